@@ -1,0 +1,21 @@
+#pragma once
+
+#include "rom/types.h"
+
+namespace velmar {
+
+// Decoded tiles: one byte per pixel (0..3), 64 bytes per tile, pixel (x, y) of tile t at
+// t * 64 + y * 8 + x. Tiles in romData are 16 bytes: the low bit plane (rows 0-7), then the high
+// plane; bit 7 of a row byte is the leftmost pixel.
+using PixelArray = Bytes;
+
+// Decodes `count` consecutive tiles from `address`. `pixels` is replaced only on success.
+RomStatus decodeTiles(const Bytes& rom, RomOffset address, int count, PixelArray& pixels);
+// Encodes `count` tiles back; only bits 0-1 of a pixel count. Nothing is written on failure.
+RomStatus encodeTiles(Bytes& rom, const PixelArray& pixels, int count, RomOffset address);
+
+// A 4 KB pattern bank of 256 tiles at 0x20000 + bank * 0x1000.
+RomStatus loadChrBank(const Bytes& rom, PixelArray& pixels, int bank);
+RomStatus saveChrBank(Bytes& rom, const PixelArray& pixels, int bank);
+
+}  // namespace velmar

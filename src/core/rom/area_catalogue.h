@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace velmar {
+
+// One node of the area tree: an act ("act01", root) or a scene ("c:AASSCC": act, stage and
+// scene in hexadecimal). `parent` is the index of the act node, -1 for an act.
+struct AreaNode {
+    std::string_view key;
+    std::string_view caption;
+    int parent;
+};
+
+// The 38 nodes in the order the tree adds them: 6 acts and their 32 scenes in 22 stages.
+std::span<const AreaNode> areaCatalogue();
+
+struct SceneKey {
+    std::uint8_t act = 0;
+    std::uint8_t stage = 0;
+    std::uint8_t scene = 0;
+};
+
+// True when the key names a scene (it contains "c:"); act nodes and anything else do nothing.
+bool isSceneKey(std::string_view key);
+
+// Reads the stage (characters 5-6) and scene (characters 7-8) of a scene key as hexadecimal.
+// nullopt unless the key is "c:" followed by six hexadecimal digits.
+std::optional<SceneKey> parseSceneKey(std::string_view key);
+
+}  // namespace velmar

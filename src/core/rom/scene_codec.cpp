@@ -1,0 +1,214 @@
+#include "rom/scene_codec.h"
+
+#include "actors/actor_sort.h"
+#include "rom/address_map.h"
+
+namespace velmar {
+
+using namespace rommap;
+
+namespace {
+
+constexpr RomOffset kActorBase = bankStart(kActorBank);
+
+// The eight selector addresses: background sub-palettes 0-3, then sprite sub-palettes 0-3.
+std::array<RomOffset, 8> selectorAddresses(const SceneRecord& s)
+{
+    return {kBkgPal0Selector,         kBkgPal1Selectors + s.stage, kBkgPal2Selectors + s.stage,
+            kBkgPal3Selectors + s.stage, kSprPal0Selector,         kSprPal1Selector,
+            kSprPal2Selectors + s.scene, kSprPal3Selectors + s.scene};
+}
+
+// 3-byte colour triple of selector p: background palettes from 0x3000, sprite ones from 0x3100.
+RomOffset tripleAddress(int k, std::uint8_t selector)
+{
+    return (k < 4 ? kBkgPalettes : kSprPalettes) + 3 * selector;
+}
+
+// rom[0x2F16 + st] holds the bank times 8; an odd value rounds to the nearest bank, halves to even.
+std::uint8_t bankFromByte(std::uint8_t v)
+{
+    int q = v >> 3;
+    const int r = v & 7;
+    if (r > 4 || (r == 4 && (q & 1)))
+        ++q;
+    return static_cast<std::uint8_t>(q);
+}
+
+}  // namespace
+
+void loadScenePalettes(RomReader& reader, SceneRecord& scene, bool readSelectors)
+{
+    const std::uint8_t shared = reader.byte(kSharedColours + (reader.byte(kBackColourSprBank + scene.scene) >> 4));
+    for (int k = 0; k < 8; ++k)
+        scene.palette[static_cast<std::size_t>(4 * k)] = shared;
+    const auto selectors = selectorAddresses(scene);
+    for (int k = 0; k < 8; ++k) {
+        if (readSelectors)
+            scene.palSelectors[static_cast<std::size_t>(k)] = reader.byte(selectors[static_cast<std::size_t>(k)]);
+        const RomOffset triple = tripleAddress(k, scene.palSelectors[static_cast<std::size_t>(k)]);
+        for (int j = 0; j < 3; ++j)
+            scene.palette[static_cast<std::size_t>(4 * k + 1 + j)] = reader.byte(triple + j);
+    }
+}
+
+RomStatus loadScenePalettes(const Bytes& rom, SceneRecord& scene, bool readSelectors)
+{
+    RomReader reader(rom);
+    SceneRecord work = scene;
+    loadScenePalettes(reader, work, readSelectors);
+    if (reader.ok())
+        scene = std::move(work);
+    return reader.status();
+}
+
+void storeScenePalettes(RomWriter& writer, const SceneRecord& scene)
+{
+    const auto selectors = selectorAddresses(scene);
+    for (int k = 0; k < 8; ++k) {
+        const std::uint8_t p = scene.palSelectors[static_cast<std::size_t>(k)];
+        writer.byte(selectors[static_cast<std::size_t>(k)], p);
+        for (int j = 0; j < 3; ++j)
+            writer.byte(tripleAddress(k, p) + j, scene.palette[static_cast<std::size_t>(4 * k + 1 + j)]);
+    }
+}
+
+void loadSceneActors(RomReader& reader, SceneRecord& scene)
+{
+    const int sc2 = 2 * scene.scene;
+    scene.itemXAddress = reader.pointer(kItemXPointers + sc2, kActorBase);
+    scene.itemYIdAddress = reader.pointer(kItemYIdPointers + sc2, kActorBase);
+    scene.enemyBAddress = reader.pointer(kEnemyBPointers + sc2, kActorBase);
+    scene.enemyXYAddress = reader.pointer(kEnemyXYPointers + sc2, kActorBase);
+    scene.enemyIdAddress = reader.pointer(kEnemyIdPointers + sc2, kActorBase);
+    scene.itemCount = reader.byte(kItemCounts + scene.scene);
+    scene.enemyCount = reader.byte(kEnemyCounts + scene.scene);
+
+    scene.items.resize(scene.itemCount);
+    for (int i = 0; i < scene.itemCount; ++i) {
+        const std::uint8_t v = reader.byte(scene.itemYIdAddress + i);
+        scene.items[static_cast<std::size_t>(i)] = {reader.byte(scene.itemXAddress + i),
+                                                    static_cast<std::uint8_t>(v & 0xF0),
+                                                    static_cast<std::uint8_t>(v & 0x0F)};
+    }
+    scene.enemies.resize(scene.enemyCount);
+    for (int i = 0; i < scene.enemyCount; ++i) {
+        scene.enemies[static_cast<std::size_t>(i)] = {reader.byte(scene.enemyBAddress + i),
+                                                      reader.byte(scene.enemyXYAddress + i),
+                                                      reader.byte(scene.enemyIdAddress + i)};
+    }
+}
+
+RomStatus loadSceneActors(const Bytes& rom, SceneRecord& scene)
+{
+    RomReader reader(rom);
+    SceneRecord work = scene;
+    loadSceneActors(reader, work);
+    if (reader.ok())
+        scene = std::move(work);
+    return reader.status();
+}
+
+void storeSceneActors(RomWriter& writer, SceneRecord& scene)
+{
+    sortActorRecords(scene.items, true);
+    sortActorRecords(scene.enemies, true);
+    writer.byte(kItemCounts + scene.scene, scene.itemCount);
+    writer.byte(kEnemyCounts + scene.scene, scene.enemyCount);
+    for (std::size_t i = 0; i < scene.items.size(); ++i) {
+        const ItemRecord& item = scene.items[i];
+        const auto at = static_cast<RomOffset>(i);
+        writer.byte(scene.itemXAddress + at, item.x);
+        writer.byte(scene.itemYIdAddress + at, static_cast<std::uint8_t>(item.id | item.y));
+    }
+    for (std::size_t i = 0; i < scene.enemies.size(); ++i) {
+        const EnemyRecord& enemy = scene.enemies[i];
+        const auto at = static_cast<RomOffset>(i);
+        writer.byte(scene.enemyIdAddress + at, enemy.id);
+        writer.byte(scene.enemyBAddress + at, enemy.b);
+        writer.byte(scene.enemyXYAddress + at, enemy.xy);
+    }
+}
+
+RomStatus loadScene(const Bytes& rom, std::uint8_t stage, std::uint8_t scene, SceneRecord& out)
+{
+    RomReader r(rom);
+    SceneRecord s;
+    s.stage = stage;
+    s.scene = scene;
+    const std::uint8_t dirLength = r.byte(kDirectionLength + scene);
+    s.direction = dirLength & 0x80;
+    s.length = dirLength & 0x7F;
+    s.startX = r.byte(kStartX + scene);
+    s.startY = r.byte(kStartY + scene);
+    s.reload = r.byte(kReloads + stage);
+    s.indicator = r.byte(kIndicators + stage);
+    s.time = r.byte(kTimes + stage);
+    s.mapAddress = r.word(kMapPointers + 2 * scene);
+
+    s.itemAnimation = r.byte(kItemAnimations + stage);
+    s.tileset = r.byte(kTilesets + stage);
+    s.subtileAddress = ((s.tileset & 0x1C) + 0x80) * 0x100;
+    s.metatileAddress = ((s.tileset & 3) * 2 + 0xA0) * 0x100;
+    s.attributeAddress = ((s.tileset & 3) + 0xB0) * 0x100;
+
+    s.bkgBank = bankFromByte(r.byte(kBkgBanks + stage));
+    s.sprBank = r.byte(kBackColourSprBank + scene) & 0x0F;
+
+    loadScenePalettes(r, s, true);
+    loadSceneActors(r, s);
+    s.map = r.bytes(mapOffset(s.mapAddress), static_cast<std::size_t>(s.length + 1) * kScreenBytes);
+
+    if (r.ok())
+        out = std::move(s);
+    return r.status();
+}
+
+RomStatus storeScene(Bytes& rom, SceneRecord& scene)
+{
+    RomWriter w(rom);
+    w.byte(kDirectionLength + scene.scene,
+           static_cast<std::uint8_t>((scene.length & 0x7F) | (scene.direction & 0x80)));
+    w.byte(kStartX + scene.scene, scene.startX);
+    w.byte(kStartY + scene.scene, scene.startY);
+    w.byte(kReloads + scene.stage, scene.reload);
+    w.byte(kIndicators + scene.stage, scene.indicator);
+    w.byte(kTimes + scene.stage, scene.time);
+    w.word(kMapPointers + 2 * scene.scene, static_cast<std::uint16_t>(scene.mapAddress & 0xFFFF));
+    // The tileset byte and the item animation are read-only here. A bank above 31 has no
+    // pattern data and no byte value (bank * 8 > 255): such a byte is left as it was loaded.
+    if (scene.bkgBank < kPatternBankCount)
+        w.byte(kBkgBanks + scene.stage, static_cast<std::uint8_t>(scene.bkgBank * 8));
+    {
+        RomReader r(rom);
+        const std::uint8_t old = r.byte(kBackColourSprBank + scene.scene);
+        if (!r.ok())
+            return r.status();
+        w.byte(kBackColourSprBank + scene.scene,
+               static_cast<std::uint8_t>((old & 0xF0) | (scene.sprBank & 0x0F)));
+    }
+    storeScenePalettes(w, scene);
+    storeSceneActors(w, scene);
+    w.bytes(mapOffset(scene.mapAddress), scene.map);
+    return w.commit();
+}
+
+RomStatus loadMetatileTables(const Bytes& rom, const SceneRecord& scene, MetatileTables& out)
+{
+    RomReader r(rom);
+    const Bytes subtiles = r.bytes(metatileTableOffset(scene.subtileAddress), 256 * 4);
+    const Bytes attributes = r.bytes(metatileTableOffset(scene.attributeAddress), 256);
+    const Bytes metatiles = r.bytes(metatileTableOffset(scene.metatileAddress), 256 * 4);
+    if (!r.ok())
+        return r.status();
+    for (std::size_t i = 0; i < 256; ++i) {
+        for (std::size_t j = 0; j < 4; ++j) {
+            out.subtileDefs[i][j] = subtiles[4 * i + j];
+            out.metatileDefs[i][j + 1] = metatiles[4 * i + j];
+        }
+        out.metatileDefs[i][0] = attributes[i];
+    }
+    return {};
+}
+
+}  // namespace velmar

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "rom/rom_access.h"
+#include "rom/scene_record.h"
+
+namespace velmar {
+
+// Decodes scene `scene` of stage `stage`. `out` is replaced only on success; a bad actor pointer
+// or a table outside romData stops the load with the reason.
+RomStatus loadScene(const Bytes& rom, std::uint8_t stage, std::uint8_t scene, SceneRecord& out);
+
+// Writes the record back. The actor lists are sorted first (items by x, enemies by b) and come
+// back sorted. Every write is checked before any is made: on failure romData is unchanged.
+RomStatus storeScene(Bytes& rom, SceneRecord& scene);
+
+// Fills the 32 palette colours from the selectors. With `readSelectors` the eight selectors are
+// first read from their tables; without, the record's own selectors are used (after an edit).
+// Colour 0 of every sub-palette is the scene's shared background colour.
+void loadScenePalettes(RomReader& reader, SceneRecord& scene, bool readSelectors);
+RomStatus loadScenePalettes(const Bytes& rom, SceneRecord& scene, bool readSelectors);
+
+// Records the selectors and colours 1-3 of every sub-palette, in sub-palette order, so that of
+// two sub-palettes sharing a selector the later one's colours win. Colour 0 is not written.
+void storeScenePalettes(RomWriter& writer, const SceneRecord& scene);
+
+// Reads the five actor table addresses, the two counts and the lists.
+void loadSceneActors(RomReader& reader, SceneRecord& scene);
+RomStatus loadSceneActors(const Bytes& rom, SceneRecord& scene);
+
+// Sorts the lists and records counts and lists at the table addresses found at load time.
+void storeSceneActors(RomWriter& writer, SceneRecord& scene);
+
+// Reads the subtile and metatile definitions that the scene's tileset selects.
+RomStatus loadMetatileTables(const Bytes& rom, const SceneRecord& scene, MetatileTables& out);
+
+// The romData offset of a bank-1 table from its CPU address (subtile, metatile, attribute).
+constexpr RomOffset metatileTableOffset(CpuAddress address) { return (address & 0x3FFF) + 0x4000; }
+// The romData offset of the scene's map: always bank 0, whatever the pointer's bank bits say.
+constexpr RomOffset mapOffset(CpuAddress mapAddress) { return mapAddress & 0x3FFF; }
+
+}  // namespace velmar

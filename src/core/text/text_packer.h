@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rom/types.h"
+#include "text/char_table.h"
+
+namespace velmar {
+
+// The end (exclusive romData offset) of the space the packed texts may use: the end of the
+// furthest text that starts inside the text area at 0x153B2 as the file was loaded, extended over
+// 0xFF filler directly behind it, never past the end of bank 5 (0x18000).
+RomOffset textAreaEnd(const Bytes& rom);
+
+struct TextList {
+    RomStatus status;                 // not ok: some text could not be decoded
+    int failedText = -1;              // which one
+    std::vector<std::string> texts;   // all 113 on success
+};
+
+// Decodes all 113 texts; the list is whole or empty, never partial.
+TextList decodeAllTexts(const Bytes& rom, const CharTable& table);
+
+struct TextPackResult {
+    enum class Code { Ok, EncodeFailed, NoSpace, BadData };
+    Code code = Code::Ok;
+    int failedText = -1;   // for EncodeFailed
+    std::string message;   // the program's message for anything but Ok
+    bool ok() const { return code == Code::Ok; }
+};
+
+// Encodes all 113 texts and packs them from 0x93B2 in number order without gaps, rewriting the
+// pointer table; space freed up to `areaEnd` becomes 0xFF filler. Refuses, without writing
+// anything, a text that fails to encode (naming it) and texts that would pass `areaEnd`.
+TextPackResult packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
+                         RomOffset areaEnd);
+
+}  // namespace velmar
