@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "rom/rom_file.h"
+#include "support/test_support.h"
+
+namespace velmar {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::readFile;
+using test::writeFile;
+
+std::string romBytes(const std::string& signature, std::size_t size)
+{
+    std::string s = signature;
+    s.resize(size, '\x01');
+    return s;
+}
+
+TEST(RomFile, ReadChecksOnlyTheSignature)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string contents;  // empty name: the file is not created
+        RomReadResult result;
+    };
+    const Case cases[] = {
+        {"ok.nes", romBytes("NES\x1A", 0x100), RomReadResult::Ok},
+        {"no1a.nes", romBytes("NESX", 0x100), RomReadResult::Ok},
+        {"seventeen.nes", romBytes("NES\x1A", 17), RomReadResult::Ok},
+        {"sixteen.nes", romBytes("NES\x1A", 16), RomReadResult::IoError},
+        {"empty.nes", "", RomReadResult::IoError},
+        {"nex.nes", romBytes("NEX\x1A", 0x100), RomReadResult::InvalidRom},
+        {"lower.nes", romBytes("nes\x1A", 0x100), RomReadResult::InvalidRom},
+    };
+    for (const Case& c : cases) {
+        writeFile(dir.file(c.name), c.contents);
+        RomImage image;
+        EXPECT_EQ(readRomFile(dir.file(c.name), image), c.result) << c.name;
+        if (c.result == RomReadResult::Ok) {
+            EXPECT_EQ(image.romData.size(), c.contents.size() - 16) << c.name;
+            EXPECT_EQ(image.fileBytes(), Bytes(c.contents.begin(), c.contents.end())) << c.name;
+        }
+    }
+    RomImage image;
+    EXPECT_EQ(readRomFile(dir.file("missing.nes"), image), RomReadResult::IoError);
+    EXPECT_EQ(readRomFile(dir.path(), image), RomReadResult::IoError) << "a folder is no file";
+}
+
+TEST(RomFile, RejectedFileLeavesTheImageAlone)
+{
+    TempDir dir;
+    RomImage image = test::sampleImage();
+    const RomImage before = image;
+    writeFile(dir.file("bad.nes"), romBytes("XES\x1A", 0x1000));
+    writeFile(dir.file("short.nes"), "NES");
+    EXPECT_EQ(readRomFile(dir.file("bad.nes"), image), RomReadResult::InvalidRom);
+    EXPECT_EQ(readRomFile(dir.file("short.nes"), image), RomReadResult::IoError);
+    EXPECT_EQ(image.fileBytes(), before.fileBytes());
+}
+
+TEST(RomFile, WriteReplacesExistingFileWhole)
+{
+    TempDir dir;
+    const fs::path target = dir.file("game.nes");
+    writeFile(target, romBytes("NES\x1A", 0x40));
+    RomImage image;
+    ASSERT_EQ(readRomFile(target, image), RomReadResult::Ok);
+    image.romData[5] = 0x77;
+    EXPECT_EQ(writeRomFile(target, image), 0);
+    const std::string written = readFile(target);
+    EXPECT_EQ(written.size(), 0x40u);
+    EXPECT_EQ(static_cast<std::uint8_t>(written[16 + 5]), 0x77);
+    // Nothing but the target is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(RomFile, WriteNeverCreatesAMissingFile)
+{
+    TempDir dir;
+    RomImage image = test::sampleImage();
+    EXPECT_EQ(writeRomFile(dir.file("missing.nes"), image), 1);
+    EXPECT_FALSE(fs::exists(dir.file("missing.nes")));
+    EXPECT_EQ(writeRomFile("", image), 1) << "saving before any load has no path";
+    EXPECT_EQ(writeRomFile(dir.path() / "no" / "such" / "folder.nes", image), 1);
+    EXPECT_TRUE(writeFileSafely(dir.file("new.nes"), {1, 2, 3}, false));
+    EXPECT_EQ(readFile(dir.file("new.nes")), std::string("\x01\x02\x03"));
+}
+
+TEST(DriveRetry, CandidatePaths)
+{
+    EXPECT_EQ(candidatePath({"F:\\", true}, "E:\\roms\\game.nes"), "F:\\roms\\game.nes");
+    EXPECT_EQ(candidatePath({"/media/user/STICK2", true}, "/media/user/STICK/roms/game.nes"),
+              "/media/user/STICK2/roms/game.nes");
+    EXPECT_EQ(candidatePath({"/Volumes/B/", true}, "/Volumes/A/game.nes"), "/Volumes/B/game.nes");
+    EXPECT_EQ(candidatePath({"/", true}, "/home/me/game.nes"), "/home/me/game.nes");
+}
+
+TEST(DriveRetry, WalksReadyVolumesInOrder)
+{
+    TempDir dir;
+    const fs::path gone = dir.path() / "gone";
+    const fs::path empty = dir.path() / "empty";
+    const fs::path other = dir.path() / "other";
+    const fs::path bad = dir.path() / "bad";
+    for (const auto& v : {empty, other, bad})
+        fs::create_directories(v / "roms");
+    writeFile(other / "roms" / "game.nes", romBytes("NES\x1A", 0x40));
+    writeFile(bad / "roms" / "game.nes", romBytes("BAD!", 0x40));
+
+    const std::string lost = pathToUtf8(gone / "roms" / "game.nes");
+    auto volume = [](const fs::path& p, bool ready) { return Volume{pathToUtf8(p), ready}; };
+
+    {  // not ready and empty volumes are passed over; the first that reads wins
+        std::string path = lost;
+        RomImage image;
+        EXPECT_EQ(readRomFileOnAnyDrive(path, image,
+                                        {volume(other, false), volume(empty, true), volume(other, true),
+                                         volume(bad, true)}),
+                  RomReadResult::Ok);
+        EXPECT_EQ(path, pathToUtf8(other / "roms" / "game.nes"));
+    }
+    {  // an invalid image stops the walk
+        std::string path = lost;
+        RomImage image;
+        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(bad, true), volume(other, true)}),
+                  RomReadResult::InvalidRom);
+        EXPECT_EQ(path, lost);
+    }
+    {  // nothing found
+        std::string path = lost;
+        RomImage image;
+        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(empty, true)}), RomReadResult::IoError);
+        EXPECT_EQ(path, lost);
+    }
+}
+
+}  // namespace
+}  // namespace velmar

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include "rom/address_map.h"
+#include "rom/scene_codec.h"
+
+namespace velmar {
+namespace {
+
+using namespace rommap;
+
+// A blank image with one scene (stage 3, scene 5) laid out by hand.
+struct SceneFixture {
+    static constexpr std::uint8_t kStage = 3;
+    static constexpr std::uint8_t kScene = 5;
+    Bytes rom = Bytes(kImageSize, 0);
+
+    void put(RomOffset at, std::initializer_list<std::uint8_t> bytes)
+    {
+        for (std::uint8_t b : bytes)
+            rom[static_cast<std::size_t>(at++)] = b;
+    }
+    void pointer(RomOffset table, int scene, CpuAddress a)
+    {
+        put(table + 2 * scene, {static_cast<std::uint8_t>(a & 0xFF), static_cast<std::uint8_t>(a >> 8)});
+    }
+
+    SceneFixture()
+    {
+        put(kDirectionLength + kScene, {0x83});
+        put(kStartX + kScene, {0x40});
+        put(kStartY + kScene, {0xA0});
+        pointer(kMapPointers, kScene, 0x8100);
+        for (int i = 0; i < 4 * 48; ++i)
+            rom[0x100 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+        put(kBackColourSprBank + kScene, {0x35});  // shared colour 3, SPR bank 5
+        put(kTilesets + kStage, {0x0E});           // subtile table 3, metatile table 2
+        put(kBkgBanks + kStage, {0x14});           // 2.5 banks: rounds to 2
+        put(kReloads + kStage, {0x11});
+        put(kIndicators + kStage, {0x22});
+        put(kTimes + kStage, {0x99});
+        put(kItemAnimations + kStage, {0x07});
+        // Selectors: background 0 and 1 share palette 2; sprite 2 and 3 share palette 4.
+        put(kBkgPal0Selector, {2});
+        put(kBkgPal1Selectors + kStage, {2});
+        put(kBkgPal2Selectors + kStage, {5});
+        put(kBkgPal3Selectors + kStage, {6});
+        put(kSprPal0Selector, {1});
+        put(kSprPal1Selector, {3});
+        put(kSprPal2Selectors + kScene, {4});
+        put(kSprPal3Selectors + kScene, {4});
+        for (int i = 0; i < 0x300; ++i)
+            rom[static_cast<std::size_t>(kBkgPalettes + i)] = static_cast<std::uint8_t>(i & 0x3F);
+        put(kSharedColours + 3, {0x0F});
+        // Actors: two items, three enemies out of order, tables in bank 2.
+        put(kItemCounts + kScene, {2});
+        put(kEnemyCounts + kScene, {3});
+        pointer(kItemXPointers, kScene, 0x9B48);
+        pointer(kItemYIdPointers, kScene, 0x9B4A);
+        pointer(kEnemyBPointers, kScene, 0x9B4C);
+        pointer(kEnemyXYPointers, kScene, 0x9B4F);
+        pointer(kEnemyIdPointers, kScene, 0x9B52);
+        put(0x9B48, {0x05, 0x02, 0x37, 0x8A});
+        put(0x9B4C, {9, 2, 5, 0xA3, 0xB4, 0xC5, 0x01, 0x02, 0x03});
+    }
+
+    SceneRecord load()
+    {
+        SceneRecord s;
+        const RomStatus st = loadScene(rom, kStage, kScene, s);
+        EXPECT_TRUE(st.ok()) << st.message();
+        return s;
+    }
+};
+
+TEST(SceneCodec, LoadsEveryField)
+{
+    SceneFixture f;
+    const SceneRecord s = f.load();
+    EXPECT_EQ(s.direction, 0x80);
+    EXPECT_EQ(s.length, 3);
+    EXPECT_EQ(s.map.size(), 192u);
+    EXPECT_EQ(s.map[191], 191);
+    EXPECT_EQ(s.mapAddress, 0x8100);
+    EXPECT_EQ(s.startX, 0x40);
+    EXPECT_EQ(s.startY, 0xA0);
+    EXPECT_EQ(s.reload, 0x11);
+    EXPECT_EQ(s.indicator, 0x22);
+    EXPECT_EQ(s.time, 0x99);
+    EXPECT_EQ(s.itemAnimation, 0x07);
+    EXPECT_EQ(s.subtileAddress, 0x8C00);
+    EXPECT_EQ(s.metatileAddress, 0xA400);
+    EXPECT_EQ(s.attributeAddress, 0xB200);
+    EXPECT_EQ(s.bkgBank, 2);
+    EXPECT_EQ(s.sprBank, 5);
+    EXPECT_EQ(s.palSelectors, (std::array<std::uint8_t, 8>{2, 2, 5, 6, 1, 3, 4, 4}));
+    // Colour 0 of every sub-palette is the shared colour; the rest come from the triples.
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(s.palette[static_cast<std::size_t>(4 * k)], 0x0F);
+    EXPECT_EQ(s.palette[1], 6);                        // 0x3000 + 3*2
+    EXPECT_EQ(s.palette[9], 15);                       // 0x3000 + 3*5
+    EXPECT_EQ(s.palette[17], (0x100 + 3) & 0x3F);      // 0x3100 + 3*1
+    EXPECT_EQ(s.itemXAddress, 0x9B48);
+    EXPECT_EQ(s.enemyIdAddress, 0x9B52);
+    EXPECT_EQ(s.items, (std::vector<ItemRecord>{{0x05, 0x30, 0x07}, {0x02, 0x80, 0x0A}}));
+    EXPECT_EQ(s.enemies, (std::vector<EnemyRecord>{{9, 0xA3, 1}, {2, 0xB4, 2}, {5, 0xC5, 3}}));
+}
+
+TEST(SceneCodec, StoringAnUnchangedSortedSceneChangesNothing)
+{
+    SceneFixture f;
+    // Put the actors in order first, as the game keeps them.
+    SceneRecord s = f.load();
+    ASSERT_TRUE(storeScene(f.rom, s).ok());
+    f.rom[kBkgBanks + SceneFixture::kStage] = 0x10;
+    const Bytes before = f.rom;
+    s = f.load();
+    ASSERT_TRUE(storeScene(f.rom, s).ok());
+    EXPECT_EQ(f.rom, before);
+}
+
+TEST(SceneCodec, StoreWritesFieldsSortedAndPacked)
+{
+    SceneFixture f;
+    SceneRecord s = f.load();
+    s.sprBank = 0x0C;
+    s.direction = 0;
+    s.length = 3;
+    s.items[1] = {0x01, 0x30, 0x07};
+    s.map[0] = 0xEE;
+    ASSERT_TRUE(storeScene(f.rom, s).ok());
+
+    EXPECT_EQ(f.rom[kBackColourSprBank + SceneFixture::kScene], 0x3C) << "high nibble kept";
+    EXPECT_EQ(f.rom[kBkgBanks + SceneFixture::kStage], 0x10) << "bank 2 stored as 2 * 8";
+    EXPECT_EQ(f.rom[kDirectionLength + SceneFixture::kScene], 0x03);
+    EXPECT_EQ(f.rom[0x100], 0xEE);
+    // Items sorted by x: (1, 0x37) before (5, 0x37); enemies by b: 2, 5, 9.
+    EXPECT_EQ(Bytes(f.rom.begin() + 0x9B48, f.rom.begin() + 0x9B4C), (Bytes{0x01, 0x05, 0x37, 0x37}));
+    EXPECT_EQ(Bytes(f.rom.begin() + 0x9B4C, f.rom.begin() + 0x9B55),
+              (Bytes{2, 5, 9, 0xB4, 0xC5, 0xA3, 0x02, 0x03, 0x01}));
+    EXPECT_EQ(s.enemies.front().b, 2) << "the record comes back sorted";
+
+    const SceneRecord again = f.load();
+    EXPECT_EQ(again.items, s.items);
+    EXPECT_EQ(again.enemies, s.enemies);
+}
+
+TEST(SceneCodec, SharedSelectorsAndPaletteOrder)
+{
+    SceneFixture f;
+    SceneRecord s = f.load();
+    // Background sub-palettes 0 and 1 share selector 2: the later one's colours win.
+    s.palette[1] = 0x21;
+    s.palette[5] = 0x22;
+    s.palette[0] = 0x30;  // colour 0 is never written
+    ASSERT_TRUE(storeScene(f.rom, s).ok());
+    EXPECT_EQ(f.rom[kBkgPalettes + 6], 0x22);
+    EXPECT_EQ(f.rom[kSharedColours + 3], 0x0F);
+
+    // Background sub-palette 0's selector is shared by every scene of every stage.
+    s.palSelectors[0] = 7;
+    ASSERT_TRUE(loadScenePalettes(f.rom, s, false).ok());
+    EXPECT_EQ(s.palette[1], 21);
+    ASSERT_TRUE(storeScene(f.rom, s).ok());
+    RomReader r(f.rom);
+    EXPECT_EQ(r.byte(kBkgPal0Selector), 7);
+}
+
+TEST(SceneCodec, EmptyListsLoadAndStoreNothing)
+{
+    SceneFixture f;
+    f.rom[kItemCounts + SceneFixture::kScene] = 0;
+    f.rom[kEnemyCounts + SceneFixture::kScene] = 0;
+    SceneRecord s = f.load();
+    EXPECT_TRUE(s.items.empty());
+    EXPECT_TRUE(s.enemies.empty());
+    const Bytes tables(f.rom.begin() + 0x9B48, f.rom.begin() + 0x9B55);
+    ASSERT_TRUE(storeScene(f.rom, s).ok());
+    EXPECT_EQ(Bytes(f.rom.begin() + 0x9B48, f.rom.begin() + 0x9B55), tables);
+}
+
+TEST(SceneCodec, BadDataStopsWithoutChanges)
+{
+    {  // an actor pointer below 0x8000
+        SceneFixture f;
+        f.pointer(kEnemyXYPointers, SceneFixture::kScene, 0x7FFF);
+        SceneRecord s;
+        s.time = 0x42;
+        const RomStatus st = loadScene(f.rom, SceneFixture::kStage, SceneFixture::kScene, s);
+        EXPECT_EQ(st.code, RomStatus::Code::BadPointer);
+        EXPECT_EQ(st.where, kEnemyXYPointers + 2 * SceneFixture::kScene);
+        EXPECT_EQ(s.time, 0x42) << "the record is untouched";
+    }
+    {  // an image too short for its tables
+        Bytes tiny = {'x'};
+        SceneRecord s;
+        EXPECT_EQ(loadScene(tiny, 0, 0, s).code, RomStatus::Code::OutsideImage);
+        EXPECT_FALSE(storeScene(tiny, s).ok());
+        EXPECT_EQ(tiny, Bytes{'x'});
+    }
+    {  // an actor table that reaches past the end: nothing at all is written
+        SceneFixture f;
+        SceneRecord s = f.load();
+        s.startX = 0x77;
+        s.enemyIdAddress = static_cast<RomOffset>(f.rom.size()) - 1;
+        const Bytes before = f.rom;
+        EXPECT_EQ(storeScene(f.rom, s).code, RomStatus::Code::OutsideImage);
+        EXPECT_EQ(f.rom, before);
+    }
+}
+
+TEST(SceneCodec, MetatileTablesFollowTheTileset)
+{
+    SceneFixture f;
+    for (int i = 0; i < 0x400; ++i) {
+        f.rom[static_cast<std::size_t>(0x4C00 + i)] = static_cast<std::uint8_t>(i);        // subtile table 3
+        f.rom[static_cast<std::size_t>(0x6400 + i)] = static_cast<std::uint8_t>(i ^ 0xFF); // metatile table 2
+    }
+    for (int i = 0; i < 0x100; ++i)
+        f.rom[static_cast<std::size_t>(0x7200 + i)] = static_cast<std::uint8_t>(255 - i);  // attributes 2
+    const SceneRecord s = f.load();
+    MetatileTables t;
+    ASSERT_TRUE(loadMetatileTables(f.rom, s, t).ok());
+    EXPECT_EQ(t.subtileDefs[1], (std::array<std::uint8_t, 4>{4, 5, 6, 7}));
+    EXPECT_EQ(t.metatileDefs[2], (std::array<std::uint8_t, 5>{253, 0xF7, 0xF6, 0xF5, 0xF4}));
+}
+
+}  // namespace
+}  // namespace velmar
