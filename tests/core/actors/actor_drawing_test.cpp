@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "actors/actor_drawing.h"
+
+namespace velmar {
+namespace {
+
+// Sprite tile t is filled with value (t % 3) + 1, so no pixel is transparent; tile 0x40 is empty.
+struct Canvas {
+    PixelArray spr = PixelArray(256 * 64);
+    PixelArray bkg = PixelArray(256 * 64);
+    std::array<std::uint8_t, 32> palette{};
+    Bitmap map = Bitmap(1024, 176, 0);
+    Canvas()
+    {
+        for (int t = 0; t < 256; ++t) {
+            std::fill_n(spr.begin() + t * 64, 64, static_cast<std::uint8_t>(t % 3 + 1));
+            std::fill_n(bkg.begin() + t * 64, 64, static_cast<std::uint8_t>(3 - t % 3));
+        }
+        std::fill_n(spr.begin() + 0x40 * 64, 128, std::uint8_t{0});
+        for (int i = 0; i < 32; ++i)
+            palette[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+        for (int y = 0; y < map.height(); ++y)
+            for (int x = 0; x < map.width(); ++x)
+                map.setPixel(x, y, rgb(x & 0xFE, y & 0xFF, 0x40));
+    }
+    ActorCanvas view() const { return {spr, bkg, palette, map}; }
+    ScreenColour sprite(int subPalette, int value) const
+    {
+        return nesRgbTable()[palette[static_cast<std::size_t>(16 + 4 * subPalette + value)]];
+    }
+};
+
+SpriteFrame frameOf(std::initializer_list<FrameTile> tiles, std::initializer_list<std::uint8_t> attributes)
+{
+    SpriteFrame f;
+    f.tiles = tiles;
+    f.attributes = attributes;
+    f.tileCount = static_cast<std::uint8_t>(f.tiles.size());
+    return f;
+}
+
+TEST(ActorDrawing, BoxAroundTheAnchor)
+{
+    const Canvas c;
+    SpriteFrame one = frameOf({{0, 0, 0x10}}, {0});
+    ActorPicture p = drawActor(one, c.view(), 100, 50, true);
+    EXPECT_EQ(one.width, 8);
+    EXPECT_EQ(one.height, 16);
+    EXPECT_EQ(p.left, 100);
+    EXPECT_EQ(p.top, 50);
+    EXPECT_EQ(p.image.pixel(0, 0), c.sprite(0, 0x10 % 3 + 1)) << "upper half: tile 0x10";
+    EXPECT_EQ(p.image.pixel(0, 8), c.sprite(0, 0x11 % 3 + 1)) << "lower half: tile 0x11";
+
+    SpriteFrame two = frameOf({{0xF8, 0, 0x10}, {0, 0, 0x12}}, {0, 1});
+    p = drawActor(two, c.view(), 100, 50, true);
+    EXPECT_EQ(two.width, 16) << "the box starts 8 pixels left of the anchor";
+    EXPECT_EQ(p.image.pixel(8, 0), c.sprite(1, 0x12 % 3 + 1));
+}
+
+TEST(ActorDrawing, OddTilesComeFromTheBackgroundBankAndFlip)
+{
+    const Canvas c;
+    SpriteFrame f = frameOf({{0, 0, 0x21}}, {0x80});
+    const ActorPicture p = drawActor(f, c.view(), 0, 0, true);
+    // Mirrored top to bottom: tile 0x21 of the background bank on top.
+    EXPECT_EQ(p.image.pixel(0, 0), c.sprite(0, 3 - 0x21 % 3));
+    EXPECT_EQ(p.image.pixel(0, 15), c.sprite(0, 3 - 0x20 % 3));
+}
+
+TEST(ActorDrawing, TransparentPixelsShowTheMapWithTheKeyBit)
+{
+    const Canvas c;
+    SpriteFrame f = frameOf({{0, 0, 0x40}, {8, 0, 0x10}}, {0, 0});
+    const ActorPicture p = drawActor(f, c.view(), 200, 60, true);
+    EXPECT_EQ(p.image.pixel(3, 5), c.map.pixel(203, 65) | kKeyColour);
+    EXPECT_EQ(p.image.pixel(8, 0), c.sprite(0, 0x10 % 3 + 1));
+}
+
+TEST(ActorDrawing, PlacementOnTheMap)
+{
+    const Canvas c;
+    // A 16 x 32 frame: two sprites side by side, each 8 x 16, stacked twice.
+    SpriteFrame big = frameOf({{0, 0, 0}, {8, 0, 2}, {0, 16, 4}, {8, 16, 6}}, {0, 0, 0, 0});
+    ActorPicture p = drawActor(big, c.view(), 0x10, 0xA3, false);
+    EXPECT_EQ(p.width(), 16);
+    EXPECT_EQ(p.height(), 32);
+    EXPECT_EQ(p.left, 304);
+    EXPECT_EQ(p.top, 106 - 32);
+
+    SpriteFrame small = frameOf({{0, 0, 0}}, {0});
+    p = drawActor(small, c.view(), 0x05, 0x00, false);
+    EXPECT_EQ(p.left, 80);
+    EXPECT_EQ(p.top + p.height(), 202) << "row 0 stands below the map";
+
+    EXPECT_EQ(actorScreenX(0x10, 0xA3), 304);
+    EXPECT_EQ(actorBottomY(0xA3), 106);
+    EXPECT_EQ(actorBottomY(0x30), 250) << "one row above the top wraps to the bottom";
+}
+
+TEST(ActorDrawing, EmptyFrameGetsAPlaceholder)
+{
+    const Canvas c;
+    SpriteFrame empty;
+    const ActorPicture p = drawActor(empty, c.view(), 2, 0x40, false);
+    EXPECT_TRUE(p.placeholder);
+    EXPECT_EQ(p.width(), 16);
+    EXPECT_EQ(p.left, 32);
+    EXPECT_EQ(empty.width, 16);
+}
+
+}  // namespace
+}  // namespace velmar
