@@ -97,7 +97,7 @@ TEST(ActorDrawing, PlacementOnTheMap)
 
     EXPECT_EQ(actorScreenX(0x10, 0xA3), 304);
     EXPECT_EQ(actorBottomY(0xA3), 106);
-    EXPECT_EQ(actorBottomY(0x30), 250) << "one row above the top wraps to the bottom";
+    EXPECT_EQ(actorBottomY(0x30), 250) << "row 3 would stand above the map: it wraps";
 }
 
 TEST(ActorDrawing, EmptyFrameGetsAPlaceholder)
