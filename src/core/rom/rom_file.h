@@ -21,6 +21,8 @@ struct RomImage {
 
     // Header followed by data: the bytes of the file.
     Bytes fileBytes() const;
+
+    bool operator==(const RomImage&) const = default;
 };
 
 enum class RomReadResult : std::int16_t {

@@ -1,0 +1,67 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "dialogs.h"
+#include "frm_main.h"
+#include "qt_bridge.h"
+#include "rom/rom_file.h"
+#include "sample/sample_rom.h"
+
+using namespace velmar;
+
+namespace {
+
+// The sample image in the user's data folder: written once, then kept as the user edits it.
+QString ensureSampleImage(QString& error)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString path = folder + "/sample.nes";
+    if (QFileInfo::exists(path))
+        return path;
+    if (!QDir().mkpath(folder) || !writeFileSafely(pathFromUtf8(ss(path)), buildSampleRom().fileBytes(), false)) {
+        error = "The sample image could not be written to " + path;
+        return QString();
+    }
+    return path;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Velmar");
+    QApplication::setOrganizationName("Velmar");
+    QApplication::setApplicationVersion(QString("%1.%2.%3").arg(VELMAR_VERSION_MAJOR).arg(VELMAR_VERSION_MINOR).arg(VELMAR_VERSION_PATCH));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Level editor for the ROM image of an NES side-scrolling action game.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption sample("sample", "Open the built-in sample image (kept in the user's data folder).");
+    parser.addOption(sample);
+    parser.addPositionalArgument("rom", "The ROM image to open.", "[rom]");
+    parser.process(app);
+
+    QtDialogs dialogs;
+    frmMain window(QApplication::applicationDirPath() + "/dat", dialogs);
+    dialogs.setParent(&window);
+    window.show();
+
+    QString toOpen;
+    if (parser.isSet(sample)) {
+        QString error;
+        toOpen = ensureSampleImage(error);
+        if (toOpen.isEmpty())
+            dialogs.message(error, Dialogs::Icon::Exclamation);
+    } else if (!parser.positionalArguments().isEmpty()) {
+        toOpen = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
+    }
+    if (!toOpen.isEmpty())
+        QTimer::singleShot(0, &window, [&window, toOpen] { window.loadRom(false, toOpen); });
+    return app.exec();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <vector>
+
+#include <QImage>
+#include <QLine>
+#include <QWidget>
+
+namespace velmar {
+
+// A picture control: shows a core bitmap at 1:1 from its top left and reports mouse presses,
+// moves and releases in surface pixels. Optional line overlays (the map grid) are painted over the
+// picture, move with it and are clipped to it.
+class BitmapView : public QWidget {
+    Q_OBJECT
+public:
+    explicit BitmapView(QWidget* parent = nullptr);
+
+    void setImage(const QImage& image);
+    const QImage& image() const { return image_; }
+
+    struct LineSet {
+        std::vector<QLine> lines;
+        bool visible = false;
+    };
+    // Replaces the overlay lines (all sets share one colour).
+    void setLineSets(std::vector<LineSet> sets);
+    const std::vector<LineSet>& lineSets() const { return lineSets_; }
+    void setLineColour(const QColor& colour);
+    QColor lineColour() const { return lineColour_; }
+    void setLineSetVisible(std::size_t set, bool visible);
+
+    // The surface pixel under a mouse position in widget coordinates (rounded to whole pixels).
+    static QPoint surfacePoint(const QPointF& position);
+
+signals:
+    void pressed(QPoint point, Qt::MouseButton button);
+    void moved(QPoint point, Qt::MouseButtons buttons);
+    void released(QPoint point, Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage image_;
+    std::vector<LineSet> lineSets_;
+    QColor lineColour_ = Qt::black;
+};
+
+}  // namespace velmar

@@ -1,0 +1,69 @@
+#include "mapview/map_view_rules.h"
+
+#include <algorithm>
+
+#include "rom/address_map.h"
+#include "rom/hex.h"
+
+namespace velmar {
+
+MapScroll setupMapScroll(int screens, bool startAtLeft)
+{
+    MapScroll s;
+    if (screens < kVisibleScreens)
+        return s;
+    s.enabled = true;
+    s.maximum = (screens - kVisibleScreens) * 256;
+    s.value = startAtLeft ? 0 : s.maximum;
+    return s;
+}
+
+GridLines buildGridLines(int screens)
+{
+    GridLines g;
+    const int width = screens * 256;
+    for (int i = 0; i <= screens * 8 - 2; ++i)
+        g.metatileVertical.push_back({32 * (i + 1), 0, 32 * (i + 1), 176});
+    for (int i = 0; i < 6; ++i)
+        g.metatileHorizontal.push_back({0, 32 * (i + 1), width, 32 * (i + 1)});
+    for (int i = 0; i < screens; ++i)
+        g.screenVertical.push_back({256 * (i + 1), 0, 256 * (i + 1), 176});
+    return g;
+}
+
+std::uint8_t pickerMetatile(int x, int y)
+{
+    return static_cast<std::uint8_t>(((y / 32) * 16 + x / 32) & 0xFF);
+}
+
+bool placeMetatile(SceneRecord& scene, int x, int y, std::uint8_t metatile)
+{
+    if (x < 0 || y < 0 || y >= 6 * 32)
+        return false;
+    const int screen = x / 256;
+    const int column = (x - 256 * screen) / 32;
+    const int row = y / 32;
+    const auto index = static_cast<std::size_t>(rommap::kScreenBytes * screen + 6 * column + row);
+    if (index >= scene.map.size())
+        return false;
+    scene.map[index] = metatile;
+    return true;
+}
+
+void eraseMap(SceneRecord& scene)
+{
+    std::fill(scene.map.begin(), scene.map.end(), std::uint8_t{0});
+}
+
+std::array<StatusPanel, 7> statusPanels(const SceneRecord& s)
+{
+    auto panel = [](const char* key, const char* prefix, std::int64_t value) {
+        return StatusPanel{key, std::string(prefix) + hexPad(value, 4)};
+    };
+    return {panel("status1", "Map: $", s.mapAddress),      panel("status4", "M-T: $", s.subtileAddress),
+            panel("status3", "M-S: $", s.metatileAddress), panel("status2", "M-A: $", s.attributeAddress),
+            panel("status6", "E-X: $", s.enemyBAddress),   panel("status7", "E-Y: $", s.enemyXYAddress),
+            panel("status5", "E-T: $", s.enemyIdAddress)};
+}
+
+}  // namespace velmar

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "rom/scene_record.h"
+
+namespace velmar {
+
+// The map window shows three screens; the picker four rows of metatiles.
+constexpr int kVisibleScreens = 3;
+constexpr int kMapViewWidth = kVisibleScreens * 256;
+constexpr int kPickerRows = 4;
+constexpr int kPickerMaxRow = 16 - kPickerRows;  // 12
+
+// The horizontal scroll bar of the map for a scene of `screens` screens.
+struct MapScroll {
+    bool enabled = false;
+    int maximum = 0;
+    int value = 0;
+};
+
+// Fewer than three screens fit: disabled at 0. Otherwise 0..(screens - 3) * 256, starting at the
+// left end or, for a scene that runs right to left, at the right end.
+MapScroll setupMapScroll(int screens, bool startAtLeft);
+
+// A grid line on the map surface, from (x1, y1) to (x2, y2).
+struct GridLine {
+    int x1, y1, x2, y2;
+    bool operator==(const GridLine&) const = default;
+};
+
+struct GridLines {
+    std::vector<GridLine> metatileVertical;    // every 32 pixels inside the map
+    std::vector<GridLine> metatileHorizontal;  // six, reaching to the map's right edge
+    std::vector<GridLine> screenVertical;      // at the right edge of every screen
+};
+
+GridLines buildGridLines(int screens);
+
+// The grid colour for the scroll value 0..255: black to pure blue.
+constexpr std::uint32_t gridColour(int value) { return static_cast<std::uint32_t>(value & 0xFF) << 16; }
+
+// The metatile under a press on the picker at sheet pixel (x, y).
+std::uint8_t pickerMetatile(int x, int y);
+
+// Sets the map cell under map pixel (x, y) to `metatile`. False when the press lies outside the
+// map (nothing changes).
+bool placeMetatile(SceneRecord& scene, int x, int y, std::uint8_t metatile);
+
+// Sets every map byte to metatile 0, keeping the size.
+void eraseMap(SceneRecord& scene);
+
+// The seven status panels: key and text ("Map: $8A10"), in their order on the bar.
+struct StatusPanel {
+    std::string key;
+    std::string text;
+};
+std::array<StatusPanel, 7> statusPanels(const SceneRecord& scene);
+
+}  // namespace velmar

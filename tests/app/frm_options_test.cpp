@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "frm_options.h"
+
+namespace velmar {
+namespace {
+
+TEST(OptionsDialog, ShowsAndStoresTheTwoOptions)
+{
+    Settings settings;
+    frmOptions dialog(settings);
+    dialog.initGUI();
+    EXPECT_FALSE(dialog.chkCheckDrive->isChecked());
+    EXPECT_FALSE(dialog.chkEmulator->isChecked());
+    EXPECT_FALSE(dialog.txtEmulatorPath->isEnabled());
+    EXPECT_TRUE(dialog.txtEmulatorPath->text().isEmpty());
+
+    // Unchecking and checking the box again leaves the text box empty.
+    dialog.chkEmulator->click();
+    EXPECT_TRUE(dialog.txtEmulatorPath->isEnabled());
+    dialog.txtEmulatorPath->setText("emu %f");
+    dialog.chkEmulator->click();
+    dialog.chkEmulator->click();
+    EXPECT_TRUE(dialog.txtEmulatorPath->text().isEmpty());
+
+    dialog.txtEmulatorPath->setText("  emu %f ");
+    dialog.chkCheckDrive->click();
+    dialog.cmdCancel->click();
+    EXPECT_TRUE(settings.emulatorCommand.empty()) << "Cancel stores nothing";
+    EXPECT_FALSE(settings.checkDrive);
+
+    dialog.initGUI();
+    dialog.chkEmulator->click();
+    dialog.txtEmulatorPath->setText("  emu %f ");
+    dialog.chkCheckDrive->click();
+    dialog.cmdOk->click();
+    EXPECT_EQ(settings.emulatorCommand, "emu %f");
+    EXPECT_TRUE(settings.checkDrive);
+
+    dialog.initGUI();
+    EXPECT_TRUE(dialog.chkEmulator->isChecked());
+    EXPECT_EQ(dialog.txtEmulatorPath->text(), "emu %f");
+    EXPECT_TRUE(dialog.chkCheckDrive->isChecked());
+}
+
+}  // namespace
+}  // namespace velmar
