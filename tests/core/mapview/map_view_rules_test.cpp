@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "mapview/map_view_rules.h"
+
+namespace velmar {
+namespace {
+
+TEST(MapViewRules, ScrollRangeByLengthAndDirection)
+{
+    struct Case {
+        int screens;
+        bool startAtLeft;
+        MapScroll want;
+    };
+    const Case cases[] = {
+        {1, true, {false, 0, 0}},  {2, false, {false, 0, 0}},  // fits: disabled at 0 whatever the direction
+        {3, false, {true, 0, 0}},  {10, false, {true, 1792, 1792}},
+        {10, true, {true, 1792, 0}}, {17, false, {true, 3584, 3584}},
+    };
+    for (const Case& c : cases) {
+        const MapScroll s = setupMapScroll(c.screens, c.startAtLeft);
+        EXPECT_EQ(s.enabled, c.want.enabled) << c.screens;
+        EXPECT_EQ(s.maximum, c.want.maximum) << c.screens;
+        EXPECT_EQ(s.value, c.want.value) << c.screens;
+    }
+}
+
+TEST(MapViewRules, GridLinesOfAFourScreenMap)
+{
+    const GridLines g = buildGridLines(4);
+    ASSERT_EQ(g.metatileVertical.size(), 31u);
+    EXPECT_EQ(g.metatileVertical.front(), (GridLine{32, 0, 32, 176}));
+    EXPECT_EQ(g.metatileVertical.back(), (GridLine{992, 0, 992, 176}));
+    ASSERT_EQ(g.metatileHorizontal.size(), 6u);
+    EXPECT_EQ(g.metatileHorizontal.back(), (GridLine{0, 192, 1024, 192}));
+    ASSERT_EQ(g.screenVertical.size(), 4u);
+    EXPECT_EQ(g.screenVertical.front().x1, 256);
+    EXPECT_EQ(g.screenVertical.back().x1, 1024);
+    EXPECT_EQ(gridColour(128), 0x800000u) << "blue at half intensity";
+}
+
+TEST(MapViewRules, PickingAndPlacing)
+{
+    EXPECT_EQ(pickerMetatile(100, 70), 0x23);
+    EXPECT_EQ(pickerMetatile(0, 0), 0x00);
+    EXPECT_EQ(pickerMetatile(511, 511), 0xFF);
+
+    SceneRecord s;
+    s.length = 3;
+    s.map.assign(4 * 48, 7);
+    EXPECT_TRUE(placeMetatile(s, 620, 130, 0x5A));
+    EXPECT_EQ(s.map[48 * 2 + 6 * 3 + 4], 0x5A);
+    EXPECT_TRUE(placeMetatile(s, 620, 170, 0x5B));
+    EXPECT_EQ(s.map[48 * 2 + 6 * 3 + 5], 0x5B);
+    const Bytes before = s.map;
+    EXPECT_FALSE(placeMetatile(s, 1024, 10, 1)) << "right of the map";
+    EXPECT_FALSE(placeMetatile(s, -1, 10, 1));
+    EXPECT_EQ(s.map, before);
+    eraseMap(s);
+    EXPECT_EQ(s.map, Bytes(192, 0));
+}
+
+TEST(MapViewRules, StatusPanelsKeepTheLastFourDigits)
+{
+    SceneRecord s;
+    s.mapAddress = 0x8A10;
+    s.subtileAddress = 0x1F6C2;
+    s.metatileAddress = 5;
+    const auto panels = statusPanels(s);
+    EXPECT_EQ(panels[0].key, "status1");
+    EXPECT_EQ(panels[0].text, "Map: $8A10");
+    EXPECT_EQ(panels[1].key, "status4");
+    EXPECT_EQ(panels[1].text, "M-T: $F6C2");
+    EXPECT_EQ(panels[2].text, "M-S: $0005");
+    EXPECT_EQ(panels[6].key, "status5");
+}
+
+}  // namespace
+}  // namespace velmar
