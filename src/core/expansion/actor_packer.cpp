@@ -1,0 +1,224 @@
+#include "expansion/actor_packer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "rom/address_map.h"
+#include "rom/hex.h"
+#include "rom/rom_access.h"
+#include "rom/scene_codec.h"
+
+namespace velmar {
+
+using namespace rommap;
+
+namespace {
+
+constexpr RomOffset kActorBase = bankStart(kActorBank);
+// The tables are reached through the switchable window, so they cannot pass the end of bank 2.
+constexpr RomOffset kActorBankEnd = bankStart(kActorBank + 1);
+constexpr int kMaxCount = 255;
+
+RomOffset actorOffset(CpuAddress a) { return (a & 0x3FFF) + kActorBase; }
+
+struct ActorLists {
+    std::vector<ItemRecord> items;
+    std::vector<EnemyRecord> enemies;
+};
+
+using ActorTable = std::array<ActorLists, kSceneCount>;
+
+RomStatus gatherActors(const Bytes& rom, const SceneRecord& scene, ActorTable& table)
+{
+    if (scene.scene >= kSceneCount)
+        return RomStatus::badData(kItemCounts + scene.scene, "Scene number out of range");
+    if (scene.items.size() != scene.itemCount)
+        return RomStatus::badData(kItemCounts + scene.scene, "Item count does not match the item list");
+    if (scene.enemies.size() != scene.enemyCount)
+        return RomStatus::badData(kEnemyCounts + scene.scene, "Enemy count does not match the enemy list");
+
+    RomReader reader(rom);
+    for (int i = 0; i < kSceneCount; ++i) {
+        ActorLists& lists = table[static_cast<std::size_t>(i)];
+        if (i == scene.scene) {
+            lists = {scene.items, scene.enemies};
+            continue;
+        }
+        SceneRecord other;
+        other.scene = static_cast<std::uint8_t>(i);
+        loadSceneActors(reader, other);
+        if (!reader.ok())
+            return reader.status();
+        lists = {std::move(other.items), std::move(other.enemies)};
+    }
+    return {};
+}
+
+template <typename Record>
+ResizeResult resizeActorList(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd,
+                             RomStatus* fault, std::vector<Record> SceneRecord::*list,
+                             std::uint8_t SceneRecord::*count, const Record& fresh)
+{
+    if (newCount < 0 || newCount > kMaxCount)
+        return ResizeResult::InvalidSize;
+    if (newCount == scene.*count)
+        return ResizeResult::Unchanged;
+
+    SceneRecord work = scene;
+    (work.*list).resize(static_cast<std::size_t>(newCount), fresh);
+    work.*count = static_cast<std::uint8_t>(newCount);
+    const ResizeResult result = repackActors(rom, work, areaEnd, fault);
+    if (result != ResizeResult::Changed)
+        return result;
+
+    // Picks up the scene's new table addresses. The tables were just written inside the image
+    // through valid pointers, so this read cannot fail; should it, the reason is still reported.
+    if (RomStatus status = loadSceneActors(rom, work); !status.ok()) {
+        if (fault)
+            *fault = std::move(status);
+        return ResizeResult::BadData;
+    }
+    scene = std::move(work);
+    return ResizeResult::Changed;
+}
+
+std::string countMessage(ResizeResult result, const RomStatus& fault, const char* changed)
+{
+    switch (result) {
+    case ResizeResult::Changed:
+        return changed;
+    case ResizeResult::Unchanged:
+        return {};
+    case ResizeResult::InvalidSize:
+        return "Invalid count! (max=$" + hexPad(kMaxCount, 2) + ")";
+    case ResizeResult::NoSpace:
+        return "Actor data exceeds available space!";
+    case ResizeResult::BadData:
+        return fault.message();
+    }
+    return {};
+}
+
+}  // namespace
+
+RomOffset actorAreaEnd(const Bytes& rom)
+{
+    const RomOffset limit = std::min(kActorBankEnd, static_cast<RomOffset>(rom.size()));
+    RomOffset end = kActorAreaStart;
+    const auto count = [&rom](RomOffset at) -> int {
+        return at < static_cast<RomOffset>(rom.size()) ? rom[static_cast<std::size_t>(at)] : 0;
+    };
+
+    struct Table {
+        RomOffset pointers;
+        RomOffset counts;
+    };
+    constexpr std::array<Table, 5> tables{{{kItemXPointers, kItemCounts},
+                                           {kItemYIdPointers, kItemCounts},
+                                           {kEnemyBPointers, kEnemyCounts},
+                                           {kEnemyXYPointers, kEnemyCounts},
+                                           {kEnemyIdPointers, kEnemyCounts}}};
+    for (int i = 0; i < kSceneCount; ++i) {
+        for (const Table& t : tables) {
+            const int n = count(t.counts + i);
+            // An empty table takes no space, whatever its pointer says; a table elsewhere (before
+            // the packing area, or in the fixed bank) is not part of it.
+            const auto at = readPointer(rom, t.pointers + 2 * i, true, 0x3FFF, kActorBase);
+            if (n == 0 || !at || *at < kActorAreaStart || *at + n > limit)
+                continue;
+            end = std::max(end, *at + n);
+        }
+    }
+    // Unused bytes behind the tables are 0xFF; they belong to the packing area too, which is
+    // also how space freed by an earlier shrink is found again.
+    while (end < limit && rom[static_cast<std::size_t>(end)] == 0xFF)
+        ++end;
+    return std::min(end, limit);
+}
+
+ResizeResult repackActors(Bytes& rom, const SceneRecord& scene, RomOffset areaEnd, RomStatus* fault)
+{
+    ActorTable table;
+    if (RomStatus status = gatherActors(rom, scene, table); !status.ok()) {
+        if (fault)
+            *fault = std::move(status);
+        return ResizeResult::BadData;
+    }
+
+    std::size_t total = 0;
+    for (const ActorLists& lists : table)
+        total += 2 * lists.items.size() + 3 * lists.enemies.size();
+    const RomOffset limit = std::min(areaEnd, kActorBankEnd);
+    const RomOffset end = kActorAreaStart + static_cast<RomOffset>(total);
+    if (end > limit)
+        return ResizeResult::NoSpace;
+
+    // The whole area is built in one buffer: every scene's item tables (X bytes, then Y/ID
+    // bytes), then every scene's enemy tables (B, position, ID bytes), lists in their order.
+    Bytes packed;
+    packed.reserve(total);
+    RomWriter writer(rom);
+    CpuAddress a = kActorAreaCpu;
+    for (int i = 0; i < kSceneCount; ++i) {
+        const auto& items = table[static_cast<std::size_t>(i)].items;
+        const auto c = static_cast<CpuAddress>(items.size());
+        writer.word(kItemXPointers + 2 * i, static_cast<std::uint16_t>(a));
+        writer.word(kItemYIdPointers + 2 * i, static_cast<std::uint16_t>(a + c));
+        writer.byte(kItemCounts + i, static_cast<std::uint8_t>(c));
+        for (const ItemRecord& item : items)
+            packed.push_back(item.x);
+        for (const ItemRecord& item : items)
+            packed.push_back(static_cast<std::uint8_t>(item.id | item.y));
+        a += 2 * c;
+    }
+    for (int i = 0; i < kSceneCount; ++i) {
+        const auto& enemies = table[static_cast<std::size_t>(i)].enemies;
+        const auto c = static_cast<CpuAddress>(enemies.size());
+        writer.word(kEnemyBPointers + 2 * i, static_cast<std::uint16_t>(a));
+        writer.word(kEnemyXYPointers + 2 * i, static_cast<std::uint16_t>(a + c));
+        writer.word(kEnemyIdPointers + 2 * i, static_cast<std::uint16_t>(a + 2 * c));
+        writer.byte(kEnemyCounts + i, static_cast<std::uint8_t>(c));
+        for (const EnemyRecord& enemy : enemies)
+            packed.push_back(enemy.b);
+        for (const EnemyRecord& enemy : enemies)
+            packed.push_back(enemy.xy);
+        for (const EnemyRecord& enemy : enemies)
+            packed.push_back(enemy.id);
+        a += 3 * c;
+    }
+    writer.bytes(actorOffset(kActorAreaCpu), packed);
+    // Filler over the space a shrink gives back, so that actorAreaEnd finds the same end again.
+    if (end < limit)
+        writer.fill(end, static_cast<std::size_t>(limit - end), 0xFF);
+
+    if (RomStatus status = writer.commit(); !status.ok()) {
+        if (fault)
+            *fault = std::move(status);
+        return ResizeResult::BadData;
+    }
+    return ResizeResult::Changed;
+}
+
+ResizeResult resizeItems(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd, RomStatus* fault)
+{
+    return resizeActorList(rom, scene, newCount, areaEnd, fault, &SceneRecord::items,
+                           &SceneRecord::itemCount, kNewItem);
+}
+
+ResizeResult resizeEnemies(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd, RomStatus* fault)
+{
+    return resizeActorList(rom, scene, newCount, areaEnd, fault, &SceneRecord::enemies,
+                           &SceneRecord::enemyCount, kNewEnemy);
+}
+
+std::string resizeItemsMessage(ResizeResult result, const RomStatus& fault)
+{
+    return countMessage(result, fault, "Item count changed successfully!");
+}
+
+std::string resizeEnemiesMessage(ResizeResult result, const RomStatus& fault)
+{
+    return countMessage(result, fault, "Enemy count changed successfully!");
+}
+
+}  // namespace velmar
