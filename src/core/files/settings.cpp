@@ -1,0 +1,102 @@
+#include "files/settings.h"
+
+#include <algorithm>
+
+#include "files/line_reader.h"
+#include "rom/rom_file.h"
+#include "text/utf8.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr std::size_t kCaptionChars = 20;
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+// A value with a line break would shift every line after it and spoil the whole file; such a
+// value (a path may hold one) is not kept.
+std::string asLine(const std::string& value)
+{
+    return value.find_first_of("\r\n") == std::string::npos ? value : std::string();
+}
+
+}  // namespace
+
+Settings defaultSettings(const std::string& programFolder)
+{
+    Settings s;
+    s.romFolder = programFolder;
+    return s;
+}
+
+bool loadSettings(const std::filesystem::path& path, const std::string& programFolder, Settings& out)
+{
+    LineReader reader(path);
+    std::array<std::string, 8> lines;
+    bool ok = true;
+    for (std::string& line : lines) {
+        if (!reader.next(line)) {
+            ok = false;
+            break;
+        }
+    }
+    bool checkDrive = false;
+    if (ok && equalsIgnoringCase(lines[7], "True"))
+        checkDrive = true;
+    else if (!ok || !equalsIgnoringCase(lines[7], "False"))
+        ok = false;
+
+    if (!ok) {
+        out = defaultSettings(programFolder);
+        return false;
+    }
+    out.romFolder = lines[0];
+    out.emulatorCommand = lines[1];
+    for (std::size_t i = 0; i < out.recentFiles.size(); ++i)
+        out.recentFiles[i] = lines[2 + i];
+    out.checkDrive = checkDrive;
+    return true;
+}
+
+bool saveSettings(const std::filesystem::path& path, const Settings& settings)
+{
+    std::string text = asLine(settings.romFolder) + "\n" + asLine(settings.emulatorCommand) + "\n";
+    for (const std::string& recent : settings.recentFiles)
+        text += asLine(recent) + "\n";
+    text += settings.checkDrive ? "True\n" : "False\n";
+    return writeFileSafely(path, Bytes(text.begin(), text.end()), false);
+}
+
+void addRecentFile(Settings& settings, const std::string& path)
+{
+    if (path.empty())
+        return;
+    auto& recent = settings.recentFiles;
+    // The entry that makes room: the path itself, so that it is never listed twice (a hand-edited
+    // file may have a gap above it), else the first empty entry, else the last one drops off.
+    auto taken = static_cast<std::size_t>(std::find(recent.begin(), recent.end(), path) - recent.begin());
+    if (taken == recent.size())
+        taken = static_cast<std::size_t>(std::find(recent.begin(), recent.end(), "") - recent.begin());
+    if (taken == recent.size())
+        taken = recent.size() - 1;
+    for (std::size_t i = taken; i > 0; --i)
+        recent[i] = std::move(recent[i - 1]);
+    recent[0] = path;
+}
+
+std::string recentFileCaption(int index, const std::string& path)
+{
+    return std::to_string(index) + ". " + std::string(utf8::lastChars(path, kCaptionChars));
+}
+
+}  // namespace velmar
