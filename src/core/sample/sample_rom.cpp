@@ -1,15 +1,58 @@
 #include "sample/sample_rom.h"
 
+#include "gfx/pattern_tiles.h"
 #include "rom/address_map.h"
+#include "sample/sample_actors.h"
+#include "sample/sample_background_art.h"
+#include "sample/sample_levels.h"
+#include "sample/sample_maps.h"
+#include "sample/sample_metatiles.h"
+#include "sample/sample_plan.h"
+#include "sample/sample_sprite_art.h"
+#include "sample/sample_sprites.h"
+#include "sample/sample_texts.h"
 
 namespace velmar {
 
-// Placeholder until the sample builder lands: a header and an empty image of the right size.
+using namespace sample;
+
+namespace {
+
+// The pattern banks go in through the same encoder the editor saves tiles with.
+void drawPatternBanks(Bytes& rom)
+{
+    for (int bank = 0; bank < kSpriteBankCount; ++bank)
+        saveChrBank(rom, drawSpriteBank(bank), bank);
+    for (int t = 0; t < kThemeCount; ++t)
+        for (int variant = 0; variant < 2; ++variant)
+            saveChrBank(rom, drawBackgroundBank(static_cast<Theme>(t), variant), themeBank(static_cast<Theme>(t), variant));
+    saveChrBank(rom, drawFontBank(), kFontBank);
+}
+
+}  // namespace
+
 RomImage buildSampleRom()
 {
     RomImage image;
+    // "NES" 0x1A, 8 PRG banks of 16 KB, 16 CHR banks of 8 KB, mapper 1 (MMC1) in flags 6.
     image.romHeader = {'N', 'E', 'S', 0x1A, 8, 16, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     image.romData.assign(rommap::kImageSize, 0);
+
+    SceneLayouts layouts;
+    for (int sc = 0; sc < rommap::kSceneCount; ++sc)
+        layouts[static_cast<std::size_t>(sc)] = buildSceneLayout(sc);
+
+    RomWriter writer(image.romData);
+    writeMaps(writer, layouts);
+    writeLevelTables(writer, layouts);
+    writeMetatileTables(writer);
+    writeSprites(writer);
+    writeActors(writer, layouts);
+    writeTexts(writer);
+    // Every write lies inside the image, so this fails only if the sample's own data breaks a
+    // limit (maps, frames or texts that outgrow their area); the tests would show it.
+    writer.commit();
+    drawPatternBanks(image.romData);
     return image;
 }
 

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <set>
+
+#include "rom/address_map.h"
+#include "rom/scene_codec.h"
+#include "support/test_support.h"
+
+// Reads the sample's frames, animations and enemy handlers with a small reader of its own, by
+// the game's rules, so that the image is checked independently of the editor's sprite code.
+namespace velmar {
+namespace {
+
+using namespace rommap;
+
+const Bytes& rom() { return test::sampleImage().romData; }
+int byteAt(RomOffset at) { return rom()[static_cast<std::size_t>(at)]; }
+int wordAt(RomOffset at) { return byteAt(at) | byteAt(at + 1) << 8; }
+
+// Bank 2 pointer: 0x8000-0xBFFF into bank 2, 0xC000 and up into bank 7.
+RomOffset bank2Pointer(RomOffset entry)
+{
+    const int p = wordAt(entry);
+    return (p & 0x3FFF) + (p >= 0xC000 ? 0x1C000 : 0x8000);
+}
+
+constexpr RomOffset kDataFirst = 0x88E0;
+constexpr RomOffset kDataEnd = 0x9B48;
+constexpr int kAnimationCount = 109;
+
+struct FrameSet {
+    RomOffset tiles;
+    RomOffset attributes;
+    int room;  // entries before the next table
+};
+constexpr FrameSet kEnemySet{0x8000, 0x8200, 256};
+constexpr FrameSet kPlayerSet{0x8400, 0x8500, 128};
+
+// The number of frames: the set ends at the first tile-list pointer whose low byte is 0xFF.
+int frameCount(const FrameSet& set)
+{
+    int n = 0;
+    while (n < set.room && byteAt(set.tiles + 2 * n) != 0xFF)
+        ++n;
+    return n;
+}
+
+// The (timer, frame) pairs of an animation: the first pair always counts, then the list ends at
+// a timer of 0x00 or 0xFF. Empty if the data runs out of its area.
+std::vector<std::pair<int, int>> animation(int a)
+{
+    std::vector<std::pair<int, int>> pairs;
+    for (RomOffset p = bank2Pointer(0x8600 + 2 * a); p + 1 < kDataEnd; p += 2) {
+        if (!pairs.empty() && (byteAt(p) == 0x00 || byteAt(p) == 0xFF))
+            return pairs;
+        pairs.emplace_back(byteAt(p), byteAt(p + 1));
+    }
+    return {};
+}
+
+// The game's enemy handler ranges and where each keeps its animation number.
+struct HandlerRange {
+    int first, last;
+    RomOffset animationByte;
+};
+constexpr std::array<HandlerRange, 33> kRanges{{
+    {0xC1F9, 0xC2AF, 0x1C213}, {0xC2B6, 0xC33B, 0x1C2D2}, {0xC344, 0xC3B8, 0x1C358},
+    {0xC3BD, 0xC3F5, 0x1C3D1}, {0xC402, 0xC4CE, 0x1C422}, {0xC4D5, 0xC531, 0x1C4E7},
+    {0xC53C, 0xC5BA, 0x1C546}, {0xC5C1, 0xC610, 0x1C5DB}, {0xC615, 0xC67A, 0x1C644},
+    {0xC67F, 0xC6CD, 0x1C699}, {0xC6D4, 0xC734, 0x1C6DE}, {0xC739, 0xC7A4, 0x1C753},
+    {0xC7AB, 0xC81D, 0x1C7C7}, {0xC828, 0xC8B3, 0x1C83F}, {0xC8BE, 0xC9B3, 0x1C8D2},
+    {0xC9BA, 0xCA25, 0x1C9E0}, {0xCA2E, 0xCAA0, 0x1CA48}, {0xCAA5, 0xCAE4, 0x1CADB},
+    {0xCAE9, 0xCB30, 0x1CB26}, {0xCB37, 0xCB6E, 0x1CB65}, {0xCB73, 0xCBBD, 0x1CBB4},
+    {0xCBC2, 0xCC08, 0x1CBE5}, {0xCCA5, 0xCD38, 0x1CCCC}, {0xCD41, 0xCDFB, 0x1CD6B},
+    {0xCE7F, 0xCFA1, 0x1CEB2}, {0xCFB6, 0xD0EA, 0x1D019}, {0xD0F7, 0xD1C2, 0x1D127},
+    {0xD1C9, 0xD21E, 0x1D1CE}, {0xD223, 0xD2AD, 0x1D241}, {0xD32D, 0xD356, 0x1D34D},
+    {0xD35B, 0xD408, 0x1D385}, {0xD443, 0xD524, 0x1D467}, {0xD52B, 0xD55B, 0x1D547},
+}};
+
+struct Resolved {
+    RomOffset word;   // where the handler address is kept
+    int range;        // -1: in no range
+    int animation;
+};
+
+Resolved resolveEnemy(int id)
+{
+    const int p = wordAt(kEnemyHandlers + 2 * id);
+    Resolved r{(p & 0x3FFF) + 0x1C000, -1, 0};
+    const int handler = wordAt(r.word);
+    for (std::size_t i = 0; i < kRanges.size(); ++i) {
+        if (handler >= kRanges[i].first && handler <= kRanges[i].last) {
+            r.range = static_cast<int>(i);
+            r.animation = byteAt(kRanges[i].animationByte);
+        }
+    }
+    EXPECT_GE(p, 0xC000) << "enemy " << id << ": handler pointer outside the fixed bank";
+    return r;
+}
+
+TEST(SampleSprites, FrameSetsEndAndHoldTheirData)
+{
+    for (const FrameSet& set : {kEnemySet, kPlayerSet}) {
+        const int n = frameCount(set);
+        ASSERT_GT(n, 0);
+        ASSERT_LT(n, set.room) << "the set never ends";
+        for (int f = 0; f < n; ++f) {
+            SCOPED_TRACE(testing::Message() << "set " << std::hex << set.tiles << " frame " << std::dec << f);
+            const RomOffset tiles = bank2Pointer(set.tiles + 2 * f);
+            const RomOffset attributes = bank2Pointer(set.attributes + 2 * f);
+            const int count = byteAt(tiles);
+            ASSERT_GT(count, 0);
+            EXPECT_GE(tiles, kDataFirst);
+            EXPECT_LE(tiles + 1 + 3 * count, kDataEnd);
+            EXPECT_GE(attributes, kDataFirst);
+            EXPECT_LE(attributes + count, kDataEnd);
+            for (int i = 0; i < count; ++i) {
+                EXPECT_EQ(byteAt(tiles + 1 + 3 * i) % 2, 0) << "an odd tile draws from the background bank";
+                EXPECT_EQ(byteAt(attributes + i) & 0x3C, 0) << "only palette and mirror bits";
+            }
+        }
+    }
+}
+
+TEST(SampleSprites, AnimationsEndInsideTheirArea)
+{
+    const int enemyFrames = frameCount(kEnemySet);
+    for (int a = 0; a < kAnimationCount; ++a) {
+        const auto pairs = animation(a);
+        ASSERT_FALSE(pairs.empty()) << "animation " << a;
+        EXPECT_GE(bank2Pointer(0x8600 + 2 * a), kDataFirst);
+        for (const auto& [timer, frame] : pairs)
+            EXPECT_LT(frame, enemyFrames) << "animation " << a;
+    }
+}
+
+// Every enemy type placed in any scene shows a frame that exists; the stage's items and the
+// player start do too.
+TEST(SampleSprites, ActorsResolveToExistingFrames)
+{
+    const int enemyFrames = frameCount(kEnemySet);
+    const int playerFrames = frameCount(kPlayerSet);
+    std::set<int> used;
+    for (int sc = 0; sc < kSceneCount; ++sc) {
+        SceneRecord s;
+        ASSERT_TRUE(loadScene(rom(), 0, static_cast<std::uint8_t>(sc), s).ok());
+        for (const EnemyRecord& e : s.enemies)
+            used.insert(e.id);
+    }
+    EXPECT_EQ(used.size(), 41u) << "every enemy type appears somewhere";
+    for (const int id : used) {
+        const Resolved r = resolveEnemy(id);
+        ASSERT_GE(r.range, 0) << "enemy " << id << ": handler in no range";
+        ASSERT_LT(r.animation, kAnimationCount) << "enemy " << id;
+        const auto pairs = animation(r.animation);
+        ASSERT_FALSE(pairs.empty());
+        EXPECT_LT(pairs[0].second, enemyFrames) << "enemy " << id;
+    }
+    for (int st = 0; st < kStageCount; ++st) {
+        const auto pairs = animation(byteAt(kItemAnimations + st));
+        ASSERT_FALSE(pairs.empty()) << "stage " << st;
+        EXPECT_LT(pairs[0].second, playerFrames) << "stage " << st;
+    }
+    EXPECT_GT(playerFrames, 0);
+}
+
+// The handler pointers, the handler addresses they lead to and the animation bytes share the
+// fixed bank with nothing else: no byte is used twice.
+TEST(SampleSprites, HandlerDataDoNotOverlap)
+{
+    std::map<RomOffset, std::string> owner;
+    const auto claim = [&](RomOffset at, int size, const std::string& what) {
+        for (RomOffset b = at; b < at + size; ++b) {
+            const auto [it, fresh] = owner.emplace(b, what);
+            EXPECT_TRUE(fresh) << what << " overlaps " << it->second;
+        }
+    };
+    claim(kEnemyHandlers, 2 * 41, "the pointer table");
+    std::set<RomOffset> words;
+    for (int id = 0; id < 41; ++id)
+        words.insert(resolveEnemy(id).word);
+    for (const RomOffset w : words)
+        claim(w, 2, "a handler address");
+    for (const HandlerRange& range : kRanges)
+        claim(range.animationByte, 1, "an animation byte");
+}
+
+}  // namespace
+}  // namespace velmar
