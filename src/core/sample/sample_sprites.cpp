@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "actors/sprite_frames.h"
 #include "rom/address_map.h"
 #include "sample/sample_sprite_art.h"
 
@@ -21,21 +22,6 @@ constexpr int kPlayerPointerBytes = 0x100;
 constexpr int kAnimationPointerBytes = 0x100;
 constexpr RomOffset kHandlerWords = 0x1D600;    // CPU 0xD600, after the last handler range
 constexpr CpuAddress kHandlerWordsCpu = 0xD600;
-
-// The first address and the animation byte of each enemy handler of the game, in table order.
-struct HandlerSite {
-    CpuAddress first;
-    RomOffset animationByte;
-};
-constexpr std::array<HandlerSite, 33> kHandlerSites{{
-    {0xC1F9, 0x1C213}, {0xC2B6, 0x1C2D2}, {0xC344, 0x1C358}, {0xC3BD, 0x1C3D1}, {0xC402, 0x1C422},
-    {0xC4D5, 0x1C4E7}, {0xC53C, 0x1C546}, {0xC5C1, 0x1C5DB}, {0xC615, 0x1C644}, {0xC67F, 0x1C699},
-    {0xC6D4, 0x1C6DE}, {0xC739, 0x1C753}, {0xC7AB, 0x1C7C7}, {0xC828, 0x1C83F}, {0xC8BE, 0x1C8D2},
-    {0xC9BA, 0x1C9E0}, {0xCA2E, 0x1CA48}, {0xCAA5, 0x1CADB}, {0xCAE9, 0x1CB26}, {0xCB37, 0x1CB65},
-    {0xCB73, 0x1CBB4}, {0xCBC2, 0x1CBE5}, {0xCCA5, 0x1CCCC}, {0xCD41, 0x1CD6B}, {0xCE7F, 0x1CEB2},
-    {0xCFB6, 0x1D019}, {0xD0F7, 0x1D127}, {0xD1C9, 0x1D1CE}, {0xD223, 0x1D241}, {0xD32D, 0x1D34D},
-    {0xD35B, 0x1D385}, {0xD443, 0x1D467}, {0xD52B, 0x1D547},
-}};
 
 struct Sprite {
     int tile;
@@ -186,13 +172,13 @@ void writeFrameSet(RomWriter& writer, DataArea& area, const std::vector<Frame>& 
 void writeHandlers(RomWriter& writer)
 {
     for (int id = 0; id < kEnemyTypeCount; ++id) {
-        const HandlerSite& site = kHandlerSites[static_cast<std::size_t>(id % kHandlerAnimations)];
+        const EnemyAnimationSite& site = enemyAnimationSites()[static_cast<std::size_t>(id % kHandlerAnimations)];
         writer.word(kEnemyHandlers + 2 * id, static_cast<std::uint16_t>(kHandlerWordsCpu + 2 * id));
         // Types beyond the 33th share a handler range, entering it one byte later.
         writer.word(kHandlerWords + 2 * id, static_cast<std::uint16_t>(site.first + id / kHandlerAnimations));
     }
     for (int r = 0; r < kHandlerAnimations; ++r)
-        writer.byte(kHandlerSites[static_cast<std::size_t>(r)].animationByte, static_cast<std::uint8_t>(r));
+        writer.byte(enemyAnimationSites()[static_cast<std::size_t>(r)].animationByte, static_cast<std::uint8_t>(r));
 }
 
 }  // namespace
