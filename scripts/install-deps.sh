@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what Velmar needs to build, test, benchmark and fuzz on Debian 12 (bookworm).
+# Does nothing when everything is already there, so it is cheap to run before every build.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build          # compilers and build tools
+  qt6-base-dev                               # Qt 6 Core, Gui and Widgets
+  libgtest-dev libgmock-dev                  # tests
+  libbenchmark-dev                           # benchmarks
+  clang libclang-rt-14-dev                   # the fuzz target (libFuzzer and the sanitizers)
+  xvfb xauth                                 # window tests on a machine without a display
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$package")
+  fi
+done
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps.sh: run as root to install ${missing[*]}" >&2
+    exit 1
+  fi
+  as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

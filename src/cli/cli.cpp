@@ -1,0 +1,101 @@
+#include "cli.h"
+
+#include <array>
+#include <limits>
+
+#include "commands.h"
+
+namespace velmar {
+
+namespace {
+
+using namespace cli;
+
+constexpr std::size_t kAnyCount = std::numeric_limits<std::size_t>::max();
+
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    std::size_t minArgs;
+    std::size_t maxArgs;
+    bool takesLeft;
+    bool takesTable;
+    int (*run)(const Invocation&, Io&);
+};
+
+constexpr std::array<Command, 9> kCommands{{
+    {"sample", "sample OUT", 1, 1, false, false, runSample},
+    {"scenes", "scenes ROM", 1, 1, false, false, runScenes},
+    {"scene", "scene ROM KEY", 2, 2, false, false, runScene},
+    {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, runRoundtrip},
+    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, runResizeMap},
+    {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, runResizeItems},
+    {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, runResizeEnemies},
+    {"texts", "texts ROM [--table FILE]", 1, 1, false, true, runTexts},
+    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, runSetText},
+}};
+
+void printUsage(std::ostream& os)
+{
+    os << "usage:\n";
+    for (const Command& command : kCommands)
+        os << "  velmar-cli " << command.usage << '\n';
+    os << "KEY is a scene key such as c:000101; LENGTH and COUNT are hexadecimal.\n";
+}
+
+const Command* findCommand(std::string_view name)
+{
+    for (const Command& command : kCommands) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    Io io{out, err};
+    if (args.empty()) {
+        printUsage(err);
+        return kExitUsage;
+    }
+    if (args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+        printUsage(out);
+        return kExitOk;
+    }
+    const Command* command = findCommand(args[0]);
+    if (!command) {
+        err << "velmar-cli: unknown command \"" << args[0] << "\"\n";
+        printUsage(err);
+        return kExitUsage;
+    }
+
+    Invocation inv;
+    inv.usage = command->usage;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (optionsEnded || word.size() < 2 || word.compare(0, 2, "--") != 0) {
+            inv.positional.push_back(word);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (word == "--left" && command->takesLeft) {
+            inv.left = true;
+        } else if (word == "--table" && command->takesTable) {
+            if (i + 1 == args.size())
+                return usageError(inv, io, "--table needs a file");
+            inv.table = args[++i];
+        } else {
+            return usageError(inv, io, "unknown option \"" + word + "\"");
+        }
+    }
+    if (inv.positional.size() < command->minArgs)
+        return usageError(inv, io, "too few arguments");
+    if (inv.positional.size() > command->maxArgs)
+        return usageError(inv, io, "too many arguments");
+    return command->run(inv, io);
+}
+
+}  // namespace velmar

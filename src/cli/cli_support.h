@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rom/area_catalogue.h"
+#include "rom/rom_file.h"
+#include "text/char_table.h"
+
+namespace velmar::cli {
+
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitFailed = 1,  // the operation was refused or failed; its message is on stderr
+    kExitUsage = 2,   // the command line is wrong; a usage line is on stderr
+};
+
+struct Io {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// One command line after option parsing.
+struct Invocation {
+    std::string_view usage;               // the command's usage, e.g. "scene ROM KEY"
+    std::vector<std::string> positional;
+    bool left = false;                    // --left
+    std::optional<std::string> table;     // --table FILE
+};
+
+// Prints `reason` and the command's usage line; returns kExitUsage.
+int usageError(const Invocation& inv, Io& io, std::string_view reason);
+
+// Prints the operation's message on stderr; returns kExitFailed.
+int failed(Io& io, std::string_view message);
+
+// A scene key as the area tree writes them ("c:" and act, stage, scene as two hexadecimal digits
+// each), naming one of the 22 stages and one of the 48 scene slots. nullopt for anything else.
+std::optional<SceneKey> sceneKeyArg(std::string_view text);
+
+// Reads the image; on failure prints the program's read message and returns nullopt.
+std::optional<RomImage> readRomArg(const std::string& path, Io& io);
+
+// Writes the image over the existing file at `path` (never creating one); on failure prints the
+// program's I/O message and returns false.
+bool writeRomInPlace(const std::string& path, const RomImage& image, Io& io);
+
+// The character table a text command works with: the built-in table, or the entries of the
+// --table file. On failure prints why and returns nullopt.
+std::optional<CharTable> charTableArg(const Invocation& inv, Io& io);
+
+// A typed hexadecimal number (leading hexadecimal digits, else 0) as an int that still compares
+// as too large when the text is.
+int hexArg(std::string_view text);
+
+}  // namespace velmar::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli_support.h"
+
+// One function per velmar-cli command; the arguments have been counted and the options checked.
+namespace velmar::cli {
+
+int runSample(const Invocation& inv, Io& io);
+int runScenes(const Invocation& inv, Io& io);
+int runScene(const Invocation& inv, Io& io);
+int runRoundtrip(const Invocation& inv, Io& io);
+int runResizeMap(const Invocation& inv, Io& io);
+int runResizeItems(const Invocation& inv, Io& io);
+int runResizeEnemies(const Invocation& inv, Io& io);
+int runTexts(const Invocation& inv, Io& io);
+int runSetText(const Invocation& inv, Io& io);
+
+}  // namespace velmar::cli

@@ -1,0 +1,11 @@
+#include <iostream>
+
+#include "cli.h"
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    return velmar::runCli(args, std::cout, std::cerr);
+}

@@ -1,0 +1,70 @@
+#include <algorithm>
+
+#include "commands.h"
+#include "json_output.h"
+#include "rom/address_map.h"
+#include "rom/hex.h"
+#include "text/text_packer.h"
+
+namespace velmar::cli {
+
+namespace {
+
+std::string decodeFailure(const TextList& list)
+{
+    return "Text " + hexPad(list.failedText, 2) + " cannot be decoded: " + list.status.message();
+}
+
+// A text number as the user counts them: decimal 0..112.
+std::optional<int> textNumberArg(std::string_view text)
+{
+    if (text.empty() || text.size() > 3
+        || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int n = std::stoi(std::string(text));
+    if (n >= rommap::kTextCount)
+        return std::nullopt;
+    return n;
+}
+
+}  // namespace
+
+int runTexts(const Invocation& inv, Io& io)
+{
+    const std::optional<RomImage> image = readRomArg(inv.positional[0], io);
+    if (!image)
+        return kExitFailed;
+    const std::optional<CharTable> table = charTableArg(inv, io);
+    if (!table)
+        return kExitFailed;
+    const TextList list = decodeAllTexts(image->romData, *table);
+    if (!list.status.ok())
+        return failed(io, decodeFailure(list));
+    printJson(io.out, textsJson(list.texts));
+    return kExitOk;
+}
+
+int runSetText(const Invocation& inv, Io& io)
+{
+    const std::optional<int> n = textNumberArg(inv.positional[1]);
+    if (!n)
+        return usageError(inv, io, "N must be a text number from 0 to 112");
+    std::optional<RomImage> image = readRomArg(inv.positional[0], io);
+    if (!image)
+        return kExitFailed;
+    // The text area is measured on the file as it was read, before anything moves.
+    const RomOffset areaEnd = textAreaEnd(image->romData);
+    const std::optional<CharTable> table = charTableArg(inv, io);
+    if (!table)
+        return kExitFailed;
+    TextList list = decodeAllTexts(image->romData, *table);
+    if (!list.status.ok())
+        return failed(io, decodeFailure(list));
+    list.texts[static_cast<std::size_t>(*n)] = inv.positional[2];
+    const TextPackResult packed = packTexts(image->romData, *table, list.texts, areaEnd);
+    if (!packed.ok())
+        return failed(io, packed.message);
+    return writeRomInPlace(inv.positional[0], *image, io) ? kExitOk : kExitFailed;
+}
+
+}  // namespace velmar::cli
