@@ -175,6 +175,7 @@ void frmMain::buildCentralArea()
     right->addStretch();
 
     setCentralWidget(central);
+    resize(1010, 640);
 }
 
 void frmMain::buildStatusPanels()

@@ -20,19 +20,24 @@ struct Command {
     std::size_t maxArgs;
     bool takesLeft;
     bool takesTable;
+    bool takesActors;
+    bool takesPalette;
     int (*run)(const Invocation&, Io&);
 };
 
-constexpr std::array<Command, 9> kCommands{{
-    {"sample", "sample OUT", 1, 1, false, false, runSample},
-    {"scenes", "scenes ROM", 1, 1, false, false, runScenes},
-    {"scene", "scene ROM KEY", 2, 2, false, false, runScene},
-    {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, runRoundtrip},
-    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, runResizeMap},
-    {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, runResizeItems},
-    {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, runResizeEnemies},
-    {"texts", "texts ROM [--table FILE]", 1, 1, false, true, runTexts},
-    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, runSetText},
+constexpr std::array<Command, 12> kCommands{{
+    {"sample", "sample OUT", 1, 1, false, false, false, false, runSample},
+    {"scenes", "scenes ROM", 1, 1, false, false, false, false, runScenes},
+    {"scene", "scene ROM KEY", 2, 2, false, false, false, false, runScene},
+    {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, false, false, runRoundtrip},
+    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, false, false, runResizeMap},
+    {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, false, false, runResizeItems},
+    {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, false, false, runResizeEnemies},
+    {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, false, runTexts},
+    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, false, false, runSetText},
+    {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, false, runRender},
+    {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, false, runSheet},
+    {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, true, runTiles},
 }};
 
 void printUsage(std::ostream& os)
@@ -40,7 +45,7 @@ void printUsage(std::ostream& os)
     os << "usage:\n";
     for (const Command& command : kCommands)
         os << "  velmar-cli " << command.usage << '\n';
-    os << "KEY is a scene key such as c:000101; LENGTH and COUNT are hexadecimal.\n";
+    os << "KEY is a scene key such as c:000101; LENGTH, COUNT and BANK are hexadecimal.\n";
 }
 
 const Command* findCommand(std::string_view name)
@@ -83,6 +88,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             optionsEnded = true;
         } else if (word == "--left" && command->takesLeft) {
             inv.left = true;
+        } else if (word == "--actors" && command->takesActors) {
+            inv.actors = true;
+        } else if (word == "--palette" && command->takesPalette) {
+            if (i + 2 >= args.size())
+                return usageError(inv, io, "--palette needs a scene key and a sub-palette");
+            inv.palette = std::make_pair(args[i + 1], args[i + 2]);
+            i += 2;
         } else if (word == "--table" && command->takesTable) {
             if (i + 1 == args.size())
                 return usageError(inv, io, "--table needs a file");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "editor/session.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
 
@@ -60,6 +61,27 @@ std::optional<CharTable> charTableArg(const Invocation& inv, Io& io)
         return std::nullopt;
     }
     return table;
+}
+
+bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io,
+                  EditorState& state, int& exitCode)
+{
+    const std::optional<SceneKey> key = sceneKeyArg(keyText);
+    if (!key) {
+        exitCode = usageError(inv, io, "bad scene key \"" + std::string(keyText) + "\"");
+        return false;
+    }
+    std::optional<RomImage> image = readRomArg(romPath, io);
+    if (!image) {
+        exitCode = kExitFailed;
+        return false;
+    }
+    state.rom = std::move(*image);
+    if (const RomStatus status = selectScene(state, key->stage, key->scene); !status.ok()) {
+        exitCode = failed(io, status.message());
+        return false;
+    }
+    return true;
 }
 
 int hexArg(std::string_view text)

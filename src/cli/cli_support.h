@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/editor_state.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
@@ -29,6 +30,8 @@ struct Invocation {
     std::vector<std::string> positional;
     bool left = false;                    // --left
     std::optional<std::string> table;     // --table FILE
+    bool actors = false;                  // --actors
+    std::optional<std::pair<std::string, std::string>> palette;  // --palette KEY SUBPALETTE
 };
 
 // Prints `reason` and the command's usage line; returns kExitUsage.
@@ -51,6 +54,11 @@ bool writeRomInPlace(const std::string& path, const RomImage& image, Io& io);
 // The character table a text command works with: the built-in table, or the entries of the
 // --table file. On failure prints why and returns nullopt.
 std::optional<CharTable> charTableArg(const Invocation& inv, Io& io);
+
+// Reads the image and selects one scene of it as the editor does, with its banks and tables.
+// On failure prints why and returns false.
+bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io,
+                  EditorState& state, int& exitCode);
 
 // A typed hexadecimal number (leading hexadecimal digits, else 0) as an int that still compares
 // as too large when the text is.

@@ -14,5 +14,8 @@ int runResizeItems(const Invocation& inv, Io& io);
 int runResizeEnemies(const Invocation& inv, Io& io);
 int runTexts(const Invocation& inv, Io& io);
 int runSetText(const Invocation& inv, Io& io);
+int runRender(const Invocation& inv, Io& io);
+int runSheet(const Invocation& inv, Io& io);
+int runTiles(const Invocation& inv, Io& io);
 
 }  // namespace velmar::cli

@@ -1,46 +1,10 @@
 #include "commands.h"
-#include "gfx/pattern_tiles.h"
+#include "editor/session.h"
 #include "json_output.h"
 #include "rom/scene_codec.h"
 #include "sample/sample_rom.h"
 
 namespace velmar::cli {
-
-namespace {
-
-// What the editor holds for the scene on screen.
-struct OpenScene {
-    SceneRecord scene;
-    PixelArray sprPatterns;
-    PixelArray bkgPatterns;
-    MetatileTables tables;
-};
-
-// The load half of a scene switch: the record, its two pattern banks and its metatile tables.
-RomStatus openScene(const Bytes& rom, const SceneKey& key, OpenScene& open)
-{
-    RomStatus status = loadScene(rom, key.stage, key.scene, open.scene);
-    if (status.ok())
-        status = loadChrBank(rom, open.sprPatterns, open.scene.sprBank);
-    if (status.ok())
-        status = loadChrBank(rom, open.bkgPatterns, open.scene.bkgBank);
-    if (status.ok())
-        status = loadMetatileTables(rom, open.scene, open.tables);
-    return status;
-}
-
-// The store half: the record, then the sprite bank, then the background bank.
-RomStatus closeScene(Bytes& rom, OpenScene& open)
-{
-    RomStatus status = storeScene(rom, open.scene);
-    if (status.ok())
-        status = saveChrBank(rom, open.sprPatterns, open.scene.sprBank);
-    if (status.ok())
-        status = saveChrBank(rom, open.bkgPatterns, open.scene.bkgBank);
-    return status;
-}
-
-}  // namespace
 
 int runSample(const Invocation& inv, Io& io)
 {
@@ -92,15 +56,18 @@ int runRoundtrip(const Invocation& inv, Io& io)
     std::optional<RomImage> image = readRomArg(inv.positional[0], io);
     if (!image)
         return kExitFailed;
+    // Select every scene in turn, as the tree does: each is stored when the next one is chosen,
+    // and the last one as saving stores it.
+    EditorState state;
+    state.rom = std::move(*image);
     for (const SceneKey& key : keys) {
-        OpenScene open;
-        RomStatus status = openScene(image->romData, key, open);
-        if (status.ok())
-            status = closeScene(image->romData, open);
+        const RomStatus status = selectScene(state, key.stage, key.scene);
         if (!status.ok())
             return failed(io, status.message());
     }
-    if (!writeFileSafely(pathFromUtf8(inv.positional[1]), image->fileBytes(), false))
+    if (const RomStatus status = storeCurrentScene(state); !status.ok())
+        return failed(io, status.message());
+    if (!writeFileSafely(pathFromUtf8(inv.positional[1]), state.rom.fileBytes(), false))
         return failed(io, "Unknown I/O error!");
     return kExitOk;
 }

@@ -25,6 +25,10 @@ const std::vector<std::vector<std::string>>& romCommands()
         {"resize-enemies", "ROM", "c:010202", "0"},
         {"texts", "ROM"},
         {"set-text", "ROM", "7", "ABC\\0"},
+        {"render", "ROM", "c:000000", "OUT"},
+        {"render", "ROM", "c:030A12", "OUT", "--actors"},
+        {"sheet", "ROM", "c:02070C", "OUT"},
+        {"tiles", "ROM", "1F", "OUT", "--palette", "c:000101", "5"},
     };
     return commands;
 }

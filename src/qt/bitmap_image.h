@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include <QColor>
+#include <QImage>
+
+#include "gfx/bitmap.h"
+
+namespace velmar {
+
+// A core bitmap (red + 256 green + 65536 blue) as an opaque Qt image, pixel for pixel.
+QImage toQImage(const Bitmap& bitmap);
+QColor toQColor(ScreenColour colour);
+
+// Writes the bitmap as a PNG file (path in UTF-8). False on any error.
+bool saveBitmapPng(const Bitmap& bitmap, const std::string& path);
+
+}  // namespace velmar
