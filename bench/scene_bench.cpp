@@ -1,74 +1,147 @@
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+
 #include "bench_support.h"
-#include "gfx/pattern_tiles.h"
+#include "editor/session.h"
+#include "gfx/background_editor_views.h"
+#include "gfx/metatile_render.h"
+#include "mapview/scene_view.h"
 #include "rom/scene_codec.h"
 
 namespace velmar::bench {
 namespace {
 
-struct OpenScene {
-    SceneRecord scene;
-    PixelArray sprPatterns;
-    PixelArray bkgPatterns;
-    MetatileTables tables;
-};
-
-bool openScene(const Bytes& rom, const SceneKey& key, OpenScene& open)
+EditorState sampleState()
 {
-    return loadScene(rom, key.stage, key.scene, open.scene).ok()
-        && loadChrBank(rom, open.sprPatterns, open.scene.sprBank).ok()
-        && loadChrBank(rom, open.bkgPatterns, open.scene.bkgBank).ok()
-        && loadMetatileTables(rom, open.scene, open.tables).ok();
+    EditorState state;
+    state.rom.romData = sampleRomData();
+    return state;
 }
 
-// What selecting each scene of the tree in turn decodes: record, both pattern banks, metatiles.
+// What selecting each scene of the tree in turn decodes: record, both pattern banks, metatiles
+// (the first selection stores nothing; the others store the scene left).
 void BM_LoadAllScenes(benchmark::State& state)
 {
-    const Bytes& rom = sampleRomData();
-    OpenScene open;
+    EditorState editor = sampleState();
     for (auto _ : state) {
+        editor.suppressSceneStore = true;
         for (const SceneKey& key : catalogueScenes()) {
-            if (!openScene(rom, key, open)) {
+            if (!selectScene(editor, key.stage, key.scene).ok()) {
                 state.SkipWithError("a sample scene does not load");
                 return;
             }
-            benchmark::DoNotOptimize(open);
         }
+        benchmark::DoNotOptimize(editor.currentScene);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(catalogueScenes().size()));
 }
 BENCHMARK(BM_LoadAllScenes);
 
-// What leaving each scene of the tree writes back: record and both pattern banks. Storing
-// unchanged scenes writes the bytes that are there, so every iteration starts from the same image.
+// Storing one unchanged scene with its two banks, for every scene of the tree.
 void BM_StoreAllScenes(benchmark::State& state)
 {
-    Bytes rom = sampleRomData();
-    std::vector<OpenScene> scenes(catalogueScenes().size());
-    for (std::size_t i = 0; i < scenes.size(); ++i) {
-        if (!openScene(rom, catalogueScenes()[i], scenes[i])) {
+    std::vector<EditorState> scenes;
+    for (const SceneKey& key : catalogueScenes()) {
+        scenes.push_back(sampleState());
+        if (!selectScene(scenes.back(), key.stage, key.scene).ok()) {
             state.SkipWithError("a sample scene does not load");
             return;
         }
     }
     for (auto _ : state) {
-        for (OpenScene& open : scenes) {
-            const bool ok = storeScene(rom, open.scene).ok()
-                && saveChrBank(rom, open.sprPatterns, open.scene.sprBank).ok()
-                && saveChrBank(rom, open.bkgPatterns, open.scene.bkgBank).ok();
-            if (!ok) {
+        for (EditorState& editor : scenes) {
+            if (!storeCurrentScene(editor).ok()) {
                 state.SkipWithError("a sample scene does not store");
                 return;
             }
         }
         benchmark::ClobberMemory();
     }
-    if (rom != sampleRomData())
-        state.SkipWithError("storing unchanged scenes changed the image");
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(scenes.size()));
 }
 BENCHMARK(BM_StoreAllScenes);
+
+// The longest scene of the tree: the one whose switch costs most.
+SceneKey longestScene()
+{
+    SceneKey best{};
+    int bestLength = -1;
+    for (const SceneKey& key : catalogueScenes()) {
+        SceneRecord s;
+        if (loadScene(sampleRomData(), key.stage, key.scene, s).ok() && s.length > bestLength) {
+            bestLength = s.length;
+            best = key;
+        }
+    }
+    return best;
+}
+
+// A whole scene switch onto the longest scene, as the main window does it: store the scene left
+// with its two banks, load the new scene, decode its banks, load its metatile tables, draw the
+// 256-metatile sheet, render the map and compose every actor.
+void BM_SceneSwitchToLongest(benchmark::State& state)
+{
+    EditorState editor = sampleState();
+    const SceneKey target = longestScene();
+    SceneView view;
+    if (!selectScene(editor, target.stage, target.scene).ok()) {
+        state.SkipWithError("the longest scene does not load");
+        return;
+    }
+    for (auto _ : state) {
+        if (!selectScene(editor, target.stage, target.scene).ok()) {
+            state.SkipWithError("the switch failed");
+            return;
+        }
+        redrawSceneView(editor, view);
+        benchmark::DoNotOptimize(view.map.pixels().data());
+    }
+    state.counters["screens"] = editor.currentScene.length + 1;
+    state.counters["actors"] = static_cast<double>(view.enemies.size() + view.items.size() + 1);
+}
+BENCHMARK(BM_SceneSwitchToLongest)->Unit(benchmark::kMicrosecond);
+
+// The reference for the switch: a plain memcpy of as many pixels as the map and the sheet hold,
+// so the ratio of the two can be compared across machines.
+void BM_MemcpyMapAndSheetPixels(benchmark::State& state)
+{
+    SceneRecord s;
+    const SceneKey target = longestScene();
+    loadScene(sampleRomData(), target.stage, target.scene, s);
+    const std::size_t pixels = static_cast<std::size_t>(mapWidth(s)) * kMapHeight + kSheetSize * kSheetSize;
+    std::vector<ScreenColour> from(pixels, 0x123456), to(pixels);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), pixels * sizeof(ScreenColour));
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(pixels * sizeof(ScreenColour)));
+}
+BENCHMARK(BM_MemcpyMapAndSheetPixels)->Unit(benchmark::kMicrosecond);
+
+// Painting one pixel of a background tile and redrawing the background editor's five views.
+void BM_PaintPixelAndRedrawBackgroundEditor(benchmark::State& state)
+{
+    EditorState editor = sampleState();
+    if (!selectScene(editor, 0, 0).ok()) {
+        state.SkipWithError("the first scene does not load");
+        return;
+    }
+    BackgroundEditorViews views;
+    BackgroundEditorSelection sel;
+    sel.tile = 0x21;
+    sel.subtile = 0x10;
+    sel.metatile = 0x05;
+    std::uint8_t colour = 0;
+    for (auto _ : state) {
+        colour = static_cast<std::uint8_t>((colour + 1) & 3);
+        editor.bkgPatterns[sel.tile * 64 + 9] = colour;
+        redrawAll(views, editor.bkgPatterns, editor.metatiles, editor.currentScene.palette, sel);
+        benchmark::DoNotOptimize(views.patternTable.pixels().data());
+    }
+}
+BENCHMARK(BM_PaintPixelAndRedrawBackgroundEditor)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace velmar::bench

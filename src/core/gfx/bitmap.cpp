@@ -111,20 +111,26 @@ void stretchBlit(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src,
     const long long ah = sh > 0 ? sh : -sh;
     const int stepX = sw > 0 ? 1 : -1;
     const int stepY = sh > 0 ? 1 : -1;
+    const int i0 = std::max(0, -dx);
+    const int i1 = std::min(dw, dst.width() - dx);
+    if (i0 >= i1)
+        return;
+    // The source column of every destination column, worked out once (-1: outside the source).
+    std::vector<int> columns(static_cast<std::size_t>(i1 - i0));
+    for (int i = i0; i < i1; ++i) {
+        const int fx = sx + stepX * static_cast<int>(i * aw / dw);
+        columns[static_cast<std::size_t>(i - i0)] = fx >= 0 && fx < src.width() ? fx : -1;
+    }
     for (int j = 0; j < dh; ++j) {
         const int ty = dy + j;
         if (ty < 0 || ty >= dst.height())
             continue;
         const int fy = sy + stepY * static_cast<int>(j * ah / dh);
-        ScreenColour* out = dst.row(ty);
-        const bool rowInside = fy >= 0 && fy < src.height();
-        const ScreenColour* in = rowInside ? src.row(fy) : nullptr;
-        const int i0 = std::max(0, -dx);
-        const int i1 = std::min(dw, dst.width() - dx);
+        ScreenColour* out = dst.row(ty) + dx;
+        const ScreenColour* in = fy >= 0 && fy < src.height() ? src.row(fy) : nullptr;
         for (int i = i0; i < i1; ++i) {
-            const int fx = sx + stepX * static_cast<int>(i * aw / dw);
-            const ScreenColour s = (in && fx >= 0 && fx < src.width()) ? in[fx] : 0;
-            apply(out[dx + i], s, op);
+            const int fx = columns[static_cast<std::size_t>(i - i0)];
+            apply(out[i], (in && fx >= 0) ? in[fx] : 0, op);
         }
     }
 }

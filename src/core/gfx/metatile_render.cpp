@@ -1,6 +1,8 @@
 #include "gfx/metatile_render.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "rom/address_map.h"
 
@@ -30,6 +32,20 @@ void enlarge(Bitmap& surface, int size, double scale)
     }
 }
 
+// One 32 x 32 block from the sheet onto the map, clipped at the map's bottom: the hot loop of a
+// render, so whole rows are copied at a fixed size when both blocks lie inside their surfaces.
+void copyCell(Bitmap& map, int x, int y, const Bitmap& sheet, int sx, int sy)
+{
+    if (x < 0 || y < 0 || x + kMetatileSize > map.width() || sx + kMetatileSize > sheet.width()
+        || sy + kMetatileSize > sheet.height()) {
+        blit(map, x, y, kMetatileSize, kMetatileSize, sheet, sx, sy);
+        return;
+    }
+    const int rows = std::min(kMetatileSize, map.height() - y);
+    for (int k = 0; k < rows; ++k)
+        std::memcpy(map.row(y + k) + x, sheet.row(sy + k) + sx, kMetatileSize * sizeof(ScreenColour));
+}
+
 }  // namespace
 
 int quadrantPalette(int quarter, std::uint8_t attribute)
@@ -42,7 +58,11 @@ int quadrantPalette(int quarter, std::uint8_t attribute)
 void drawMetatileSheet(Bitmap& surface, const MetatileTables& tables, const PixelArray& pixels, int first, int extra,
                        PaletteView palette)
 {
-    surface.clear();
+    // Drawing all 256 metatiles into a 512 x 512 sheet covers every pixel: no need to clear first.
+    const bool coversAll = first == 0 && extra >= 255 && surface.width() <= kSheetSize && surface.height() <= kSheetSize
+        && palette.size() >= 32;
+    if (!coversAll)
+        surface.clear();
     if (palette.size() < 32)
         return;
     int cellX = 0;
@@ -77,11 +97,12 @@ void drawSubtile(Bitmap& surface, const PixelArray& pixels, const MetatileTables
 void renderMap(Bitmap& mapSurface, const Bitmap& sheet, const SceneRecord& scene)
 {
     const int width = mapWidth(scene);
+    const int screens = scene.length + 1;
     if (mapSurface.width() != width || mapSurface.height() != kMapHeight)
         mapSurface.resize(width, kMapHeight);
-    else
-        mapSurface.clear();
-    const int screens = scene.length + 1;
+    else if (scene.map.size() < static_cast<std::size_t>(screens) * rommap::kScreenBytes)
+        mapSurface.clear();  // a whole map covers every pixel; a short one leaves cells clear
+
     for (int s = 0; s < screens; ++s) {
         for (int c = 0; c < 8; ++c) {
             for (int r = 0; r < 6; ++r) {
@@ -89,7 +110,7 @@ void renderMap(Bitmap& mapSurface, const Bitmap& sheet, const SceneRecord& scene
                 if (i >= scene.map.size())
                     continue;
                 const std::uint8_t m = scene.map[i];
-                blit(mapSurface, 256 * s + 32 * c, 32 * r, 32, 32, sheet, (m & 15) * 32, (m >> 4) * 32);
+                copyCell(mapSurface, 256 * s + 32 * c, 32 * r, sheet, (m & 15) * 32, (m >> 4) * 32);
             }
         }
     }

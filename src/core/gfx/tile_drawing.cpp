@@ -96,9 +96,16 @@ void drawTileSheet(Bitmap& surface, const PixelArray& pixels, PaletteView palett
                    double scale)
 {
     surface.clear();
+    if (palette.size() < 32)
+        return;
+    // Every tile is drawn as drawTileDirect draws it; its four colours are the same for all.
+    const std::size_t base = static_cast<std::size_t>(subPalette & 7) * 4;
+    SubPaletteColours c{};
+    for (std::size_t v = 0; v < 4; ++v)
+        c[v] = nesColorToRgb(palette[base + v] & 0x3F, false, 0);
     for (int row = 0; row < 16; ++row) {
         for (int column = 0; column < 16; ++column)
-            drawTileDirect(pixels, row * 1024 + column * 64, surface, column * 8, row * 8, palette, subPalette);
+            plotTile(pixels, static_cast<std::size_t>(row * 1024 + column * 64), surface, column * 8, row * 8, c);
     }
     const int size = static_cast<int>(std::lround(256 * scale));
     if (size != 256)
