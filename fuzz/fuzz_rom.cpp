@@ -7,6 +7,8 @@
 //   bytes 3..   the patch, cut off at the end of the image
 // The first bytes also choose the sizes that the resize operations are asked for.
 //
+// In one input of four, one scene it picks is also drawn: sheet, map, actors, editor views.
+//
 // Besides "no crash, no leak, no undefined behaviour" it checks two promises: a resize that does
 // not change the scene touches neither the image nor the record, and a text pack that refuses
 // writes nothing.
@@ -20,8 +22,11 @@
 #include <map>
 #include <string>
 
+#include "actors/actor_drawing.h"
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
+#include "gfx/background_editor_views.h"
+#include "gfx/metatile_render.h"
 #include "gfx/pattern_tiles.h"
 #include "rom/address_map.h"
 #include "rom/area_catalogue.h"
@@ -64,6 +69,8 @@ struct Sizes {
         const std::uint8_t b = at(scene + salt);
         return b == 0xFF ? 256 + at(scene + salt + 1) : b;                      // above 255 invalid
     }
+    // Drawing a scene costs as much as all the rest of an input: one input in four draws one.
+    bool drawn() const { return (at(6) & 3) == 0; }
     // Which scenes are resized: every resize repacks all 48 scenes, so resizing every scene of
     // every input would cost most of the run for little. Bytes 8-15 pick about a quarter of them.
     bool resized(std::size_t scene) const
@@ -119,6 +126,35 @@ void resize(Bytes& rom, SceneRecord& scene, bool check, Resize run, const char* 
         (void)fault.message();
 }
 
+// The pictures of one scene: its metatile sheet, its map, every actor composed over the map, and
+// the background editor's views; whatever the frames, animations and handler pointers hold.
+void draw(const Bytes& rom, const SceneRecord& scene, const MetatileTables& tables,
+          const std::map<int, PixelArray>& banks)
+{
+    static const PixelArray kNoBank(1, 0);
+    const auto spr = banks.find(scene.sprBank);
+    const auto bkg = banks.find(scene.bkgBank);
+    const PixelArray& sprPatterns = spr == banks.end() ? kNoBank : spr->second;
+    const PixelArray& bkgPatterns = bkg == banks.end() ? kNoBank : bkg->second;
+    Bitmap sheet(kSheetSize, kSheetSize, 0);
+    drawMetatileSheet(sheet, tables, bkgPatterns, 0, 255, scene.palette);
+    Bitmap map;
+    renderMap(map, sheet, scene);
+    const ActorCanvas canvas{sprPatterns, bkgPatterns, scene.palette, map};
+    for (const ActorPicture& p : drawAllEnemies(rom, scene, canvas))
+        pastePicture(map, p);
+    for (const ActorPicture& p : drawAllItems(rom, scene, canvas))
+        pastePicture(map, p);
+    pastePicture(map, drawPlayerStart(rom, scene, canvas));
+    BackgroundEditorViews views;
+    BackgroundEditorSelection sel;
+    sel.tile = scene.startX;
+    sel.subtile = scene.startY;
+    sel.metatile = scene.map.empty() ? 0 : scene.map[0];
+    sel.tilePalette = scene.time & 3;
+    redrawAll(views, bkgPatterns, tables, scene.palette, sel);
+}
+
 // Every scene of the tree in turn, as the editor switches through them: decode the scene, its
 // metatile tables and its two pattern banks, store the scene back, then resize the scenes the
 // input picks. The image goes on from there, so later scenes see what earlier ones wrote.
@@ -150,6 +186,8 @@ void exerciseScenes(Bytes& rom, const Sizes& sizes)
         openBank(scene.bkgBank);
         MetatileTables tables;
         (void)loadMetatileTables(rom, scene, tables);
+        if (check && sizes.drawn())
+            draw(rom, scene, tables, banks);
         if (!storeScene(rom, scene).ok() || !sizes.resized(index - 1))
             continue;
 

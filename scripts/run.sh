@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Velmar (Release, in build/) and shows it working on the built-in sample image.
+# Builds Velmar (Release, in build/) and opens the editor on the built-in sample image.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +10,13 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMAR_BUILD_CLI=ON -D
   -DVELMAR_BUILD_FUZZ=OFF -DVELMAR_SANITIZE=OFF
 cmake --build build -j "$jobs"
 
+# The editor on the built-in sample image (written once to the user's data folder and kept).
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec build/src/app/velmar --sample
+fi
+
+# No display here: show the same sample image through velmar-cli instead.
+echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): showing the sample with velmar-cli."
 cli=build/src/cli/velmar-cli
 "$cli" sample build/sample.nes
 echo "Wrote build/sample.nes"
@@ -17,5 +24,6 @@ echo
 echo "== velmar-cli scenes build/sample.nes"
 "$cli" scenes build/sample.nes
 echo
-echo "== velmar-cli scene build/sample.nes c:000000"
-"$cli" scene build/sample.nes c:000000
+echo "== velmar-cli render build/sample.nes c:000000 build/stage-1-1.png --actors"
+"$cli" render build/sample.nes c:000000 build/stage-1-1.png --actors
+echo "Wrote build/stage-1-1.png"

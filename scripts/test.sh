@@ -43,6 +43,7 @@ run_ctest build-asan
 
 step "Benchmarks (short run)"
 build/bench/velmar_bench --benchmark_min_time=0.05
+build/bench/velmar_app_bench --benchmark_min_time=0.05
 
 step "Fuzz target (clang, build-fuzz/)"
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

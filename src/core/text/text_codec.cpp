@@ -18,23 +18,6 @@ std::string textName(int n)
     return "Text " + hexPad(n, 2);
 }
 
-// The lowest code whose entry is `form`; with `preferControl` the control codes 0xF0-0xFF are
-// searched first, so "\n" means 0xFF even where a lower code happens to have the same entry.
-int findCode(const CharTable& table, std::string_view form, bool preferControl)
-{
-    if (preferControl) {
-        for (int c = 0xF0; c <= 0xFF; ++c) {
-            if (table[static_cast<std::size_t>(c)] == form)
-                return c;
-        }
-    }
-    for (int c = 0; c <= 0xFF; ++c) {
-        if (table[static_cast<std::size_t>(c)] == form)
-            return c;
-    }
-    return -1;
-}
-
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -54,6 +37,39 @@ EncodedText encodeFailure(std::string error)
 }
 
 }  // namespace
+
+CharIndex::CharIndex(const CharTable& table)
+{
+    ascii_.fill(-1);
+    asciiControl_.fill(-1);
+    for (int c = 0xFF; c >= 0; --c) {  // from the top, so that the lowest code is kept
+        const std::string& form = table[static_cast<std::size_t>(c)];
+        if (form.empty())
+            continue;
+        if (form.size() == 1 && static_cast<unsigned char>(form[0]) < 0x80) {
+            ascii_[static_cast<std::size_t>(form[0])] = static_cast<std::int16_t>(c);
+            if (c >= 0xF0)
+                asciiControl_[static_cast<std::size_t>(form[0])] = static_cast<std::int16_t>(c);
+        }
+        forms_[form] = c;
+        if (c >= 0xF0)
+            controlForms_[form] = c;
+    }
+}
+
+int CharIndex::find(std::string_view form, bool preferControl) const
+{
+    if (form.size() == 1 && static_cast<unsigned char>(form[0]) < 0x80) {
+        const auto i = static_cast<std::size_t>(form[0]);
+        return preferControl && asciiControl_[i] >= 0 ? asciiControl_[i] : ascii_[i];
+    }
+    if (preferControl) {
+        if (const auto it = controlForms_.find(form); it != controlForms_.end())
+            return it->second;
+    }
+    const auto it = forms_.find(form);
+    return it == forms_.end() ? -1 : it->second;
+}
 
 bool takesParameter(std::uint8_t code)
 {
@@ -120,6 +136,11 @@ DecodedText decodeText(const Bytes& rom, const CharTable& table, int n)
 
 EncodedText encodeText(const CharTable& table, std::string_view text)
 {
+    return encodeText(CharIndex(table), text);
+}
+
+EncodedText encodeText(const CharIndex& index, std::string_view text)
+{
     EncodedText result;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -137,7 +158,7 @@ EncodedText encodeText(const CharTable& table, std::string_view text)
             }
         }
         const std::string_view form = text.substr(pos, length);
-        const int code = findCode(table, form, sequence);
+        const int code = index.find(form, sequence);
         if (code < 0)
             return encodeFailure("no code for \"" + std::string(form) + "\"");
         pos += length;

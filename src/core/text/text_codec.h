@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -31,11 +33,27 @@ struct EncodedText {
     std::string error;  // why not, naming the character or sequence, e.g. "no code for "é""
 };
 
+// The codes of a character table by their text form, for encoding many texts with one table.
+class CharIndex {
+public:
+    explicit CharIndex(const CharTable& table);
+    // The lowest code whose entry is `form`; with `preferControl` the control codes 0xF0-0xFF
+    // first. -1 when no entry has that form.
+    int find(std::string_view form, bool preferControl) const;
+
+private:
+    std::array<std::int16_t, 128> ascii_{};        // single ASCII characters: the lowest code
+    std::array<std::int16_t, 128> asciiControl_{}; // the lowest of 0xF0-0xFF, or -1
+    std::map<std::string, int, std::less<>> forms_;
+    std::map<std::string, int, std::less<>> controlForms_;
+};
+
 // Encodes an editable text: a plain character takes the lowest code whose entry is exactly that
 // character; a backslash sequence ("\n", "\$F9") the lowest code from 0xF0 to 0xFF with that
 // entry (then any other code with it); after 0xF9, 0xFD and 0xFE two hexadecimal digits give
 // the parameter byte.
 EncodedText encodeText(const CharTable& table, std::string_view text);
+EncodedText encodeText(const CharIndex& index, std::string_view text);
 
 // Records pointer n := address and the bytes at the address.
 void writeText(RomWriter& writer, int n, CpuAddress address, const Bytes& bytes);

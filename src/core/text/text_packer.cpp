@@ -111,11 +111,12 @@ TextPackResult packTexts(Bytes& rom, const CharTable& table, const std::vector<s
                                          + " lies outside bank 5.");
     }
 
+    const CharIndex index(table);
     std::vector<Bytes> encoded;
     encoded.reserve(texts.size());
     RomOffset size = 0;
     for (int n = 0; n < kTextCount; ++n) {
-        EncodedText e = encodeText(table, texts[static_cast<std::size_t>(n)]);
+        EncodedText e = encodeText(index, texts[static_cast<std::size_t>(n)]);
         if (!e.ok)
             return refuse(Code::EncodeFailed, textName(n) + " cannot be encoded: " + e.error + ".", n);
         size += static_cast<RomOffset>(e.bytes.size());
