@@ -9,6 +9,8 @@ namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
+}  // namespace
+
 int hexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -19,8 +21,6 @@ int hexDigitValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-}  // namespace
 
 std::string hexPad(std::int64_t value, int width)
 {

@@ -18,6 +18,9 @@ std::string hexText(std::int64_t value);
 // "G5" -> 0). Saturates at UINT32_MAX so that overlong input still compares as "too large".
 std::uint32_t parseHexPrefix(std::string_view text);
 
+// The value of one hexadecimal digit (either case), or -1.
+int hexDigitValue(char c);
+
 // True when the text is exactly `digits` hexadecimal digits.
 bool isHexDigits(std::string_view text, std::size_t digits);
 

@@ -18,16 +18,6 @@ std::string textName(int n)
     return "Text " + hexPad(n, 2);
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 EncodedText encodeFailure(std::string error)
 {
@@ -165,8 +155,8 @@ EncodedText encodeText(const CharIndex& index, std::string_view text)
         result.bytes.push_back(static_cast<std::uint8_t>(code));
 
         if (takesParameter(static_cast<std::uint8_t>(code))) {
-            const int high = pos < text.size() ? hexDigit(text[pos]) : -1;
-            const int low = pos + 1 < text.size() ? hexDigit(text[pos + 1]) : -1;
+            const int high = pos < text.size() ? hexDigitValue(text[pos]) : -1;
+            const int low = pos + 1 < text.size() ? hexDigitValue(text[pos + 1]) : -1;
             if (high < 0 || low < 0)
                 return encodeFailure("\"" + std::string(form)
                                      + "\" must be followed by two hexadecimal digits");
