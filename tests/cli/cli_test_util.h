@@ -5,13 +5,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
+#include "rom/scene_codec.h"
 #include "support/test_support.h"
 
 namespace velmar::test {
@@ -27,15 +30,13 @@ inline CliRun cli(const std::vector<std::string>& args)
 {
     std::ostringstream out;
     std::ostringstream err;
-    CliRun run;
-    run.code = runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    const int code = runCli(args, out, err);
+    return {code, out.str(), err.str()};
 }
 
-inline std::string asText(const Bytes& bytes)
+inline std::string sampleFileText()
 {
+    const Bytes bytes = sampleImage().fileBytes();
     return {bytes.begin(), bytes.end()};
 }
 
@@ -45,16 +46,9 @@ inline ::testing::AssertionResult sameBytes(const std::string& actual, const std
 {
     if (actual == expected)
         return ::testing::AssertionSuccess();
-    std::size_t i = 0;
-    while (i < actual.size() && i < expected.size() && actual[i] == expected[i])
-        ++i;
+    const auto at = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first;
     return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size()
-                                         << ", first difference at file offset 0x" << std::hex << i;
-}
-
-inline std::string sampleFileText()
-{
-    return asText(sampleImage().fileBytes());
+                                         << ", first difference at file offset 0x" << std::hex << (at - actual.begin());
 }
 
 // The temporary folder of one test with the sample image in it as "sample.nes".
@@ -76,13 +70,10 @@ inline QJsonDocument parseJson(const std::string& text)
     return QJsonDocument::fromJson(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-// The decoded scene as `velmar-cli scene` prints it.
+// The decoded scene as `velmar-cli scene` prints it; empty when the command fails.
 inline QJsonObject sceneJsonOf(const std::string& rom, const std::string& key)
 {
-    const CliRun run = cli({"scene", rom, key});
-    if (run.code != 0)
-        return {};
-    return parseJson(run.out).object();
+    return parseJson(cli({"scene", rom, key}).out).object();
 }
 
 inline std::vector<int> intsOf(const QJsonArray& array)
@@ -91,6 +82,14 @@ inline std::vector<int> intsOf(const QJsonArray& array)
     for (const auto& v : array)
         out.push_back(v.toInt(-1));
     return out;
+}
+
+inline SceneRecord sampleScene(const std::string& key)
+{
+    const SceneKey k = *parseSceneKey(key);
+    SceneRecord s;
+    EXPECT_TRUE(loadScene(sampleImage().romData, k.stage, k.scene, s).ok()) << key;
+    return s;
 }
 
 }  // namespace velmar::test

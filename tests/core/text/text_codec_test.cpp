@@ -3,118 +3,55 @@
 #include <random>
 
 #include "core/text/text_image.h"
-#include "rom/address_map.h"
 #include "text/text_codec.h"
 
 namespace velmar {
 namespace {
 
 using rommap::kTextAreaStart;
-using test::numberedTexts;
-using test::putText;
-using test::textImage;
-
-CharTable defaultTable()
-{
-    CharTable table;
-    applyDefaultCharTable(table);
-    return table;
-}
-
-TEST(TextCodec, DecodesAndEncodesTheControlCodes)
-{
-    const Bytes bytes = {0x48, 0x69, 0xFF, 0xFD, 0x0A, 0xF8};
-    std::vector<Bytes> texts = numberedTexts();
-    texts[7] = bytes;
-    const Bytes rom = textImage(texts);
-    const CharTable table = defaultTable();
-
-    const DecodedText decoded = decodeText(rom, table, 7);
-    ASSERT_TRUE(decoded.status.ok()) << decoded.status.message();
-    EXPECT_EQ(decoded.text, "Hi\\n\\t0A\\0");
-    EXPECT_EQ(decoded.start, kTextAreaStart + 7 * 4);
-    EXPECT_EQ(decoded.end, decoded.start + 6);
-
-    const EncodedText encoded = encodeText(table, decoded.text);
-    ASSERT_TRUE(encoded.ok) << encoded.error;
-    EXPECT_EQ(encoded.bytes, bytes);
-}
+using namespace test;
 
 TEST(TextCodec, Encode)
 {
+    const std::string twoDigits = " must be followed by two hexadecimal digits";
     struct Case {
         std::string text;
         Bytes bytes;
-        std::string error;  // empty: the encoding succeeds with `bytes`
+        std::string error;                                 // empty: the encoding succeeds with `bytes`
+        std::vector<std::pair<int, std::string>> extra{};  // entries on top of the default table
     };
     const Case cases[] = {
         {"Hi\\n\\t0A", {0x48, 0x69, 0xFF, 0xFD, 0x0A}, ""},  // no "\0": no end code
-        {"", {}, ""},
-        {"'%\"", {0x25, 0x27, 0x22}, ""},                      // the swapped pair
-        {"\\\\", {0x5C}, ""},                                  // an entry outside 0xF0-0xFF
+        {"'%\"", {0x25, 0x27, 0x22}, ""},                      // the game swaps ' and %
+        {"\\\\", {0x5C}, ""},                                  // a sequence outside 0xF0-0xFF
         {"\\\\n", {0x5C, 0x6E}, ""},                           // pairs are taken left to right
         {"\\$F93C\\0", {0xF9, 0x3C, 0xF8}, ""},
-        {"\\$FEff\\$FE00", {0xFE, 0xFF, 0xFE, 0x00}, ""},       // lower-case digits too
-        {"\\tF8\\0", {0xFD, 0xF8, 0xF8}, ""},                   // a parameter may look like the end code
-        {"\\t0", {}, "\"\\t\" must be followed by two hexadecimal digits"},
-        {"\\tG1", {}, "\"\\t\" must be followed by two hexadecimal digits"},
-        {"\\$F9", {}, "\"\\$F9\" must be followed by two hexadecimal digits"},
+        {"\\$FEff", {0xFE, 0xFF}, ""},                         // lower-case digits too
+        {"\\tF8\\0", {0xFD, 0xF8, 0xF8}, ""},                  // a parameter may look like the end code
+        {"\\t0", {}, "\"\\t\"" + twoDigits},
+        {"\\$F9G1", {}, "\"\\$F9\"" + twoDigits},
         {"abc\\", {}, "the text ends in a lone \"\\\""},
         {"é", {}, "no code for \"é\""},
         {"a\xC3", {}, "no code for \"\xC3\""},  // a cut UTF-8 sequence is one character
         {"\\x", {}, "no code for \"\\x\""},
         {"@", {}, "no code for \"@\""},
-    };
-    const CharTable table = defaultTable();
-    for (const Case& c : cases) {
-        const EncodedText e = encodeText(table, c.text);
-        EXPECT_EQ(e.ok, c.error.empty()) << c.text;
-        EXPECT_EQ(e.error, c.error) << c.text;
-        if (e.ok) {
-            EXPECT_EQ(e.bytes, c.bytes) << c.text;
-        }
-    }
-}
-
-TEST(TextCodec, EncodeTakesTheLowestCode)
-{
-    struct Case {
-        const char* name;
-        std::vector<std::pair<int, std::string>> extra;  // on top of the default table
-        std::string text;
-        Bytes bytes;
-    };
-    const Case cases[] = {
-        {"plain character", {{0x10, "A"}, {0x90, "A"}}, "A", {0x10}},
-        {"control codes first", {{0x05, "\\n"}}, "\\n", {0xFF}},
-        {"lowest control code", {{0xF1, "\\n"}}, "\\n", {0xF1}},
-        {"any code when no control code", {{0x07, "\\q"}, {0x90, "\\q"}}, "\\q", {0x07}},
-        {"utf-8 entries", {{0x80, "é"}, {0x81, "€"}, {0x82, "😀"}}, "é€😀", {0x80, 0x81, 0x82}},
+        // The lowest code with that entry; for a sequence the control codes 0xF0-0xFF first.
+        {"A", {0x10}, "", {{0x10, "A"}, {0x90, "A"}}},
+        {"\\n", {0xFF}, "", {{0x05, "\\n"}}},
+        {"\\n", {0xF1}, "", {{0xF1, "\\n"}}},
+        {"\\q", {0x07}, "", {{0x07, "\\q"}, {0x90, "\\q"}}},
+        {"é€😀", {0x80, 0x81, 0x82}, "", {{0x80, "é"}, {0x81, "€"}, {0x82, "😀"}}},
+        {"Hello", {'H', 'e', 'l', 'l', 'o'}, "", {{0x41, "Hello"}}},  // a word is typed letter by letter
     };
     for (const Case& c : cases) {
         CharTable table = defaultTable();
         for (const auto& [code, entry] : c.extra)
             table[static_cast<std::size_t>(code)] = entry;
         const EncodedText e = encodeText(table, c.text);
-        ASSERT_TRUE(e.ok) << c.name << ": " << e.error;
-        EXPECT_EQ(e.bytes, c.bytes) << c.name;
+        EXPECT_EQ(e.ok, c.error.empty()) << c.text;
+        EXPECT_EQ(e.error, c.error) << c.text;
+        EXPECT_EQ(e.bytes, c.bytes) << c.text;
     }
-}
-
-TEST(TextCodec, WordEntryDecodesButIsNotTypedBack)
-{
-    CharTable table = defaultTable();
-    table[0x41] = "Hello";  // as from a TBL.DAT line "41=Hello"
-    std::vector<Bytes> texts = numberedTexts();
-    texts[0] = {0x41, 0xF8};
-    const DecodedText decoded = decodeText(textImage(texts), table, 0);
-    ASSERT_TRUE(decoded.status.ok());
-    EXPECT_EQ(decoded.text, "Hello\\0");
-
-    const EncodedText back = encodeText(table, decoded.text);
-    ASSERT_TRUE(back.ok);
-    EXPECT_EQ(back.bytes, (Bytes{'H', 'e', 'l', 'l', 'o', 0xF8}));
-    EXPECT_FALSE(encodeText(table, "A").ok) << "0x41 no longer stands for A";
 }
 
 // Every text made of codes the table knows decodes, and encodes back to the same bytes.
@@ -122,83 +59,69 @@ TEST(TextCodec, DefaultTableRoundTrip)
 {
     const CharTable table = defaultTable();
     std::vector<std::uint8_t> codes;
-    for (int c = 0; c < 0xF8; ++c) {
-        if (!table[static_cast<std::size_t>(c)].empty())
+    for (int c = 0; c < 0x100; ++c)
+        if (!table[static_cast<std::size_t>(c)].empty() && c != kTextEnd)
             codes.push_back(static_cast<std::uint8_t>(c));
-    }
-    codes.insert(codes.end(), {0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF});
     std::mt19937 random(2024);
     for (int round = 0; round < 300; ++round) {
         Bytes bytes;
-        const int length = static_cast<int>(random() % 40);
-        for (int i = 0; i < length; ++i) {
-            const std::uint8_t c = codes[random() % codes.size()];
-            bytes.push_back(c);
-            if (takesParameter(c))
+        for (auto length = random() % 40; length > 0; --length) {
+            bytes.push_back(codes[random() % codes.size()]);
+            if (takesParameter(bytes.back()))
                 bytes.push_back(static_cast<std::uint8_t>(random()));  // any byte, the end code too
         }
-        bytes.push_back(0xF8);
-        std::vector<Bytes> texts = numberedTexts();
-        texts[112] = bytes;
-        const DecodedText decoded = decodeText(textImage(texts), table, 112);
+        bytes.push_back(kTextEnd);
+        const DecodedText decoded = decodeText(textImage(112, bytes), table, 112);
         ASSERT_TRUE(decoded.status.ok()) << decoded.status.message();
         EXPECT_EQ(decoded.end - decoded.start, static_cast<RomOffset>(bytes.size()));
         const EncodedText encoded = encodeText(table, decoded.text);
-        ASSERT_TRUE(encoded.ok) << decoded.text << ": " << encoded.error;
-        ASSERT_EQ(encoded.bytes, bytes) << decoded.text;
+        ASSERT_EQ(encoded.bytes, bytes) << decoded.text << ": " << encoded.error;
     }
 }
 
-TEST(TextCodec, DecodeFailures)
+TEST(TextCodec, Decode)
 {
+    CharTable table = defaultTable();
+    table[0x80] = "Hello";  // as from a TBL.DAT line "80=Hello"
     struct Case {
-        const char* name;
-        RomOffset at;  // where text 3 is put
+        int n;
+        RomOffset at;  // where text n is put; 0: `bytes` is its pointer, or nothing
         Bytes bytes;
-        std::string message;
+        std::string result;  // the text, or the start of the failure message
+        Bytes back;          // what the text encodes to, when not `bytes`
     };
     const Case cases[] = {
-        {"byte without entry", kTextAreaStart + 12, {0x48, 0x40, 0xF8},
-         "Text 03 holds byte 40, which has no character (at $153BF)."},
-        {"no end code in bank 5", 0x17FFE, {0x48, 0x48},
-         "Text 03 has no end code before the end of bank 5 (at $17FFE)."},
-        {"parameter cut off by the bank end", 0x17FFE, {0x48, 0xFD},
-         "Text 03 has no end code before the end of bank 5 (at $17FFE)."},
+        {7, kTextAreaStart + 28, {0x48, 0x69, 0xFF, 0xFD, 0x0A, 0xF8}, "Hi\\n\\t0A\\0", {}},
+        {0, kTextAreaStart, {0x80, 0xF8}, "Hello\\0", {'H', 'e', 'l', 'l', 'o', 0xF8}},  // a word is not typed back
+        {3, 0x17FFC, {0x48, 0xFD, 0x01, 0xF8}, "H\\t01\\0", {}},  // the end code the last byte of bank 5
+        {3, kTextAreaStart + 12, {0x48, 0x40, 0xF8}, "Text 03 holds byte 40, which has no character (at $153BF).", {}},
+        {3, 0x17FFE, {0x48, 0x48}, "Text 03 has no end code before the end of bank 5 (at $17FFE).", {}},
+        {3, 0x17FFE, {0x48, 0xFD}, "Text 03 has no end code before the end of bank 5 (at $17FFE).", {}},
+        {9, 0, {0xFF, 0x7F}, "Bad pointer $7FFF at $152E2.", {}},
+        {9, 0, {0x00, 0xC0}, "Bad pointer $C000 at $152E2.", {}},  // the fixed bank holds no text
+        {113, 0, {}, "There is no text 71 (at $152D0).", {}},
+        {-1, 0, {}, "There is no text ", {}},
     };
-    const CharTable table = defaultTable();
     for (const Case& c : cases) {
-        Bytes rom = textImage(numberedTexts());
+        Bytes rom = textImage();
         rom[0x18000] = 0xF8;  // an end code in the next bank does not count
-        putText(rom, 3, c.at, c.bytes);
-        const DecodedText d = decodeText(rom, table, 3);
-        EXPECT_FALSE(d.status.ok()) << c.name;
-        EXPECT_EQ(d.status.message(), c.message) << c.name;
+        if (c.at)
+            putText(rom, c.n, c.at, c.bytes);
+        else
+            std::copy(c.bytes.begin(), c.bytes.end(), rom.begin() + rommap::kTextPointers + 2 * c.n);
+        const DecodedText d = decodeText(rom, table, c.n);
+        if (d.status.ok()) {
+            EXPECT_EQ(d.text, c.result);
+            EXPECT_EQ(d.start, c.at);
+            EXPECT_EQ(d.end, c.at + static_cast<RomOffset>(c.bytes.size()));
+            EXPECT_EQ(encodeText(table, d.text).bytes, c.back.empty() ? c.bytes : c.back);
+        } else {
+            EXPECT_TRUE(d.status.message().starts_with(c.result)) << d.status.message();
+        }
     }
-
-    // A text whose end code is the last byte of the bank is whole.
-    Bytes rom = textImage(numberedTexts());
-    putText(rom, 3, 0x17FFC, {0x48, 0xFD, 0x01, 0xF8});
-    EXPECT_EQ(decodeText(rom, table, 3).text, "H\\t01\\0");
-}
-
-TEST(TextCodec, DecodeRejectsBadPointersAndNumbers)
-{
-    const CharTable table = defaultTable();
-    for (const int pointer : {0x0000, 0x7FFF, 0xC000, 0xFFFF}) {
-        Bytes rom = textImage(numberedTexts());
-        rom[0x152D0 + 2 * 9] = static_cast<std::uint8_t>(pointer & 0xFF);
-        rom[0x152D0 + 2 * 9 + 1] = static_cast<std::uint8_t>(pointer >> 8);
-        const DecodedText d = decodeText(rom, table, 9);
-        EXPECT_EQ(d.status.code, RomStatus::Code::BadPointer) << pointer;
-        EXPECT_EQ(d.status.where, 0x152D0 + 2 * 9);
-    }
-    const Bytes rom = textImage(numberedTexts());
-    EXPECT_FALSE(decodeText(rom, table, -1).status.ok());
-    EXPECT_FALSE(decodeText(rom, table, 113).status.ok());
-    EXPECT_TRUE(decodeText(rom, table, 112).status.ok());
-
     // A cut image: the texts lie beyond its end.
-    const Bytes cut(rom.begin(), rom.begin() + kTextAreaStart + 2);
+    Bytes cut = textImage();
+    cut.resize(kTextAreaStart + 2);
     EXPECT_EQ(decodeText(cut, table, 0).status.code, RomStatus::Code::OutsideImage);
     EXPECT_EQ(decodeText(Bytes(1, 0), table, 0).status.code, RomStatus::Code::OutsideImage);
 }

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cli_test_util.h"
+#include "rom/hex.h"
+#include "text/char_table.h"
+#include "text/text_packer.h"
+
+// The commands that rewrite the image in place: the resizes and set-text. How the data is
+// repacked is the core's business; here it is what reaches the file and the terminal.
+namespace velmar::test {
+namespace {
+
+TEST(CliEdit, ResizesWriteTheImageInPlace)
+{
+    const std::string key = "c:000101";
+    struct Case {
+        const char* command;
+        const char* field;
+        int delta;
+        bool left;
+        const char* message;
+    };
+    for (const Case& c : {Case{"resize-map", "length", 2, false, "Map size changed successfully!"},
+                          Case{"resize-map", "length", -1, true, "Map size changed successfully!"},
+                          Case{"resize-items", "itemCount", 2, false, "Item count changed successfully!"},
+                          Case{"resize-enemies", "enemyCount", -1, false, "Enemy count changed successfully!"}}) {
+        SCOPED_TRACE(std::string(c.command) + " " + std::to_string(c.delta) + (c.left ? " --left" : ""));
+        CliFixtureDir dir;
+        const QJsonObject before = sceneJsonOf(dir.romArg(), key);
+        const int value = before[c.field].toInt() + c.delta;
+        std::vector<std::string> args = {c.command, dir.romArg(), key, hexPad(value, 2)};
+        if (c.left)
+            args.emplace_back("--left");
+
+        const CliRun run = cli(args);
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.out, std::string(c.message) + "\n");
+        EXPECT_TRUE(run.err.empty());
+        const QJsonObject after = sceneJsonOf(dir.romArg(), key);
+        EXPECT_EQ(after[c.field].toInt(-1), value);
+
+        // Screens come and go at the end, or at the start with --left; the others stay.
+        const std::vector<int> was = intsOf(before["map"].toArray());
+        const std::vector<int> now = intsOf(after["map"].toArray());
+        const auto kept = static_cast<std::ptrdiff_t>(std::min(was.size(), now.size()));
+        EXPECT_TRUE(c.left ? std::equal(was.rbegin(), was.rbegin() + kept, now.rbegin())
+                           : std::equal(was.begin(), was.begin() + kept, now.begin()));
+    }
+}
+
+// Values that change nothing or are refused leave the file byte-identical; only a refusal speaks.
+TEST(CliEdit, RefusalsAndNoChangeLeaveTheFile)
+{
+    const std::string key = "c:000101";
+    const SceneRecord s = sampleScene(key);
+    const std::string noTable = "no/such/TBL.DAT";
+    const std::string noTableErr = "Error loading \"" + noTable + "\"!\n";
+    struct Case {
+        std::vector<std::string> args;  // the image goes after the command
+        int code;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {{"resize-map", key, "11"}, 1, "Invalid dimensions! (max=$10)\n"},
+        {{"resize-items", key, "100"}, 1, "Invalid count! (max=$FF)\n"},
+        {{"resize-enemies", key, "100"}, 1, "Invalid count! (max=$FF)\n"},
+        {{"resize-map", key, hexPad(s.length, 2)}, 0, ""},
+        {{"resize-items", key, hexPad(s.itemCount, 2)}, 0, ""},
+        {{"resize-enemies", key, hexPad(s.enemyCount, 2)}, 0, ""},
+        {{"set-text", "3", "caf\xC3\xA9\\0"}, 1, "Text 03 cannot be encoded: no code for \"\xC3\xA9\".\n"},
+        {{"set-text", "3", "AB\\0", "--table", noTable}, 1, noTableErr},
+        {{"texts", "--table", noTable}, 1, noTableErr},
+    };
+    for (const Case& c : cases) {
+        CliFixtureDir dir;
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, dir.romArg());
+        SCOPED_TRACE(args[0] + " " + c.args.back());
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_TRUE(sameBytes(readFile(dir.rom()), sampleFileText()));
+    }
+}
+
+std::vector<std::string> textsOf(const CliRun& run)
+{
+    std::vector<std::string> texts;
+    for (const auto& value : parseJson(run.out).array())
+        texts.push_back(value.toString().toStdString());
+    return texts;
+}
+
+// texts prints the 113 texts as the core decodes them; set-text changes one and leaves the
+// other 112 as they were.
+TEST(CliEdit, TextsPrintsAndSetTextReplaces)
+{
+    CliFixtureDir dir;
+    CharTable table;
+    applyDefaultCharTable(table);
+    std::vector<std::string> expected = decodeAllTexts(sampleImage().romData, table).texts;
+    ASSERT_EQ(expected.size(), 113u);
+    EXPECT_EQ(textsOf(cli({"texts", dir.romArg()})), expected);
+
+    const CliRun run = cli({"set-text", dir.romArg(), "112", "HELLO\\nA\\0"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(run.err.empty());
+    expected[112] = "HELLO\\nA\\0";
+    EXPECT_EQ(textsOf(cli({"texts", dir.romArg()})), expected);
+}
+
+}  // namespace
+}  // namespace velmar::test
