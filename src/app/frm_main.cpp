@@ -307,9 +307,7 @@ void frmMain::menuOptions_Click()
     if (!options_)
         options_ = new frmOptions(state_.settings, this);
     options_->initGUI();
-    options_->show();
-    options_->raise();
-    options_->activateWindow();
+    options_->open();  // modal to this window; OK or Cancel closes it
 }
 
 void frmMain::cmdAreaInfo_Click() {}
