@@ -105,6 +105,30 @@ TEST(MainWindowFiles, LoadGoodMissingAndInvalidFiles)
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
+TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    std::string noise(16 + 0x40000, '\0');
+    unsigned x = 12345;
+    for (char& c : noise)
+        c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    noise.replace(0, 3, "NES");
+    writeFile(f.dir.file("noise.nes"), noise);
+    w.loadRom(false, f.file("noise.nes"));
+    EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
+    // Every scene either shows or says why it cannot; nothing is stored from a scene not shown.
+    for (const AreaNode& n : areaCatalogue()) {
+        f.dialogs.messages.clear();
+        w.tvAreaList_NodeClick(w.findNode(QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size()))));
+        for (const QString& m : f.dialogs.messages)
+            EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
+    }
+    w.picRenderDest_MouseDown(QPoint(3, 3), Qt::LeftButton);
+    w.cmdAll_Click();
+    w.unloadSubEditor_refresh();
+}
+
 TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
 {
     AppFixture f;
