@@ -22,18 +22,6 @@ struct SessionFixture {
     }
 };
 
-TEST(Session, FailedOpenChangesNothing)
-{
-    SessionFixture f;
-    ASSERT_EQ(openRom(f.state, f.path, false, {}), RomReadResult::Ok);
-    ASSERT_TRUE(selectScene(f.state, 0, 0).ok());
-    const EditorState before = f.state;
-    test::writeFile(f.dir.file("bad.nes"), "NOPE and more bytes than sixteen");
-    EXPECT_EQ(openRom(f.state, f.dir.file("bad.nes").string(), false, {}), RomReadResult::InvalidRom);
-    EXPECT_EQ(openRom(f.state, f.dir.file("none.nes").string(), true, {}), RomReadResult::IoError);
-    EXPECT_TRUE(f.state == before);
-}
-
 TEST(Session, SwitchStoresTheSceneLeftAndSaveWritesIt)
 {
     SessionFixture f;

@@ -138,14 +138,5 @@ TEST(TileDrawing, SheetPositionsAndScale)
     EXPECT_NE(s.pixel(18, 16), s.pixel(16, 16));
 }
 
-TEST(TileDrawing, CopyTile)
-{
-    PixelArray a = testTiles();
-    PixelArray b(256 * 64, 0);
-    copyTile(a, 5, b, 9);
-    EXPECT_TRUE(std::equal(a.begin() + 5 * 64, a.begin() + 6 * 64, b.begin() + 9 * 64));
-    EXPECT_EQ(b[8 * 64], 0);
-}
-
 }  // namespace
 }  // namespace velmar

@@ -105,19 +105,6 @@ TEST(SceneCodec, LoadsEveryField)
     EXPECT_EQ(s.enemies, (std::vector<EnemyRecord>{{9, 0xA3, 1}, {2, 0xB4, 2}, {5, 0xC5, 3}}));
 }
 
-TEST(SceneCodec, StoringAnUnchangedSortedSceneChangesNothing)
-{
-    SceneFixture f;
-    // Put the actors in order first, as the game keeps them.
-    SceneRecord s = f.load();
-    ASSERT_TRUE(storeScene(f.rom, s).ok());
-    f.rom[kBkgBanks + SceneFixture::kStage] = 0x10;
-    const Bytes before = f.rom;
-    s = f.load();
-    ASSERT_TRUE(storeScene(f.rom, s).ok());
-    EXPECT_EQ(f.rom, before);
-}
-
 TEST(SceneCodec, StoreWritesFieldsSortedAndPacked)
 {
     SceneFixture f;
