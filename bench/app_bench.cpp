@@ -34,7 +34,8 @@ void BM_MainWindowSceneSwitchWithRepaint(benchmark::State& state)
         .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
 
     SilentDialogs dialogs;
-    frmMain window(QString::fromStdString((dir / "dat").string()), dialogs);
+    frmMain window(QString::fromStdString((dir / "dat").string()), QString::fromStdString((dir / "config").string()),
+                   dialogs);
     window.show();
     window.loadRom(false, QString::fromStdString((dir / "sample.nes").string()));
     QTreeWidgetItem* nodes[2] = {window.findNode("c:000000"), window.findNode("c:02070C")};

@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include "editor/document.h"
+#include "rom/scene_codec.h"
 #include "sample/sample_rom.h"
 
 namespace velmar::bench {
@@ -21,6 +23,27 @@ const std::vector<SceneKey>& catalogueScenes()
         return out;
     }();
     return keys;
+}
+
+void openSample(Document& doc)
+{
+    static const RomImage image = buildSampleRom();
+    doc.openImage(image, "sample.nes");
+    doc.selectScene(catalogueScenes().front());
+}
+
+SceneKey longestScene()
+{
+    SceneKey best{};
+    int bestLength = -1;
+    for (const SceneKey& key : catalogueScenes()) {
+        SceneRecord s;
+        if (loadScene(sampleRomData(), key.stage, key.scene, s).ok() && s.length > bestLength) {
+            bestLength = s.length;
+            best = key;
+        }
+    }
+    return best;
 }
 
 }  // namespace velmar::bench

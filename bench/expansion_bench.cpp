@@ -16,13 +16,13 @@ void BM_RepackMaps(benchmark::State& state)
 {
     Bytes rom = sampleRomData();
     SceneRecord scene;
-    if (!loadScene(rom, 0, 0, scene).ok() || repackMaps(rom, scene) != ResizeResult::Changed) {
+    if (!loadScene(rom, 0, 0, scene).ok() || !repackMaps(rom, scene).ok()) {
         state.SkipWithError("the sample maps do not repack");
         return;
     }
     const Bytes packed = rom;
     for (auto _ : state) {
-        if (repackMaps(rom, scene) != ResizeResult::Changed) {
+        if (!repackMaps(rom, scene).ok()) {
             state.SkipWithError("repacking failed");
             return;
         }
@@ -38,13 +38,13 @@ void BM_RepackActors(benchmark::State& state)
     Bytes rom = sampleRomData();
     const RomOffset areaEnd = actorAreaEnd(rom);
     SceneRecord scene;
-    if (!loadScene(rom, 0, 0, scene).ok() || repackActors(rom, scene, areaEnd) != ResizeResult::Changed) {
+    if (!loadScene(rom, 0, 0, scene).ok() || !repackActors(rom, scene, areaEnd).ok()) {
         state.SkipWithError("the sample actors do not repack");
         return;
     }
     const Bytes packed = rom;
     for (auto _ : state) {
-        if (repackActors(rom, scene, areaEnd) != ResizeResult::Changed) {
+        if (!repackActors(rom, scene, areaEnd).ok()) {
             state.SkipWithError("repacking failed");
             return;
         }

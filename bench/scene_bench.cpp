@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "bench_support.h"
-#include "editor/session.h"
+#include "editor/document.h"
+#include "editor/edits.h"
 #include "gfx/background_editor_views.h"
 #include "gfx/metatile_render.h"
 #include "mapview/scene_view.h"
@@ -12,92 +13,60 @@
 namespace velmar::bench {
 namespace {
 
-EditorState sampleState()
-{
-    EditorState state;
-    state.rom.romData = sampleRomData();
-    return state;
-}
-
-// What selecting each scene of the tree in turn decodes: record, both pattern banks, metatiles
-// (the first selection stores nothing; the others store the scene left).
+// What selecting each scene of the tree in turn decodes: record, both pattern banks, metatiles.
 void BM_LoadAllScenes(benchmark::State& state)
 {
-    EditorState editor = sampleState();
+    Document editor;
+    openSample(editor);
     for (auto _ : state) {
-        editor.suppressSceneStore = true;
         for (const SceneKey& key : catalogueScenes()) {
-            if (!selectScene(editor, key.stage, key.scene).ok()) {
+            if (!editor.selectScene(key).ok()) {
                 state.SkipWithError("a sample scene does not load");
                 return;
             }
         }
-        benchmark::DoNotOptimize(editor.currentScene);
+        benchmark::DoNotOptimize(editor.currentScene());
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(catalogueScenes().size()));
 }
 BENCHMARK(BM_LoadAllScenes);
 
-// Storing one unchanged scene with its two banks, for every scene of the tree.
+// Storing one unchanged scene with its two banks, for every scene of the tree: the store, the
+// decoding afresh and the comparison that every edit pays, with nothing to record.
 void BM_StoreAllScenes(benchmark::State& state)
 {
-    std::vector<EditorState> scenes;
-    for (const SceneKey& key : catalogueScenes()) {
-        scenes.push_back(sampleState());
-        if (!selectScene(scenes.back(), key.stage, key.scene).ok()) {
-            state.SkipWithError("a sample scene does not load");
-            return;
-        }
-    }
+    Document editor;
+    openSample(editor);
     for (auto _ : state) {
-        for (EditorState& editor : scenes) {
-            if (!storeCurrentScene(editor).ok()) {
-                state.SkipWithError("a sample scene does not store");
+        for (const SceneKey& key : catalogueScenes()) {
+            if (!editor.selectScene(key).ok() || edits::storeScene(editor).code != EditResult::NoChange) {
+                state.SkipWithError("a sample scene does not store back unchanged");
                 return;
             }
         }
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(scenes.size()));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(catalogueScenes().size()));
 }
 BENCHMARK(BM_StoreAllScenes);
 
-// The longest scene of the tree: the one whose switch costs most.
-SceneKey longestScene()
-{
-    SceneKey best{};
-    int bestLength = -1;
-    for (const SceneKey& key : catalogueScenes()) {
-        SceneRecord s;
-        if (loadScene(sampleRomData(), key.stage, key.scene, s).ok() && s.length > bestLength) {
-            bestLength = s.length;
-            best = key;
-        }
-    }
-    return best;
-}
-
-// A whole scene switch onto the longest scene, as the main window does it: store the scene left
-// with its two banks, load the new scene, decode its banks, load its metatile tables, draw the
+// A whole scene switch onto the longest scene, as the main window does it: load the new scene, decode its banks, load its metatile tables, draw the
 // 256-metatile sheet, render the map and compose every actor.
 void BM_SceneSwitchToLongest(benchmark::State& state)
 {
-    EditorState editor = sampleState();
+    Document editor;
+    openSample(editor);
     const SceneKey target = longestScene();
     SceneView view;
-    if (!selectScene(editor, target.stage, target.scene).ok()) {
-        state.SkipWithError("the longest scene does not load");
-        return;
-    }
     for (auto _ : state) {
-        if (!selectScene(editor, target.stage, target.scene).ok()) {
+        if (!editor.selectScene(target).ok()) {
             state.SkipWithError("the switch failed");
             return;
         }
-        redrawSceneView(editor, view);
+        redrawSceneView(editor.romData(), editor.scene(), view);
         benchmark::DoNotOptimize(view.map.pixels().data());
     }
-    state.counters["screens"] = editor.currentScene.length + 1;
+    state.counters["screens"] = editor.currentScene().length + 1;
     state.counters["actors"] = static_cast<double>(view.enemies.size() + view.items.size() + 1);
 }
 BENCHMARK(BM_SceneSwitchToLongest)->Unit(benchmark::kMicrosecond);
@@ -123,11 +92,9 @@ BENCHMARK(BM_MemcpyMapAndSheetPixels)->Unit(benchmark::kMicrosecond);
 // Painting one pixel of a background tile and redrawing the background editor's five views.
 void BM_PaintPixelAndRedrawBackgroundEditor(benchmark::State& state)
 {
-    EditorState editor = sampleState();
-    if (!selectScene(editor, 0, 0).ok()) {
-        state.SkipWithError("the first scene does not load");
-        return;
-    }
+    Document doc;
+    openSample(doc);
+    SceneState editor = doc.scene();
     BackgroundEditorViews views;
     BackgroundEditorSelection sel;
     sel.tile = 0x21;

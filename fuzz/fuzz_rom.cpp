@@ -112,18 +112,15 @@ const Bytes& sampleFile()
 template <typename Resize>
 void resize(Bytes& rom, SceneRecord& scene, bool check, Resize run, const char* what)
 {
-    RomStatus fault;
     if (!check) {
-        run(rom, scene, fault);
+        run(rom, scene);
         return;
     }
     const Bytes romBefore = rom;
     const SceneRecord sceneBefore = scene;
-    const ResizeResult result = run(rom, scene, fault);
-    if (result != ResizeResult::Changed && (rom != romBefore || !(scene == sceneBefore)))
+    const Outcome<ResizeResult> result = run(rom, scene);
+    if (!result.ok() && (rom != romBefore || !(scene == sceneBefore)))
         broken(what);
-    if (result == ResizeResult::BadData)
-        (void)fault.message();
 }
 
 // The pictures of one scene: its metatile sheet, its map, every actor composed over the map, and
@@ -191,14 +188,14 @@ void exerciseScenes(Bytes& rom, const Sizes& sizes)
         if (!storeScene(rom, scene).ok() || !sizes.resized(index - 1))
             continue;
 
-        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s, RomStatus& f) {
-            return resizeMap(r, s, sizes.mapLength(index), sizes.atEnd(index), &f);
+        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s) {
+            return resizeMap(r, s, sizes.mapLength(index), sizes.atEnd(index));
         }, "resizeMap");
-        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s, RomStatus& f) {
-            return resizeItems(r, s, sizes.count(index, 1), actorEnd, &f);
+        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s) {
+            return resizeItems(r, s, sizes.count(index, 1), actorEnd);
         }, "resizeItems");
-        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s, RomStatus& f) {
-            return resizeEnemies(r, s, sizes.count(index, 2), actorEnd, &f);
+        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s) {
+            return resizeEnemies(r, s, sizes.count(index, 2), actorEnd);
         }, "resizeEnemies");
     }
 }
@@ -226,7 +223,7 @@ void exerciseTexts(Bytes& rom, const std::uint8_t* data, std::size_t size)
     const std::size_t which = n == 0 ? 0 : data[0] % list.texts.size();
     list.texts[which] = printable;
     const Bytes before = rom;
-    const TextPackResult packed = packTexts(rom, table, list.texts, areaEnd);
+    const TextPackOutcome packed = packTexts(rom, table, list.texts, areaEnd);
     if (!packed.ok() && rom != before)
         broken("packTexts wrote after refusing");
 }
@@ -245,7 +242,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const Bytes input(data, data + size);
     RomImage image;
-    if (parseRomFile(input, image) == RomReadResult::Ok)
+    if (parseRomFile(input, image).ok())
         exercise(image.romData, data, size);
 
     const Bytes& sample = sampleFile();
@@ -258,7 +255,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t at = 16 + offset;
         const std::size_t count = std::min(size - 3, file.size() - at);
         std::copy_n(data + 3, count, file.begin() + static_cast<std::ptrdiff_t>(at));
-        if (parseRomFile(file, image) == RomReadResult::Ok)
+        if (parseRomFile(file, image).ok())
             exercise(image.romData, data + 3, size - 3);
     }
     return 0;

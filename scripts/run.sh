@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMAR_BUILD_CLI=ON -DVELMAR_BUILD_APP=ON \
   -DVELMAR_BUILD_FUZZ=OFF -DVELMAR_SANITIZE=OFF
-cmake --build build -j "$jobs"
+# Only what runs here: the editor and the CLI (the tests and benchmarks are scripts/test.sh's).
+cmake --build build -j "$jobs" --target velmar velmar-cli
 
 # The editor on the built-in sample image (written once to the user's data folder and kept).
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

@@ -1,39 +1,37 @@
 // The main window's shell: start-up, menus and tool buttons, loading and saving, recent files,
-// the mode buttons, the emulator and the way out.
+// the edit modes, the emulator and the way out.
 #include "frm_main.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QProcess>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QStandardPaths>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
-#include "editor/session.h"
+#include "editor/edits.h"
 #include "files/app_info.h"
 #include "files/emulator_command.h"
 #include "files/name_list.h"
-#include "files/settings.h"
 #include "frm_options.h"
+#include "widgets/bitmap_view.h"
+#include "map_mouse_handlers.h"
+#include "panels/map_view_panel.h"
+#include "panels/metatile_picker_panel.h"
 #include "qt_bridge.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
-#include "widgets/bitmap_view.h"
 
 namespace velmar {
 
@@ -63,20 +61,31 @@ QString fileNameOf(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+// "Error loading file!" / "<path>: <reason>".
+QString fileMessageText(const std::string& text, const QString& path, const std::string& reason)
+{
+    return qs(fileMessage(text, ss(path), reason));
+}
+
 }  // namespace
 
-frmMain::frmMain(const QString& datFolder, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), datFolder_(datFolder), dialogs_(dialogs)
+frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), datFolder_(datFolder), userConfigFolder_(userConfigFolder), dialogs_(dialogs)
 {
     setObjectName("frmMain");
     programFolder_ = QFileInfo(datFolder).absolutePath();
     launcher_ = [](const QString& program, const QStringList& arguments) {
         return QProcess::startDetached(program, arguments);
     };
+    document_ = new EditorDocument(this);
+    connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
     buildMenus();
     buildToolBar();
     buildCentralArea();
-    buildStatusPanels();
+    mapHandlers_[static_cast<std::size_t>(EditMode::Map)] =
+        std::make_unique<MapPainter>(*document_, [this] { return brushMetatile(); });
+    for (EditMode m : {EditMode::Enemies, EditMode::Items, EditMode::All})
+        mapHandlers_[static_cast<std::size_t>(m)] = std::make_unique<NoMapEdits>();
     startUp();
 }
 
@@ -84,14 +93,19 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildMenus()
 {
+    auto action = [this](QMenu* menu, QAction*& member, const char* name, const QString& caption,
+                         void (frmMain::*slot)(), const QKeySequence& keys) {
+        member = menu->addAction(caption, this, slot);
+        member->setObjectName(name);
+        member->setShortcut(keys);
+    };
     menuFile = menuBar()->addMenu("File");
     menuFile->setObjectName("menuFile");
-    menuFileLoadFile = menuFile->addAction("Load File", this, &frmMain::menuFileLoadFile_Click);
-    menuFileLoadFile->setObjectName("menuFileLoadFile");
-    menuFileLoadFile->setShortcut(QKeySequence::Open);
-    menuFileSaveFile = menuFile->addAction("Save File", this, &frmMain::menuFileSaveFile_Click);
-    menuFileSaveFile->setObjectName("menuFileSaveFile");
-    menuFileSaveFile->setShortcut(QKeySequence::Save);
+    menuFile->setToolTipsVisible(true);
+    action(menuFile, menuFileLoadFile, "menuFileLoadFile", "Load File", &frmMain::menuFileLoadFile_Click,
+           QKeySequence::Open);
+    action(menuFile, menuFileSaveFile, "menuFileSaveFile", "Save File", &frmMain::menuFileSaveFile_Click,
+           QKeySequence::Save);
     menuFile->addSeparator();
     for (int i = 0; i < 5; ++i) {
         QAction* a = menuFile->addAction(QString("Recent File %1").arg(i));
@@ -100,8 +114,23 @@ void frmMain::buildMenus()
         menuFileRecentFiles[static_cast<std::size_t>(i)] = a;
     }
     menuFile->addSeparator();
-    menuFileExit = menuFile->addAction("Exit", this, &frmMain::menuFileExit_Click);
-    menuFileExit->setObjectName("menuFileExit");
+    // Ctrl+Q everywhere: Windows has no standard key for quitting.
+    action(menuFile, menuFileExit, "menuFileExit", "Exit", &frmMain::menuFileExit_Click,
+           QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    menuEdit = menuBar()->addMenu("Edit");
+    menuEdit->setObjectName("menuEdit");
+    action(menuEdit, menuEditUndo, "menuEditUndo", "Undo", &frmMain::menuEditUndo_Click, QKeySequence::Undo);
+    action(menuEdit, menuEditRedo, "menuEditRedo", "Redo", &frmMain::menuEditRedo_Click, QKeySequence::Redo);
+    // The platform's keys first; Ctrl+Y and Ctrl+Shift+Z work everywhere, as users of other
+    // editors expect one or the other.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        if (!redoKeys.contains(k))
+            redoKeys << k;
+    }
+    menuEditRedo->setShortcuts(redoKeys);
+
     menuOptions = menuBar()->addAction("Options", this, &frmMain::menuOptions_Click);
     menuOptions->setObjectName("menuOptions");
 }
@@ -116,6 +145,7 @@ void frmMain::buildToolBar()
         member = new QToolButton(bar);
         member->setObjectName(name);
         member->setToolTip(tip);
+        member->setAccessibleName(tip);
         member->setIcon(icon);
         member->setAutoRaise(true);
         bar->addWidget(member);
@@ -125,6 +155,9 @@ void frmMain::buildToolBar()
     button(cmdFileLoad, "cmdFileLoad", "Open File", style()->standardIcon(QStyle::SP_DialogOpenButton));
     button(cmdFileSave, "cmdFileSave", "Save File", style()->standardIcon(QStyle::SP_DialogSaveButton));
     button(cmdExitApp, "cmdExitApp", "Exit Program", markIcon("X", QColor(170, 60, 60)));
+    bar->addSeparator();
+    button(cmdUndo, "cmdUndo", "Undo", style()->standardIcon(QStyle::SP_ArrowBack));
+    button(cmdRedo, "cmdRedo", "Redo", style()->standardIcon(QStyle::SP_ArrowForward));
     bar->addSeparator();
     button(cmdTextEditor, "cmdTextEditor", "Text Editor", markIcon("Tx", edit));
     button(cmdMetatileEditor, "cmdMetatileEditor", "Background Editor", markIcon("Bg", edit));
@@ -140,17 +173,25 @@ void frmMain::buildToolBar()
     bar->addSeparator();
     modeButtons_ = new QButtonGroup(this);
     modeButtons_->setExclusive(true);
-    for (QToolButton** b : {&cmdBkgEdit, &cmdEnemyEdit, &cmdItemEdit, &cmdAll}) {
-        const bool bkg = b == &cmdBkgEdit, enemy = b == &cmdEnemyEdit, item = b == &cmdItemEdit;
-        button(*b, bkg ? "cmdBkgEdit" : enemy ? "cmdEnemyEdit" : item ? "cmdItemEdit" : "cmdAll",
-               bkg ? "Map Edit Mode" : enemy ? "Enemy Edit Mode" : item ? "Item Edit Mode" : "View All",
-               markIcon(bkg ? "Map" : enemy ? "En" : item ? "It" : "All", mode));
-        (*b)->setCheckable(true);
-        modeButtons_->addButton(*b);
+    const struct {
+        QToolButton** member;
+        const char* name;
+        const char* tip;
+        const char* mark;
+    } modes[] = {{&cmdBkgEdit, "cmdBkgEdit", "Map Edit Mode", "Map"},
+                 {&cmdEnemyEdit, "cmdEnemyEdit", "Enemy Edit Mode", "En"},
+                 {&cmdItemEdit, "cmdItemEdit", "Item Edit Mode", "It"},
+                 {&cmdAll, "cmdAll", "View All", "All"}};
+    for (const auto& m : modes) {
+        button(*m.member, m.name, m.tip, markIcon(m.mark, mode));
+        (*m.member)->setCheckable(true);
+        modeButtons_->addButton(*m.member);
     }
     connect(cmdFileLoad, &QToolButton::clicked, this, &frmMain::cmdFileLoad_Click);
     connect(cmdFileSave, &QToolButton::clicked, this, &frmMain::cmdFileSave_Click);
     connect(cmdExitApp, &QToolButton::clicked, this, &frmMain::cmdExitApp_Click);
+    connect(cmdUndo, &QToolButton::clicked, this, &frmMain::cmdUndo_Click);
+    connect(cmdRedo, &QToolButton::clicked, this, &frmMain::cmdRedo_Click);
     connect(cmdClearArea, &QToolButton::clicked, this, &frmMain::cmdClearArea_Click);
     connect(cmdAreaInfo, &QToolButton::clicked, this, &frmMain::cmdAreaInfo_Click);
     connect(cmdRunEmulator, &QToolButton::clicked, this, &frmMain::cmdRunEmulator_Click);
@@ -164,57 +205,63 @@ void frmMain::buildToolBar()
         b->setProperty("notYetAvailable", true);
 }
 
+SettingsFiles frmMain::settingsFiles() const
+{
+    return {pathFromUtf8(ss(datFolder_ + "/VELMAR.INI")),
+            userConfigFolder_.isEmpty() ? std::filesystem::path() : pathFromUtf8(ss(userConfigFolder_ + "/VELMAR.INI"))};
+}
+
 void frmMain::startUp()
 {
     // 1. Title.
     setCaption();
 
-    // 2. Settings.
+    // 2. Settings. A missing file is the first start: the defaults, and the file is written at
+    // exit. A file that is there but cannot be read is worth a word.
     const std::string programFolder = ss(QDir::toNativeSeparators(programFolder_));
-    if (!loadSettings(pathFromUtf8(ss(datFolder_ + "/VELMAR.INI")), programFolder, state_.settings))
+    const Outcome<SettingsLoad> settings = loadSettings(settingsFiles(), programFolder, workspace_.settings);
+    if (settings.code == SettingsLoad::Unreadable)
         dialogs_.message("Error loading \"VELMAR.INI\"!\nLoading defaults...");
 
     // 3. Recent-file captions.
     refreshRecentFileCaptions();
 
     // 4. Character table.
-    if (!loadCharTable(pathFromUtf8(ss(datFolder_ + "/TBL.DAT")), state_.charTable))
+    if (!loadCharTable(pathFromUtf8(ss(datFolder_ + "/TBL.DAT")), workspace_.charTable))
         dialogs_.message("Error loading \"TBL.DAT\"!\nLoading default table.");
 
     // 5, 6. Item and enemy names.
     loadNameLists();
 
     // 7. The open dialog starts in the folder of the last file loaded.
-    dialogFolder_ = qs(state_.settings.romFolder);
+    dialogFolder_ = qs(workspace_.settings.romFolder);
 
     // 8. Nothing to edit until a file is loaded.
     setEditingEnabled(false);
-
-    // 9-11. No image: one zero byte; the colour table is built once on first use.
-    state_.rom = RomImage{};
-    state_.suppressSceneStore = true;
+    refreshEditActions();
     exiting_ = false;
 }
 
 void frmMain::loadNameLists()
 {
     if (auto names = loadNameList(pathFromUtf8(ss(datFolder_ + "/ITEM.DAT")))) {
-        state_.itemNames = std::move(*names);
+        workspace_.itemNames = std::move(*names);
     } else {
         dialogs_.message("Error loading \"ITEM.DAT\"!\nLoading default table.");
-        state_.itemNames = defaultItemNames();
+        workspace_.itemNames = defaultItemNames();
     }
     if (auto names = loadNameList(pathFromUtf8(ss(datFolder_ + "/ENEMY.DAT")))) {
-        state_.enemyNames = std::move(*names);
+        workspace_.enemyNames = std::move(*names);
     } else {
         dialogs_.message("Error loading \"ENEMY.DAT\"!\nLoading default table.");
-        state_.enemyNames = defaultEnemyNames();
+        workspace_.enemyNames = defaultEnemyNames();
     }
 }
 
 void frmMain::setEditingEnabled(bool enabled)
 {
-    for (QToolButton* b : {cmdFileSave, cmdAreaInfo, cmdClearArea, cmdBkgEdit, cmdEnemyEdit, cmdItemEdit, cmdAll})
+    for (QToolButton* b : {cmdFileSave, cmdAreaInfo, cmdClearArea, cmdRunEmulator, cmdBkgEdit, cmdEnemyEdit,
+                           cmdItemEdit, cmdAll})
         b->setEnabled(enabled);
     for (QToolButton* b : {cmdTextEditor, cmdMetatileEditor, cmdAnimEdit, cmdPaletteEdit, cmdResizeMap,
                            cmdResizeItem, cmdResizeEnemy})
@@ -228,23 +275,68 @@ void frmMain::setEditingEnabled(bool enabled)
 
 void frmMain::setCaption()
 {
-    const QString file = state_.romPath.empty() ? QString("...") : fileNameOf(qs(state_.romPath));
+    // The [*] shows Qt's mark of unsaved changes next to the file name.
+    const QString file = doc().hasImage() ? fileNameOf(qs(doc().path())) + "[*]" : QString("...");
     setWindowTitle(qAppTitle() + " [" + file + "]");
+    setWindowModified(doc().hasUnsavedChanges());
 }
 
 void frmMain::refreshRecentFileCaptions()
 {
     for (int i = 0; i < 5; ++i) {
-        const std::string& path = state_.settings.recentFiles[static_cast<std::size_t>(i)];
+        const std::string& path = workspace_.settings.recentFiles[static_cast<std::size_t>(i)];
         QAction* a = menuFileRecentFiles[static_cast<std::size_t>(i)];
         // Menu captions treat '&' as a mnemonic marker; a path shows it literally.
         a->setText(qs(recentFileCaption(i, path)).replace("&", "&&"));
         a->setToolTip(qs(path));
+        a->setVisible(!path.empty());
     }
+}
+
+void frmMain::refreshEditActions()
+{
+    const Document& d = doc();
+    const QString undo = d.canUndo() ? "Undo " + qs(d.undoName()) : QString("Undo");
+    const QString redo = d.canRedo() ? "Redo " + qs(d.redoName()) : QString("Redo");
+    menuEditUndo->setText(undo);
+    menuEditUndo->setEnabled(d.canUndo());
+    menuEditRedo->setText(redo);
+    menuEditRedo->setEnabled(d.canRedo());
+    cmdUndo->setToolTip(undo);
+    cmdUndo->setAccessibleName(undo);
+    cmdUndo->setEnabled(d.canUndo());
+    cmdRedo->setToolTip(redo);
+    cmdRedo->setAccessibleName(redo);
+    cmdRedo->setEnabled(d.canRedo());
+}
+
+bool frmMain::confirmDiscardOrSave(Leaving why)
+{
+    if (!doc().hasUnsavedChanges())
+        return true;
+    const QString text = "The changes to " + fileNameOf(qs(doc().path())) + " have not been saved.\n"
+        + (why == Leaving::Closing ? "Save them before closing?" : "Save them before opening another file?");
+    switch (dialogs_.askYesNoCancel(text)) {
+    case Dialogs::Answer::Yes: {
+        const Outcome<WriteResult> r = document_->doc().save();
+        if (!r.ok()) {
+            dialogs_.message(fileMessageText("Unknown I/O error!", qs(doc().path()), r.reason));
+            return false;
+        }
+        return true;
+    }
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Cancel:
+        return false;
+    }
+    return false;
 }
 
 void frmMain::loadRom(bool showDialog, const QString& path)
 {
+    if (!confirmDiscardOrSave(Leaving::Opening))
+        return;
     QString fileName = path;
     if (showDialog) {
         fileName = dialogs_.openFile(dialogFolder_, "iNES rom image (*.nes)");
@@ -254,37 +346,34 @@ void frmMain::loadRom(bool showDialog, const QString& path)
     if (fileName.isEmpty())
         return;
 
-    const RomReadResult r = openRom(state_, ss(fileName), state_.settings.checkDrive, systemVolumes());
-    if (r != RomReadResult::Ok) {
+    const Outcome<RomReadResult> r =
+        document_->doc().open(ss(fileName), workspace_.settings.checkDrive, systemVolumes());
+    if (!r.ok()) {
         // Nothing changed: the caption, the tree, the scene and the file they belong to stay.
-        dialogs_.message(qs(romReadMessage(r)));
+        dialogs_.message(fileMessageText(romReadMessage(r.code), fileName, r.reason));
         return;
     }
 
-    const QString romPath = qs(state_.romPath);
+    const QString romPath = qs(doc().path());
+    dialogFolder_ = QFileInfo(romPath).absolutePath();
     setCaption();
-    state_.settings.romFolder = ss(QDir::toNativeSeparators(QFileInfo(romPath).absolutePath()));
-    addRecentFile(state_.settings, state_.romPath);
+    workspace_.settings.romFolder = ss(QDir::toNativeSeparators(QFileInfo(romPath).absolutePath()));
+    addRecentFile(workspace_.settings, doc().path());
     refreshRecentFileCaptions();
 
-    editMode_ = 0;
+    editMode_ = EditMode::Map;
     buildAreaTree();
     setEditingEnabled(true);
-    if (QTreeWidgetItem* first = findNode("c:000000")) {
-        buildingTree_ = true;
-        tvAreaList->setCurrentItem(first);
-        buildingTree_ = false;
+    if (QTreeWidgetItem* first = findNode("c:000000"))
         tvAreaList_NodeClick(first);
-    }
-    cmdBkgEdit->setChecked(true);
     cmdBkgEdit_Click();
     dialogs_.message("File successfully loaded!");
 }
 
 void frmMain::saveRom()
 {
-    const int r = velmar::saveRom(state_);
-    dialogs_.message(r == 0 ? "File saved!" : "Unknown I/O error!");
+    const Outcome<WriteResult> r = document_->doc().save();
+    dialogs_.message(r.ok() ? QString("File saved!") : fileMessageText("Unknown I/O error!", qs(doc().path()), r.reason));
 }
 
 void frmMain::menuFileLoadFile_Click() { loadRom(true, QString()); }
@@ -294,7 +383,7 @@ void frmMain::cmdFileSave_Click() { saveRom(); }
 
 void frmMain::menuFileRecentFiles_Click(int index)
 {
-    const std::string& path = state_.settings.recentFiles[static_cast<std::size_t>(index)];
+    const std::string path = workspace_.settings.recentFiles[static_cast<std::size_t>(index)];
     if (!path.empty())
         loadRom(false, qs(path));
 }
@@ -302,10 +391,27 @@ void frmMain::menuFileRecentFiles_Click(int index)
 void frmMain::menuFileExit_Click() { close(); }
 void frmMain::cmdExitApp_Click() { close(); }
 
+void frmMain::menuEditUndo_Click()
+{
+    const Outcome<EditResult> r = document_->doc().undo();
+    if (r.code == EditResult::Failed)
+        dialogs_.message("This scene cannot be shown: " + qs(r.reason), Dialogs::Icon::Exclamation);
+}
+
+void frmMain::menuEditRedo_Click()
+{
+    const Outcome<EditResult> r = document_->doc().redo();
+    if (r.code == EditResult::Failed)
+        dialogs_.message("This scene cannot be shown: " + qs(r.reason), Dialogs::Icon::Exclamation);
+}
+
+void frmMain::cmdUndo_Click() { menuEditUndo_Click(); }
+void frmMain::cmdRedo_Click() { menuEditRedo_Click(); }
+
 void frmMain::menuOptions_Click()
 {
     if (!options_)
-        options_ = new frmOptions(state_.settings, this);
+        options_ = new frmOptions(workspace_.settings, this);
     options_->initGUI();
     options_->open();  // modal to this window; OK or Cancel closes it
 }
@@ -320,7 +426,7 @@ QString frmMain::playTestPath() const
 
 void frmMain::cmdRunEmulator_Click()
 {
-    if (state_.settings.emulatorCommand.empty()) {
+    if (workspace_.settings.emulatorCommand.empty()) {
         dialogs_.message("Emulator path not set!", Dialogs::Icon::Exclamation);
         return;
     }
@@ -329,17 +435,19 @@ void frmMain::cmdRunEmulator_Click()
 #else
     constexpr bool kBackslashEscapes = true;
 #endif
-    std::vector<std::string> words = splitCommandLine(state_.settings.emulatorCommand, kBackslashEscapes);
+    std::vector<std::string> words = splitCommandLine(workspace_.settings.emulatorCommand, kBackslashEscapes);
     if (words.empty()) {
         dialogs_.message("Emulator path not set!", Dialogs::Icon::Exclamation);
         return;
     }
     if (mentionsRomFile(words)) {
         // Play-testing without saving: the edited image goes to a file of its own; the ROM file
-        // on disk is not touched.
+        // on disk is not touched. The copy is removed at exit.
         const QString copy = playTestPath();
-        if (!writeFileSafely(pathFromUtf8(ss(copy)), imageWithCurrentScene(state_), false)) {
-            dialogs_.message("Could not write the test image:\n" + copy, Dialogs::Icon::Exclamation);
+        if (const Outcome<WriteResult> w = writeFileSafely(pathFromUtf8(ss(copy)), doc().rom().fileBytes(), false);
+            !w.ok()) {
+            dialogs_.message(fileMessageText("Could not write the test image!", copy, w.reason),
+                             Dialogs::Icon::Exclamation);
             return;
         }
         words = substituteRomFile(std::move(words), ss(QDir::toNativeSeparators(copy)));
@@ -348,73 +456,38 @@ void frmMain::cmdRunEmulator_Click()
     for (std::size_t i = 1; i < words.size(); ++i)
         arguments << qs(words[i]);
     if (!launcher_(qs(words.front()), arguments))
-        dialogs_.message("The emulator could not be started:\n" + qs(state_.settings.emulatorCommand),
+        dialogs_.message("The emulator could not be started:\n" + qs(workspace_.settings.emulatorCommand),
                          Dialogs::Icon::Exclamation);
 }
 
-void frmMain::setModeButtons(int mode)
+void frmMain::setModeButtons(EditMode mode)
 {
-    QToolButton* b = mode == 1 ? cmdEnemyEdit : mode == 2 ? cmdItemEdit : mode == 3 ? cmdAll : cmdBkgEdit;
+    QToolButton* b = mode == EditMode::Enemies ? cmdEnemyEdit
+                     : mode == EditMode::Items ? cmdItemEdit
+                     : mode == EditMode::All   ? cmdAll
+                                               : cmdBkgEdit;
     b->setChecked(true);
 }
 
-void frmMain::cmdBkgEdit_Click()
+void frmMain::applyEditMode(EditMode mode)
 {
-    editMode_ = 0;
-    lblSelActorHighlight->hide();
-    linePlayerPos->hide();
-    setEnemiesVisible(false);
-    setItemsVisible(false);
-    setModeButtons(0);
+    editMode_ = mode;
+    const bool enemies = mode == EditMode::Enemies || mode == EditMode::All;
+    const bool items = mode == EditMode::Items || mode == EditMode::All;
+    // The highlight and the enemy's player line belong to a selected actor of the actor modes.
+    if (mode == EditMode::Map || mode == EditMode::All)
+        lblSelActorHighlight->hide();
+    if (mode != EditMode::Enemies)
+        linePlayerPos->hide();
+    mapView->setEnemiesVisible(enemies);
+    mapView->setItemsVisible(items);
+    setModeButtons(mode);
 }
 
-void frmMain::cmdEnemyEdit_Click()
-{
-    editMode_ = 1;
-    setEnemiesVisible(true);
-    setItemsVisible(false);
-    setModeButtons(1);
-}
-
-void frmMain::cmdItemEdit_Click()
-{
-    editMode_ = 2;
-    linePlayerPos->hide();
-    setEnemiesVisible(false);
-    setItemsVisible(true);
-    setModeButtons(2);
-}
-
-void frmMain::cmdAll_Click()
-{
-    editMode_ = 3;
-    lblSelActorHighlight->hide();
-    linePlayerPos->hide();
-    setEnemiesVisible(true);
-    setItemsVisible(true);
-    setModeButtons(3);
-}
-
-bool frmMain::confirmDiscardOrSave()
-{
-    if (!hasUnsavedChanges(state_))
-        return true;
-    const QString text = "The changes to " + fileNameOf(qs(state_.romPath))
-        + " have not been saved.\nSave them before closing?";
-    switch (dialogs_.askYesNoCancel(text)) {
-    case Dialogs::Answer::Yes:
-        if (velmar::saveRom(state_) != 0) {
-            dialogs_.message("Unknown I/O error!");
-            return false;
-        }
-        return true;
-    case Dialogs::Answer::No:
-        return true;
-    case Dialogs::Answer::Cancel:
-        return false;
-    }
-    return false;
-}
+void frmMain::cmdBkgEdit_Click() { applyEditMode(EditMode::Map); }
+void frmMain::cmdEnemyEdit_Click() { applyEditMode(EditMode::Enemies); }
+void frmMain::cmdItemEdit_Click() { applyEditMode(EditMode::Items); }
+void frmMain::cmdAll_Click() { applyEditMode(EditMode::All); }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
@@ -422,13 +495,15 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (!confirmDiscardOrSave()) {
+    if (!confirmDiscardOrSave(Leaving::Closing)) {
         event->ignore();
         return;
     }
     exiting_ = true;
-    if (!saveSettings(pathFromUtf8(ss(datFolder_ + "/VELMAR.INI")), state_.settings))
-        dialogs_.message("Error saving \"VELMAR.INI\"!");
+    std::filesystem::path written;
+    if (const Outcome<WriteResult> r = saveSettings(settingsFiles(), workspace_.settings, written); !r.ok())
+        dialogs_.message(fileMessageText("Error saving \"VELMAR.INI\"!", qs(pathToUtf8(written)), r.reason));
+    QFile::remove(playTestPath());
     if (options_)
         options_->close();
     event->accept();

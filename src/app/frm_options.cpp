@@ -33,6 +33,11 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     cmdCancel = buttons->addButton(QDialogButtonBox::Cancel);
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setText("Cancel");
+    chkCheckDrive->setAccessibleName(chkCheckDrive->text());
+    chkEmulator->setAccessibleName(chkEmulator->text());
+    txtEmulatorPath->setAccessibleName("Emulator command");
+    cmdOk->setAccessibleName("OK");
+    cmdCancel->setAccessibleName("Cancel");
     layout->addWidget(chkCheckDrive);
     layout->addWidget(chkEmulator);
     layout->addWidget(txtEmulatorPath);

@@ -22,8 +22,13 @@ QString ensureSampleImage(QString& error)
     const QString path = folder + "/sample.nes";
     if (QFileInfo::exists(path))
         return path;
-    if (!QDir().mkpath(folder) || !writeFileSafely(pathFromUtf8(ss(path)), buildSampleRom().fileBytes(), false)) {
-        error = "The sample image could not be written to " + path;
+    if (!QDir().mkpath(folder)) {
+        error = "The sample image could not be written:\n" + folder + ": the folder cannot be made";
+        return QString();
+    }
+    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), buildSampleRom().fileBytes(), false);
+        !r.ok()) {
+        error = qs(fileMessage("The sample image could not be written!", ss(path), r.reason));
         return QString();
     }
     return path;
@@ -35,7 +40,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velmar");
-    QApplication::setOrganizationName("Velmar");
     QApplication::setApplicationVersion(QString("%1.%2.%3").arg(VELMAR_VERSION_MAJOR).arg(VELMAR_VERSION_MINOR).arg(VELMAR_VERSION_PATCH));
 
     QCommandLineParser parser;
@@ -48,7 +52,8 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     QtDialogs dialogs;
-    frmMain window(QApplication::applicationDirPath() + "/dat", dialogs);
+    frmMain window(QApplication::applicationDirPath() + "/dat",
+                   QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), dialogs);
     dialogs.setParent(&window);
     window.show();
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "editor/session.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
 
@@ -29,21 +28,21 @@ std::optional<SceneKey> sceneKeyArg(std::string_view text)
     return key;
 }
 
-std::optional<RomImage> readRomArg(const std::string& path, Io& io)
+bool openRomArg(const std::string& path, Document& doc, Io& io)
 {
-    RomImage image;
-    const RomReadResult result = readRomFile(pathFromUtf8(path), image);
-    if (result != RomReadResult::Ok) {
-        failed(io, romReadMessage(result));
-        return std::nullopt;
+    const Outcome<RomReadResult> result = doc.open(path, false, {});
+    if (!result.ok()) {
+        failed(io, fileMessage(romReadMessage(result.code), path, result.reason));
+        return false;
     }
-    return image;
+    return true;
 }
 
-bool writeRomInPlace(const std::string& path, const RomImage& image, Io& io)
+bool saveRomArg(Document& doc, Io& io)
 {
-    if (writeRomFile(pathFromUtf8(path), image) != 0) {
-        failed(io, "Unknown I/O error!");
+    const Outcome<WriteResult> result = doc.save();
+    if (!result.ok()) {
+        failed(io, fileMessage("Unknown I/O error!", doc.path(), result.reason));
         return false;
     }
     return true;
@@ -64,20 +63,18 @@ std::optional<CharTable> charTableArg(const Invocation& inv, Io& io)
 }
 
 bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io,
-                  EditorState& state, int& exitCode)
+                  Document& doc, int& exitCode)
 {
     const std::optional<SceneKey> key = sceneKeyArg(keyText);
     if (!key) {
         exitCode = usageError(inv, io, "bad scene key \"" + std::string(keyText) + "\"");
         return false;
     }
-    std::optional<RomImage> image = readRomArg(romPath, io);
-    if (!image) {
+    if (!openRomArg(romPath, doc, io)) {
         exitCode = kExitFailed;
         return false;
     }
-    state.rom = std::move(*image);
-    if (const RomStatus status = selectScene(state, key->stage, key->scene); !status.ok()) {
+    if (const RomStatus status = doc.selectScene(*key); !status.ok()) {
         exitCode = failed(io, status.message());
         return false;
     }

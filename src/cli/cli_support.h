@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/editor_state.h"
+#include "editor/document.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
@@ -44,21 +44,22 @@ int failed(Io& io, std::string_view message);
 // each), naming one of the 22 stages and one of the 48 scene slots. nullopt for anything else.
 std::optional<SceneKey> sceneKeyArg(std::string_view text);
 
-// Reads the image; on failure prints the program's read message and returns nullopt.
-std::optional<RomImage> readRomArg(const std::string& path, Io& io);
+// Opens the image as the editor does (a cut-off image is refused); on failure prints the
+// program's read message with the path and the reason, and returns false.
+bool openRomArg(const std::string& path, Document& doc, Io& io);
 
-// Writes the image over the existing file at `path` (never creating one); on failure prints the
-// program's I/O message and returns false.
-bool writeRomInPlace(const std::string& path, const RomImage& image, Io& io);
+// Writes the document over its file (never creating one); on failure prints the program's I/O
+// message with the reason and returns false.
+bool saveRomArg(Document& doc, Io& io);
 
 // The character table a text command works with: the built-in table, or the entries of the
 // --table file. On failure prints why and returns nullopt.
 std::optional<CharTable> charTableArg(const Invocation& inv, Io& io);
 
-// Reads the image and selects one scene of it as the editor does, with its banks and tables.
+// Opens the image and selects one scene of it as the editor does, with its banks and tables.
 // On failure prints why and returns false.
 bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io,
-                  EditorState& state, int& exitCode);
+                  Document& doc, int& exitCode);
 
 // A typed hexadecimal number (leading hexadecimal digits, else 0) as an int that still compares
 // as too large when the text is.

@@ -1,6 +1,5 @@
 #include "bitmap_image.h"
 #include "commands.h"
-#include "editor/session.h"
 #include "gfx/tile_drawing.h"
 #include "mapview/scene_view.h"
 #include "rom/address_map.h"
@@ -21,23 +20,23 @@ int writePng(const Bitmap& bitmap, const std::string& path, Io& io)
 
 int runRender(const Invocation& inv, Io& io)
 {
-    EditorState state;
+    Document doc;
     int exitCode = kExitOk;
-    if (!openSceneArg(inv.positional[0], inv.positional[1], inv, io, state, exitCode))
+    if (!openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
         return exitCode;
     SceneView view;
-    redrawSceneView(state, view);
+    redrawSceneView(doc.romData(), doc.scene(), view);
     return writePng(inv.actors ? composeAllActors(view) : view.map, inv.positional[2], io);
 }
 
 int runSheet(const Invocation& inv, Io& io)
 {
-    EditorState state;
+    Document doc;
     int exitCode = kExitOk;
-    if (!openSceneArg(inv.positional[0], inv.positional[1], inv, io, state, exitCode))
+    if (!openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
         return exitCode;
     SceneView view;
-    drawSceneSheet(state, view);
+    drawSceneSheet(doc.scene(), view);
     return writePng(view.sheet, inv.positional[2], io);
 }
 
@@ -55,15 +54,15 @@ int runTiles(const Invocation& inv, Io& io)
             return usageError(inv, io, "SUBPALETTE is 0..7");
         subPalette = text[0] - '0';
     }
-    EditorState state;
+    Document doc;
     int exitCode = kExitOk;
-    if (!openSceneArg(inv.positional[0], keyText, inv, io, state, exitCode))
+    if (!openSceneArg(inv.positional[0], keyText, inv, io, doc, exitCode))
         return exitCode;
     PixelArray pixels;
-    if (const RomStatus status = loadChrBank(state.rom.romData, pixels, bank); !status.ok())
+    if (const RomStatus status = loadChrBank(doc.romData(), pixels, bank); !status.ok())
         return failed(io, status.message());
     Bitmap sheet(256, 256, 0);
-    drawTileSheet(sheet, pixels, state.currentScene.palette, static_cast<std::uint8_t>(subPalette), 2);
+    drawTileSheet(sheet, pixels, doc.currentScene().palette, static_cast<std::uint8_t>(subPalette), 2);
     return writePng(sheet, inv.positional[2], io);
 }
 

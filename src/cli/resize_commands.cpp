@@ -1,53 +1,27 @@
 #include "commands.h"
+#include "editor/edits.h"
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
-#include "rom/scene_codec.h"
 
 namespace velmar::cli {
 
 namespace {
 
-// The image and the decoded scene a resize works on.
-struct ResizeTarget {
-    RomImage image;
-    SceneRecord scene;
-    RomOffset actorEnd = 0;
-};
-
-// Checks the key, reads the image and decodes the scene. On failure `exitCode` says why.
-std::optional<ResizeTarget> openTarget(const Invocation& inv, Io& io, int& exitCode)
+// Opens the image and selects the scene of the key; on failure `exitCode` says why.
+bool openTarget(const Invocation& inv, Io& io, Document& doc, int& exitCode)
 {
-    const std::optional<SceneKey> key = sceneKeyArg(inv.positional[1]);
-    if (!key) {
-        exitCode = usageError(inv, io, "bad scene key \"" + inv.positional[1] + "\"");
-        return std::nullopt;
-    }
-    std::optional<RomImage> image = readRomArg(inv.positional[0], io);
-    if (!image) {
-        exitCode = kExitFailed;
-        return std::nullopt;
-    }
-    ResizeTarget target{std::move(*image), {}, 0};
-    // The actor area is measured on the file as it was read, before anything moves.
-    target.actorEnd = actorAreaEnd(target.image.romData);
-    const RomStatus status = loadScene(target.image.romData, key->stage, key->scene, target.scene);
-    if (!status.ok()) {
-        exitCode = failed(io, status.message());
-        return std::nullopt;
-    }
-    return target;
+    return openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode);
 }
 
 // Unchanged: nothing is written or shown. Changed: the file is rewritten and the message shown.
 // Anything else: the message is the failure.
-int finishResize(ResizeResult result, const std::string& message, const Invocation& inv,
-                 const ResizeTarget& target, Io& io)
+int finishResize(const Outcome<ResizeResult>& result, const std::string& message, Document& doc, Io& io)
 {
-    if (result == ResizeResult::Unchanged)
+    if (result.code == ResizeResult::Unchanged)
         return kExitOk;
-    if (result != ResizeResult::Changed)
+    if (!result.ok())
         return failed(io, message);
-    if (!writeRomInPlace(inv.positional[0], target.image, io))
+    if (!saveRomArg(doc, io))
         return kExitFailed;
     io.out << message << '\n';
     return kExitOk;
@@ -57,38 +31,32 @@ int finishResize(ResizeResult result, const std::string& message, const Invocati
 
 int runResizeMap(const Invocation& inv, Io& io)
 {
+    Document doc;
     int exitCode = kExitOk;
-    std::optional<ResizeTarget> target = openTarget(inv, io, exitCode);
-    if (!target)
+    if (!openTarget(inv, io, doc, exitCode))
         return exitCode;
-    RomStatus fault;
-    const ResizeResult result = resizeMap(target->image.romData, target->scene,
-                                          hexArg(inv.positional[2]), !inv.left, &fault);
-    return finishResize(result, resizeMapMessage(result, fault), inv, *target, io);
+    const Outcome<ResizeResult> result = edits::resizeMap(doc, hexArg(inv.positional[2]), !inv.left);
+    return finishResize(result, resizeMapMessage(result), doc, io);
 }
 
 int runResizeItems(const Invocation& inv, Io& io)
 {
+    Document doc;
     int exitCode = kExitOk;
-    std::optional<ResizeTarget> target = openTarget(inv, io, exitCode);
-    if (!target)
+    if (!openTarget(inv, io, doc, exitCode))
         return exitCode;
-    RomStatus fault;
-    const ResizeResult result = resizeItems(target->image.romData, target->scene,
-                                            hexArg(inv.positional[2]), target->actorEnd, &fault);
-    return finishResize(result, resizeItemsMessage(result, fault), inv, *target, io);
+    const Outcome<ResizeResult> result = edits::resizeItems(doc, hexArg(inv.positional[2]));
+    return finishResize(result, resizeItemsMessage(result), doc, io);
 }
 
 int runResizeEnemies(const Invocation& inv, Io& io)
 {
+    Document doc;
     int exitCode = kExitOk;
-    std::optional<ResizeTarget> target = openTarget(inv, io, exitCode);
-    if (!target)
+    if (!openTarget(inv, io, doc, exitCode))
         return exitCode;
-    RomStatus fault;
-    const ResizeResult result = resizeEnemies(target->image.romData, target->scene,
-                                              hexArg(inv.positional[2]), target->actorEnd, &fault);
-    return finishResize(result, resizeEnemiesMessage(result, fault), inv, *target, io);
+    const Outcome<ResizeResult> result = edits::resizeEnemies(doc, hexArg(inv.positional[2]));
+    return finishResize(result, resizeEnemiesMessage(result), doc, io);
 }
 
 }  // namespace velmar::cli

@@ -1,21 +1,22 @@
 #include "commands.h"
-#include "editor/session.h"
+#include "editor/edits.h"
 #include "json_output.h"
-#include "rom/scene_codec.h"
 #include "sample/sample_rom.h"
 
 namespace velmar::cli {
 
 int runSample(const Invocation& inv, Io& io)
 {
-    if (!writeFileSafely(pathFromUtf8(inv.positional[0]), buildSampleRom().fileBytes(), false))
-        return failed(io, "Unknown I/O error!");
+    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(inv.positional[0]), buildSampleRom().fileBytes(), false);
+        !r.ok())
+        return failed(io, fileMessage("Unknown I/O error!", inv.positional[0], r.reason));
     return kExitOk;
 }
 
 int runScenes(const Invocation& inv, Io& io)
 {
-    if (!readRomArg(inv.positional[0], io))
+    Document doc;
+    if (!openRomArg(inv.positional[0], doc, io))
         return kExitFailed;
     printJson(io.out, sceneCatalogueJson());
     return kExitOk;
@@ -26,14 +27,12 @@ int runScene(const Invocation& inv, Io& io)
     const std::optional<SceneKey> key = sceneKeyArg(inv.positional[1]);
     if (!key)
         return usageError(inv, io, "bad scene key \"" + inv.positional[1] + "\"");
-    const std::optional<RomImage> image = readRomArg(inv.positional[0], io);
-    if (!image)
+    Document doc;
+    if (!openRomArg(inv.positional[0], doc, io))
         return kExitFailed;
-    SceneRecord scene;
-    const RomStatus status = loadScene(image->romData, key->stage, key->scene, scene);
-    if (!status.ok())
+    if (const RomStatus status = doc.selectScene(*key); !status.ok())
         return failed(io, status.message());
-    printJson(io.out, sceneJson(scene));
+    printJson(io.out, sceneJson(doc.currentScene()));
     return kExitOk;
 }
 
@@ -53,22 +52,19 @@ int runRoundtrip(const Invocation& inv, Io& io)
         }
     }
 
-    std::optional<RomImage> image = readRomArg(inv.positional[0], io);
-    if (!image)
+    Document doc;
+    if (!openRomArg(inv.positional[0], doc, io))
         return kExitFailed;
-    // Select every scene in turn, as the tree does: each is stored when the next one is chosen,
-    // and the last one as saving stores it.
-    EditorState state;
-    state.rom = std::move(*image);
+    // Select every scene in turn and store it unedited.
     for (const SceneKey& key : keys) {
-        const RomStatus status = selectScene(state, key.stage, key.scene);
-        if (!status.ok())
+        if (const RomStatus status = doc.selectScene(key); !status.ok())
             return failed(io, status.message());
+        if (const Outcome<EditResult> stored = edits::storeScene(doc); stored.code == EditResult::Failed)
+            return failed(io, stored.reason);
     }
-    if (const RomStatus status = storeCurrentScene(state); !status.ok())
-        return failed(io, status.message());
-    if (!writeFileSafely(pathFromUtf8(inv.positional[1]), state.rom.fileBytes(), false))
-        return failed(io, "Unknown I/O error!");
+    const std::string& out = inv.positional[1];
+    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(out), doc.rom().fileBytes(), false); !r.ok())
+        return failed(io, fileMessage("Unknown I/O error!", out, r.reason));
     return kExitOk;
 }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "commands.h"
+#include "editor/edits.h"
 #include "json_output.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
@@ -31,13 +32,13 @@ std::optional<int> textNumberArg(std::string_view text)
 
 int runTexts(const Invocation& inv, Io& io)
 {
-    const std::optional<RomImage> image = readRomArg(inv.positional[0], io);
-    if (!image)
+    Document doc;
+    if (!openRomArg(inv.positional[0], doc, io))
         return kExitFailed;
     const std::optional<CharTable> table = charTableArg(inv, io);
     if (!table)
         return kExitFailed;
-    const TextList list = decodeAllTexts(image->romData, *table);
+    const TextList list = decodeAllTexts(doc.romData(), *table);
     if (!list.status.ok())
         return failed(io, decodeFailure(list));
     printJson(io.out, textsJson(list.texts));
@@ -49,22 +50,20 @@ int runSetText(const Invocation& inv, Io& io)
     const std::optional<int> n = textNumberArg(inv.positional[1]);
     if (!n)
         return usageError(inv, io, "N must be a text number from 0 to 112");
-    std::optional<RomImage> image = readRomArg(inv.positional[0], io);
-    if (!image)
+    Document doc;
+    if (!openRomArg(inv.positional[0], doc, io))
         return kExitFailed;
-    // The text area is measured on the file as it was read, before anything moves.
-    const RomOffset areaEnd = textAreaEnd(image->romData);
     const std::optional<CharTable> table = charTableArg(inv, io);
     if (!table)
         return kExitFailed;
-    TextList list = decodeAllTexts(image->romData, *table);
+    TextList list = decodeAllTexts(doc.romData(), *table);
     if (!list.status.ok())
         return failed(io, decodeFailure(list));
     list.texts[static_cast<std::size_t>(*n)] = inv.positional[2];
-    const TextPackResult packed = packTexts(image->romData, *table, list.texts, areaEnd);
+    const TextPackOutcome packed = edits::packTexts(doc, *table, list.texts);
     if (!packed.ok())
-        return failed(io, packed.message);
-    return writeRomInPlace(inv.positional[0], *image, io) ? kExitOk : kExitFailed;
+        return failed(io, packed.reason);
+    return saveRomArg(doc, io) ? kExitOk : kExitFailed;
 }
 
 }  // namespace velmar::cli

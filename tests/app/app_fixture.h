@@ -22,6 +22,8 @@ public:
     std::unique_ptr<frmMain> window;
 
     QString dat() const { return QString::fromStdString((dir.path() / "dat").string()); }
+    // The user's configuration folder of the test: made only when VELMAR.INI goes there.
+    QString config() const { return QString::fromStdString((dir.path() / "config").string()); }
     QString file(const std::string& name) const { return QString::fromStdString(dir.file(name).string()); }
 
     // Writes the three shipped data files and a valid VELMAR.INI, so start-up shows nothing.
@@ -45,7 +47,7 @@ public:
 
     frmMain& start()
     {
-        window = std::make_unique<frmMain>(dat(), dialogs);
+        window = std::make_unique<frmMain>(dat(), config(), dialogs);
         window->setLauncher([this](const QString& program, const QStringList& args) {
             launched << program + " " + args.join(" ");
             return launchResult;
@@ -63,6 +65,30 @@ public:
     }
 
     void select(const char* key) { window->tvAreaList_NodeClick(window->findNode(key)); }
+
+    // A press, a drag through `points` and a release on the map, in map pixels, as the mouse
+    // gives them.
+    void stroke(std::initializer_list<QPoint> points, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const QPoint* last = nullptr;
+        for (const QPoint& p : points) {
+            if (!last)
+                window->picRenderDest_MouseDown(p, button);
+            else
+                window->picRenderDest_MouseMove(p, button);
+            last = &p;
+        }
+        window->picRenderDest_MouseUp(*last, button);
+    }
+
+    // The metatile at `index` of the current map plus one: placing it is surely a change.
+    std::uint8_t otherThanAt(std::size_t index) const
+    {
+        return static_cast<std::uint8_t>(window->doc().currentScene().map[index] + 1);
+    }
+
+    // Chooses metatile `m` in the picker.
+    void choose(std::uint8_t m) { window->picBkgNat_MouseDown(QPoint(m % 16 * 32, m / 16 * 32), Qt::LeftButton); }
 
     // The first catalogue scene of the sample for which `want` holds.
     template <typename Pred>

@@ -9,7 +9,6 @@
 #include <QTreeWidget>
 
 #include "app_fixture.h"
-#include "editor/session.h"
 #include "files/app_info.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
@@ -20,46 +19,61 @@ namespace {
 
 using Answer = Dialogs::Answer;
 
-TEST(MainWindowStartUp, MissingDataFilesFallBackWithMessages)
+QString title(const char* file) { return qs(appTitle()) + " [" + file + "]"; }
+
+TEST(MainWindowStartUp, AFirstStartIsQuietAndWritesTheSettingsAtExit)
 {
     AppFixture f;
+    f.writeGoodDataFiles();
+    std::filesystem::remove(f.dir.path() / "dat" / "VELMAR.INI");
+    frmMain& w = f.start();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("|").toStdString();
+    EXPECT_EQ(w.workspace().settings.romFolder, f.dir.path().string()) << "defaults to the program folder";
+    EXPECT_EQ(w.windowTitle(), title("..."));
+    // Nothing can be edited before a file is loaded, nor play-tested.
+    for (QWidget* c : std::initializer_list<QWidget*>{w.cmdFileSave, w.cmdClearArea, w.cmdAll, w.cmdRunEmulator,
+                                                       w.tvAreaList, w.picRenderDest, w.optShowScreen, w.cmdUndo})
+        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
+    EXPECT_TRUE(w.cmdFileLoad->isEnabled());
+    for (QAction* a : w.menuFileRecentFiles)
+        EXPECT_FALSE(a->isVisible()) << "empty recent entries are hidden";
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(readFile(f.dir.path() / "dat" / "VELMAR.INI"), f.dir.path().string() + "\n\n\n\n\n\n\nFalse\n");
+}
+
+TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
+{
+    AppFixture f;
+    QDir().mkpath(f.dat());
+    writeFile(f.dir.path() / "dat" / "VELMAR.INI", "/roms\nemu\na\nb\nc\nd\ne\n");  // seven lines
+    writeFile(f.dir.path() / "dat" / "ITEM.DAT", "5\nOne\nTwo\n");                 // promises six names
     frmMain& w = f.start();
     EXPECT_EQ(f.dialogs.messages,
               QStringList({"Error loading \"VELMAR.INI\"!\nLoading defaults...",
                            "Error loading \"TBL.DAT\"!\nLoading default table.",
                            "Error loading \"ITEM.DAT\"!\nLoading default table.",
                            "Error loading \"ENEMY.DAT\"!\nLoading default table."}));
-    EXPECT_EQ(w.state().itemNames.size(), 12u);
-    EXPECT_EQ(w.state().enemyNames.size(), 41u);
-    EXPECT_EQ(w.state().charTable[0x41], "A");
-    EXPECT_EQ(w.windowTitle(), qs(appTitle()) + " [...]");
-    EXPECT_EQ(w.state().settings.romFolder, f.dir.path().string()) << "defaults to the program folder";
-    EXPECT_EQ(w.menuFileRecentFiles[0]->text(), "0. ");
-    // Nothing can be edited before a file is loaded.
-    for (QWidget* c : std::initializer_list<QWidget*>{w.cmdFileSave, w.cmdClearArea, w.cmdAll, w.tvAreaList,
-                                                       w.picRenderDest, w.hscrollRenderer, w.optShowScreen})
-        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_TRUE(w.cmdFileLoad->isEnabled());
-    EXPECT_EQ(w.tvAreaList->topLevelItemCount(), 0);
+    EXPECT_TRUE(w.workspace().settings.emulatorCommand.empty()) << "values already read are dropped too";
+    EXPECT_EQ(w.workspace().itemNames.size(), 12u);
+    EXPECT_EQ(w.workspace().enemyNames.size(), 41u);
+    EXPECT_EQ(w.workspace().charTable[0x41], "A");
 }
 
-TEST(MainWindowStartUp, ShortAndBrokenFilesGiveDefaults)
+TEST(MainWindowStartUp, SettingsGoToTheUserFolderWhenTheProgramFolderCannotTakeThem)
 {
-    AppFixture f;
-    f.writeGoodDataFiles();
-    const auto d = f.dir.path() / "dat";
-    writeFile(d / "VELMAR.INI", "/roms\nemu\na\nb\nc\nd\ne\n");  // seven lines
-    writeFile(d / "ITEM.DAT", "5\nOne\nTwo\n");                 // promises six names
+    AppFixture f;  // no dat folder at all: VELMAR.INI cannot be written beside the program
     frmMain& w = f.start();
-    EXPECT_EQ(f.dialogs.messages,
-              QStringList({"Error loading \"VELMAR.INI\"!\nLoading defaults...",
-                           "Error loading \"ITEM.DAT\"!\nLoading default table."}));
-    EXPECT_TRUE(w.state().settings.emulatorCommand.empty()) << "values already read are dropped too";
-    EXPECT_EQ(w.state().itemNames.front(), "Spiritual Strength (Blue: 5)");
-    EXPECT_EQ(w.state().enemyNames, std::vector<std::string>{"Only Enemy"});
+    w.workspace().settings.emulatorCommand = "emu %f";
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(std::filesystem::exists(f.dir.path() / "dat" / "VELMAR.INI"));
+    EXPECT_TRUE(std::filesystem::exists(f.dir.path() / "config" / "VELMAR.INI"));
+
+    f.writeGoodDataFiles();  // the user's copy is read first, also when one appears beside
+    frmMain& again = f.start();
+    EXPECT_EQ(again.workspace().settings.emulatorCommand, "emu %f");
 }
 
-TEST(MainWindowFiles, LoadGoodMissingAndInvalidFiles)
+TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
 {
     AppFixture f;
     f.writeGoodDataFiles();
@@ -69,32 +83,44 @@ TEST(MainWindowFiles, LoadGoodMissingAndInvalidFiles)
     w.cmdFileLoad_Click();
     EXPECT_EQ(f.dialogs.lastFolder, "/roms") << "the dialog starts in the last ROM folder";
     EXPECT_EQ(f.dialogs.messages, QStringList{"File successfully loaded!"});
-    EXPECT_EQ(w.windowTitle(), qs(appTitle()) + " [first.nes]");
+    EXPECT_EQ(w.windowTitle(), title("first.nes[*]"));
+    EXPECT_FALSE(w.isWindowModified());
     EXPECT_EQ(w.tvAreaList->topLevelItemCount(), 6);
     EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode("c:000000"));
     EXPECT_TRUE(w.cmdBkgEdit->isChecked());
-    EXPECT_TRUE(w.cmdFileSave->isEnabled());
-    EXPECT_EQ(w.state().settings.romFolder, f.dir.path().string());
+    EXPECT_TRUE(w.cmdRunEmulator->isEnabled());
+    EXPECT_EQ(w.workspace().settings.romFolder, f.dir.path().string());
 
     const QString second = f.writeSample("second.nes");
     w.loadRom(false, second);
     w.loadRom(false, good);  // already listed: moves to the top, no duplicate
-    EXPECT_EQ(w.state().settings.recentFiles[0], ss(good));
-    EXPECT_EQ(w.state().settings.recentFiles[1], ss(second));
-    EXPECT_EQ(w.state().settings.recentFiles[2], "");
-    EXPECT_TRUE(w.menuFileRecentFiles[0]->text().startsWith("0. "));
+    const auto& recent = w.workspace().settings.recentFiles;
+    EXPECT_EQ(recent[0], ss(good));
+    EXPECT_EQ(recent[1], ss(second));
+    EXPECT_EQ(recent[2], "");
+    EXPECT_TRUE(w.menuFileRecentFiles[1]->isVisible());
+    EXPECT_EQ(w.menuFileRecentFiles[1]->toolTip(), second) << "the tool tip is the whole path";
+    EXPECT_FALSE(w.menuFileRecentFiles[2]->isVisible());
 
-    // A missing and an invalid file change nothing on screen or in memory.
+    // Files that cannot be opened change nothing, are not listed, and the message says why.
     writeFile(f.dir.file("bad.nes"), std::string(0x100, 'x'));
-    const EditorState before = w.state();
+    const std::string sample = readFile(f.dir.file("first.nes"));
+    writeFile(f.dir.file("cut.nes"), sample.substr(0, sample.size() / 2));
+    const Bytes shown = w.doc().romData();
     f.dialogs.messages.clear();
     w.loadRom(false, f.file("missing.nes"));
     w.loadRom(false, f.file("bad.nes"));
-    EXPECT_EQ(f.dialogs.messages, QStringList({"Error loading file!", "Invalid rom!"}));
-    EXPECT_EQ(w.windowTitle(), qs(appTitle()) + " [first.nes]");
-    EXPECT_TRUE(w.state() == before);
+    w.loadRom(false, f.file("cut.nes"));
+    ASSERT_EQ(f.dialogs.messages.size(), 3);
+    EXPECT_EQ(f.dialogs.messages[0], "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
+    EXPECT_TRUE(f.dialogs.messages[1].startsWith("Invalid rom!\n" + f.file("bad.nes") + ": "));
+    EXPECT_TRUE(f.dialogs.messages[2].startsWith("Invalid rom!\n" + f.file("cut.nes") + ": The image is cut off"));
+    EXPECT_EQ(w.windowTitle(), title("first.nes[*]"));
+    EXPECT_EQ(w.doc().romData(), shown);
+    EXPECT_EQ(recent[0], ss(good));
+    EXPECT_EQ(recent[2], "");
 
-    // Saving now writes to the file on screen, never into the rejected one.
+    // Saving now writes to the file on screen, never into a rejected one.
     w.cmdFileSave_Click();
     EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
     EXPECT_EQ(readFile(f.dir.file("bad.nes")), std::string(0x100, 'x'));
@@ -103,6 +129,38 @@ TEST(MainWindowFiles, LoadGoodMissingAndInvalidFiles)
     f.dialogs.messages.clear();
     w.cmdFileLoad_Click();
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    const QString other = f.writeSample("other.nes");
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(0, 0)});
+    const Bytes edited = w.doc().romData();
+
+    f.dialogs.answers = {Answer::Cancel};
+    w.loadRom(false, other);
+    EXPECT_EQ(f.dialogs.questions.back(),
+              "The changes to game.nes have not been saved.\nSave them before opening another file?");
+    EXPECT_EQ(w.doc().path(), ss(f.file("game.nes")));
+    EXPECT_EQ(w.doc().romData(), edited);
+    EXPECT_TRUE(w.doc().canUndo());
+
+    f.dialogs.answers = {Answer::No};
+    w.loadRom(false, other);
+    EXPECT_EQ(w.doc().path(), ss(other));
+    EXPECT_FALSE(w.doc().canUndo()) << "a new file starts a new history";
+    EXPECT_TRUE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes")))
+        << "the edits were dropped, not saved";
+
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(0, 0)});
+    f.dialogs.answers = {Answer::Yes};
+    w.loadRom(false, f.file("game.nes"));
+    EXPECT_EQ(w.doc().path(), ss(f.file("game.nes")));
+    EXPECT_FALSE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes"))) << "saved first";
 }
 
 TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
@@ -117,93 +175,33 @@ TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
     writeFile(f.dir.file("noise.nes"), noise);
     w.loadRom(false, f.file("noise.nes"));
     EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
-    // Every scene either shows or says why it cannot; nothing is stored from a scene not shown.
+    // Every scene either shows or says why it cannot; the map never shows the old file's scene.
     for (const AreaNode& n : areaCatalogue()) {
         f.dialogs.messages.clear();
         w.tvAreaList_NodeClick(w.findNode(QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size()))));
         for (const QString& m : f.dialogs.messages)
             EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
+        if (!w.doc().hasScene()) {
+            EXPECT_TRUE(w.picRenderDest->image().isNull());
+        }
     }
-    w.picRenderDest_MouseDown(QPoint(3, 3), Qt::LeftButton);
+    f.stroke({QPoint(3, 3), QPoint(300, 100)});
     w.cmdAll_Click();
     w.unloadSubEditor_refresh();
+    w.menuEditUndo_Click();
 }
 
 TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
 {
     AppFixture f;
     frmMain& w = f.startWithSample();
-    const int m = (w.state().currentScene.map[0] + 1) & 0xFF;
-    w.picBkgNat_MouseDown(QPoint(m % 16 * 32, m / 16 * 32), Qt::LeftButton);
-    w.picRenderDest_MouseDown(QPoint(5, 5), Qt::LeftButton);
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(5, 5)});
     std::filesystem::remove(f.dir.file("game.nes"));
     w.saveRom();
-    EXPECT_EQ(f.dialogs.messages.back(), "Unknown I/O error!");
+    EXPECT_EQ(f.dialogs.messages.back(), "Unknown I/O error!\n" + f.file("game.nes") + ": No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("game.nes"))) << "a save never creates the file";
-    EXPECT_TRUE(hasUnsavedChanges(w.state()));
-}
-
-TEST(MainWindowScenes, SwitchingStoresTheSceneLeft)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    const std::string other = AppFixture::findScene([](const SceneRecord& s) { return s.scene != 0; });
-    ASSERT_FALSE(other.empty());
-
-    w.picBkgNat_MouseDown(QPoint(100, 70), Qt::LeftButton);
-    EXPECT_EQ(w.brushMetatile(), 0x23);
-    EXPECT_EQ(w.lblSelMetatile->text(), "23");
-    w.picRenderDest_MouseDown(QPoint(40, 70), Qt::LeftButton);  // column 1, row 2
-    EXPECT_EQ(w.state().currentScene.map[6 + 2], 0x23);
-    const RomOffset mapAt = mapOffset(w.state().currentScene.mapAddress);
-
-    f.select(other.c_str());
-    EXPECT_EQ(w.state().currentScene.scene, parseSceneKey(other)->scene);
-    EXPECT_EQ(w.state().rom.romData[static_cast<std::size_t>(mapAt + 8)], 0x23) << "stored on the way out";
-    EXPECT_EQ(w.brushMetatile(), 0) << "the picker is pressed at (0, 0) after a switch";
-
-    // Clicking an act node changes nothing.
-    const SceneRecord shown = w.state().currentScene;
-    w.tvAreaList_NodeClick(w.tvAreaList->topLevelItem(0));
-    EXPECT_EQ(w.state().currentScene, shown);
-
-    // Save and reload: the file holds the edit.
-    w.saveRom();
-    AppFixture g;
-    frmMain& again = g.startWithSample();
-    again.loadRom(false, f.file("game.nes"));
-    EXPECT_EQ(again.state().currentScene.map[8], 0x23);
-}
-
-TEST(MainWindowMap, EditingAndErasing)
-{
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 2; });
-    ASSERT_FALSE(key.empty());
-    frmMain& w = f.startWithSample();
-    f.select(key.c_str());
-    w.picBkgNat_MouseDown(QPoint(10 * 32 + 5, 5 * 32 + 3), Qt::RightButton);  // 0x5A
-    EXPECT_EQ(w.brushMetatile(), 0x5A);
-    w.picRenderDest_MouseDown(QPoint(620, 130), Qt::LeftButton);
-    EXPECT_EQ(w.state().currentScene.map[48 * 2 + 6 * 3 + 4], 0x5A);
-    w.picRenderDest_MouseDown(QPoint(620, 170), Qt::LeftButton);
-    EXPECT_EQ(w.state().currentScene.map[48 * 2 + 6 * 3 + 5], 0x5A) << "row 5 through its top half";
-
-    // Not in map mode: a press changes nothing.
-    w.cmdAll_Click();
-    w.picBkgNat_MouseDown(QPoint(0, 0), Qt::LeftButton);
-    w.picRenderDest_MouseDown(QPoint(620, 130), Qt::LeftButton);
-    EXPECT_EQ(w.state().currentScene.map[48 * 2 + 6 * 3 + 4], 0x5A);
-
-    const Bytes map = w.state().currentScene.map;
-    f.dialogs.answers = {Answer::No};
-    w.cmdClearArea_Click();
-    EXPECT_EQ(f.dialogs.questions.back(), "This will clear the current map.\r\nAre you sure?");
-    EXPECT_EQ(w.state().currentScene.map, map);
-    f.dialogs.answers = {Answer::Yes};
-    w.cmdClearArea_Click();
-    EXPECT_EQ(w.state().currentScene.map, Bytes(map.size(), 0));
-    EXPECT_TRUE(w.cmdAll->isChecked()) << "the mode stays";
+    EXPECT_TRUE(w.doc().hasUnsavedChanges());
 }
 
 TEST(MainWindowMap, ScrollStartsAtTheEndTheSceneRunsFrom)
@@ -226,7 +224,7 @@ TEST(MainWindowMap, ScrollStartsAtTheEndTheSceneRunsFrom)
             continue;
         }
         f.select(key.c_str());
-        const SceneRecord& s = w.state().currentScene;
+        const SceneRecord& s = w.doc().currentScene();
         const int screens = s.length + 1;
         EXPECT_EQ(w.picRenderDest->width(), screens * 256) << c.what;
         EXPECT_EQ(w.picRenderDest->height(), 176);
@@ -279,7 +277,7 @@ TEST(MainWindowMap, GridLinesAndStatusBar)
     w.optNone->click();
     EXPECT_FALSE(w.picRenderDest->lineSets()[0].visible);
 
-    const SceneRecord& s = w.state().currentScene;
+    const SceneRecord& s = w.doc().currentScene();
     const std::pair<const char*, QString> panels[] = {
         {"status1", "Map: $" + qs(hexPad(s.mapAddress, 4))}, {"status4", "M-T: $" + qs(hexPad(s.subtileAddress, 4))},
         {"status3", "M-S: $" + qs(hexPad(s.metatileAddress, 4))}, {"status2", "M-A: $" + qs(hexPad(s.attributeAddress, 4))},
@@ -299,9 +297,9 @@ TEST(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
     AppFixture f;
     frmMain& w = f.startWithSample();
     w.show();
-    const int m = (w.state().currentScene.map[0] + 1) & 0xFF;  // surely a change
-    w.picBkgNat_MouseDown(QPoint(m % 16 * 32, m / 16 * 32), Qt::LeftButton);
-    w.picRenderDest_MouseDown(QPoint(0, 0), Qt::LeftButton);
+    const std::uint8_t m = f.otherThanAt(0);
+    f.choose(m);
+    f.stroke({QPoint(0, 0)});
 
     f.dialogs.answers = {Answer::Cancel};
     EXPECT_FALSE(w.close());
@@ -312,8 +310,8 @@ TEST(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(w.exiting());
     RomImage saved;
-    ASSERT_EQ(readRomFile(f.dir.file("game.nes"), saved), RomReadResult::Ok);
-    EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.state().currentScene.mapAddress))], m);
+    ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
+    EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
     const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
     EXPECT_EQ(ini, f.dir.path().string() + "\n\n" + f.dir.file("game.nes").string() + "\n\n\n\n\nFalse\n");
 }
@@ -336,29 +334,34 @@ TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
     EXPECT_EQ(f.dialogs.messages, QStringList{"Emulator path not set!"});
     EXPECT_TRUE(f.launched.isEmpty());
 
-    w.state().settings.emulatorCommand = "fceux --fullscreen 1 \"my game.nes\"";
+    w.workspace().settings.emulatorCommand = "fceux --fullscreen 1 \"my game.nes\"";
     w.cmdRunEmulator_Click();
     EXPECT_EQ(f.launched, QStringList{"fceux --fullscreen 1 my game.nes"}) << "run unchanged";
 
-    // %f: the edited image goes to a test copy; the file on disk stays as it was.
-    w.picRenderDest_MouseDown(QPoint(0, 0), Qt::LeftButton);
+    // %f: the edited image goes to a test copy; the file on disk stays as it was; the copy goes
+    // at exit.
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(0, 0)});
     const std::string onDisk = readFile(f.dir.file("game.nes"));
-    w.state().settings.emulatorCommand = "emu %f";
+    w.workspace().settings.emulatorCommand = "emu %f";
     f.launched.clear();
     w.cmdRunEmulator_Click();
     const QString copy = w.playTestPath();
     EXPECT_EQ(f.launched, QStringList{"emu " + copy});
-    const Bytes expected = imageWithCurrentScene(w.state());
+    const Bytes expected = w.doc().rom().fileBytes();
     EXPECT_EQ(readFile(copy.toStdString()), std::string(expected.begin(), expected.end()));
     EXPECT_EQ(readFile(f.dir.file("game.nes")), onDisk);
-    std::filesystem::remove(copy.toStdString());
 
     f.launchResult = false;
     f.dialogs.messages.clear();
-    w.state().settings.emulatorCommand = "no-such-emulator";
+    w.workspace().settings.emulatorCommand = "no-such-emulator";
     w.cmdRunEmulator_Click();
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_TRUE(f.dialogs.messages[0].startsWith("The emulator could not be started"));
+
+    f.dialogs.answers = {Answer::No};
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(std::filesystem::exists(copy.toStdString()));
 }
 
 }  // namespace

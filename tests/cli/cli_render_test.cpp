@@ -4,7 +4,6 @@
 
 #include "bitmap_image.h"
 #include "cli_test_util.h"
-#include "editor/session.h"
 #include "mapview/scene_view.h"
 #include "rom/area_catalogue.h"
 
@@ -19,12 +18,11 @@ QImage png(const std::filesystem::path& path)
 // The pictures the editor shows for a scene, made directly through the core.
 SceneView coreView(const char* key)
 {
-    EditorState state;
-    state.rom = sampleImage();
-    const auto k = parseSceneKey(key);
-    EXPECT_TRUE(selectScene(state, k->stage, k->scene).ok());
+    Document doc;
+    EXPECT_TRUE(doc.openImage(sampleImage(), "sample.nes").ok());
+    EXPECT_TRUE(doc.selectScene(*parseSceneKey(key)).ok());
     SceneView view;
-    redrawSceneView(state, view);
+    redrawSceneView(doc.romData(), doc.scene(), view);
     return view;
 }
 

@@ -14,7 +14,7 @@ TEST(CliSample, WritesTheSampleImage)
     EXPECT_TRUE(sameBytes(readFile(dir.file("new.nes")), sampleFileText()));
     const CliRun noFolder = cli({"sample", dir.file("no/such/folder.nes").string()});
     EXPECT_EQ(noFolder.code, 1);
-    EXPECT_EQ(noFolder.err, "Unknown I/O error!\n");
+    EXPECT_TRUE(noFolder.err.starts_with("Unknown I/O error!\n")) << noFolder.err;
 }
 
 TEST(CliScenes, ListsTheSceneNodesInTreeOrder)

@@ -19,14 +19,6 @@ constexpr RomOffset kActorBase = bankStart(kActorBank);
 constexpr RomOffset kActorBankEnd = bankStart(kActorBank + 1);
 constexpr int kMaxCount = 255;
 
-RomOffset actorOffset(CpuAddress a) { return (a & 0x3FFF) + kActorBase; }
-
-struct ActorLists {
-    std::vector<ItemRecord> items;
-    std::vector<EnemyRecord> enemies;
-};
-
-using ActorTable = std::array<ActorLists, kSceneCount>;
 
 RomStatus gatherActors(const Bytes& rom, const SceneRecord& scene, ActorTable& table)
 {
@@ -55,59 +47,41 @@ RomStatus gatherActors(const Bytes& rom, const SceneRecord& scene, ActorTable& t
 }
 
 template <typename Record>
-ResizeResult resizeActorList(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd,
-                             RomStatus* fault, std::vector<Record> SceneRecord::*list,
-                             std::uint8_t SceneRecord::*count, const Record& fresh)
+Outcome<ResizeResult> resizeActorList(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd,
+                                      std::vector<Record> SceneRecord::*list,
+                                      std::uint8_t SceneRecord::*count, const Record& fresh)
 {
     if (newCount < 0 || newCount > kMaxCount)
-        return ResizeResult::InvalidSize;
+        return {ResizeResult::InvalidSize, "Invalid count! (max=$" + hexPad(kMaxCount, 2) + ")"};
     if (newCount == scene.*count)
-        return ResizeResult::Unchanged;
+        return {ResizeResult::Unchanged, {}};
 
     SceneRecord work = scene;
     (work.*list).resize(static_cast<std::size_t>(newCount), fresh);
     work.*count = static_cast<std::uint8_t>(newCount);
-    const ResizeResult result = repackActors(rom, work, areaEnd, fault);
-    if (result != ResizeResult::Changed)
+    Bytes before = rom;
+    Outcome<ResizeResult> result = repackActors(rom, work, areaEnd);
+    if (!result.ok())
         return result;
 
     // Picks up the scene's new table addresses. The tables were just written inside the image
-    // through valid pointers, so this read cannot fail; should it, the reason is still reported.
+    // through valid pointers, so this read cannot fail; should it, the image is put back.
     if (RomStatus status = loadSceneActors(rom, work); !status.ok()) {
-        if (fault)
-            *fault = std::move(status);
-        return ResizeResult::BadData;
+        rom = std::move(before);
+        return {ResizeResult::BadData, status.message()};
     }
     scene = std::move(work);
-    return ResizeResult::Changed;
-}
-
-std::string countMessage(ResizeResult result, const RomStatus& fault, const char* changed)
-{
-    switch (result) {
-    case ResizeResult::Changed:
-        return changed;
-    case ResizeResult::Unchanged:
-        return {};
-    case ResizeResult::InvalidSize:
-        return "Invalid count! (max=$" + hexPad(kMaxCount, 2) + ")";
-    case ResizeResult::NoSpace:
-        return "Actor data exceeds available space!";
-    case ResizeResult::BadData:
-        return fault.message();
-    }
-    return {};
+    return result;
 }
 
 }  // namespace
 
 RomOffset actorAreaEnd(const Bytes& rom)
 {
+    const RomReader reader(rom);
     const RomOffset limit = std::min(kActorBankEnd, static_cast<RomOffset>(rom.size()));
     RomOffset end = kActorAreaStart;
-    const auto count = [&rom](RomOffset at) -> int {
-        return at < static_cast<RomOffset>(rom.size()) ? rom[static_cast<std::size_t>(at)] : 0;
-    };
+    const auto count = [&reader](RomOffset at) -> int { return reader.peek(at).value_or(0); };
 
     struct Table {
         RomOffset pointers;
@@ -131,18 +105,32 @@ RomOffset actorAreaEnd(const Bytes& rom)
     }
     // Unused bytes behind the tables are 0xFF; they belong to the packing area too, which is
     // also how space freed by an earlier shrink is found again.
-    while (end < limit && rom[static_cast<std::size_t>(end)] == 0xFF)
+    while (end < limit && reader.peek(end) == 0xFF)
         ++end;
     return std::min(end, limit);
 }
 
-ResizeResult repackActors(Bytes& rom, const SceneRecord& scene, RomOffset areaEnd, RomStatus* fault)
+Outcome<ResizeResult> repackActors(Bytes& rom, const SceneRecord& scene, RomOffset areaEnd)
 {
     ActorTable table;
-    if (RomStatus status = gatherActors(rom, scene, table); !status.ok()) {
-        if (fault)
-            *fault = std::move(status);
-        return ResizeResult::BadData;
+    if (RomStatus status = gatherActors(rom, scene, table); !status.ok())
+        return {ResizeResult::BadData, status.message()};
+    return packActors(rom, table, areaEnd);
+}
+
+Outcome<ResizeResult> packActors(Bytes& rom, const ActorTable& table, RomOffset areaEnd)
+{
+    // A count is one byte.
+    constexpr auto kMaxList = static_cast<std::size_t>(kMaxCount);
+    for (int i = 0; i < kSceneCount; ++i) {
+        const ActorLists& lists = table[static_cast<std::size_t>(i)];
+        RomStatus status;
+        if (lists.items.size() > kMaxList)
+            status = RomStatus::badData(kItemCounts + i, "Too many items for a count");
+        else if (lists.enemies.size() > kMaxList)
+            status = RomStatus::badData(kEnemyCounts + i, "Too many enemies for a count");
+        if (!status.ok())
+            return {ResizeResult::BadData, status.message()};
     }
 
     std::size_t total = 0;
@@ -151,7 +139,7 @@ ResizeResult repackActors(Bytes& rom, const SceneRecord& scene, RomOffset areaEn
     const RomOffset limit = std::min(areaEnd, kActorBankEnd);
     const RomOffset end = kActorAreaStart + static_cast<RomOffset>(total);
     if (end > limit)
-        return ResizeResult::NoSpace;
+        return {ResizeResult::NoSpace, "Actor data exceeds available space!"};
 
     // The whole area is built in one buffer: every scene's item tables (X bytes, then Y/ID
     // bytes), then every scene's enemy tables (B, position, ID bytes), lists in their order.
@@ -186,39 +174,36 @@ ResizeResult repackActors(Bytes& rom, const SceneRecord& scene, RomOffset areaEn
             packed.push_back(enemy.id);
         a += 3 * c;
     }
-    writer.bytes(actorOffset(kActorAreaCpu), packed);
+    writer.bytes(bankOffset(kActorAreaCpu, kActorBank), packed);
     // Filler over the space a shrink gives back, so that actorAreaEnd finds the same end again.
     if (end < limit)
         writer.fill(end, static_cast<std::size_t>(limit - end), 0xFF);
 
-    if (RomStatus status = writer.commit(); !status.ok()) {
-        if (fault)
-            *fault = std::move(status);
-        return ResizeResult::BadData;
-    }
-    return ResizeResult::Changed;
+    if (RomStatus status = writer.commit(); !status.ok())
+        return {ResizeResult::BadData, status.message()};
+    return {};
 }
 
-ResizeResult resizeItems(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd, RomStatus* fault)
+Outcome<ResizeResult> resizeItems(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd)
 {
-    return resizeActorList(rom, scene, newCount, areaEnd, fault, &SceneRecord::items,
-                           &SceneRecord::itemCount, kNewItem);
+    return resizeActorList(rom, scene, newCount, areaEnd, &SceneRecord::items, &SceneRecord::itemCount,
+                           kNewItem);
 }
 
-ResizeResult resizeEnemies(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd, RomStatus* fault)
+Outcome<ResizeResult> resizeEnemies(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd)
 {
-    return resizeActorList(rom, scene, newCount, areaEnd, fault, &SceneRecord::enemies,
-                           &SceneRecord::enemyCount, kNewEnemy);
+    return resizeActorList(rom, scene, newCount, areaEnd, &SceneRecord::enemies, &SceneRecord::enemyCount,
+                           kNewEnemy);
 }
 
-std::string resizeItemsMessage(ResizeResult result, const RomStatus& fault)
+std::string resizeItemsMessage(const Outcome<ResizeResult>& result)
 {
-    return countMessage(result, fault, "Item count changed successfully!");
+    return result.ok() ? "Item count changed successfully!" : result.reason;
 }
 
-std::string resizeEnemiesMessage(ResizeResult result, const RomStatus& fault)
+std::string resizeEnemiesMessage(const Outcome<ResizeResult>& result)
 {
-    return countMessage(result, fault, "Enemy count changed successfully!");
+    return result.ok() ? "Enemy count changed successfully!" : result.reason;
 }
 
 }  // namespace velmar

@@ -14,15 +14,6 @@ using namespace rommap;
 
 namespace {
 
-// One scene's map as it will be packed.
-struct MapEntry {
-    std::uint8_t length = 0;     // screens minus one, up to 127 as the table byte allows
-    std::uint8_t direction = 0;  // 0 or 0x80
-    Bytes map;
-};
-
-using MapTable = std::array<MapEntry, kSceneCount>;
-
 constexpr CpuAddress kMapAreaCpu = romOffsetToCpu(kMapAreaStart);
 
 std::size_t mapBytes(int length) { return static_cast<std::size_t>(length + 1) * kScreenBytes; }
@@ -31,16 +22,12 @@ RomStatus gatherMaps(const Bytes& rom, const SceneRecord& scene, MapTable& table
 {
     if (scene.scene >= kSceneCount)
         return RomStatus::badData(kDirectionLength + scene.scene, "Scene number out of range");
-    if (scene.length > 0x7F)
-        return RomStatus::badData(kDirectionLength + scene.scene, "Map length does not fit its table");
-    if (scene.map.size() != mapBytes(scene.length))
-        return RomStatus::badData(kDirectionLength + scene.scene, "Map size does not match the scene length");
 
     RomReader reader(rom);
     for (int i = 0; i < kSceneCount; ++i) {
         MapEntry& entry = table[static_cast<std::size_t>(i)];
         if (i == scene.scene) {
-            entry = {scene.length, static_cast<std::uint8_t>(scene.direction & 0x80), scene.map};
+            entry = {scene.length, scene.direction, scene.map};
             continue;
         }
         // A stored length above 16 is taken as it is: the map is read whole and packed whole, so
@@ -59,6 +46,19 @@ RomStatus gatherMaps(const Bytes& rom, const SceneRecord& scene, MapTable& table
     return {};
 }
 
+// A map the table byte can describe: its length fits bits 0-6 and its size matches the length.
+RomStatus checkMaps(const MapTable& table)
+{
+    for (int i = 0; i < kSceneCount; ++i) {
+        const MapEntry& entry = table[static_cast<std::size_t>(i)];
+        if (entry.length > 0x7F)
+            return RomStatus::badData(kDirectionLength + i, "Map length does not fit its table");
+        if (entry.map.size() != mapBytes(entry.length))
+            return RomStatus::badData(kDirectionLength + i, "Map size does not match the scene length");
+    }
+    return {};
+}
+
 // Where each map goes, in scene order from 0x8000. A map lies wholly below the scene tables
 // (0x0000-0x2400) or wholly in the space after them (0x3590-0x3FC0): one that would reach past
 // 0x2400 starts at 0x3590 instead. Testing only whether its last byte falls in 0x2401-0x358F is
@@ -69,7 +69,7 @@ bool layoutMaps(const MapTable& table, std::array<CpuAddress, kSceneCount>& addr
     CpuAddress a = kMapAreaCpu;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const auto size = static_cast<RomOffset>(table[i].map.size());
-        RomOffset o = a & 0x3FFF;
+        RomOffset o = bankOffset(a, kSceneBank);
         if (o < kMapAreaSecondStart && o + size - 1 >= kMapAreaGapFirst) {
             o = kMapAreaSecondStart;
             a = romOffsetToCpu(kMapAreaSecondStart);
@@ -84,41 +84,45 @@ bool layoutMaps(const MapTable& table, std::array<CpuAddress, kSceneCount>& addr
 
 }  // namespace
 
-ResizeResult repackMaps(Bytes& rom, SceneRecord& scene, RomStatus* fault)
+Outcome<ResizeResult> repackMaps(Bytes& rom, SceneRecord& scene)
 {
     MapTable table;
-    if (RomStatus status = gatherMaps(rom, scene, table); !status.ok()) {
-        if (fault)
-            *fault = std::move(status);
-        return ResizeResult::BadData;
-    }
+    if (RomStatus status = gatherMaps(rom, scene, table); !status.ok())
+        return {ResizeResult::BadData, status.message()};
+    Outcome<ResizeResult> result = packMaps(rom, table);
+    // The pointer was just written inside the image, so reading it back cannot fail.
+    if (result.ok())
+        scene.mapAddress = RomReader(rom).word(kMapPointers + 2 * scene.scene);
+    return result;
+}
+
+Outcome<ResizeResult> packMaps(Bytes& rom, const MapTable& table)
+{
+    if (RomStatus status = checkMaps(table); !status.ok())
+        return {ResizeResult::BadData, status.message()};
     std::array<CpuAddress, kSceneCount> addresses{};
     if (!layoutMaps(table, addresses))
-        return ResizeResult::NoSpace;
+        return {ResizeResult::NoSpace, "Map data exceeds available space!"};
 
     RomWriter writer(rom);
     for (int i = 0; i < kSceneCount; ++i) {
         const MapEntry& entry = table[static_cast<std::size_t>(i)];
         const CpuAddress a = addresses[static_cast<std::size_t>(i)];
         writer.word(kMapPointers + 2 * i, static_cast<std::uint16_t>(a));
-        writer.byte(kDirectionLength + i, static_cast<std::uint8_t>(entry.direction | entry.length));
+        writer.byte(kDirectionLength + i, static_cast<std::uint8_t>((entry.direction & 0x80) | entry.length));
         writer.bytes(mapOffset(a), entry.map);
     }
-    if (RomStatus status = writer.commit(); !status.ok()) {
-        if (fault)
-            *fault = std::move(status);
-        return ResizeResult::BadData;
-    }
-    scene.mapAddress = addresses[scene.scene];
-    return ResizeResult::Changed;
+    if (RomStatus status = writer.commit(); !status.ok())
+        return {ResizeResult::BadData, status.message()};
+    return {};
 }
 
-ResizeResult resizeMap(Bytes& rom, SceneRecord& scene, int newLength, bool atEnd, RomStatus* fault)
+Outcome<ResizeResult> resizeMap(Bytes& rom, SceneRecord& scene, int newLength, bool atEnd)
 {
     if (newLength < 0 || newLength > kMaxMapLength)
-        return ResizeResult::InvalidSize;
+        return {ResizeResult::InvalidSize, "Invalid dimensions! (max=$" + hexPad(kMaxMapLength, 2) + ")"};
     if (newLength == scene.length)
-        return ResizeResult::Unchanged;
+        return {ResizeResult::Unchanged, {}};
 
     // "Right" keeps the map's start in place and adds or drops screens at the end; "Left" keeps
     // its end in place, so the old screens move behind the new ones or the first screens go.
@@ -133,27 +137,15 @@ ResizeResult resizeMap(Bytes& rom, SceneRecord& scene, int newLength, bool atEnd
                     work.map.end() - static_cast<std::ptrdiff_t>(kept));
     work.length = static_cast<std::uint8_t>(newLength);
 
-    const ResizeResult result = repackMaps(rom, work, fault);
-    if (result == ResizeResult::Changed)
+    Outcome<ResizeResult> result = repackMaps(rom, work);
+    if (result.ok())
         scene = std::move(work);
     return result;
 }
 
-std::string resizeMapMessage(ResizeResult result, const RomStatus& fault)
+std::string resizeMapMessage(const Outcome<ResizeResult>& result)
 {
-    switch (result) {
-    case ResizeResult::Changed:
-        return "Map size changed successfully!";
-    case ResizeResult::Unchanged:
-        return {};
-    case ResizeResult::InvalidSize:
-        return "Invalid dimensions! (max=$" + hexPad(kMaxMapLength, 2) + ")";
-    case ResizeResult::NoSpace:
-        return "Map data exceeds available space!";
-    case ResizeResult::BadData:
-        return fault.message();
-    }
-    return {};
+    return result.ok() ? "Map size changed successfully!" : result.reason;
 }
 
 }  // namespace velmar

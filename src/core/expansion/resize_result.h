@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "outcome.h"
+
 namespace velmar {
 
 // What a resize did. The first four values are the codes the dialog has always reported.

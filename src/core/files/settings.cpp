@@ -39,8 +39,14 @@ Settings defaultSettings(const std::string& programFolder)
     return s;
 }
 
-bool loadSettings(const std::filesystem::path& path, const std::string& programFolder, Settings& out)
+Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder,
+                                   Settings& out)
 {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) {
+        out = defaultSettings(programFolder);
+        return {SettingsLoad::Missing, "No settings file yet"};
+    }
     LineReader reader(path);
     std::array<std::string, 8> lines;
     bool ok = true;
@@ -58,23 +64,45 @@ bool loadSettings(const std::filesystem::path& path, const std::string& programF
 
     if (!ok) {
         out = defaultSettings(programFolder);
-        return false;
+        return {SettingsLoad::Unreadable, "The settings file cannot be read or is incomplete"};
     }
     out.romFolder = lines[0];
     out.emulatorCommand = lines[1];
     for (std::size_t i = 0; i < out.recentFiles.size(); ++i)
         out.recentFiles[i] = lines[2 + i];
     out.checkDrive = checkDrive;
-    return true;
+    return {};
 }
 
-bool saveSettings(const std::filesystem::path& path, const Settings& settings)
+Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Settings& settings)
 {
     std::string text = asLine(settings.romFolder) + "\n" + asLine(settings.emulatorCommand) + "\n";
     for (const std::string& recent : settings.recentFiles)
         text += asLine(recent) + "\n";
     text += settings.checkDrive ? "True\n" : "False\n";
     return writeFileSafely(path, Bytes(text.begin(), text.end()), false);
+}
+
+Outcome<SettingsLoad> loadSettings(const SettingsFiles& files, const std::string& programFolder, Settings& out)
+{
+    std::error_code ec;
+    const bool userCopy = !files.user.empty() && std::filesystem::exists(files.user, ec);
+    return loadSettings(userCopy ? files.user : files.beside, programFolder, out);
+}
+
+Outcome<WriteResult> saveSettings(const SettingsFiles& files, const Settings& settings,
+                                  std::filesystem::path& written)
+{
+    std::error_code ec;
+    if (files.user.empty() || !std::filesystem::exists(files.user, ec)) {
+        written = files.beside;
+        Outcome<WriteResult> beside = saveSettings(files.beside, settings);
+        if (beside.ok() || files.user.empty())
+            return beside;
+        std::filesystem::create_directories(files.user.parent_path(), ec);
+    }
+    written = files.user;
+    return saveSettings(files.user, settings);
 }
 
 void addRecentFile(Settings& settings, const std::string& path)

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "outcome.h"
+#include "rom/rom_file.h"
+
 namespace velmar {
 
 // VELMAR.INI: eight lines in this order.
@@ -19,12 +22,35 @@ struct Settings {
 // Defaults: romFolder = the program folder, everything else empty or off.
 Settings defaultSettings(const std::string& programFolder);
 
-// Reads the eight lines. A missing, short or unreadable file, or a line 8 that is not "True" or
-// "False", gives all eight defaults (also for the lines already read) and false.
-bool loadSettings(const std::filesystem::path& path, const std::string& programFolder, Settings& out);
+enum class SettingsLoad {
+    Ok = 0,
+    Missing = 1,     // no file there: the first start
+    Unreadable = 2,  // a file that cannot be read, is short, or whose line 8 is no truth value
+};
 
-// Writes the eight lines, the flag as "True"/"False". False on any I/O error.
-bool saveSettings(const std::filesystem::path& path, const Settings& settings);
+// Reads the eight lines. Anything but Ok gives all eight defaults (also for the lines already
+// read).
+Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder,
+                                   Settings& out);
+
+// Writes the eight lines, the flag as "True"/"False".
+Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Settings& settings);
+
+// VELMAR.INI lives in the dat folder beside the program, or, where the program's folder cannot
+// be written (an installed program), in the user's configuration folder.
+struct SettingsFiles {
+    std::filesystem::path beside;  // <program folder>/dat/VELMAR.INI
+    std::filesystem::path user;    // <user configuration folder>/VELMAR.INI
+};
+
+// Reads the user's copy when there is one, else the one beside the program.
+Outcome<SettingsLoad> loadSettings(const SettingsFiles& files, const std::string& programFolder, Settings& out);
+
+// Writes the user's copy when there is one; else the one beside the program, and when that
+// cannot be written, the user's copy (its folder made as needed). `written` is the file tried
+// last.
+Outcome<WriteResult> saveSettings(const SettingsFiles& files, const Settings& settings,
+                                  std::filesystem::path& written);
 
 // Puts `path` at the top of the recent list: an equal entry (case-sensitive) or the first empty
 // one is taken out first; when there is none, the last entry drops off.

@@ -1,6 +1,7 @@
 #include "mapview/map_view_rules.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "rom/address_map.h"
 #include "rom/hex.h"
@@ -34,6 +35,37 @@ GridLines buildGridLines(int screens)
 std::uint8_t pickerMetatile(int x, int y)
 {
     return static_cast<std::uint8_t>(((y / 32) * 16 + x / 32) & 0xFF);
+}
+
+MapCell mapCellAt(int x, int y)
+{
+    const auto floorDiv = [](int v) { return v >= 0 ? v / 32 : -((-v + 31) / 32); };
+    return {floorDiv(x), floorDiv(y)};
+}
+
+std::vector<MapCell> cellsAlong(MapCell from, MapCell to)
+{
+    // Bresenham's line over cells.
+    std::vector<MapCell> out;
+    const int dx = std::abs(to.column - from.column);
+    const int dy = -std::abs(to.row - from.row);
+    const int sx = from.column < to.column ? 1 : -1;
+    const int sy = from.row < to.row ? 1 : -1;
+    int error = dx + dy;
+    MapCell at = from;
+    while (!(at == to)) {
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at.column += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.row += sy;
+        }
+        out.push_back(at);
+    }
+    return out;
 }
 
 bool placeMetatile(SceneRecord& scene, int x, int y, std::uint8_t metatile)

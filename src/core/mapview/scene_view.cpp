@@ -4,25 +4,24 @@
 
 namespace velmar {
 
-void drawSceneSheet(const EditorState& state, SceneView& view)
+void drawSceneSheet(const SceneState& scene, SceneView& view)
 {
-    drawMetatileSheet(view.sheet, state.metatiles, state.bkgPatterns, 0, 255, state.currentScene.palette);
+    drawMetatileSheet(view.sheet, scene.metatiles, scene.bkgPatterns, 0, 255, scene.currentScene.palette);
 }
 
-void renderSceneMap(const EditorState& state, SceneView& view)
+void renderSceneMap(const Bytes& rom, const SceneState& scene, SceneView& view)
 {
-    renderMap(view.map, view.sheet, state.currentScene);
-    const ActorCanvas canvas{state.sprPatterns, state.bkgPatterns, state.currentScene.palette, view.map};
-    const Bytes& rom = state.rom.romData;
-    view.enemies = drawAllEnemies(rom, state.currentScene, canvas);
-    view.items = drawAllItems(rom, state.currentScene, canvas);
-    view.playerStart = drawPlayerStart(rom, state.currentScene, canvas);
+    renderMap(view.map, view.sheet, scene.currentScene);
+    const ActorCanvas canvas{scene.sprPatterns, scene.bkgPatterns, scene.currentScene.palette, view.map};
+    view.enemies = drawAllEnemies(rom, scene.currentScene, canvas);
+    view.items = drawAllItems(rom, scene.currentScene, canvas);
+    view.playerStart = drawPlayerStart(rom, scene.currentScene, canvas);
 }
 
-void redrawSceneView(const EditorState& state, SceneView& view)
+void redrawSceneView(const Bytes& rom, const SceneState& scene, SceneView& view)
 {
-    drawSceneSheet(state, view);
-    renderSceneMap(state, view);
+    drawSceneSheet(scene, view);
+    renderSceneMap(rom, scene, view);
 }
 
 Bitmap composeAllActors(const SceneView& view)

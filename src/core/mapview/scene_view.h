@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "actors/actor_drawing.h"
-#include "editor/editor_state.h"
+#include "editor/document.h"
 #include "gfx/bitmap.h"
 
 namespace velmar {
@@ -19,13 +19,14 @@ struct SceneView {
 };
 
 // Draws metatiles 0-255 into the sheet with the scene's background sub-palettes.
-void drawSceneSheet(const EditorState& state, SceneView& view);
+void drawSceneSheet(const SceneState& scene, SceneView& view);
 
-// Renders the map from the sheet, then composes the actor pictures over it.
-void renderSceneMap(const EditorState& state, SceneView& view);
+// Renders the map from the sheet, then composes the actor pictures over it (their sprites come
+// from the image).
+void renderSceneMap(const Bytes& rom, const SceneState& scene, SceneView& view);
 
 // Both, in that order: what the main window redraws after a scene switch or a graphics edit.
-void redrawSceneView(const EditorState& state, SceneView& view);
+void redrawSceneView(const Bytes& rom, const SceneState& scene, SceneView& view);
 
 // The map with every actor picture pasted at its place: enemies, items, then the player start,
 // as the map view shows it with all markers visible.

@@ -1,5 +1,7 @@
 #include "rom/address_map.h"
 
+#include "rom/rom_access.h"
+
 namespace velmar {
 
 std::optional<RomOffset> cpuToRomOffset(CpuAddress address, std::int32_t mask, RomOffset base)
@@ -14,10 +16,10 @@ std::optional<RomOffset> cpuToRomOffset(CpuAddress address, std::int32_t mask, R
 std::optional<std::int32_t> readPointer(const Bytes& rom, RomOffset offset, bool convert,
                                         std::int32_t mask, RomOffset base)
 {
-    if (offset < 0 || static_cast<std::size_t>(offset) + 2 > rom.size())
+    RomReader reader(rom);
+    const std::int32_t p = reader.word(offset);
+    if (!reader.ok())
         return std::nullopt;
-    const std::int32_t p = rom[static_cast<std::size_t>(offset)]
-        | (rom[static_cast<std::size_t>(offset) + 1] << 8);
     if (!convert)
         return p;
     return cpuToRomOffset(p, mask, base);

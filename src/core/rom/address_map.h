@@ -17,6 +17,11 @@ constexpr RomOffset kImageSize = kChrStart + kPatternBankCount * kPatternBankSiz
 
 constexpr RomOffset bankStart(int bank) { return bank * kBankSize; }
 
+// The romData offset of CPU address `address` in the switchable window 0x8000-0xBFFF while bank
+// `bank` is switched in. Which bank holds a kind of data is fixed (below); the pointer's own
+// bank bits are ignored.
+constexpr RomOffset bankOffset(std::int32_t address, int bank) { return (address & 0x3FFF) + bankStart(bank); }
+
 // Which bank each kind of data lives in is fixed by the editor, not read from the game.
 constexpr int kSceneBank = 0;     // maps and scene/stage tables
 constexpr int kMetatileBank = 1;  // subtile, metatile and attribute tables

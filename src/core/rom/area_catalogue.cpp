@@ -56,6 +56,11 @@ std::span<const AreaNode> areaCatalogue()
     return kCatalogue;
 }
 
+std::string sceneKeyText(const SceneKey& key)
+{
+    return "c:" + hexPad(key.act, 2) + hexPad(key.stage, 2) + hexPad(key.scene, 2);
+}
+
 bool isSceneKey(std::string_view key)
 {
     return key.find("c:") != std::string_view::npos;

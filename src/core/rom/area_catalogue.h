@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace velmar {
@@ -22,7 +23,12 @@ struct SceneKey {
     std::uint8_t act = 0;
     std::uint8_t stage = 0;
     std::uint8_t scene = 0;
+
+    bool operator==(const SceneKey&) const = default;
 };
+
+// The tree key of a scene: "c:" and act, stage and scene as two hexadecimal digits each.
+std::string sceneKeyText(const SceneKey& key);
 
 // True when the key names a scene (it contains "c:"); act nodes and anything else do nothing.
 bool isSceneKey(std::string_view key);

@@ -12,6 +12,13 @@ bool RomReader::inside(RomOffset at, std::size_t count) const
         && count <= rom_.size() - static_cast<std::size_t>(at);
 }
 
+std::optional<std::uint8_t> RomReader::peek(RomOffset at) const
+{
+    if (!inside(at, 1))
+        return std::nullopt;
+    return rom_[static_cast<std::size_t>(at)];
+}
+
 void RomReader::fail(RomStatus status)
 {
     if (status_.ok())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "rom/types.h"
@@ -22,6 +23,9 @@ public:
     RomOffset pointer(RomOffset entry, RomOffset base);
 
     bool inside(RomOffset at, std::size_t count) const;
+    // The byte at `at`, or nullopt outside romData, without failing the reader: for scans that
+    // stop at the end of the image.
+    std::optional<std::uint8_t> peek(RomOffset at) const;
     bool ok() const { return status_.ok(); }
     const RomStatus& status() const { return status_; }
     // Lets an operation record a rule of the format that the data breaks.

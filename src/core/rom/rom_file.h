@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "outcome.h"
 #include "rom/types.h"
 
 namespace velmar {
@@ -29,28 +30,42 @@ enum class RomReadResult : std::int16_t {
     Ok = 0,
     IoError = 1,     // cannot be opened or read, or shorter than 17 bytes
     InvalidRom = 2,  // the first three bytes are not "NES"
+    TooShort = 3,    // the signature is there but the game's tables are not: see checkGameImage
 };
 
 // The program's message for a read result: "Error loading file!", "Invalid rom!", ...
 std::string romReadMessage(RomReadResult result);
 
+// A message about a file: the program's fixed text, then on a second line the path and the
+// reason ("Error loading file!" / "/roms/game.nes: Permission denied").
+std::string fileMessage(const std::string& text, const std::string& path, const std::string& reason);
+
 // Reads the whole file. Only the "NES" signature is checked (not byte 3 nor the size fields).
 // `image` is replaced only when the result is Ok, so a rejected file never mixes with the image
-// being edited.
-RomReadResult readRomFile(const std::filesystem::path& path, RomImage& image);
+// being edited. The reason is the system's ("No such file or directory") or the file's fault.
+Outcome<RomReadResult> readRomFile(const std::filesystem::path& path, RomImage& image);
 
 // Checks the signature of an in-memory file (header + data) and splits it. Same rules as
 // readRomFile; used by the fuzz target and by the sample image.
-RomReadResult parseRomFile(const Bytes& file, RomImage& image);
+Outcome<RomReadResult> parseRomFile(const Bytes& file, RomImage& image);
+
+// The game's tables reach to the end of pattern bank 31 (romData 0x40000); an image that ends
+// before that is cut off and none of its scenes can be shown. TooShort, with the sizes, or Ok.
+Outcome<RomReadResult> checkGameImage(const RomImage& image);
+
+enum class WriteResult : std::int16_t {
+    Ok = 0,
+    IoError = 1,
+};
 
 // Writes header and data over an existing file: the bytes go to a temporary file beside it,
 // which then replaces the target, so the target is never left half-written. A missing target is
-// not created. Returns 0 when written, 1 on any I/O error.
-int writeRomFile(const std::filesystem::path& path, const RomImage& image);
+// not created.
+Outcome<WriteResult> writeRomFile(const std::filesystem::path& path, const RomImage& image);
 
 // Writes `bytes` to `path` through a temporary file beside it. With `mustExist` a missing target
 // fails without creating anything. The target keeps its permissions.
-bool writeFileSafely(const std::filesystem::path& path, const Bytes& bytes, bool mustExist);
+Outcome<WriteResult> writeFileSafely(const std::filesystem::path& path, const Bytes& bytes, bool mustExist);
 
 // A place where a ROM kept on removable media may now be: a drive root on Windows ("F:\"),
 // a mount point elsewhere ("/media/user/STICK").
@@ -70,7 +85,7 @@ std::string candidatePath(const Volume& volume, const std::string& path);
 // readRomFile with the drive retry: when the path fails, every ready volume is tried in turn
 // with candidatePath; the first one that reads gives its path back in `path`, the first invalid
 // image stops the walk with InvalidRom, and I/O errors go on to the next volume.
-RomReadResult readRomFileOnAnyDrive(std::string& path, RomImage& image,
-                                    const std::vector<Volume>& volumes);
+Outcome<RomReadResult> readRomFileOnAnyDrive(std::string& path, RomImage& image,
+                                             const std::vector<Volume>& volumes);
 
 }  // namespace velmar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rom/address_map.h"
 #include "rom/rom_access.h"
 #include "rom/scene_record.h"
 
@@ -34,8 +35,8 @@ void storeSceneActors(RomWriter& writer, SceneRecord& scene);
 RomStatus loadMetatileTables(const Bytes& rom, const SceneRecord& scene, MetatileTables& out);
 
 // The romData offset of a bank-1 table from its CPU address (subtile, metatile, attribute).
-constexpr RomOffset metatileTableOffset(CpuAddress address) { return (address & 0x3FFF) + 0x4000; }
+constexpr RomOffset metatileTableOffset(CpuAddress address) { return rommap::bankOffset(address, rommap::kMetatileBank); }
 // The romData offset of the scene's map: always bank 0, whatever the pointer's bank bits say.
-constexpr RomOffset mapOffset(CpuAddress mapAddress) { return mapAddress & 0x3FFF; }
+constexpr RomOffset mapOffset(CpuAddress mapAddress) { return rommap::bankOffset(mapAddress, rommap::kSceneBank); }
 
 }  // namespace velmar

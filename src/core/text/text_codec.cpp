@@ -86,7 +86,7 @@ DecodedText decodeText(const Bytes& rom, const CharTable& table, int n)
         result.status = RomStatus::badPointer(entry, pointer);
         return result;
     }
-    result.start = (pointer & 0x3FFF) + kTextBase;
+    result.start = bankOffset(pointer, kTextBank);
 
     RomOffset at = result.start;
     for (;;) {
@@ -171,7 +171,7 @@ EncodedText encodeText(const CharIndex& index, std::string_view text)
 void writeText(RomWriter& writer, int n, CpuAddress address, const Bytes& bytes)
 {
     writer.word(kTextPointers + 2 * n, static_cast<std::uint16_t>(address));
-    writer.bytes((address & 0x3FFF) + kTextBase, bytes);
+    writer.bytes(bankOffset(address, kTextBank), bytes);
 }
 
 }  // namespace velmar

@@ -4,6 +4,7 @@
 
 #include "rom/address_map.h"
 #include "rom/hex.h"
+#include "rom/rom_access.h"
 #include "text/text_codec.h"
 
 namespace velmar {
@@ -19,11 +20,11 @@ constexpr std::uint8_t kFiller = 0xFF;
 // One past the end code of the text starting at `start`, read by structure alone (the end code
 // and the parameter bytes), so that it does not depend on the character table. A text without an
 // end code reaches `limit`.
-RomOffset structuralEnd(const Bytes& rom, RomOffset start, RomOffset limit)
+RomOffset structuralEnd(const RomReader& reader, RomOffset start, RomOffset limit)
 {
     RomOffset at = start;
     while (at < limit) {
-        const std::uint8_t c = rom[static_cast<std::size_t>(at++)];
+        const std::uint8_t c = reader.peek(at++).value_or(kTextEnd);
         if (c == kTextEnd)
             return at;
         if (takesParameter(c))
@@ -45,12 +46,12 @@ bool hasEndCode(const Bytes& bytes)
     return false;
 }
 
-TextPackResult refuse(TextPackResult::Code code, std::string message, int failedText = -1)
+TextPackOutcome refuse(TextPackResult code, std::string message, int failedText = -1)
 {
-    TextPackResult result;
+    TextPackOutcome result;
     result.code = code;
+    result.reason = std::move(message);
     result.failedText = failedText;
-    result.message = std::move(message);
     return result;
 }
 
@@ -59,22 +60,50 @@ std::string textName(int n)
     return "Text " + hexPad(n, 2);
 }
 
+// Whether `count` texts can be packed into this image up to `areaEnd` at all.
+TextPackOutcome checkTextArea(const Bytes& rom, std::size_t count, RomOffset areaEnd)
+{
+    using Code = TextPackResult;
+    if (count != static_cast<std::size_t>(kTextCount)) {
+        return refuse(Code::BadData, "The game has " + std::to_string(kTextCount) + " texts, not "
+                                         + std::to_string(count) + ".");
+    }
+    if (rom.size() < static_cast<std::size_t>(kTextBankEnd))
+        return refuse(Code::BadData, "The image is too small to hold the texts.");
+    if (areaEnd < kTextAreaStart || areaEnd > kTextBankEnd) {
+        return refuse(Code::BadData, "The end of the text area $" + hexPad(areaEnd, 5)
+                                         + " lies outside bank 5.");
+    }
+    return {};
+}
+
+// `form` is how the character table writes the end code, if it is known.
+TextPackOutcome missingEndCode(const std::string& form)
+{
+    const int last = kTextCount - 1;
+    return refuse(TextPackResult::EncodeFailed,
+                  textName(last) + " cannot be encoded: the last text needs its end code"
+                      + (form.empty() ? "" : " \"" + form + "\"") + ".",
+                  last);
+}
+
 }  // namespace
 
 RomOffset textAreaEnd(const Bytes& rom)
 {
+    const RomReader reader(rom);
     const RomOffset limit = std::min<RomOffset>(kTextBankEnd, static_cast<RomOffset>(rom.size()));
     RomOffset end = kTextAreaStart;
     for (int n = 0; n < kTextCount; ++n) {
         const auto pointer = readPointer(rom, kTextPointers + 2 * n, false, 0x3FFF, kTextBase);
         if (!pointer || *pointer < 0x8000 || *pointer >= 0xC000)
             continue;
-        const RomOffset start = (*pointer & 0x3FFF) + kTextBase;
+        const RomOffset start = bankOffset(*pointer, kTextBank);
         if (start < kTextAreaStart || start >= limit)
             continue;
-        end = std::max(end, structuralEnd(rom, start, limit));
+        end = std::max(end, structuralEnd(reader, start, limit));
     }
-    while (end < limit && rom[static_cast<std::size_t>(end)] == kFiller)
+    while (end < limit && reader.peek(end) == kFiller)
         ++end;
     return end;
 }
@@ -96,48 +125,45 @@ TextList decodeAllTexts(const Bytes& rom, const CharTable& table)
     return list;
 }
 
-TextPackResult packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
+TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
                          RomOffset areaEnd)
 {
-    using Code = TextPackResult::Code;
-    if (texts.size() != static_cast<std::size_t>(kTextCount)) {
-        return refuse(Code::BadData, "The game has " + std::to_string(kTextCount) + " texts, not "
-                                         + std::to_string(texts.size()) + ".");
-    }
-    if (rom.size() < static_cast<std::size_t>(kTextBankEnd))
-        return refuse(Code::BadData, "The image is too small to hold the texts.");
-    if (areaEnd < kTextAreaStart || areaEnd > kTextBankEnd) {
-        return refuse(Code::BadData, "The end of the text area $" + hexPad(areaEnd, 5)
-                                         + " lies outside bank 5.");
-    }
+    if (TextPackOutcome refused = checkTextArea(rom, texts.size(), areaEnd); !refused.ok())
+        return refused;
 
     const CharIndex index(table);
     std::vector<Bytes> encoded;
     encoded.reserve(texts.size());
-    RomOffset size = 0;
     for (int n = 0; n < kTextCount; ++n) {
         EncodedText e = encodeText(index, texts[static_cast<std::size_t>(n)]);
         if (!e.ok)
-            return refuse(Code::EncodeFailed, textName(n) + " cannot be encoded: " + e.error + ".", n);
-        size += static_cast<RomOffset>(e.bytes.size());
+            return refuse(TextPackResult::EncodeFailed, textName(n) + " cannot be encoded: " + e.error + ".", n);
         encoded.push_back(std::move(e.bytes));
     }
+    // Refused here rather than by packEncodedTexts, to show the end code as the table writes it.
+    if (!hasEndCode(encoded.back()))
+        return missingEndCode(table[kTextEnd]);
+    return packEncodedTexts(rom, encoded, areaEnd);
+}
+
+TextPackOutcome packEncodedTexts(Bytes& rom, const std::vector<Bytes>& encoded, RomOffset areaEnd)
+{
+    if (TextPackOutcome refused = checkTextArea(rom, encoded.size(), areaEnd); !refused.ok())
+        return refused;
     // Any other text may run on into the next one, as the game reads it; the last one would run
     // on into the filler and whatever lies behind the texts.
-    if (!hasEndCode(encoded.back())) {
-        const int last = kTextCount - 1;
-        const std::string& form = table[kTextEnd];
-        return refuse(Code::EncodeFailed,
-                      textName(last) + " cannot be encoded: the last text needs its end code"
-                          + (form.empty() ? "" : " \"" + form + "\"") + ".",
-                      last);
-    }
+    if (!hasEndCode(encoded.back()))
+        return missingEndCode({});
+
+    RomOffset size = 0;
+    for (const Bytes& bytes : encoded)
+        size += static_cast<RomOffset>(bytes.size());
     const RomOffset space = areaEnd - kTextAreaStart;
     if (size > space) {
         const RomOffset missing = size - space;
-        return refuse(Code::NoSpace, "The texts need " + std::to_string(missing)
-                                         + (missing == 1 ? " byte" : " bytes")
-                                         + " more than the space they had.");
+        return refuse(TextPackResult::NoSpace, "The texts need " + std::to_string(missing)
+                                                   + (missing == 1 ? " byte" : " bytes")
+                                                   + " more than the space they had.");
     }
 
     RomWriter writer(rom);
@@ -150,7 +176,7 @@ TextPackResult packTexts(Bytes& rom, const CharTable& table, const std::vector<s
     writer.fill(packedEnd, static_cast<std::size_t>(areaEnd - packedEnd), kFiller);
     const RomStatus status = writer.commit();
     if (!status.ok())
-        return refuse(Code::BadData, status.message());
+        return refuse(TextPackResult::BadData, status.message());
     return {};
 }
 

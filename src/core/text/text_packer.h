@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "outcome.h"
 #include "rom/types.h"
 #include "text/char_table.h"
 
@@ -22,18 +23,22 @@ struct TextList {
 // Decodes all 113 texts; the list is whole or empty, never partial.
 TextList decodeAllTexts(const Bytes& rom, const CharTable& table);
 
-struct TextPackResult {
-    enum class Code { Ok, EncodeFailed, NoSpace, BadData };
-    Code code = Code::Ok;
-    int failedText = -1;   // for EncodeFailed
-    std::string message;   // the program's message for anything but Ok
-    bool ok() const { return code == Code::Ok; }
+enum class TextPackResult { Ok, EncodeFailed, NoSpace, BadData };
+
+// The reason is the program's message for anything but Ok.
+struct TextPackOutcome : Outcome<TextPackResult> {
+    int failedText = -1;  // for EncodeFailed: which text
 };
 
 // Encodes all 113 texts and packs them from 0x93B2 in number order without gaps, rewriting the
 // pointer table; space freed up to `areaEnd` becomes 0xFF filler. Refuses, without writing
 // anything, a text that fails to encode (naming it) and texts that would pass `areaEnd`.
-TextPackResult packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
+TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
                          RomOffset areaEnd);
+
+// Packs 113 texts already in the game's code the same way, as packTexts does once it has encoded
+// them. Refuses, without writing anything, a last text without its end code and texts that would
+// pass `areaEnd`.
+TextPackOutcome packEncodedTexts(Bytes& rom, const std::vector<Bytes>& encoded, RomOffset areaEnd);
 
 }  // namespace velmar

@@ -43,10 +43,9 @@ TEST(ActorResize, KeepsTheFirstRecordsAndEveryOtherScene)
         Bytes rom = original;
         SceneRecord scene = loadPackScene(rom, c.scene);
         const SceneRecord old = scene;
-        RomStatus fault;
-        const ResizeResult r = resize(c.op, rom, scene, c.count, areaEnd, &fault);
-        ASSERT_EQ(r, ResizeResult::Changed) << fault.message();
-        EXPECT_EQ(resizeMessage(c.op, r, fault),
+        const Outcome<ResizeResult> r = resize(c.op, rom, scene, c.count, areaEnd);
+        ASSERT_TRUE(r.ok()) << r.reason;
+        EXPECT_EQ(resizeMessage(c.op, r),
                   c.op == Op::Items ? "Item count changed successfully!" : "Enemy count changed successfully!");
 
         // The first records stay; new items are {0, 0x80, 0}, new enemies {0, 0xD9, 0}.

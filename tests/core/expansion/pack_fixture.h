@@ -99,20 +99,20 @@ inline Bytes buildPackImage(const PackLayout& layout)
 // What the resize dialog runs: a map resize at the right or the left end, or a count resize.
 enum class Op { MapRight, MapLeft, Items, Enemies };
 
-inline ResizeResult resize(Op op, Bytes& rom, SceneRecord& scene, int size, RomOffset areaEnd, RomStatus* fault)
+inline Outcome<ResizeResult> resize(Op op, Bytes& rom, SceneRecord& scene, int size, RomOffset areaEnd)
 {
     if (op == Op::Items)
-        return resizeItems(rom, scene, size, areaEnd, fault);
+        return resizeItems(rom, scene, size, areaEnd);
     if (op == Op::Enemies)
-        return resizeEnemies(rom, scene, size, areaEnd, fault);
-    return resizeMap(rom, scene, size, op == Op::MapRight, fault);
+        return resizeEnemies(rom, scene, size, areaEnd);
+    return resizeMap(rom, scene, size, op == Op::MapRight);
 }
 
-inline std::string resizeMessage(Op op, ResizeResult r, const RomStatus& fault)
+inline std::string resizeMessage(Op op, const Outcome<ResizeResult>& r)
 {
-    return op == Op::Items     ? resizeItemsMessage(r, fault)
-           : op == Op::Enemies ? resizeEnemiesMessage(r, fault)
-                               : resizeMapMessage(r, fault);
+    return op == Op::Items     ? resizeItemsMessage(r)
+           : op == Op::Enemies ? resizeEnemiesMessage(r)
+                               : resizeMapMessage(r);
 }
 
 // loadScene (stage scene % 22), failing the calling test when it cannot.

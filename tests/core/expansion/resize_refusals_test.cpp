@@ -80,16 +80,68 @@ TEST(Resize, RefusalsWriteNothing)
         const Bytes original = rom;
         const SceneRecord old = scene;
 
-        RomStatus fault;
-        const ResizeResult r = resize(c.op, rom, scene, c.size, areaEnd, &fault);
-        EXPECT_EQ(r, c.result);
-        EXPECT_EQ(fault.code, c.code);
-        if (c.code == Code::BadPointer) {
-            EXPECT_EQ(fault.where, c.entry);
-        }
-        EXPECT_EQ(resizeMessage(c.op, r, fault), r == BadData ? fault.message() : c.message);
+        const Outcome<ResizeResult> r = resize(c.op, rom, scene, c.size, areaEnd);
+        EXPECT_EQ(r.code, c.result);
+        if (c.code == Code::BadPointer)
+            EXPECT_EQ(r.reason, RomStatus::badPointer(c.entry, c.pointer).message());
+        else if (c.code == Code::OutsideImage)
+            EXPECT_TRUE(r.reason.starts_with("Data outside the image at $")) << r.reason;
+        else
+            EXPECT_EQ(resizeMessage(c.op, r), c.message);
         EXPECT_TRUE(rom == original);
         EXPECT_EQ(scene, old);
+    }
+}
+
+MapTable oneScreenMaps()
+{
+    MapTable table;
+    table.fill({0, 0, Bytes(kScreenBytes, 1)});
+    return table;
+}
+
+// Packing whole tables refuses, writing nothing, what the count and length bytes cannot say.
+TEST(Packers, RefuseWhatTheTableBytesCannotSay)
+{
+    struct Case {
+        Outcome<ResizeResult> (*pack)(Bytes&);
+        std::string reason;  // empty: packed
+    };
+    const Case cases[] = {
+        {[](Bytes& rom) { return packMaps(rom, oneScreenMaps()); }, ""},
+        {[](Bytes& rom) {
+             MapTable t = oneScreenMaps();
+             t[3].length = 1;
+             return packMaps(rom, t);
+         },
+         "Map size does not match the scene length (at $02D23)."},
+        {[](Bytes& rom) {
+             MapTable t = oneScreenMaps();
+             t[0] = {0x80, 0, Bytes(0x81 * kScreenBytes, 1)};  // bit 7 is the direction
+             return packMaps(rom, t);
+         },
+         "Map length does not fit its table (at $02D20)."},
+        {[](Bytes& rom) { return packActors(rom, ActorTable{}, 0xC000); }, ""},
+        {[](Bytes& rom) {
+             ActorTable t;
+             t[5].items.resize(256);
+             return packActors(rom, t, 0xC000);
+         },
+         "Too many items for a count (at $02E15)."},
+        {[](Bytes& rom) {
+             ActorTable t;
+             t[47].enemies.resize(256);
+             return packActors(rom, t, 0xC000);
+         },
+         "Too many enemies for a count (at $02E6F)."},
+    };
+    const Bytes original = buildPackImage(defaultLayout());
+    for (const Case& c : cases) {
+        Bytes rom = original;
+        const Outcome<ResizeResult> r = c.pack(rom);
+        EXPECT_EQ(r.code, c.reason.empty() ? ResizeResult::Changed : ResizeResult::BadData) << c.reason;
+        EXPECT_EQ(r.reason, c.reason);
+        EXPECT_EQ(rom == original, !c.reason.empty()) << c.reason;
     }
 }
 

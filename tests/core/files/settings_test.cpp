@@ -31,7 +31,10 @@ TEST(Settings, Load)
             writeFile(dir.file("VELMAR.INI"), *contents);
         Settings s{"/old", "old", {"o0"}, true};
         const auto path = dir.file(contents ? "VELMAR.INI" : "missing.ini");
-        EXPECT_EQ(loadSettings(path, kProgramFolder, s), checkDrive.has_value()) << contents.value_or("no file");
+        const SettingsLoad expectedCode = !contents ? SettingsLoad::Missing
+                                          : checkDrive ? SettingsLoad::Ok
+                                                       : SettingsLoad::Unreadable;
+        EXPECT_EQ(loadSettings(path, kProgramFolder, s).code, expectedCode) << contents.value_or("no file");
         // A fault gives every default, also for the lines read before it.
         const Settings expected = checkDrive ? Settings{"/roms", "emu", {"r0", "r1", "r2", "r3", "r4"}, *checkDrive}
                                              : Settings{kProgramFolder, "", {}, false};
@@ -43,19 +46,19 @@ TEST(Settings, SaveLoadsBack)
 {
     TempDir dir;
     Settings s{"/home/ana/roms", "fceux \"%1\"", {"/home/ana/roms/a.nes", "/home/ana/roms/é.nes"}, true};
-    ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s));
+    ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s).ok());
     EXPECT_EQ(readFile(dir.file("VELMAR.INI")),
               "/home/ana/roms\nfceux \"%1\"\n/home/ana/roms/a.nes\n/home/ana/roms/é.nes\n\n\n\nTrue\n");
     Settings loaded;
-    ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded));
+    ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded).ok());
     EXPECT_EQ(loaded, s);
 
     // A value with a line break is not kept rather than spoiling the lines behind it.
     s.recentFiles[0] = "/tmp/two\nlines.nes";
-    ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s));
-    ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded));
+    ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s).ok());
+    ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded).ok());
     EXPECT_EQ(loaded.recentFiles, (std::array<std::string, 5>{"", "/home/ana/roms/é.nes"}));
-    EXPECT_FALSE(saveSettings(dir.path() / "no-such-folder" / "VELMAR.INI", s));
+    EXPECT_FALSE(saveSettings(dir.path() / "no-such-folder" / "VELMAR.INI", s).ok());
 }
 
 TEST(RecentFiles, AddPutsThePathOnTop)

@@ -40,15 +40,22 @@ TEST(RomFile, ReadChecksOnlyTheSignature)
     for (const Case& c : cases) {
         writeFile(dir.file(c.name), c.contents);
         RomImage image;
-        EXPECT_EQ(readRomFile(dir.file(c.name), image), c.result) << c.name;
+        EXPECT_EQ(readRomFile(dir.file(c.name), image).code, c.result) << c.name;
         if (c.result == RomReadResult::Ok) {
             EXPECT_EQ(image.romData.size(), c.contents.size() - 16) << c.name;
             EXPECT_EQ(image.fileBytes(), Bytes(c.contents.begin(), c.contents.end())) << c.name;
         }
     }
     RomImage image;
-    EXPECT_EQ(readRomFile(dir.file("missing.nes"), image), RomReadResult::IoError);
-    EXPECT_EQ(readRomFile(dir.path(), image), RomReadResult::IoError) << "a folder is no file";
+    // The reason is the system's, for the message box's second line.
+    const Outcome<RomReadResult> missing = readRomFile(dir.file("missing.nes"), image);
+    EXPECT_EQ(missing.code, RomReadResult::IoError);
+    EXPECT_EQ(missing.reason, "No such file or directory");
+    const Outcome<RomReadResult> folder = readRomFile(dir.path(), image);
+    EXPECT_EQ(folder.code, RomReadResult::IoError) << "a folder is no file";
+    EXPECT_EQ(folder.reason, "Is a directory");
+    EXPECT_EQ(fileMessage(romReadMessage(missing.code), "/roms/a.nes", missing.reason),
+              "Error loading file!\n/roms/a.nes: No such file or directory");
 }
 
 TEST(RomFile, RejectedFileLeavesTheImageAlone)
@@ -58,9 +65,20 @@ TEST(RomFile, RejectedFileLeavesTheImageAlone)
     const RomImage before = image;
     writeFile(dir.file("bad.nes"), romBytes("XES\x1A", 0x1000));
     writeFile(dir.file("short.nes"), "NES");
-    EXPECT_EQ(readRomFile(dir.file("bad.nes"), image), RomReadResult::InvalidRom);
-    EXPECT_EQ(readRomFile(dir.file("short.nes"), image), RomReadResult::IoError);
+    EXPECT_EQ(readRomFile(dir.file("bad.nes"), image).code, RomReadResult::InvalidRom);
+    EXPECT_EQ(readRomFile(dir.file("short.nes"), image).code, RomReadResult::IoError);
     EXPECT_EQ(image.fileBytes(), before.fileBytes());
+}
+
+TEST(RomFile, ACutOffImageIsNoImageOfTheGame)
+{
+    RomImage image = test::sampleImage();
+    EXPECT_TRUE(checkGameImage(image).ok());
+    image.romData.resize(0x3FFFF);
+    const Outcome<RomReadResult> cut = checkGameImage(image);
+    EXPECT_EQ(cut.code, RomReadResult::TooShort);
+    EXPECT_EQ(romReadMessage(cut.code), "Invalid rom!");
+    EXPECT_EQ(cut.reason, "The image is cut off: it holds 262159 bytes, and the game's tables need 262160");
 }
 
 TEST(RomFile, WriteReplacesExistingFileWhole)
@@ -69,9 +87,9 @@ TEST(RomFile, WriteReplacesExistingFileWhole)
     const fs::path target = dir.file("game.nes");
     writeFile(target, romBytes("NES\x1A", 0x40));
     RomImage image;
-    ASSERT_EQ(readRomFile(target, image), RomReadResult::Ok);
+    ASSERT_TRUE(readRomFile(target, image).ok());
     image.romData[5] = 0x77;
-    EXPECT_EQ(writeRomFile(target, image), 0);
+    EXPECT_TRUE(writeRomFile(target, image).ok());
     const std::string written = readFile(target);
     EXPECT_EQ(written.size(), 0x40u);
     EXPECT_EQ(static_cast<std::uint8_t>(written[16 + 5]), 0x77);
@@ -83,11 +101,11 @@ TEST(RomFile, WriteNeverCreatesAMissingFile)
 {
     TempDir dir;
     RomImage image = test::sampleImage();
-    EXPECT_EQ(writeRomFile(dir.file("missing.nes"), image), 1);
+    EXPECT_EQ(writeRomFile(dir.file("missing.nes"), image).reason, "No such file or directory");
     EXPECT_FALSE(fs::exists(dir.file("missing.nes")));
-    EXPECT_EQ(writeRomFile("", image), 1) << "saving before any load has no path";
-    EXPECT_EQ(writeRomFile(dir.path() / "no" / "such" / "folder.nes", image), 1);
-    EXPECT_TRUE(writeFileSafely(dir.file("new.nes"), {1, 2, 3}, false));
+    EXPECT_EQ(writeRomFile("", image).code, WriteResult::IoError) << "saving before any load has no path";
+    EXPECT_EQ(writeRomFile(dir.path() / "no" / "such" / "folder.nes", image).code, WriteResult::IoError);
+    EXPECT_TRUE(writeFileSafely(dir.file("new.nes"), {1, 2, 3}, false).ok());
     EXPECT_EQ(readFile(dir.file("new.nes")), std::string("\x01\x02\x03"));
 }
 
@@ -120,21 +138,21 @@ TEST(DriveRetry, WalksReadyVolumesInOrder)
         RomImage image;
         EXPECT_EQ(readRomFileOnAnyDrive(path, image,
                                         {volume(other, false), volume(empty, true), volume(other, true),
-                                         volume(bad, true)}),
+                                         volume(bad, true)}).code,
                   RomReadResult::Ok);
         EXPECT_EQ(path, pathToUtf8(other / "roms" / "game.nes"));
     }
     {  // an invalid image stops the walk
         std::string path = lost;
         RomImage image;
-        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(bad, true), volume(other, true)}),
+        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(bad, true), volume(other, true)}).code,
                   RomReadResult::InvalidRom);
         EXPECT_EQ(path, lost);
     }
     {  // nothing found
         std::string path = lost;
         RomImage image;
-        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(empty, true)}), RomReadResult::IoError);
+        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(empty, true)}).code, RomReadResult::IoError);
         EXPECT_EQ(path, lost);
     }
 }

@@ -81,8 +81,8 @@ TEST(TextPacker, PacksInOrderAndRefills)
         if (c.lengthen)
             texts[5] = "T05abc\\0";
 
-        const TextPackResult r = packTexts(rom, defaultTable(), texts, c.areaEnd);
-        ASSERT_TRUE(r.ok()) << r.message;
+        const TextPackOutcome r = packTexts(rom, defaultTable(), texts, c.areaEnd);
+        ASSERT_TRUE(r.ok()) << r.reason;
         EXPECT_EQ(decodeAll(rom), texts);
         const int shift = c.lengthen ? 3 : 0;
         for (int n = 0; n < 113; ++n)
@@ -96,7 +96,7 @@ TEST(TextPacker, PacksInOrderAndRefills)
 
 TEST(TextPacker, RefusalsWriteNothing)
 {
-    using Code = TextPackResult::Code;
+    using Code = TextPackResult;
     struct Case {
         void (*change)(std::vector<std::string>&);
         RomOffset areaEnd;  // 0: the image's own
@@ -119,12 +119,22 @@ TEST(TextPacker, RefusalsWriteNothing)
         const Bytes before = rom;
         std::vector<std::string> texts = decodeAll(rom);
         c.change(texts);
-        const TextPackResult r = packTexts(rom, defaultTable(), texts, c.areaEnd ? c.areaEnd : textAreaEnd(rom));
+        const TextPackOutcome r = packTexts(rom, defaultTable(), texts, c.areaEnd ? c.areaEnd : textAreaEnd(rom));
         EXPECT_EQ(r.code, c.code) << c.message;
         EXPECT_EQ(r.failedText, c.failedText) << c.message;
-        EXPECT_EQ(r.message, c.message);
+        EXPECT_EQ(r.reason, c.message);
         EXPECT_TRUE(rom == before) << c.message << ": nothing written";
     }
+
+    // Texts already in the game's code: no table to name the end code with.
+    Bytes rom = textImage();
+    const Bytes before = rom;
+    std::vector<Bytes> encoded(113, Bytes{'T', 0xF8});
+    encoded.back() = {0xFD, 0xF8};
+    const TextPackOutcome r = packEncodedTexts(rom, encoded, textAreaEnd(rom));
+    EXPECT_EQ(r.failedText, 112);
+    EXPECT_EQ(r.reason, "Text 70 cannot be encoded: the last text needs its end code.");
+    EXPECT_TRUE(rom == before);
 }
 
 TEST(TextPacker, SampleTextsDecodeAndRepackIdentically)
@@ -133,8 +143,8 @@ TEST(TextPacker, SampleTextsDecodeAndRepackIdentically)
     const Bytes before = rom;
     const std::vector<std::string> texts = decodeAll(rom);
     ASSERT_EQ(texts.size(), 113u);
-    const TextPackResult r = packTexts(rom, defaultTable(), texts, textAreaEnd(rom));
-    ASSERT_TRUE(r.ok()) << r.message;
+    const TextPackOutcome r = packTexts(rom, defaultTable(), texts, textAreaEnd(rom));
+    ASSERT_TRUE(r.ok()) << r.reason;
     EXPECT_TRUE(rom == before);
 }
 

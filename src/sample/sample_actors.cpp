@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "rom/scene_record.h"
+#include "expansion/actor_packer.h"
 #include "sample/sample_canvas.h"
 #include "sample/sample_plan.h"
 #include "sample/sample_sprites.h"
@@ -12,13 +12,6 @@ namespace velmar::sample {
 using namespace rommap;
 
 namespace {
-
-constexpr RomOffset kActorBankEnd = bankStart(kActorBank) + kBankSize;
-
-struct SceneActors {
-    std::vector<ItemRecord> items;
-    std::vector<EnemyRecord> enemies;
-};
 
 // An actor's picture stands on the line ((row nibble * 16) - 54) AND 0xFF: the row whose line
 // is the last one at or above a surface at y.
@@ -53,7 +46,7 @@ std::vector<int> spreadColumns(int count, int first, int last, SampleRandom& rng
     return picked;
 }
 
-SceneActors placeActors(int scene, const SceneLayout& layout)
+ActorLists placeActors(int scene, const SceneLayout& layout)
 {
     const ScenePlan& plan = scenePlans()[static_cast<std::size_t>(scene)];
     SampleRandom rng(sceneSeed(scene) ^ 0xAC7025u);
@@ -61,7 +54,7 @@ SceneActors placeActors(int scene, const SceneLayout& layout)
     // Keep half a screen free where the player comes in.
     const int first = plan.rightToLeft ? 0 : 8;
     const int last = plan.rightToLeft ? columns - 9 : columns - 1;
-    SceneActors actors;
+    ActorLists actors;
 
     // Item x is one byte: the last screen of a 17-screen scene is out of its reach.
     const auto perch = [&](int x) { return layout.perchY[static_cast<std::size_t>(x)] >= 32; };
@@ -92,46 +85,12 @@ SceneActors placeActors(int scene, const SceneLayout& layout)
 
 }  // namespace
 
-void writeActors(RomWriter& writer, const SceneLayouts& layouts)
+Outcome<ResizeResult> writeActors(Bytes& rom, const SceneLayouts& layouts)
 {
-    std::vector<SceneActors> all;
+    ActorTable table;
     for (int sc = 0; sc < kSceneCount; ++sc)
-        all.push_back(placeActors(sc, layouts[static_cast<std::size_t>(sc)]));
-
-    RomOffset a = kActorAreaStart;
-    const auto pointer = [&](RomOffset table, int sc, RomOffset at) {
-        writer.word(table + 2 * sc, static_cast<std::uint16_t>(romOffsetToCpu(at)));
-    };
-    for (int sc = 0; sc < kSceneCount; ++sc) {
-        const auto& items = all[static_cast<std::size_t>(sc)].items;
-        const auto c = static_cast<RomOffset>(items.size());
-        pointer(kItemXPointers, sc, a);
-        pointer(kItemYIdPointers, sc, a + c);
-        for (RomOffset i = 0; i < c; ++i) {
-            const ItemRecord& item = items[static_cast<std::size_t>(i)];
-            writer.byte(a + i, item.x);
-            writer.byte(a + c + i, static_cast<std::uint8_t>(item.id | item.y));
-        }
-        writer.byte(kItemCounts + sc, static_cast<std::uint8_t>(c));
-        a += 2 * c;
-    }
-    for (int sc = 0; sc < kSceneCount; ++sc) {
-        const auto& enemies = all[static_cast<std::size_t>(sc)].enemies;
-        const auto c = static_cast<RomOffset>(enemies.size());
-        pointer(kEnemyBPointers, sc, a);
-        pointer(kEnemyXYPointers, sc, a + c);
-        pointer(kEnemyIdPointers, sc, a + 2 * c);
-        for (RomOffset i = 0; i < c; ++i) {
-            const EnemyRecord& enemy = enemies[static_cast<std::size_t>(i)];
-            writer.byte(a + i, enemy.b);
-            writer.byte(a + c + i, enemy.xy);
-            writer.byte(a + 2 * c + i, enemy.id);
-        }
-        writer.byte(kEnemyCounts + sc, static_cast<std::uint8_t>(c));
-        a += 3 * c;
-    }
-    // The 0xFF filler marks the room the packed tables may grow into.
-    writer.fill(a, static_cast<std::size_t>(kActorBankEnd - a), 0xFF);
+        table[static_cast<std::size_t>(sc)] = placeActors(sc, layouts[static_cast<std::size_t>(sc)]);
+    return packActors(rom, table, bankStart(kActorBank + 1));
 }
 
 }  // namespace velmar::sample

@@ -3,8 +3,9 @@
 #include <array>
 #include <vector>
 
+#include "expansion/resize_result.h"
 #include "rom/address_map.h"
-#include "rom/rom_access.h"
+#include "rom/types.h"
 
 namespace velmar::sample {
 
@@ -25,10 +26,8 @@ SceneLayout buildSceneLayout(int scene);
 
 using SceneLayouts = std::array<SceneLayout, rommap::kSceneCount>;
 
-// Packs the maps of all 48 scenes in scene order from 0x8000 (romData 0x0000): a map whose
-// last byte would fall inside the tables at 0x2401-0x358F goes to 0xB590 (romData 0x3590)
-// instead, and the maps after it follow it there. Records the map pointers at 0x2C30 and the
-// direction and length bytes at 0x2D20. Fails the writer if the maps pass 0x3FC0.
-void writeMaps(RomWriter& writer, const SceneLayouts& layouts);
+// Packs the maps of all 48 scenes with the editor's map packer, each scrolling the way its plan
+// says. Fails (NoSpace) only if the sample's maps outgrow the map area.
+Outcome<ResizeResult> writeMaps(Bytes& rom, const SceneLayouts& layouts);
 
 }  // namespace velmar::sample

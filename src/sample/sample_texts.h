@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "rom/rom_access.h"
+#include "rom/types.h"
+#include "text/text_packer.h"
 
 namespace velmar::sample {
 
@@ -13,8 +14,8 @@ namespace velmar::sample {
 // Characters the game has no code for (@ \ ^ ` and anything outside ASCII) give an empty result.
 Bytes encodeSampleText(std::string_view text);
 
-// Records the 113 texts packed from 0x93B2 (romData 0x153B2) in number order, their pointers
-// at 0x152D0, and 0xFF over the rest of bank 5.
-void writeTexts(RomWriter& writer);
+// Packs the 113 texts with the editor's text packer, 0xFF filler over the rest of bank 5. Fails
+// only if a sample text has a character without a code or the texts outgrow the bank.
+TextPackOutcome writeTexts(Bytes& rom);
 
 }  // namespace velmar::sample

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "expansion/map_packer.h"
 #include "sample/sample_canvas.h"
 #include "sample/sample_metatiles.h"
 #include "sample/sample_plan.h"
@@ -429,28 +430,15 @@ SceneLayout buildSceneLayout(int scene)
     return layout;
 }
 
-void writeMaps(RomWriter& writer, const SceneLayouts& layouts)
+Outcome<ResizeResult> writeMaps(Bytes& rom, const SceneLayouts& layouts)
 {
-    CpuAddress a = 0x8000;
+    MapTable table;
     for (int i = 0; i < kSceneCount; ++i) {
         const ScenePlan& plan = scenePlans()[static_cast<std::size_t>(i)];
-        const Bytes& map = layouts[static_cast<std::size_t>(i)].map;
-        const auto size = static_cast<RomOffset>(map.size());
-        RomOffset o = a & 0x3FFF;
-        if (const RomOffset last = o + size - 1; last >= kMapAreaGapFirst && last < kMapAreaSecondStart) {
-            o = kMapAreaSecondStart;
-            a = romOffsetToCpu(kMapAreaSecondStart);
-        }
-        if (o + size - 1 > kMapAreaLast) {
-            writer.fail(RomStatus::badData(o, "The sample's maps do not fit the map area"));
-            return;
-        }
-        writer.word(kMapPointers + 2 * i, static_cast<std::uint16_t>(a));
-        writer.byte(kDirectionLength + i,
-                    static_cast<std::uint8_t>((plan.rightToLeft ? 0x80 : 0) | plan.length));
-        writer.bytes(o, map);
-        a += size;
+        const auto direction = static_cast<std::uint8_t>(plan.rightToLeft ? 0x80 : 0);
+        table[static_cast<std::size_t>(i)] = {plan.length, direction, layouts[static_cast<std::size_t>(i)].map};
     }
+    return packMaps(rom, table);
 }
 
 }  // namespace velmar::sample

@@ -1,6 +1,7 @@
 #include "sample/sample_texts.h"
 
 #include <iterator>
+#include <vector>
 
 #include "rom/address_map.h"
 
@@ -9,8 +10,6 @@ namespace velmar::sample {
 using namespace rommap;
 
 namespace {
-
-constexpr RomOffset kTextBankEnd = bankStart(kTextBank) + kBankSize;
 
 // Menu words, stage titles (in stage order), item names (by item id), enemy names (by enemy
 // id), then the story. '\f' waits for a button and clears the window; '\t' with its two digits
@@ -130,21 +129,20 @@ Bytes encodeSampleText(std::string_view text)
     return out;
 }
 
-void writeTexts(RomWriter& writer)
+TextPackOutcome writeTexts(Bytes& rom)
 {
-    RomOffset at = kTextAreaStart;
+    std::vector<Bytes> encoded;
     for (int n = 0; n < kTextCount; ++n) {
-        const Bytes bytes = encodeSampleText(kTexts[static_cast<std::size_t>(n)]);
-        if (bytes.empty()) {
-            writer.fail(RomStatus::badData(at, "A sample text has a character without a code"));
-            return;
+        encoded.push_back(encodeSampleText(kTexts[static_cast<std::size_t>(n)]));
+        if (encoded.back().empty()) {
+            TextPackOutcome refused;
+            refused.code = TextPackResult::EncodeFailed;
+            refused.reason = "A sample text has a character without a code.";
+            refused.failedText = n;
+            return refused;
         }
-        writer.word(kTextPointers + 2 * n, static_cast<std::uint16_t>(romOffsetToCpu(at)));
-        writer.bytes(at, bytes);
-        at += static_cast<RomOffset>(bytes.size());
     }
-    // The 0xFF filler marks the room the texts may grow into.
-    writer.fill(at, static_cast<std::size_t>(kTextBankEnd - at), 0xFF);
+    return packEncodedTexts(rom, encoded, bankStart(kTextBank + 1));
 }
 
 }  // namespace velmar::sample

@@ -43,15 +43,17 @@ RomImage buildSampleRom()
         layouts[static_cast<std::size_t>(sc)] = buildSceneLayout(sc);
 
     RomWriter writer(image.romData);
-    writeMaps(writer, layouts);
     writeLevelTables(writer, layouts);
     writeMetatileTables(writer);
     writeSprites(writer);
-    writeActors(writer, layouts);
-    writeTexts(writer);
-    // Every write lies inside the image, so this fails only if the sample's own data breaks a
-    // limit (maps, frames or texts that outgrow their area); the tests would show it.
     writer.commit();
+    // The packed data goes in through the editor's own packers, so the sample is laid out exactly
+    // as an edited image would be.
+    writeMaps(image.romData, layouts);
+    writeActors(image.romData, layouts);
+    writeTexts(image.romData);
+    // Every write lies inside the image, so these fail only if the sample's own data breaks a
+    // limit (maps, frames, actors or texts that outgrow their area); the tests would show it.
     drawPatternBanks(image.romData);
     return image;
 }

@@ -1,0 +1,306 @@
+// The main window's scene side: the layout of its panels, the area tree and scene switching,
+// what the window redraws when the document changes, and the map's mouse by edit mode.
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "editor/edits.h"
+#include "gfx/metatile_render.h"
+#include "frm_main.h"
+#include "map_mouse_handlers.h"
+#include "mapview/map_view_rules.h"
+#include "panels/grid_options_panel.h"
+#include "panels/map_view_panel.h"
+#include "panels/metatile_picker_panel.h"
+#include "panels/palette_strip.h"
+#include "qt_bridge.h"
+#include "rom/area_catalogue.h"
+#include "widgets/bitmap_view.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole + 1;
+
+}  // namespace
+
+void frmMain::buildCentralArea()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName("central");
+    auto* outer = new QHBoxLayout(central);
+
+    tvAreaList = new QTreeWidget(central);
+    tvAreaList->setObjectName("tvAreaList");
+    tvAreaList->setAccessibleName("Scenes");
+    tvAreaList->setHeaderHidden(true);
+    tvAreaList->setFixedWidth(170);
+    connect(tvAreaList, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
+    connect(tvAreaList, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
+    connect(tvAreaList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
+        // Keyboard navigation selects too; mouse clicks arrive through itemClicked.
+        if (!buildingTree_ && node && QGuiApplication::mouseButtons() == Qt::NoButton)
+            tvAreaList_NodeClick(node);
+    });
+    outer->addWidget(tvAreaList);
+
+    auto* middle = new QVBoxLayout;
+    outer->addLayout(middle);
+
+    mapView = new MapViewPanel(central);
+    picContainer = mapView->picContainer;
+    picRenderDest = mapView->picRenderDest;
+    hscrollRenderer = mapView->hscrollRenderer;
+    picMainCharacterSpawn = mapView->picMainCharacterSpawn;
+    lblSelActorHighlight = mapView->lblSelActorHighlight;
+    linePlayerPos = mapView->linePlayerPos;
+    connect(mapView, &MapViewPanel::mapPressed, this, &frmMain::picRenderDest_MouseDown);
+    connect(mapView, &MapViewPanel::mapMoved, this, &frmMain::picRenderDest_MouseMove);
+    connect(mapView, &MapViewPanel::mapReleased, this, &frmMain::picRenderDest_MouseUp);
+    middle->addWidget(mapView);
+
+    auto* lower = new QHBoxLayout;
+    middle->addLayout(lower);
+    metatilePicker = new MetatilePickerPanel(central);
+    picContMetatiles = metatilePicker->picContMetatiles;
+    picBkgNat = metatilePicker->picBkgNat;
+    vMetaRenderer = metatilePicker->vMetaRenderer;
+    picSelectedMetatile = metatilePicker->picSelectedMetatile;
+    lblSelMetatile = metatilePicker->lblSelMetatile;
+    lower->addWidget(metatilePicker);
+
+    fraGrid = new GridOptionsPanel(central);
+    optNone = fraGrid->optNone;
+    optShowMetatile = fraGrid->optShowMetatile;
+    optShowScreen = fraGrid->optShowScreen;
+    hscrGridColor = fraGrid->hscrGridColor;
+    connect(fraGrid, &GridOptionsPanel::gridChanged, this, [this] {
+        mapView->setGrid(fraGrid->showMetatileGrid(), fraGrid->showScreenGrid(), fraGrid->colourValue());
+    });
+    lower->addWidget(fraGrid, 0, Qt::AlignTop);
+    lower->addStretch();
+
+    paletteStrip = new PaletteStrip(central);
+    lblPal = paletteStrip->lblPal;
+    middle->addWidget(paletteStrip);
+    middle->addStretch();
+
+    // The actor lists and the scene properties take the right-hand column.
+    auto* right = new QVBoxLayout;
+    actorListsPlace = new QWidget(central);
+    actorListsPlace->setObjectName("actorListsPlace");
+    propertiesPlace = new QWidget(central);
+    propertiesPlace->setObjectName("propertiesPlace");
+    right->addWidget(actorListsPlace);
+    right->addWidget(propertiesPlace);
+    right->addStretch();
+    outer->addLayout(right, 1);
+
+    setCentralWidget(central);
+    mainStatusBar = statusBar();
+    mainStatusBar->setObjectName("mainStatusBar");
+    buildStatusBar();
+    resize(1010, 640);
+}
+
+void frmMain::buildStatusBar()
+{
+    // Panels are rebuilt from the current scene: removed, then added again in order.
+    for (QLabel* old : mainStatusBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        mainStatusBar->removeWidget(old);
+        delete old;
+    }
+    if (!doc().hasScene())
+        return;
+    for (const StatusPanel& panel : statusPanels(doc().currentScene())) {
+        auto* l = new QLabel(qs(panel.text), mainStatusBar);
+        l->setObjectName(qs(panel.key));
+        l->setAccessibleName(qs(panel.text));
+        l->setFrameShape(QFrame::StyledPanel);
+        mainStatusBar->addWidget(l);
+    }
+}
+
+void frmMain::buildAreaTree()
+{
+    buildingTree_ = true;
+    tvAreaList->clear();
+    std::vector<QTreeWidgetItem*> nodes;
+    for (const AreaNode& n : areaCatalogue()) {
+        QTreeWidgetItem* item = n.parent < 0
+            ? new QTreeWidgetItem(tvAreaList)
+            : new QTreeWidgetItem(nodes[static_cast<std::size_t>(n.parent)]);
+        item->setText(0, QString::fromLatin1(n.caption.data(), static_cast<int>(n.caption.size())));
+        item->setData(0, kKeyRole, QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size())));
+        nodes.push_back(item);
+    }
+    tvAreaList->expandAll();
+    buildingTree_ = false;
+}
+
+QTreeWidgetItem* frmMain::findNode(const QString& key) const
+{
+    for (QTreeWidgetItemIterator it(tvAreaList); *it; ++it) {
+        if ((*it)->data(0, kKeyRole).toString() == key)
+            return *it;
+    }
+    return nullptr;
+}
+
+void frmMain::selectTreeNode(const SceneKey& key)
+{
+    if (QTreeWidgetItem* node = findNode(qs(sceneKeyText(key)))) {
+        buildingTree_ = true;
+        tvAreaList->setCurrentItem(node);
+        buildingTree_ = false;
+    }
+}
+
+void frmMain::tvAreaList_NodeClick(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    const QString key = node->data(0, kKeyRole).toString();
+    if (!isSceneKey(ss(key)))
+        return;
+    const auto sceneKey = parseSceneKey(ss(key));
+    if (!sceneKey)
+        return;
+    const RomStatus s = document_->doc().selectScene(*sceneKey);
+    if (!s.ok()) {
+        dialogs_.message("This scene cannot be shown: " + qs(s.message()), Dialogs::Icon::Exclamation);
+        // The tree points at the scene still shown (none, when the first scene of a file fails).
+        if (doc().sceneKey())
+            selectTreeNode(*doc().sceneKey());
+        return;
+    }
+    selectTreeNode(*sceneKey);
+}
+
+void frmMain::document_Changed(const DocumentEvent& event)
+{
+    using Kind = DocumentEvent::Kind;
+    refreshEditActions();
+    setCaption();
+    if (event.kind == Kind::Saved)
+        return;
+    if (!doc().hasScene()) {
+        // A new file before its first scene is shown, or a scene that can no longer be read:
+        // the map never shows a scene of another file.
+        clearSceneView();
+        return;
+    }
+    if (event.kind == Kind::SceneSelected) {
+        showScene();
+        return;
+    }
+    if (event.sceneSwitched) {
+        selectTreeNode(*doc().sceneKey());
+        showScene();
+    } else if (event.parts == part::Map) {
+        renderMap(false);
+    } else {
+        unloadSubEditor_refresh();
+        buildStatusBar();
+    }
+    if (event.kind != Kind::Edited && event.focusX >= 0)
+        mapView->scrollToShow(event.focusX);
+}
+
+void frmMain::showScene()
+{
+    picRenderDest->hide();
+    drawSceneSheet(doc().scene(), view_);
+    metatilePicker->setSheet(view_.sheet);
+    renderMap(true);
+    applyEditMode(editMode_);
+    paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
+    buildStatusBar();
+    buildGridLines();
+    picBkgNat_MouseDown(QPoint(0, 0), Qt::NoButton);
+    picRenderDest->show();
+}
+
+void frmMain::clearSceneView()
+{
+    view_ = SceneView{};
+    mapView->clear();
+    metatilePicker->clear();
+    paletteStrip->clear();
+    buildStatusBar();
+}
+
+void frmMain::unloadSubEditor_refresh()
+{
+    if (!doc().hasScene())
+        return;
+    drawSceneSheet(doc().scene(), view_);
+    metatilePicker->setSheet(view_.sheet);
+    // The map keeps its scroll position unless its width changed.
+    const bool resized = picRenderDest->width() != mapWidth(doc().currentScene());
+    renderMap(resized);
+    paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
+    buildGridLines();
+    applyEditMode(editMode_);
+}
+
+void frmMain::renderMap(bool resize)
+{
+    renderSceneMap(doc().romData(), doc().scene(), view_);
+    mapView->showMap(view_, doc().currentScene(), resize);
+    const bool enemies = editMode_ == EditMode::Enemies || editMode_ == EditMode::All;
+    const bool items = editMode_ == EditMode::Items || editMode_ == EditMode::All;
+    mapView->setEnemiesVisible(enemies);
+    mapView->setItemsVisible(items);
+}
+
+void frmMain::buildGridLines()
+{
+    mapView->buildGridLines(doc().currentScene().length + 1, fraGrid->showMetatileGrid(), fraGrid->showScreenGrid(),
+                            fraGrid->colourValue());
+}
+
+std::uint8_t frmMain::brushMetatile() const
+{
+    return metatilePicker->brushMetatile();
+}
+
+void frmMain::picBkgNat_MouseDown(QPoint point, Qt::MouseButton button)
+{
+    metatilePicker->picBkgNat_MouseDown(point, button);
+}
+
+void frmMain::picRenderDest_MouseDown(QPoint point, Qt::MouseButton button)
+{
+    if (doc().hasScene())
+        mapHandlers_[static_cast<std::size_t>(editMode_)]->press(point, button);
+}
+
+void frmMain::picRenderDest_MouseMove(QPoint point, Qt::MouseButtons buttons)
+{
+    if (doc().hasScene())
+        mapHandlers_[static_cast<std::size_t>(editMode_)]->move(point, buttons);
+}
+
+void frmMain::picRenderDest_MouseUp(QPoint point, Qt::MouseButton button)
+{
+    // Every mode's handler hears the release, so a stroke never stays open over a mode change.
+    for (auto& handler : mapHandlers_)
+        handler->release(point, button);
+}
+
+void frmMain::cmdClearArea_Click()
+{
+    if (dialogs_.askYesNo("This will clear the current map.\r\nAre you sure?") != Dialogs::Answer::Yes)
+        return;
+    edits::eraseMap(document_->doc());
+}
+
+}  // namespace velmar

@@ -1,0 +1,45 @@
+#include "map_mouse_handlers.h"
+
+#include "editor/edits.h"
+#include "editor_document.h"
+
+namespace velmar {
+
+MapPainter::MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush)
+    : document_(document), brush_(std::move(brush))
+{
+}
+
+void MapPainter::press(QPoint mapPoint, Qt::MouseButton)
+{
+    document_.doc().beginStroke({"Place Metatile", part::Map, mapPoint.x()});
+    painting_ = true;
+    last_ = mapCellAt(mapPoint.x(), mapPoint.y());
+    paint(last_);
+}
+
+void MapPainter::move(QPoint mapPoint, Qt::MouseButtons buttons)
+{
+    // An undo in the middle of a drag ends the stroke; the drag paints no more.
+    if (!painting_ || buttons == Qt::NoButton || !document_.doc().inStroke())
+        return;
+    const MapCell to = mapCellAt(mapPoint.x(), mapPoint.y());
+    for (const MapCell& cell : cellsAlong(last_, to))
+        paint(cell);
+    last_ = to;
+}
+
+void MapPainter::release(QPoint, Qt::MouseButton)
+{
+    if (!painting_)
+        return;
+    painting_ = false;
+    document_.doc().endStroke();
+}
+
+void MapPainter::paint(MapCell cell)
+{
+    edits::placeMetatile(document_.doc(), cell.column * 32, cell.row * 32, brush_());
+}
+
+}  // namespace velmar

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include <QPoint>
+
+#include "mapview/map_view_rules.h"
+
+namespace velmar {
+
+class EditorDocument;
+
+// What a press, a drag and a release on the map do in one edit mode. The main window routes
+// the map's mouse events to the handler of the mode it is in.
+class MapMouseHandler {
+public:
+    virtual ~MapMouseHandler() = default;
+    virtual void press(QPoint mapPoint, Qt::MouseButton button) = 0;
+    virtual void move(QPoint mapPoint, Qt::MouseButtons buttons) = 0;
+    virtual void release(QPoint mapPoint, Qt::MouseButton button) = 0;
+};
+
+// Map mode: a press places the brush metatile in the cell under the pointer; dragging with the
+// button held paints every cell on the way; the whole stroke is one step, "Place Metatile".
+class MapPainter final : public MapMouseHandler {
+public:
+    MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush);
+
+    void press(QPoint mapPoint, Qt::MouseButton button) override;
+    void move(QPoint mapPoint, Qt::MouseButtons buttons) override;
+    void release(QPoint mapPoint, Qt::MouseButton button) override;
+
+private:
+    void paint(MapCell cell);
+
+    EditorDocument& document_;
+    std::function<std::uint8_t()> brush_;
+    bool painting_ = false;
+    MapCell last_;
+};
+
+// A mode in which a press on the map itself changes nothing (the actor markers take their own).
+class NoMapEdits final : public MapMouseHandler {
+public:
+    void press(QPoint, Qt::MouseButton) override {}
+    void move(QPoint, Qt::MouseButtons) override {}
+    void release(QPoint, Qt::MouseButton) override {}
+};
+
+}  // namespace velmar

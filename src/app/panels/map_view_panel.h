@@ -1,0 +1,64 @@
+#pragma once
+
+#include <vector>
+
+#include <QPoint>
+#include <QWidget>
+
+#include "mapview/scene_view.h"
+
+class QLabel;
+class QScrollBar;
+
+namespace velmar {
+
+class BitmapView;
+
+// The map of the current scene: a window three screens wide onto the map surface, which moves
+// left to scroll, with the grid lines and the actor markers on it. Presses, drags and releases
+// on the map come out in map pixels.
+class MapViewPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit MapViewPanel(QWidget* parent = nullptr);
+
+    QWidget* picContainer = nullptr;
+    BitmapView* picRenderDest = nullptr;
+    QScrollBar* hscrollRenderer = nullptr;
+    std::vector<BitmapView*> picEnemy;
+    std::vector<BitmapView*> picPwrUp;
+    BitmapView* picMainCharacterSpawn = nullptr;
+    QLabel* lblSelActorHighlight = nullptr;
+    QWidget* linePlayerPos = nullptr;
+
+    // Shows the rendered map and lays out the actor markers (enemies and items hidden, the player
+    // start shown). With `resize` the surface takes the map's size and the scroll bar starts at
+    // the end the scene runs from.
+    void showMap(const SceneView& view, const SceneRecord& scene, bool resize);
+    // No scene: an empty map without markers.
+    void clear();
+    void setEnemiesVisible(bool visible);
+    void setItemsVisible(bool visible);
+    // The metatile and screen grids of a map of `screens` screens, in the colour of `colourValue`.
+    void buildGridLines(int screens, bool showMetatileGrid, bool showScreenGrid, int colourValue);
+    void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
+    // Scrolls as little as needed for map pixel column `mapX` to be in view.
+    void scrollToShow(int mapX);
+
+public slots:
+    void hscrollRenderer_Change(int value);
+
+signals:
+    void mapPressed(QPoint point, Qt::MouseButton button);
+    void mapMoved(QPoint point, Qt::MouseButtons buttons);
+    void mapReleased(QPoint point, Qt::MouseButton button);
+
+private:
+    void setupMapScroll(int screens, bool startAtLeft);
+    void placeActorMarkers(const SceneView& view);
+
+    int enemyCount_ = 0;
+    int itemCount_ = 0;
+};
+
+}  // namespace velmar

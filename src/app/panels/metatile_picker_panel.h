@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QPoint>
+#include <QWidget>
+
+#include "gfx/bitmap.h"
+
+class QLabel;
+class QScrollBar;
+
+namespace velmar {
+
+class BitmapView;
+
+// The metatile picker: four rows at a time of the scene's 512 x 512 sheet of 256 metatiles, and
+// the metatile chosen for placing, enlarged, with its number.
+class MetatilePickerPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit MetatilePickerPanel(QWidget* parent = nullptr);
+
+    QWidget* picContMetatiles = nullptr;
+    BitmapView* picBkgNat = nullptr;
+    QScrollBar* vMetaRenderer = nullptr;
+    BitmapView* picSelectedMetatile = nullptr;
+    QLabel* lblSelMetatile = nullptr;
+
+    // The metatile a click on the map places. It survives scene changes.
+    std::uint8_t brushMetatile() const { return brushMetatile_; }
+    // Shows a new sheet; the chosen metatile's picture is taken from it again.
+    void setSheet(const Bitmap& sheet);
+    void clear();
+    // Chooses the metatile under sheet pixel `point` (the press handling without a button).
+    void chooseMetatile(QPoint point);
+
+public slots:
+    void picBkgNat_MouseDown(QPoint point, Qt::MouseButton button);
+    void vMetaRenderer_Change(int value);
+
+private:
+    void drawChosen();
+
+    Bitmap sheet_;
+    std::uint8_t brushMetatile_ = 0;
+};
+
+}  // namespace velmar

@@ -1,0 +1,244 @@
+#include "editor/document.h"
+
+#include "expansion/actor_packer.h"
+#include "rom/scene_codec.h"
+#include "text/text_packer.h"
+
+namespace velmar {
+
+SceneState& EditContext::scene()
+{
+    sceneTouched_ = true;
+    return document_.scene_;
+}
+
+Bytes& EditContext::image()
+{
+    return document_.rom_.romData;
+}
+
+Document::Document() = default;
+
+Outcome<RomReadResult> Document::open(const std::string& path, bool checkDrive, const std::vector<Volume>& volumes)
+{
+    RomImage image;
+    std::string found = path;
+    Outcome<RomReadResult> r = checkDrive ? readRomFileOnAnyDrive(found, image, volumes)
+                                          : readRomFile(pathFromUtf8(found), image);
+    if (!r.ok())
+        return r;
+    return openImage(std::move(image), std::move(found));
+}
+
+Outcome<RomReadResult> Document::openImage(RomImage image, std::string path)
+{
+    if (Outcome<RomReadResult> r = checkGameImage(image); !r.ok())
+        return r;
+    endStroke();
+    rom_ = std::move(image);
+    path_ = std::move(path);
+    imageOpen_ = true;
+    saved_ = rom_.romData;
+    shadow_ = rom_.romData;
+    actorAreaEnd_ = velmar::actorAreaEnd(rom_.romData);
+    textAreaEnd_ = velmar::textAreaEnd(rom_.romData);
+    sceneKey_.reset();
+    scene_ = SceneState{};
+    history_.clear();
+    notify({DocumentEvent::Kind::Opened, part::All, {}, true, -1});
+    return {};
+}
+
+RomStatus Document::decodeScene(const SceneKey& key, SceneState& out) const
+{
+    const Bytes& rom = rom_.romData;
+    SceneState next;
+    RomStatus s = loadScene(rom, key.stage, key.scene, next.currentScene);
+    if (s.ok())
+        s = loadChrBank(rom, next.sprPatterns, next.currentScene.sprBank);
+    if (s.ok())
+        s = loadChrBank(rom, next.bkgPatterns, next.currentScene.bkgBank);
+    if (s.ok())
+        s = loadMetatileTables(rom, next.currentScene, next.metatiles);
+    if (!s.ok())
+        return s;
+    next.patternsSprBank = next.currentScene.sprBank;
+    next.patternsBkgBank = next.currentScene.bkgBank;
+    out = std::move(next);
+    return {};
+}
+
+RomStatus Document::selectScene(const SceneKey& key)
+{
+    endStroke();
+    SceneState next;
+    if (RomStatus s = decodeScene(key, next); !s.ok())
+        return s;
+    const bool switched = sceneKey_ != key;
+    sceneKey_ = key;
+    scene_ = std::move(next);
+    notify({DocumentEvent::Kind::SceneSelected, part::All, {}, switched, -1});
+    return {};
+}
+
+RomStatus Document::storeSceneState()
+{
+    Bytes& rom = rom_.romData;
+    RomStatus s = storeScene(rom, scene_.currentScene);
+    if (s.ok())
+        s = saveChrBank(rom, scene_.sprPatterns, scene_.patternsSprBank);
+    if (s.ok())
+        s = saveChrBank(rom, scene_.bkgPatterns, scene_.patternsBkgBank);
+    return s;
+}
+
+void Document::rollBack()
+{
+    rom_.romData = shadow_;
+    if (sceneKey_ && !decodeScene(*sceneKey_, scene_).ok())
+        sceneKey_.reset();
+}
+
+Outcome<EditResult> Document::edit(const EditSpec& spec, const Change& change)
+{
+    using R = Outcome<EditResult>;
+    if (!imageOpen_)
+        return R::failure(EditResult::Refused, "No file is open.");
+    EditContext context(*this);
+    if (!change(context)) {
+        rollBack();
+        return R::failure(EditResult::Refused, {});
+    }
+    if (context.sceneTouched_ && !hasScene()) {
+        rollBack();
+        scene_ = SceneState{};
+        return R::failure(EditResult::Refused, "No scene is shown.");
+    }
+    if (context.sceneTouched_) {
+        if (RomStatus s = storeSceneState(); !s.ok()) {
+            rollBack();
+            return R::failure(EditResult::Failed, s.message());
+        }
+    }
+    // What every window shows is decoded from the image: a value the image cannot hold does
+    // not linger on screen as if it had been kept.
+    if (hasScene()) {
+        SceneState fresh;
+        if (RomStatus s = decodeScene(*sceneKey_, fresh); !s.ok()) {
+            rollBack();
+            return R::failure(EditResult::Failed, s.message());
+        }
+        scene_ = std::move(fresh);
+    }
+
+    std::vector<ByteRun> runs = diffImages(shadow_, rom_.romData);
+    applyRuns(shadow_, runs, true);
+    const bool changed = !runs.empty();
+    if (changed && stroke_) {
+        strokeParts_ |= spec.parts;
+        for (ByteRun& run : runs)
+            strokeRuns_.push_back(std::move(run));
+    } else if (changed) {
+        history_.push({spec.name, spec.parts, sceneKey_, spec.focusX, std::move(runs)});
+    }
+    notify({DocumentEvent::Kind::Edited, spec.parts, stroke_ ? stroke_->name : spec.name, false, spec.focusX});
+    return {changed ? EditResult::Recorded : EditResult::NoChange, {}};
+}
+
+void Document::beginStroke(const EditSpec& spec)
+{
+    endStroke();
+    stroke_ = spec;
+}
+
+void Document::endStroke()
+{
+    if (stroke_ && !strokeRuns_.empty()) {
+        // Cells painted over twice, or painted back, count once or not at all.
+        std::vector<ByteRun> net = netRuns(strokeRuns_, rom_.romData);
+        if (!net.empty())
+            history_.push({stroke_->name, stroke_->parts | strokeParts_, sceneKey_, stroke_->focusX, std::move(net)});
+    }
+    stroke_.reset();
+    strokeRuns_.clear();
+    strokeParts_ = 0;
+}
+
+std::string Document::undoName() const
+{
+    if (stroke_ && !strokeRuns_.empty())
+        return stroke_->name;
+    const EditStep* s = history_.nextUndo();
+    return s ? s->name : std::string();
+}
+
+std::string Document::redoName() const
+{
+    if (!strokeRuns_.empty())
+        return {};
+    const EditStep* s = history_.nextRedo();
+    return s ? s->name : std::string();
+}
+
+Outcome<EditResult> Document::step(bool back)
+{
+    using R = Outcome<EditResult>;
+    endStroke();
+    if (back ? !history_.canUndo() : !history_.canRedo())
+        return R::failure(EditResult::Refused, back ? "Nothing to undo." : "Nothing to redo.");
+    const EditStep& s = back ? history_.stepBack() : history_.stepForward();
+    applyRuns(rom_.romData, s.runs, !back);
+    applyRuns(shadow_, s.runs, !back);
+
+    // The image is now exactly as it was when the step's scene was current, so it decodes.
+    const std::optional<SceneKey> target = s.scene ? s.scene : sceneKey_;
+    const bool switched = target != sceneKey_;
+    R result;
+    if (target) {
+        if (RomStatus st = decodeScene(*target, scene_); st.ok()) {
+            sceneKey_ = target;
+        } else {
+            sceneKey_.reset();
+            result = R::failure(EditResult::Failed, st.message());
+        }
+    }
+    notify({back ? DocumentEvent::Kind::Undone : DocumentEvent::Kind::Redone,
+            switched ? part::All : s.parts, s.name, switched, s.focusX});
+    return result;
+}
+
+Outcome<EditResult> Document::undo()
+{
+    return step(true);
+}
+
+Outcome<EditResult> Document::redo()
+{
+    return step(false);
+}
+
+Outcome<WriteResult> Document::save()
+{
+    endStroke();
+    if (!imageOpen_)
+        return Outcome<WriteResult>::failure(WriteResult::IoError, "No file is open");
+    Outcome<WriteResult> r = writeRomFile(pathFromUtf8(path_), rom_);
+    if (r.ok()) {
+        saved_ = rom_.romData;
+        notify({DocumentEvent::Kind::Saved, 0, {}, false, -1});
+    }
+    return r;
+}
+
+bool Document::hasUnsavedChanges() const
+{
+    return imageOpen_ && rom_.romData != saved_;
+}
+
+void Document::notify(DocumentEvent event)
+{
+    if (listener_)
+        listener_(event);
+}
+
+}  // namespace velmar

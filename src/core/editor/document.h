@@ -1,0 +1,171 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/edit_history.h"
+#include "gfx/pattern_tiles.h"
+#include "outcome.h"
+#include "rom/area_catalogue.h"
+#include "rom/rom_file.h"
+#include "rom/scene_record.h"
+
+namespace velmar {
+
+// The scene being edited, decoded from the image: its record, its two pattern banks and its
+// metatile tables.
+struct SceneState {
+    SceneRecord currentScene;
+    PixelArray bkgPatterns;
+    PixelArray sprPatterns;
+    MetatileTables metatiles;
+    // The banks the pixel arrays were decoded from, which is where they are stored back: a
+    // change of the scene's bank number takes the other bank's tiles on the next decoding.
+    std::uint8_t patternsBkgBank = 0;
+    std::uint8_t patternsSprBank = 0;
+
+    bool operator==(const SceneState&) const = default;
+};
+
+// What happened to the document, as every open window learns it.
+struct DocumentEvent {
+    enum class Kind { Opened, SceneSelected, Edited, Undone, Redone, Saved };
+    Kind kind = Kind::Edited;
+    Parts parts = 0;               // what changed (all of it for Opened and SceneSelected)
+    std::string stepName;          // the edit done, undone or redone
+    bool sceneSwitched = false;    // another scene is current than before
+    std::int32_t focusX = -1;      // the map pixel column the step was about, or -1
+};
+
+// What a user's change may touch: the decoded current scene, which is stored into the image
+// afterwards, or the image itself (repacking, sprite frames, texts).
+class EditContext {
+public:
+    // The current scene; asking for it marks it to be stored when the change is done. Only
+    // valid when the document has a scene.
+    SceneState& scene();
+    Bytes& image();
+    const class Document& document() const { return document_; }
+
+private:
+    friend class Document;
+    explicit EditContext(class Document& document) : document_(document) {}
+    Document& document_;
+    bool sceneTouched_ = false;
+};
+
+// How a call of Document::edit ended.
+enum class EditResult {
+    Recorded = 0,    // the image changed: one step in the history (or part of the open stroke)
+    NoChange = 1,    // done, but no byte of the image changed: nothing recorded
+    Refused = 2,     // the change said no; nothing changed
+    Failed = 3,      // the changed scene could not be stored; nothing changed (see the reason)
+};
+
+// The open image and the scene being edited, and the one way they change.
+//
+// At every moment the document is the image (romData) plus which scene is current: the current
+// scene is stored into the image by every edit that touches it and decoded afresh from it after
+// every edit, undo and redo, so what every window shows is always what saving would write.
+// Every change a user makes goes through edit(), which records the bytes it changed as one step
+// of the history; undo() and redo() put them back and make the step's scene current again.
+class Document {
+public:
+    using Listener = std::function<void(const DocumentEvent&)>;
+    using Change = std::function<bool(EditContext&)>;
+
+    struct EditSpec {
+        std::string name;         // "Place Metatile", as the Edit menu says it
+        Parts parts = part::All;  // what the change may touch
+        std::int32_t focusX = -1; // the map pixel column it is about, or -1
+    };
+
+    Document();
+
+    // Called after every change of the document, on the thread that made it.
+    void setListener(Listener listener) { listener_ = std::move(listener); }
+
+    // Opens a file: reads it (with the drive retry when `checkDrive` is set), refuses an image
+    // too short for the game's tables, and on success replaces the image, its path, the bytes
+    // last saved and the measured table room, clears the history, and leaves no scene current.
+    // On failure nothing changes. The reason is the system's or the file's.
+    Outcome<RomReadResult> open(const std::string& path, bool checkDrive, const std::vector<Volume>& volumes);
+    // Takes an image already in memory (the CLI, tests): as open() without the file.
+    Outcome<RomReadResult> openImage(RomImage image, std::string path);
+
+    // Makes another scene current, decoding it from the image. When it cannot be read, the
+    // scene shown before stays current and the reason comes back. Nothing is recorded.
+    RomStatus selectScene(const SceneKey& key);
+
+    // Carries out one named edit. `change` works on the context and returns false to refuse,
+    // in which case nothing changes. A change that touched the scene has it stored; the bytes
+    // it changed in the image become one step (or join the open stroke).
+    Outcome<EditResult> edit(const EditSpec& spec, const Change& change);
+
+    // A stroke (press, drag, release) is one step: the edits between beginStroke and endStroke
+    // join the step the first of them makes, named after the stroke. Undo, redo, selecting a
+    // scene or opening a file end an open stroke first.
+    void beginStroke(const EditSpec& spec);
+    void endStroke();
+    bool inStroke() const { return stroke_.has_value(); }
+
+    bool canUndo() const { return history_.canUndo() || !strokeRuns_.empty(); }
+    bool canRedo() const { return history_.canRedo() && strokeRuns_.empty(); }
+    // The names of the steps undo and redo would take back; empty when there is none.
+    std::string undoName() const;
+    std::string redoName() const;
+    // Takes back the newest step (or does it again): its bytes go back into the image and its
+    // scene becomes current.
+    Outcome<EditResult> undo();
+    Outcome<EditResult> redo();
+    const EditHistory& history() const { return history_; }
+    EditHistory& history() { return history_; }
+
+    // Writes the image over its file. The image already holds every edit.
+    Outcome<WriteResult> save();
+    // True when saving would change the file.
+    bool hasUnsavedChanges() const;
+
+    bool hasImage() const { return imageOpen_; }
+    bool hasScene() const { return sceneKey_.has_value(); }
+    const std::optional<SceneKey>& sceneKey() const { return sceneKey_; }
+    const SceneState& scene() const { return scene_; }
+    const SceneRecord& currentScene() const { return scene_.currentScene; }
+    const RomImage& rom() const { return rom_; }
+    const Bytes& romData() const { return rom_.romData; }
+    const std::string& path() const { return path_; }
+    const Bytes& savedRomData() const { return saved_; }
+    // The room of the packed actor tables and texts, measured when the file was opened.
+    RomOffset actorAreaEnd() const { return actorAreaEnd_; }
+    RomOffset textAreaEnd() const { return textAreaEnd_; }
+
+private:
+    friend class EditContext;
+
+    RomStatus decodeScene(const SceneKey& key, SceneState& out) const;
+    RomStatus storeSceneState();
+    void rollBack();
+    void notify(DocumentEvent event);
+    Outcome<EditResult> step(bool back);
+
+    RomImage rom_;
+    std::string path_;
+    bool imageOpen_ = false;
+    Bytes saved_;
+    // The image as of the last completed change: what an edit's new bytes are compared with.
+    Bytes shadow_;
+    RomOffset actorAreaEnd_ = 0;
+    RomOffset textAreaEnd_ = 0;
+    std::optional<SceneKey> sceneKey_;
+    SceneState scene_;
+    EditHistory history_;
+    // The open stroke and the runs of its edits so far; they become one step when it ends.
+    std::optional<EditSpec> stroke_;
+    std::vector<ByteRun> strokeRuns_;
+    Parts strokeParts_ = 0;
+    Listener listener_;
+};
+
+}  // namespace velmar

@@ -1,0 +1,149 @@
+#include "editor/edits.h"
+
+#include <algorithm>
+
+#include "expansion/actor_packer.h"
+#include "expansion/map_packer.h"
+#include "gfx/metatile_render.h"
+#include "mapview/map_view_rules.h"
+
+namespace velmar::edits {
+
+Outcome<EditResult> editScene(Document& doc, const Document::EditSpec& spec,
+                              const std::function<bool(SceneState&)>& change)
+{
+    if (!doc.hasScene())
+        return Outcome<EditResult>::failure(EditResult::Refused, "No scene is shown.");
+    return doc.edit(spec, [&change](EditContext& context) { return change(context.scene()); });
+}
+
+Outcome<EditResult> placeMetatile(Document& doc, int x, int y, std::uint8_t metatile)
+{
+    return editScene(doc, {"Place Metatile", part::Map, x}, [&](SceneState& s) {
+        return velmar::placeMetatile(s.currentScene, x, y, metatile);
+    });
+}
+
+Outcome<EditResult> eraseMap(Document& doc)
+{
+    return editScene(doc, {"Erase Map", part::Map, -1}, [](SceneState& s) {
+        velmar::eraseMap(s.currentScene);
+        return true;
+    });
+}
+
+namespace {
+
+constexpr int kFocusNone = -1;
+
+// The map pixel column of an enemy (its screen plus its column inside it) and of an item.
+int enemyFocus(const EnemyRecord& e) { return e.b * 16 + (e.xy & 0x0F) * 16; }
+int itemFocus(const ItemRecord& i) { return i.x * 16; }
+
+}  // namespace
+
+Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name)
+{
+    return editScene(doc, {std::move(name), part::Actors, enemyFocus(record)}, [&](SceneState& s) {
+        if (index >= s.currentScene.enemies.size())
+            return false;
+        s.currentScene.enemies[index] = record;
+        return true;
+    });
+}
+
+Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name)
+{
+    return editScene(doc, {std::move(name), part::Actors, itemFocus(record)}, [&](SceneState& s) {
+        if (index >= s.currentScene.items.size())
+            return false;
+        s.currentScene.items[index] = record;
+        return true;
+    });
+}
+
+Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colour)
+{
+    return editScene(doc, {"Edit Palette", part::Palette, kFocusNone}, [&](SceneState& s) {
+        if (index < 0 || index >= static_cast<int>(s.currentScene.palette.size()))
+            return false;
+        s.currentScene.palette[static_cast<std::size_t>(index)] = colour;
+        return true;
+    });
+}
+
+Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y,
+                               std::uint8_t value)
+{
+    return editScene(doc, {"Paint Pixels", part::Patterns, kFocusNone}, [&](SceneState& s) {
+        PixelArray& pixels = table == PatternTable::Background ? s.bkgPatterns : s.sprPatterns;
+        const std::size_t at = static_cast<std::size_t>(tile) * 64 + static_cast<std::size_t>(y) * 8
+            + static_cast<std::size_t>(x);
+        if (x < 0 || x > 7 || y < 0 || y > 7 || at >= pixels.size() || value > 3)
+            return false;
+        pixels[at] = value;
+        return true;
+    });
+}
+
+namespace {
+
+// A resize as one step: the resize works on the image and the current scene; it is kept only
+// when it changed something.
+Outcome<ResizeResult> resizeEdit(Document& doc, const char* name,
+                                 const std::function<Outcome<ResizeResult>(Bytes&, SceneRecord&)>& resize)
+{
+    Outcome<ResizeResult> result{ResizeResult::BadData, "No scene is shown."};
+    if (!doc.hasScene())
+        return result;
+    doc.edit({name, part::All, kFocusNone}, [&](EditContext& context) {
+        result = resize(context.image(), context.scene().currentScene);
+        return result.ok();
+    });
+    return result;
+}
+
+}  // namespace
+
+Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd)
+{
+    return resizeEdit(doc, "Resize Map", [&](Bytes& rom, SceneRecord& scene) {
+        return velmar::resizeMap(rom, scene, newLength, atEnd);
+    });
+}
+
+Outcome<ResizeResult> resizeItems(Document& doc, int newCount)
+{
+    const RomOffset areaEnd = doc.actorAreaEnd();
+    return resizeEdit(doc, "Resize Items", [&](Bytes& rom, SceneRecord& scene) {
+        return velmar::resizeItems(rom, scene, newCount, areaEnd);
+    });
+}
+
+Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount)
+{
+    const RomOffset areaEnd = doc.actorAreaEnd();
+    return resizeEdit(doc, "Resize Enemies", [&](Bytes& rom, SceneRecord& scene) {
+        return velmar::resizeEnemies(rom, scene, newCount, areaEnd);
+    });
+}
+
+TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts)
+{
+    TextPackOutcome result;
+    result.code = TextPackResult::BadData;
+    result.reason = "No file is open.";
+    const RomOffset areaEnd = doc.textAreaEnd();
+    doc.edit({"Edit Texts", part::Texts, kFocusNone}, [&](EditContext& context) {
+        result = velmar::packTexts(context.image(), table, texts, areaEnd);
+        return result.ok();
+    });
+    return result;
+}
+
+Outcome<EditResult> storeScene(Document& doc)
+{
+    return editScene(doc, {"Store Scene", part::All, kFocusNone}, [](SceneState&) { return true; });
+}
+
+}  // namespace velmar::edits

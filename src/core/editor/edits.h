@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/document.h"
+#include "expansion/resize_result.h"
+#include "text/char_table.h"
+#include "text/text_packer.h"
+
+// The edits a user makes, each one step of the document's history. Every window and the CLI
+// change the document through these (or through editScene for a change of its own), never by
+// writing to the image or the scene themselves.
+namespace velmar::edits {
+
+// A change of the current scene (record, pattern banks, metatile tables) made by `change`,
+// which returns false to refuse. Refused when no scene is current.
+Outcome<EditResult> editScene(Document& doc, const Document::EditSpec& spec,
+                              const std::function<bool(SceneState&)>& change);
+
+// "Place Metatile": the map cell under map pixel (x, y) becomes `metatile`. Refused outside the
+// map. In a stroke, every cell crossed joins the one step.
+Outcome<EditResult> placeMetatile(Document& doc, int x, int y, std::uint8_t metatile);
+
+// "Erase Map": every cell of the current map becomes metatile 0.
+Outcome<EditResult> eraseMap(Document& doc);
+
+// Enemy or item `index` of the current scene becomes `record`, under the name given ("Move
+// Enemy", "Change Item Type"). The lists are stored sorted, so the record may move.
+Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name);
+Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name);
+
+// "Edit Palette": entry `index` (0..31) of the scene's palette memory becomes NES colour `colour`.
+// Colour 0 of each sub-palette is the shared background colour, which the scene does not store.
+Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colour);
+
+enum class PatternTable { Background, Sprite };
+
+// "Paint Pixels": pixel (x, y) of tile `tile` of the scene's background or sprite bank.
+Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y,
+                               std::uint8_t value);
+
+// "Resize Map", "Resize Items", "Resize Enemies": the resizes of the current scene, which
+// repack the tables of every scene. One step each; the outcome is the resize's own.
+Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd);
+Outcome<ResizeResult> resizeItems(Document& doc, int newCount);
+Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount);
+
+// "Edit Texts": packs all 113 texts with the character table, rewriting the text pointers.
+TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts);
+
+// "Store Scene": stores the current scene unedited, as leaving it did in the game's editor. The
+// image changes only where the stored form differs from what was read.
+Outcome<EditResult> storeScene(Document& doc);
+
+}  // namespace velmar::edits

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAction>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app_fixture.h"
+#include "rom/scene_codec.h"
+#include "widgets/bitmap_view.h"
+
+namespace velmar::test {
+namespace {
+
+using Answer = Dialogs::Answer;
+
+// Places, stroke-paints and erases, takes it all back and does it again by the keyboard, saves,
+// and finds the same bytes in the file.
+TEST(MainWindowEditing, PaintUndoRedoByShortcutSaveAndReload)
+{
+    AppFixture f;
+    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 2; });
+    ASSERT_FALSE(key.empty());
+    frmMain& w = f.startWithSample();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    f.select(key.c_str());
+    const Bytes loaded = w.doc().romData();
+    const auto map = [&w] { return w.doc().currentScene().map; };
+
+    // A press places: (620, 130) is screen 2, column 3, row 4; row 5 through its top half.
+    w.picBkgNat_MouseDown(QPoint(10 * 32 + 5, 5 * 32 + 3), Qt::RightButton);
+    EXPECT_EQ(w.brushMetatile(), 0x5A);
+    f.stroke({QPoint(620, 130)});
+    f.stroke({QPoint(620, 170)});
+    EXPECT_EQ(map()[48 * 2 + 6 * 3 + 4], 0x5A);
+    EXPECT_EQ(map()[48 * 2 + 6 * 3 + 5], 0x5A);
+
+    // A drag paints every cell on its way, even those the pointer skipped: one step.
+    const std::uint8_t m = static_cast<std::uint8_t>(map()[6 * 0 + 1] + 1);
+    f.choose(m);
+    f.stroke({QPoint(10, 40), QPoint(100, 45), QPoint(250, 40)});
+    for (int column = 0; column < 8; ++column)
+        EXPECT_EQ(map()[static_cast<std::size_t>(6 * column + 1)], m) << "column " << column;
+    EXPECT_EQ(w.doc().history().size(), 3u);
+    const Bytes painted = w.doc().romData();
+
+    // Not in map mode: a press on the map changes nothing.
+    w.cmdAll_Click();
+    f.stroke({QPoint(620, 130), QPoint(700, 130)});
+    EXPECT_EQ(w.doc().romData(), painted);
+    w.cmdBkgEdit_Click();
+
+    f.dialogs.answers = {Answer::No};
+    w.cmdClearArea_Click();
+    EXPECT_EQ(f.dialogs.questions.back(), "This will clear the current map.\r\nAre you sure?");
+    EXPECT_EQ(w.doc().romData(), painted);
+    f.dialogs.answers = {Answer::Yes};
+    w.cmdClearArea_Click();
+    EXPECT_EQ(map(), Bytes(map().size(), 0));
+    const Bytes erased = w.doc().romData();
+
+    for (int i = 0; i < 4; ++i)
+        QTest::keySequence(&w, QKeySequence::Undo);
+    EXPECT_EQ(w.doc().romData(), loaded);
+    EXPECT_FALSE(w.isWindowModified());
+    for (int i = 0; i < 4; ++i)
+        QTest::keySequence(&w, QKeySequence::Redo);
+    EXPECT_EQ(w.doc().romData(), erased);
+    EXPECT_TRUE(w.isWindowModified());
+    SceneView fresh;
+    redrawSceneView(w.doc().romData(), w.doc().scene(), fresh);
+    EXPECT_EQ(w.picRenderDest->image(), toQImage(fresh.map)) << "the map shows it";
+
+    QTest::keySequence(&w, QKeySequence::Save);
+    EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
+    EXPECT_FALSE(w.isWindowModified());
+    AppFixture g;
+    frmMain& again = g.startWithSample();
+    again.loadRom(false, f.file("game.nes"));
+    EXPECT_EQ(again.doc().romData(), erased);
+}
+
+TEST(MainWindowEditing, TheEditMenuNamesTheStep)
+{
+    AppFixture f;
+    f.writeGoodDataFiles();
+    frmMain& w = f.start();
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo");
+    EXPECT_FALSE(w.menuEditUndo->isEnabled() || w.menuEditRedo->isEnabled());
+    EXPECT_EQ(w.menuEditUndo->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(w.menuEditRedo->shortcut(), QKeySequence(QKeySequence::Redo));
+    EXPECT_TRUE(w.menuEditRedo->shortcuts().contains(QKeySequence("Ctrl+Y")));
+    EXPECT_TRUE(w.menuEditRedo->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
+    EXPECT_EQ(w.menuFileLoadFile->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(w.menuFileSaveFile->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(w.menuFileExit->shortcut(), QKeySequence("Ctrl+Q"));
+
+    w.loadRom(false, f.writeSample());
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(0, 0), QPoint(40, 0)});
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo Place Metatile");
+    EXPECT_TRUE(w.menuEditUndo->isEnabled() && w.cmdUndo->isEnabled());
+    EXPECT_EQ(w.cmdUndo->toolTip(), "Undo Place Metatile");
+    EXPECT_EQ(w.menuEditRedo->text(), "Redo");
+    EXPECT_FALSE(w.menuEditRedo->isEnabled() || w.cmdRedo->isEnabled());
+
+    w.cmdUndo->click();
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo");
+    EXPECT_FALSE(w.menuEditUndo->isEnabled());
+    EXPECT_EQ(w.menuEditRedo->text(), "Redo Place Metatile");
+    EXPECT_TRUE(w.cmdRedo->isEnabled());
+}
+
+TEST(MainWindowEditing, UndoAfterSwitchingScenesReturnsToTheEditedScene)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    const std::string longScene = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 5; });
+    ASSERT_FALSE(longScene.empty());
+    f.select(longScene.c_str());
+    const int width = w.picRenderDest->width();
+    w.hscrollRenderer->setValue(0);
+    f.choose(f.otherThanAt(48 * 5));
+    f.stroke({QPoint(5 * 256 + 3, 3)});  // on screen 5, out of view once scrolled back
+    const Bytes edited = w.doc().romData();
+    w.hscrollRenderer->setValue(0);
+    f.select("c:000000");
+    EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode("c:000000"));
+
+    w.menuEditUndo_Click();
+    EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode(qs(longScene)));
+    EXPECT_EQ(sceneKeyText(*w.doc().sceneKey()), longScene);
+    EXPECT_EQ(w.picRenderDest->width(), width) << "the map shows the scene of the step";
+    const int x = 5 * 256 + 3;
+    EXPECT_TRUE(x >= w.hscrollRenderer->value() && x < w.hscrollRenderer->value() + 768)
+        << "the view comes back to where the edit was";
+    w.menuEditRedo_Click();
+    EXPECT_EQ(w.doc().romData(), edited);
+}
+
+TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    f.select("c:02070C");  // many actors: their markers exist
+    EXPECT_EQ(w.picRenderDest->accessibleName(), "Map");
+    EXPECT_EQ(w.picBkgNat->accessibleName(), "Metatiles");
+    EXPECT_EQ(w.picSelectedMetatile->accessibleName(), "Selected metatile");
+    EXPECT_EQ(w.cmdFileSave->accessibleName(), "Save File");
+    // Qt's own parts (the scroll bars of the tree) carry names starting with "qt_".
+    const auto qtsOwn = [&w](const QWidget* c) {
+        for (; c && c != &w; c = c->parentWidget()) {
+            if (c->objectName().startsWith("qt_"))
+                return true;
+        }
+        return false;
+    };
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QAbstractSlider*>(c)
+            || qobject_cast<QTreeWidget*>(c) || qobject_cast<BitmapView*>(c) || qobject_cast<QLabel*>(c);
+        if (control && !qtsOwn(c)) {
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << c->metaObject()->className() << " " << c->objectName().toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmar::test

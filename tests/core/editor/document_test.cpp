@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include "editor/edits.h"
+#include "rom/scene_codec.h"
+#include "support/test_support.h"
+
+namespace velmar {
+namespace {
+
+using test::TempDir;
+
+constexpr SceneKey kFirst{0, 0, 0};
+constexpr SceneKey kSecond{0, 1, 1};
+
+struct DocumentFixture {
+    TempDir dir;
+    std::string path = (dir.path() / "game.nes").string();
+    Document doc;
+    std::vector<DocumentEvent> events;
+
+    DocumentFixture()
+    {
+        const Bytes bytes = test::sampleImage().fileBytes();
+        test::writeFile(path, std::string(bytes.begin(), bytes.end()));
+        doc.setListener([this](const DocumentEvent& e) { events.push_back(e); });
+        EXPECT_TRUE(doc.open(path, false, {}).ok());
+        EXPECT_TRUE(doc.selectScene(kFirst).ok());
+    }
+
+    // A metatile other than the one in map cell `index`, so that placing it is a change.
+    std::uint8_t other(std::size_t index) const
+    {
+        return static_cast<std::uint8_t>(doc.currentScene().map[index] + 1);
+    }
+};
+
+TEST(Document, EditsAreStepsThatUndoAndRedo)
+{
+    DocumentFixture f;
+    const Bytes loaded = f.doc.romData();
+    EXPECT_FALSE(f.doc.canUndo());
+    EXPECT_FALSE(f.doc.hasUnsavedChanges()) << "showing a scene changes nothing";
+
+    const std::uint8_t m = f.other(6 + 2);
+    ASSERT_EQ(edits::placeMetatile(f.doc, 40, 70, m).code, EditResult::Recorded);  // column 1, row 2
+    const RomOffset cell = mapOffset(f.doc.currentScene().mapAddress) + 8;
+    EXPECT_EQ(f.doc.romData()[cell], m) << "the image holds the edit at once";
+    EXPECT_EQ(f.doc.currentScene().map[8], m);
+    EXPECT_TRUE(f.doc.hasUnsavedChanges());
+    EXPECT_EQ(f.doc.undoName(), "Place Metatile");
+    EXPECT_EQ(f.events.back().kind, DocumentEvent::Kind::Edited);
+    EXPECT_EQ(f.events.back().parts, part::Map);
+
+    ASSERT_TRUE(edits::eraseMap(f.doc).ok());
+    const Bytes erased = f.doc.romData();
+    EXPECT_EQ(f.doc.history().size(), 2u);
+
+    ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.currentScene().map[8], m);
+    EXPECT_EQ(f.doc.redoName(), "Erase Map");
+    ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.romData(), loaded);
+    EXPECT_FALSE(f.doc.hasUnsavedChanges()) << "back at the state of the load";
+    EXPECT_FALSE(f.doc.canUndo());
+    EXPECT_EQ(f.doc.undo().code, EditResult::Refused);
+
+    ASSERT_TRUE(f.doc.redo().ok());
+    ASSERT_TRUE(f.doc.redo().ok());
+    EXPECT_EQ(f.doc.romData(), erased);
+    EXPECT_EQ(f.events.back().kind, DocumentEvent::Kind::Redone);
+
+    // A new edit after an undo drops the step that could have been redone.
+    ASSERT_TRUE(f.doc.undo().ok());
+    ASSERT_TRUE(edits::placeMetatile(f.doc, 0, 0, f.other(0)).ok());
+    EXPECT_FALSE(f.doc.canRedo());
+    EXPECT_EQ(f.doc.history().size(), 2u);
+}
+
+TEST(Document, NothingIsRecordedForNoChangeOrARefusal)
+{
+    DocumentFixture f;
+    const Bytes loaded = f.doc.romData();
+    const std::uint8_t same = f.doc.currentScene().map[0];
+    EXPECT_EQ(edits::placeMetatile(f.doc, 0, 0, same).code, EditResult::NoChange);
+    EXPECT_EQ(edits::placeMetatile(f.doc, 5, 200, 1).code, EditResult::Refused) << "below the map";
+
+    // A change that refuses halfway leaves neither the scene nor the image touched.
+    const auto r = f.doc.edit({"Half", part::Map, -1}, [](EditContext& c) {
+        c.scene().currentScene.map[0] ^= 0xFF;
+        c.image()[0x100] ^= 0xFF;
+        return false;
+    });
+    EXPECT_EQ(r.code, EditResult::Refused);
+    EXPECT_EQ(f.doc.romData(), loaded);
+    EXPECT_EQ(f.doc.currentScene().map[0], same);
+    EXPECT_EQ(f.doc.history().size(), 0u);
+
+    // Colour 0 of a sub-palette is the shared colour the scene does not store: an edit of it
+    // cannot be kept, and the scene shows the stored colour again rather than a lost edit.
+    const std::uint8_t shared = f.doc.currentScene().palette[4];
+    EXPECT_EQ(edits::setPaletteEntry(f.doc, 4, static_cast<std::uint8_t>(shared ^ 1)).code, EditResult::NoChange);
+    EXPECT_EQ(f.doc.currentScene().palette[4], shared);
+}
+
+TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)
+{
+    DocumentFixture f;
+    const Bytes loaded = f.doc.romData();
+    const std::uint8_t first = f.doc.currentScene().map[0];
+
+    f.doc.beginStroke({"Place Metatile", part::Map, 0});
+    for (int x = 0; x < 256; x += 32)
+        edits::placeMetatile(f.doc, x, 0, static_cast<std::uint8_t>(first + 1));
+    f.doc.endStroke();
+    EXPECT_EQ(f.doc.history().size(), 1u);
+    for (std::size_t column = 0; column < 8; ++column)
+        EXPECT_EQ(f.doc.currentScene().map[6 * column], static_cast<std::uint8_t>(first + 1));
+    ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.romData(), loaded) << "the whole stroke goes back at once";
+
+    f.doc.beginStroke({"Place Metatile", part::Map, 0});
+    edits::placeMetatile(f.doc, 0, 0, static_cast<std::uint8_t>(first + 1));
+    edits::placeMetatile(f.doc, 0, 0, first);
+    f.doc.endStroke();
+    EXPECT_EQ(f.doc.history().doneCount(), 0u) << "a stroke that changes nothing is no step";
+    EXPECT_TRUE(f.doc.canRedo()) << "and does not drop what can be redone";
+}
+
+TEST(Document, UndoShowsTheSceneOfTheStep)
+{
+    DocumentFixture f;
+    ASSERT_TRUE(edits::placeMetatile(f.doc, 0, 0, f.other(0)).ok());
+    const RomOffset cell = mapOffset(f.doc.currentScene().mapAddress);
+    ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
+    EXPECT_EQ(f.doc.sceneKey(), kSecond);
+
+    ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.sceneKey(), kFirst);
+    EXPECT_TRUE(f.events.back().sceneSwitched);
+    EXPECT_EQ(f.events.back().focusX, 0);
+    EXPECT_EQ(f.doc.romData()[cell], test::sampleImage().romData[cell]);
+    ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
+    ASSERT_TRUE(f.doc.redo().ok());
+    EXPECT_EQ(f.doc.sceneKey(), kFirst);
+}
+
+TEST(Document, ResizesAndTextsAreOneStepEach)
+{
+    DocumentFixture f;
+    const Bytes loaded = f.doc.romData();
+    const int length = f.doc.currentScene().length;
+    const Outcome<ResizeResult> grown = edits::resizeMap(f.doc, length + 1, true);
+    ASSERT_TRUE(grown.ok()) << grown.reason;
+    EXPECT_EQ(f.doc.currentScene().map.size(), static_cast<std::size_t>(length + 2) * 48);
+    const Outcome<ResizeResult> items = edits::resizeItems(f.doc, f.doc.currentScene().itemCount + 1);
+    ASSERT_TRUE(items.ok()) << items.reason;
+    EXPECT_EQ(edits::resizeEnemies(f.doc, 256).code, ResizeResult::InvalidSize);
+    EXPECT_EQ(f.doc.history().size(), 2u) << "a refused resize records nothing";
+
+    CharTable table;
+    applyDefaultCharTable(table);
+    TextList texts = decodeAllTexts(f.doc.romData(), table);
+    ASSERT_TRUE(texts.status.ok());
+    texts.texts[5] += "ABC";
+    ASSERT_TRUE(edits::packTexts(f.doc, table, texts.texts).ok());
+    EXPECT_EQ(f.doc.undoName(), "Edit Texts");
+
+    while (f.doc.canUndo())
+        ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.romData(), loaded) << "every scene's tables and every text pointer come back";
+}
+
+TEST(Document, PixelsGoBackToTheBankTheyCameFrom)
+{
+    DocumentFixture f;
+    const std::uint8_t bank = f.doc.currentScene().bkgBank;
+    const std::uint8_t before = f.doc.scene().bkgPatterns[64 * 3];
+    ASSERT_TRUE(edits::paintPixel(f.doc, edits::PatternTable::Background, 3, 0, 0,
+                                  static_cast<std::uint8_t>((before + 1) & 3)).ok());
+    PixelArray stored;
+    ASSERT_TRUE(loadChrBank(f.doc.romData(), stored, bank).ok());
+    EXPECT_EQ(stored[64 * 3], (before + 1) & 3);
+
+    // A new bank number takes the other bank's tiles; the painted bank keeps its pixel.
+    ASSERT_TRUE(edits::editScene(f.doc, {"Change Bank", part::Properties, -1}, [&](SceneState& s) {
+                    s.currentScene.bkgBank = static_cast<std::uint8_t>(bank ^ 1);
+                    return true;
+                }).ok());
+    PixelArray other;
+    ASSERT_TRUE(loadChrBank(f.doc.romData(), other, bank ^ 1).ok());
+    EXPECT_EQ(f.doc.scene().bkgPatterns, other);
+    ASSERT_TRUE(loadChrBank(f.doc.romData(), stored, bank).ok());
+    EXPECT_EQ(stored[64 * 3], (before + 1) & 3);
+}
+
+TEST(Document, OpeningAndSaving)
+{
+    DocumentFixture f;
+    ASSERT_TRUE(edits::placeMetatile(f.doc, 0, 0, f.other(0)).ok());
+    ASSERT_TRUE(f.doc.save().ok());
+    EXPECT_FALSE(f.doc.hasUnsavedChanges());
+    RomImage saved;
+    ASSERT_TRUE(readRomFile(f.path, saved).ok());
+    EXPECT_EQ(saved.romData, f.doc.romData());
+    ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_TRUE(f.doc.hasUnsavedChanges()) << "undoing past a save is a change again";
+
+    // A cut-off image and an unreadable file are refused; the open image stays as it was.
+    const Bytes shown = f.doc.romData();
+    Bytes cut = test::sampleImage().fileBytes();
+    cut.resize(0x30000);
+    test::writeFile(f.dir.file("cut.nes"), std::string(cut.begin(), cut.end()));
+    EXPECT_EQ(f.doc.open(f.dir.file("cut.nes").string(), false, {}).code, RomReadResult::TooShort);
+    EXPECT_EQ(f.doc.open(f.dir.file("gone.nes").string(), false, {}).code, RomReadResult::IoError);
+    EXPECT_EQ(f.doc.romData(), shown);
+    EXPECT_EQ(f.doc.path(), f.path);
+    EXPECT_TRUE(f.doc.hasScene());
+    EXPECT_TRUE(f.doc.canRedo());
+
+    // A good file clears the history and leaves no scene current until one is chosen.
+    ASSERT_TRUE(f.doc.open(f.path, false, {}).ok());
+    EXPECT_FALSE(f.doc.hasScene());
+    EXPECT_FALSE(f.doc.canUndo() || f.doc.canRedo());
+
+    std::filesystem::remove(f.path);
+    EXPECT_EQ(f.doc.save().reason, "No such file or directory") << "a save never creates the file";
+}
+
+TEST(Document, AnUnreadableSceneLeavesTheShownOneCurrent)
+{
+    DocumentFixture f;
+    RomImage broken = test::sampleImage();
+    broken.romData[0x8700 + 2 * 1 + 1] = 0x10;  // item pointer of scene 1 below 0x8000
+    ASSERT_TRUE(f.doc.openImage(broken, f.path).ok());
+    ASSERT_TRUE(f.doc.selectScene(kFirst).ok());
+    EXPECT_EQ(f.doc.selectScene(kSecond).code, RomStatus::Code::BadPointer);
+    EXPECT_EQ(f.doc.sceneKey(), kFirst);
+}
+
+TEST(EditHistory, RunsAndTheMemoryLimit)
+{
+    Bytes before(1000, 0);
+    Bytes after = before;
+    after[10] = 1;
+    after[15] = 2;   // close to the first: one run
+    after[500] = 3;  // far: a run of its own
+    const std::vector<ByteRun> runs = diffImages(before, after);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].offset, 10);
+    EXPECT_EQ(runs[0].after, (Bytes{1, 0, 0, 0, 0, 2}));
+    EXPECT_EQ(runs[1].offset, 500);
+
+    // Two overlapping changes, one after the other, come back right in both directions, and
+    // their net change leaves out what came back to its old value.
+    Bytes image = before;
+    const std::vector<ByteRun> chain = {{10, {0, 0}, {7, 7}}, {11, {7, 0}, {8, 9}}, {10, {7}, {0}}};
+    applyRuns(image, chain, true);
+    EXPECT_EQ(image[10], 0);
+    EXPECT_EQ(image[11], 8);
+    EXPECT_EQ(netRuns(chain, image), (std::vector<ByteRun>{{11, {0, 0}, {8, 9}}}));
+    applyRuns(image, chain, false);
+    EXPECT_EQ(image, before);
+
+    EditHistory history(3000);
+    for (int i = 0; i < 5; ++i)
+        history.push({"Step", 0, std::nullopt, -1, {{0, Bytes(400, 0), Bytes(400, 1)}}});
+    EXPECT_LT(history.size(), 5u) << "the oldest steps go";
+    EXPECT_LE(history.memoryUsed(), 3000u);
+    EXPECT_EQ(history.doneCount(), history.size());
+}
+
+}  // namespace
+}  // namespace velmar
