@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "actors/actor_drawing.h"
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
 #include "gfx/pattern_tiles.h"
@@ -75,6 +76,31 @@ TEST(SampleImage, CatalogueScenesLoadAndStoreUnchanged)
         ASSERT_TRUE(storeScene(stored, scene).ok());
         EXPECT_TRUE(stored == rom());
     }
+}
+
+// Every enemy type placed in some scene, every stage's item and the player start show a sprite
+// of their own, not the stand-in for one that cannot be read.
+TEST(SampleImage, EveryActorHasASprite)
+{
+    std::set<int> enemyTypes;
+    for (int sc = 0; sc < kSceneCount; ++sc) {
+        SceneRecord s;
+        ASSERT_TRUE(loadScene(rom(), 0, static_cast<std::uint8_t>(sc), s).ok());
+        for (const EnemyRecord& e : s.enemies)
+            enemyTypes.insert(e.id);
+    }
+    EXPECT_EQ(enemyTypes.size(), 41u) << "every enemy type appears somewhere";
+    SpriteFrame frame;
+    for (const int id : enemyTypes) {
+        EXPECT_TRUE(enemySprite(rom(), static_cast<std::uint8_t>(id), frame).ok()) << "enemy " << id;
+        EXPECT_GT(frame.tileCount, 0) << "enemy " << id;
+    }
+    for (int st = 0; st < kStageCount; ++st) {
+        EXPECT_TRUE(itemSprite(rom(), rom()[kItemAnimations + st], frame).ok()) << "stage " << st;
+        EXPECT_GT(frame.tileCount, 0) << "stage " << st;
+    }
+    ASSERT_TRUE(playerStartSprite(rom(), frame).ok());
+    EXPECT_GT(frame.tileCount, 0);
 }
 
 // The sample holds what the packers must cope with: maps behind the scene tables, actor tables
