@@ -472,16 +472,19 @@ void frmMain::setModeButtons(EditMode mode)
 void frmMain::applyEditMode(EditMode mode)
 {
     editMode_ = mode;
-    const bool enemies = mode == EditMode::Enemies || mode == EditMode::All;
-    const bool items = mode == EditMode::Items || mode == EditMode::All;
     // The highlight and the enemy's player line belong to a selected actor of the actor modes.
     if (mode == EditMode::Map || mode == EditMode::All)
         lblSelActorHighlight->hide();
     if (mode != EditMode::Enemies)
         linePlayerPos->hide();
-    mapView->setEnemiesVisible(enemies);
-    mapView->setItemsVisible(items);
+    showModeMarkers();
     setModeButtons(mode);
+}
+
+void frmMain::showModeMarkers()
+{
+    mapView->setEnemiesVisible(editMode_ == EditMode::Enemies || editMode_ == EditMode::All);
+    mapView->setItemsVisible(editMode_ == EditMode::Items || editMode_ == EditMode::All);
 }
 
 void frmMain::cmdBkgEdit_Click() { applyEditMode(EditMode::Map); }

@@ -57,8 +57,6 @@ public:
     EditorDocument& document() { return *document_; }
     const Document& doc() const { return document_->doc(); }
     Workspace& workspace() { return workspace_; }
-    const SceneView& sceneView() const { return view_; }
-    EditMode editMode() const { return editMode_; }
     std::uint8_t brushMetatile() const;
     bool exiting() const { return exiting_; }
     QString playTestPath() const;
@@ -173,6 +171,8 @@ private:
     // The one place a mode takes effect: which markers show, what the map's mouse does, which
     // mode button is down.
     void applyEditMode(EditMode mode);
+    // Shows the enemy and item markers that the mode shows, hides the others.
+    void showModeMarkers();
 
     // Tree, scene and document.
     void buildAreaTree();

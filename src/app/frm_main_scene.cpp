@@ -255,10 +255,7 @@ void frmMain::renderMap(bool resize)
 {
     renderSceneMap(doc().romData(), doc().scene(), view_);
     mapView->showMap(view_, doc().currentScene(), resize);
-    const bool enemies = editMode_ == EditMode::Enemies || editMode_ == EditMode::All;
-    const bool items = editMode_ == EditMode::Items || editMode_ == EditMode::All;
-    mapView->setEnemiesVisible(enemies);
-    mapView->setItemsVisible(items);
+    showModeMarkers();
 }
 
 void frmMain::buildGridLines()

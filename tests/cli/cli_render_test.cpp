@@ -4,6 +4,7 @@
 
 #include "bitmap_image.h"
 #include "cli_test_util.h"
+#include "editor/document.h"
 #include "mapview/scene_view.h"
 #include "rom/area_catalogue.h"
 
@@ -40,20 +41,6 @@ TEST(CliRender, PicturesAreTheEditorsPixels)
         EXPECT_EQ(png(dir.file("sheet.png")), toQImage(view.sheet));
         EXPECT_NE(png(dir.file("all.png")), png(dir.file("map.png"))) << "the actors show";
     }
-}
-
-TEST(CliRender, TileSheetsAndTheirPalette)
-{
-    CliFixtureDir dir;
-    ASSERT_EQ(cli({"tiles", dir.romArg(), "4", dir.arg("a.png")}).code, 0);
-    ASSERT_EQ(cli({"tiles", dir.romArg(), "4", dir.arg("b.png"), "--palette", "c:000000", "0"}).code, 0);
-    ASSERT_EQ(cli({"tiles", dir.romArg(), "4", dir.arg("c.png"), "--palette", "c:000000", "3"}).code, 0);
-    const QImage a = png(dir.file("a.png"));
-    EXPECT_EQ(a.size(), QSize(256, 256));
-    EXPECT_EQ(a, png(dir.file("b.png"))) << "the default is the first scene, sub-palette 0";
-    EXPECT_NE(a, png(dir.file("c.png")));
-
-    EXPECT_EQ(cli({"render", dir.romArg(), "c:000000", dir.arg("no/such/folder/x.png")}).code, 1);
 }
 
 }  // namespace

@@ -6,28 +6,12 @@
 #include <vector>
 
 #include "editor/edit_history.h"
-#include "gfx/pattern_tiles.h"
+#include "editor/scene_state.h"
 #include "outcome.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
-#include "rom/scene_record.h"
 
 namespace velmar {
-
-// The scene being edited, decoded from the image: its record, its two pattern banks and its
-// metatile tables.
-struct SceneState {
-    SceneRecord currentScene;
-    PixelArray bkgPatterns;
-    PixelArray sprPatterns;
-    MetatileTables metatiles;
-    // The banks the pixel arrays were decoded from, which is where they are stored back: a
-    // change of the scene's bank number takes the other bank's tiles on the next decoding.
-    std::uint8_t patternsBkgBank = 0;
-    std::uint8_t patternsSprBank = 0;
-
-    bool operator==(const SceneState&) const = default;
-};
 
 // What happened to the document, as every open window learns it.
 struct DocumentEvent {
@@ -47,8 +31,6 @@ public:
     // valid when the document has a scene.
     SceneState& scene();
     Bytes& image();
-    const class Document& document() const { return document_; }
-
 private:
     friend class Document;
     explicit EditContext(class Document& document) : document_(document) {}
@@ -121,7 +103,6 @@ public:
     Outcome<EditResult> undo();
     Outcome<EditResult> redo();
     const EditHistory& history() const { return history_; }
-    EditHistory& history() { return history_; }
 
     // Writes the image over its file. The image already holds every edit.
     Outcome<WriteResult> save();
@@ -136,7 +117,6 @@ public:
     const RomImage& rom() const { return rom_; }
     const Bytes& romData() const { return rom_.romData; }
     const std::string& path() const { return path_; }
-    const Bytes& savedRomData() const { return saved_; }
     // The room of the packed actor tables and texts, measured when the file was opened.
     RomOffset actorAreaEnd() const { return actorAreaEnd_; }
     RomOffset textAreaEnd() const { return textAreaEnd_; }

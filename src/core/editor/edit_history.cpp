@@ -146,12 +146,6 @@ const EditStep& EditHistory::stepForward()
     return steps_[cursor_++];
 }
 
-void EditHistory::setMemoryLimit(std::size_t limit)
-{
-    limit_ = limit;
-    trim();
-}
-
 void EditHistory::trim()
 {
     // Done steps go from the oldest end; when every step is undone, the furthest redo goes

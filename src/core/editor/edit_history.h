@@ -87,8 +87,6 @@ public:
     std::size_t size() const { return steps_.size(); }
     std::size_t doneCount() const { return cursor_; }
     std::size_t memoryUsed() const { return used_; }
-    std::size_t memoryLimit() const { return limit_; }
-    void setMemoryLimit(std::size_t limit);
 
 private:
     void trim();

@@ -19,7 +19,6 @@ constexpr RomOffset kActorBase = bankStart(kActorBank);
 constexpr RomOffset kActorBankEnd = bankStart(kActorBank + 1);
 constexpr int kMaxCount = 255;
 
-
 RomStatus gatherActors(const Bytes& rom, const SceneRecord& scene, ActorTable& table)
 {
     if (scene.scene >= kSceneCount)
@@ -59,17 +58,14 @@ Outcome<ResizeResult> resizeActorList(Bytes& rom, SceneRecord& scene, int newCou
     SceneRecord work = scene;
     (work.*list).resize(static_cast<std::size_t>(newCount), fresh);
     work.*count = static_cast<std::uint8_t>(newCount);
-    Bytes before = rom;
     Outcome<ResizeResult> result = repackActors(rom, work, areaEnd);
     if (!result.ok())
         return result;
 
     // Picks up the scene's new table addresses. The tables were just written inside the image
-    // through valid pointers, so this read cannot fail; should it, the image is put back.
-    if (RomStatus status = loadSceneActors(rom, work); !status.ok()) {
-        rom = std::move(before);
+    // through valid pointers, so this read cannot fail; should it, the reason is still reported.
+    if (RomStatus status = loadSceneActors(rom, work); !status.ok())
         return {ResizeResult::BadData, status.message()};
-    }
     scene = std::move(work);
     return result;
 }

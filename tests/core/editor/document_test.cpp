@@ -52,28 +52,15 @@ TEST(Document, EditsAreStepsThatUndoAndRedo)
     EXPECT_EQ(f.events.back().parts, part::Map);
 
     ASSERT_TRUE(edits::eraseMap(f.doc).ok());
-    const Bytes erased = f.doc.romData();
-    EXPECT_EQ(f.doc.history().size(), 2u);
-
     ASSERT_TRUE(f.doc.undo().ok());
-    EXPECT_EQ(f.doc.currentScene().map[8], m);
+    EXPECT_EQ(f.doc.currentScene().map[8], m) << "the scene shows the image as it was";
     EXPECT_EQ(f.doc.redoName(), "Erase Map");
     ASSERT_TRUE(f.doc.undo().ok());
     EXPECT_EQ(f.doc.romData(), loaded);
     EXPECT_FALSE(f.doc.hasUnsavedChanges()) << "back at the state of the load";
-    EXPECT_FALSE(f.doc.canUndo());
     EXPECT_EQ(f.doc.undo().code, EditResult::Refused);
-
     ASSERT_TRUE(f.doc.redo().ok());
-    ASSERT_TRUE(f.doc.redo().ok());
-    EXPECT_EQ(f.doc.romData(), erased);
     EXPECT_EQ(f.events.back().kind, DocumentEvent::Kind::Redone);
-
-    // A new edit after an undo drops the step that could have been redone.
-    ASSERT_TRUE(f.doc.undo().ok());
-    ASSERT_TRUE(edits::placeMetatile(f.doc, 0, 0, f.other(0)).ok());
-    EXPECT_FALSE(f.doc.canRedo());
-    EXPECT_EQ(f.doc.history().size(), 2u);
 }
 
 TEST(Document, NothingIsRecordedForNoChangeOrARefusal)
@@ -144,32 +131,6 @@ TEST(Document, UndoShowsTheSceneOfTheStep)
     EXPECT_EQ(f.doc.sceneKey(), kFirst);
 }
 
-TEST(Document, ResizesAndTextsAreOneStepEach)
-{
-    DocumentFixture f;
-    const Bytes loaded = f.doc.romData();
-    const int length = f.doc.currentScene().length;
-    const Outcome<ResizeResult> grown = edits::resizeMap(f.doc, length + 1, true);
-    ASSERT_TRUE(grown.ok()) << grown.reason;
-    EXPECT_EQ(f.doc.currentScene().map.size(), static_cast<std::size_t>(length + 2) * 48);
-    const Outcome<ResizeResult> items = edits::resizeItems(f.doc, f.doc.currentScene().itemCount + 1);
-    ASSERT_TRUE(items.ok()) << items.reason;
-    EXPECT_EQ(edits::resizeEnemies(f.doc, 256).code, ResizeResult::InvalidSize);
-    EXPECT_EQ(f.doc.history().size(), 2u) << "a refused resize records nothing";
-
-    CharTable table;
-    applyDefaultCharTable(table);
-    TextList texts = decodeAllTexts(f.doc.romData(), table);
-    ASSERT_TRUE(texts.status.ok());
-    texts.texts[5] += "ABC";
-    ASSERT_TRUE(edits::packTexts(f.doc, table, texts.texts).ok());
-    EXPECT_EQ(f.doc.undoName(), "Edit Texts");
-
-    while (f.doc.canUndo())
-        ASSERT_TRUE(f.doc.undo().ok());
-    EXPECT_EQ(f.doc.romData(), loaded) << "every scene's tables and every text pointer come back";
-}
-
 TEST(Document, PixelsGoBackToTheBankTheyCameFrom)
 {
     DocumentFixture f;
@@ -237,20 +198,8 @@ TEST(Document, AnUnreadableSceneLeavesTheShownOneCurrent)
     EXPECT_EQ(f.doc.sceneKey(), kFirst);
 }
 
-TEST(EditHistory, OverlappingRunsAndTheMemoryLimit)
+TEST(EditHistory, TheOldestStepsGoOverTheMemoryLimit)
 {
-    // Two overlapping changes, one after the other, come back right in both directions, and
-    // their net change leaves out what came back to its old value.
-    const Bytes before(100, 0);
-    Bytes image = before;
-    const std::vector<ByteRun> chain = {{10, {0, 0}, {7, 7}}, {11, {7, 0}, {8, 9}}, {10, {7}, {0}}};
-    applyRuns(image, chain, true);
-    EXPECT_EQ(image[10], 0);
-    EXPECT_EQ(image[11], 8);
-    EXPECT_EQ(netRuns(chain, image), (std::vector<ByteRun>{{11, {0, 0}, {8, 9}}}));
-    applyRuns(image, chain, false);
-    EXPECT_EQ(image, before);
-
     EditHistory history(3000);
     for (int i = 0; i < 5; ++i)
         history.push({"Step", 0, std::nullopt, -1, {{0, Bytes(400, 0), Bytes(400, 1)}}});

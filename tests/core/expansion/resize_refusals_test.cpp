@@ -93,57 +93,5 @@ TEST(Resize, RefusalsWriteNothing)
     }
 }
 
-MapTable oneScreenMaps()
-{
-    MapTable table;
-    table.fill({0, 0, Bytes(kScreenBytes, 1)});
-    return table;
-}
-
-// Packing whole tables refuses, writing nothing, what the count and length bytes cannot say.
-TEST(Packers, RefuseWhatTheTableBytesCannotSay)
-{
-    struct Case {
-        Outcome<ResizeResult> (*pack)(Bytes&);
-        std::string reason;  // empty: packed
-    };
-    const Case cases[] = {
-        {[](Bytes& rom) { return packMaps(rom, oneScreenMaps()); }, ""},
-        {[](Bytes& rom) {
-             MapTable t = oneScreenMaps();
-             t[3].length = 1;
-             return packMaps(rom, t);
-         },
-         "Map size does not match the scene length (at $02D23)."},
-        {[](Bytes& rom) {
-             MapTable t = oneScreenMaps();
-             t[0] = {0x80, 0, Bytes(0x81 * kScreenBytes, 1)};  // bit 7 is the direction
-             return packMaps(rom, t);
-         },
-         "Map length does not fit its table (at $02D20)."},
-        {[](Bytes& rom) { return packActors(rom, ActorTable{}, 0xC000); }, ""},
-        {[](Bytes& rom) {
-             ActorTable t;
-             t[5].items.resize(256);
-             return packActors(rom, t, 0xC000);
-         },
-         "Too many items for a count (at $02E15)."},
-        {[](Bytes& rom) {
-             ActorTable t;
-             t[47].enemies.resize(256);
-             return packActors(rom, t, 0xC000);
-         },
-         "Too many enemies for a count (at $02E6F)."},
-    };
-    const Bytes original = buildPackImage(defaultLayout());
-    for (const Case& c : cases) {
-        Bytes rom = original;
-        const Outcome<ResizeResult> r = c.pack(rom);
-        EXPECT_EQ(r.code, c.reason.empty() ? ResizeResult::Changed : ResizeResult::BadData) << c.reason;
-        EXPECT_EQ(r.reason, c.reason);
-        EXPECT_EQ(rom == original, !c.reason.empty()) << c.reason;
-    }
-}
-
 }  // namespace
 }  // namespace velmar

@@ -58,18 +58,6 @@ TEST(RomFile, ReadChecksOnlyTheSignature)
               "Error loading file!\n/roms/a.nes: No such file or directory");
 }
 
-TEST(RomFile, RejectedFileLeavesTheImageAlone)
-{
-    TempDir dir;
-    RomImage image = test::sampleImage();
-    const RomImage before = image;
-    writeFile(dir.file("bad.nes"), romBytes("XES\x1A", 0x1000));
-    writeFile(dir.file("short.nes"), "NES");
-    EXPECT_EQ(readRomFile(dir.file("bad.nes"), image).code, RomReadResult::InvalidRom);
-    EXPECT_EQ(readRomFile(dir.file("short.nes"), image).code, RomReadResult::IoError);
-    EXPECT_EQ(image.fileBytes(), before.fileBytes());
-}
-
 TEST(RomFile, ACutOffImageIsNoImageOfTheGame)
 {
     RomImage image = test::sampleImage();

@@ -137,16 +137,5 @@ TEST(TextPacker, RefusalsWriteNothing)
     EXPECT_TRUE(rom == before);
 }
 
-TEST(TextPacker, SampleTextsDecodeAndRepackIdentically)
-{
-    Bytes rom = test::sampleImage().romData;
-    const Bytes before = rom;
-    const std::vector<std::string> texts = decodeAll(rom);
-    ASSERT_EQ(texts.size(), 113u);
-    const TextPackOutcome r = packTexts(rom, defaultTable(), texts, textAreaEnd(rom));
-    ASSERT_TRUE(r.ok()) << r.reason;
-    EXPECT_TRUE(rom == before);
-}
-
 }  // namespace
 }  // namespace velmar
