@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QCloseEvent>
@@ -269,7 +270,7 @@ void frmMain::setEditingEnabled(bool enabled)
     menuFileSaveFile->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
                                                        vMetaRenderer, optNone, optShowMetatile, optShowScreen,
-                                                       hscrGridColor})
+                                                       hscrGridColor, actorListsPlace, propertiesPlace})
         w->setEnabled(enabled);
 }
 
@@ -310,8 +311,20 @@ void frmMain::refreshEditActions()
     cmdRedo->setEnabled(d.canRedo());
 }
 
+void frmMain::commitPendingInput()
+{
+    // A value typed into a box is taken when the box loses the focus: before the file is saved,
+    // left or run, it must be in the document.
+    auto* box = qobject_cast<QLineEdit*>(focusWidget());
+    if (!box || box->isReadOnly())
+        return;
+    box->clearFocus();
+    box->setFocus();
+}
+
 bool frmMain::confirmDiscardOrSave(Leaving why)
 {
+    commitPendingInput();
     if (!doc().hasUnsavedChanges())
         return true;
     const QString text = "The changes to " + fileNameOf(qs(doc().path())) + " have not been saved.\n"
@@ -372,6 +385,7 @@ void frmMain::loadRom(bool showDialog, const QString& path)
 
 void frmMain::saveRom()
 {
+    commitPendingInput();
     const Outcome<WriteResult> r = document_->doc().save();
     dialogs_.message(r.ok() ? QString("File saved!") : fileMessageText("Unknown I/O error!", qs(doc().path()), r.reason));
 }
@@ -393,6 +407,7 @@ void frmMain::cmdExitApp_Click() { close(); }
 
 void frmMain::menuEditUndo_Click()
 {
+    commitPendingInput();
     const Outcome<EditResult> r = document_->doc().undo();
     if (r.code == EditResult::Failed)
         dialogs_.message("This scene cannot be shown: " + qs(r.reason), Dialogs::Icon::Exclamation);
@@ -400,6 +415,7 @@ void frmMain::menuEditUndo_Click()
 
 void frmMain::menuEditRedo_Click()
 {
+    commitPendingInput();
     const Outcome<EditResult> r = document_->doc().redo();
     if (r.code == EditResult::Failed)
         dialogs_.message("This scene cannot be shown: " + qs(r.reason), Dialogs::Icon::Exclamation);
@@ -440,6 +456,7 @@ void frmMain::cmdRunEmulator_Click()
         dialogs_.message("Emulator path not set!", Dialogs::Icon::Exclamation);
         return;
     }
+    commitPendingInput();
     if (mentionsRomFile(words)) {
         // Play-testing without saving: the edited image goes to a file of its own; the ROM file
         // on disk is not touched. The copy is removed at exit.
@@ -488,8 +505,20 @@ void frmMain::showModeMarkers()
 }
 
 void frmMain::cmdBkgEdit_Click() { applyEditMode(EditMode::Map); }
-void frmMain::cmdEnemyEdit_Click() { applyEditMode(EditMode::Enemies); }
-void frmMain::cmdItemEdit_Click() { applyEditMode(EditMode::Items); }
+void frmMain::cmdEnemyEdit_Click()
+{
+    applyEditMode(EditMode::Enemies);
+    lblSelActorHighlight->hide();
+    linePlayerPos->hide();
+    selectEnemy(0);
+}
+
+void frmMain::cmdItemEdit_Click()
+{
+    applyEditMode(EditMode::Items);
+    lblSelActorHighlight->hide();
+    selectItem(0);
+}
 void frmMain::cmdAll_Click() { applyEditMode(EditMode::All); }
 
 void frmMain::closeEvent(QCloseEvent* event)

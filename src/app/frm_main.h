@@ -9,14 +9,20 @@
 #include <QStringList>
 
 #include "dialogs.h"
+#include "editor/edits.h"
 #include "editor/workspace.h"
 #include "editor_document.h"
 #include "mapview/scene_view.h"
+#include "panels/map_view_panel.h"
 
 class QAction;
 class QButtonGroup;
+class QKeyEvent;
+class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QMenu;
 class QRadioButton;
 class QScrollBar;
@@ -27,12 +33,14 @@ class QTreeWidgetItem;
 
 namespace velmar {
 
+class ActorListsPanel;
 class BitmapView;
 class GridOptionsPanel;
 class MapMouseHandler;
 class MapViewPanel;
 class MetatilePickerPanel;
 class PaletteStrip;
+class PropertiesPanel;
 class frmOptions;
 
 // What a press on the map does, and which actor markers show.
@@ -123,11 +131,43 @@ public:
     // Where the actor lists and the scene properties panel go.
     QWidget* actorListsPlace = nullptr;
     QWidget* propertiesPlace = nullptr;
+
+    // The actor lists and the selected actor's boxes.
+    ActorListsPanel* actorLists = nullptr;
+    QListWidget* lstEnemyList = nullptr;
+    QListWidget* lstItemList = nullptr;
+    QGroupBox* fraEnemyEdit = nullptr;
+    QLineEdit* txtEnemyEdit_B = nullptr;
+    QLineEdit* txtEnemyEdit_X = nullptr;
+    QLineEdit* txtEnemyEdit_Y = nullptr;
+    QComboBox* cmbEnemyList = nullptr;
+    QGroupBox* fraItemEdit = nullptr;
+    QLineEdit* txtItemEdit_X = nullptr;
+    QLineEdit* txtItemEdit_Y = nullptr;
+    QComboBox* cmbItemList = nullptr;
+
+    // The stage and scene properties panel.
+    PropertiesPanel* propertiesPanel = nullptr;
+    QGroupBox* fraStageProperties = nullptr;
+    QLineEdit* txtBKGbank = nullptr;
+    QLineEdit* txtTime = nullptr;
+    QLineEdit* txtIndicator = nullptr;
+    QLineEdit* txtReload = nullptr;
+    std::array<QLineEdit*, 4> txtBKGPal{};
+    QGroupBox* fraSceneProperties = nullptr;
+    std::array<QRadioButton*, 2> opt_Direction{};
+    QLineEdit* txtSPRbank = nullptr;
+    QLineEdit* txtLen = nullptr;
+    QLineEdit* txtStartX = nullptr;
+    QLineEdit* txtStartY = nullptr;
+    QLineEdit* txtEnemyC = nullptr;
+    QLineEdit* txtItemC = nullptr;
+    std::array<QLineEdit*, 4> txtSPRPal{};
     QStatusBar* mainStatusBar = nullptr;
 
     BitmapView* picMainCharacterSpawn = nullptr;
     QLabel* lblSelActorHighlight = nullptr;
-    QWidget* linePlayerPos = nullptr;
+    BitmapView* linePlayerPos = nullptr;
 
 public slots:
     void menuFileLoadFile_Click();
@@ -155,8 +195,56 @@ public slots:
     void picRenderDest_MouseUp(QPoint point, Qt::MouseButton button);
     void picBkgNat_MouseDown(QPoint point, Qt::MouseButton button);
 
+    // Actors (frm_main_actors.cpp).
+    void lstEnemyList_Click();
+    void lstItemList_Click();
+    void cmbEnemyList_Click(int index);
+    void cmbItemList_Click(int index);
+    void txtEnemyEdit_B_DblClick();
+    void txtItemEdit_X_DblClick();
+    void picEnemy_MouseDown(int index, QPoint point);
+    void picEnemy_MouseMove(int index, QPoint point);
+    void picEnemy_MouseUp(int index, QPoint point);
+    void picPwrUp_MouseDown(int index, QPoint point);
+    void picPwrUp_MouseMove(int index, QPoint point);
+    void picPwrUp_MouseUp(int index, QPoint point);
+    void linePlayerPos_MouseDown(QPoint point);
+    void linePlayerPos_MouseMove(QPoint point);
+    void linePlayerPos_MouseUp(QPoint point);
+    void picMainCharacterSpawn_MouseDown(QPoint point);
+    void picMainCharacterSpawn_MouseMove(QPoint point);
+    void picMainCharacterSpawn_MouseUp(QPoint point);
+
+    // Properties panel (frm_main_properties.cpp).
+    // The time limit, stage indicator and game-over reload are taken when their box loses the
+    // focus; the banks and palette selectors also as soon as two characters are typed.
+    void txtBKGbank_Change();
+    void txtBKGbank_LostFocus();
+    void txtTime_LostFocus();
+    void txtIndicator_LostFocus();
+    void txtReload_LostFocus();
+    void txtBKGPal_Change(int index);
+    void txtBKGPal_LostFocus(int index);
+    void opt_Direction_Click(int index);
+    void txtSPRbank_Change();
+    void txtSPRbank_LostFocus();
+    void txtSPRPal_Change(int index);
+    void txtSPRPal_LostFocus(int index);
+
+public:
+    void selectEnemy(int index, QPoint grab = QPoint());
+    void selectItem(int index, QPoint grab = QPoint());
+    void promptEnemyB();
+    void promptItemX();
+    // The fill of the properties panel from the current scene.
+    void refreshPropertyPanel();
+    int selectedEnemy() const { return selectedEnemy_; }
+    int selectedItem() const { return selectedItem_; }
+    EditMode editMode() const { return editMode_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -185,6 +273,44 @@ private:
     void buildGridLines();
     void refreshEditActions();
 
+    // Actors (frm_main_actors.cpp).
+    void buildActorLists();
+    void connectActorPictures();
+    void refreshEnemyList();
+    void refreshItemList();
+    void showEnemyDetails(int index);
+    void showItemDetails(int index);
+    void setEnemiesVisible(bool visible);
+    void setItemsVisible(bool visible);
+    void highlightActor(QWidget* picture, bool scroll, bool withPlayerLine);
+    // A new scene: both lists filled, actor 0 of the mode selected.
+    void showSceneActors();
+    // After an edit, undo or redo: lists, boxes and the selection frame follow the scene.
+    void refreshActors(bool scroll);
+    // Shows actor `index` as the selected one after it was edited (the list may have reordered).
+    void followEnemy(int index, bool scroll, bool withPlayerLine);
+    void followItem(int index, bool scroll);
+    // The arrow keys move the selected actor a column or a row, as a drag does.
+    bool moveSelectedActorByKey(const QKeyEvent& key);
+    bool dropInside(QPoint mapPoint) const;
+    void startDrag(MapMarker marker, int index);
+    // Shows the dragged picture (and frame) moved by `offset` from where it was, and the player
+    // line at `lineX` when that is not -1.
+    void showDragAt(QPoint offset, int lineX);
+    // Puts the dragged pictures back where they were and forgets the drag.
+    void endDrag();
+
+    // Properties panel (frm_main_properties.cpp).
+    void buildPropertiesPanel();
+    // The box's value (its leading hexadecimal digits), written back into it as two digits.
+    std::uint8_t takePropertyBox(QLineEdit* box);
+    bool propertyEntryAllowed() const;
+    void commitSceneProperty(QLineEdit* box, edits::SceneProperty property);
+    void commitPaletteSelector(QLineEdit* box, int index);
+    void propertyEditDone(const Outcome<EditResult>& result);
+
+    // Takes a value still being typed into a box, as leaving the box does.
+    void commitPendingInput();
     enum class Leaving { Closing, Opening };
     bool confirmDiscardOrSave(Leaving why);
     SettingsFiles settingsFiles() const;
@@ -205,6 +331,28 @@ private:
     bool buildingTree_ = false;
     QButtonGroup* modeButtons_ = nullptr;
     frmOptions* options_ = nullptr;
+
+    // The selected actors and the drag under way.
+    int selectedEnemy_ = 0;
+    int selectedItem_ = 0;
+    QPoint enemyGrab_;
+    QPoint itemGrab_;
+    QPoint lineGrab_;
+    QPoint startGrab_;
+    struct Drag {
+        MapMarker marker = MapMarker::None;
+        int index = 0;
+        QPoint pictureOrigin;
+        QPoint highlightOrigin;
+        QPoint lineOrigin;
+    };
+    Drag drag_;
+    QLabel* lblPointer_ = nullptr;
+
+    // The receiver of the panel's connections. Being a member, it goes before QWidget's
+    // destructor hides and deletes the boxes: a box that loses the focus then reaches no slot
+    // of a half-destroyed window.
+    std::unique_ptr<QObject> propertiesLink_;
 };
 
 }  // namespace velmar

@@ -102,18 +102,23 @@ void frmMain::buildCentralArea()
     right->addWidget(propertiesPlace);
     right->addStretch();
     outer->addLayout(right, 1);
+    buildActorLists();
+    buildPropertiesPanel();
 
     setCentralWidget(central);
     mainStatusBar = statusBar();
     mainStatusBar->setObjectName("mainStatusBar");
     buildStatusBar();
-    resize(1010, 640);
+    connectActorPictures();
+    resize(1260, 700);
 }
 
 void frmMain::buildStatusBar()
 {
     // Panels are rebuilt from the current scene: removed, then added again in order.
     for (QLabel* old : mainStatusBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (old == lblPointer_)
+            continue;
         mainStatusBar->removeWidget(old);
         delete old;
     }
@@ -191,6 +196,8 @@ void frmMain::document_Changed(const DocumentEvent& event)
     setCaption();
     if (event.kind == Kind::Saved)
         return;
+    // The pictures are laid out again: a drag under way has nothing left to move.
+    drag_ = Drag{};
     if (!doc().hasScene()) {
         // A new file before its first scene is shown, or a scene that can no longer be read:
         // the map never shows a scene of another file.
@@ -206,6 +213,10 @@ void frmMain::document_Changed(const DocumentEvent& event)
         showScene();
     } else if (event.parts == part::Map) {
         renderMap(false);
+    } else if (event.parts == part::Actors) {
+        renderMap(false);
+        refreshActors(event.kind == Kind::Edited);
+        refreshPropertyPanel();
     } else {
         unloadSubEditor_refresh();
         buildStatusBar();
@@ -220,8 +231,9 @@ void frmMain::showScene()
     drawSceneSheet(doc().scene(), view_);
     metatilePicker->setSheet(view_.sheet);
     renderMap(true);
-    applyEditMode(editMode_);
+    showSceneActors();
     paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
+    refreshPropertyPanel();
     buildStatusBar();
     buildGridLines();
     picBkgNat_MouseDown(QPoint(0, 0), Qt::NoButton);
@@ -232,6 +244,10 @@ void frmMain::clearSceneView()
 {
     view_ = SceneView{};
     mapView->clear();
+    refreshEnemyList();
+    refreshItemList();
+    showEnemyDetails(-1);
+    showItemDetails(-1);
     metatilePicker->clear();
     paletteStrip->clear();
     buildStatusBar();
@@ -247,8 +263,9 @@ void frmMain::unloadSubEditor_refresh()
     const bool resized = picRenderDest->width() != mapWidth(doc().currentScene());
     renderMap(resized);
     paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
+    refreshPropertyPanel();
     buildGridLines();
-    applyEditMode(editMode_);
+    refreshActors(false);
 }
 
 void frmMain::renderMap(bool resize)

@@ -25,7 +25,7 @@ struct Command {
     int (*run)(const Invocation&, Io&);
 };
 
-constexpr std::array<Command, 12> kCommands{{
+constexpr std::array<Command, 16> kCommands{{
     {"sample", "sample OUT", 1, 1, false, false, false, false, runSample},
     {"scenes", "scenes ROM", 1, 1, false, false, false, false, runScenes},
     {"scene", "scene ROM KEY", 2, 2, false, false, false, false, runScene},
@@ -33,6 +33,10 @@ constexpr std::array<Command, 12> kCommands{{
     {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, false, false, runResizeMap},
     {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, false, false, runResizeItems},
     {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, false, false, runResizeEnemies},
+    {"set-enemy", "set-enemy ROM KEY N B XY ID", 6, 6, false, false, false, false, runSetEnemy},
+    {"set-item", "set-item ROM KEY N X Y ID", 6, 6, false, false, false, false, runSetItem},
+    {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, false, runSetStart},
+    {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, false, runSetProperty},
     {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, false, runTexts},
     {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, false, false, runSetText},
     {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, false, runRender},
@@ -45,7 +49,7 @@ void printUsage(std::ostream& os)
     os << "usage:\n";
     for (const Command& command : kCommands)
         os << "  velmar-cli " << command.usage << '\n';
-    os << "KEY is a scene key such as c:000101; LENGTH, COUNT and BANK are hexadecimal.\n";
+    os << "KEY is a scene key such as c:000101; LENGTH, COUNT, BANK and the values are hexadecimal.\n";
 }
 
 const Command* findCommand(std::string_view name)

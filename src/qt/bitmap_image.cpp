@@ -6,17 +6,15 @@ namespace velmar {
 
 QImage toQImage(const Bitmap& bitmap)
 {
-    // RGBX8888 keeps the bytes in R, G, B, X order: our layout, with the top byte made opaque.
-    QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGBX8888);
+    // RGB32 is the backing store's own format, so painting the picture copies it without a
+    // conversion. Our colours hold red in the low byte; RGB32 wants 0xFFRRGGBB.
+    QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
     for (int y = 0; y < bitmap.height(); ++y) {
         const ScreenColour* in = bitmap.row(y);
-        uchar* out = image.scanLine(y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < bitmap.width(); ++x) {
             const ScreenColour c = in[x];
-            out[4 * x] = static_cast<uchar>(c & 0xFF);
-            out[4 * x + 1] = static_cast<uchar>((c >> 8) & 0xFF);
-            out[4 * x + 2] = static_cast<uchar>((c >> 16) & 0xFF);
-            out[4 * x + 3] = 0xFF;
+            out[x] = 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
         }
     }
     return image;
@@ -31,7 +29,7 @@ bool saveBitmapPng(const Bitmap& bitmap, const std::string& path)
 {
     if (bitmap.width() <= 0 || bitmap.height() <= 0)
         return false;
-    return toQImage(bitmap).convertToFormat(QImage::Format_RGB32).save(QString::fromStdString(path), "PNG");
+    return toQImage(bitmap).save(QString::fromStdString(path), "PNG");
 }
 
 }  // namespace velmar

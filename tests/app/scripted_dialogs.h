@@ -16,6 +16,7 @@ public:
     QStringList questions;         // every question text
     std::deque<Answer> answers;    // answers to questions, in order (No when empty)
     std::deque<QString> files;     // answers to the open dialog (cancel when empty)
+    std::deque<std::optional<QString>> inputs;  // answers to input boxes (cancel when empty)
     QString lastFolder;            // the folder the open dialog started in
 
     void message(const QString& text, Icon) override { messages << text; }
@@ -24,7 +25,11 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString&) override
     {
         questions << prompt;
-        return std::nullopt;
+        if (inputs.empty())
+            return std::nullopt;
+        std::optional<QString> typed = inputs.front();
+        inputs.pop_front();
+        return typed;
     }
     QString openFile(const QString& folder, const QString&) override
     {

@@ -85,6 +85,46 @@ TEST(CliEdit, RefusalsAndNoChangeLeaveTheFile)
     }
 }
 
+// The actor and property commands edit one scene; what is not a byte is a usage error, and a
+// value the image cannot hold is refused. Either way the file is left as it was.
+TEST(CliEdit, ActorAndPropertyCommands)
+{
+    CliFixtureDir dir;
+    const std::string rom = dir.romArg();
+    const std::string key = "c:000101";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"set-enemy", rom, key, "0", "7F", "A5", "7"},
+          {"set-item", rom, key, "1", "2", "40", "F"},
+          {"set-start", rom, key, "10", "90"},
+          {"set-property", rom, key, "time", "45"},
+          {"set-property", rom, key, "spr-palette-3", "12"}}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.code, 0) << args[0] << ": " << run.err;
+    }
+    const QJsonObject s = sceneJsonOf(rom, key);
+    const QJsonArray enemies = s["enemies"].toArray();
+    const QJsonObject last = enemies.last().toObject();  // stored in order of b: now the last
+    EXPECT_EQ(last["b"].toInt(), 0x7F);
+    EXPECT_EQ(last["xy"].toInt(), 0xA5);
+    EXPECT_EQ(last["id"].toInt(), 7);
+    EXPECT_EQ(s["items"].toArray()[0].toObject()["x"].toInt(), 2);
+    EXPECT_EQ(s["startX"].toInt(), 0x10);
+    EXPECT_EQ(s["time"].toInt(), 0x45);
+    EXPECT_EQ(s["palSelectors"].toArray()[7].toInt(), 0x12);
+
+    const std::string edited = readFile(dir.rom());
+    for (const std::string bad : {"twelve", "-1", "0x5", "100", ""}) {
+        const CliRun run = cli({"set-property", rom, key, "reload", bad});
+        EXPECT_EQ(run.code, 2) << bad;
+    }
+    const CliRun bank = cli({"set-property", rom, key, "spr-bank", "10"});
+    EXPECT_EQ(bank.code, 1);
+    EXPECT_EQ(bank.err, "The SPR bank must be 00 to 0F.\n");
+    EXPECT_EQ(cli({"set-enemy", rom, key, "40", "0", "0", "0"}).code, 1);
+    EXPECT_EQ(cli({"set-property", rom, key, "colour", "1"}).code, 2);
+    EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
+}
+
 std::vector<std::string> textsOf(const CliRun& run)
 {
     std::vector<std::string> texts;

@@ -13,7 +13,7 @@ namespace {
 
 QImage png(const std::filesystem::path& path)
 {
-    return QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_RGBX8888);
+    return QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_RGB32);
 }
 
 // The pictures the editor shows for a scene, made directly through the core.

@@ -7,6 +7,7 @@
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
 #include "qt_bridge.h"
+#include "rom/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar {
@@ -44,25 +45,37 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     picRenderDest->setAccessibleName("Map");
     picRenderDest->setGeometry(0, 0, kScreenWidth, kMapHeight);
     picRenderDest->setCursor(Qt::CrossCursor);
+    picRenderDest->setMouseTracking(true);
+    picRenderDest->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move the selected actor
     connect(picRenderDest, &BitmapView::pressed, this, &MapViewPanel::mapPressed);
-    connect(picRenderDest, &BitmapView::moved, this, &MapViewPanel::mapMoved);
+    connect(picRenderDest, &BitmapView::moved, this, [this](QPoint point, Qt::MouseButtons buttons) {
+        if (buttons == Qt::NoButton)
+            emit pointerOver(MapMarker::None, 0, point);
+        emit mapMoved(point, buttons);
+    });
     connect(picRenderDest, &BitmapView::released, this, &MapViewPanel::mapReleased);
     lblSelActorHighlight = new QLabel(picRenderDest);
     lblSelActorHighlight->setObjectName("lblSelActorHighlight");
     lblSelActorHighlight->setAccessibleName("Selected actor");
     lblSelActorHighlight->setStyleSheet("background: red;");
     lblSelActorHighlight->hide();
-    linePlayerPos = new QWidget(picRenderDest);
+    linePlayerPos = new BitmapView(picRenderDest);
     linePlayerPos->setObjectName("linePlayerPos");
-    linePlayerPos->setAccessibleName("Player position of the selected enemy");
-    linePlayerPos->setStyleSheet("background: #00C000;");
+    linePlayerPos->setAccessibleName("Player position");
+    linePlayerPos->setToolTip("Player position of the selected enemy: drag it to move the enemy's B");
+    QPalette green = linePlayerPos->palette();
+    green.setColor(QPalette::Window, QColor(0x00, 0xC0, 0x00));
+    linePlayerPos->setPalette(green);
     linePlayerPos->setGeometry(0, 0, 6, kMapHeight);
+    linePlayerPos->setCursor(Qt::SizeHorCursor);
     linePlayerPos->hide();
+    connectMarker(linePlayerPos, MapMarker::PlayerLine, 0);
     picMainCharacterSpawn = new BitmapView(picRenderDest);
     picMainCharacterSpawn->setObjectName("picMainCharacterSpawn");
     picMainCharacterSpawn->setAccessibleName("Player start");
     picMainCharacterSpawn->setGeometry(0, 0, 16, 32);
     picMainCharacterSpawn->hide();
+    connectMarker(picMainCharacterSpawn, MapMarker::PlayerStart, 0);
     layout->addWidget(picContainer);
 
     hscrollRenderer = new QScrollBar(Qt::Horizontal, this);
@@ -108,12 +121,14 @@ void MapViewPanel::placeActorMarkers(const SceneView& view)
         pic->raise();
     };
     auto layOut = [&](std::vector<BitmapView*>& pics, const std::vector<ActorPicture>& pictures, const char* name,
-                      const char* spoken) {
+                      const char* spoken, MapMarker marker) {
         for (std::size_t i = 0; i < pictures.size(); ++i) {
             if (i >= pics.size()) {
                 auto* pic = new BitmapView(picRenderDest);
                 pic->setObjectName(QString("%1_%2").arg(name).arg(i));
-                pic->setAccessibleName(QString("%1 %2").arg(spoken).arg(i));
+                pic->setAccessibleName(QString("%1 %2").arg(spoken).arg(qs(hexPad(static_cast<std::int64_t>(i), 2))));
+                pic->setCursor(Qt::OpenHandCursor);
+                connectMarker(pic, marker, static_cast<int>(i));
                 pics.push_back(pic);
             }
             show(pics[i], pictures[i], false);
@@ -124,11 +139,44 @@ void MapViewPanel::placeActorMarkers(const SceneView& view)
             pics[j]->hide();
         }
     };
-    layOut(picEnemy, view.enemies, "picEnemy", "Enemy");
-    layOut(picPwrUp, view.items, "picPwrUp", "Item");
+    layOut(picEnemy, view.enemies, "picEnemy", "Enemy", MapMarker::Enemy);
+    layOut(picPwrUp, view.items, "picPwrUp", "Item", MapMarker::Item);
     enemyCount_ = static_cast<int>(view.enemies.size());
     itemCount_ = static_cast<int>(view.items.size());
     show(picMainCharacterSpawn, view.playerStart, true);
+}
+
+void MapViewPanel::connectMarker(BitmapView* picture, MapMarker marker, int index)
+{
+    picture->setMouseTracking(true);
+    // Positions leave in map pixels, taken where the picture stands at that moment, so a picture
+    // that follows the pointer does not shift the coordinates of its own drag.
+    auto onMap = [this, picture](QPoint point) { return picture->mapTo(picRenderDest, point); };
+    connect(picture, &BitmapView::pressed, this, [=, this](QPoint point, Qt::MouseButton) {
+        emit markerPressed(marker, index, onMap(point));
+    });
+    connect(picture, &BitmapView::moved, this, [=, this](QPoint point, Qt::MouseButtons buttons) {
+        if (buttons == Qt::NoButton)
+            emit pointerOver(marker, index, onMap(point));
+        else
+            emit markerMoved(marker, index, onMap(point));
+    });
+    connect(picture, &BitmapView::released, this, [=, this](QPoint point, Qt::MouseButton) {
+        emit markerReleased(marker, index, onMap(point));
+    });
+}
+
+QWidget* MapViewPanel::markerPicture(MapMarker marker, int index) const
+{
+    const auto at = static_cast<std::size_t>(index);
+    switch (marker) {
+    case MapMarker::Enemy: return index >= 0 && index < enemyCount_ ? picEnemy[at] : nullptr;
+    case MapMarker::Item: return index >= 0 && index < itemCount_ ? picPwrUp[at] : nullptr;
+    case MapMarker::PlayerStart: return picMainCharacterSpawn;
+    case MapMarker::PlayerLine: return linePlayerPos;
+    case MapMarker::None: break;
+    }
+    return nullptr;
 }
 
 void MapViewPanel::setEnemiesVisible(bool visible)

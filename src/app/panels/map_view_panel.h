@@ -14,6 +14,9 @@ namespace velmar {
 
 class BitmapView;
 
+// What lies under the pointer on the map: the map itself or one of the markers on it.
+enum class MapMarker { None, Enemy, Item, PlayerStart, PlayerLine };
+
 // The map of the current scene: a window three screens wide onto the map surface, which moves
 // left to scroll, with the grid lines and the actor markers on it. Presses, drags and releases
 // on the map come out in map pixels.
@@ -29,7 +32,7 @@ public:
     std::vector<BitmapView*> picPwrUp;
     BitmapView* picMainCharacterSpawn = nullptr;
     QLabel* lblSelActorHighlight = nullptr;
-    QWidget* linePlayerPos = nullptr;
+    BitmapView* linePlayerPos = nullptr;
 
     // Shows the rendered map and lays out the actor markers (enemies and items hidden, the player
     // start shown). With `resize` the surface takes the map's size and the scroll bar starts at
@@ -44,6 +47,8 @@ public:
     void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
     // Scrolls as little as needed for map pixel column `mapX` to be in view.
     void scrollToShow(int mapX);
+    // The picture of a marker (index counts for enemies and items), or nullptr.
+    QWidget* markerPicture(MapMarker marker, int index) const;
 
 public slots:
     void hscrollRenderer_Change(int value);
@@ -52,10 +57,17 @@ signals:
     void mapPressed(QPoint point, Qt::MouseButton button);
     void mapMoved(QPoint point, Qt::MouseButtons buttons);
     void mapReleased(QPoint point, Qt::MouseButton button);
+    // Presses, drags and releases on the markers, in map pixels (also while a marker moves).
+    void markerPressed(MapMarker marker, int index, QPoint point);
+    void markerMoved(MapMarker marker, int index, QPoint point);
+    void markerReleased(MapMarker marker, int index, QPoint point);
+    // The pointer moves over the map with no button held: the map pixel and what lies there.
+    void pointerOver(MapMarker marker, int index, QPoint point);
 
 private:
     void setupMapScroll(int screens, bool startAtLeft);
     void placeActorMarkers(const SceneView& view);
+    void connectMarker(BitmapView* picture, MapMarker marker, int index);
 
     int enemyCount_ = 0;
     int itemCount_ = 0;

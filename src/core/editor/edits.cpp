@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "actors/actor_sort.h"
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
+#include "rom/scene_codec.h"
 
 namespace velmar::edits {
 
@@ -42,24 +44,103 @@ int itemFocus(const ItemRecord& i) { return i.x * 16; }
 
 }  // namespace
 
-Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name)
+Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name,
+                             std::size_t* position)
 {
     return editScene(doc, {std::move(name), part::Actors, enemyFocus(record)}, [&](SceneState& s) {
-        if (index >= s.currentScene.enemies.size())
+        std::vector<EnemyRecord>& list = s.currentScene.enemies;
+        if (index >= list.size())
             return false;
-        s.currentScene.enemies[index] = record;
+        list[index] = record;
+        if (position)
+            *position = sortedPosition(list, index);
         return true;
     });
 }
 
-Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name)
+Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name,
+                            std::size_t* position)
 {
     return editScene(doc, {std::move(name), part::Actors, itemFocus(record)}, [&](SceneState& s) {
-        if (index >= s.currentScene.items.size())
+        std::vector<ItemRecord>& list = s.currentScene.items;
+        if (index >= list.size() || record.id > 0x0F)
             return false;
-        s.currentScene.items[index] = record;
+        list[index] = record;
+        if (position)
+            *position = sortedPosition(list, index);
         return true;
     });
+}
+
+Outcome<EditResult> moveStart(Document& doc, std::uint8_t x, std::uint8_t y)
+{
+    return editScene(doc, {"Move Player Start", part::Actors, x}, [&](SceneState& s) {
+        s.currentScene.startX = x;
+        s.currentScene.startY = y;
+        return true;
+    });
+}
+
+namespace {
+
+struct PropertyEdit {
+    const char* name;
+    Parts parts;
+};
+
+PropertyEdit propertyEdit(SceneProperty property)
+{
+    switch (property) {
+    case SceneProperty::Time: return {"Edit Time Limit", part::Properties};
+    case SceneProperty::Indicator: return {"Edit Stage Indicator", part::Properties};
+    case SceneProperty::Reload: return {"Edit Gameover Reload", part::Properties};
+    case SceneProperty::SprBank: return {"Edit SPR Bank", part::Properties | part::Patterns};
+    case SceneProperty::BkgBank: return {"Edit BKG Bank", part::Properties | part::Patterns};
+    case SceneProperty::Direction: return {"Change Direction", part::Properties};
+    }
+    return {"Edit Property", part::Properties};
+}
+
+}  // namespace
+
+Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std::uint8_t value)
+{
+    // The bank boxes take two digits, more than the image keeps: sprBank has four bits, and the
+    // BKG byte holds the bank times 8.
+    if (property == SceneProperty::SprBank && value > 0x0F)
+        return Outcome<EditResult>::failure(EditResult::Refused, "The SPR bank must be 00 to 0F.");
+    if (property == SceneProperty::BkgBank && value > 0x1F)
+        return Outcome<EditResult>::failure(EditResult::Refused, "The BKG bank must be 00 to 1F.");
+    const PropertyEdit e = propertyEdit(property);
+    return editScene(doc, {e.name, e.parts, kFocusNone}, [&](SceneState& s) {
+        SceneRecord& r = s.currentScene;
+        switch (property) {
+        case SceneProperty::Time: r.time = value; break;
+        case SceneProperty::Indicator: r.indicator = value; break;
+        case SceneProperty::Reload: r.reload = value; break;
+        case SceneProperty::SprBank: r.sprBank = value; break;
+        case SceneProperty::BkgBank: r.bkgBank = value; break;
+        case SceneProperty::Direction: r.direction = value ? 0x80 : 0; break;
+        }
+        return true;
+    });
+}
+
+Outcome<EditResult> setPaletteSelector(Document& doc, int index, std::uint8_t value)
+{
+    if (!doc.hasScene())
+        return Outcome<EditResult>::failure(EditResult::Refused, "No scene is shown.");
+    if (index < 0 || index > 7)
+        return Outcome<EditResult>::failure(EditResult::Refused, {});
+    return doc.edit({"Edit Palette Selector", part::Properties | part::Palette, kFocusNone},
+                    [&](EditContext& context) {
+                        SceneRecord& r = context.scene().currentScene;
+                        r.palSelectors[static_cast<std::size_t>(index)] = value;
+                        // Every colour edit is already in the image under the old selectors, so
+                        // reading the colours again loses nothing; storing the old colours under
+                        // the new selector would overwrite that palette instead.
+                        return loadScenePalettes(context.image(), r, false).ok();
+                    });
 }
 
 Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colour)

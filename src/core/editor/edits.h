@@ -27,9 +27,31 @@ Outcome<EditResult> placeMetatile(Document& doc, int x, int y, std::uint8_t meta
 Outcome<EditResult> eraseMap(Document& doc);
 
 // Enemy or item `index` of the current scene becomes `record`, under the name given ("Move
-// Enemy", "Change Item Type"). The lists are stored sorted, so the record may move.
-Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name);
-Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name);
+// Enemy", "Change Item Type"). The lists are stored sorted, so the record may move: `position`,
+// when given, receives the index it has afterwards. An item type above 0x0F is refused (it has
+// four bits).
+Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name,
+                             std::size_t* position = nullptr);
+Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name,
+                            std::size_t* position = nullptr);
+
+// "Move Player Start".
+Outcome<EditResult> moveStart(Document& doc, std::uint8_t x, std::uint8_t y);
+
+// The single-byte properties the properties panel edits. The time limit, stage indicator,
+// game-over reload and background bank belong to the stage: every scene of it shares them.
+enum class SceneProperty { Time, Indicator, Reload, SprBank, BkgBank, Direction };
+
+// Sets one property ("Edit Time Limit", "Edit SPR Bank", ...). A bank the image cannot hold
+// (SPR above 0x0F, BKG above 0x1F) is refused with the reason; nothing changes. A new bank
+// shows that bank's tiles; the tiles of the bank shown before are already in the image. The
+// direction is 0 or 0x80 (any non-zero value counts as 0x80).
+Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std::uint8_t value);
+
+// "Edit Palette Selector": selector `index` (0-3 background, 4-7 sprite sub-palettes) becomes
+// `value`, and the scene's colours are read again from the image for the new selectors. The
+// colours shown before stay in the image under the old selector.
+Outcome<EditResult> setPaletteSelector(Document& doc, int index, std::uint8_t value);
 
 // "Edit Palette": entry `index` (0..31) of the scene's palette memory becomes NES colour `colour`.
 // Colour 0 of each sub-palette is the shared background colour, which the scene does not store.

@@ -87,6 +87,17 @@ void eraseMap(SceneRecord& scene)
     std::fill(scene.map.begin(), scene.map.end(), std::uint8_t{0});
 }
 
+std::string pointerText(int x, int y, bool actorColumns)
+{
+    const int screen = std::max(x, 0) / 256;
+    const int inScreen = std::max(x, 0) % 256;
+    const int py = std::max(y, 0);
+    if (actorColumns)
+        return "Screen " + hexPad(screen, 2) + "  X " + hexText(inScreen / 16) + "  Y " + hexText(py / 16);
+    return "Screen " + hexPad(screen, 2) + "  Column " + std::to_string(inScreen / 32) + "  Row "
+        + std::to_string(py / 32);
+}
+
 std::array<StatusPanel, 7> statusPanels(const SceneRecord& s)
 {
     auto panel = [](const char* key, const char* prefix, std::int64_t value) {

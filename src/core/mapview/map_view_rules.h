@@ -66,6 +66,11 @@ bool placeMetatile(SceneRecord& scene, int x, int y, std::uint8_t metatile);
 // Sets every map byte to metatile 0, keeping the size.
 void eraseMap(SceneRecord& scene);
 
+// Where the pointer is, for the status bar: the screen (two hex digits), then the metatile cell
+// ("Screen 02  Column 3  Row 4", columns 0-7 and rows 0-5) or, with `actorColumns`, the
+// 16-pixel column and row in the hex digits the actor lists use ("Screen 02  X A  Y 9").
+std::string pointerText(int x, int y, bool actorColumns);
+
 // The seven status panels: key and text ("Map: $8A10"), in their order on the bar.
 struct StatusPanel {
     std::string key;

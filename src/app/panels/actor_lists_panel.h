@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+
+namespace velmar {
+
+// The enemy and item lists, one line per actor, and the boxes of the selected enemy and item:
+// positions (read-only; b and x change by a double-click prompt) and the type selectors.
+class ActorListsPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ActorListsPanel(QWidget* parent = nullptr);
+
+    QListWidget* lstEnemyList = nullptr;
+    QListWidget* lstItemList = nullptr;
+    QGroupBox* fraEnemyEdit = nullptr;
+    QLineEdit* txtEnemyEdit_B = nullptr;
+    QLineEdit* txtEnemyEdit_X = nullptr;
+    QLineEdit* txtEnemyEdit_Y = nullptr;
+    QComboBox* cmbEnemyList = nullptr;
+    QGroupBox* fraItemEdit = nullptr;
+    QLineEdit* txtItemEdit_X = nullptr;
+    QLineEdit* txtItemEdit_Y = nullptr;
+    QComboBox* cmbItemList = nullptr;
+
+signals:
+    // A line chosen by the user (click, or the keyboard in the list).
+    void enemyLineChosen();
+    void itemLineChosen();
+    // A type picked by the user in a selector (never when the program fills it).
+    void enemyTypeChosen(int index);
+    void itemTypeChosen(int index);
+    void enemyBDoubleClicked();
+    void itemXDoubleClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace velmar

@@ -1,0 +1,177 @@
+#include "panels/properties_panel.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QVBoxLayout>
+
+#include "qt_bridge.h"
+#include "rom/hex.h"
+#include "rom/scene_record.h"
+
+namespace velmar {
+
+namespace {
+
+// Every box holds one byte as two hexadecimal digits.
+QLineEdit* newBox(QWidget* parent, const QString& name, const QString& tip, bool readOnly)
+{
+    auto* box = new QLineEdit("00", parent);
+    box->setObjectName(name);
+    box->setToolTip(tip);
+    box->setAccessibleName(tip);
+    box->setAlignment(Qt::AlignCenter);
+    box->setMaxLength(2);
+    box->setReadOnly(readOnly);
+    // Two of the widest digits, the frame and Qt's text margins.
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance("DD") + 12);
+    return box;
+}
+
+QLabel* newLabel(QWidget* parent, const QString& text, QWidget* buddy)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAccessibleName(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QGroupBox* newFrame(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    frame->setAccessibleName(caption);
+    return frame;
+}
+
+// The column is narrow: tight margins and spacing.
+QGridLayout* newGrid(QGroupBox* frame)
+{
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(6, 4, 6, 6);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    return grid;
+}
+
+// A label and, across the other columns, a row of boxes.
+void addRow(QGridLayout* grid, int row, QLabel* label, std::initializer_list<QWidget*> widgets)
+{
+    grid->addWidget(label, row, 0);
+    auto* line = new QHBoxLayout;
+    line->setSpacing(3);
+    for (QWidget* w : widgets)
+        line->addWidget(w);
+    line->addStretch();
+    grid->addLayout(line, row, 1, 1, -1);
+}
+
+void setBox(QLineEdit* box, std::uint8_t value)
+{
+    box->setText(qs(hexPad(value, 2)));
+}
+
+}  // namespace
+
+PropertiesPanel::PropertiesPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("propertiesPanel");
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(4);
+
+    fraStageProperties = newFrame(this, "fraStageProperties", "Stage Properties");
+    auto* stage = newGrid(fraStageProperties);
+    QWidget* f = fraStageProperties;
+    txtBKGbank = newBox(f, "txtBKGbank", "BKG Bank Index", false);
+    txtTime = newBox(f, "txtTime", "Time Limit", false);
+    txtIndicator = newBox(f, "txtIndicator", "Stage Indicator", false);
+    txtReload = newBox(f, "txtReload", "Gameover reload", false);
+    for (int i = 0; i < 4; ++i)
+        txtBKGPal[static_cast<std::size_t>(i)] =
+            newBox(f, QString("txtBKGPal_%1").arg(i), QString("BKG palette %1").arg(i), false);
+    stage->addWidget(newLabel(f, "BKG:", txtBKGbank), 0, 0);
+    stage->addWidget(txtBKGbank, 0, 1);
+    stage->addWidget(newLabel(f, "Time:", txtTime), 0, 2);
+    stage->addWidget(txtTime, 0, 3);
+    stage->addWidget(newLabel(f, "Ind:", txtIndicator), 1, 0);
+    stage->addWidget(txtIndicator, 1, 1);
+    stage->addWidget(newLabel(f, "Reload:", txtReload), 1, 2);
+    stage->addWidget(txtReload, 1, 3);
+    addRow(stage, 2, newLabel(f, "BKG:", txtBKGPal[0]), {txtBKGPal[0], txtBKGPal[1], txtBKGPal[2], txtBKGPal[3]});
+    stage->setColumnStretch(4, 1);
+    outer->addWidget(fraStageProperties);
+
+    fraSceneProperties = newFrame(this, "fraSceneProperties", "Scene Properties");
+    auto* scene = newGrid(fraSceneProperties);
+    f = fraSceneProperties;
+    const char* captions[2] = {"->", "<-"};
+    const char* names[2] = {"Direction left to right", "Direction right to left"};
+    for (int i = 0; i < 2; ++i) {
+        auto* option = new QRadioButton(captions[i], f);
+        option->setObjectName(QString("opt_Direction_%1").arg(i));
+        option->setAccessibleName(names[i]);
+        option->setToolTip(names[i]);
+        opt_Direction[static_cast<std::size_t>(i)] = option;
+    }
+    opt_Direction[0]->setChecked(true);
+    txtSPRbank = newBox(f, "txtSPRbank", "SPR Bank Index", false);
+    txtLen = newBox(f, "txtLen", "Length", true);
+    txtStartX = newBox(f, "txtStartX", "Start X", true);
+    txtStartY = newBox(f, "txtStartY", "Start Y", true);
+    txtEnemyC = newBox(f, "txtEnemyC", "Enemy Count", true);
+    txtItemC = newBox(f, "txtItemC", "Item Count", true);
+    for (int i = 0; i < 4; ++i)
+        txtSPRPal[static_cast<std::size_t>(i)] =
+            newBox(f, QString("txtSPRPal_%1").arg(i), QString("SPR palette %1").arg(i), false);
+
+    auto* directions = new QHBoxLayout;
+    directions->setSpacing(0);
+    directions->addWidget(opt_Direction[0]);
+    directions->addWidget(opt_Direction[1]);
+    directions->addStretch();
+    scene->addWidget(newLabel(f, "Dir", opt_Direction[0]), 0, 0);
+    scene->addLayout(directions, 0, 1, 1, 3);
+    scene->addWidget(newLabel(f, "SPR:", txtSPRbank), 0, 4);
+    scene->addWidget(txtSPRbank, 0, 5);
+    scene->addWidget(newLabel(f, "Len:", txtLen), 1, 0);
+    scene->addWidget(txtLen, 1, 1);
+    scene->addWidget(newLabel(f, "X:", txtStartX), 1, 2);
+    scene->addWidget(txtStartX, 1, 3);
+    scene->addWidget(newLabel(f, "Y:", txtStartY), 1, 4);
+    scene->addWidget(txtStartY, 1, 5);
+    scene->addWidget(newLabel(f, "Enemy:", txtEnemyC), 2, 0);
+    scene->addWidget(txtEnemyC, 2, 1);
+    scene->addWidget(newLabel(f, "Item:", txtItemC), 2, 2);
+    scene->addWidget(txtItemC, 2, 3);
+    addRow(scene, 3, newLabel(f, "SPR:", txtSPRPal[0]), {txtSPRPal[0], txtSPRPal[1], txtSPRPal[2], txtSPRPal[3]});
+    scene->setColumnStretch(6, 1);
+    outer->addWidget(fraSceneProperties);
+}
+
+void PropertiesPanel::showScene(const SceneRecord& scene)
+{
+    const QScopedValueRollback<bool> filling(filling_, true);
+    setBox(txtLen, scene.length);
+    setBox(txtStartX, scene.startX);
+    setBox(txtStartY, scene.startY);
+    setBox(txtSPRbank, scene.sprBank);
+    setBox(txtEnemyC, scene.enemyCount);
+    setBox(txtItemC, scene.itemCount);
+    for (std::size_t i = 0; i < 4; ++i)
+        setBox(txtSPRPal[i], scene.palSelectors[4 + i]);
+    opt_Direction[scene.direction ? 1 : 0]->setChecked(true);
+    setBox(txtReload, scene.reload);
+    setBox(txtIndicator, scene.indicator);
+    setBox(txtTime, scene.time);
+    setBox(txtBKGbank, scene.bkgBank);
+    for (std::size_t i = 0; i < 4; ++i)
+        setBox(txtBKGPal[i], scene.palSelectors[i]);
+}
+
+}  // namespace velmar

@@ -1,0 +1,139 @@
+// The commands that change one scene's actors and properties: each is one edit of the same kind
+// the main window makes, and rewrites the image only when a byte changed.
+#include <array>
+
+#include "commands.h"
+#include "editor/edits.h"
+#include "rom/hex.h"
+
+namespace velmar::cli {
+
+namespace {
+
+using edits::SceneProperty;
+
+// A byte typed as one or two hexadecimal digits; anything else ("twelve", "-1", "0x5", "100")
+// is not a byte.
+std::optional<std::uint8_t> byteArg(std::string_view text)
+{
+    if (isHexDigits(text, 1) || isHexDigits(text, 2))
+        return static_cast<std::uint8_t>(parseHexPrefix(text));
+    return std::nullopt;
+}
+
+// Reads the byte arguments from position `first` on; on failure reports the first bad one.
+bool byteArgs(const Invocation& inv, Io& io, std::size_t first, std::uint8_t* out, std::size_t count, int& exitCode)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& text = inv.positional[first + i];
+        const std::optional<std::uint8_t> v = byteArg(text);
+        if (!v) {
+            exitCode = usageError(inv, io, "\"" + text + "\" is not a hexadecimal byte (00 to FF)");
+            return false;
+        }
+        out[i] = *v;
+    }
+    return true;
+}
+
+// Recorded: the file is rewritten. No change: nothing is written. Refused: the reason.
+int finishEdit(const Outcome<EditResult>& result, Document& doc, Io& io)
+{
+    if (result.code == EditResult::NoChange)
+        return kExitOk;
+    if (!result.ok())
+        return failed(io, result.reason.empty() ? "The value was refused." : result.reason);
+    return saveRomArg(doc, io) ? kExitOk : kExitFailed;
+}
+
+struct PropertyName {
+    std::string_view name;
+    std::optional<SceneProperty> property;  // else a palette selector
+    int selector = 0;
+};
+
+constexpr std::array<PropertyName, 14> kPropertyNames{{
+    {"time", SceneProperty::Time},
+    {"indicator", SceneProperty::Indicator},
+    {"reload", SceneProperty::Reload},
+    {"spr-bank", SceneProperty::SprBank},
+    {"bkg-bank", SceneProperty::BkgBank},
+    {"direction", SceneProperty::Direction},
+    {"bkg-palette-0", std::nullopt, 0},
+    {"bkg-palette-1", std::nullopt, 1},
+    {"bkg-palette-2", std::nullopt, 2},
+    {"bkg-palette-3", std::nullopt, 3},
+    {"spr-palette-0", std::nullopt, 4},
+    {"spr-palette-1", std::nullopt, 5},
+    {"spr-palette-2", std::nullopt, 6},
+    {"spr-palette-3", std::nullopt, 7},
+}};
+
+}  // namespace
+
+int runSetEnemy(const Invocation& inv, Io& io)
+{
+    Document doc;
+    int exitCode = kExitOk;
+    std::array<std::uint8_t, 4> v{};  // N, B, XY, ID
+    if (!byteArgs(inv, io, 2, v.data(), v.size(), exitCode)
+        || !openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
+        return exitCode;
+    if (v[0] >= doc.currentScene().enemies.size())
+        return failed(io, "The scene has no enemy " + hexPad(v[0], 2) + ".");
+    return finishEdit(edits::setEnemy(doc, v[0], {v[1], v[2], v[3]}, "Edit Enemy"), doc, io);
+}
+
+int runSetItem(const Invocation& inv, Io& io)
+{
+    Document doc;
+    int exitCode = kExitOk;
+    std::array<std::uint8_t, 4> v{};  // N, X, Y, ID
+    if (!byteArgs(inv, io, 2, v.data(), v.size(), exitCode)
+        || !openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
+        return exitCode;
+    if (v[0] >= doc.currentScene().items.size())
+        return failed(io, "The scene has no item " + hexPad(v[0], 2) + ".");
+    if (v[3] > 0x0F)
+        return failed(io, "An item type is 0 to F.");
+    if (v[2] & 0x0F)
+        return failed(io, "An item's Y is a row: 00, 10 .. F0.");
+    return finishEdit(edits::setItem(doc, v[0], {v[1], v[2], v[3]}, "Edit Item"), doc, io);
+}
+
+int runSetStart(const Invocation& inv, Io& io)
+{
+    Document doc;
+    int exitCode = kExitOk;
+    std::array<std::uint8_t, 2> v{};
+    if (!byteArgs(inv, io, 2, v.data(), v.size(), exitCode)
+        || !openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
+        return exitCode;
+    return finishEdit(edits::moveStart(doc, v[0], v[1]), doc, io);
+}
+
+int runSetProperty(const Invocation& inv, Io& io)
+{
+    const PropertyName* name = nullptr;
+    for (const PropertyName& p : kPropertyNames) {
+        if (p.name == inv.positional[2])
+            name = &p;
+    }
+    if (!name) {
+        std::string names;
+        for (const PropertyName& p : kPropertyNames)
+            names += (names.empty() ? "" : ", ") + std::string(p.name);
+        return usageError(inv, io, "NAME is one of " + names);
+    }
+    Document doc;
+    int exitCode = kExitOk;
+    std::uint8_t value = 0;
+    if (!byteArgs(inv, io, 3, &value, 1, exitCode)
+        || !openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
+        return exitCode;
+    const Outcome<EditResult> r = name->property ? edits::setSceneProperty(doc, *name->property, value)
+                                                 : edits::setPaletteSelector(doc, name->selector, value);
+    return finishEdit(r, doc, io);
+}
+
+}  // namespace velmar::cli

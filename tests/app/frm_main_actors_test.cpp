@@ -1,0 +1,316 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "app_fixture.h"
+#include "rom/rom_file.h"
+#include "widgets/bitmap_view.h"
+
+namespace velmar::test {
+namespace {
+
+// Stage 1-1 of the sample: nine screens; enemy 0 has b 07 and stands in column 3, row B; item 0
+// has x 08 and y B0.
+constexpr const char* kStage11 = "c:000000";
+// A one-screen scene with one enemy and no item.
+constexpr const char* kOneScreen = "c:010205";
+
+QPoint centreOf(const QWidget* w)
+{
+    return w->geometry().center();
+}
+
+const EnemyRecord& enemy(frmMain& w, int i)
+{
+    return w.doc().currentScene().enemies[static_cast<std::size_t>(i)];
+}
+
+const ItemRecord& item(frmMain& w, int i)
+{
+    return w.doc().currentScene().items[static_cast<std::size_t>(i)];
+}
+
+QWidget* enemyPicture(frmMain& w, int i)
+{
+    return w.mapView->markerPicture(MapMarker::Enemy, i);
+}
+
+TEST(MainWindowActors, ListsModesAndSelection)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    ASSERT_EQ(w.lstEnemyList->count(), 8);
+    EXPECT_EQ(w.lstEnemyList->item(0)->text(), "00: 00 07 3 B");
+    EXPECT_EQ(w.lstItemList->item(0)->text(), "00: 00 08 B0");
+    EXPECT_FALSE(w.lblSelActorHighlight->isVisibleTo(w.picRenderDest)) << "map mode selects nothing";
+
+    w.cmdEnemyEdit->click();
+    EXPECT_EQ(w.editMode(), EditMode::Enemies);
+    EXPECT_EQ(w.lstEnemyList->currentRow(), 0);
+    EXPECT_EQ(w.txtEnemyEdit_B->text(), "07");
+    EXPECT_EQ(w.txtEnemyEdit_X->text(), "3");
+    EXPECT_EQ(w.txtEnemyEdit_Y->text(), "B");
+    EXPECT_TRUE(w.linePlayerPos->isVisibleTo(w.picRenderDest));
+    EXPECT_EQ(w.linePlayerPos->x(), 7 * 16 + 128);
+    EXPECT_EQ(w.lblSelActorHighlight->geometry(), enemyPicture(w, 0)->geometry().adjusted(-4, -4, 4, 4));
+
+    w.lstEnemyList->setCurrentRow(2);  // the keyboard in the list
+    EXPECT_EQ(w.selectedEnemy(), 2);
+    EXPECT_EQ(w.txtEnemyEdit_B->text(), "39");
+
+    w.cmdItemEdit->click();
+    EXPECT_EQ(w.editMode(), EditMode::Items);
+    EXPECT_EQ(w.txtItemEdit_X->text(), "08");
+    EXPECT_EQ(w.txtItemEdit_Y->text(), "B0");
+    EXPECT_FALSE(w.linePlayerPos->isVisibleTo(w.picRenderDest));
+    EXPECT_TRUE(w.mapView->markerPicture(MapMarker::Item, 0)->isVisibleTo(w.picRenderDest));
+    EXPECT_FALSE(enemyPicture(w, 0)->isVisibleTo(w.picRenderDest));
+
+    // A press on an enemy picture selects it, whatever the mode.
+    w.picEnemy_MouseDown(5, centreOf(enemyPicture(w, 5)));
+    w.picEnemy_MouseUp(5, centreOf(enemyPicture(w, 5)));
+    EXPECT_EQ(w.editMode(), EditMode::Enemies);
+    EXPECT_EQ(w.selectedEnemy(), 5);
+    EXPECT_EQ(w.doc().history().size(), 0u) << "a click without a drag moves nothing";
+
+    // Another scene keeps the mode; one without items leaves item mode with nothing selected.
+    f.select(kOneScreen);
+    EXPECT_EQ(w.editMode(), EditMode::Enemies);
+    EXPECT_EQ(w.lstEnemyList->count(), 1);
+    EXPECT_EQ(w.lstEnemyList->currentRow(), 0);
+    w.cmdItemEdit->click();
+    EXPECT_EQ(w.lstItemList->count(), 0);
+    EXPECT_TRUE(w.txtItemEdit_X->text().isEmpty());
+    EXPECT_FALSE(w.lblSelActorHighlight->isVisibleTo(w.picRenderDest));
+    w.picPwrUp_MouseDown(0, QPoint(5, 5));  // no such picture: nothing happens
+    EXPECT_EQ(w.doc().history().size(), 0u);
+
+    // The status bar names what the pointer is over.
+    emit w.mapView->pointerOver(MapMarker::Enemy, 0, QPoint(300, 100));
+    EXPECT_EQ(w.findChild<QLabel*>("lblPointer")->text(),
+              "Screen 01  X 2  Y 6    Enemy " + w.lstEnemyList->item(0)->text());
+}
+
+TEST(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    f.select("c:030A11");  // four screens: b up to 38, x up to 40
+    w.cmdEnemyEdit->click();
+    const EnemyRecord before = enemy(w, 0);
+
+    f.dialogs.inputs = {QString("100"), QString(""), std::nullopt, QString("FFFF")};
+    for (int i = 0; i < 4; ++i)
+        w.txtEnemyEdit_B_DblClick();
+    EXPECT_EQ(f.dialogs.questions.front(), "New B value: (hex, max = $38)");
+    EXPECT_EQ(f.dialogs.messages, QStringList({"Value is outside stage length!", "Enemy not moved!",
+                                               "Enemy not moved!", "Value is outside stage length!"}));
+    EXPECT_EQ(enemy(w, 0), before);
+    EXPECT_EQ(w.doc().history().size(), 0u);
+
+    // "2c" moves it behind the others: it stays the selected enemy in its new place.
+    f.dialogs.inputs = {QString("2c")};
+    w.txtEnemyEdit_B_DblClick();
+    const int moved = w.selectedEnemy();
+    EXPECT_EQ(enemy(w, moved).b, 0x2C);
+    EXPECT_EQ(enemy(w, moved).xy, before.xy);
+    EXPECT_EQ(w.txtEnemyEdit_B->text(), "2C");
+    EXPECT_EQ(w.linePlayerPos->x(), 0x2C * 16 + 128);
+    // "0x10" reads up to the letter: 0.
+    f.dialogs.inputs = {QString("0x10")};
+    w.txtEnemyEdit_B_DblClick();
+    EXPECT_EQ(enemy(w, 0).b, 0);
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo Move Enemy Base");
+
+    w.cmdItemEdit->click();
+    f.dialogs.inputs = {QString("40")};
+    w.txtItemEdit_X_DblClick();
+    EXPECT_EQ(f.dialogs.questions.back(), "New X value: (hex, max = $40)");
+    EXPECT_EQ(item(w, w.selectedItem()).x, 0x40);
+    f.dialogs.inputs = {QString("")};
+    w.txtItemEdit_X_DblClick();
+    EXPECT_EQ(f.dialogs.messages.back(), "Item not moved!");
+
+    for (int i = 0; i < 3; ++i)
+        w.menuEditUndo_Click();
+    EXPECT_FALSE(w.doc().hasUnsavedChanges());
+}
+
+TEST(MainWindowActors, TypeChoicesReplaceOneLineAndKeepUnnamedTypes)
+{
+    AppFixture f;
+    f.writeGoodDataFiles();
+    writeFile(f.dir.path() / "dat" / "ENEMY.DAT", "9\nE0\nE1\nE2\nE3\nE4\nE5\nE6\nE7\nE8\nE9\n");
+    std::string items = "13\n";
+    for (int i = 0; i < 20; ++i)
+        items += "I" + std::to_string(i) + "\n";
+    writeFile(f.dir.path() / "dat" / "ITEM.DAT", items);
+    f.start();
+    frmMain& w = *f.window;
+    w.loadRom(false, f.writeSample());
+
+    w.cmdEnemyEdit->click();
+    w.lstEnemyList->setCurrentRow(2);  // type 0A: no name for it
+    EXPECT_EQ(w.cmbEnemyList->currentText(), "0A (no name)");
+    EXPECT_EQ(w.cmbEnemyList->count(), 11);
+
+    const QStringList linesBefore = [&w] {
+        QStringList l;
+        for (int i = 0; i < w.lstEnemyList->count(); ++i)
+            l << w.lstEnemyList->item(i)->text();
+        return l;
+    }();
+    w.cmbEnemyList->setCurrentIndex(4);
+    emit w.cmbEnemyList->activated(4);
+    EXPECT_EQ(enemy(w, 2).id, 4);
+    EXPECT_EQ(w.cmbEnemyList->count(), 10) << "the unnamed entry goes once another type is chosen";
+    for (int i = 0; i < w.lstEnemyList->count(); ++i) {
+        const QString expected = i == 2 ? "02: 04 39 1 7" : linesBefore[i];
+        EXPECT_EQ(w.lstEnemyList->item(i)->text(), expected);
+    }
+    w.menuEditUndo_Click();
+    EXPECT_EQ(enemy(w, 2).id, 0x0A);
+    EXPECT_EQ(w.cmbEnemyList->currentText(), "0A (no name)");
+
+    // Item types have four bits: 16 of the 20 names are offered.
+    w.cmdItemEdit->click();
+    EXPECT_EQ(w.cmbItemList->count(), 16);
+    emit w.cmbItemList->activated(15);
+    EXPECT_EQ(item(w, 0).id, 15);
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo Change Item Type");
+}
+
+TEST(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.cmdEnemyEdit->click();
+    QWidget* pic = enemyPicture(w, 0);
+    const QPoint from = centreOf(pic);
+    const QRect origin = pic->geometry();
+
+    // While the button is held the picture stands where it would land: 40 px right is 2 columns,
+    // 8 px down is no row.
+    w.picEnemy_MouseDown(0, from);
+    w.picEnemy_MouseMove(0, from + QPoint(40, 8));
+    EXPECT_EQ(pic->geometry(), origin.translated(32, 0));
+    EXPECT_EQ(w.lblSelActorHighlight->geometry(), origin.adjusted(-4, -4, 4, 4).translated(32, 0));
+    w.picEnemy_MouseUp(0, from + QPoint(40, 8));
+    EXPECT_EQ(enemy(w, 0).xy, 0xB5);
+    EXPECT_EQ(enemyPicture(w, 0)->geometry(), origin.translated(32, 0)) << "it lands where it was shown";
+    EXPECT_EQ(w.lstEnemyList->item(0)->text(), "00: 00 07 5 B");
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo Move Enemy");
+
+    // The column stops at 15; the row wraps round from 15 to 0 (which stands below the map, so
+    // only the keys reach it), and back.
+    w.picEnemy_MouseDown(0, centreOf(enemyPicture(w, 0)));
+    w.picEnemy_MouseUp(0, centreOf(enemyPicture(w, 0)) + QPoint(16 * 20, 16 * 4));
+    EXPECT_EQ(enemy(w, 0).xy, 0xFF);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Down);
+    EXPECT_EQ(enemy(w, 0).xy, 0x0F);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Up);
+
+    // A drop off the map puts the picture back and changes nothing.
+    const Bytes beforeDrop = w.doc().romData();
+    const QRect placed = enemyPicture(w, 0)->geometry();
+    w.picEnemy_MouseDown(0, placed.center());
+    w.picEnemy_MouseMove(0, QPoint(placed.center().x(), -30));
+    EXPECT_EQ(enemyPicture(w, 0)->geometry(), placed);
+    w.picEnemy_MouseUp(0, QPoint(placed.center().x(), -30));
+    EXPECT_EQ(w.doc().romData(), beforeDrop);
+
+    // The player line: 64 px left lowers b by 4 and takes the picture along.
+    const QPoint line = centreOf(w.linePlayerPos);
+    w.linePlayerPos_MouseDown(line);
+    w.linePlayerPos_MouseMove(line - QPoint(64, 40));
+    EXPECT_EQ(w.linePlayerPos->x(), 3 * 16 + 128);
+    EXPECT_EQ(enemyPicture(w, 0)->geometry(), placed.translated(-64, 0));
+    w.linePlayerPos_MouseUp(line - QPoint(64, 40));
+    EXPECT_EQ(enemy(w, 0).b, 3);
+
+    // The player start moves by pixels and stops at 0.
+    const std::uint8_t startX = w.doc().currentScene().startX;
+    const QPoint start = centreOf(w.picMainCharacterSpawn);
+    w.picMainCharacterSpawn_MouseDown(start);
+    w.picMainCharacterSpawn_MouseUp(start + QPoint(3, 0));
+    EXPECT_EQ(w.doc().currentScene().startX, startX + 3);
+    w.picMainCharacterSpawn_MouseDown(centreOf(w.picMainCharacterSpawn));
+    w.picMainCharacterSpawn_MouseUp(centreOf(w.picMainCharacterSpawn) + QPoint(-500, 2));
+    EXPECT_EQ(w.doc().currentScene().startX, 0);
+
+    // Items move along the map; two rows up from B0 is 90.
+    w.cmdItemEdit->click();
+    QWidget* itemPic = w.mapView->markerPicture(MapMarker::Item, 0);
+    w.picPwrUp_MouseDown(0, centreOf(itemPic));
+    w.picPwrUp_MouseUp(0, centreOf(itemPic) + QPoint(16, -32));
+    EXPECT_EQ(item(w, 0), (ItemRecord{0x09, 0x90, 0}));
+
+    // Every drag is one step, and all of them go back.
+    EXPECT_EQ(w.doc().history().size(), 8u);
+    for (int i = 0; i < 8; ++i)
+        w.menuEditUndo_Click();
+    EXPECT_FALSE(w.doc().hasUnsavedChanges());
+    w.menuEditRedo_Click();
+    EXPECT_EQ(enemy(w, 0).xy, 0xB5);
+}
+
+TEST(MainWindowActors, SelectionScrollsTheMapJustEnough)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.cmdEnemyEdit->click();
+    // Enemy 7 (b 7F) of a nine-screen map lies right of the view: the part to show ends 8 px
+    // past its player line, which comes to the view's right edge.
+    w.lstEnemyList->setCurrentRow(7);
+    EXPECT_EQ(w.hscrollRenderer->value(), 0x7F * 16 + 128 + 8 - 768);
+    // Back to enemy 0, left of the view: its picture comes to the left edge.
+    w.lstEnemyList->setCurrentRow(0);
+    EXPECT_EQ(w.hscrollRenderer->value(), std::max(enemyPicture(w, 0)->x(), 0));
+
+    // A one-screen scene: the bar rests at 0, disabled.
+    f.select(kOneScreen);
+    EXPECT_EQ(w.hscrollRenderer->value(), 0);
+    EXPECT_FALSE(w.hscrollRenderer->isEnabled());
+}
+
+TEST(MainWindowActors, KeysMoveTheSelectedActorAndTheMovedOneStaysSelected)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.cmdEnemyEdit->click();
+    QTest::keyClick(w.picRenderDest, Qt::Key_Right);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Up);
+    EXPECT_EQ(enemy(w, 0).xy, 0xA4);
+    EXPECT_EQ(w.doc().history().size(), 2u);
+
+    // Shift+Right moves its screen: b goes from 07 past enemy 1's 20.
+    for (int i = 0; i < 0x1A; ++i)
+        QTest::keyClick(w.picRenderDest, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(w.selectedEnemy(), 1) << "the list is kept in order of b";
+    EXPECT_EQ(enemy(w, 1).b, 0x21);
+    EXPECT_EQ(enemy(w, 1).xy, 0xA4);
+    EXPECT_EQ(w.lstEnemyList->currentRow(), 1);
+
+    // One press back: level with enemy 1, and first again.
+    w.menuEditUndo_Click();
+    EXPECT_EQ(enemy(w, 0), (EnemyRecord{0x20, 0xA4, 0}));
+    EXPECT_EQ(enemy(w, 1), (EnemyRecord{0x20, 0x91, 5}));
+
+    // Saved and read back, the lists come sorted.
+    w.cmdFileSave_Click();
+    RomImage saved;
+    ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
+    SceneRecord reloaded;
+    ASSERT_TRUE(loadScene(saved.romData, 0, 0, reloaded).ok());
+    EXPECT_EQ(reloaded.enemies, w.doc().currentScene().enemies);
+    EXPECT_EQ(reloaded.enemies[0], (EnemyRecord{0x20, 0xA4, 0}));
+}
+
+}  // namespace
+}  // namespace velmar::test

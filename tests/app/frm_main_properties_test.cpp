@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app_fixture.h"
+#include "editor/edits.h"
+#include "rom/hex.h"
+
+namespace velmar::test {
+namespace {
+
+// The main window on the sample, active, so that the boxes gain and lose the focus as they do
+// under a user's hands.
+struct PanelFixture : AppFixture {
+    frmMain& w = startWithSample();
+
+    PanelFixture()
+    {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+    }
+
+    void show(const std::string& key)
+    {
+        ASSERT_FALSE(key.empty());
+        select(key.c_str());
+    }
+    const SceneRecord& scene() const { return w.doc().currentScene(); }
+    std::size_t steps() const { return w.doc().history().size(); }
+
+    // Clicks into the box, selects what it holds and types `text`; the box keeps the focus.
+    void type(QLineEdit* box, const QString& text)
+    {
+        box->setFocus(Qt::MouseFocusReason);
+        ASSERT_TRUE(box->hasFocus()) << box->objectName().toStdString();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+    void tabOut(QLineEdit* box)
+    {
+        QTest::keyClick(box, Qt::Key_Tab);
+        ASSERT_FALSE(box->hasFocus()) << box->objectName().toStdString();
+    }
+};
+
+QString hex2(int v) { return qs(hexPad(v, 2)); }
+
+TEST(PropertiesPanel, EveryEditableBoxIsOneStepThatUndoesRedoesAndIsSaved)
+{
+    PanelFixture f;
+    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.stage > 0 && s.scene > 0; }));
+    const Bytes loaded = f.w.doc().romData();
+    using Field = std::function<std::uint8_t(const SceneRecord&)>;
+    const struct {
+        QLineEdit* box;
+        Field field;
+    } boxes[] = {
+        {f.w.txtBKGbank, [](const SceneRecord& s) { return s.bkgBank; }},
+        {f.w.txtTime, [](const SceneRecord& s) { return s.time; }},
+        {f.w.txtIndicator, [](const SceneRecord& s) { return s.indicator; }},
+        {f.w.txtReload, [](const SceneRecord& s) { return s.reload; }},
+        {f.w.txtSPRbank, [](const SceneRecord& s) { return s.sprBank; }},
+        {f.w.txtBKGPal[0], [](const SceneRecord& s) { return s.palSelectors[0]; }},
+        {f.w.txtBKGPal[3], [](const SceneRecord& s) { return s.palSelectors[3]; }},
+        {f.w.txtSPRPal[0], [](const SceneRecord& s) { return s.palSelectors[4]; }},
+        {f.w.txtSPRPal[3], [](const SceneRecord& s) { return s.palSelectors[7]; }},
+    };
+    const auto name = [](QLineEdit* box) { return box->objectName().toStdString(); };
+    std::vector<std::uint8_t> before, after;
+    for (const auto& b : boxes) {
+        before.push_back(b.field(f.scene()));
+        EXPECT_EQ(b.box->text(), hex2(before.back())) << name(b.box);
+        after.push_back(static_cast<std::uint8_t>(before.back() ^ 1));  // a bank stays in range
+        f.type(b.box, hex2(after.back()).toLower());
+        f.tabOut(b.box);
+        EXPECT_EQ(b.field(f.scene()), after.back()) << name(b.box);
+    }
+    EXPECT_EQ(f.steps(), std::size(boxes));
+    f.w.opt_Direction[f.scene().direction ? 0 : 1]->click();
+    const std::uint8_t direction = f.scene().direction;
+
+    for (std::size_t i = 0; i <= std::size(boxes); ++i)
+        f.w.menuEditUndo_Click();
+    EXPECT_EQ(f.w.doc().romData(), loaded);
+    for (std::size_t i = 0; i < std::size(boxes); ++i)
+        EXPECT_EQ(boxes[i].box->text(), hex2(before[i])) << name(boxes[i].box);
+    EXPECT_TRUE(f.w.opt_Direction[direction ? 0 : 1]->isChecked());
+    for (std::size_t i = 0; i <= std::size(boxes); ++i)
+        f.w.menuEditRedo_Click();
+    EXPECT_TRUE(f.w.opt_Direction[direction ? 1 : 0]->isChecked());
+
+    f.w.cmdFileSave_Click();
+    RomImage saved;
+    ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
+    SceneRecord reloaded;
+    ASSERT_TRUE(loadScene(saved.romData, f.scene().stage, f.scene().scene, reloaded).ok());
+    for (std::size_t i = 0; i < std::size(boxes); ++i)
+        EXPECT_EQ(boxes[i].field(reloaded), after[i]) << name(boxes[i].box);
+    EXPECT_EQ(reloaded.direction, direction);
+}
+
+TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterRefusedOutOfRangeAndUntouchedWhenLeft)
+{
+    PanelFixture f;
+    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.sprBank != 3; }));
+    // Leaving a box without typing: nothing recorded, and the painted pixel is not read back
+    // from the bank.
+    const std::uint8_t old = f.w.doc().scene().bkgPatterns[64 + 9];
+    ASSERT_TRUE(edits::paintPixel(f.w.document().doc(), edits::PatternTable::Background, 1, 1, 1,
+                                  static_cast<std::uint8_t>((old + 1) & 3)).ok());
+    const PixelArray painted = f.w.doc().scene().bkgPatterns;
+    f.w.txtBKGbank->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f.w.txtBKGbank, Qt::Key_Return);
+    f.tabOut(f.w.txtBKGbank);
+    EXPECT_EQ(f.steps(), 1u);
+    EXPECT_EQ(f.w.doc().scene().bkgPatterns, painted);
+
+    f.type(f.w.txtSPRbank, "0");
+    EXPECT_EQ(f.steps(), 1u);
+    QTest::keyClicks(f.w.txtSPRbank, "3");
+    EXPECT_EQ(f.scene().sprBank, 3);
+    EXPECT_EQ(f.steps(), 2u);
+    EXPECT_EQ(f.w.doc().undoName(), "Edit SPR Bank");
+
+    f.type(f.w.txtSPRbank, "1A");
+    EXPECT_EQ(f.w.txtSPRbank->text(), "03");
+    f.tabOut(f.w.txtSPRbank);
+    f.type(f.w.txtBKGbank, "20");
+    EXPECT_EQ(f.w.txtBKGbank->text(), hex2(f.scene().bkgBank));
+    EXPECT_EQ(f.dialogs.messages, QStringList({"The SPR bank must be 00 to 0F.", "The BKG bank must be 00 to 1F."}));
+    EXPECT_EQ(f.scene().sprBank, 3);
+    EXPECT_EQ(f.steps(), 2u);
+}
+
+TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByTheStage)
+{
+    PanelFixture f;
+    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.time != 7 && s.reload && s.indicator != 0x2C; }));
+    const SceneRecord first = f.scene();
+
+    f.type(f.w.txtTime, "7");
+    f.type(f.w.txtIndicator, "2C");  // the time box lost the focus; two characters take nothing
+    EXPECT_EQ(f.scene().time, 7);
+    EXPECT_EQ(f.w.txtTime->text(), "07");
+    EXPECT_EQ(f.scene().indicator, first.indicator);
+    f.type(f.w.txtReload, "G5");  // no leading digit: 0
+    f.tabOut(f.w.txtReload);
+    EXPECT_EQ(f.scene().indicator, 0x2C);
+    EXPECT_EQ(f.scene().reload, 0);
+    EXPECT_EQ(f.w.txtReload->text(), "00");
+    EXPECT_EQ(f.steps(), 3u);
+
+    f.show(AppFixture::findScene([&](const SceneRecord& s) { return s.stage == first.stage && s.scene != first.scene; }));
+    EXPECT_EQ(f.w.txtTime->text(), "07");
+    EXPECT_EQ(f.w.txtIndicator->text(), "2C");
+}
+
+TEST(PropertiesPanel, APaletteSelectorShowsItsColoursAndKeepsThoseEditedUnderTheOldOne)
+{
+    PanelFixture f;
+    // Background sub-palettes 1 and 2 show different colours.
+    f.show(AppFixture::findScene([](const SceneRecord& s) {
+        return !std::equal(s.palette.begin() + 5, s.palette.begin() + 8, s.palette.begin() + 9);
+    }));
+    const std::uint8_t mine = f.scene().palSelectors[1], other = f.scene().palSelectors[2];
+    const auto colour = static_cast<std::uint8_t>((f.scene().palette[5] + 1) & 0x3F);
+    ASSERT_TRUE(edits::setPaletteEntry(f.w.document().doc(), 5, colour).ok());
+
+    f.type(f.w.txtBKGPal[1], hex2(other));
+    EXPECT_EQ(f.scene().palSelectors[1], other);
+    for (std::size_t j = 5; j < 8; ++j) {
+        EXPECT_EQ(f.scene().palette[j], f.scene().palette[j + 4]);
+        EXPECT_TRUE(f.w.lblPal[j]->accessibleName().endsWith("$" + hex2(f.scene().palette[j + 4]))) << j;
+    }
+    f.type(f.w.txtBKGPal[1], hex2(mine));
+    EXPECT_EQ(f.scene().palette[5], colour);
+    EXPECT_EQ(f.w.doc().undoName(), "Edit Palette Selector");
+}
+
+TEST(PropertiesPanel, TheDirectionOptionsShowTheSceneAndAClickIsOneStep)
+{
+    PanelFixture f;
+    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.direction != 0; }));
+    EXPECT_TRUE(f.w.opt_Direction[1]->isChecked());
+    EXPECT_EQ(f.steps(), 0u);
+    QTest::mouseClick(f.w.opt_Direction[0], Qt::LeftButton);
+    EXPECT_EQ(f.scene().direction, 0);
+    EXPECT_EQ(f.w.doc().undoName(), "Change Direction");
+}
+
+TEST(PropertiesPanel, AWindowDestroyedWithAValueTypedInABoxGoesQuietly)
+{
+    PanelFixture f;
+    f.type(f.w.txtTime, "7");
+    f.window.reset();  // the box loses the focus as the window's widgets go
+}
+
+}  // namespace
+}  // namespace velmar::test
