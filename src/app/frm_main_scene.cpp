@@ -115,21 +115,32 @@ void frmMain::buildCentralArea()
 
 void frmMain::buildStatusBar()
 {
-    // Panels are rebuilt from the current scene: removed, then added again in order.
-    for (QLabel* old : mainStatusBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (old == lblPointer_)
-            continue;
-        mainStatusBar->removeWidget(old);
-        delete old;
+    // The seven panels show the current scene's table addresses; without a scene there are none.
+    // They are made once and then only take new texts.
+    std::vector<QLabel*> panels;
+    for (QLabel* l : mainStatusBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (l != lblPointer_)
+            panels.push_back(l);
     }
-    if (!doc().hasScene())
+    if (!doc().hasScene()) {
+        for (QLabel* old : panels) {
+            mainStatusBar->removeWidget(old);
+            delete old;
+        }
         return;
-    for (const StatusPanel& panel : statusPanels(doc().currentScene())) {
-        auto* l = new QLabel(qs(panel.text), mainStatusBar);
-        l->setObjectName(qs(panel.key));
-        l->setAccessibleName(qs(panel.text));
-        l->setFrameShape(QFrame::StyledPanel);
-        mainStatusBar->addWidget(l);
+    }
+    const auto texts = statusPanels(doc().currentScene());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const StatusPanel& panel = texts[i];
+        if (i >= panels.size()) {
+            auto* l = new QLabel(mainStatusBar);
+            l->setObjectName(qs(panel.key));
+            l->setFrameShape(QFrame::StyledPanel);
+            mainStatusBar->addWidget(l);
+            panels.push_back(l);
+        }
+        panels[i]->setText(qs(panel.text));
+        panels[i]->setAccessibleName(qs(panel.text));
     }
 }
 

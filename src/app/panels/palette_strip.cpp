@@ -38,7 +38,11 @@ void PaletteStrip::refreshPaletteDisplay(const std::array<std::uint8_t, 32>& pal
     for (std::size_t i = 0; i < 32; ++i) {
         const std::uint8_t v = palette[i];
         QLabel* l = lblPal[i];
-        l->setStyleSheet(QString("background-color: %1;").arg(toQColor(nesColorToRgb(v, false, 0)).name()));
+        // A palette colour, not a style sheet: re-styling 32 labels on every scene switch costs
+        // more than drawing the map.
+        QPalette colours = l->palette();
+        colours.setColor(QPalette::Window, toQColor(nesColorToRgb(v, false, 0)));
+        l->setPalette(colours);
         const QString what = QString("Sub-palette %1, colour %2: $%3").arg(i / 4).arg(i % 4).arg(qs(hexPad(v, 2)));
         l->setToolTip(what);
         l->setAccessibleName(what);
@@ -48,7 +52,7 @@ void PaletteStrip::refreshPaletteDisplay(const std::array<std::uint8_t, 32>& pal
 void PaletteStrip::clear()
 {
     for (std::size_t i = 0; i < 32; ++i) {
-        lblPal[i]->setStyleSheet(QString());
+        lblPal[i]->setPalette(QPalette());
         lblPal[i]->setToolTip(QString());
         lblPal[i]->setAccessibleName(QString("Sub-palette %1, colour %2").arg(i / 4).arg(i % 4));
     }
