@@ -196,10 +196,17 @@ TEST(PropertiesPanel, TheDirectionOptionsShowTheSceneAndAClickIsOneStep)
     EXPECT_EQ(f.w.doc().undoName(), "Change Direction");
 }
 
-TEST(PropertiesPanel, AWindowDestroyedWithAValueTypedInABoxGoesQuietly)
+// A value still being typed is taken before the window asks about unsaved changes, and a window
+// destroyed with one typed goes quietly.
+TEST(PropertiesPanel, AValueTypedWhenTheWindowClosesIsNotLost)
 {
     PanelFixture f;
     f.type(f.w.txtTime, "7");
+    f.dialogs.answers = {Dialogs::Answer::Cancel};
+    EXPECT_FALSE(f.w.close());
+    EXPECT_EQ(f.scene().time, 7);
+    EXPECT_EQ(f.dialogs.questions.size(), 1);
+    f.type(f.w.txtTime, "8");
     f.window.reset();  // the box loses the focus as the window's widgets go
 }
 
