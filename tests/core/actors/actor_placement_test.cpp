@@ -41,21 +41,6 @@ TEST(ActorPlacement, ListLinesLimitsAndTypedPositions)
     }
 }
 
-TEST(ActorPlacement, TypeChoicesKeepAnUnnamedType)
-{
-    const std::vector<std::string> names = {"Bat", "Frog", "Knight"};
-    EXPECT_EQ(actorChoices(names, 256, 1).size(), 3u);
-    const auto unnamed = actorChoices(names, 256, 0x2A);
-    ASSERT_EQ(unnamed.size(), 4u);
-    EXPECT_EQ(unnamed.back(), (ActorChoice{0x2A, "2A (no name)"}));
-
-    // Item types have four bits: a longer name list offers only the first sixteen.
-    const std::vector<std::string> many(20, "Item");
-    const auto items = actorChoices(many, 16, 3);
-    ASSERT_EQ(items.size(), 16u);
-    EXPECT_EQ(items.back().id, 15);
-}
-
 TEST(ActorPlacement, DragsRoundToWholeColumnsAndKeepTheirLimits)
 {
     // 40 px is 2.5 columns and 8 px half a row: both round to even.

@@ -113,24 +113,6 @@ TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)
     EXPECT_TRUE(f.doc.canRedo()) << "and does not drop what can be redone";
 }
 
-TEST(Document, UndoShowsTheSceneOfTheStep)
-{
-    DocumentFixture f;
-    ASSERT_TRUE(edits::placeMetatile(f.doc, 0, 0, f.other(0)).ok());
-    const RomOffset cell = mapOffset(f.doc.currentScene().mapAddress);
-    ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
-    EXPECT_EQ(f.doc.sceneKey(), kSecond);
-
-    ASSERT_TRUE(f.doc.undo().ok());
-    EXPECT_EQ(f.doc.sceneKey(), kFirst);
-    EXPECT_TRUE(f.events.back().sceneSwitched);
-    EXPECT_EQ(f.events.back().focusX, 0);
-    EXPECT_EQ(f.doc.romData()[cell], test::sampleImage().romData[cell]);
-    ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
-    ASSERT_TRUE(f.doc.redo().ok());
-    EXPECT_EQ(f.doc.sceneKey(), kFirst);
-}
-
 TEST(Document, PixelsGoBackToTheBankTheyCameFrom)
 {
     DocumentFixture f;
