@@ -12,10 +12,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMenuBar>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -24,6 +26,7 @@
 #include "files/app_info.h"
 #include "files/emulator_command.h"
 #include "files/name_list.h"
+#include "files/recovery.h"
 #include "frm_options.h"
 #include "widgets/bitmap_view.h"
 #include "map_mouse_handlers.h"
@@ -71,7 +74,14 @@ QString fileMessageText(const std::string& text, const QString& path, const std:
 }  // namespace
 
 frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), datFolder_(datFolder), userConfigFolder_(userConfigFolder), dialogs_(dialogs)
+    : frmMain(datFolder, userConfigFolder, QString(), dialogs, parent)
+{
+}
+
+frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, const QString& recoveryFolder,
+                 Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), datFolder_(datFolder), userConfigFolder_(userConfigFolder),
+      recoveryFolder_(recoveryFolder), dialogs_(dialogs)
 {
     setObjectName("frmMain");
     programFolder_ = QFileInfo(datFolder).absolutePath();
@@ -80,6 +90,7 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, Dial
     };
     document_ = new EditorDocument(this);
     connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
+    connect(document_, &EditorDocument::changed, this, &frmMain::recovery_DocumentChanged);
     buildMenus();
     buildToolBar();
     buildCentralArea();
@@ -241,6 +252,9 @@ void frmMain::startUp()
     setEditingEnabled(false);
     refreshEditActions();
     exiting_ = false;
+
+    // 9. Edits kept from a session that did not end properly.
+    startRecovery();
 }
 
 void frmMain::loadNameLists()
@@ -330,14 +344,8 @@ bool frmMain::confirmDiscardOrSave(Leaving why)
     const QString text = "The changes to " + fileNameOf(qs(doc().path())) + " have not been saved.\n"
         + (why == Leaving::Closing ? "Save them before closing?" : "Save them before opening another file?");
     switch (dialogs_.askYesNoCancel(text)) {
-    case Dialogs::Answer::Yes: {
-        const Outcome<WriteResult> r = document_->doc().save();
-        if (!r.ok()) {
-            dialogs_.message(fileMessageText("Unknown I/O error!", qs(doc().path()), r.reason));
-            return false;
-        }
-        return true;
-    }
+    case Dialogs::Answer::Yes:
+        return saveDocument();
     case Dialogs::Answer::No:
         return true;
     case Dialogs::Answer::Cancel:
@@ -359,14 +367,33 @@ void frmMain::loadRom(bool showDialog, const QString& path)
     if (fileName.isEmpty())
         return;
 
+    // A header that disagrees with the game's layout is often junk of an old dump: the user
+    // decides.
+    const auto accept = [this](const RomImage& image, const std::string& found) {
+        const std::vector<std::string> warnings = headerWarnings(image);
+        if (warnings.empty())
+            return true;
+        QString text = "The header of " + fileNameOf(qs(found)) + " does not describe this game:\n";
+        for (const std::string& w : warnings)
+            text += "- " + qs(w) + "\n";
+        text += "Open it anyway?";
+        return dialogs_.askYesNo(text) == Dialogs::Answer::Yes;
+    };
     const Outcome<RomReadResult> r =
-        document_->doc().open(ss(fileName), workspace_.settings.checkDrive, systemVolumes());
+        document_->doc().open(ss(fileName), workspace_.settings.checkDrive, systemVolumes(), accept);
+    if (r.code == RomReadResult::Declined)
+        return;
     if (!r.ok()) {
         // Nothing changed: the caption, the tree, the scene and the file they belong to stay.
         dialogs_.message(fileMessageText(romReadMessage(r.code), fileName, r.reason));
         return;
     }
+    showOpenedFile(std::nullopt);
+    dialogs_.message("File successfully loaded!");
+}
 
+void frmMain::showOpenedFile(const std::optional<SceneKey>& scene)
+{
     const QString romPath = qs(doc().path());
     dialogFolder_ = QFileInfo(romPath).absolutePath();
     setCaption();
@@ -377,17 +404,29 @@ void frmMain::loadRom(bool showDialog, const QString& path)
     editMode_ = EditMode::Map;
     buildAreaTree();
     setEditingEnabled(true);
-    if (QTreeWidgetItem* first = findNode("c:000000"))
-        tvAreaList_NodeClick(first);
+    QTreeWidgetItem* node = scene ? findNode(qs(sceneKeyText(*scene))) : nullptr;
+    if (node || (node = findNode("c:000000")))
+        tvAreaList_NodeClick(node);
     cmdBkgEdit_Click();
-    dialogs_.message("File successfully loaded!");
+}
+
+bool frmMain::saveDocument()
+{
+    const Outcome<SaveResult> r = document_->doc().save(workspace_.settings.keepBackup);
+    if (r.code == SaveResult::BackupFailed)
+        dialogs_.message(fileMessageText("The backup could not be made, so the file was not saved!",
+                                         qs(doc().backupPath()), r.reason),
+                         Dialogs::Icon::Exclamation);
+    else if (!r.ok())
+        dialogs_.message(fileMessageText("Unknown I/O error!", qs(doc().path()), r.reason));
+    return r.ok();
 }
 
 void frmMain::saveRom()
 {
     commitPendingInput();
-    const Outcome<WriteResult> r = document_->doc().save();
-    dialogs_.message(r.ok() ? QString("File saved!") : fileMessageText("Unknown I/O error!", qs(doc().path()), r.reason));
+    if (saveDocument())
+        dialogs_.message("File saved!");
 }
 
 void frmMain::menuFileLoadFile_Click() { loadRom(true, QString()); }
@@ -532,6 +571,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     exiting_ = true;
+    endRecovery();
     std::filesystem::path written;
     if (const Outcome<WriteResult> r = saveSettings(settingsFiles(), workspace_.settings, written); !r.ok())
         dialogs_.message(fileMessageText("Error saving \"VELMAR.INI\"!", qs(pathToUtf8(written)), r.reason));

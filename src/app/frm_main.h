@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QString>
@@ -22,11 +23,13 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QLockFile;
 class QListWidget;
 class QMenu;
 class QRadioButton;
 class QScrollBar;
 class QStatusBar;
+class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -41,6 +44,7 @@ class MapViewPanel;
 class MetatilePickerPanel;
 class PaletteStrip;
 class PropertiesPanel;
+class RecoveryWriter;
 class frmOptions;
 
 // What a press on the map does, and which actor markers show.
@@ -53,9 +57,14 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     // `datFolder` holds TBL.DAT, ITEM.DAT, ENEMY.DAT and, where it can be written, VELMAR.INI;
-    // the program folder is its parent. `userConfigFolder` keeps VELMAR.INI otherwise. Start-up
-    // runs here, with its messages through `dialogs`.
+    // the program folder is its parent. `userConfigFolder` keeps VELMAR.INI otherwise.
+    // `recoveryFolder` keeps the recovery copy of unsaved edits; empty: none is kept. Start-up
+    // runs here, with its messages through `dialogs`, and offers the edits a copy holds back.
+    frmMain(const QString& datFolder, const QString& userConfigFolder, const QString& recoveryFolder,
+            Dialogs& dialogs, QWidget* parent = nullptr);
+    // Without a recovery copy.
     frmMain(const QString& datFolder, const QString& userConfigFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Leaves the recovery copy where it is: only a proper close removes it.
     ~frmMain() override;
 
     // Starts an external command; true when it started. Tests replace it.
@@ -68,6 +77,11 @@ public:
     std::uint8_t brushMetatile() const;
     bool exiting() const { return exiting_; }
     QString playTestPath() const;
+    // The recovery copy in the recovery folder; empty when none is kept (no folder, or another
+    // running editor keeps its copy there).
+    QString recoveryFile() const;
+    // Returns when the recovery copy on disk is as the last write or removal asked leaves it.
+    void waitForRecoveryWriter();
 
     // Opens a file: with `showDialog` through the open dialog, else `path` (a recent file).
     // Unsaved edits are asked about first.
@@ -77,6 +91,10 @@ public:
     void unloadSubEditor_refresh();
     // The scene nodes of the tree, for selection by key.
     QTreeWidgetItem* findNode(const QString& key) const;
+
+    // Fires a few seconds after the last change while there are unsaved edits, and writes the
+    // recovery copy.
+    QTimer* tmrRecovery = nullptr;
 
     // Controls, by the names the rest of the program and its tests use. The panels own them.
     QMenu* menuFile = nullptr;
@@ -170,6 +188,7 @@ public:
     BitmapView* linePlayerPos = nullptr;
 
 public slots:
+    void tmrRecovery_Timer();
     void menuFileLoadFile_Click();
     void menuFileSaveFile_Click();
     void menuFileRecentFiles_Click(int index);
@@ -252,6 +271,11 @@ private:
     void buildCentralArea();
     void startUp();
     void loadNameLists();
+    // After a file is opened (or edits restored): caption, recent files, tree, and `scene` (the
+    // first one when it is not given or cannot be found) shown in map mode.
+    void showOpenedFile(const std::optional<SceneKey>& scene);
+    // Saves with the backup option; a failure is shown. True when saved.
+    bool saveDocument();
     void setEditingEnabled(bool enabled);
     void refreshRecentFileCaptions();
     void setCaption();
@@ -315,8 +339,17 @@ private:
     bool confirmDiscardOrSave(Leaving why);
     SettingsFiles settingsFiles() const;
 
+    // The recovery copy (frm_main_recovery.cpp).
+    void startRecovery();
+    void offerRecovery();
+    void recovery_DocumentChanged(const DocumentEvent& event);
+    void recovery_Written(const Outcome<WriteResult>& result);
+    // A proper close: the copy goes and the writer stops.
+    void endRecovery();
+
     QString datFolder_;
     QString userConfigFolder_;
+    QString recoveryFolder_;
     QString programFolder_;
     Dialogs& dialogs_;
     Launcher launcher_;
@@ -348,6 +381,13 @@ private:
     };
     Drag drag_;
     QLabel* lblPointer_ = nullptr;
+
+    // The lock says this editor keeps the copy in the folder; it outlives the writer.
+    std::unique_ptr<QLockFile> recoveryLock_;
+    std::unique_ptr<RecoveryWriter> recoveryWriter_;
+    // A copy was written (or restored) and not removed since.
+    bool recoveryStored_ = false;
+    bool recoveryFailed_ = false;
 
     // The receiver of the panel's connections. Being a member, it goes before QWidget's
     // destructor hides and deletes the boxes: a box that loses the focus then reaches no slot

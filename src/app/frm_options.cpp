@@ -19,6 +19,10 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     chkCheckDrive = new QCheckBox("Smart quick loading.", this);
     chkCheckDrive->setObjectName("chkCheckDrive");
     chkCheckDrive->setToolTip("When a recent file is missing, look for it at the same place on the other drives");
+    chkKeepBackup = new QCheckBox("Keep a backup of the original file (.bak) at the first save", this);
+    chkKeepBackup->setObjectName("chkKeepBackup");
+    chkKeepBackup->setToolTip("The first save after a file is opened keeps the file as it was beside it: "
+                              "game.nes as game.nes.bak");
     chkEmulator = new QCheckBox("Enable Emulator:", this);
     chkEmulator->setObjectName("chkEmulator");
     txtEmulatorPath = new QLineEdit(this);
@@ -34,11 +38,13 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setText("Cancel");
     chkCheckDrive->setAccessibleName(chkCheckDrive->text());
+    chkKeepBackup->setAccessibleName(chkKeepBackup->text());
     chkEmulator->setAccessibleName(chkEmulator->text());
     txtEmulatorPath->setAccessibleName("Emulator command");
     cmdOk->setAccessibleName("OK");
     cmdCancel->setAccessibleName("Cancel");
     layout->addWidget(chkCheckDrive);
+    layout->addWidget(chkKeepBackup);
     layout->addWidget(chkEmulator);
     layout->addWidget(txtEmulatorPath);
     layout->addWidget(buttons);
@@ -50,6 +56,7 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
 void frmOptions::initGUI()
 {
     chkCheckDrive->setChecked(settings_.checkDrive);
+    chkKeepBackup->setChecked(settings_.keepBackup);
     chkEmulator->setChecked(!settings_.emulatorCommand.empty());
     chkEmulator_Click();
     txtEmulatorPath->setText(qs(settings_.emulatorCommand));
@@ -64,6 +71,7 @@ void frmOptions::chkEmulator_Click()
 void frmOptions::cmdOk_Click()
 {
     settings_.checkDrive = chkCheckDrive->isChecked();
+    settings_.keepBackup = chkKeepBackup->isChecked();
     settings_.emulatorCommand = chkEmulator->isChecked() ? ss(txtEmulatorPath->text().trimmed()) : std::string();
     accept();
 }

@@ -10,8 +10,8 @@ class QPushButton;
 
 namespace velmar {
 
-// "Options": the drive retry and the emulator command. OK stores both into the settings (written
-// to VELMAR.INI when the program ends); Cancel leaves them.
+// "Options": the drive retry, the backup at the first save and the emulator command. OK stores
+// them into the settings (written to VELMAR.INI when the program ends); Cancel leaves them.
 class frmOptions : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +21,7 @@ public:
     void initGUI();
 
     QCheckBox* chkCheckDrive = nullptr;
+    QCheckBox* chkKeepBackup = nullptr;
     QCheckBox* chkEmulator = nullptr;
     QLineEdit* txtEmulatorPath = nullptr;
     QPushButton* cmdOk = nullptr;

@@ -52,8 +52,10 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     QtDialogs dialogs;
+    // The recovery copy goes to the data folder, beside the sample image.
     frmMain window(QApplication::applicationDirPath() + "/dat",
-                   QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), dialogs);
+                   QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), dialogs);
     dialogs.setParent(&window);
     window.show();
 
@@ -66,7 +68,11 @@ int main(int argc, char* argv[])
     } else if (!parser.positionalArguments().isEmpty()) {
         toOpen = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     }
-    if (!toOpen.isEmpty())
+    // Restored edits of the same file are already open; opening it again would only ask whether
+    // to drop them.
+    const QString restored =
+        window.doc().hasImage() ? QFileInfo(qs(window.doc().path())).canonicalFilePath() : QString();
+    if (!toOpen.isEmpty() && (restored.isEmpty() || restored != QFileInfo(toOpen).canonicalFilePath()))
         QTimer::singleShot(0, &window, [&window, toOpen] { window.loadRom(false, toOpen); });
     return app.exec();
 }

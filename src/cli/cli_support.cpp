@@ -35,6 +35,9 @@ bool openRomArg(const std::string& path, Document& doc, Io& io)
         failed(io, fileMessage(romReadMessage(result.code), path, result.reason));
         return false;
     }
+    // A header that disagrees with the game's layout is often junk of an old dump: say so, go on.
+    for (const std::string& warning : headerWarnings(doc.rom()))
+        io.err << "velmar-cli: warning: " << path << ": " << warning << '\n';
     return true;
 }
 

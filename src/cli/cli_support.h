@@ -45,7 +45,8 @@ int failed(Io& io, std::string_view message);
 std::optional<SceneKey> sceneKeyArg(std::string_view text);
 
 // Opens the image as the editor does (a cut-off image is refused); on failure prints the
-// program's read message with the path and the reason, and returns false.
+// program's read message with the path and the reason, and returns false. Where the header
+// disagrees with the game's layout, a warning goes to stderr and the image is opened.
 bool openRomArg(const std::string& path, Document& doc, Io& io);
 
 // Writes the document over its file (never creating one); on failure prints the program's I/O

@@ -11,8 +11,8 @@ namespace {
 
 int writePng(const Bitmap& bitmap, const std::string& path, Io& io)
 {
-    if (!saveBitmapPng(bitmap, path))
-        return failed(io, "Unknown I/O error!");
+    if (const Outcome<WriteResult> r = saveBitmapPng(bitmap, path); !r.ok())
+        return failed(io, fileMessage("Unknown I/O error!", path, r.reason));
     return kExitOk;
 }
 

@@ -1,6 +1,10 @@
 #include "bitmap_image.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QString>
+
+#include "rom/rom_file.h"
 
 namespace velmar {
 
@@ -25,11 +29,18 @@ QColor toQColor(ScreenColour colour)
     return QColor(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
-bool saveBitmapPng(const Bitmap& bitmap, const std::string& path)
+Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path)
 {
     if (bitmap.width() <= 0 || bitmap.height() <= 0)
-        return false;
-    return toQImage(bitmap).save(QString::fromStdString(path), "PNG");
+        return Outcome<WriteResult>::failure(WriteResult::IoError, "The picture is empty");
+    // Encoded in memory first: a full disk then cannot leave half a picture behind.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!toQImage(bitmap).save(&buffer, "PNG"))
+        return Outcome<WriteResult>::failure(WriteResult::IoError, "The picture could not be encoded as PNG");
+    const auto* data = reinterpret_cast<const std::uint8_t*>(png.constData());
+    return writeFileSafely(pathFromUtf8(path), Bytes(data, data + png.size()), false);
 }
 
 }  // namespace velmar

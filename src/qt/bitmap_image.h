@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 
+#include "files/file_writer.h"
 #include "gfx/bitmap.h"
 
 namespace velmar {
@@ -13,7 +14,7 @@ namespace velmar {
 QImage toQImage(const Bitmap& bitmap);
 QColor toQColor(ScreenColour colour);
 
-// Writes the bitmap as a PNG file (path in UTF-8). False on any error.
-bool saveBitmapPng(const Bitmap& bitmap, const std::string& path);
+// Writes the bitmap as a PNG file (path in UTF-8), whole or not at all, as writeFileSafely does.
+Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path);
 
 }  // namespace velmar

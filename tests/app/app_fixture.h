@@ -25,6 +25,9 @@ public:
     // The user's configuration folder of the test: made only when VELMAR.INI goes there.
     QString config() const { return QString::fromStdString((dir.path() / "config").string()); }
     QString file(const std::string& name) const { return QString::fromStdString(dir.file(name).string()); }
+    // The user's data folder of the test, where the recovery copy goes when `keepRecovery` is set.
+    QString data() const { return QString::fromStdString((dir.path() / "data").string()); }
+    bool keepRecovery = false;
 
     // Writes the three shipped data files and a valid VELMAR.INI, so start-up shows nothing.
     void writeGoodDataFiles()
@@ -47,7 +50,7 @@ public:
 
     frmMain& start()
     {
-        window = std::make_unique<frmMain>(dat(), config(), dialogs);
+        window = std::make_unique<frmMain>(dat(), config(), keepRecovery ? data() : QString(), dialogs);
         window->setLauncher([this](const QString& program, const QStringList& args) {
             launched << program + " " + args.join(" ");
             return launchResult;

@@ -38,7 +38,8 @@ TEST(MainWindowStartUp, AFirstStartIsQuietAndWritesTheSettingsAtExit)
     for (QAction* a : w.menuFileRecentFiles)
         EXPECT_FALSE(a->isVisible()) << "empty recent entries are hidden";
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(readFile(f.dir.path() / "dat" / "VELMAR.INI"), f.dir.path().string() + "\n\n\n\n\n\n\nFalse\n");
+    EXPECT_EQ(readFile(f.dir.path() / "dat" / "VELMAR.INI"),
+              f.dir.path().string() + "\n\n\n\n\n\n\nFalse\nKeepBackup=True\n");
 }
 
 TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
@@ -165,7 +166,8 @@ TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
     unsigned x = 12345;
     for (char& c : noise)
         c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
-    noise.replace(0, 3, "NES");
+    const Bytes header = sampleImage().fileBytes();
+    noise.replace(0, 16, std::string(header.begin(), header.begin() + 16));  // the data is noise
     writeFile(f.dir.file("noise.nes"), noise);
     w.loadRom(false, f.file("noise.nes"));
     EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
@@ -191,11 +193,38 @@ TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
     frmMain& w = f.startWithSample();
     f.choose(f.otherThanAt(0));
     f.stroke({QPoint(5, 5)});
-    std::filesystem::remove(f.dir.file("game.nes"));
+    namespace fs = std::filesystem;
+    const fs::path file = f.dir.file("game.nes");
+    const std::string before = readFile(file);
+    fs::permissions(file, fs::perms::owner_read);
+    w.saveRom();
+    EXPECT_EQ(f.dialogs.messages.back(), "Unknown I/O error!\n" + f.file("game.nes") + ": The file is read-only");
+    EXPECT_TRUE(readFile(file) == before);
+    fs::remove(file);
     w.saveRom();
     EXPECT_EQ(f.dialogs.messages.back(), "Unknown I/O error!\n" + f.file("game.nes") + ": No such file or directory");
-    EXPECT_FALSE(std::filesystem::exists(f.dir.file("game.nes"))) << "a save never creates the file";
+    EXPECT_FALSE(fs::exists(file)) << "a save never creates the file";
     EXPECT_TRUE(w.doc().hasUnsavedChanges());
+}
+
+TEST(MainWindowFiles, AHeaderOfAnotherLayoutIsOpenedOnlyWhenTheUserSaysSo)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    Bytes other = sampleImage().fileBytes();
+    other[5] = 8;
+    writeFile(f.dir.file("other.nes"), std::string(other.begin(), other.end()));
+
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
+    w.loadRom(false, f.file("other.nes"));
+    EXPECT_EQ(f.dialogs.questions.back(), "The header of other.nes does not describe this game:\n"
+                                          "- The header gives 8 pattern banks of 8 KB; the game has 16.\n"
+                                          "Open it anyway?");
+    EXPECT_EQ(w.doc().path(), ss(f.file("game.nes"))) << "No keeps the file that was open";
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    w.loadRom(false, f.file("other.nes"));
+    EXPECT_EQ(w.doc().path(), ss(f.file("other.nes")));
+    EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
 }
 
 // The scroll rules are the core's; here the surface follows them and the bar moves it.
@@ -281,7 +310,8 @@ TEST(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
     ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
     EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
     const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
-    EXPECT_EQ(ini, f.dir.path().string() + "\n\n" + f.dir.file("game.nes").string() + "\n\n\n\n\nFalse\n");
+    EXPECT_EQ(ini, f.dir.path().string() + "\n\n" + f.dir.file("game.nes").string()
+                       + "\n\n\n\n\nFalse\nKeepBackup=True\n");
 }
 
 TEST(MainWindowExit, NoQuestionWithoutEdits)

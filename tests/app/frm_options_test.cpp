@@ -9,12 +9,13 @@
 namespace velmar {
 namespace {
 
-TEST(OptionsDialog, ShowsAndStoresTheTwoOptions)
+TEST(OptionsDialog, ShowsAndStoresTheOptions)
 {
     Settings settings;
     frmOptions dialog(settings);
     dialog.initGUI();
     EXPECT_FALSE(dialog.chkCheckDrive->isChecked());
+    EXPECT_TRUE(dialog.chkKeepBackup->isChecked()) << "a backup is kept unless turned off";
     EXPECT_FALSE(dialog.chkEmulator->isChecked());
     EXPECT_FALSE(dialog.txtEmulatorPath->isEnabled());
     EXPECT_TRUE(dialog.txtEmulatorPath->text().isEmpty());
@@ -29,22 +30,27 @@ TEST(OptionsDialog, ShowsAndStoresTheTwoOptions)
 
     dialog.txtEmulatorPath->setText("  emu %f ");
     dialog.chkCheckDrive->click();
+    dialog.chkKeepBackup->click();
     dialog.cmdCancel->click();
     EXPECT_TRUE(settings.emulatorCommand.empty()) << "Cancel stores nothing";
     EXPECT_FALSE(settings.checkDrive);
+    EXPECT_TRUE(settings.keepBackup);
 
     dialog.initGUI();
     dialog.chkEmulator->click();
     dialog.txtEmulatorPath->setText("  emu %f ");
     dialog.chkCheckDrive->click();
+    dialog.chkKeepBackup->click();
     dialog.cmdOk->click();
     EXPECT_EQ(settings.emulatorCommand, "emu %f");
     EXPECT_TRUE(settings.checkDrive);
+    EXPECT_FALSE(settings.keepBackup);
 
     dialog.initGUI();
     EXPECT_TRUE(dialog.chkEmulator->isChecked());
     EXPECT_EQ(dialog.txtEmulatorPath->text(), "emu %f");
     EXPECT_TRUE(dialog.chkCheckDrive->isChecked());
+    EXPECT_FALSE(dialog.chkKeepBackup->isChecked());
 }
 
 }  // namespace

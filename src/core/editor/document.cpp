@@ -1,10 +1,34 @@
 #include "editor/document.h"
 
+
+#include "files/file_reader.h"
 #include "expansion/actor_packer.h"
 #include "rom/scene_codec.h"
 #include "text/text_packer.h"
 
 namespace velmar {
+
+namespace {
+
+// No image of the game comes near this; a larger file is not read whole for its backup.
+constexpr std::uintmax_t kMaxBackupBytes = 256u * 1024 * 1024;
+
+// The file as it is on disk, for its backup. `present` is false when there is none (nothing to
+// keep); the result is the reason it cannot be read, or empty.
+std::string readFileForBackup(const std::filesystem::path& path, bool& present, Bytes& out)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    present = fs::exists(status);
+    if (!present)
+        return {};
+    if (!fs::is_regular_file(status))
+        return "Not a regular file";
+    return readWholeFile(path, out, kMaxBackupBytes, "The file is too large to keep a backup of");
+}
+
+}  // namespace
 
 SceneState& EditContext::scene()
 {
@@ -19,18 +43,43 @@ Bytes& EditContext::image()
 
 Document::Document() = default;
 
-Outcome<RomReadResult> Document::open(const std::string& path, bool checkDrive, const std::vector<Volume>& volumes)
+Outcome<RomReadResult> Document::open(const std::string& path, bool checkDrive, const std::vector<Volume>& volumes,
+                                      const Acceptance& accept)
 {
     RomImage image;
     std::string found = path;
     Outcome<RomReadResult> r = checkDrive ? readRomFileOnAnyDrive(found, image, volumes)
                                           : readRomFile(pathFromUtf8(found), image);
+    if (r.ok())
+        r = checkGameImage(image);
     if (!r.ok())
         return r;
+    if (accept && !accept(image, found))
+        return Outcome<RomReadResult>::failure(RomReadResult::Declined, {});
     return openImage(std::move(image), std::move(found));
 }
 
 Outcome<RomReadResult> Document::openImage(RomImage image, std::string path)
+{
+    return adopt(std::move(image), std::move(path), std::nullopt);
+}
+
+Outcome<RomReadResult> Document::openRecovered(RomImage image, std::string path, const Bytes& fileOnDisk)
+{
+    // The bytes last saved are data only: a file that differs in anything else (its header)
+    // would be changed by a save, and then no data stands for it.
+    RomImage onDisk;
+    Bytes saved;
+    if (parseRomFile(fileOnDisk, onDisk).ok()) {
+        saved = std::move(onDisk.romData);
+        onDisk.romData = image.romData;
+        if (!(onDisk == image))
+            saved.clear();
+    }
+    return adopt(std::move(image), std::move(path), std::move(saved));
+}
+
+Outcome<RomReadResult> Document::adopt(RomImage image, std::string path, std::optional<Bytes> saved)
 {
     if (Outcome<RomReadResult> r = checkGameImage(image); !r.ok())
         return r;
@@ -38,7 +87,8 @@ Outcome<RomReadResult> Document::openImage(RomImage image, std::string path)
     rom_ = std::move(image);
     path_ = std::move(path);
     imageOpen_ = true;
-    saved_ = rom_.romData;
+    saved_ = saved ? std::move(*saved) : rom_.romData;
+    backupDue_ = true;
     shadow_ = rom_.romData;
     actorAreaEnd_ = velmar::actorAreaEnd(rom_.romData);
     textAreaEnd_ = velmar::textAreaEnd(rom_.romData);
@@ -219,15 +269,36 @@ Outcome<EditResult> Document::redo()
 
 Outcome<WriteResult> Document::save()
 {
+    Outcome<SaveResult> r = save(false);
+    return {r.ok() ? WriteResult::Ok : WriteResult::IoError, std::move(r.reason)};
+}
+
+Outcome<SaveResult> Document::save(bool keepBackup)
+{
+    using R = Outcome<SaveResult>;
     endStroke();
     if (!imageOpen_)
-        return Outcome<WriteResult>::failure(WriteResult::IoError, "No file is open");
-    Outcome<WriteResult> r = writeRomFile(pathFromUtf8(path_), rom_);
-    if (r.ok()) {
-        saved_ = rom_.romData;
-        notify({DocumentEvent::Kind::Saved, 0, {}, false, -1});
+        return R::failure(SaveResult::IoError, "No file is open");
+    const std::filesystem::path file = pathFromUtf8(path_);
+    if (keepBackup && backupDue_) {
+        bool present = false;
+        Bytes original;
+        if (std::string reason = readFileForBackup(file, present, original); !reason.empty())
+            return R::failure(SaveResult::BackupFailed, std::move(reason));
+        if (present) {
+            if (Outcome<WriteResult> w = writeFileSafely(pathFromUtf8(backupPath()), original, false); !w.ok())
+                return R::failure(SaveResult::BackupFailed, std::move(w.reason));
+            // Kept once: should the save below fail halfway, a later one must not take the
+            // damaged file for the original.
+            backupDue_ = false;
+        }
     }
-    return r;
+    if (Outcome<WriteResult> r = writeRomFile(file, rom_); !r.ok())
+        return R::failure(SaveResult::IoError, std::move(r.reason));
+    saved_ = rom_.romData;
+    backupDue_ = false;
+    notify({DocumentEvent::Kind::Saved, 0, {}, false, -1});
+    return {};
 }
 
 bool Document::hasUnsavedChanges() const

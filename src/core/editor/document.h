@@ -46,6 +46,13 @@ enum class EditResult {
     Failed = 3,      // the changed scene could not be stored; nothing changed (see the reason)
 };
 
+// How a save ended.
+enum class SaveResult : std::int16_t {
+    Ok = 0,
+    IoError = 1,       // the file could not be written; it is as it was
+    BackupFailed = 2,  // the backup of the file could not be made, so nothing was written
+};
+
 // The open image and the scene being edited, and the one way they change.
 //
 // At every moment the document is the image (romData) plus which scene is current: the current
@@ -72,10 +79,17 @@ public:
     // Opens a file: reads it (with the drive retry when `checkDrive` is set), refuses an image
     // too short for the game's tables, and on success replaces the image, its path, the bytes
     // last saved and the measured table room, clears the history, and leaves no scene current.
-    // On failure nothing changes. The reason is the system's or the file's.
-    Outcome<RomReadResult> open(const std::string& path, bool checkDrive, const std::vector<Volume>& volumes);
+    // On failure nothing changes. The reason is the system's or the file's. `accept`, when given,
+    // sees the image read (and its path) before it is taken, and may decline it (Declined).
+    using Acceptance = std::function<bool(const RomImage& image, const std::string& path)>;
+    Outcome<RomReadResult> open(const std::string& path, bool checkDrive, const std::vector<Volume>& volumes,
+                                const Acceptance& accept = {});
     // Takes an image already in memory (the CLI, tests): as open() without the file.
     Outcome<RomReadResult> openImage(RomImage image, std::string path);
+    // Takes back an image kept from a session that did not end properly: as openImage, but the
+    // bytes last saved are `fileOnDisk`, the file at `path` as it is now (empty when it cannot
+    // be read), so the image counts as unsaved unless it is exactly that file.
+    Outcome<RomReadResult> openRecovered(RomImage image, std::string path, const Bytes& fileOnDisk);
 
     // Makes another scene current, decoding it from the image. When it cannot be read, the
     // scene shown before stays current and the reason comes back. Nothing is recorded.
@@ -106,6 +120,12 @@ public:
 
     // Writes the image over its file. The image already holds every edit.
     Outcome<WriteResult> save();
+    // The same, and with `keepBackup` the first save since the file was opened first copies the
+    // file as it is on disk to backupPath(). When that copy cannot be made, nothing is written
+    // (BackupFailed, with the reason). A missing file has nothing to keep: the save itself fails.
+    Outcome<SaveResult> save(bool keepBackup);
+    // The file's whole name with ".bak" added: game.nes keeps its backup in game.nes.bak.
+    std::string backupPath() const { return path_ + ".bak"; }
     // True when saving would change the file.
     bool hasUnsavedChanges() const;
 
@@ -124,6 +144,8 @@ public:
 private:
     friend class EditContext;
 
+    // The one way in for a new image: `saved` is the data its file holds (nullopt: the image's).
+    Outcome<RomReadResult> adopt(RomImage image, std::string path, std::optional<Bytes> saved);
     RomStatus decodeScene(const SceneKey& key, SceneState& out) const;
     RomStatus storeSceneState();
     void rollBack();
@@ -134,6 +156,8 @@ private:
     std::string path_;
     bool imageOpen_ = false;
     Bytes saved_;
+    // No save of this file has been made yet (nor its backup): the next one keeps a backup.
+    bool backupDue_ = false;
     // The image as of the last completed change: what an edit's new bytes are compared with.
     Bytes shadow_;
     RomOffset actorAreaEnd_ = 0;

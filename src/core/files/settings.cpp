@@ -71,6 +71,17 @@ Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std:
     for (std::size_t i = 0; i < out.recentFiles.size(); ++i)
         out.recentFiles[i] = lines[2 + i];
     out.checkDrive = checkDrive;
+    out.keepBackup = true;
+    for (std::string line; reader.next(line);) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        const std::string_view key = std::string_view(line).substr(0, equals);
+        const std::string_view value = std::string_view(line).substr(equals + 1);
+        const bool truth = equalsIgnoringCase(value, "True");
+        if (equalsIgnoringCase(key, "KeepBackup") && (truth || equalsIgnoringCase(value, "False")))
+            out.keepBackup = truth;
+    }
     return {};
 }
 
@@ -80,6 +91,7 @@ Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Setti
     for (const std::string& recent : settings.recentFiles)
         text += asLine(recent) + "\n";
     text += settings.checkDrive ? "True\n" : "False\n";
+    text += settings.keepBackup ? "KeepBackup=True\n" : "KeepBackup=False\n";
     return writeFileSafely(path, Bytes(text.begin(), text.end()), false);
 }
 

@@ -9,12 +9,14 @@
 
 namespace velmar {
 
-// VELMAR.INI: eight lines in this order.
+// VELMAR.INI: eight lines in this order, then optional "Key=Value" lines.
 struct Settings {
     std::string romFolder;        // initial folder of the open dialog
     std::string emulatorCommand;  // empty: no emulator set
     std::array<std::string, 5> recentFiles;
     bool checkDrive = false;      // retry a missing ROM on the other drives
+    // After the eight lines: "KeepBackup=True|False".
+    bool keepBackup = true;       // the first save of a file keeps the file as it was in NAME.bak
 
     bool operator==(const Settings&) const = default;
 };
@@ -28,12 +30,14 @@ enum class SettingsLoad {
     Unreadable = 2,  // a file that cannot be read, is short, or whose line 8 is no truth value
 };
 
-// Reads the eight lines. Anything but Ok gives all eight defaults (also for the lines already
-// read).
+// Reads the eight lines. Anything but Ok gives all the defaults (also for the lines already
+// read). Of the lines after them, "Key=Value" lines with a known key and a truth value are taken
+// (key and value in any case); anything else there is passed over, so a file from an older or a
+// newer version reads.
 Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder,
                                    Settings& out);
 
-// Writes the eight lines, the flag as "True"/"False".
+// Writes the eight lines, the flag as "True"/"False", then "KeepBackup=True" or "=False".
 Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Settings& settings);
 
 // VELMAR.INI lives in the dat folder beside the program, or, where the program's folder cannot

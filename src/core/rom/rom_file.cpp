@@ -1,11 +1,8 @@
 #include "rom/rom_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
-#include <random>
-#include <system_error>
 
+#include "files/file_reader.h"
 #include "rom/address_map.h"
 
 namespace velmar {
@@ -16,49 +13,16 @@ namespace {
 
 // No image of this game comes near this; a larger file is not one and is not read into memory.
 constexpr std::uintmax_t kMaxFileSize = 64u << 20;
-
-std::string systemReason(int error)
-{
-    return std::generic_category().message(error);
-}
-
-std::string systemReason(std::errc error)
-{
-    return std::make_error_code(error).message();
-}
-
-// Reads the file whole into `out`; the reason it could not, or an empty text.
-std::string readWholeFile(const fs::path& path, Bytes& out)
-{
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec)
-        return ec.message();
-    if (fs::is_directory(status))
-        return systemReason(std::errc::is_a_directory);
-    if (!fs::is_regular_file(status))
-        return "Not a regular file";
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec)
-        return ec.message();
-    if (size > kMaxFileSize)
-        return "The file is larger than 64 MB; no image of this game is";
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return systemReason(errno != 0 ? errno : EACCES);
-    out.resize(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(size));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size)
-        return systemReason(errno != 0 ? errno : EIO);
-    return {};
-}
+constexpr std::size_t kTrainerSize = 512;
 
 }  // namespace
 
 Bytes RomImage::fileBytes() const
 {
-    Bytes out(romHeader.begin(), romHeader.end());
+    Bytes out;
+    out.reserve(romHeader.size() + trainer.size() + romData.size());
+    out.insert(out.end(), romHeader.begin(), romHeader.end());
+    out.insert(out.end(), trainer.begin(), trainer.end());
     out.insert(out.end(), romData.begin(), romData.end());
     return out;
 }
@@ -73,6 +37,8 @@ std::string romReadMessage(RomReadResult result)
     case RomReadResult::InvalidRom:
     case RomReadResult::TooShort:
         return "Invalid rom!";
+    case RomReadResult::Declined:
+        return "File not loaded.";
     }
     return "Unknown Error!";
 }
@@ -90,15 +56,21 @@ Outcome<RomReadResult> parseRomFile(const Bytes& file, RomImage& image)
         return {RomReadResult::IoError, file.empty() ? "The file is empty" : "The file holds no data after its header"};
     if (file[0] != 'N' || file[1] != 'E' || file[2] != 'S')
         return {RomReadResult::InvalidRom, "The file does not start with \"NES\": it is not an iNES image"};
+    // Bit 2 of byte 6: 512 trainer bytes come between the header and the program banks.
+    const std::size_t trainerSize = (file[6] & 0x04) != 0 ? kTrainerSize : 0;
+    if (file.size() < 16 + trainerSize + 1)
+        return {RomReadResult::IoError, "The header says a 512-byte trainer follows, but the file ends inside it"};
     std::copy_n(file.begin(), 16, image.romHeader.begin());
-    image.romData.assign(file.begin() + 16, file.end());
+    image.trainer.assign(file.begin() + 16, file.begin() + static_cast<std::ptrdiff_t>(16 + trainerSize));
+    image.romData.assign(file.begin() + static_cast<std::ptrdiff_t>(16 + trainerSize), file.end());
     return {};
 }
 
 Outcome<RomReadResult> readRomFile(const fs::path& path, RomImage& image)
 {
     Bytes file;
-    if (std::string reason = readWholeFile(path, file); !reason.empty())
+    if (std::string reason = readWholeFile(path, file, kMaxFileSize, "The file is larger than 64 MB; no image of this game is");
+        !reason.empty())
         return {RomReadResult::IoError, std::move(reason)};
     return parseRomFile(file, image);
 }
@@ -113,55 +85,21 @@ Outcome<RomReadResult> checkGameImage(const RomImage& image)
                 + " bytes, and the game's tables need " + std::to_string(kNeeded + 16)};
 }
 
-Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist)
+std::vector<std::string> headerWarnings(const RomImage& image)
 {
-    using R = Outcome<WriteResult>;
-    std::error_code ec;
-    const bool exists = fs::exists(path, ec);
-    if (ec)
-        return R::failure(WriteResult::IoError, ec.message());
-    if (mustExist && !exists)
-        return R::failure(WriteResult::IoError, systemReason(std::errc::no_such_file_or_directory));
-    if (exists && !fs::is_regular_file(path, ec))
-        return R::failure(WriteResult::IoError, "Not a regular file");
-
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::random_device entropy;
-    fs::path temp;
-    std::ofstream out;
-    int openError = 0;
-    for (int attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
-        temp = folder / ("." + path.filename().string() + ".velmar-"
-                         + std::to_string(entropy() % 1000000u) + ".tmp");
-        if (fs::exists(temp, ec))
-            continue;
-        errno = 0;
-        out.open(temp, std::ios::binary | std::ios::trunc);
-        openError = errno;
-    }
-    if (!out.is_open())
-        return R::failure(WriteResult::IoError, systemReason(openError != 0 ? openError : EACCES));
-
-    errno = 0;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        const int writeError = errno != 0 ? errno : EIO;
-        fs::remove(temp, ec);
-        return R::failure(WriteResult::IoError, systemReason(writeError));
-    }
-    if (exists) {
-        const fs::perms perms = fs::status(path, ec).permissions();
-        if (!ec)
-            fs::permissions(temp, perms, ec);
-    }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return R::failure(WriteResult::IoError, ec.message());
-    }
-    return {};
+    const auto& h = image.romHeader;
+    std::vector<std::string> out;
+    if (h[4] != 8)
+        out.push_back("The header gives " + std::to_string(h[4]) + " program banks of 16 KB; the game has 8.");
+    if (h[5] != 16)
+        out.push_back("The header gives " + std::to_string(h[5]) + " pattern banks of 8 KB; the game has 16.");
+    // Byte 7 holds the mapper's high nibble, unless bytes 12-15 carry an old dumper's signature,
+    // in which case it is junk too.
+    const bool tailClean = h[12] == 0 && h[13] == 0 && h[14] == 0 && h[15] == 0;
+    const int mapper = (h[6] >> 4) | (tailClean ? (h[7] & 0xF0) : 0);
+    if (mapper != 1)
+        out.push_back("The header gives mapper " + std::to_string(mapper) + "; the game uses mapper 1.");
+    return out;
 }
 
 Outcome<WriteResult> writeRomFile(const fs::path& path, const RomImage& image)

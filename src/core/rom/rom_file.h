@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "files/file_writer.h"
 #include "outcome.h"
 #include "rom/types.h"
 
@@ -14,13 +16,16 @@ namespace velmar {
 std::filesystem::path pathFromUtf8(const std::string& text);
 std::string pathToUtf8(const std::filesystem::path& path);
 
-// The open image: the 16-byte iNES header, written back unchanged, and every byte after it
-// (romData offset = file offset - 16). Before any file is opened romData is one zero byte.
+// The open image: the 16-byte iNES header, written back unchanged, the 512-byte trainer when the
+// header says there is one (set aside, written back in place), and every byte after that
+// (romData offset = file offset - 16, less 512 with a trainer). Before any file is opened
+// romData is one zero byte.
 struct RomImage {
     std::array<std::uint8_t, 16> romHeader{};
+    Bytes trainer;
     Bytes romData = Bytes(1, 0);
 
-    // Header followed by data: the bytes of the file.
+    // Header, trainer and data: the bytes of the file.
     Bytes fileBytes() const;
 
     bool operator==(const RomImage&) const = default;
@@ -31,6 +36,7 @@ enum class RomReadResult : std::int16_t {
     IoError = 1,     // cannot be opened or read, or shorter than 17 bytes
     InvalidRom = 2,  // the first three bytes are not "NES"
     TooShort = 3,    // the signature is there but the game's tables are not: see checkGameImage
+    Declined = 4,    // readable, but the user chose not to open it
 };
 
 // The program's message for a read result: "Error loading file!", "Invalid rom!", ...
@@ -40,7 +46,8 @@ std::string romReadMessage(RomReadResult result);
 // reason ("Error loading file!" / "/roms/game.nes: Permission denied").
 std::string fileMessage(const std::string& text, const std::string& path, const std::string& reason);
 
-// Reads the whole file. Only the "NES" signature is checked (not byte 3 nor the size fields).
+// Reads the whole file. Only the "NES" signature is checked (not byte 3 nor the size fields);
+// a trainer (bit 2 of header byte 6) is set aside.
 // `image` is replaced only when the result is Ok, so a rejected file never mixes with the image
 // being edited. The reason is the system's ("No such file or directory") or the file's fault.
 Outcome<RomReadResult> readRomFile(const std::filesystem::path& path, RomImage& image);
@@ -53,19 +60,15 @@ Outcome<RomReadResult> parseRomFile(const Bytes& file, RomImage& image);
 // before that is cut off and none of its scenes can be shown. TooShort, with the sizes, or Ok.
 Outcome<RomReadResult> checkGameImage(const RomImage& image);
 
-enum class WriteResult : std::int16_t {
-    Ok = 0,
-    IoError = 1,
-};
+// Where the header disagrees with the game's layout (8 PRG banks of 16 KB, 16 CHR banks of
+// 8 KB, mapper 1), one sentence each; empty when it agrees. Such an image may still be the
+// game (old dumps carry junk in the header), so this warns and never refuses.
+std::vector<std::string> headerWarnings(const RomImage& image);
 
-// Writes header and data over an existing file: the bytes go to a temporary file beside it,
-// which then replaces the target, so the target is never left half-written. A missing target is
-// not created.
+// Writes the image over an existing file, by writeFileSafely's rules. A missing target is not
+// created.
 Outcome<WriteResult> writeRomFile(const std::filesystem::path& path, const RomImage& image);
 
-// Writes `bytes` to `path` through a temporary file beside it. With `mustExist` a missing target
-// fails without creating anything. The target keeps its permissions.
-Outcome<WriteResult> writeFileSafely(const std::filesystem::path& path, const Bytes& bytes, bool mustExist);
 
 // A place where a ROM kept on removable media may now be: a drive root on Windows ("F:\"),
 // a mount point elsewhere ("/media/user/STICK").

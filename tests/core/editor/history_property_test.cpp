@@ -158,7 +158,7 @@ TEST(EditHistoryProperty, UndoAndRedoAgreeWithThePlainEditsAtEveryStep)
             }
             ++recorded;
             Document plain;
-            ASSERT_TRUE(plain.openImage({loaded.romHeader, expected[before]}, "game.nes").ok());
+            ASSERT_TRUE(plain.openImage({.romHeader = loaded.romHeader, .trainer = {}, .romData = expected[before]}, "game.nes").ok());
             apply(plain, e);
             expected.resize(before + 1);
             expected.push_back(plain.romData());

@@ -15,29 +15,39 @@ constexpr const char* kProgramFolder = "/opt/velmar";
 TEST(Settings, Load)
 {
     const std::string lines7 = "/roms\nemu\nr0\nr1\nr2\nr3\nr4\n";
-    const std::pair<std::optional<std::string>, std::optional<bool>> cases[] = {  // file, line 8 or a fault
-        {lines7 + "False\n", false},
-        {lines7 + "tRUE", true},  // any case, no final line end
-        {"/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\n", true},
+    struct Case {
+        std::optional<std::string> contents;  // nullopt: no file
+        std::optional<bool> checkDrive;       // line 8, or nullopt for a fault
+        bool keepBackup = true;
+    };
+    const Case cases[] = {
+        {lines7 + "False\n", false},  // a file from before the lines after the eighth
+        {lines7 + "tRUE", true},       // any case, no final line end
+        {"/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\nKeepBackup=False\r\n", true, false},
         {lines7 + "True\nmore\n", true},
+        {lines7 + "False\nkeepbackup=FALSE", false, false},
+        // Unknown keys, lines without '=', and values that are no truth value are passed over.
+        {lines7 + "False\nZoom=3\nKeepBackup\nKeepBackup=no\n=False\nKeepBackup= False\n", false, true},
+        {lines7 + "False\nKeepBackup=False\nOther=1\n", false, false},
         {lines7, std::nullopt},
         {lines7 + "Yes\n", std::nullopt},
         {lines7 + "True \n", std::nullopt},
-        {std::nullopt, std::nullopt},  // no file
+        {std::nullopt, std::nullopt},
     };
     TempDir dir;
-    for (const auto& [contents, checkDrive] : cases) {
+    for (const auto& [contents, checkDrive, keepBackup] : cases) {
         if (contents)
             writeFile(dir.file("VELMAR.INI"), *contents);
-        Settings s{"/old", "old", {"o0"}, true};
+        Settings s{"/old", "old", {"o0"}, true, false};
         const auto path = dir.file(contents ? "VELMAR.INI" : "missing.ini");
         const SettingsLoad expectedCode = !contents ? SettingsLoad::Missing
                                           : checkDrive ? SettingsLoad::Ok
                                                        : SettingsLoad::Unreadable;
         EXPECT_EQ(loadSettings(path, kProgramFolder, s).code, expectedCode) << contents.value_or("no file");
         // A fault gives every default, also for the lines read before it.
-        const Settings expected = checkDrive ? Settings{"/roms", "emu", {"r0", "r1", "r2", "r3", "r4"}, *checkDrive}
-                                             : Settings{kProgramFolder, "", {}, false};
+        const Settings expected = checkDrive
+            ? Settings{"/roms", "emu", {"r0", "r1", "r2", "r3", "r4"}, *checkDrive, keepBackup}
+            : Settings{kProgramFolder, "", {}, false, true};
         EXPECT_EQ(s, expected) << contents.value_or("no file");
     }
 }
@@ -45,10 +55,10 @@ TEST(Settings, Load)
 TEST(Settings, SaveLoadsBack)
 {
     TempDir dir;
-    Settings s{"/home/ana/roms", "fceux \"%1\"", {"/home/ana/roms/a.nes", "/home/ana/roms/é.nes"}, true};
+    Settings s{"/home/ana/roms", "fceux \"%1\"", {"/home/ana/roms/a.nes", "/home/ana/roms/é.nes"}, true, false};
     ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s).ok());
-    EXPECT_EQ(readFile(dir.file("VELMAR.INI")),
-              "/home/ana/roms\nfceux \"%1\"\n/home/ana/roms/a.nes\n/home/ana/roms/é.nes\n\n\n\nTrue\n");
+    EXPECT_EQ(readFile(dir.file("VELMAR.INI")), "/home/ana/roms\nfceux \"%1\"\n/home/ana/roms/a.nes\n"
+                                                "/home/ana/roms/é.nes\n\n\n\nTrue\nKeepBackup=False\n");
     Settings loaded;
     ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded).ok());
     EXPECT_EQ(loaded, s);

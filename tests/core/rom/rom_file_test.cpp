@@ -58,6 +58,51 @@ TEST(RomFile, ReadChecksOnlyTheSignature)
               "Error loading file!\n/roms/a.nes: No such file or directory");
 }
 
+TEST(RomFile, ATrainerIsSetAsideAndWrittenBackInPlace)
+{
+    TempDir dir;
+    Bytes file = test::sampleImage().fileBytes();
+    file[6] |= 0x04;
+    const Bytes trainer(512, 0xA5);
+    file.insert(file.begin() + 16, trainer.begin(), trainer.end());
+    const fs::path path = dir.file("trainer.nes");
+    writeFile(path, std::string(file.begin(), file.end()));
+
+    RomImage image;
+    ASSERT_TRUE(readRomFile(path, image).ok());
+    EXPECT_EQ(image.trainer, trainer);
+    EXPECT_EQ(image.romData, test::sampleImage().romData) << "the game's bytes start after the trainer";
+    image.romData[0x2FB0] ^= 1;
+    ASSERT_TRUE(writeRomFile(path, image).ok());
+    RomImage again;
+    ASSERT_TRUE(readRomFile(path, again).ok());
+    EXPECT_EQ(again, image);
+
+    // A header that promises a trainer the file does not hold.
+    file.resize(16 + 300);
+    const auto cut = parseRomFile(file, image);
+    EXPECT_EQ(cut.code, RomReadResult::IoError);
+    EXPECT_EQ(cut.reason, "The header says a 512-byte trainer follows, but the file ends inside it");
+}
+
+TEST(RomFile, HeaderWarningsNameWhatDiffersFromTheGame)
+{
+    RomImage image = test::sampleImage();
+    EXPECT_TRUE(headerWarnings(image).empty());
+    // An old dumper's signature in bytes 7-15 is junk, not a mapper.
+    const char junk[] = "DiskDude!";
+    std::copy(junk, junk + 9, image.romHeader.begin() + 7);
+    EXPECT_TRUE(headerWarnings(image).empty());
+
+    image.romHeader[4] = 4;
+    image.romHeader[5] = 0;
+    image.romHeader[6] = 0x40;
+    EXPECT_EQ(headerWarnings(image), (std::vector<std::string>{
+                                         "The header gives 4 program banks of 16 KB; the game has 8.",
+                                         "The header gives 0 pattern banks of 8 KB; the game has 16.",
+                                         "The header gives mapper 4; the game uses mapper 1."}));
+}
+
 TEST(RomFile, ACutOffImageIsNoImageOfTheGame)
 {
     RomImage image = test::sampleImage();

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "rom/types.h"
+
+namespace velmar {
+
+// Reads a regular file whole into `out`. Returns why it could not ("No such file or directory",
+// "Is a directory", `tooLarge` for a file over `maxSize` bytes, which is then not read), or an
+// empty text.
+std::string readWholeFile(const std::filesystem::path& path, Bytes& out, std::uintmax_t maxSize,
+                          const std::string& tooLarge);
+
+}  // namespace velmar

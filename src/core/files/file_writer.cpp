@@ -1,0 +1,261 @@
+#include "files/file_writer.h"
+
+#include <cerrno>
+#include <random>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace velmar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::function<int(WriteStep)>& writeFault()
+{
+    static std::function<int(WriteStep)> fault;
+    return fault;
+}
+
+// The error number a step fails with under test, or 0.
+int injected(WriteStep step)
+{
+    return writeFault() ? writeFault()(step) : 0;
+}
+
+std::string systemReason(int error)
+{
+    return std::generic_category().message(error);
+}
+
+// A file opened for writing at the level of the system, so that it can be synced to the disk.
+class RawFile {
+public:
+    RawFile() = default;
+    RawFile(const RawFile&) = delete;
+    RawFile& operator=(const RawFile&) = delete;
+    ~RawFile() { close(); }
+
+    // Creates a new file (never an existing one) or opens an existing one for writing. The
+    // error number, or 0.
+    int open(const fs::path& path, bool create)
+    {
+#ifdef _WIN32
+        const int flags = _O_WRONLY | _O_BINARY | (create ? _O_CREAT | _O_EXCL : 0);
+        fd_ = ::_wopen(path.c_str(), flags, _S_IREAD | _S_IWRITE);
+#else
+        const int flags = O_WRONLY | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0);
+        fd_ = ::open(path.c_str(), flags, 0600);
+#endif
+        return fd_ < 0 ? errno : 0;
+    }
+
+    int write(const Bytes& bytes)
+    {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 30);
+#ifdef _WIN32
+            const int n = ::_write(fd_, bytes.data() + done, static_cast<unsigned>(chunk));
+#else
+            const ssize_t n = ::write(fd_, bytes.data() + done, chunk);
+#endif
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return n < 0 ? errno : EIO;
+            done += static_cast<std::size_t>(n);
+        }
+        return 0;
+    }
+
+    // Cuts the file to `size` bytes (after writing into an existing file).
+    int truncate(std::size_t size)
+    {
+#ifdef _WIN32
+        return ::_chsize_s(fd_, static_cast<long long>(size));
+#else
+        return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? 0 : errno;
+#endif
+    }
+
+    int sync()
+    {
+#ifdef _WIN32
+        return ::_commit(fd_) == 0 ? 0 : errno;
+#else
+        return ::fsync(fd_) == 0 ? 0 : errno;
+#endif
+    }
+
+    int close()
+    {
+        if (fd_ < 0)
+            return 0;
+#ifdef _WIN32
+        const int r = ::_close(fd_);
+#else
+        const int r = ::close(fd_);
+#endif
+        fd_ = -1;
+        return r == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+// Makes a rename in `folder` survive a power cut, where the system allows syncing a folder.
+void syncFolder(const fs::path& folder)
+{
+#ifndef _WIN32
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        // Best effort: some file systems refuse to sync a folder, and the file itself is on the
+        // disk already; at worst a power cut now brings back the old file whole.
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)folder;
+#endif
+}
+
+// Read-only for everyone: no write permission bit set (how a read-only file looks on every
+// system), or the system says this user may not write it. An administrator may write anything,
+// so the bits are asked as well.
+bool isReadOnly(const fs::path& path, fs::perms perms)
+{
+    constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((perms & anyWrite) == fs::perms::none)
+        return true;
+#ifndef _WIN32
+    return ::access(path.c_str(), W_OK) != 0;
+#else
+    (void)path;
+    return false;
+#endif
+}
+
+Outcome<WriteResult> fail(std::string reason)
+{
+    return Outcome<WriteResult>::failure(WriteResult::IoError, std::move(reason));
+}
+
+// Runs one step: the injected failure first, then the step itself. The error number, or 0.
+template <typename Step>
+int run(WriteStep step, Step&& action)
+{
+    if (const int error = injected(step))
+        return error;
+    return action();
+}
+
+}  // namespace
+
+void setWriteFaultForTesting(std::function<int(WriteStep)> fault)
+{
+    writeFault() = std::move(fault);
+}
+
+Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist)
+{
+    std::error_code ec;
+    if (path.empty())
+        return fail("No file name");
+
+    // The file the bytes are for: a symbolic link is followed to the file it names.
+    fs::path target = path;
+    const fs::file_status linkStatus = fs::symlink_status(path, ec);
+    if (fs::is_symlink(linkStatus)) {
+        target = fs::weakly_canonical(path, ec);
+        if (ec || !fs::exists(target, ec))
+            return fail("The link points to a file that is not there: " + fs::read_symlink(path, ec).string());
+    }
+    const fs::file_status status = fs::status(target, ec);
+    const bool exists = fs::exists(status);
+    if (!exists && mustExist)
+        return fail(systemReason(ENOENT));
+    if (exists && !fs::is_regular_file(status))
+        return fail("Not a regular file");
+    if (exists && isReadOnly(target, status.permissions()))
+        return fail("The file is read-only");
+
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::file_status folderStatus = fs::status(folder, ec);
+    if (!fs::is_directory(folderStatus))
+        return fail(systemReason(ENOENT));
+    if (isReadOnly(folder, folderStatus.permissions()))
+        return fail("The folder cannot be written: " + folder.string());
+    const bool hardLinked = exists && fs::hard_link_count(target, ec) > 1 && !ec;
+
+    // The temporary copy, beside the real file so that the rename stays on one file system.
+    std::random_device entropy;
+    fs::path temp;
+    RawFile out;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
+        temp = folder / ("." + target.filename().string() + ".velmar-" + std::to_string(entropy() % 1000000u) + ".tmp");
+        error = run(WriteStep::CreateTemp, [&] { return out.open(temp, true); });
+    }
+    if (error != 0)
+        return fail(systemReason(error));
+    const auto dropTemp = [&](int failure) {
+        out.close();
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return fail(systemReason(failure));
+    };
+    if ((error = run(WriteStep::WriteTemp, [&] { return out.write(bytes); })) != 0)
+        return dropTemp(error);
+    if (exists)
+        fs::permissions(temp, status.permissions() & fs::perms::mask, ec);
+    if ((error = run(WriteStep::SyncTemp, [&] { return out.sync(); })) != 0)
+        return dropTemp(error);
+    if ((error = out.close()) != 0)
+        return dropTemp(error);
+
+    if (hardLinked) {
+        // A rename would split the file from its other names: the bytes go into the file itself,
+        // with a complete copy already safe on the disk.
+        RawFile in;
+        error = run(WriteStep::WriteInPlace, [&] {
+            int e = in.open(target, false);
+            if (e == 0)
+                e = in.write(bytes);
+            if (e == 0)
+                e = in.truncate(bytes.size());
+            if (e == 0)
+                e = in.sync();
+            const int closed = in.close();
+            return e != 0 ? e : closed;
+        });
+        if (error != 0)
+            return fail(systemReason(error) + "; the new contents are kept in " + temp.string());
+        fs::remove(temp, ec);
+        return {};
+    }
+
+    if ((error = run(WriteStep::Replace, [&] {
+             std::error_code renameError;
+             fs::rename(temp, target, renameError);
+             return renameError.value();
+         })) != 0) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return fail(systemReason(error));
+    }
+    syncFolder(folder);
+    return {};
+}
+
+}  // namespace velmar

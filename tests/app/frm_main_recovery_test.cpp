@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QSysInfo>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app_fixture.h"
+#include "files/recovery.h"
+
+namespace velmar::test {
+namespace {
+
+using Answer = Dialogs::Answer;
+
+// A window on the sample with the recovery copy on, one unsaved edit in scene `key`, and the
+// copy written as the timer would write it.
+struct EditedWindow {
+    AppFixture f;
+    std::string original;
+    RomImage edited;
+
+    explicit EditedWindow(const char* key = "c:000000")
+    {
+        f.keepRecovery = true;
+        f.startWithSample();
+        original = readFile(f.dir.file("game.nes"));
+        f.select(key);
+        f.choose(f.otherThanAt(0));
+        f.stroke({QPoint(0, 0)});
+        edited = w().doc().rom();
+        EXPECT_TRUE(w().tmrRecovery->isActive()) << "an edit starts the timer";
+        w().tmrRecovery_Timer();
+        w().waitForRecoveryWriter();
+    }
+
+    frmMain& w() { return *f.window; }
+    std::filesystem::path copy() const { return (f.dir.path() / "data" / std::string(kRecoveryFileName)); }
+    bool copyKept() { return std::filesystem::exists(copy()); }
+    // The editor goes away without being closed, as when it crashes or is killed.
+    void crash() { f.window.reset(); }
+};
+
+TEST(MainWindowRecovery, EditsLeftByACrashComeBackAsUnsavedChangesOfTheirFile)
+{
+    EditedWindow e("c:000101");
+    EXPECT_EQ(e.w().recoveryFile(), QString::fromStdString(e.copy().string()));
+    // The copy is whole before anything at exit could run: a killed editor leaves it so.
+    RecoveryCopy kept;
+    ASSERT_TRUE(readRecoveryCopy(e.copy(), kept).ok());
+    EXPECT_EQ(kept.image, e.edited);
+    e.crash();
+    ASSERT_TRUE(e.copyKept()) << "only a proper close removes the copy";
+    EXPECT_EQ(readFile(e.f.dir.file("game.nes")), e.original);
+    // A killed editor also leaves its lock, naming a process that is no more.
+    writeFile(e.f.dir.path() / "data" / "recovery.lock",
+              "2147483647\nvelmar\n" + QSysInfo::machineHostName().toStdString() + "\n");
+
+    e.f.dialogs.answers = {Answer::Yes};
+    frmMain& w = e.f.start();
+    EXPECT_EQ(e.f.dialogs.questions,
+              QStringList{"Velmar was not closed properly. Unsaved changes to " + e.f.file("game.nes")
+                          + " were kept.\nRestore them?"});
+    EXPECT_EQ(w.doc().path(), ss(e.f.file("game.nes")));
+    EXPECT_EQ(w.doc().rom(), e.edited);
+    EXPECT_TRUE(w.doc().hasUnsavedChanges());
+    EXPECT_TRUE(w.isWindowModified());
+    EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode("c:000101")) << "the scene shown comes back";
+    EXPECT_EQ(sceneKeyText(*w.doc().sceneKey()), "c:000101");
+    EXPECT_TRUE(e.f.dialogs.messages.isEmpty()) << e.f.dialogs.messages.join("|").toStdString();
+
+    // Saving writes them over their file, keeps the file as it was, and the copy goes.
+    w.saveRom();
+    w.waitForRecoveryWriter();
+    const Bytes saved = e.edited.fileBytes();
+    EXPECT_EQ(readFile(e.f.dir.file("game.nes")), std::string(saved.begin(), saved.end()));
+    EXPECT_EQ(readFile(e.f.dir.file("game.nes.bak")), e.original);
+    EXPECT_FALSE(e.copyKept());
+}
+
+TEST(MainWindowRecovery, TheCopyGoesWhenNothingIsLeftToRecover)
+{
+    const std::pair<const char*, std::function<void(EditedWindow&)>> ways[] = {
+        {"saved", [](EditedWindow& e) { e.w().saveRom(); }},
+        {"undone back to the file", [](EditedWindow& e) { e.w().menuEditUndo_Click(); }},
+        {"closed without saving", [](EditedWindow& e) { EXPECT_TRUE(e.w().close()); }},
+        {"another file opened", [](EditedWindow& e) { e.w().loadRom(false, e.f.writeSample("other.nes")); }},
+        {"refused at start-up", [](EditedWindow& e) {
+             e.crash();
+             e.f.dialogs.answers = {Answer::No};
+             e.f.start();
+             EXPECT_FALSE(e.w().doc().hasImage());
+         }},
+    };
+    for (const auto& [way, leave] : ways) {
+        EditedWindow e;
+        ASSERT_TRUE(e.copyKept()) << way;
+        leave(e);
+        e.w().waitForRecoveryWriter();
+        EXPECT_FALSE(e.copyKept()) << way;
+        EXPECT_FALSE(e.w().tmrRecovery->isActive()) << way;
+    }
+
+    // A close that is cancelled, or a save that fails, loses nothing.
+    EditedWindow e;
+    e.f.dialogs.answers = {Answer::Cancel};
+    EXPECT_FALSE(e.w().close());
+    std::filesystem::remove(e.f.dir.file("game.nes"));
+    e.w().saveRom();
+    e.w().waitForRecoveryWriter();
+    EXPECT_TRUE(e.copyKept());
+}
+
+TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
+{
+    // The file is gone: the edits still come back, and saving says why it cannot, creating
+    // nothing.
+    EditedWindow e;
+    e.crash();
+    std::filesystem::remove(e.f.dir.file("game.nes"));
+    e.f.dialogs.answers = {Answer::Yes};
+    frmMain& w = e.f.start();
+    const QString gone = e.f.file("game.nes");
+    EXPECT_EQ(e.f.dialogs.messages,
+              QStringList{"The changes are restored, but their file is gone. Put it back in its place to save "
+                          "them.\n" + gone + ": No such file or directory"});
+    EXPECT_EQ(w.doc().rom(), e.edited);
+    w.saveRom();
+    EXPECT_EQ(e.f.dialogs.messages.back(), "Unknown I/O error!\n" + gone + ": No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists(gone.toStdString()));
+
+    // While this editor runs, a second one neither offers its copy nor keeps one of its own there.
+    e.f.dialogs.questions.clear();
+    AppFixture second;
+    second.writeGoodDataFiles();
+    frmMain other(second.dat(), second.config(), e.f.data(), second.dialogs);
+    EXPECT_TRUE(second.dialogs.questions.isEmpty());
+    EXPECT_TRUE(other.recoveryFile().isEmpty());
+
+    // A copy that cannot be read is reported and removed, never offered.
+    e.w().tmrRecovery_Timer();
+    e.crash();
+    writeFile(e.copy(), "VELMAR RECOVERY 1\nFILE 3\n/a");
+    e.f.dialogs.messages.clear();
+    e.f.start();
+    EXPECT_TRUE(e.f.dialogs.questions.isEmpty());
+    ASSERT_EQ(e.f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(e.f.dialogs.messages[0].startsWith(
+        "Velmar was not closed properly, and the changes it kept cannot be read!\n"
+        + QString::fromStdString(e.copy().string()) + ": "));
+    EXPECT_FALSE(e.copyKept());
+}
+
+TEST(MainWindowBackup, ABackupThatCannotBeMadeStopsTheSave)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    const std::string original = readFile(f.dir.file("game.nes"));
+    std::filesystem::create_directory(f.dir.file("game.nes.bak"));
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(0, 0)});
+    w.saveRom();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("The backup could not be made, so the file was not saved!\n"
+                                                 + f.file("game.nes.bak") + ": "))
+        << f.dialogs.messages[0].toStdString();
+    EXPECT_EQ(readFile(f.dir.file("game.nes")), original);
+    EXPECT_TRUE(w.isWindowModified());
+
+    w.workspace().settings.keepBackup = false;  // as the Options dialog sets it
+    w.saveRom();
+    EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
+}
+
+}  // namespace
+}  // namespace velmar::test

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "files/file_writer.h"
+#include "support/test_support.h"
+
+namespace velmar {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::readFile;
+using test::writeFile;
+
+const Bytes kNew = {'n', 'e', 'w'};
+
+std::size_t entries(const fs::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// Clears the injected fault however the test ends.
+struct FaultGuard {
+    ~FaultGuard() { setWriteFaultForTesting({}); }
+};
+
+TEST(FileWriter, ReadOnlyFilesAndFoldersAreRefusedAsTheyAre)
+{
+    TempDir dir;
+    const fs::path file = dir.file("game.nes");
+    writeFile(file, "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const auto r = writeFileSafely(file, kNew, true);
+    EXPECT_EQ(r.reason, "The file is read-only");
+    EXPECT_EQ(readFile(file), "old");
+
+    const fs::path locked = dir.path() / "locked";
+    fs::create_directories(locked);
+    writeFile(locked / "game.nes", "old");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(writeFileSafely(locked / "game.nes", kNew, true).reason, "The folder cannot be written: " + locked.string());
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_EQ(readFile(locked / "game.nes"), "old");
+    EXPECT_EQ(entries(locked), 1u);
+}
+
+TEST(FileWriter, LinksKeepBeingLinks)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "real");
+    const fs::path real = dir.path() / "real" / "game.nes";
+    writeFile(real, "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // A symbolic link is written through; the link stays and the real file keeps its mode.
+    const fs::path link = dir.file("link.nes");
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(writeFileSafely(link, kNew, true).ok());
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(readFile(real), "new");
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(entries(dir.path() / "real"), 1u) << "no temporary file left beside the real file";
+
+    // A hard-linked file keeps its other name.
+    const fs::path other = dir.file("other.nes");
+    fs::create_hard_link(real, other);
+    ASSERT_TRUE(writeFileSafely(real, {'t', 'w', 'o', '!'}, true).ok());
+    EXPECT_EQ(readFile(other), "two!");
+    EXPECT_EQ(fs::hard_link_count(real), 2u);
+
+    // A link to nothing is refused, and nothing is made where it points.
+    const fs::path dangling = dir.file("dangling.nes");
+    fs::create_symlink(dir.path() / "gone" / "game.nes", dangling);
+    EXPECT_EQ(writeFileSafely(dangling, kNew, false).code, WriteResult::IoError);
+    EXPECT_FALSE(fs::exists(dir.path() / "gone"));
+}
+
+TEST(FileWriter, AFailureAtAnyStepLeavesTheFileAsItWas)
+{
+    FaultGuard guard;
+    TempDir dir;
+    const fs::path file = dir.file("game.nes");
+    writeFile(file, "old");
+    for (WriteStep failing : {WriteStep::CreateTemp, WriteStep::WriteTemp, WriteStep::SyncTemp, WriteStep::Replace}) {
+        setWriteFaultForTesting([failing](WriteStep step) { return step == failing ? ENOSPC : 0; });
+        const auto r = writeFileSafely(file, kNew, true);
+        EXPECT_EQ(r.reason, "No space left on device") << static_cast<int>(failing);
+        EXPECT_EQ(readFile(file), "old");
+        EXPECT_EQ(entries(dir.path()), 1u) << "the temporary file is gone";
+    }
+
+    // Writing into a hard-linked file fails after the new contents are safe: they are kept.
+    fs::create_hard_link(file, dir.file("other.nes"));
+    setWriteFaultForTesting([](WriteStep step) { return step == WriteStep::WriteInPlace ? EIO : 0; });
+    const auto r = writeFileSafely(file, kNew, true);
+    EXPECT_EQ(r.code, WriteResult::IoError);
+    EXPECT_NE(r.reason.find("the new contents are kept in "), std::string::npos) << r.reason;
+    EXPECT_EQ(entries(dir.path()), 3u);
+}
+
+}  // namespace
+}  // namespace velmar
