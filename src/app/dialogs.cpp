@@ -28,10 +28,10 @@ void QtDialogs::message(const QString& text, Icon icon)
     box.exec();
 }
 
-Dialogs::Answer QtDialogs::askYesNo(const QString& text)
+Dialogs::Answer QtDialogs::askYesNo(const QString& text, Answer defaultAnswer)
 {
     const auto r = QMessageBox::question(parent_, qAppTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                                         QMessageBox::No);
+                                         defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

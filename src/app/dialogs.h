@@ -19,8 +19,8 @@ public:
 
     // An OK-only message box.
     virtual void message(const QString& text, Icon icon = Icon::None) = 0;
-    // Yes / No.
-    virtual Answer askYesNo(const QString& text) = 0;
+    // Yes / No; Enter gives `defaultAnswer`.
+    virtual Answer askYesNo(const QString& text, Answer defaultAnswer = Answer::No) = 0;
     // Yes / No / Cancel.
     virtual Answer askYesNoCancel(const QString& text) = 0;
     // A one-line input box; nullopt when cancelled.
@@ -36,7 +36,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& text, Icon icon) override;
-    Answer askYesNo(const QString& text) override;
+    Answer askYesNo(const QString& text, Answer defaultAnswer = Answer::No) override;
     Answer askYesNoCancel(const QString& text) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& defaultText) override;
     QString openFile(const QString& folder, const QString& filter) override;

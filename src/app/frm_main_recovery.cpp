@@ -79,8 +79,10 @@ void frmMain::offerRecovery()
     }
 
     const QString original = QDir::toNativeSeparators(qs(copy.path));
+    // Enter restores: dropping the edits is the answer to give on purpose.
     if (dialogs_.askYesNo("Velmar was not closed properly. Unsaved changes to " + original
-                          + " were kept.\nRestore them?")
+                              + " were kept.\nRestore them?",
+                          Dialogs::Answer::Yes)
         != Dialogs::Answer::Yes) {
         removeCopy();
         return;

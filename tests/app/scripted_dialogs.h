@@ -20,7 +20,7 @@ public:
     QString lastFolder;            // the folder the open dialog started in
 
     void message(const QString& text, Icon) override { messages << text; }
-    Answer askYesNo(const QString& text) override { return next(text); }
+    Answer askYesNo(const QString& text, Answer = Answer::No) override { return next(text); }
     Answer askYesNoCancel(const QString& text) override { return next(text); }
     std::optional<QString> inputBox(const QString& prompt, const QString&) override
     {
