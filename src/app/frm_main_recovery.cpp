@@ -49,6 +49,11 @@ void frmMain::startRecovery()
     if (!lock->tryLock(0))
         return;
     recoveryLock_ = std::move(lock);
+    // A write cut short by a crash leaves its temporary file; with the lock held, none is in use.
+    const QString leftOver = QString(".%1.velmar-*.tmp").arg(QString::fromLatin1(kRecoveryFileName.data(),
+                                                                                  static_cast<int>(kRecoveryFileName.size())));
+    for (const QString& name : QDir(recoveryFolder_).entryList({leftOver}, QDir::Files | QDir::Hidden))
+        QFile::remove(recoveryFolder_ + "/" + name);
     recoveryWriter_ = std::make_unique<RecoveryWriter>(
         pathFromUtf8(ss(recoveryFolder_)) / std::string(kRecoveryFileName),
         [this](const Outcome<WriteResult>& result) {

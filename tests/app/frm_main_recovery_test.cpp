@@ -56,9 +56,13 @@ TEST(MainWindowRecovery, EditsLeftByACrashComeBackAsUnsavedChangesOfTheirFile)
     // A killed editor also leaves its lock, naming a process that is no more.
     writeFile(e.f.dir.path() / "data" / "recovery.lock",
               "2147483647\nvelmar\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    // And the temporary file of a write it was in the middle of.
+    const std::filesystem::path cutShort = e.f.dir.path() / "data" / ".recovery.velmar.velmar-123.tmp";
+    writeFile(cutShort, "half");
 
     e.f.dialogs.answers = {Answer::Yes};
     frmMain& w = e.f.start();
+    EXPECT_FALSE(std::filesystem::exists(cutShort));
     EXPECT_EQ(e.f.dialogs.questions,
               QStringList{"Velmar was not closed properly. Unsaved changes to " + e.f.file("game.nes")
                           + " were kept.\nRestore them?"});
