@@ -5,6 +5,7 @@
 #include "bitmap_image.h"
 #include "cli_test_util.h"
 #include "editor/document.h"
+#include "files/file_writer.h"
 #include "mapview/scene_view.h"
 #include "rom/area_catalogue.h"
 
@@ -41,6 +42,18 @@ TEST(CliRender, PicturesAreTheEditorsPixels)
         EXPECT_EQ(png(dir.file("sheet.png")), toQImage(view.sheet));
         EXPECT_NE(png(dir.file("all.png")), png(dir.file("map.png"))) << "the actors show";
     }
+}
+
+// A full disk: the command fails with the reason, and no picture, whole or cut off, is left.
+TEST(CliRender, AFullDiskLeavesNoPicture)
+{
+    CliFixtureDir dir;
+    setWriteFaultForTesting([](WriteStep step) { return step == WriteStep::WriteTemp ? ENOSPC : 0; });
+    const CliRun run = cli({"render", dir.romArg(), "c:000000", dir.arg("map.png")});
+    setWriteFaultForTesting({});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "Unknown I/O error!\n" + dir.arg("map.png") + ": No space left on device\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("map.png")));
 }
 
 }  // namespace
