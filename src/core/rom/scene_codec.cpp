@@ -35,6 +35,68 @@ std::uint8_t bankFromByte(std::uint8_t v)
     return static_cast<std::uint8_t>(q);
 }
 
+constexpr RomOffset kActorBankEnd = bankStart(kActorBank + 1);
+
+// The bank-0 tables the scene store writes, which a map must not lie over.
+struct Span {
+    RomOffset first;
+    RomOffset end;
+};
+constexpr Span kStoredTables[] = {
+    {kMapPointers, kTimes + kStageCount},                   // scene and stage tables, 0x2C30..0x2FC5
+    {kBkgPalettes, kSprPalettes + 3 * 256},                 // the colour triples
+    {kBkgPal3Selectors, kBkgPal3Selectors + kStageCount},
+};
+
+constexpr bool overlaps(RomOffset a, std::size_t aCount, RomOffset b, std::size_t bCount)
+{
+    return aCount > 0 && bCount > 0 && a < b + static_cast<RomOffset>(bCount) && b < a + static_cast<RomOffset>(aCount);
+}
+
+// Tables read through a pointer are written back where they were read. They must lie where that
+// touches nothing else: the actor tables inside the actor area of bank 2 and apart from each
+// other, the map inside bank 0 and off the tables the store writes. A scene whose tables do not
+// is refused rather than stored over other data.
+void checkTablePlaces(RomReader& r, const SceneRecord& s)
+{
+    const struct {
+        const char* name;
+        RomOffset at;
+        std::size_t count;
+    } tables[] = {
+        {"item X", s.itemXAddress, s.itemCount},       {"item Y", s.itemYIdAddress, s.itemCount},
+        {"enemy B", s.enemyBAddress, s.enemyCount},    {"enemy position", s.enemyXYAddress, s.enemyCount},
+        {"enemy type", s.enemyIdAddress, s.enemyCount},
+    };
+    for (const auto& t : tables) {
+        if (t.count > 0 && (t.at < kActorAreaStart || t.at + static_cast<RomOffset>(t.count) > kActorBankEnd)) {
+            r.fail(RomStatus::badData(t.at, std::string("The ") + t.name + " table lies outside the actor area"));
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < std::size(tables); ++i) {
+        for (std::size_t j = i + 1; j < std::size(tables); ++j) {
+            if (overlaps(tables[i].at, tables[i].count, tables[j].at, tables[j].count)) {
+                r.fail(RomStatus::badData(tables[j].at, std::string("The ") + tables[i].name + " and "
+                                                            + tables[j].name + " tables overlap"));
+                return;
+            }
+        }
+    }
+    const RomOffset map = mapOffset(s.mapAddress);
+    const std::size_t mapSize = static_cast<std::size_t>(s.length + 1) * kScreenBytes;
+    if (map + static_cast<RomOffset>(mapSize) > bankStart(kSceneBank + 1)) {
+        r.fail(RomStatus::badData(map, "The map runs past the end of bank 0"));
+        return;
+    }
+    for (const Span& t : kStoredTables) {
+        if (overlaps(map, mapSize, t.first, static_cast<std::size_t>(t.end - t.first))) {
+            r.fail(RomStatus::badData(map, "The map lies over the scene tables"));
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void loadScenePalettes(RomReader& reader, SceneRecord& scene, bool readSelectors)
@@ -157,6 +219,8 @@ RomStatus loadScene(const Bytes& rom, std::uint8_t stage, std::uint8_t scene, Sc
 
     loadScenePalettes(r, s, true);
     loadSceneActors(r, s);
+    if (r.ok())
+        checkTablePlaces(r, s);
     s.map = r.bytes(mapOffset(s.mapAddress), static_cast<std::size_t>(s.length + 1) * kScreenBytes);
 
     if (r.ok())
@@ -175,17 +239,18 @@ RomStatus storeScene(Bytes& rom, SceneRecord& scene)
     w.byte(kIndicators + scene.stage, scene.indicator);
     w.byte(kTimes + scene.stage, scene.time);
     w.word(kMapPointers + 2 * scene.scene, static_cast<std::uint16_t>(scene.mapAddress & 0xFFFF));
-    // The tileset byte and the item animation are read-only here. A bank above 31 has no
-    // pattern data and no byte value (bank * 8 > 255): such a byte is left as it was loaded.
-    if (scene.bkgBank < kPatternBankCount)
-        w.byte(kBkgBanks + scene.stage, static_cast<std::uint8_t>(scene.bkgBank * 8));
+    // The tileset byte and the item animation are read-only here. The BKG byte holds the bank
+    // times 8; a byte with low bits set (0x13) reads as the nearest bank and stays as it is while
+    // that bank is kept. A bank above 31 has no pattern data and no byte value.
     {
         RomReader r(rom);
-        const std::uint8_t old = r.byte(kBackColourSprBank + scene.scene);
+        const std::uint8_t oldBank = r.byte(kBkgBanks + scene.stage);
+        const std::uint8_t oldSpr = r.byte(kBackColourSprBank + scene.scene);
         if (!r.ok())
             return r.status();
-        w.byte(kBackColourSprBank + scene.scene,
-               static_cast<std::uint8_t>((old & 0xF0) | (scene.sprBank & 0x0F)));
+        if (bankFromByte(oldBank) != scene.bkgBank && scene.bkgBank < kPatternBankCount)
+            w.byte(kBkgBanks + scene.stage, static_cast<std::uint8_t>(scene.bkgBank * 8));
+        w.byte(kBackColourSprBank + scene.scene, static_cast<std::uint8_t>((oldSpr & 0xF0) | (scene.sprBank & 0x0F)));
     }
     storeScenePalettes(w, scene);
     storeSceneActors(w, scene);

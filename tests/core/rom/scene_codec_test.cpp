@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "rom/address_map.h"
 #include "rom/scene_codec.h"
 
@@ -117,7 +119,7 @@ TEST(SceneCodec, StoreWritesFieldsSortedAndPacked)
     ASSERT_TRUE(storeScene(f.rom, s).ok());
 
     EXPECT_EQ(f.rom[kBackColourSprBank + SceneFixture::kScene], 0x3C) << "high nibble kept";
-    EXPECT_EQ(f.rom[kBkgBanks + SceneFixture::kStage], 0x10) << "bank 2 stored as 2 * 8";
+    EXPECT_EQ(f.rom[kBkgBanks + SceneFixture::kStage], 0x14) << "0x14 reads as bank 2 and stays while it is";
     EXPECT_EQ(f.rom[kDirectionLength + SceneFixture::kScene], 0x03);
     EXPECT_EQ(f.rom[0x100], 0xEE);
     // Items sorted by x: (1, 0x37) before (5, 0x37); enemies by b: 2, 5, 9.
@@ -129,6 +131,36 @@ TEST(SceneCodec, StoreWritesFieldsSortedAndPacked)
     const SceneRecord again = f.load();
     EXPECT_EQ(again.items, s.items);
     EXPECT_EQ(again.enemies, s.enemies);
+
+    s.bkgBank = 3;
+    ASSERT_TRUE(storeScene(f.rom, s).ok());
+    EXPECT_EQ(f.rom[kBkgBanks + SceneFixture::kStage], 0x18) << "another bank is written as bank * 8";
+}
+
+// Tables read through a pointer must lie where writing them back touches nothing else.
+TEST(SceneCodec, TablesOutOfTheirPlaceRefuseTheScene)
+{
+    const struct {
+        const char* what;
+        std::function<void(SceneFixture&)> spoil;
+    } cases[] = {
+        {"runs past bank 2", [](SceneFixture& f) { f.pointer(kEnemyIdPointers, SceneFixture::kScene, 0xBFFE); }},
+        {"over the frame tables", [](SceneFixture& f) { f.pointer(kItemXPointers, SceneFixture::kScene, 0x8200); }},
+        {"two tables overlap", [](SceneFixture& f) { f.pointer(kEnemyXYPointers, SceneFixture::kScene, 0x9B4D); }},
+        {"map past bank 0", [](SceneFixture& f) { f.pointer(kMapPointers, SceneFixture::kScene, 0xBF80); }},
+        {"map over the tables", [](SceneFixture& f) { f.pointer(kMapPointers, SceneFixture::kScene, 0xAC00); }},
+    };
+    for (const auto& c : cases) {
+        SceneFixture f;
+        c.spoil(f);
+        SceneRecord s;
+        const RomStatus st = loadScene(f.rom, SceneFixture::kStage, SceneFixture::kScene, s);
+        EXPECT_EQ(st.code, RomStatus::Code::BadData) << c.what;
+    }
+    SceneFixture empty;  // an empty list may point anywhere
+    empty.put(kItemCounts + SceneFixture::kScene, {0});
+    empty.pointer(kItemXPointers, SceneFixture::kScene, 0x8000);
+    empty.load();
 }
 
 TEST(SceneCodec, SharedSelectorsAndPaletteOrder)
