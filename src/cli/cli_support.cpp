@@ -84,8 +84,10 @@ bool openSceneArg(const std::string& romPath, std::string_view keyText, const In
     return true;
 }
 
-int hexArg(std::string_view text)
+std::optional<int> hexArg(std::string_view text)
 {
+    if (text.empty() || text.size() > 8 || !isHexDigits(text, text.size()))
+        return std::nullopt;
     const std::uint32_t value = parseHexPrefix(text);
     return static_cast<int>(std::min<std::uint32_t>(value, std::numeric_limits<int>::max()));
 }

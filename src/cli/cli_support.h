@@ -62,8 +62,9 @@ std::optional<CharTable> charTableArg(const Invocation& inv, Io& io);
 bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io,
                   Document& doc, int& exitCode);
 
-// A typed hexadecimal number (leading hexadecimal digits, else 0) as an int that still compares
-// as too large when the text is.
-int hexArg(std::string_view text);
+// A typed hexadecimal number, read whole: one to eight hexadecimal digits and nothing else
+// ("twelve", "-1", "0x5" and "" are not numbers). The value saturates at INT_MAX so that it still
+// compares as too large.
+std::optional<int> hexArg(std::string_view text);
 
 }  // namespace velmar::cli

@@ -43,8 +43,8 @@ int runSheet(const Invocation& inv, Io& io)
 int runTiles(const Invocation& inv, Io& io)
 {
     const std::string& bankText = inv.positional[1];
-    const int bank = hexArg(bankText);
-    if (bankText.empty() || !isHexDigits(bankText, bankText.size()) || bank >= rommap::kPatternBankCount)
+    const std::optional<int> bank = hexArg(bankText);
+    if (!bank || *bank >= rommap::kPatternBankCount)
         return usageError(inv, io, "BANK is a pattern bank 0..1F");
     const std::string keyText = inv.palette ? inv.palette->first : "c:000000";
     int subPalette = 0;
@@ -59,7 +59,7 @@ int runTiles(const Invocation& inv, Io& io)
     if (!openSceneArg(inv.positional[0], keyText, inv, io, doc, exitCode))
         return exitCode;
     PixelArray pixels;
-    if (const RomStatus status = loadChrBank(doc.romData(), pixels, bank); !status.ok())
+    if (const RomStatus status = loadChrBank(doc.romData(), pixels, *bank); !status.ok())
         return failed(io, status.message());
     Bitmap sheet(256, 256, 0);
     drawTileSheet(sheet, pixels, doc.currentScene().palette, static_cast<std::uint8_t>(subPalette), 2);

@@ -7,9 +7,16 @@ namespace velmar::cli {
 
 namespace {
 
-// Opens the image and selects the scene of the key; on failure `exitCode` says why.
-bool openTarget(const Invocation& inv, Io& io, Document& doc, int& exitCode)
+// Reads the number argument, then opens the image and selects the scene of the key; on failure
+// `exitCode` says why.
+bool openTarget(const Invocation& inv, Io& io, Document& doc, const char* name, int& value, int& exitCode)
 {
+    const std::optional<int> v = hexArg(inv.positional[2]);
+    if (!v) {
+        exitCode = usageError(inv, io, std::string(name) + " must be hexadecimal, not \"" + inv.positional[2] + "\"");
+        return false;
+    }
+    value = *v;
     return openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode);
 }
 
@@ -33,9 +40,10 @@ int runResizeMap(const Invocation& inv, Io& io)
 {
     Document doc;
     int exitCode = kExitOk;
-    if (!openTarget(inv, io, doc, exitCode))
+    int value = 0;
+    if (!openTarget(inv, io, doc, "LENGTH", value, exitCode))
         return exitCode;
-    const Outcome<ResizeResult> result = edits::resizeMap(doc, hexArg(inv.positional[2]), !inv.left);
+    const Outcome<ResizeResult> result = edits::resizeMap(doc, value, !inv.left);
     return finishResize(result, resizeMapMessage(result), doc, io);
 }
 
@@ -43,9 +51,10 @@ int runResizeItems(const Invocation& inv, Io& io)
 {
     Document doc;
     int exitCode = kExitOk;
-    if (!openTarget(inv, io, doc, exitCode))
+    int value = 0;
+    if (!openTarget(inv, io, doc, "COUNT", value, exitCode))
         return exitCode;
-    const Outcome<ResizeResult> result = edits::resizeItems(doc, hexArg(inv.positional[2]));
+    const Outcome<ResizeResult> result = edits::resizeItems(doc, value);
     return finishResize(result, resizeItemsMessage(result), doc, io);
 }
 
@@ -53,9 +62,10 @@ int runResizeEnemies(const Invocation& inv, Io& io)
 {
     Document doc;
     int exitCode = kExitOk;
-    if (!openTarget(inv, io, doc, exitCode))
+    int value = 0;
+    if (!openTarget(inv, io, doc, "COUNT", value, exitCode))
         return exitCode;
-    const Outcome<ResizeResult> result = edits::resizeEnemies(doc, hexArg(inv.positional[2]));
+    const Outcome<ResizeResult> result = edits::resizeEnemies(doc, value);
     return finishResize(result, resizeEnemiesMessage(result), doc, io);
 }
 

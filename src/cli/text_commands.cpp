@@ -5,6 +5,7 @@
 #include "json_output.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
+#include "text/text_codec.h"
 #include "text/text_packer.h"
 
 namespace velmar::cli {
@@ -59,10 +60,21 @@ int runSetText(const Invocation& inv, Io& io)
     TextList list = decodeAllTexts(doc.romData(), *table);
     if (!list.status.ok())
         return failed(io, decodeFailure(list));
-    list.texts[static_cast<std::size_t>(*n)] = inv.positional[2];
+    const std::string& text = inv.positional[2];
+    list.texts[static_cast<std::size_t>(*n)] = text;
     const TextPackOutcome packed = edits::packTexts(doc, *table, list.texts);
-    if (!packed.ok())
-        return failed(io, packed.reason);
+    if (!packed.ok()) {
+        // The program names texts in hexadecimal; here the user gave the number in decimal.
+        std::string reason = packed.reason;
+        const std::string named = "Text " + hexPad(packed.failedText, 2);
+        if (packed.failedText >= 0 && reason.starts_with(named))
+            reason.replace(0, named.size(), "Text " + std::to_string(packed.failedText));
+        return failed(io, reason);
+    }
+    // The format allows it, but the game then reads on into the text stored after this one.
+    if (const EncodedText e = encodeText(*table, text); e.ok && !hasEndCode(e.bytes))
+        io.err << "velmar-cli: warning: text " << *n << " has no end code: the game reads on into text " << *n + 1
+               << '\n';
     return saveRomArg(doc, io) ? kExitOk : kExitFailed;
 }
 

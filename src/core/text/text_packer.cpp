@@ -33,19 +33,6 @@ RomOffset structuralEnd(const RomReader& reader, RomOffset start, RomOffset limi
     return limit;
 }
 
-// True when the game stops reading the text at an end code of its own rather than running on
-// into whatever lies behind it.
-bool hasEndCode(const Bytes& bytes)
-{
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == kTextEnd)
-            return true;
-        if (takesParameter(bytes[i]))
-            ++i;
-    }
-    return false;
-}
-
 TextPackOutcome refuse(TextPackResult code, std::string message, int failedText = -1)
 {
     TextPackOutcome result;
@@ -88,6 +75,17 @@ TextPackOutcome missingEndCode(const std::string& form)
 }
 
 }  // namespace
+
+bool hasEndCode(const Bytes& bytes)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == kTextEnd)
+            return true;
+        if (takesParameter(bytes[i]))
+            ++i;
+    }
+    return false;
+}
 
 RomOffset textAreaEnd(const Bytes& rom)
 {
@@ -135,7 +133,12 @@ TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<
     std::vector<Bytes> encoded;
     encoded.reserve(texts.size());
     for (int n = 0; n < kTextCount; ++n) {
-        EncodedText e = encodeText(index, texts[static_cast<std::size_t>(n)]);
+        const std::string& text = texts[static_cast<std::size_t>(n)];
+        if (const DecodedText stored = decodeText(rom, table, n); stored.status.ok() && stored.text == text) {
+            encoded.emplace_back(rom.begin() + stored.start, rom.begin() + stored.end);
+            continue;
+        }
+        EncodedText e = encodeText(index, text);
         if (!e.ok)
             return refuse(TextPackResult::EncodeFailed, textName(n) + " cannot be encoded: " + e.error + ".", n);
         encoded.push_back(std::move(e.bytes));

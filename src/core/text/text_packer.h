@@ -30,11 +30,17 @@ struct TextPackOutcome : Outcome<TextPackResult> {
     int failedText = -1;  // for EncodeFailed: which text
 };
 
-// Encodes all 113 texts and packs them from 0x93B2 in number order without gaps, rewriting the
-// pointer table; space freed up to `areaEnd` becomes 0xFF filler. Refuses, without writing
+// Packs all 113 texts from 0x93B2 in number order without gaps, rewriting the pointer table;
+// space freed up to `areaEnd` becomes 0xFF filler. A text that reads as it stands in the image
+// keeps its exact bytes (a table in which two codes share a character could otherwise turn an
+// untouched text into other codes); only the others are encoded. Refuses, without writing
 // anything, a text that fails to encode (naming it) and texts that would pass `areaEnd`.
 TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
                          RomOffset areaEnd);
+
+// True when the game stops reading these bytes at an end code of their own; a text without one
+// runs on into the text stored after it.
+bool hasEndCode(const Bytes& encoded);
 
 // Packs 113 texts already in the game's code the same way, as packTexts does once it has encoded
 // them. Refuses, without writing anything, a last text without its end code and texts that would
