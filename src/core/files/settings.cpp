@@ -23,11 +23,13 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
                       [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
-// A value with a line break would shift every line after it and spoil the whole file; such a
-// value (a path may hold one) is not kept.
+// A value with a line break would shift every line after it and spoil the whole file, and one
+// ending in a carriage return would come back without it; such a value (a path may hold one) is
+// not kept. A carriage return inside a value reads back as it was written.
 std::string asLine(const std::string& value)
 {
-    return value.find_first_of("\r\n") == std::string::npos ? value : std::string();
+    const bool breaks = value.find('\n') != std::string::npos || (!value.empty() && value.back() == '\r');
+    return breaks ? std::string() : value;
 }
 
 }  // namespace

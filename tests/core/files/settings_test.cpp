@@ -63,11 +63,14 @@ TEST(Settings, SaveLoadsBack)
     ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded).ok());
     EXPECT_EQ(loaded, s);
 
-    // A value with a line break is not kept rather than spoiling the lines behind it.
+    // A value with a line break is not kept rather than spoiling the lines behind it; a carriage
+    // return inside one comes back as it was.
+    s.emulatorCommand = "run\rthis";
     s.recentFiles[0] = "/tmp/two\nlines.nes";
     ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s).ok());
     ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded).ok());
     EXPECT_EQ(loaded.recentFiles, (std::array<std::string, 5>{"", "/home/ana/roms/é.nes"}));
+    EXPECT_EQ(loaded.emulatorCommand, "run\rthis");
     EXPECT_FALSE(saveSettings(dir.path() / "no-such-folder" / "VELMAR.INI", s).ok());
 }
 
