@@ -17,10 +17,14 @@ bool LineReader::next(std::string& line)
 {
     if (!open_ || !std::getline(in_, line))
         return false;
-    if (first_ && line.starts_with("\xEF\xBB\xBF"))
+    // A file saved again by an editor that took the mark for text may begin with two of them.
+    while (first_ && line.starts_with("\xEF\xBB\xBF"))
         line.erase(0, 3);
     first_ = false;
-    if (!line.empty() && line.back() == '\r')
+    // Every carriage return before the line feed: a file converted to Windows line ends twice
+    // ends its lines in "\r\r\n", and a value read with one of them left on would not be what
+    // the user typed, nor could it be written back.
+    while (!line.empty() && line.back() == '\r')
         line.pop_back();
     return true;
 }

@@ -7,8 +7,8 @@
 namespace velmar {
 
 // Reads the editor's small text files (VELMAR.INI, TBL.DAT, ITEM.DAT, ENEMY.DAT) line by line.
-// Files edited on Windows end their lines in "\r\n" and may begin with a UTF-8 byte order mark;
-// both are taken off, so a line is exactly what the user typed.
+// Files edited on Windows end their lines in "\r\n" (converted twice, "\r\r\n") and may begin
+// with a UTF-8 byte order mark (or more); both are taken off, so a line is exactly what the user typed.
 class LineReader {
 public:
     explicit LineReader(const std::filesystem::path& path);

@@ -20,7 +20,9 @@ TEST(CharTable, LoadAndFormat)
     const Case cases[] = {
         {"a word", "41=Hello\n", true, {{0x41, "Hello"}, {0x42, ""}}},
         {"windows line ends", "41=A\r\n42=B\r\n", true, {{0x41, "A"}, {0x42, "B"}}},
+        {"line ends converted twice", "41=A\r\r\n42=\r\r", true, {{0x41, "A"}, {0x42, ""}}},
         {"byte order mark", "\xEF\xBB\xBF" "41=x\n", true, {{0x41, "x"}}},
+        {"byte order mark twice", "\xEF\xBB\xBF\xEF\xBB\xBF" "41=x\n", true, {{0x41, "x"}, {0x00, ""}}},
         {"later line wins, no final line end", "41=A\n41=B", true, {{0x41, "B"}}},
         {"any separator", "41:A\n421=x\n", true, {{0x41, "A"}, {0x42, "=x"}}},
         {"empty and space entries", "41=\n20= \n", true, {{0x41, ""}, {0x20, " "}}},
