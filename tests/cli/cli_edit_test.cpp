@@ -41,6 +41,9 @@ TEST(CliEdit, ResizesWriteTheImageInPlace)
         EXPECT_TRUE(run.err.empty());
         const QJsonObject after = sceneJsonOf(dir.romArg(), key);
         EXPECT_EQ(after[c.field].toInt(-1), value);
+        // The resize wrote the scene as a store does (lists in order): storing it again changes nothing.
+        ASSERT_EQ(cli({"roundtrip", dir.romArg(), dir.arg("again.nes"), key}).code, 0);
+        EXPECT_TRUE(sameBytes(readFile(dir.file("again.nes")), readFile(dir.rom())));
 
         // Screens come and go at the end, or at the start with --left; the others stay.
         const std::vector<int> was = intsOf(before["map"].toArray());
