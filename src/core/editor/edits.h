@@ -54,8 +54,13 @@ Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std:
 Outcome<EditResult> setPaletteSelector(Document& doc, int index, std::uint8_t value);
 
 // "Edit Palette": entry `index` (0..31) of the scene's palette memory becomes NES colour `colour`.
-// Colour 0 of each sub-palette is the shared background colour, which the scene does not store.
+// Colour 0 of each sub-palette (entries 0, 4, .. 28) is one colour shared by all eight and by
+// every scene with the same shared colour index: changing one changes them all.
 Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colour);
+
+// "Edit Palette": colour 0 of all eight sub-palettes (entries 0, 4, ..., 28), the one background
+// colour they share, becomes NES colour `colour`, as one step.
+Outcome<EditResult> setSharedColour(Document& doc, std::uint8_t colour);
 
 enum class PatternTable { Background, Sprite };
 

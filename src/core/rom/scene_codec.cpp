@@ -251,6 +251,20 @@ RomStatus storeScene(Bytes& rom, SceneRecord& scene)
         if (bankFromByte(oldBank) != scene.bkgBank && scene.bkgBank < kPatternBankCount)
             w.byte(kBkgBanks + scene.stage, static_cast<std::uint8_t>(scene.bkgBank * 8));
         w.byte(kBackColourSprBank + scene.scene, static_cast<std::uint8_t>((oldSpr & 0xF0) | (scene.sprBank & 0x0F)));
+        // Colour 0 of every sub-palette is one shared colour, 0x3200 + the high nibble of the
+        // scene's 0x2C90 byte, which every scene with that index shows: an entry that differs
+        // from it is the new shared colour. Written before the triples, which may overlap it.
+        const RomOffset sharedAt = kSharedColours + (oldSpr >> 4);
+        const std::uint8_t shared = r.byte(sharedAt);
+        if (!r.ok())
+            return r.status();
+        for (int k = 0; k < 8; ++k) {
+            const std::uint8_t c = scene.palette[static_cast<std::size_t>(4 * k)];
+            if (c != shared) {
+                w.byte(sharedAt, c);
+                break;
+            }
+        }
     }
     storeScenePalettes(w, scene);
     storeSceneActors(w, scene);

@@ -82,11 +82,15 @@ TEST(Document, NothingIsRecordedForNoChangeOrARefusal)
     EXPECT_EQ(f.doc.currentScene().map[0], same);
     EXPECT_EQ(f.doc.history().size(), 0u);
 
-    // Colour 0 of a sub-palette is the shared colour the scene does not store: an edit of it
-    // cannot be kept, and the scene shows the stored colour again rather than a lost edit.
+    // Colour 0 of a sub-palette is the colour all eight share: an edit of one is an edit of all,
+    // stored in the shared colour table, and undone as one.
     const std::uint8_t shared = f.doc.currentScene().palette[4];
-    EXPECT_EQ(edits::setPaletteEntry(f.doc, 4, static_cast<std::uint8_t>(shared ^ 1)).code, EditResult::NoChange);
-    EXPECT_EQ(f.doc.currentScene().palette[4], shared);
+    const auto other = static_cast<std::uint8_t>(shared ^ 1);
+    EXPECT_EQ(edits::setPaletteEntry(f.doc, 4, other).code, EditResult::Recorded);
+    for (std::size_t k = 0; k < 8; ++k)
+        EXPECT_EQ(f.doc.currentScene().palette[4 * k], other) << k;
+    ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.romData(), loaded);
 }
 
 TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)

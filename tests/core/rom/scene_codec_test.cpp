@@ -170,10 +170,10 @@ TEST(SceneCodec, SharedSelectorsAndPaletteOrder)
     // Background sub-palettes 0 and 1 share selector 2: the later one's colours win.
     s.palette[1] = 0x21;
     s.palette[5] = 0x22;
-    s.palette[0] = 0x30;  // colour 0 is never written
+    s.palette[12] = 0x30;  // colour 0 of any sub-palette is the shared colour of index 3
     ASSERT_TRUE(storeScene(f.rom, s).ok());
     EXPECT_EQ(f.rom[kBkgPalettes + 6], 0x22);
-    EXPECT_EQ(f.rom[kSharedColours + 3], 0x0F);
+    EXPECT_EQ(f.rom[kSharedColours + 3], 0x30);
 
     // Background sub-palette 0's selector is shared by every scene of every stage.
     s.palSelectors[0] = 7;
