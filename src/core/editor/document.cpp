@@ -136,6 +136,8 @@ RomStatus Document::storeSceneState()
     Bytes& rom = rom_.romData;
     RomStatus s = storeScene(rom, scene_.currentScene);
     if (s.ok())
+        s = storeMetatileTables(rom, scene_.currentScene, scene_.metatiles);
+    if (s.ok())
         s = saveChrBank(rom, scene_.sprPatterns, scene_.patternsSprBank);
     if (s.ok())
         s = saveChrBank(rom, scene_.bkgPatterns, scene_.patternsBkgBank);

@@ -290,4 +290,23 @@ RomStatus loadMetatileTables(const Bytes& rom, const SceneRecord& scene, Metatil
     return {};
 }
 
+RomStatus storeMetatileTables(Bytes& rom, const SceneRecord& scene, const MetatileTables& tables)
+{
+    Bytes subtiles(256 * 4);
+    Bytes attributes(256);
+    Bytes metatiles(256 * 4);
+    for (std::size_t i = 0; i < 256; ++i) {
+        for (std::size_t j = 0; j < 4; ++j) {
+            subtiles[4 * i + j] = tables.subtileDefs[i][j];
+            metatiles[4 * i + j] = tables.metatileDefs[i][j + 1];
+        }
+        attributes[i] = tables.metatileDefs[i][0];
+    }
+    RomWriter w(rom);
+    w.bytes(metatileTableOffset(scene.subtileAddress), subtiles);
+    w.bytes(metatileTableOffset(scene.attributeAddress), attributes);
+    w.bytes(metatileTableOffset(scene.metatileAddress), metatiles);
+    return w.commit();
+}
+
 }  // namespace velmar

@@ -33,6 +33,9 @@ void storeSceneActors(RomWriter& writer, SceneRecord& scene);
 
 // Reads the subtile and metatile definitions that the scene's tileset selects.
 RomStatus loadMetatileTables(const Bytes& rom, const SceneRecord& scene, MetatileTables& out);
+// Writes the tables back where loadMetatileTables read them (by the scene's tileset), so that
+// subtile, metatile and attribute edits are kept; unedited tables write the same bytes.
+RomStatus storeMetatileTables(Bytes& rom, const SceneRecord& scene, const MetatileTables& tables);
 
 // The romData offset of a bank-1 table from its CPU address (subtile, metatile, attribute).
 constexpr RomOffset metatileTableOffset(CpuAddress address) { return rommap::bankOffset(address, rommap::kMetatileBank); }

@@ -241,6 +241,21 @@ TEST(SceneCodec, MetatileTablesFollowTheTileset)
     ASSERT_TRUE(loadMetatileTables(f.rom, s, t).ok());
     EXPECT_EQ(t.subtileDefs[1], (std::array<std::uint8_t, 4>{4, 5, 6, 7}));
     EXPECT_EQ(t.metatileDefs[2], (std::array<std::uint8_t, 5>{253, 0xF7, 0xF6, 0xF5, 0xF4}));
+
+    // Stored back where they came from: unedited, byte for byte; edited, at their own bytes.
+    const Bytes loaded = f.rom;
+    ASSERT_TRUE(storeMetatileTables(f.rom, s, t).ok());
+    EXPECT_EQ(f.rom, loaded);
+    t.subtileDefs[1][2] = 0xAA;
+    t.metatileDefs[2][0] = 0x55;
+    t.metatileDefs[2][4] = 0x66;
+    ASSERT_TRUE(storeMetatileTables(f.rom, s, t).ok());
+    EXPECT_EQ(f.rom[0x4C00 + 4 + 2], 0xAA);
+    EXPECT_EQ(f.rom[0x7200 + 2], 0x55);
+    EXPECT_EQ(f.rom[0x6400 + 8 + 3], 0x66);
+    MetatileTables again;
+    ASSERT_TRUE(loadMetatileTables(f.rom, s, again).ok());
+    EXPECT_EQ(again, t);
 }
 
 }  // namespace
