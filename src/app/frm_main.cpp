@@ -28,6 +28,7 @@
 #include "files/name_list.h"
 #include "files/recovery.h"
 #include "frm_options.h"
+#include "frm_pal_edit.h"
 #include "widgets/bitmap_view.h"
 #include "map_mouse_handlers.h"
 #include "panels/map_view_panel.h"
@@ -211,9 +212,10 @@ void frmMain::buildToolBar()
     connect(cmdEnemyEdit, &QToolButton::clicked, this, &frmMain::cmdEnemyEdit_Click);
     connect(cmdItemEdit, &QToolButton::clicked, this, &frmMain::cmdItemEdit_Click);
     connect(cmdAll, &QToolButton::clicked, this, &frmMain::cmdAll_Click);
+    connect(cmdPaletteEdit, &QToolButton::clicked, this, &frmMain::cmdPaletteEdit_Click);
     // The sub-editor windows come later; their buttons stay disabled until then.
-    for (QToolButton* b : {cmdTextEditor, cmdMetatileEditor, cmdAnimEdit, cmdPaletteEdit, cmdResizeMap,
-                           cmdResizeItem, cmdResizeEnemy})
+    for (QToolButton* b : {cmdTextEditor, cmdMetatileEditor, cmdAnimEdit, cmdResizeMap, cmdResizeItem,
+                           cmdResizeEnemy})
         b->setProperty("notYetAvailable", true);
 }
 
@@ -471,6 +473,16 @@ void frmMain::menuOptions_Click()
     options_->open();  // modal to this window; OK or Cancel closes it
 }
 
+void frmMain::cmdPaletteEdit_Click()
+{
+    if (!palEdit_)
+        palEdit_ = new frmPalEdit(*this);
+    palEdit_->initGUI();
+    palEdit_->show();  // modeless: the main window follows its edits as they are made
+    palEdit_->raise();
+    palEdit_->activateWindow();
+}
+
 void frmMain::cmdAreaInfo_Click() {}
 
 QString frmMain::playTestPath() const
@@ -578,6 +590,8 @@ void frmMain::closeEvent(QCloseEvent* event)
     QFile::remove(playTestPath());
     if (options_)
         options_->close();
+    if (palEdit_)
+        palEdit_->close();
     event->accept();
 }
 

@@ -46,6 +46,7 @@ class PaletteStrip;
 class PropertiesPanel;
 class RecoveryWriter;
 class frmOptions;
+class frmPalEdit;
 
 // What a press on the map does, and which actor markers show.
 enum class EditMode { Map = 0, Enemies = 1, Items = 2, All = 3 };
@@ -196,6 +197,7 @@ public slots:
     void menuEditUndo_Click();
     void menuEditRedo_Click();
     void menuOptions_Click();
+    void cmdPaletteEdit_Click();
     void cmdFileLoad_Click();
     void cmdFileSave_Click();
     void cmdExitApp_Click();
@@ -364,6 +366,7 @@ private:
     bool buildingTree_ = false;
     QButtonGroup* modeButtons_ = nullptr;
     frmOptions* options_ = nullptr;
+    frmPalEdit* palEdit_ = nullptr;
 
     // The selected actors and the drag under way.
     int selectedEnemy_ = 0;

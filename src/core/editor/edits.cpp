@@ -153,6 +153,15 @@ Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colou
     });
 }
 
+Outcome<EditResult> setSharedColour(Document& doc, std::uint8_t colour)
+{
+    return editScene(doc, {"Edit Palette", part::Palette, kFocusNone}, [&](SceneState& s) {
+        for (std::size_t k = 0; k < s.currentScene.palette.size(); k += 4)
+            s.currentScene.palette[k] = colour;
+        return true;
+    });
+}
+
 Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y,
                                std::uint8_t value)
 {

@@ -48,6 +48,12 @@ ScreenColour nesColorToRgb(int index, bool monochrome, int emphasis)
                scaleChannel(static_cast<int>(c & 0xFF), factors[2]));
 }
 
+bool isDarkNesColour(std::uint8_t n)
+{
+    return (n >= 0x01 && n <= 0x03) || (n >= 0x08 && n <= 0x0F) || (n >= 0x1D && n <= 0x1F) || n == 0x2E
+        || n == 0x2F || n == 0x3E || n == 0x3F;
+}
+
 NesRgbTable buildNesRgbTable()
 {
     NesRgbTable table{};

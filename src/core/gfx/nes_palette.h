@@ -27,6 +27,11 @@ constexpr std::uint8_t kKeyColourIndex = 64;
 // clamping at 255. Indexes outside 0..63 are black.
 ScreenColour nesColorToRgb(int index, bool monochrome, int emphasis);
 
+// True for the NES colours dark enough that text drawn over one reads only in a light colour:
+// 0x01-0x03, 0x08-0x0F, 0x1D-0x1F, 0x2E, 0x2F, 0x3E and 0x3F. The blacks of columns xD-xF count,
+// the grey 0x2D and the darker reds and purples 0x04-0x07 do not.
+bool isDarkNesColour(std::uint8_t n);
+
 // The 64 plain NES colours and the key colour at entry 64.
 using NesRgbTable = std::array<ScreenColour, 65>;
 NesRgbTable buildNesRgbTable();
