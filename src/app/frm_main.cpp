@@ -27,6 +27,7 @@
 #include "files/emulator_command.h"
 #include "files/name_list.h"
 #include "files/recovery.h"
+#include "frm_bkg_edit.h"
 #include "frm_options.h"
 #include "frm_pal_edit.h"
 #include "widgets/bitmap_view.h"
@@ -213,9 +214,9 @@ void frmMain::buildToolBar()
     connect(cmdItemEdit, &QToolButton::clicked, this, &frmMain::cmdItemEdit_Click);
     connect(cmdAll, &QToolButton::clicked, this, &frmMain::cmdAll_Click);
     connect(cmdPaletteEdit, &QToolButton::clicked, this, &frmMain::cmdPaletteEdit_Click);
+    connect(cmdMetatileEditor, &QToolButton::clicked, this, &frmMain::cmdMetatileEditor_Click);
     // The sub-editor windows come later; their buttons stay disabled until then.
-    for (QToolButton* b : {cmdTextEditor, cmdMetatileEditor, cmdAnimEdit, cmdResizeMap, cmdResizeItem,
-                           cmdResizeEnemy})
+    for (QToolButton* b : {cmdTextEditor, cmdAnimEdit, cmdResizeMap, cmdResizeItem, cmdResizeEnemy})
         b->setProperty("notYetAvailable", true);
 }
 
@@ -483,6 +484,16 @@ void frmMain::cmdPaletteEdit_Click()
     palEdit_->activateWindow();
 }
 
+void frmMain::cmdMetatileEditor_Click()
+{
+    if (!bkgEdit_)
+        bkgEdit_ = new frmBkgEdit(*this);
+    bkgEdit_->initGUI();
+    bkgEdit_->show();  // modeless: the main window follows its edits as they are made
+    bkgEdit_->raise();
+    bkgEdit_->activateWindow();
+}
+
 void frmMain::cmdAreaInfo_Click() {}
 
 QString frmMain::playTestPath() const
@@ -592,6 +603,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         options_->close();
     if (palEdit_)
         palEdit_->close();
+    if (bkgEdit_)
+        bkgEdit_->close();
     event->accept();
 }
 

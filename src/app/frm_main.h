@@ -45,6 +45,7 @@ class MetatilePickerPanel;
 class PaletteStrip;
 class PropertiesPanel;
 class RecoveryWriter;
+class frmBkgEdit;
 class frmOptions;
 class frmPalEdit;
 
@@ -198,6 +199,7 @@ public slots:
     void menuEditRedo_Click();
     void menuOptions_Click();
     void cmdPaletteEdit_Click();
+    void cmdMetatileEditor_Click();
     void cmdFileLoad_Click();
     void cmdFileSave_Click();
     void cmdExitApp_Click();
@@ -367,6 +369,7 @@ private:
     QButtonGroup* modeButtons_ = nullptr;
     frmOptions* options_ = nullptr;
     frmPalEdit* palEdit_ = nullptr;
+    frmBkgEdit* bkgEdit_ = nullptr;
 
     // The selected actors and the drag under way.
     int selectedEnemy_ = 0;

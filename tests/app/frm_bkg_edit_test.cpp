@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "app_fixture.h"
+#include "frm_bkg_edit.h"
+#include "gfx/nes_palette.h"
+#include "rom/hex.h"
+#include "widgets/bitmap_view.h"
+
+namespace velmar::test {
+namespace {
+
+frmBkgEdit& openBkgEdit(frmMain& w)
+{
+    w.cmdMetatileEditor->click();
+    auto* b = w.findChild<frmBkgEdit*>("frmBkgEdit");
+    EXPECT_TRUE(b && b->isVisible());
+    return *b;
+}
+
+const PixelArray& pixels(frmMain& w) { return w.doc().scene().bkgPatterns; }
+Bytes tileOf(frmMain& w, int t) { return Bytes(pixels(w).begin() + t * 64, pixels(w).begin() + t * 64 + 64); }
+void press(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(v, b, {}, p); }
+void release(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(v, b, {}, p); }
+void click(BitmapView* v, QPoint p) { QTest::mouseClick(v, Qt::LeftButton, {}, p); }
+void chooseTile(frmBkgEdit& b, int t) { click(b.picPatternTable, QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3)); }
+
+TEST(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmBkgEdit& b = openBkgEdit(w);
+    EXPECT_EQ(b.windowTitle(), "Background Editor");
+    int t = 0;
+    while (t < 255 && pixels(w)[t * 64 + 3 * 8 + 2] == 0)
+        ++t;
+    chooseTile(b, t);
+    EXPECT_EQ(b.lblSelTile->text(), qs(hexPad(t, 2)));
+    const PixelArray before = pixels(w);
+    const std::size_t steps = w.doc().history().size();
+
+    // Before a swatch is chosen the left button paints colour 0: pixel (2, 3) alone changes.
+    press(b.picSelectedTile, QPoint(2 * 8 + 5, 3 * 8 + 1));
+    release(b.picSelectedTile, QPoint(2 * 8 + 5, 3 * 8 + 1));
+    PixelArray want = before;
+    want[static_cast<std::size_t>(t) * 64 + 26] = 0;
+    EXPECT_EQ(pixels(w), want);
+    EXPECT_EQ(w.doc().history().size(), steps + 1);
+    const QColor colour0 = toQColor(nesColorToRgb(w.doc().currentScene().palette[0], false, 0));
+    EXPECT_EQ(b.picSelectedTile->image().pixelColor(2 * 8 + 4, 3 * 8 + 4), colour0);
+
+    // A right-button drag in colour 3 across row 0, leaving the picture on the way.
+    QTest::mousePress(b.lblnespal_tEdit[3], Qt::RightButton);
+    EXPECT_EQ(b.rightColor(), 3);
+    EXPECT_EQ(b.leftColor(), 0);
+    const PixelArray afterFirst = pixels(w);
+    press(b.picSelectedTile, QPoint(1, 1), Qt::RightButton);
+    for (QPoint p : {QPoint(9, 2), QPoint(12, 6), QPoint(90, 4), QPoint(-3, 4), QPoint(20, 3)})
+        b.picSelectedTile_MouseMove(p, Qt::RightButton);
+    release(b.picSelectedTile, QPoint(20, 3), Qt::RightButton);
+    for (std::size_t x = 0; x < 3; ++x)
+        want[static_cast<std::size_t>(t) * 64 + x] = 3;
+    EXPECT_EQ(pixels(w), want);
+    ASSERT_NE(want, afterFirst);
+    EXPECT_EQ(w.doc().history().size(), steps + 2) << "the whole drag is one step";
+
+    w.cmdUndo->click();
+    EXPECT_EQ(pixels(w), afterFirst);
+    w.cmdUndo->click();
+    EXPECT_EQ(pixels(w), before);
+}
+
+TEST(BackgroundEditor, TileButtonsAreOneStepEach)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmBkgEdit& b = openBkgEdit(w);
+    int t = 0;
+    while (t < 255 && tileOf(w, t) == Bytes(64, pixels(w)[t * 64]))
+        ++t;  // a tile that is not one flat colour
+    chooseTile(b, t);
+    const Bytes original = tileOf(w, t);
+    const std::size_t steps = w.doc().history().size();
+
+    b.cmdShiftLeft->click();
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c)
+            EXPECT_EQ(tileOf(w, t)[r * 8 + c], original[r * 8 + (c + 1) % 8]) << r << "," << c;
+    w.cmdUndo->click();
+    EXPECT_EQ(tileOf(w, t), original);
+
+    b.cmdRotate->click();
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c)
+            EXPECT_EQ(tileOf(w, t)[r * 8 + c], original[c * 8 + 7 - r]) << "a quarter turn anticlockwise";
+    for (int k = 0; k < 3; ++k)
+        b.cmdRotate->click();
+    EXPECT_EQ(tileOf(w, t), original);
+    EXPECT_EQ(w.doc().history().size(), steps + 4) << "the undone shift is gone; four turns";
+}
+
+TEST(BackgroundEditor, SubtileMetatileAndAttributeEditsAreStoredWithTheScene)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmBkgEdit& b = openBkgEdit(w);
+    const std::string here = sceneKeyText(*w.doc().sceneKey());
+    const MetatileTables before = w.doc().scene().metatiles;
+    const std::uint8_t s = 5, m = 9;
+    const int t = before.subtileDefs[s][1] ^ 1;
+    const Bytes image = w.doc().romData();
+
+    chooseTile(b, t);
+    b.hscrollSubtileID->setValue(s);
+    EXPECT_EQ(b.lblSelSubtile->text(), "05");
+    click(b.picSubtile, QPoint(10, 40));  // bottom left
+    b.hscrollTileID->setValue(m);
+    click(b.picMetatile, QPoint(100, 10));  // top right
+    // Bottom left is quarter 1 but bits 4-5 of the attribute byte.
+    const int p = ((before.metatileDefs[m][0] >> 4) & 3) ^ 1;
+    QTest::mouseClick(b.picPalMarker[static_cast<std::size_t>(p)], Qt::LeftButton);
+    click(b.picAttTableEdit, QPoint(10, 40));
+
+    MetatileTables want = before;
+    want.subtileDefs[s][1] = static_cast<std::uint8_t>(t);
+    want.metatileDefs[m][3] = s;
+    want.metatileDefs[m][0] = static_cast<std::uint8_t>((before.metatileDefs[m][0] & 0xCF) | p << 4);
+    EXPECT_EQ(w.doc().scene().metatiles, want);
+    EXPECT_NE(w.doc().romData(), image);
+    EXPECT_EQ(b.picSubtile->toolTip(), qs(hexPad(want.subtileDefs[s][0], 2) + hexPad(t, 2) + "|"
+                                          + hexPad(want.subtileDefs[s][2], 2) + hexPad(want.subtileDefs[s][3], 2)));
+    EXPECT_EQ(b.picAttTableEdit->image().pixelColor(10, 48), toQColor(kPaletteMarkers[static_cast<std::size_t>(p)]));
+
+    const std::string other = AppFixture::findScene(
+        [&](const SceneRecord& r) { return r.palette != w.doc().currentScene().palette; });
+    ASSERT_NE(other, here);
+    f.select(other.c_str());
+    f.select(here.c_str());
+    EXPECT_EQ(w.doc().scene().metatiles, want) << "the tables are kept in the image";
+
+    w.cmdUndo->click();
+    EXPECT_EQ(w.doc().scene().metatiles.metatileDefs[m][0], before.metatileDefs[m][0]);
+    EXPECT_EQ(w.doc().scene().metatiles.metatileDefs[m][3], s) << "one step per edit";
+}
+
+TEST(BackgroundEditor, CopyTilesOnlyOntoTheTableAndEveryControlIsNamed)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmBkgEdit& b = openBkgEdit(w);
+    int src = 0;
+    while (src < 255 && tileOf(w, src) == tileOf(w, 17))
+        ++src;
+    const PixelArray before = pixels(w);
+    b.chkDragAndDrop->click();
+    for (QPoint off : {QPoint(-4, 20), QPoint(20, -4), QPoint(260, 20)}) {
+        chooseTile(b, src);
+        b.picPatternTable_MouseUp(off, Qt::LeftButton);
+    }
+    EXPECT_EQ(pixels(w), before);
+
+    chooseTile(b, src);
+    b.picPatternTable_MouseUp(QPoint(17 % 16 * 16 + 8, 16 + 8), Qt::LeftButton);
+    EXPECT_EQ(tileOf(w, 17), tileOf(w, src));
+    EXPECT_EQ(b.selection().tile, src);
+
+    for (QWidget* c : b.findChildren<QWidget*>())
+        EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
+    QTest::keyClick(&b, Qt::Key_Escape);
+    EXPECT_FALSE(b.isVisible());
+}
+
+}  // namespace
+}  // namespace velmar::test
