@@ -4,11 +4,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include <QApplication>
 #include <QTreeWidget>
 
+#include "frm_bkg_edit.h"
 #include "frm_main.h"
+#include "frm_pal_edit.h"
 #include "sample/sample_rom.h"
 
 namespace velmar::bench {
@@ -21,6 +24,31 @@ public:
     Answer askYesNoCancel(const QString&) override { return Answer::No; }
     std::optional<QString> inputBox(const QString&, const QString&) override { return std::nullopt; }
     QString openFile(const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&) override { return {}; }
+};
+
+// The main window, shown offscreen, on a copy of the sample image in a folder of its own.
+struct BenchWindow {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmar-app-bench";
+    SilentDialogs dialogs;
+    std::unique_ptr<frmMain> window;
+
+    BenchWindow()
+    {
+        std::filesystem::create_directories(dir / "dat");
+        const Bytes image = buildSampleRom().fileBytes();
+        std::ofstream(dir / "sample.nes", std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        window = std::make_unique<frmMain>(QString::fromStdString((dir / "dat").string()),
+                                           QString::fromStdString((dir / "config").string()), dialogs);
+        window->show();
+        window->loadRom(false, QString::fromStdString((dir / "sample.nes").string()));
+    }
+    ~BenchWindow()
+    {
+        window.reset();
+        std::filesystem::remove_all(dir);
+    }
 };
 
 // Switches between the first scene and the longest one (Stage 3-3, 17 screens) in enemy mode and
@@ -28,17 +56,8 @@ public:
 // enemy 0 selected and scrolled to, properties panel.
 void BM_MainWindowSceneSwitchWithRepaint(benchmark::State& state)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmar-app-bench";
-    std::filesystem::create_directories(dir / "dat");
-    const Bytes image = buildSampleRom().fileBytes();
-    std::ofstream(dir / "sample.nes", std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-
-    SilentDialogs dialogs;
-    frmMain window(QString::fromStdString((dir / "dat").string()), QString::fromStdString((dir / "config").string()),
-                   dialogs);
-    window.show();
-    window.loadRom(false, QString::fromStdString((dir / "sample.nes").string()));
+    BenchWindow b;
+    frmMain& window = *b.window;
     window.cmdEnemyEdit_Click();
     QTreeWidgetItem* nodes[2] = {window.findNode("c:000000"), window.findNode("c:02070C")};
     int next = 1;
@@ -48,10 +67,47 @@ void BM_MainWindowSceneSwitchWithRepaint(benchmark::State& state)
         QApplication::processEvents();
         next ^= 1;
     }
-    window.hide();
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_MainWindowSceneSwitchWithRepaint)->Unit(benchmark::kMillisecond);
+
+// With the background editor open on the longest scene: one painted pixel, with the main
+// window's live refresh (sheet, map, picker) and the painting of what changed in both windows, as
+// the event loop paints it.
+void BM_PaintPixelWithBackgroundEditorOpen(benchmark::State& state)
+{
+    BenchWindow b;
+    b.window->tvAreaList_NodeClick(b.window->findNode("c:02070C"));
+    b.window->cmdMetatileEditor_Click();
+    auto* editor = b.window->findChild<frmBkgEdit*>();
+    int colour = 0;
+    for (auto _ : state) {
+        colour ^= 1;
+        editor->lblnespal_tEdit_Click(colour, Qt::LeftButton);
+        editor->picSelectedTile_MouseDown(QPoint(12, 20), Qt::LeftButton);
+        editor->picSelectedTile_MouseUp(QPoint(12, 20), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PaintPixelWithBackgroundEditorOpen)->Unit(benchmark::kMillisecond);
+
+// With the palette editor open: one click on a palette entry, with every repaint it causes.
+void BM_PaletteClickWithRepaint(benchmark::State& state)
+{
+    BenchWindow b;
+    b.window->tvAreaList_NodeClick(b.window->findNode("c:02070C"));
+    b.window->cmdPaletteEdit_Click();
+    auto* editor = b.window->findChild<frmPalEdit*>();
+    int colour = 0x16;
+    for (auto _ : state) {
+        colour ^= 1;
+        editor->lblnespal_Click(colour);
+        editor->lblPal_Click(5);
+        b.window->repaint();
+        editor->repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PaletteClickWithRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmar::bench

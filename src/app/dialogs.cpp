@@ -59,4 +59,9 @@ QString QtDialogs::openFile(const QString& folder, const QString& filter)
     return QFileDialog::getOpenFileName(parent_, qAppTitle(), folder, filter);
 }
 
+QString QtDialogs::saveFile(const QString& folder, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent_, qAppTitle(), folder, filter);
+}
+
 }  // namespace velmar

@@ -27,6 +27,8 @@ public:
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& defaultText) = 0;
     // The open-file dialog; an empty text when cancelled.
     virtual QString openFile(const QString& folder, const QString& filter) = 0;
+    // The save-file dialog (it asks before a file is replaced); an empty text when cancelled.
+    virtual QString saveFile(const QString& folder, const QString& filter) = 0;
 };
 
 // The real dialogs, as Qt shows them.
@@ -40,6 +42,7 @@ public:
     Answer askYesNoCancel(const QString& text) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& defaultText) override;
     QString openFile(const QString& folder, const QString& filter) override;
+    QString saveFile(const QString& folder, const QString& filter) override;
 
 private:
     QWidget* parent_;

@@ -1,15 +1,19 @@
 #include "frm_bkg_edit.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -17,6 +21,8 @@
 #include "editor/edits.h"
 #include "frm_main.h"
 #include "gfx/nes_palette.h"
+#include "gfx/tile_drawing.h"
+#include "gfx/tile_import.h"
 #include "gfx/tile_ops.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
@@ -133,7 +139,7 @@ void frmBkgEdit::buildTileEditor()
     fraTileEdit->setAccessibleName("Tile Editor");
 
     picPatternTable = picture(fraTileEdit, "picPatternTable", "Pattern table", 256, 256, 16, 16);
-    picSelectedTile = picture(fraTileEdit, "picSelectedTile", "Selected tile, enlarged", 64, 64, 8, 8);
+    picSelectedTile = picture(fraTileEdit, "picSelectedTile", "Tile", 64, 64, 8, 8);
     connect(picPatternTable, &BitmapView::pressed, this, &frmBkgEdit::picPatternTable_MouseDown);
     connect(picPatternTable, &BitmapView::released, this, &frmBkgEdit::picPatternTable_MouseUp);
     connect(picSelectedTile, &BitmapView::pressed, this, &frmBkgEdit::picSelectedTile_MouseDown);
@@ -211,6 +217,16 @@ void frmBkgEdit::buildTileEditor()
     side->addLayout(colours);
     side->addLayout(paletteRow);
     side->addLayout(operations);
+    for (auto [member, name, caption, slot] :
+         {std::tuple(&cmdExportTiles, "cmdExportTiles", "Export Tiles...", &frmBkgEdit::cmdExportTiles_Click),
+          std::tuple(&cmdImportTiles, "cmdImportTiles", "Import Tiles...", &frmBkgEdit::cmdImportTiles_Click)}) {
+        *member = new QPushButton(caption, fraTileEdit);
+        (*member)->setObjectName(name);
+        (*member)->setAccessibleName(QString(caption).remove("..."));
+        (*member)->setToolTip("The 256 tiles as a 16 x 16 PNG sheet at 2x, in the tile palette");
+        connect(*member, &QPushButton::clicked, this, slot);
+        side->addWidget(*member);
+    }
     side->addStretch();
     auto* layout = new QHBoxLayout(fraTileEdit);
     layout->addWidget(picPatternTable, 0, Qt::AlignTop);
@@ -223,7 +239,7 @@ void frmBkgEdit::buildSubtileEditor()
     fraSubTileEdit->setObjectName("fraSubTileEdit");
     fraSubTileEdit->setAccessibleName("Subtile Editor");
     hscrollSubtileID = byteBar(fraSubTileEdit, "hscrollSubtileID", "Subtile");
-    picSubtile = picture(fraSubTileEdit, "picSubtile", "Selected subtile", 64, 64, 2, 32);
+    picSubtile = picture(fraSubTileEdit, "picSubtile", "Subtile", 64, 64, 2, 32);
     lblSelSubtile = new QLabel("00", fraSubTileEdit);
     lblSelSubtile->setObjectName("lblSelSubtile");
     connect(hscrollSubtileID, &QScrollBar::valueChanged, this, &frmBkgEdit::hscrollSubtileID_Change);
@@ -241,10 +257,10 @@ void frmBkgEdit::buildMetatileEditor()
     fraMetaEdit->setObjectName("fraMetaEdit");
     fraMetaEdit->setAccessibleName("Metatile Editor");
     hscrollTileID = byteBar(fraMetaEdit, "hscrollTileID", "Metatile");
-    picMetatile = picture(fraMetaEdit, "picMetatile", "Selected metatile", 128, 128, 2, 64);
+    picMetatile = picture(fraMetaEdit, "picMetatile", "Metatile", 128, 128, 2, 64);
     lblSelMetatile = new QLabel("00", fraMetaEdit);
     lblSelMetatile->setObjectName("lblSelMetatile");
-    picAttTableEdit = picture(fraMetaEdit, "picAttTableEdit", "Palettes of the metatile's quarters", 64, 64, 2, 32);
+    picAttTableEdit = picture(fraMetaEdit, "picAttTableEdit", "Attributes", 64, 64, 2, 32);
     connect(hscrollTileID, &QScrollBar::valueChanged, this, &frmBkgEdit::hscrollTileID_Change);
     connect(picMetatile, &BitmapView::pressed, this, &frmBkgEdit::picMetatile_MouseDown);
     connect(picAttTableEdit, &BitmapView::pressed, this, &frmBkgEdit::picAttTableEdit_MouseDown);
@@ -365,6 +381,14 @@ void frmBkgEdit::picSelectedTile_MouseDown(QPoint point, Qt::MouseButton button)
     Document& doc = main_.document().doc();
     if (button == Qt::NoButton || !doc.hasScene() || point.x() < 0 || point.y() < 0 || point.x() > 63 || point.y() > 63)
         return;
+    // Shift+click picks the colour under the pointer, as in pixel editors: the left button's or
+    // the right button's.
+    if (!painting_ && (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)) {
+        const std::uint8_t picked = tilePixel(doc.scene().bkgPatterns, sel_.tile, point.x() / 8, point.y() / 8);
+        (button == Qt::LeftButton ? leftColor_ : rightColor_) = picked;
+        refreshTilePalette();
+        return;
+    }
     // The pixels a press, drag and release paint are one step.
     if (!painting_ || !doc.inStroke())
         doc.beginStroke({"Paint Pixels", part::Patterns, kFocusNone});
@@ -461,6 +485,56 @@ void frmBkgEdit::cmdFlipVAxis_Click()
 void frmBkgEdit::cmdRotate_Click()
 {
     editTile("Rotate Tile", [](PixelArray& p, std::uint8_t t) { rotateTile(p, t); });
+}
+
+namespace {
+
+constexpr const char* kTileSheetFilter = "PNG image (*.png)";
+
+// Where the tile sheet dialogs start: the folder of the open image.
+QString sheetFolder(const Document& doc) { return QFileInfo(qs(doc.path())).absolutePath(); }
+
+}  // namespace
+
+void frmBkgEdit::cmdExportTiles_Click()
+{
+    const Document& doc = main_.doc();
+    if (!doc.hasScene())
+        return;
+    const QString path = main_.dialogs().saveFile(sheetFolder(doc), kTileSheetFilter);
+    if (path.isEmpty())
+        return;
+    Bitmap sheet(256, 256, 0);
+    drawTileSheet(sheet, doc.scene().bkgPatterns, doc.currentScene().palette, sel_.tilePalette, 2);
+    if (const Outcome<WriteResult> r = saveBitmapPng(sheet, ss(path)); !r.ok())
+        main_.dialogs().message(qs(fileMessage("Unknown I/O error!", ss(path), r.reason)), Dialogs::Icon::Exclamation);
+}
+
+void frmBkgEdit::cmdImportTiles_Click()
+{
+    Document& doc = main_.document().doc();
+    if (!doc.hasScene())
+        return;
+    const QString path = main_.dialogs().openFile(sheetFolder(doc), kTileSheetFilter);
+    if (path.isEmpty())
+        return;
+    const auto refuse = [&](const std::string& reason) {
+        main_.dialogs().message(qs(fileMessage("The tiles were not imported.", ss(path), reason)),
+                                Dialogs::Icon::Exclamation);
+    };
+    Bitmap sheet;
+    if (const Outcome<ImageReadResult> r = loadBitmapPng(ss(path), sheet); !r.ok())
+        return refuse(r.reason);
+    PixelArray pixels;
+    const auto colours = tileSheetColours(doc.currentScene().palette, sel_.tilePalette);
+    if (const Outcome<TileImportResult> r = importTileSheet(sheet, colours, 2, pixels); !r.ok())
+        return refuse(r.reason);
+    const Outcome<EditResult> r = doc.edit({"Import Tiles", part::Patterns, kFocusNone}, [&](EditContext& c) {
+        c.scene().bkgPatterns = pixels;
+        return true;
+    });
+    if (r.code == EditResult::Failed)
+        refuse(r.reason);
 }
 
 // --- Subtiles, metatiles and attributes ---
@@ -653,7 +727,10 @@ bool frmBkgEdit::eventFilter(QObject* watched, QEvent* event)
 
 void frmBkgEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape)
+    // 1-4 choose the left colour, as the number keys do in pixel editors.
+    if (event->key() >= Qt::Key_1 && event->key() <= Qt::Key_4 && event->modifiers() == Qt::NoModifier)
+        lblnespal_tEdit_Click(event->key() - Qt::Key_1, Qt::LeftButton);
+    else if (event->key() == Qt::Key_Escape)
         close();
     else
         QWidget::keyPressEvent(event);

@@ -12,6 +12,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QScrollBar;
 class QToolButton;
 
@@ -53,6 +54,8 @@ public:
     QToolButton* cmdFlipHAxis = nullptr;
     QToolButton* cmdFlipVAxis = nullptr;
     QToolButton* cmdRotate = nullptr;
+    QPushButton* cmdExportTiles = nullptr;
+    QPushButton* cmdImportTiles = nullptr;
 
     QGroupBox* fraSubTileEdit = nullptr;
     QScrollBar* hscrollSubtileID = nullptr;
@@ -88,6 +91,10 @@ public slots:
     void cmdFlipHAxis_Click();
     void cmdFlipVAxis_Click();
     void cmdRotate_Click();
+    // The 256 tiles as a 16 x 16 sheet at 2x in the tile palette, to a PNG file and back; the
+    // import is one step of the history.
+    void cmdExportTiles_Click();
+    void cmdImportTiles_Click();
     void hscrollSubtileID_Change(int value);
     void picSubtile_MouseDown(QPoint point, Qt::MouseButton button);
     void hscrollTileID_Change(int value);

@@ -76,6 +76,8 @@ public:
     EditorDocument& document() { return *document_; }
     const Document& doc() const { return document_->doc(); }
     Workspace& workspace() { return workspace_; }
+    // Every message and file dialog of the program's windows goes through here.
+    Dialogs& dialogs() { return dialogs_; }
     std::uint8_t brushMetatile() const;
     bool exiting() const { return exiting_; }
     QString playTestPath() const;

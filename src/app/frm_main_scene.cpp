@@ -224,6 +224,12 @@ void frmMain::document_Changed(const DocumentEvent& event)
         showScene();
     } else if (event.parts == part::Map) {
         renderMap(false);
+    } else if ((event.parts & ~(part::Patterns | part::Metatiles)) == 0) {
+        // Graphics only: the sheet and the map (with the actors on it) show them; the lists, the
+        // panel and the swatches do not change.
+        drawSceneSheet(doc().scene(), view_);
+        metatilePicker->setSheet(view_.sheet);
+        renderMap(false);
     } else if (event.parts == part::Actors) {
         renderMap(false);
         refreshActors(event.kind == Kind::Edited);

@@ -25,9 +25,10 @@ constexpr int kSwatch = 17;
 // Swatches are 17 pixels apart by a gap of 2, the width of the selector's frame.
 constexpr int kPitch = kSwatch + 2;
 
+// "Palette 05"; the tool tip adds which sub-palette and colour it is.
 QString entryName(int index)
 {
-    return QString("Sub-palette %1, colour %2").arg(index / 4).arg(index % 4);
+    return "Palette " + qs(hexPad(index, 2));
 }
 
 }  // namespace
@@ -63,7 +64,7 @@ frmPalEdit::frmPalEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
     for (int i = 0; i < 64; ++i) {
         auto* l = new QLabel(qs(hexPad(i, 2)), board);
         l->setObjectName(QString("lblnespal_%1").arg(i));
-        l->setAccessibleName("NES colour " + l->text());
+        l->setAccessibleName("Colour " + l->text());
         l->setToolTip(l->accessibleName());
         l->setGeometry(2 + i % 16 * kPitch, 2 + i / 16 * kPitch, kSwatch, kSwatch);
         clickable(l);
@@ -201,7 +202,7 @@ void frmPalEdit::drawPalette()
         paintSwatch(l, n);
         l->setText(qs(hexText(n)));
         l->setAccessibleName(name + ": $" + qs(hexPad(n, 2)));
-        l->setToolTip(l->accessibleName());
+        l->setToolTip(QString("Sub-palette %1, colour %2: $%3").arg(i / 4).arg(i % 4).arg(qs(hexPad(n, 2))));
     }
 }
 

@@ -25,7 +25,7 @@ struct Command {
     int (*run)(const Invocation&, Io&);
 };
 
-constexpr std::array<Command, 16> kCommands{{
+constexpr std::array<Command, 17> kCommands{{
     {"sample", "sample OUT", 1, 1, false, false, false, false, runSample},
     {"scenes", "scenes ROM", 1, 1, false, false, false, false, runScenes},
     {"scene", "scene ROM KEY", 2, 2, false, false, false, false, runScene},
@@ -42,6 +42,8 @@ constexpr std::array<Command, 16> kCommands{{
     {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, false, runRender},
     {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, false, runSheet},
     {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, true, runTiles},
+    {"import-tiles", "import-tiles ROM BANK IN.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, true,
+     runImportTiles},
 }};
 
 void printUsage(std::ostream& os)

@@ -21,5 +21,6 @@ int runSetText(const Invocation& inv, Io& io);
 int runRender(const Invocation& inv, Io& io);
 int runSheet(const Invocation& inv, Io& io);
 int runTiles(const Invocation& inv, Io& io);
+int runImportTiles(const Invocation& inv, Io& io);
 
 }  // namespace velmar::cli

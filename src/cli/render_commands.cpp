@@ -1,6 +1,7 @@
 #include "bitmap_image.h"
 #include "commands.h"
 #include "gfx/tile_drawing.h"
+#include "gfx/tile_import.h"
 #include "mapview/scene_view.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
@@ -40,30 +41,76 @@ int runSheet(const Invocation& inv, Io& io)
     return writePng(view.sheet, inv.positional[2], io);
 }
 
-int runTiles(const Invocation& inv, Io& io)
+namespace {
+
+// The pattern bank and the colours of `tiles` and `import-tiles`: BANK, and --palette KEY
+// SUBPALETTE (default: the first scene, sub-palette 0), with that scene opened in `doc`.
+struct TileSheetArgs {
+    int bank = 0;
+    std::uint8_t subPalette = 0;
+};
+
+bool tileSheetArgs(const Invocation& inv, Io& io, Document& doc, TileSheetArgs& args, int& exitCode)
 {
-    const std::string& bankText = inv.positional[1];
-    const std::optional<int> bank = hexArg(bankText);
-    if (!bank || *bank >= rommap::kPatternBankCount)
-        return usageError(inv, io, "BANK is a pattern bank 0..1F");
+    const std::optional<int> bank = hexArg(inv.positional[1]);
+    if (!bank || *bank >= rommap::kPatternBankCount) {
+        exitCode = usageError(inv, io, "BANK is a pattern bank 0..1F");
+        return false;
+    }
+    args.bank = *bank;
     const std::string keyText = inv.palette ? inv.palette->first : "c:000000";
-    int subPalette = 0;
     if (inv.palette) {
         const std::string& text = inv.palette->second;
-        if (text.size() != 1 || text[0] < '0' || text[0] > '7')
-            return usageError(inv, io, "SUBPALETTE is 0..7");
-        subPalette = text[0] - '0';
+        if (text.size() != 1 || text[0] < '0' || text[0] > '7') {
+            exitCode = usageError(inv, io, "SUBPALETTE is 0..7");
+            return false;
+        }
+        args.subPalette = static_cast<std::uint8_t>(text[0] - '0');
     }
+    return openSceneArg(inv.positional[0], keyText, inv, io, doc, exitCode);
+}
+
+}  // namespace
+
+int runTiles(const Invocation& inv, Io& io)
+{
     Document doc;
+    TileSheetArgs args;
     int exitCode = kExitOk;
-    if (!openSceneArg(inv.positional[0], keyText, inv, io, doc, exitCode))
+    if (!tileSheetArgs(inv, io, doc, args, exitCode))
         return exitCode;
     PixelArray pixels;
-    if (const RomStatus status = loadChrBank(doc.romData(), pixels, *bank); !status.ok())
+    if (const RomStatus status = loadChrBank(doc.romData(), pixels, args.bank); !status.ok())
         return failed(io, status.message());
     Bitmap sheet(256, 256, 0);
-    drawTileSheet(sheet, pixels, doc.currentScene().palette, static_cast<std::uint8_t>(subPalette), 2);
+    drawTileSheet(sheet, pixels, doc.currentScene().palette, args.subPalette, 2);
     return writePng(sheet, inv.positional[2], io);
+}
+
+int runImportTiles(const Invocation& inv, Io& io)
+{
+    Document doc;
+    TileSheetArgs args;
+    int exitCode = kExitOk;
+    if (!tileSheetArgs(inv, io, doc, args, exitCode))
+        return exitCode;
+    const std::string& picturePath = inv.positional[2];
+    Bitmap sheet;
+    if (const Outcome<ImageReadResult> r = loadBitmapPng(picturePath, sheet); !r.ok())
+        return failed(io, fileMessage("Error loading file!", picturePath, r.reason));
+    PixelArray pixels;
+    if (const RomStatus status = loadChrBank(doc.romData(), pixels, args.bank); !status.ok())
+        return failed(io, status.message());
+    const auto colours = tileSheetColours(doc.currentScene().palette, args.subPalette);
+    if (const Outcome<TileImportResult> r = importTileSheet(sheet, colours, 2, pixels); !r.ok())
+        return failed(io, picturePath + ": " + r.reason);
+    const Outcome<EditResult> edit = doc.edit({"Import Tiles", part::Patterns, -1},
+                                              [&](EditContext& c) { return saveChrBank(c.image(), pixels, args.bank).ok(); });
+    if (edit.code == EditResult::NoChange)
+        return kExitOk;
+    if (!edit.ok())
+        return failed(io, edit.reason.empty() ? "The tiles could not be stored" : edit.reason);
+    return saveRomArg(doc, io) ? kExitOk : kExitFailed;
 }
 
 }  // namespace velmar::cli

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QImageReader>
 #include <QString>
 
 #include "rom/rom_file.h"
@@ -10,13 +11,18 @@ namespace velmar {
 
 QImage toQImage(const Bitmap& bitmap)
 {
+    return toQImage(bitmap, 0, 0, bitmap.width(), bitmap.height());
+}
+
+QImage toQImage(const Bitmap& bitmap, int x0, int y0, int width, int height)
+{
     // RGB32 is the backing store's own format, so painting the picture copies it without a
     // conversion. Our colours hold red in the low byte; RGB32 wants 0xFFRRGGBB.
-    QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
-    for (int y = 0; y < bitmap.height(); ++y) {
-        const ScreenColour* in = bitmap.row(y);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const ScreenColour* in = bitmap.row(y0 + y) + x0;
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < bitmap.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const ScreenColour c = in[x];
             out[x] = 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
         }
@@ -27,6 +33,25 @@ QImage toQImage(const Bitmap& bitmap)
 QColor toQColor(ScreenColour colour)
 {
     return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+Outcome<ImageReadResult> loadBitmapPng(const std::string& path, Bitmap& out)
+{
+    QImageReader reader(QString::fromStdString(path));
+    QImage image = reader.read();
+    if (image.isNull())
+        return Outcome<ImageReadResult>::failure(ImageReadResult::Unreadable,
+                                                 reader.errorString().toStdString());
+    image = image.convertToFormat(QImage::Format_RGB32);
+    Bitmap bitmap(image.width(), image.height(), 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        ScreenColour* row = bitmap.row(y);
+        for (int x = 0; x < image.width(); ++x)
+            row[x] = rgb(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
+    }
+    out = std::move(bitmap);
+    return {};
 }
 
 Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path)

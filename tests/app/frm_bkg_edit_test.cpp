@@ -175,5 +175,24 @@ TEST(BackgroundEditor, CopyTilesOnlyOntoTheTableAndEveryControlIsNamed)
     EXPECT_FALSE(b.isVisible());
 }
 
+// As in pixel editors: Shift+click picks the colour under the pointer, and 1-4 choose the left
+// colour; neither paints.
+TEST(BackgroundEditor, ShiftClickPicksAColourAndNumberKeysChooseOne)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmBkgEdit& b = openBkgEdit(w);
+    int t = 0;
+    while (t < 255 && pixels(w)[t * 64] == 0)
+        ++t;
+    chooseTile(b, t);
+    const std::size_t steps = w.doc().history().size();
+    QTest::mouseClick(b.picSelectedTile, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
+    EXPECT_EQ(b.leftColor(), pixels(w)[t * 64]);
+    QTest::keyClick(&b, Qt::Key_3);
+    EXPECT_EQ(b.leftColor(), 2);
+    EXPECT_EQ(w.doc().history().size(), steps);
+}
+
 }  // namespace
 }  // namespace velmar::test

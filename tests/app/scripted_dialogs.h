@@ -13,13 +13,19 @@ namespace velmar::test {
 class ScriptedDialogs final : public Dialogs {
 public:
     QStringList messages;          // every message box text, in order
+    QList<Icon> icons;             // the icon of each message box
     QStringList questions;         // every question text
     std::deque<Answer> answers;    // answers to questions, in order (No when empty)
     std::deque<QString> files;     // answers to the open dialog (cancel when empty)
+    std::deque<QString> saveFiles; // answers to the save dialog (cancel when empty)
     std::deque<std::optional<QString>> inputs;  // answers to input boxes (cancel when empty)
-    QString lastFolder;            // the folder the open dialog started in
+    QString lastFolder;            // the folder the last file dialog started in
 
-    void message(const QString& text, Icon) override { messages << text; }
+    void message(const QString& text, Icon icon) override
+    {
+        messages << text;
+        icons << icon;
+    }
     Answer askYesNo(const QString& text, Answer = Answer::No) override { return next(text); }
     Answer askYesNoCancel(const QString& text) override { return next(text); }
     std::optional<QString> inputBox(const QString& prompt, const QString&) override
@@ -27,8 +33,11 @@ public:
         questions << prompt;
         if (inputs.empty())
             return std::nullopt;
-        std::optional<QString> typed = inputs.front();
+        const bool cancelled = !inputs.front();
+        const QString typed = inputs.front().value_or(QString());
         inputs.pop_front();
+        if (cancelled)
+            return std::nullopt;
         return typed;
     }
     QString openFile(const QString& folder, const QString&) override
@@ -38,6 +47,15 @@ public:
             return QString();
         QString f = files.front();
         files.pop_front();
+        return f;
+    }
+    QString saveFile(const QString& folder, const QString&) override
+    {
+        lastFolder = folder;
+        if (saveFiles.empty())
+            return QString();
+        QString f = saveFiles.front();
+        saveFiles.pop_front();
         return f;
     }
 

@@ -91,7 +91,7 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
 
 void MapViewPanel::showMap(const SceneView& view, const SceneRecord& scene, bool resize)
 {
-    picRenderDest->setImage(toQImage(view.map));
+    picRenderDest->setBitmap(view.map);
     if (resize) {
         picRenderDest->setGeometry(0, 0, view.map.width(), view.map.height());
         setupMapScroll(scene.length + 1, scene.direction == 0);

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "bitmap_image.h"
+
 namespace velmar {
 
 BitmapView::BitmapView(QWidget* parent) : QWidget(parent)
@@ -15,7 +17,22 @@ BitmapView::BitmapView(QWidget* parent) : QWidget(parent)
 void BitmapView::setImage(const QImage& image)
 {
     image_ = image;
+    bitmap_ = Bitmap();
+    showsBitmap_ = false;
     update();
+}
+
+void BitmapView::setBitmap(Bitmap bitmap)
+{
+    bitmap_ = std::move(bitmap);
+    image_ = QImage();
+    showsBitmap_ = true;
+    update();
+}
+
+QImage BitmapView::image() const
+{
+    return showsBitmap_ ? toQImage(bitmap_) : image_;
 }
 
 void BitmapView::setLineSets(std::vector<LineSet> sets)
@@ -49,7 +66,13 @@ void BitmapView::paintEvent(QPaintEvent* event)
     QPainter p(this);
     const QRect r = event->rect();
     p.fillRect(r, palette().window());
-    p.drawImage(r.topLeft(), image_, r);
+    if (showsBitmap_) {
+        const QRect part = r.intersected(QRect(0, 0, bitmap_.width(), bitmap_.height()));
+        if (!part.isEmpty())
+            p.drawImage(part.topLeft(), toQImage(bitmap_, part.x(), part.y(), part.width(), part.height()));
+    } else {
+        p.drawImage(r.topLeft(), image_, r);
+    }
     p.setPen(QPen(lineColour_, 1));
     for (const LineSet& set : lineSets_) {
         if (!set.visible)

@@ -6,6 +6,8 @@
 #include <QLine>
 #include <QWidget>
 
+#include "gfx/bitmap.h"
+
 namespace velmar {
 
 // A picture control: shows a core bitmap at 1:1 from its top left and reports mouse presses,
@@ -17,7 +19,11 @@ public:
     explicit BitmapView(QWidget* parent = nullptr);
 
     void setImage(const QImage& image);
-    const QImage& image() const { return image_; }
+    // Shows a core bitmap; only the part being painted is converted, which is what keeps a
+    // map many screens wide cheap to redraw.
+    void setBitmap(Bitmap bitmap);
+    // What the control shows, as an image.
+    QImage image() const;
 
     struct LineSet {
         std::vector<QLine> lines;
@@ -46,6 +52,8 @@ protected:
 
 private:
     QImage image_;
+    Bitmap bitmap_;
+    bool showsBitmap_ = false;
     std::vector<LineSet> lineSets_;
     QColor lineColour_ = Qt::black;
 };

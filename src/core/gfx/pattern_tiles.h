@@ -16,6 +16,13 @@ RomStatus encodeTiles(Bytes& rom, const PixelArray& pixels, int count, RomOffset
 
 // A 4 KB pattern bank of 256 tiles at 0x20000 + bank * 0x1000.
 RomStatus loadChrBank(const Bytes& rom, PixelArray& pixels, int bank);
+
+// The value (0..3) of pixel (x, y) of `tile`, 64 bytes per tile row by row; 0 outside the array.
+inline std::uint8_t tilePixel(const PixelArray& pixels, int tile, int x, int y)
+{
+    const auto at = static_cast<std::size_t>(tile) * 64 + static_cast<std::size_t>(y) * 8 + static_cast<std::size_t>(x);
+    return x >= 0 && x < 8 && y >= 0 && y < 8 && at < pixels.size() ? pixels[at] : 0;
+}
 RomStatus saveChrBank(Bytes& rom, const PixelArray& pixels, int bank);
 
 }  // namespace velmar

@@ -92,6 +92,17 @@ DrawResult drawSpriteTile(const PixelArray& pixels, std::uint8_t tile, Bitmap& s
     return DrawResult::Ok;
 }
 
+std::array<ScreenColour, 4> tileSheetColours(PaletteView palette, std::uint8_t subPalette)
+{
+    SubPaletteColours c{};
+    if (palette.size() < 32)
+        return c;
+    const std::size_t base = static_cast<std::size_t>(subPalette & 7) * 4;
+    for (std::size_t v = 0; v < 4; ++v)
+        c[v] = nesColorToRgb(palette[base + v] & 0x3F, false, 0);
+    return c;
+}
+
 void drawTileSheet(Bitmap& surface, const PixelArray& pixels, PaletteView palette, std::uint8_t subPalette,
                    double scale)
 {
@@ -99,10 +110,7 @@ void drawTileSheet(Bitmap& surface, const PixelArray& pixels, PaletteView palett
     if (palette.size() < 32)
         return;
     // Every tile is drawn as drawTileDirect draws it; its four colours are the same for all.
-    const std::size_t base = static_cast<std::size_t>(subPalette & 7) * 4;
-    SubPaletteColours c{};
-    for (std::size_t v = 0; v < 4; ++v)
-        c[v] = nesColorToRgb(palette[base + v] & 0x3F, false, 0);
+    const SubPaletteColours c = tileSheetColours(palette, subPalette);
     for (int row = 0; row < 16; ++row) {
         for (int column = 0; column < 16; ++column)
             plotTile(pixels, static_cast<std::size_t>(row * 1024 + column * 64), surface, column * 8, row * 8, c);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <span>
 
 #include "gfx/bitmap.h"
@@ -28,6 +29,10 @@ DrawResult drawTileDirect(const PixelArray& pixels, int pixelOffset, Bitmap& sur
 // is not changed.
 DrawResult drawSpriteTile(const PixelArray& pixels, std::uint8_t tile, Bitmap& surface, int x, int y,
                           int attributes, PaletteView palette);
+
+// The four screen colours drawTileSheet draws pixel values 0..3 in: sub-palette `subPalette`
+// (0..7) of the 32-byte palette memory, each byte AND 0x3F. All black for a short palette.
+std::array<ScreenColour, 4> tileSheetColours(PaletteView palette, std::uint8_t subPalette);
 
 // The 256 tiles of a bank as a 16 x 16 sheet (tile n at column n % 16, row n / 16), enlarged by
 // `scale`: the surface is cleared, the sheet drawn at 1:1, then its 256 x 256 corner stretched to

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <QImage>
+
+#include "cli_test_util.h"
+#include "gfx/pattern_tiles.h"
+
+namespace velmar::test {
+namespace {
+
+PixelArray bankOf(const std::filesystem::path& rom, int bank)
+{
+    const std::string text = readFile(rom);
+    RomImage image;
+    EXPECT_TRUE(parseRomFile(Bytes(text.begin(), text.end()), image).ok());
+    PixelArray pixels;
+    EXPECT_TRUE(loadChrBank(image.romData, pixels, bank).ok());
+    return pixels;
+}
+
+// Where pixel `i` of a bank (tile i / 64) sits on the 2x sheet.
+QPoint sheetPoint(std::size_t i)
+{
+    const int t = static_cast<int>(i / 64), p = static_cast<int>(i % 64);
+    return {(t % 16 * 8 + p % 8) * 2, (t / 16 * 8 + p / 8) * 2};
+}
+
+TEST(CliTiles, ImportReadsBackWhatTilesWrote)
+{
+    CliFixtureDir dir;
+    const std::vector<std::string> palette = {"--palette", "c:000000", "1"};
+    auto run = [&](const char* command) {
+        std::vector<std::string> args = {command, dir.romArg(), "4", dir.arg("bank.png")};
+        args.insert(args.end(), palette.begin(), palette.end());
+        return cli(args);
+    };
+    ASSERT_EQ(run("tiles").code, 0);
+    const CliRun same = run("import-tiles");
+    EXPECT_EQ(same.code, 0) << same.err;
+    EXPECT_TRUE(sameBytes(readFile(dir.rom()), sampleFileText())) << "nothing changed";
+
+    // One enlarged pixel painted in the colour of another pixel value: that pixel alone changes.
+    const PixelArray before = bankOf(dir.rom(), 4);
+    const std::size_t target = 0x21 * 64 + 5 * 8 + 3;
+    const auto other = std::find_if(before.begin(), before.end(), [&](auto v) { return v != before[target]; });
+    ASSERT_NE(other, before.end());
+    QImage sheet = QImage(QString::fromStdString(dir.arg("bank.png"))).convertToFormat(QImage::Format_RGB32);
+    const QPoint from = sheetPoint(static_cast<std::size_t>(other - before.begin())), to = sheetPoint(target);
+    for (QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+        sheet.setPixel(to + d, sheet.pixel(from));
+    ASSERT_TRUE(sheet.save(QString::fromStdString(dir.arg("bank.png"))));
+    ASSERT_EQ(run("import-tiles").code, 0);
+    PixelArray want = before;
+    want[target] = *other;
+    EXPECT_EQ(bankOf(dir.rom(), 4), want);
+
+    // A colour that is none of the four: refused, the image as it was.
+    const std::string edited = readFile(dir.rom());
+    sheet.setPixel(101, 7, qRgb(1, 2, 3));
+    ASSERT_TRUE(sheet.save(QString::fromStdString(dir.arg("bank.png"))));
+    const CliRun refused = run("import-tiles");
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("The pixel at (101, 7) is not one of"), std::string::npos) << refused.err;
+    EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
+}
+
+}  // namespace
+}  // namespace velmar::test
