@@ -140,6 +140,35 @@ TEST(Document, PixelsGoBackToTheBankTheyCameFrom)
     EXPECT_EQ(stored[64 * 3], (before + 1) & 3);
 }
 
+// Subtile, metatile and attribute edits are stored with the scene: undone, redone, kept over a
+// scene switch and in the saved file.
+TEST(Document, MetatileTableEditsAreKept)
+{
+    DocumentFixture f;
+    const MetatileTables loaded = f.doc.scene().metatiles;
+    const auto change = [](SceneState& s) {
+        s.metatiles.subtileDefs[3][1] ^= 0x40;
+        s.metatiles.metatileDefs[7][0] ^= 0x0C;  // the attribute byte
+        s.metatiles.metatileDefs[7][4] ^= 0x01;
+        return true;
+    };
+    ASSERT_EQ(edits::editScene(f.doc, {"Edit Metatile", part::Metatiles, -1}, change).code, EditResult::Recorded);
+    const MetatileTables edited = f.doc.scene().metatiles;
+    EXPECT_NE(edited, loaded);
+    ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.scene().metatiles, loaded);
+    ASSERT_TRUE(f.doc.redo().ok());
+    ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
+    ASSERT_TRUE(f.doc.selectScene(kFirst).ok());
+    EXPECT_EQ(f.doc.scene().metatiles, edited);
+    ASSERT_TRUE(f.doc.save().ok());
+    RomImage saved;
+    ASSERT_TRUE(readRomFile(f.path, saved).ok());
+    MetatileTables reread;
+    ASSERT_TRUE(loadMetatileTables(saved.romData, f.doc.currentScene(), reread).ok());
+    EXPECT_EQ(reread, edited);
+}
+
 TEST(Document, OpeningAndSaving)
 {
     DocumentFixture f;
