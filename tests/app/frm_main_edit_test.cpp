@@ -156,6 +156,11 @@ TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
     EXPECT_EQ(w.picBkgNat->accessibleName(), "Metatiles");
     EXPECT_EQ(w.picSelectedMetatile->accessibleName(), "Selected metatile");
     EXPECT_EQ(w.cmdFileSave->accessibleName(), "Save File");
+    // The editor windows are the main window's: their controls are checked with its own.
+    w.cmdPaletteEdit->click();
+    w.cmdMetatileEditor->click();
+    EXPECT_TRUE(w.findChild<QWidget*>("lblnespal_42")->accessibleName() == "Colour 2A");
+    EXPECT_TRUE(w.findChild<QWidget*>("picSelectedTile")->accessibleName() == "Tile");
     // Qt's own parts (the scroll bars of the tree) carry names starting with "qt_".
     const auto qtsOwn = [&w](const QWidget* c) {
         for (; c && c != &w; c = c->parentWidget()) {

@@ -185,17 +185,6 @@ TEST(PropertiesPanel, APaletteSelectorShowsItsColoursAndKeepsThoseEditedUnderThe
     EXPECT_EQ(f.w.doc().undoName(), "Edit Palette Selector");
 }
 
-TEST(PropertiesPanel, TheDirectionOptionsShowTheSceneAndAClickIsOneStep)
-{
-    PanelFixture f;
-    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.direction != 0; }));
-    EXPECT_TRUE(f.w.opt_Direction[1]->isChecked());
-    EXPECT_EQ(f.steps(), 0u);
-    QTest::mouseClick(f.w.opt_Direction[0], Qt::LeftButton);
-    EXPECT_EQ(f.scene().direction, 0);
-    EXPECT_EQ(f.w.doc().undoName(), "Change Direction");
-}
-
 // A value still being typed is taken before the window asks about unsaved changes, and a window
 // destroyed with one typed goes quietly.
 TEST(PropertiesPanel, AValueTypedWhenTheWindowClosesIsNotLost)

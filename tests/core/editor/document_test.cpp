@@ -34,35 +34,6 @@ struct DocumentFixture {
     }
 };
 
-TEST(Document, EditsAreStepsThatUndoAndRedo)
-{
-    DocumentFixture f;
-    const Bytes loaded = f.doc.romData();
-    EXPECT_FALSE(f.doc.canUndo());
-    EXPECT_FALSE(f.doc.hasUnsavedChanges()) << "showing a scene changes nothing";
-
-    const std::uint8_t m = f.other(6 + 2);
-    ASSERT_EQ(edits::placeMetatile(f.doc, 40, 70, m).code, EditResult::Recorded);  // column 1, row 2
-    const RomOffset cell = mapOffset(f.doc.currentScene().mapAddress) + 8;
-    EXPECT_EQ(f.doc.romData()[cell], m) << "the image holds the edit at once";
-    EXPECT_EQ(f.doc.currentScene().map[8], m);
-    EXPECT_TRUE(f.doc.hasUnsavedChanges());
-    EXPECT_EQ(f.doc.undoName(), "Place Metatile");
-    EXPECT_EQ(f.events.back().kind, DocumentEvent::Kind::Edited);
-    EXPECT_EQ(f.events.back().parts, part::Map);
-
-    ASSERT_TRUE(edits::eraseMap(f.doc).ok());
-    ASSERT_TRUE(f.doc.undo().ok());
-    EXPECT_EQ(f.doc.currentScene().map[8], m) << "the scene shows the image as it was";
-    EXPECT_EQ(f.doc.redoName(), "Erase Map");
-    ASSERT_TRUE(f.doc.undo().ok());
-    EXPECT_EQ(f.doc.romData(), loaded);
-    EXPECT_FALSE(f.doc.hasUnsavedChanges()) << "back at the state of the load";
-    EXPECT_EQ(f.doc.undo().code, EditResult::Refused);
-    ASSERT_TRUE(f.doc.redo().ok());
-    EXPECT_EQ(f.events.back().kind, DocumentEvent::Kind::Redone);
-}
-
 TEST(Document, NothingIsRecordedForNoChangeOrARefusal)
 {
     DocumentFixture f;

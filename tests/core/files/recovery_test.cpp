@@ -168,36 +168,5 @@ TEST(DocumentBackup, TheFirstSaveOfASessionKeepsTheFileAsItWas)
     EXPECT_FALSE(std::filesystem::exists(bak));
 }
 
-TEST(DocumentRecovery, ARecoveredImageIsAnUnsavedEditOfItsFile)
-{
-    SavedFile f;
-    RomImage edited = sampleImage();
-    edited.romData[0x100] ^= 0xFF;
-    ASSERT_TRUE(f.doc.openRecovered(edited, f.path, fileOf(f.original)).ok());
-    EXPECT_EQ(f.doc.path(), f.path);
-    EXPECT_EQ(f.doc.rom(), edited);
-    EXPECT_TRUE(f.doc.hasUnsavedChanges());
-    EXPECT_FALSE(f.doc.canUndo() || f.doc.hasScene());
-
-    // Unsaved exactly when saving would change the file: also for a header of its own, or
-    // no file to compare with.
-    RomImage otherHeader = edited;
-    otherHeader.romHeader[7] ^= 1;
-    const std::pair<Bytes, bool> cases[] = {
-        {edited.fileBytes(), false},
-        {otherHeader.fileBytes(), true},
-        {{}, true},
-    };
-    for (const auto& [disk, unsaved] : cases) {
-        ASSERT_TRUE(f.doc.openRecovered(edited, f.path, disk).ok());
-        EXPECT_EQ(f.doc.hasUnsavedChanges(), unsaved) << disk.size();
-    }
-
-    RomImage cut = edited;
-    cut.romData.resize(0x30000);
-    EXPECT_EQ(f.doc.openRecovered(cut, "/other.nes", {}).code, RomReadResult::TooShort);
-    EXPECT_EQ(f.doc.path(), f.path);
-}
-
 }  // namespace
 }  // namespace velmar
