@@ -144,6 +144,10 @@ void frmMain::buildMenus()
             redoKeys << k;
     }
     menuEditRedo->setShortcuts(redoKeys);
+    // The editor windows are windows of their own: undo and redo work from any of them. A text
+    // box with the focus still takes the keys for its own text first.
+    menuEditUndo->setShortcutContext(Qt::ApplicationShortcut);
+    menuEditRedo->setShortcutContext(Qt::ApplicationShortcut);
 
     menuOptions = menuBar()->addAction("Options", this, &frmMain::menuOptions_Click);
     menuOptions->setObjectName("menuOptions");
