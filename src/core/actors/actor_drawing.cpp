@@ -42,6 +42,42 @@ ActorPicture placeholderActor(const Bitmap& map, int a, int c, bool placeDirectl
     return pic;
 }
 
+ComposedFrame composeFrame(const SpriteFrame& f, const PixelArray& sprPatterns, const PixelArray& bkgPatterns,
+                           PaletteView palette)
+{
+    const int n = std::min<int>(f.tileCount, static_cast<int>(std::min(f.tiles.size(), f.attributes.size())));
+    // The box around the anchor and every sprite's two halves.
+    int minX = kAnchor, maxX = kAnchor, minY = kAnchor, maxY = kAnchor;
+    for (int i = 0; i < n; ++i) {
+        const FrameTile& t = f.tiles[static_cast<std::size_t>(i)];
+        const int x = (t.offsetX + kAnchor) & 0xFF;
+        const int y = (t.offsetY + kAnchor) & 0xFF;
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y + 8);
+    }
+    ComposedFrame out;
+    out.image = Bitmap(maxX - minX + 8, maxY - minY + 8, kKeyColour);
+    out.anchorX = kAnchor - minX;
+    out.anchorY = kAnchor - minY;
+    for (int i = 0; i < n; ++i) {
+        const FrameTile& t = f.tiles[static_cast<std::size_t>(i)];
+        const int attr = f.attributes[static_cast<std::size_t>(i)];
+        const int x = ((t.offsetX + kAnchor) & 0xFF) - minX;
+        const int y = ((t.offsetY + kAnchor) & 0xFF) - minY;
+        // 8 x 16 sprites: an even tile is a sprite-bank pair, an odd one a background-bank pair.
+        const bool fromBkg = (t.tileId & 1) != 0;
+        const PixelArray& bank = fromBkg ? bkgPatterns : sprPatterns;
+        const auto upper = static_cast<std::uint8_t>(fromBkg ? t.tileId - 1 : t.tileId);
+        const auto lower = static_cast<std::uint8_t>(upper + 1);
+        const bool flipped = (attr & 0x80) != 0;
+        drawSpriteTile(bank, flipped ? lower : upper, out.image, x, y, attr, palette);
+        drawSpriteTile(bank, flipped ? upper : lower, out.image, x, y + 8, attr, palette);
+    }
+    return out;
+}
+
 ActorPicture drawActor(SpriteFrame& f, const ActorCanvas& canvas, int a, int c, bool placeDirectly)
 {
     const int n = std::min<int>(f.tileCount, static_cast<int>(std::min(f.tiles.size(), f.attributes.size())));
@@ -54,37 +90,9 @@ ActorPicture drawActor(SpriteFrame& f, const ActorCanvas& canvas, int a, int c, 
         return pic;
     }
 
-    // The box around the anchor and every sprite's two halves.
-    int minX = kAnchor, maxX = kAnchor, minY = kAnchor, maxY = kAnchor;
-    for (int i = 0; i < n; ++i) {
-        const FrameTile& t = f.tiles[static_cast<std::size_t>(i)];
-        const int x = (t.offsetX + kAnchor) & 0xFF;
-        const int y = (t.offsetY + kAnchor) & 0xFF;
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y + 8);
-    }
-    const int width = maxX - minX + 8;
-    const int height = maxY - minY + 8;
-
-    // The sprite on a surface of the key colour, the box's top left at (0, 0).
-    Bitmap sprite(width, height, kKeyColour);
-    for (int i = 0; i < n; ++i) {
-        const FrameTile& t = f.tiles[static_cast<std::size_t>(i)];
-        const int attr = f.attributes[static_cast<std::size_t>(i)];
-        const int x = ((t.offsetX + kAnchor) & 0xFF) - minX;
-        const int y = ((t.offsetY + kAnchor) & 0xFF) - minY;
-        // 8 x 16 sprites: an even tile is a sprite-bank pair, an odd one a background-bank pair.
-        const bool fromBkg = (t.tileId & 1) != 0;
-        const PixelArray& bank = fromBkg ? canvas.bkgPatterns : canvas.sprPatterns;
-        const auto upper = static_cast<std::uint8_t>(fromBkg ? t.tileId - 1 : t.tileId);
-        const auto lower = static_cast<std::uint8_t>(upper + 1);
-        const bool flipped = (attr & 0x80) != 0;
-        drawSpriteTile(bank, flipped ? lower : upper, sprite, x, y, attr, canvas.palette);
-        drawSpriteTile(bank, flipped ? upper : lower, sprite, x, y + 8, attr, canvas.palette);
-    }
-
+    const ComposedFrame sprite = composeFrame(f, canvas.sprPatterns, canvas.bkgPatterns, canvas.palette);
+    const int width = sprite.image.width();
+    const int height = sprite.image.height();
     ActorPicture pic;
     place(pic, height, a, c, placeDirectly);
     f.left = pic.left;
@@ -94,11 +102,11 @@ ActorPicture drawActor(SpriteFrame& f, const ActorCanvas& canvas, int a, int c, 
 
     // Mask: white where transparent; the map behind goes into those parts; the sprite is OR-ed on.
     Bitmap mask;
-    makeMask(sprite, mask, kKeyColour);
+    makeMask(sprite.image, mask, kKeyColour);
     blit(mask, 0, 0, width, height, canvas.map, pic.left, pic.top, RasterOp::And);
     pic.image = Bitmap(width, height, 0xFFFFFF);
     blit(pic.image, 0, 0, width, height, mask, 0, 0, RasterOp::And);
-    blit(pic.image, 0, 0, width, height, sprite, 0, 0, RasterOp::Or);
+    blit(pic.image, 0, 0, width, height, sprite.image, 0, 0, RasterOp::Or);
     return pic;
 }
 

@@ -44,6 +44,18 @@ struct ActorPicture {
     int height() const { return image.height(); }
 };
 
+// The frame's sprites on a surface of the key colour just big enough for them and the anchor,
+// later sprites over earlier ones (their transparent pixels too, as the game's editor drew them).
+// The anchor is at (anchorX, anchorY) of the image. A frame without sprites is an 8 x 8 surface
+// of the key colour with the anchor at its top left.
+struct ComposedFrame {
+    Bitmap image;
+    int anchorX = 0;
+    int anchorY = 0;
+};
+ComposedFrame composeFrame(const SpriteFrame& f, const PixelArray& sprPatterns, const PixelArray& bkgPatterns,
+                           PaletteView palette);
+
 // Composes frame f and places it: with placeDirectly, (a, c) is the picture's top left; else a is
 // the column and c the packed position, and the picture's bottom stands on the row line.
 // Fills f.left, f.top, f.width and f.height. A frame without sprites gets the placeholder.

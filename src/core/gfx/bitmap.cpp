@@ -51,6 +51,29 @@ void Bitmap::fill(int x, int y, int w, int h, ScreenColour c)
         std::fill(row(yy) + x0, row(yy) + x1, c);
 }
 
+void blitKeyed(Bitmap& dst, int dx, int dy, const Bitmap& src, ScreenColour key, int opacity)
+{
+    opacity = std::clamp(opacity, 0, 256);
+    const auto mix = [opacity](ScreenColour over, ScreenColour under) {
+        ScreenColour out = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int a = static_cast<int>((over >> shift) & 0xFF), b = static_cast<int>((under >> shift) & 0xFF);
+            out |= static_cast<ScreenColour>((a * opacity + b * (256 - opacity)) >> 8) << shift;
+        }
+        return out;
+    };
+    const int y0 = std::max(0, -dy), y1 = std::min(src.height(), dst.height() - dy);
+    const int x0 = std::max(0, -dx), x1 = std::min(src.width(), dst.width() - dx);
+    for (int y = y0; y < y1; ++y) {
+        const ScreenColour* in = src.row(y);
+        ScreenColour* out = dst.row(y + dy) + dx;
+        for (int x = x0; x < x1; ++x) {
+            if (in[x] != key)
+                out[x] = opacity == 256 ? in[x] : mix(in[x], out[x]);
+        }
+    }
+}
+
 void blit(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, RasterOp op)
 {
     if (&dst == &src) {

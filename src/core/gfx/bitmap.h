@@ -63,6 +63,11 @@ void blit(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, 
 void stretchBlit(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, int sx, int sy,
                  int sw, int sh, RasterOp op = RasterOp::Copy);
 
+// Copies all of `src` to (dx, dy) of `dst` (clipped) except its pixels of colour `key`, which
+// leave what is below them. With `opacity` below 256 each copied pixel is mixed with the one it
+// lands on, opacity / 256 of it coming from `src`. `src` must not be `dst`.
+void blitKeyed(Bitmap& dst, int dx, int dy, const Bitmap& src, ScreenColour key, int opacity = 256);
+
 // Makes `mask` the source's size: white where the source has the key colour, black elsewhere.
 // A key of -1 means the source's back colour.
 void makeMask(const Bitmap& source, Bitmap& mask, std::int64_t keyColour);
