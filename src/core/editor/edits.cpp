@@ -176,6 +176,39 @@ Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t t
     });
 }
 
+Outcome<EditResult> setSpriteFrame(Document& doc, FrameSet set, std::uint8_t frame, const SpriteFrame& f)
+{
+    SpriteFrame stored;
+    if (const RomStatus s = readSpriteFrame(doc.romData(), set, frame, stored); !s.ok())
+        return Outcome<EditResult>::failure(EditResult::Refused, s.message());
+    if (f.tileCount != stored.tileCount)
+        return Outcome<EditResult>::failure(EditResult::Refused, "A frame keeps its number of sprites.");
+    RomStatus written;
+    Outcome<EditResult> r = doc.edit({"Edit Frame", part::Sprites, kFocusNone}, [&](EditContext& c) {
+        written = writeSpriteFrame(c.image(), set, frame, f);
+        return written.ok();
+    });
+    if (!written.ok())
+        r.reason = written.message();
+    return r;
+}
+
+Outcome<EditResult> setAnimation(Document& doc, int animation, const Bytes& pairs)
+{
+    Bytes stored;
+    if (const RomStatus s = readAnimation(doc.romData(), animation, stored); !s.ok())
+        return Outcome<EditResult>::failure(EditResult::Refused, s.message());
+    if (pairs.size() != stored.size())
+        return Outcome<EditResult>::failure(EditResult::Refused, "An animation keeps its number of steps.");
+    for (std::size_t i = 2; i < pairs.size(); i += 2) {
+        if (pairs[i] == 0x00 || pairs[i] == 0xFF)
+            return Outcome<EditResult>::failure(
+                EditResult::Refused, "A timer of 00 or FF ends the animation: after the first step, timers are 01 to FE.");
+    }
+    return doc.edit({"Edit Animation", part::Sprites, kFocusNone},
+                    [&](EditContext& c) { return writeAnimation(c.image(), animation, pairs).ok(); });
+}
+
 namespace {
 
 // A resize as one step: the resize works on the image and the current scene; it is kept only

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "actors/sprite_frames.h"
 #include "editor/document.h"
 #include "expansion/resize_result.h"
 #include "text/char_table.h"
@@ -67,6 +68,16 @@ enum class PatternTable { Background, Sprite };
 // "Paint Pixels": pixel (x, y) of tile `tile` of the scene's background or sprite bank.
 Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y,
                                std::uint8_t value);
+
+// "Edit Frame": frame `frame` of a frame set becomes `f`, written in place at its pointers. The
+// sprite count is the one stored: a frame with another count is refused (it would run over the
+// next frame's lists), as is a frame whose pointers lead outside the image.
+Outcome<EditResult> setSpriteFrame(Document& doc, FrameSet set, std::uint8_t frame, const SpriteFrame& f);
+
+// "Edit Animation": the (timer, frame) pairs of animation `animation` become `pairs`, written in
+// place. The number of pairs is the one stored. After the first pair, a timer of 00 or FF ends
+// an animation, so it is refused there: it would cut the steps after it off the animation.
+Outcome<EditResult> setAnimation(Document& doc, int animation, const Bytes& pairs);
 
 // "Resize Map", "Resize Items", "Resize Enemies": the resizes of the current scene, which
 // repack the tables of every scene. One step each; the outcome is the resize's own.
