@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "frm_bkg_edit.h"
+#include "panels/tile_editor_panel.h"
 #include "frm_main.h"
 #include "frm_pal_edit.h"
 #include "sample/sample_rom.h"
@@ -82,9 +83,9 @@ void BM_PaintPixelWithBackgroundEditorOpen(benchmark::State& state)
     int colour = 0;
     for (auto _ : state) {
         colour ^= 1;
-        editor->lblnespal_tEdit_Click(colour, Qt::LeftButton);
-        editor->picSelectedTile_MouseDown(QPoint(12, 20), Qt::LeftButton);
-        editor->picSelectedTile_MouseUp(QPoint(12, 20), Qt::LeftButton);
+        editor->fraTileEdit->lblnespal_tEdit_Click(colour, Qt::LeftButton);
+        editor->fraTileEdit->picSelectedTile_MouseDown(QPoint(12, 20), Qt::LeftButton);
+        editor->fraTileEdit->picSelectedTile_MouseUp(QPoint(12, 20), Qt::LeftButton);
         QApplication::processEvents();
     }
 }

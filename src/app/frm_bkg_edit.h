@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
 #include <QPoint>
 #include <QWidget>
@@ -21,6 +20,7 @@ namespace velmar {
 class BitmapView;
 struct DocumentEvent;
 class frmMain;
+class TileEditorPanel;
 
 // "Background Editor": the pixels of the current scene's 256 background tiles, its subtiles
 // (2 x 2 tiles) and its metatiles (2 x 2 subtiles and an attribute byte that gives each quarter
@@ -34,26 +34,12 @@ public:
     // Tile, subtile, metatile and palettes 0, colours 0 (left) and 1 (right), everything drawn.
     void initGUI();
 
-    const BackgroundEditorSelection& selection() const { return sel_; }
+    // The tile and tile palette are the tile editor's; the subtile and metatile the window's.
+    BackgroundEditorSelection selection() const;
     int attributePalette() const { return attributePalette_; }
-    int leftColor() const { return leftColor_; }
-    int rightColor() const { return rightColor_; }
 
-    QGroupBox* fraTileEdit = nullptr;
-    BitmapView* picPatternTable = nullptr;
-    BitmapView* picSelectedTile = nullptr;
-    QLabel* lblSelTile = nullptr;
-    std::array<QLabel*, 4> lblnespal_tEdit{};
-    std::array<QLabel*, 2> lblselectedcolor{};
-    QToolButton* cmdPrevPal = nullptr;
-    QToolButton* cmdNextPal = nullptr;
-    QToolButton* cmdShiftLeft = nullptr;
-    QToolButton* cmdShiftRight = nullptr;
-    QToolButton* cmdShiftUp = nullptr;
-    QToolButton* cmdShiftDown = nullptr;
-    QToolButton* cmdFlipHAxis = nullptr;
-    QToolButton* cmdFlipVAxis = nullptr;
-    QToolButton* cmdRotate = nullptr;
+    // The pattern table, the tile, its colours, the palette steps and the tile operations.
+    TileEditorPanel* fraTileEdit = nullptr;
     QPushButton* cmdExportTiles = nullptr;
     QPushButton* cmdImportTiles = nullptr;
 
@@ -76,21 +62,6 @@ public:
     QCheckBox* chkDragAndDrop = nullptr;
 
 public slots:
-    void picPatternTable_MouseDown(QPoint point, Qt::MouseButton button);
-    void picPatternTable_MouseUp(QPoint point, Qt::MouseButton button);
-    void picSelectedTile_MouseDown(QPoint point, Qt::MouseButton button);
-    void picSelectedTile_MouseMove(QPoint point, Qt::MouseButtons buttons);
-    void picSelectedTile_MouseUp(QPoint point, Qt::MouseButton button);
-    void lblnespal_tEdit_Click(int index, Qt::MouseButton button);
-    void cmdPrevPal_Click();
-    void cmdNextPal_Click();
-    void cmdShiftLeft_Click();
-    void cmdShiftRight_Click();
-    void cmdShiftUp_Click();
-    void cmdShiftDown_Click();
-    void cmdFlipHAxis_Click();
-    void cmdFlipVAxis_Click();
-    void cmdRotate_Click();
     // The 256 tiles as a 16 x 16 sheet at 2x in the tile palette, to a PNG file and back; the
     // import is one step of the history.
     void cmdExportTiles_Click();
@@ -118,21 +89,14 @@ private:
     void document_Changed(const DocumentEvent& event);
     // Every picture, label and tooltip from the document and the selection.
     void redraw();
-    void refreshTilePalette();
     void refreshBkgPalette();
     void markAttributePalette();
-    // One step of the history that changes the selected tile's pixels.
-    void editTile(const char* name, const std::function<void(PixelArray&, std::uint8_t)>& operation);
-    void endPainting();
 
     frmMain& main_;
-    BackgroundEditorSelection sel_;
+    std::uint8_t subtile_ = 0;
+    std::uint8_t metatile_ = 0;
     BackgroundEditorViews views_;
     int attributePalette_ = 0;
-    int leftColor_ = 0;
-    int rightColor_ = 1;
-    bool painting_ = false;
-    QPoint lastPixel_{-1, -1};
 };
 
 }  // namespace velmar

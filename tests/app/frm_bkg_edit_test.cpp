@@ -8,6 +8,7 @@
 
 #include "app_fixture.h"
 #include "frm_bkg_edit.h"
+#include "panels/tile_editor_panel.h"
 #include "gfx/nes_palette.h"
 #include "rom/hex.h"
 #include "widgets/bitmap_view.h"
@@ -28,7 +29,7 @@ Bytes tileOf(frmMain& w, int t) { return Bytes(pixels(w).begin() + t * 64, pixel
 void press(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(v, b, {}, p); }
 void release(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(v, b, {}, p); }
 void click(BitmapView* v, QPoint p) { QTest::mouseClick(v, Qt::LeftButton, {}, p); }
-void chooseTile(frmBkgEdit& b, int t) { click(b.picPatternTable, QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3)); }
+void chooseTile(frmBkgEdit& b, int t) { click(b.fraTileEdit->picPatternTable, QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3)); }
 
 TEST(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
 {
@@ -40,29 +41,29 @@ TEST(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
     while (t < 255 && pixels(w)[t * 64 + 3 * 8 + 2] == 0)
         ++t;
     chooseTile(b, t);
-    EXPECT_EQ(b.lblSelTile->text(), qs(hexPad(t, 2)));
+    EXPECT_EQ(b.fraTileEdit->lblSelTile->text(), qs(hexPad(t, 2)));
     const PixelArray before = pixels(w);
     const std::size_t steps = w.doc().history().size();
 
     // Before a swatch is chosen the left button paints colour 0: pixel (2, 3) alone changes.
-    press(b.picSelectedTile, QPoint(2 * 8 + 5, 3 * 8 + 1));
-    release(b.picSelectedTile, QPoint(2 * 8 + 5, 3 * 8 + 1));
+    press(b.fraTileEdit->picSelectedTile, QPoint(2 * 8 + 5, 3 * 8 + 1));
+    release(b.fraTileEdit->picSelectedTile, QPoint(2 * 8 + 5, 3 * 8 + 1));
     PixelArray want = before;
     want[static_cast<std::size_t>(t) * 64 + 26] = 0;
     EXPECT_EQ(pixels(w), want);
     EXPECT_EQ(w.doc().history().size(), steps + 1);
     const QColor colour0 = toQColor(nesColorToRgb(w.doc().currentScene().palette[0], false, 0));
-    EXPECT_EQ(b.picSelectedTile->image().pixelColor(2 * 8 + 4, 3 * 8 + 4), colour0);
+    EXPECT_EQ(b.fraTileEdit->picSelectedTile->image().pixelColor(2 * 8 + 4, 3 * 8 + 4), colour0);
 
     // A right-button drag in colour 3 across row 0, leaving the picture on the way.
-    QTest::mousePress(b.lblnespal_tEdit[3], Qt::RightButton);
-    EXPECT_EQ(b.rightColor(), 3);
-    EXPECT_EQ(b.leftColor(), 0);
+    QTest::mousePress(b.fraTileEdit->lblnespal_tEdit[3], Qt::RightButton);
+    EXPECT_EQ(b.fraTileEdit->rightColor(), 3);
+    EXPECT_EQ(b.fraTileEdit->leftColor(), 0);
     const PixelArray afterFirst = pixels(w);
-    press(b.picSelectedTile, QPoint(1, 1), Qt::RightButton);
+    press(b.fraTileEdit->picSelectedTile, QPoint(1, 1), Qt::RightButton);
     for (QPoint p : {QPoint(9, 2), QPoint(12, 6), QPoint(90, 4), QPoint(-3, 4), QPoint(20, 3)})
-        b.picSelectedTile_MouseMove(p, Qt::RightButton);
-    release(b.picSelectedTile, QPoint(20, 3), Qt::RightButton);
+        b.fraTileEdit->picSelectedTile_MouseMove(p, Qt::RightButton);
+    release(b.fraTileEdit->picSelectedTile, QPoint(20, 3), Qt::RightButton);
     for (std::size_t x = 0; x < 3; ++x)
         want[static_cast<std::size_t>(t) * 64 + x] = 3;
     EXPECT_EQ(pixels(w), want);
@@ -88,15 +89,15 @@ TEST(BackgroundEditor, TileButtonsAreOneStepEach)
     const std::size_t steps = w.doc().history().size();
 
     // What each operation does to the pixels is the core's; here each button is one step.
-    b.cmdShiftLeft->click();
+    b.fraTileEdit->cmdShiftLeft->click();
     EXPECT_EQ(tileOf(w, t)[0], original[1]);
     w.cmdUndo->click();
     EXPECT_EQ(tileOf(w, t), original);
 
-    b.cmdRotate->click();
+    b.fraTileEdit->cmdRotate->click();
     EXPECT_NE(tileOf(w, t), original);
     for (int k = 0; k < 3; ++k)
-        b.cmdRotate->click();
+        b.fraTileEdit->cmdRotate->click();
     EXPECT_EQ(tileOf(w, t), original);
     EXPECT_EQ(w.doc().history().size(), steps + 4) << "the undone shift is gone; four turns";
 }
@@ -157,12 +158,12 @@ TEST(BackgroundEditor, CopyTilesOnlyOntoTheTableAndEveryControlIsNamed)
     b.chkDragAndDrop->click();
     for (QPoint off : {QPoint(-4, 20), QPoint(20, -4), QPoint(260, 20)}) {
         chooseTile(b, src);
-        b.picPatternTable_MouseUp(off, Qt::LeftButton);
+        b.fraTileEdit->picPatternTable_MouseUp(off, Qt::LeftButton);
     }
     EXPECT_EQ(pixels(w), before);
 
     chooseTile(b, src);
-    b.picPatternTable_MouseUp(QPoint(17 % 16 * 16 + 8, 16 + 8), Qt::LeftButton);
+    b.fraTileEdit->picPatternTable_MouseUp(QPoint(17 % 16 * 16 + 8, 16 + 8), Qt::LeftButton);
     EXPECT_EQ(tileOf(w, 17), tileOf(w, src));
     EXPECT_EQ(b.selection().tile, src);
 
@@ -182,10 +183,10 @@ TEST(BackgroundEditor, ShiftClickPicksAColourAndNumberKeysChooseOne)
         ++t;
     chooseTile(b, t);
     const std::size_t steps = w.doc().history().size();
-    QTest::mouseClick(b.picSelectedTile, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
-    EXPECT_EQ(b.leftColor(), pixels(w)[t * 64]);
+    QTest::mouseClick(b.fraTileEdit->picSelectedTile, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
+    EXPECT_EQ(b.fraTileEdit->leftColor(), pixels(w)[t * 64]);
     QTest::keyClick(&b, Qt::Key_3);
-    EXPECT_EQ(b.leftColor(), 2);
+    EXPECT_EQ(b.fraTileEdit->leftColor(), 2);
     EXPECT_EQ(w.doc().history().size(), steps);
 }
 

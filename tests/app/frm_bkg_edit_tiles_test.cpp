@@ -8,6 +8,7 @@
 
 #include "app_fixture.h"
 #include "frm_bkg_edit.h"
+#include "panels/tile_editor_panel.h"
 
 namespace velmar::test {
 namespace {
@@ -21,7 +22,7 @@ TEST(BackgroundEditor, TileSheetExportAndImport)
     w.cmdMetatileEditor->click();
     auto* b = w.findChild<frmBkgEdit*>("frmBkgEdit");
     ASSERT_TRUE(b);
-    b->cmdNextPal->click();
+    b->fraTileEdit->cmdNextPal->click();
     const PixelArray before = w.doc().scene().bkgPatterns;
     const std::size_t steps = w.doc().history().size();
 
@@ -37,8 +38,8 @@ TEST(BackgroundEditor, TileSheetExportAndImport)
     int t = 0;
     while (t < 255 && std::equal(&before[t * 64], &before[t * 64 + 8], &before[t * 64 + 56]))
         ++t;
-    b->picPatternTable_MouseDown(QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3), Qt::LeftButton);
-    b->cmdFlipHAxis->click();
+    b->fraTileEdit->picPatternTable_MouseDown(QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3), Qt::LeftButton);
+    b->fraTileEdit->cmdFlipHAxis->click();
     ASSERT_NE(w.doc().scene().bkgPatterns, before);
     f.dialogs.files = {png};
     b->cmdImportTiles->click();

@@ -7,8 +7,7 @@ namespace velmar {
 void drawSelectedTile(BackgroundEditorViews& views, const PixelArray& pixels, PaletteView palette,
                       const BackgroundEditorSelection& sel)
 {
-    drawTile(pixels, sel.tile, views.selectedTile, 0, 0, palette, sel.tilePalette);
-    stretchBlit(views.selectedTile, 0, 0, 64, 64, views.selectedTile, 0, 0, 8, 8);
+    drawTileZoomed(views.selectedTile, pixels, sel.tile, palette, sel.tilePalette);
 }
 
 void drawAttributeView(BackgroundEditorViews& views, const MetatileTables& tables, std::uint8_t metatile)
@@ -26,6 +25,12 @@ void redrawAll(BackgroundEditorViews& views, const PixelArray& pixels, const Met
 {
     drawTileSheet(views.patternTable, pixels, palette, sel.tilePalette, 2);
     drawSelectedTile(views, pixels, palette, sel);
+    redrawTableViews(views, pixels, tables, palette, sel);
+}
+
+void redrawTableViews(BackgroundEditorViews& views, const PixelArray& pixels, const MetatileTables& tables,
+                      PaletteView palette, const BackgroundEditorSelection& sel)
+{
     drawMetatile(views.metatile, pixels, tables, sel.metatile, palette, 4);
     drawSubtile(views.subtile, pixels, tables, sel.subtile, palette, sel.tilePalette, 4);
     drawAttributeView(views, tables, sel.metatile);

@@ -37,4 +37,8 @@ void drawAttributeView(BackgroundEditorViews& views, const MetatileTables& table
 void redrawAll(BackgroundEditorViews& views, const PixelArray& pixels, const MetatileTables& tables,
                PaletteView palette, const BackgroundEditorSelection& sel);
 
+// The metatile, subtile and attribute views alone (the tile views are the tile editor's).
+void redrawTableViews(BackgroundEditorViews& views, const PixelArray& pixels, const MetatileTables& tables,
+                      PaletteView palette, const BackgroundEditorSelection& sel);
+
 }  // namespace velmar

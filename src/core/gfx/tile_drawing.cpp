@@ -131,4 +131,13 @@ void copyTile(const PixelArray& src, std::uint8_t srcTile, PixelArray& dst, std:
     std::copy_n(src.begin() + static_cast<std::ptrdiff_t>(from), 64, dst.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
+void drawTileZoomed(Bitmap& surface, const PixelArray& pixels, std::uint8_t tile, PaletteView palette,
+                    std::uint8_t subPalette)
+{
+    if (surface.width() != 64 || surface.height() != 64)
+        surface = Bitmap(64, 64, 0);
+    drawTile(pixels, tile, surface, 0, 0, palette, subPalette);
+    stretchBlit(surface, 0, 0, 64, 64, surface, 0, 0, 8, 8);
+}
+
 }  // namespace velmar

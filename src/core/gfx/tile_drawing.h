@@ -40,6 +40,10 @@ std::array<ScreenColour, 4> tileSheetColours(PaletteView palette, std::uint8_t s
 void drawTileSheet(Bitmap& surface, const PixelArray& pixels, PaletteView palette, std::uint8_t subPalette,
                    double scale);
 
+// One tile at 8x, filling a 64 x 64 surface: drawn at 1:1 at its top left, then stretched.
+void drawTileZoomed(Bitmap& surface, const PixelArray& pixels, std::uint8_t tile, PaletteView palette,
+                    std::uint8_t subPalette);
+
 // Copies the 64 pixels of one tile to another (of the same or another array).
 void copyTile(const PixelArray& src, std::uint8_t srcTile, PixelArray& dst, std::uint8_t dstTile);
 

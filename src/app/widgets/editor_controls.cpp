@@ -1,0 +1,66 @@
+#include "widgets/editor_controls.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+#include "gfx/nes_palette.h"
+#include "qt_bridge.h"
+#include "rom/hex.h"
+
+namespace velmar::controls {
+
+BitmapView::LineSet gridLines(int cells, int pitch)
+{
+    BitmapView::LineSet set;
+    const int size = cells * pitch;
+    for (int k = 1; k < cells; ++k) {
+        set.lines.emplace_back(k * pitch, 0, k * pitch, size - 1);
+        set.lines.emplace_back(0, k * pitch, size - 1, k * pitch);
+    }
+    return set;
+}
+
+BitmapView* picture(QWidget* parent, const char* name, const QString& shows, int w, int h, int cells, int pitch)
+{
+    auto* v = new BitmapView(parent);
+    v->setObjectName(name);
+    v->setAccessibleName(shows);
+    v->setFixedSize(w, h);
+    if (cells > 0)
+        v->setLineSets({gridLines(cells, pitch)});
+    return v;
+}
+
+QScrollBar* bar(QWidget* parent, const char* name, const QString& caption, int maximum)
+{
+    auto* b = new QScrollBar(Qt::Horizontal, parent);
+    b->setObjectName(name);
+    b->setAccessibleName(caption);
+    b->setRange(0, maximum);
+    b->setPageStep(16);
+    return b;
+}
+
+QLabel* swatch(QWidget* parent, const QString& name, const QString& shows, int size)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setAccessibleName(shows);
+    l->setFixedSize(size, size);
+    l->setAutoFillBackground(true);
+    l->setFrameShape(QFrame::Box);
+    return l;
+}
+
+void setSwatchColour(QLabel* label, ScreenColour colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, toQColor(colour));
+    label->setPalette(p);
+}
+
+void setNesSwatch(QLabel* label, std::uint8_t nesColour) { setSwatchColour(label, nesColorToRgb(nesColour, false, 0)); }
+
+QString hex2(int n) { return qs(hexPad(n, 2)); }
+
+}  // namespace velmar::controls

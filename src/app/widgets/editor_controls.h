@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "widgets/bitmap_view.h"
+
+class QLabel;
+class QScrollBar;
+class QWidget;
+
+// Small builders for the controls the graphics editors have in common.
+namespace velmar::controls {
+
+// Evenly spaced grid lines over a square picture: `cells` cells of `pitch` pixels, the lines
+// between them.
+BitmapView::LineSet gridLines(int cells, int pitch);
+
+// A picture of a fixed size named `name`, which a screen reader calls `shows`, with a hidden
+// grid of `cells` x `cells` (none for 0).
+BitmapView* picture(QWidget* parent, const char* name, const QString& shows, int w, int h, int cells, int pitch);
+
+// A horizontal scroll bar 0..`maximum`.
+QScrollBar* bar(QWidget* parent, const char* name, const QString& caption, int maximum = 255);
+
+// A colour swatch: a label whose back colour is a colour of the NES (monochrome off, no
+// emphasis).
+QLabel* swatch(QWidget* parent, const QString& name, const QString& shows, int size);
+void setNesSwatch(QLabel* label, std::uint8_t nesColour);
+void setSwatchColour(QLabel* label, ScreenColour colour);
+
+// "1F": a byte as two upper-case hexadecimal digits.
+QString hex2(int n);
+
+}  // namespace velmar::controls
