@@ -21,29 +21,30 @@ struct Command {
     bool takesLeft;
     bool takesTable;
     bool takesActors;
-    bool takesPalette;
+    std::size_t paletteWords;  // the words after --palette: 0 (not taken), KEY, or KEY SUBPALETTE
     int (*run)(const Invocation&, Io&);
 };
 
-constexpr std::array<Command, 17> kCommands{{
-    {"sample", "sample OUT", 1, 1, false, false, false, false, runSample},
-    {"scenes", "scenes ROM", 1, 1, false, false, false, false, runScenes},
-    {"scene", "scene ROM KEY", 2, 2, false, false, false, false, runScene},
-    {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, false, false, runRoundtrip},
-    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, false, false, runResizeMap},
-    {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, false, false, runResizeItems},
-    {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, false, false, runResizeEnemies},
-    {"set-enemy", "set-enemy ROM KEY N B XY ID", 6, 6, false, false, false, false, runSetEnemy},
-    {"set-item", "set-item ROM KEY N X Y ID", 6, 6, false, false, false, false, runSetItem},
-    {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, false, runSetStart},
-    {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, false, runSetProperty},
-    {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, false, runTexts},
-    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, false, false, runSetText},
-    {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, false, runRender},
-    {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, false, runSheet},
-    {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, true, runTiles},
-    {"import-tiles", "import-tiles ROM BANK IN.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, true,
+constexpr std::array<Command, 18> kCommands{{
+    {"sample", "sample OUT", 1, 1, false, false, false, 0, runSample},
+    {"scenes", "scenes ROM", 1, 1, false, false, false, 0, runScenes},
+    {"scene", "scene ROM KEY", 2, 2, false, false, false, 0, runScene},
+    {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, false, 0, runRoundtrip},
+    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, false, 0, runResizeMap},
+    {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, false, 0, runResizeItems},
+    {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, false, 0, runResizeEnemies},
+    {"set-enemy", "set-enemy ROM KEY N B XY ID", 6, 6, false, false, false, 0, runSetEnemy},
+    {"set-item", "set-item ROM KEY N X Y ID", 6, 6, false, false, false, 0, runSetItem},
+    {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, 0, runSetStart},
+    {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, 0, runSetProperty},
+    {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, 0, runTexts},
+    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, false, 0, runSetText},
+    {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, 0, runRender},
+    {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, 0, runSheet},
+    {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2, runTiles},
+    {"import-tiles", "import-tiles ROM BANK IN.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2,
      runImportTiles},
+    {"frames", "frames ROM SET OUT.png [--palette KEY]", 3, 3, false, false, false, 1, runFrames},
 }};
 
 void printUsage(std::ostream& os)
@@ -96,11 +97,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             inv.left = true;
         } else if (word == "--actors" && command->takesActors) {
             inv.actors = true;
-        } else if (word == "--palette" && command->takesPalette) {
-            if (i + 2 >= args.size())
-                return usageError(inv, io, "--palette needs a scene key and a sub-palette");
-            inv.palette = std::make_pair(args[i + 1], args[i + 2]);
-            i += 2;
+        } else if (word == "--palette" && command->paletteWords > 0) {
+            const std::size_t words = command->paletteWords;
+            if (args.size() - 1 - i < words)
+                return usageError(inv, io, words == 1 ? "--palette needs a scene key"
+                                                      : "--palette needs a scene key and a sub-palette");
+            inv.palette = PaletteOption{args[i + 1], words == 2 ? args[i + 2] : std::string()};
+            i += words;
         } else if (word == "--table" && command->takesTable) {
             if (i + 1 == args.size())
                 return usageError(inv, io, "--table needs a file");

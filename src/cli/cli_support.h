@@ -24,6 +24,13 @@ struct Io {
     std::ostream& err;
 };
 
+// --palette: the scene whose palette and banks a picture is drawn with, and for the tile
+// commands the sub-palette (empty for the commands that take the scene alone).
+struct PaletteOption {
+    std::string sceneKey;
+    std::string subPalette;
+};
+
 // One command line after option parsing.
 struct Invocation {
     std::string_view usage;               // the command's usage, e.g. "scene ROM KEY"
@@ -31,7 +38,7 @@ struct Invocation {
     bool left = false;                    // --left
     std::optional<std::string> table;     // --table FILE
     bool actors = false;                  // --actors
-    std::optional<std::pair<std::string, std::string>> palette;  // --palette KEY SUBPALETTE
+    std::optional<PaletteOption> palette;  // --palette KEY [SUBPALETTE]
 };
 
 // Prints `reason` and the command's usage line; returns kExitUsage.

@@ -22,5 +22,6 @@ int runRender(const Invocation& inv, Io& io);
 int runSheet(const Invocation& inv, Io& io);
 int runTiles(const Invocation& inv, Io& io);
 int runImportTiles(const Invocation& inv, Io& io);
+int runFrames(const Invocation& inv, Io& io);
 
 }  // namespace velmar::cli

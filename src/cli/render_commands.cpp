@@ -1,3 +1,4 @@
+#include "actors/frame_sheet.h"
 #include "bitmap_image.h"
 #include "commands.h"
 #include "gfx/tile_drawing.h"
@@ -10,9 +11,16 @@ namespace velmar::cli {
 
 namespace {
 
-int writePng(const Bitmap& bitmap, const std::string& path, Io& io)
+// The scene whose colours and banks a picture is drawn with: --palette's, else the first one.
+std::string_view paletteScene(const Invocation& inv)
 {
-    if (const Outcome<WriteResult> r = saveBitmapPng(bitmap, path); !r.ok())
+    return inv.palette ? std::string_view(inv.palette->sceneKey) : std::string_view("c:000000");
+}
+
+int writePng(const Bitmap& bitmap, const std::string& path, Io& io,
+             std::optional<ScreenColour> transparentKey = std::nullopt)
+{
+    if (const Outcome<WriteResult> r = saveBitmapPng(bitmap, path, transparentKey); !r.ok())
         return failed(io, fileMessage("Unknown I/O error!", path, r.reason));
     return kExitOk;
 }
@@ -58,16 +66,15 @@ bool tileSheetArgs(const Invocation& inv, Io& io, Document& doc, TileSheetArgs& 
         return false;
     }
     args.bank = *bank;
-    const std::string keyText = inv.palette ? inv.palette->first : "c:000000";
     if (inv.palette) {
-        const std::string& text = inv.palette->second;
+        const std::string& text = inv.palette->subPalette;
         if (text.size() != 1 || text[0] < '0' || text[0] > '7') {
             exitCode = usageError(inv, io, "SUBPALETTE is 0..7");
             return false;
         }
         args.subPalette = static_cast<std::uint8_t>(text[0] - '0');
     }
-    return openSceneArg(inv.positional[0], keyText, inv, io, doc, exitCode);
+    return openSceneArg(inv.positional[0], paletteScene(inv), inv, io, doc, exitCode);
 }
 
 }  // namespace
@@ -111,6 +118,21 @@ int runImportTiles(const Invocation& inv, Io& io)
     if (!edit.ok())
         return failed(io, edit.reason.empty() ? "The tiles could not be stored" : edit.reason);
     return saveRomArg(doc, io) ? kExitOk : kExitFailed;
+}
+
+int runFrames(const Invocation& inv, Io& io)
+{
+    const std::optional<int> set = hexArg(inv.positional[1]);
+    if (!set || *set > static_cast<int>(FrameSet::Player))
+        return usageError(inv, io, "SET is 0 (enemy frames) or 1 (player frames)");
+    Document doc;
+    int exitCode = kExitOk;
+    if (!openSceneArg(inv.positional[0], paletteScene(inv), inv, io, doc, exitCode))
+        return exitCode;
+    const SceneState& scene = doc.scene();
+    const Bitmap sheet = frameSheet(doc.romData(), static_cast<FrameSet>(*set), scene.sprPatterns, scene.bkgPatterns,
+                                    scene.currentScene.palette);
+    return writePng(sheet, inv.positional[2], io, kKeyColour);
 }
 
 }  // namespace velmar::cli

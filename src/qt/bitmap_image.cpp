@@ -30,6 +30,20 @@ QImage toQImage(const Bitmap& bitmap, int x0, int y0, int width, int height)
     return image;
 }
 
+QImage toKeyedQImage(const Bitmap& bitmap, ScreenColour transparentKey)
+{
+    QImage image(bitmap.width(), bitmap.height(), QImage::Format_ARGB32);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const ScreenColour* in = bitmap.row(y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const ScreenColour c = in[x];
+            out[x] = c == transparentKey ? 0u : qRgb(redOf(c), greenOf(c), blueOf(c));
+        }
+    }
+    return image;
+}
+
 QColor toQColor(ScreenColour colour)
 {
     return QColor(redOf(colour), greenOf(colour), blueOf(colour));
@@ -54,7 +68,8 @@ Outcome<ImageReadResult> loadBitmapPng(const std::string& path, Bitmap& out)
     return {};
 }
 
-Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path)
+Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path,
+                                   std::optional<ScreenColour> transparentKey)
 {
     if (bitmap.width() <= 0 || bitmap.height() <= 0)
         return Outcome<WriteResult>::failure(WriteResult::IoError, "The picture is empty");
@@ -62,7 +77,8 @@ Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!toQImage(bitmap).save(&buffer, "PNG"))
+    const QImage image = transparentKey ? toKeyedQImage(bitmap, *transparentKey) : toQImage(bitmap);
+    if (!image.save(&buffer, "PNG"))
         return Outcome<WriteResult>::failure(WriteResult::IoError, "The picture could not be encoded as PNG");
     const auto* data = reinterpret_cast<const std::uint8_t*>(png.constData());
     return writeFileSafely(pathFromUtf8(path), Bytes(data, data + png.size()), false);

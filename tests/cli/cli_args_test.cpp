@@ -39,6 +39,11 @@ TEST(CliArgs, UsageErrorsExitTwoAndTouchNothing)
         {"tiles", rom, "", out},
         {"tiles", rom, "4", out, "--palette", "c:000000", "8"},
         {"tiles", rom, "4", out, "--palette", "c:000000"},
+        {"frames", rom, "2", out},  // frame sets 0 and 1 only
+        {"frames", rom, "", out},
+        {"frames", rom, "1", out, "--palette", "c:000000", "1"},  // --palette takes the scene alone here
+        {"frames", rom, "1", out, "--palette"},
+        {"frames", rom, "1", out, "--palette", "c:003000"},
     };
     for (const auto& args : cases) {
         std::string line;

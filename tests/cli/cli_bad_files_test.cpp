@@ -31,6 +31,7 @@ TEST(CliBadFiles, EveryCommandOnEveryKindOfFile)
         {"render", "ROM", "c:030A12", "OUT", "--actors"},
         {"sheet", "ROM", "c:02070C", "OUT"},
         {"tiles", "ROM", "1F", "OUT", "--palette", "c:000101", "5"},
+        {"frames", "ROM", "0", "OUT", "--palette", "c:000101"},
     };
     std::string noSignature = sampleFileText();
     noSignature[2] = 'Z';

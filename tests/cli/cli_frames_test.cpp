@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "actors/frame_sheet.h"
+#include "bitmap_image.h"
+#include "cli_test_util.h"
+#include "editor/document.h"
+
+namespace velmar::test {
+namespace {
+
+// The sheet is the core's, in the colours and banks of the scene --palette names, on a
+// transparent background, one cell per frame in rows of 16.
+TEST(CliFrames, SheetOfEverySetIsTransparentBetweenItsFrames)
+{
+    CliFixtureDir dir;
+    Document doc;
+    ASSERT_TRUE(doc.openImage(sampleImage(), "sample.nes").ok());
+    ASSERT_TRUE(doc.selectScene(*parseSceneKey("c:02070C")).ok());
+    for (const FrameSet set : {FrameSet::Enemy, FrameSet::Player}) {
+        const std::string setArg = std::to_string(static_cast<int>(set));
+        SCOPED_TRACE(setArg);
+        const CliRun run = cli({"frames", dir.romArg(), setArg, dir.arg("frames.png"), "--palette", "c:02070C"});
+        ASSERT_EQ(run.code, 0) << run.err;
+        const QImage png(QString::fromStdString(dir.arg("frames.png")));
+        ASSERT_TRUE(png.hasAlphaChannel());
+        const QImage image = png.convertToFormat(QImage::Format_ARGB32);
+        const SceneState& s = doc.scene();
+        EXPECT_EQ(image, toKeyedQImage(frameSheet(doc.romData(), set, s.sprPatterns, s.bkgPatterns,
+                                                  s.currentScene.palette), kKeyColour));
+
+        const int frames = lastFrameIndex(doc.romData(), set) + 1;
+        const int columns = std::min(frames, 16), rows = (frames + 15) / 16;
+        ASSERT_EQ((image.width() - 1) % columns, 0);
+        ASSERT_EQ((image.height() - 1) % rows, 0);
+        const int pitchX = (image.width() - 1) / columns, pitchY = (image.height() - 1) / rows;
+        const int lastColumn = (frames - 1) % columns;
+        EXPECT_EQ(qAlpha(image.pixel((lastColumn + 1) * pitchX, rows * pitchY)), 255) << "the last frame's box";
+        EXPECT_EQ(qAlpha(image.pixel(1, pitchY - 1)), 0) << "between frame and box";
+    }
+}
+
+}  // namespace
+}  // namespace velmar::test
