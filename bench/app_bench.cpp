@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "frm_bkg_edit.h"
+#include "frm_spr_edit.h"
 #include "panels/tile_editor_panel.h"
 #include "frm_main.h"
 #include "frm_pal_edit.h"
@@ -90,6 +91,24 @@ void BM_PaintPixelWithBackgroundEditorOpen(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PaintPixelWithBackgroundEditorOpen)->Unit(benchmark::kMillisecond);
+
+// One tick of animation playback in the sprite editor that begins a step: the frame read, the
+// preview drawn and painted. Playing runs this at most 60 times a second.
+void BM_PlaybackStepWithRepaint(benchmark::State& state)
+{
+    BenchWindow b;
+    b.window->cmdAnimEdit_Click();
+    auto* editor = b.window->findChild<frmSprEdit*>();
+    std::int64_t now = 0;
+    editor->setClock([&now] { return now; });
+    editor->cmdPlay_Click();
+    for (auto _ : state) {
+        now += 1000;  // far enough for the next step to begin
+        editor->tmrPlayback_Timer();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PlaybackStepWithRepaint)->Unit(benchmark::kMicrosecond);
 
 // With the palette editor open: one click on a palette entry, with every repaint it causes.
 void BM_PaletteClickWithRepaint(benchmark::State& state)

@@ -28,6 +28,7 @@
 #include "files/name_list.h"
 #include "files/recovery.h"
 #include "frm_bkg_edit.h"
+#include "frm_spr_edit.h"
 #include "frm_options.h"
 #include "frm_pal_edit.h"
 #include "widgets/bitmap_view.h"
@@ -219,8 +220,9 @@ void frmMain::buildToolBar()
     connect(cmdAll, &QToolButton::clicked, this, &frmMain::cmdAll_Click);
     connect(cmdPaletteEdit, &QToolButton::clicked, this, &frmMain::cmdPaletteEdit_Click);
     connect(cmdMetatileEditor, &QToolButton::clicked, this, &frmMain::cmdMetatileEditor_Click);
+    connect(cmdAnimEdit, &QToolButton::clicked, this, &frmMain::cmdAnimEdit_Click);
     // The sub-editor windows come later; their buttons stay disabled until then.
-    for (QToolButton* b : {cmdTextEditor, cmdAnimEdit, cmdResizeMap, cmdResizeItem, cmdResizeEnemy})
+    for (QToolButton* b : {cmdTextEditor, cmdResizeMap, cmdResizeItem, cmdResizeEnemy})
         b->setProperty("notYetAvailable", true);
 }
 
@@ -336,7 +338,10 @@ void frmMain::commitPendingInput()
 {
     // A value typed into a box is taken when the box loses the focus: before the file is saved,
     // left or run, it must be in the document.
-    auto* box = qobject_cast<QLineEdit*>(focusWidget());
+    // The box may be in another of the program's windows.
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!box)
+        box = qobject_cast<QLineEdit*>(focusWidget());
     if (!box || box->isReadOnly())
         return;
     box->clearFocus();
@@ -488,6 +493,16 @@ void frmMain::cmdPaletteEdit_Click()
     palEdit_->activateWindow();
 }
 
+void frmMain::cmdAnimEdit_Click()
+{
+    if (!sprEdit_)
+        sprEdit_ = new frmSprEdit(*this);
+    sprEdit_->initGUI();
+    sprEdit_->show();  // modeless: the main window follows its edits as they are made
+    sprEdit_->raise();
+    sprEdit_->activateWindow();
+}
+
 void frmMain::cmdMetatileEditor_Click()
 {
     if (!bkgEdit_)
@@ -609,6 +624,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         palEdit_->close();
     if (bkgEdit_)
         bkgEdit_->close();
+    if (sprEdit_)
+        sprEdit_->close();
     event->accept();
 }
 

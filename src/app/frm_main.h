@@ -46,6 +46,7 @@ class PaletteStrip;
 class PropertiesPanel;
 class RecoveryWriter;
 class frmBkgEdit;
+class frmSprEdit;
 class frmOptions;
 class frmPalEdit;
 
@@ -202,6 +203,7 @@ public slots:
     void menuOptions_Click();
     void cmdPaletteEdit_Click();
     void cmdMetatileEditor_Click();
+    void cmdAnimEdit_Click();
     void cmdFileLoad_Click();
     void cmdFileSave_Click();
     void cmdExitApp_Click();
@@ -372,6 +374,7 @@ private:
     frmOptions* options_ = nullptr;
     frmPalEdit* palEdit_ = nullptr;
     frmBkgEdit* bkgEdit_ = nullptr;
+    frmSprEdit* sprEdit_ = nullptr;
 
     // The selected actors and the drag under way.
     int selectedEnemy_ = 0;

@@ -224,6 +224,9 @@ void frmMain::document_Changed(const DocumentEvent& event)
         showScene();
     } else if (event.parts == part::Map) {
         renderMap(false);
+    } else if (event.parts == part::Sprites) {
+        // A frame or an animation: the actor pictures show the first frames.
+        renderMap(false);
     } else if ((event.parts & ~(part::Patterns | part::Metatiles)) == 0) {
         // Graphics only: the sheet and the map (with the actors on it) show them; the lists, the
         // panel and the swatches do not change.

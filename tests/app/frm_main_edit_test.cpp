@@ -161,6 +161,7 @@ TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
     w.cmdMetatileEditor->click();
     EXPECT_TRUE(w.findChild<QWidget*>("lblnespal_42")->accessibleName() == "Colour 2A");
     EXPECT_TRUE(w.findChild<QWidget*>("picSelectedTile")->accessibleName() == "Tile");
+    w.cmdAnimEdit->click();
     // Qt's own parts (the scroll bars of the tree) carry names starting with "qt_".
     const auto qtsOwn = [&w](const QWidget* c) {
         for (; c && c != &w; c = c->parentWidget()) {

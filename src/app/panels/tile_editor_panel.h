@@ -119,8 +119,8 @@ private:
     QCheckBox* copyTiles_ = nullptr;
     QBoxLayout* tableRow_ = nullptr;
     QVBoxLayout* side_ = nullptr;
-    Bitmap sheet_;
-    Bitmap tile_;
+    Bitmap sheet_ = Bitmap(256, 256, 0);
+    Bitmap tile_ = Bitmap(64, 64, 0);
 };
 
 }  // namespace velmar

@@ -79,6 +79,7 @@ constexpr RomOffset kEnemyFrameAttributes = 0x8200;
 constexpr RomOffset kPlayerFrameTiles = 0x8400;
 constexpr RomOffset kPlayerFrameAttributes = 0x8500;
 constexpr RomOffset kAnimations = 0x8600;
+constexpr int kAnimationCount = 109;  // the sprite editor's animations 0..108
 
 // Actor table pointers (bank 2), 2 bytes per scene, and the packed tables behind them.
 constexpr RomOffset kItemXPointers = 0x8700;

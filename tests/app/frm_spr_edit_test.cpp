@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app_fixture.h"
+#include "frm_spr_edit.h"
+#include "panels/tile_editor_panel.h"
+#include "rom/address_map.h"
+#include "rom/hex.h"
+#include "rom/rom_access.h"
+#include "widgets/bitmap_view.h"
+
+namespace velmar::test {
+namespace {
+
+frmSprEdit& openSprEdit(frmMain& w)
+{
+    w.cmdAnimEdit->click();
+    auto* s = w.findChild<frmSprEdit*>("frmSprEdit");
+    EXPECT_TRUE(s && s->isVisible());
+    return *s;
+}
+
+// Types into a field and leaves it, as the focus moving on does.
+void type(QLineEdit* e, const QString& text)
+{
+    e->setText(text);
+    emit e->editingFinished();
+}
+
+SpriteFrame frameOf(frmMain& w, FrameSet set, int k)
+{
+    SpriteFrame f;
+    EXPECT_TRUE(readSpriteFrame(w.doc().romData(), set, static_cast<std::uint8_t>(k), f).ok());
+    return f;
+}
+
+Bytes animationOf(frmMain& w, int a)
+{
+    Bytes steps;
+    EXPECT_TRUE(readAnimation(w.doc().romData(), a, steps).ok());
+    return steps;
+}
+
+TEST(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmSprEdit& s = openSprEdit(w);
+    EXPECT_EQ(s.windowTitle(), "Sprite Editor");
+    EXPECT_EQ(s.txtFrame_TileId->toolTip(), "Tile ID");
+    s.hscrFrame->setValue(1);
+    const SpriteFrame before = frameOf(w, FrameSet::Enemy, 1);
+    ASSERT_GE(before.tileCount, 2);
+    EXPECT_EQ(s.lstFrameTiles->count(), before.tileCount);
+    s.lstFrameTiles->setCurrentRow(1);
+    const std::size_t steps = w.doc().history().size();
+
+    // Three digits keep the low two; text that is no number is 00.
+    type(s.txtFrame_X, "1FF");
+    type(s.txtFrame_Y, "G");
+    EXPECT_EQ(s.txtFrame_X->text(), "FF");
+    EXPECT_EQ(s.txtFrame_Y->text(), "00");
+    SpriteFrame want = before;
+    want.tiles[1].offsetX = 0xFF;
+    want.tiles[1].offsetY = 0x00;
+    EXPECT_EQ(frameOf(w, FrameSet::Enemy, 1), want);
+    const std::size_t made = w.doc().history().size() - steps;
+    EXPECT_EQ(made, before.tiles[1].offsetY == 0 ? 1u : 2u) << "one step per field changed";
+    EXPECT_EQ(s.lstFrameTiles->item(1)->text(), "01: " + qs(hexPad(want.tiles[1].tileId, 2)) + " FF 00 "
+                                                    + qs(hexPad(want.attributes[1], 2)));
+    EXPECT_EQ(s.frameTile(), 1) << "the entry stays selected";
+
+    for (std::size_t k = 0; k < made; ++k)
+        w.cmdUndo->click();
+    EXPECT_EQ(frameOf(w, FrameSet::Enemy, 1), before);
+    EXPECT_EQ(s.txtFrame_X->text(), qs(hexPad(before.tiles[1].offsetX, 2))) << "the window follows the undo";
+    w.cmdRedo->click();
+    EXPECT_EQ(frameOf(w, FrameSet::Enemy, 1).tiles[1].offsetX, 0xFF);
+
+    // Player after Enemy: frame 0 of the other table, the bar's end at its last frame.
+    s.hscrFrame->setValue(3);
+    s.cmbFrameSet->setCurrentIndex(1);
+    EXPECT_EQ(s.hscrFrame->value(), 0);
+    EXPECT_EQ(s.hscrFrame->maximum(), lastFrameIndex(w.doc().romData(), FrameSet::Player));
+    EXPECT_EQ(s.editedFrame(), frameOf(w, FrameSet::Player, 0));
+}
+
+TEST(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmSprEdit& s = openSprEdit(w);
+    TileEditorPanel& t = *s.fraTileEdit;
+    EXPECT_EQ(t.tilePalette(), 4) << "the sprite palettes";
+    s.txtFrame_TileId->setText("40");
+    s.cmdGotoTile->click();
+    EXPECT_EQ(t.selectedTile(), 0x40);
+    s.cmdGotoTile->click();
+    EXPECT_EQ(t.selectedTile(), 0x41);
+    s.cmdGotoTile->click();
+    EXPECT_EQ(t.selectedTile(), 0x40);
+    s.txtFrame_TileId->setText("21");
+    s.cmdGotoTile->click();
+    EXPECT_EQ(t.selectedTile(), 0x40) << "background tiles are not edited here";
+    EXPECT_TRUE(s.picPatternTable1->lineSets()[1].visible) << "the pair is marked";
+
+    // A pixel of a tile the frame shows: the tile, the frame picture and the image change.
+    const SpriteFrame frame = s.editedFrame();
+    ASSERT_GT(frame.tileCount, 0);
+    const int tile = frame.tiles[0].tileId & 0xFE;
+    t.selectTile(tile);
+    const PixelArray before = w.doc().scene().sprPatterns;
+    const QImage picture = s.picFrameEditor->image();
+    const std::uint8_t colour = static_cast<std::uint8_t>((before[static_cast<std::size_t>(tile) * 64] + 1) & 3);
+    t.lblnespal_tEdit_Click(colour, Qt::LeftButton);
+    t.picSelectedTile_MouseDown(QPoint(2, 2), Qt::LeftButton);
+    t.picSelectedTile_MouseUp(QPoint(2, 2), Qt::LeftButton);
+    EXPECT_EQ(w.doc().scene().sprPatterns[static_cast<std::size_t>(tile) * 64], colour);
+    EXPECT_NE(s.picFrameEditor->image(), picture);
+    t.cmdFlipVAxis->click();
+    w.cmdUndo->click();
+    w.cmdUndo->click();
+    EXPECT_EQ(w.doc().scene().sprPatterns, before);
+    EXPECT_EQ(s.picFrameEditor->image(), picture);
+}
+
+TEST(SpriteEditor, StepEditsKeepTheAnimationWhole)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmSprEdit& s = openSprEdit(w);
+    int a = 0;
+    while (a < rommap::kAnimationCount - 1 && animationOf(w, a).size() < 4)
+        ++a;
+    s.hscrAnimation->setValue(a);
+    const Bytes before = animationOf(w, a);
+    ASSERT_EQ(s.lstAnimationFrames->count(), static_cast<int>(before.size() / 2));
+    s.lstAnimationFrames->setCurrentRow(1);
+
+    type(s.txtAnim_Timer, "3C");
+    Bytes want = before;
+    want[2] = 0x3C;
+    EXPECT_EQ(animationOf(w, a), want);
+    EXPECT_EQ(s.lstAnimationFrames->item(1)->text(), "01: 3C " + qs(hexPad(want[3], 2)));
+
+    // After the first step, 00 would end the animation there: refused, and said why.
+    type(s.txtAnim_Timer, "00");
+    EXPECT_EQ(animationOf(w, a), want);
+    EXPECT_EQ(s.txtAnim_Timer->text(), "3C");
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].contains("ends the animation"));
+
+    // A frame past the table's last: "Goto" can do nothing, and is off.
+    type(s.txtAnim_Frame, "FF");
+    EXPECT_FALSE(s.cmdGotoFrame->isEnabled());
+    type(s.txtAnim_Frame, "01");
+    s.cmdGotoFrame->click();
+    EXPECT_EQ(s.frameIndex(), 1);
+
+    w.cmdUndo->click();
+    w.cmdUndo->click();
+    w.cmdUndo->click();
+    EXPECT_EQ(animationOf(w, a), before);
+    EXPECT_EQ(s.txtAnim_Timer->text(), qs(hexPad(before[2], 2)));
+}
+
+TEST(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    frmSprEdit& s = openSprEdit(w);
+    std::int64_t now = 0;
+    s.setClock([&] { return now; });
+    int a = 0;
+    while (a < rommap::kAnimationCount - 1 && animationOf(w, a).size() < 4)
+        ++a;
+    s.hscrAnimation->setValue(a);
+    const Bytes steps = animationOf(w, a);
+
+    s.cmdPlay->click();
+    ASSERT_TRUE(s.playing());
+    EXPECT_TRUE(s.tmrPlayback->isActive());
+    EXPECT_EQ(s.previewFrame(), frameOf(w, FrameSet::Enemy, steps[1]));
+    s.cmdPlay->click();  // a second start changes nothing
+    // Step 0 lasts its timer + 1 ticks; then step 1 shows, with the table chosen now.
+    s.cmbFrameSet->setCurrentIndex(1);
+    now = (steps[0] + 1) * 1000 / 60 + 1;
+    s.tmrPlayback_Timer();
+    EXPECT_EQ(s.previewFrame(), frameOf(w, FrameSet::Player, steps[3]));
+    EXPECT_TRUE(s.playing());
+
+    s.cmdStop->click();
+    EXPECT_FALSE(s.playing());
+    EXPECT_FALSE(s.tmrPlayback->isActive());
+    EXPECT_EQ(s.previewFrame(), frameOf(w, FrameSet::Player, steps[3])) << "the frame shown stays";
+
+    s.cmdPlay->click();
+    ASSERT_TRUE(s.playing());
+    s.close();
+    EXPECT_FALSE(s.playing());
+    EXPECT_FALSE(s.tmrPlayback->isActive());
+}
+
+TEST(SpriteEditor, AFrameWithoutSpritesShowsEmpty)
+{
+    AppFixture f;
+    f.writeGoodDataFiles();
+    // Enemy frame 0 of the sample with its sprite count set to 0.
+    RomImage image = sampleImage();
+    const RomOffset p = RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
+    image.romData[static_cast<std::size_t>(p)] = 0;
+    const Bytes bytes = image.fileBytes();
+    writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));
+    frmMain& w = f.start();
+    w.loadRom(false, f.file("empty.nes"));
+    frmSprEdit& s = openSprEdit(w);
+    EXPECT_EQ(s.lstFrameTiles->count(), 0);
+    EXPECT_FALSE(s.txtFrame_X->isEnabled());
+    EXPECT_FALSE(s.lblSelTileHighlight->isVisible());
+    const std::size_t steps = w.doc().history().size();
+    type(s.txtFrame_X, "12");
+    s.cmdGotoTile->click();
+    EXPECT_EQ(w.doc().history().size(), steps);
+    s.hscrFrame->setValue(1);
+    EXPECT_GT(s.lstFrameTiles->count(), 0) << "the next frame is as before";
+}
+
+}  // namespace
+}  // namespace velmar::test
