@@ -22,13 +22,16 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "editor/area_info.h"
 #include "editor/edits.h"
 #include "files/app_info.h"
 #include "files/emulator_command.h"
 #include "files/name_list.h"
 #include "files/recovery.h"
 #include "frm_bkg_edit.h"
+#include "frm_rom_expansion.h"
 #include "frm_spr_edit.h"
+#include "frm_text_edit.h"
 #include "frm_options.h"
 #include "frm_pal_edit.h"
 #include "widgets/bitmap_view.h"
@@ -221,9 +224,11 @@ void frmMain::buildToolBar()
     connect(cmdPaletteEdit, &QToolButton::clicked, this, &frmMain::cmdPaletteEdit_Click);
     connect(cmdMetatileEditor, &QToolButton::clicked, this, &frmMain::cmdMetatileEditor_Click);
     connect(cmdAnimEdit, &QToolButton::clicked, this, &frmMain::cmdAnimEdit_Click);
+    connect(cmdTextEditor, &QToolButton::clicked, this, &frmMain::cmdTextEditor_Click);
+    connect(cmdResizeMap, &QToolButton::clicked, this, &frmMain::cmdResizeMap_Click);
+    connect(cmdResizeItem, &QToolButton::clicked, this, &frmMain::cmdResizeItem_Click);
+    connect(cmdResizeEnemy, &QToolButton::clicked, this, &frmMain::cmdResizeEnemy_Click);
     // The sub-editor windows come later; their buttons stay disabled until then.
-    for (QToolButton* b : {cmdTextEditor, cmdResizeMap, cmdResizeItem, cmdResizeEnemy})
-        b->setProperty("notYetAvailable", true);
 }
 
 SettingsFiles frmMain::settingsFiles() const
@@ -289,7 +294,7 @@ void frmMain::setEditingEnabled(bool enabled)
         b->setEnabled(enabled);
     for (QToolButton* b : {cmdTextEditor, cmdMetatileEditor, cmdAnimEdit, cmdPaletteEdit, cmdResizeMap,
                            cmdResizeItem, cmdResizeEnemy})
-        b->setEnabled(enabled && !b->property("notYetAvailable").toBool());
+        b->setEnabled(enabled);
     menuFileSaveFile->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
                                                        vMetaRenderer, optNone, optShowMetatile, optShowScreen,
@@ -348,9 +353,35 @@ void frmMain::commitPendingInput()
     box->setFocus();
 }
 
+bool frmMain::settleTextEdits()
+{
+    if (!textEdit_ || !textEdit_->isVisible())
+        return true;
+    textEdit_->txtSelectedText_LostFocus();
+    if (!textEdit_->hasEdits())
+        return true;
+    switch (dialogs_.askYesNoCancel("The texts in the Text Editor were edited.\nKeep the text edits?")) {
+    case Dialogs::Answer::Yes:
+        if (textEdit_->storeTexts())
+            return true;
+        dialogs_.message("The texts were not stored: " + textEdit_->lblTextProblem->text(), Dialogs::Icon::Exclamation);
+        textEdit_->raise();
+        textEdit_->activateWindow();
+        return false;
+    case Dialogs::Answer::No:
+        textEdit_->dropEdits();
+        return true;
+    case Dialogs::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
 bool frmMain::confirmDiscardOrSave(Leaving why)
 {
     commitPendingInput();
+    if (!settleTextEdits())
+        return false;
     if (!doc().hasUnsavedChanges())
         return true;
     const QString text = "The changes to " + fileNameOf(qs(doc().path())) + " have not been saved.\n"
@@ -503,6 +534,45 @@ void frmMain::cmdAnimEdit_Click()
     sprEdit_->activateWindow();
 }
 
+void frmMain::cmdResizeMap_Click()
+{
+    commitPendingInput();
+    if (!romExpansion_)
+        romExpansion_ = new frmRomExpansion(*this);
+    romExpansion_->initGUI(frmRomExpansion::Map);
+    romExpansion_->show();
+}
+
+void frmMain::cmdResizeItem_Click()
+{
+    commitPendingInput();
+    if (!romExpansion_)
+        romExpansion_ = new frmRomExpansion(*this);
+    romExpansion_->initGUI(frmRomExpansion::Items);
+    romExpansion_->show();
+}
+
+void frmMain::cmdResizeEnemy_Click()
+{
+    commitPendingInput();
+    if (!romExpansion_)
+        romExpansion_ = new frmRomExpansion(*this);
+    romExpansion_->initGUI(frmRomExpansion::Enemies);
+    romExpansion_->show();
+}
+
+void frmMain::cmdTextEditor_Click()
+{
+    if (!textEdit_)
+        textEdit_ = new frmTextEdit(*this);
+    // Open already: its edits stay.
+    if (!textEdit_->isVisible() && !textEdit_->initGUI())
+        return;
+    textEdit_->show();
+    textEdit_->raise();
+    textEdit_->activateWindow();
+}
+
 void frmMain::cmdMetatileEditor_Click()
 {
     if (!bkgEdit_)
@@ -513,7 +583,11 @@ void frmMain::cmdMetatileEditor_Click()
     bkgEdit_->activateWindow();
 }
 
-void frmMain::cmdAreaInfo_Click() {}
+void frmMain::cmdAreaInfo_Click()
+{
+    if (doc().hasScene())
+        dialogs_.message(qs(areaInfoText(doc(), workspace_.charTable)), Dialogs::Icon::Information);
+}
 
 QString frmMain::playTestPath() const
 {
@@ -626,6 +700,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         bkgEdit_->close();
     if (sprEdit_)
         sprEdit_->close();
+    if (textEdit_)
+        textEdit_->close();
     event->accept();
 }
 

@@ -47,6 +47,8 @@ class PropertiesPanel;
 class RecoveryWriter;
 class frmBkgEdit;
 class frmSprEdit;
+class frmRomExpansion;
+class frmTextEdit;
 class frmOptions;
 class frmPalEdit;
 
@@ -94,6 +96,8 @@ public:
     void saveRom();
     // The full redraw of the current scene: sheet, map, palette, grid and actor markers.
     void unloadSubEditor_refresh();
+    // After an item or enemy count change: the item list, then the enemy list, filled afresh.
+    void unloadResizeEditor_refresh();
     // The scene nodes of the tree, for selection by key.
     QTreeWidgetItem* findNode(const QString& key) const;
 
@@ -204,6 +208,10 @@ public slots:
     void cmdPaletteEdit_Click();
     void cmdMetatileEditor_Click();
     void cmdAnimEdit_Click();
+    void cmdResizeMap_Click();
+    void cmdResizeItem_Click();
+    void cmdResizeEnemy_Click();
+    void cmdTextEditor_Click();
     void cmdFileLoad_Click();
     void cmdFileSave_Click();
     void cmdExitApp_Click();
@@ -345,6 +353,9 @@ private:
     void commitPendingInput();
     enum class Leaving { Closing, Opening };
     bool confirmDiscardOrSave(Leaving why);
+    // Edits held by the Text Editor are not in the document yet: stored, dropped, or (false)
+    // the user stays.
+    bool settleTextEdits();
     SettingsFiles settingsFiles() const;
 
     // The recovery copy (frm_main_recovery.cpp).
@@ -375,6 +386,8 @@ private:
     frmPalEdit* palEdit_ = nullptr;
     frmBkgEdit* bkgEdit_ = nullptr;
     frmSprEdit* sprEdit_ = nullptr;
+    frmRomExpansion* romExpansion_ = nullptr;
+    frmTextEdit* textEdit_ = nullptr;
 
     // The selected actors and the drag under way.
     int selectedEnemy_ = 0;

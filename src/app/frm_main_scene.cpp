@@ -273,6 +273,12 @@ void frmMain::clearSceneView()
     buildStatusBar();
 }
 
+void frmMain::unloadResizeEditor_refresh()
+{
+    refreshItemList();
+    refreshEnemyList();
+}
+
 void frmMain::unloadSubEditor_refresh()
 {
     if (!doc().hasScene())

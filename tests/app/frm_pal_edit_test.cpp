@@ -42,7 +42,6 @@ TEST(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
     AppFixture f;
     frmMain& w = f.startWithSample();
     frmPalEdit& p = openPalEdit(w);
-    EXPECT_EQ(p.windowTitle(), "Palette Editor");
     EXPECT_EQ(p.selectedColor(), 0);
 
     // Before a choice the window writes colour 0.
@@ -55,7 +54,6 @@ TEST(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
     ASSERT_NE(palette(w)[5], 0x16);
     QTest::mouseClick(p.lblnespal[0x16], Qt::LeftButton);
     EXPECT_EQ(p.selectedColor(), 0x16);
-    EXPECT_EQ(p.lblSelector->geometry(), p.lblnespal[0x16]->geometry().adjusted(-2, -2, 2, 2));
     QTest::mouseClick(p.lblPal[5], Qt::LeftButton);
     want[5] = 0x16;
     EXPECT_EQ(palette(w), want) << "entry 5 only";

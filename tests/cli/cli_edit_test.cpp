@@ -73,7 +73,7 @@ TEST(CliEdit, RefusalsAndNoChangeLeaveTheFile)
         {{"resize-map", key, hexPad(s.length, 2)}, 0, ""},
         {{"resize-items", key, hexPad(s.itemCount, 2)}, 0, ""},
         {{"resize-enemies", key, hexPad(s.enemyCount, 2)}, 0, ""},
-        {{"set-text", "3", "caf\xC3\xA9\\0"}, 1, "Text 3 cannot be encoded: no code for \"\xC3\xA9\".\n"},
+        {{"set-text", "3", "caf\xC3\xA9\\0"}, 1, "Text 3 cannot be encoded: no code for \"\xC3\xA9\" (character 4).\n"},
         {{"set-text", "3", "AB\\0", "--table", noTable}, 1, noTableErr},
         {{"texts", "--table", noTable}, 1, noTableErr},
     };

@@ -38,6 +38,7 @@ QScrollBar* bar(QWidget* parent, const char* name, const QString& caption, int m
     b->setAccessibleName(caption);
     b->setRange(0, maximum);
     b->setPageStep(16);
+    b->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move it
     return b;
 }
 

@@ -19,32 +19,6 @@ constexpr RomOffset kActorBase = bankStart(kActorBank);
 constexpr RomOffset kActorBankEnd = bankStart(kActorBank + 1);
 constexpr int kMaxCount = 255;
 
-RomStatus gatherActors(const Bytes& rom, const SceneRecord& scene, ActorTable& table)
-{
-    if (scene.scene >= kSceneCount)
-        return RomStatus::badData(kItemCounts + scene.scene, "Scene number out of range");
-    if (scene.items.size() != scene.itemCount)
-        return RomStatus::badData(kItemCounts + scene.scene, "Item count does not match the item list");
-    if (scene.enemies.size() != scene.enemyCount)
-        return RomStatus::badData(kEnemyCounts + scene.scene, "Enemy count does not match the enemy list");
-
-    RomReader reader(rom);
-    for (int i = 0; i < kSceneCount; ++i) {
-        ActorLists& lists = table[static_cast<std::size_t>(i)];
-        if (i == scene.scene) {
-            lists = {scene.items, scene.enemies};
-            continue;
-        }
-        SceneRecord other;
-        other.scene = static_cast<std::uint8_t>(i);
-        loadSceneActors(reader, other);
-        if (!reader.ok())
-            return reader.status();
-        lists = {std::move(other.items), std::move(other.enemies)};
-    }
-    return {};
-}
-
 template <typename Record>
 Outcome<ResizeResult> resizeActorList(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd,
                                       std::vector<Record> SceneRecord::*list,
@@ -71,6 +45,32 @@ Outcome<ResizeResult> resizeActorList(Bytes& rom, SceneRecord& scene, int newCou
 }
 
 }  // namespace
+
+RomStatus gatherActors(const Bytes& rom, const SceneRecord& scene, ActorTable& table)
+{
+    if (scene.scene >= kSceneCount)
+        return RomStatus::badData(kItemCounts + scene.scene, "Scene number out of range");
+    if (scene.items.size() != scene.itemCount)
+        return RomStatus::badData(kItemCounts + scene.scene, "Item count does not match the item list");
+    if (scene.enemies.size() != scene.enemyCount)
+        return RomStatus::badData(kEnemyCounts + scene.scene, "Enemy count does not match the enemy list");
+
+    RomReader reader(rom);
+    for (int i = 0; i < kSceneCount; ++i) {
+        ActorLists& lists = table[static_cast<std::size_t>(i)];
+        if (i == scene.scene) {
+            lists = {scene.items, scene.enemies};
+            continue;
+        }
+        SceneRecord other;
+        other.scene = static_cast<std::uint8_t>(i);
+        loadSceneActors(reader, other);
+        if (!reader.ok())
+            return reader.status();
+        lists = {std::move(other.items), std::move(other.enemies)};
+    }
+    return {};
+}
 
 RomOffset actorAreaEnd(const Bytes& rom)
 {

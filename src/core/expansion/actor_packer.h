@@ -22,6 +22,9 @@ using ActorTable = std::array<ActorLists, rommap::kSceneCount>;
 constexpr ItemRecord kNewItem{0x00, 0x80, 0x00};
 constexpr EnemyRecord kNewEnemy{0x00, 0xD9, 0x00};
 
+// The lists of all 48 scenes: the scene's from its record, every other from romData.
+RomStatus gatherActors(const Bytes& rom, const SceneRecord& scene, ActorTable& table);
+
 // The end (exclusive romData offset) of the space the packed actor tables may use: the end of
 // the tables of all 48 scenes as they lie from 0x9B48 when the file is loaded, extended over the
 // unused 0xFF filler directly behind them, and never past the end of bank 2 (0xC000).

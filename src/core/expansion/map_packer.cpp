@@ -18,34 +18,6 @@ constexpr CpuAddress kMapAreaCpu = romOffsetToCpu(kMapAreaStart);
 
 std::size_t mapBytes(int length) { return static_cast<std::size_t>(length + 1) * kScreenBytes; }
 
-RomStatus gatherMaps(const Bytes& rom, const SceneRecord& scene, MapTable& table)
-{
-    if (scene.scene >= kSceneCount)
-        return RomStatus::badData(kDirectionLength + scene.scene, "Scene number out of range");
-
-    RomReader reader(rom);
-    for (int i = 0; i < kSceneCount; ++i) {
-        MapEntry& entry = table[static_cast<std::size_t>(i)];
-        if (i == scene.scene) {
-            entry = {scene.length, scene.direction, scene.map};
-            continue;
-        }
-        // A stored length above 16 is taken as it is: the map is read whole and packed whole, so
-        // such a scene is never cut, even if it usually leaves no room for the others.
-        const std::uint8_t b = reader.byte(kDirectionLength + i);
-        const RomOffset entryAt = kMapPointers + 2 * i;
-        const CpuAddress pointer = reader.word(entryAt);
-        if (reader.ok() && pointer < 0x8000)
-            reader.fail(RomStatus::badPointer(entryAt, pointer));
-        entry.length = b & 0x7F;
-        entry.direction = b & 0x80;
-        entry.map = reader.bytes(mapOffset(pointer), mapBytes(entry.length));
-        if (!reader.ok())
-            return reader.status();
-    }
-    return {};
-}
-
 // A map the table byte can describe: its length fits bits 0-6 and its size matches the length.
 RomStatus checkMaps(const MapTable& table)
 {
@@ -83,6 +55,34 @@ bool layoutMaps(const MapTable& table, std::array<CpuAddress, kSceneCount>& addr
 }
 
 }  // namespace
+
+RomStatus gatherMaps(const Bytes& rom, const SceneRecord& scene, MapTable& table)
+{
+    if (scene.scene >= kSceneCount)
+        return RomStatus::badData(kDirectionLength + scene.scene, "Scene number out of range");
+
+    RomReader reader(rom);
+    for (int i = 0; i < kSceneCount; ++i) {
+        MapEntry& entry = table[static_cast<std::size_t>(i)];
+        if (i == scene.scene) {
+            entry = {scene.length, scene.direction, scene.map};
+            continue;
+        }
+        // A stored length above 16 is taken as it is: the map is read whole and packed whole, so
+        // such a scene is never cut, even if it usually leaves no room for the others.
+        const std::uint8_t b = reader.byte(kDirectionLength + i);
+        const RomOffset entryAt = kMapPointers + 2 * i;
+        const CpuAddress pointer = reader.word(entryAt);
+        if (reader.ok() && pointer < 0x8000)
+            reader.fail(RomStatus::badPointer(entryAt, pointer));
+        entry.length = b & 0x7F;
+        entry.direction = b & 0x80;
+        entry.map = reader.bytes(mapOffset(pointer), mapBytes(entry.length));
+        if (!reader.ok())
+            return reader.status();
+    }
+    return {};
+}
 
 Outcome<ResizeResult> repackMaps(Bytes& rom, SceneRecord& scene)
 {

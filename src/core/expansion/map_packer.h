@@ -18,6 +18,9 @@ struct MapEntry {
 
 using MapTable = std::array<MapEntry, rommap::kSceneCount>;
 
+// The maps of all 48 scenes: the scene's from its record, every other from romData.
+RomStatus gatherMaps(const Bytes& rom, const SceneRecord& scene, MapTable& table);
+
 // Changes the scene to `newLength` + 1 screens. Growing fills the new screens with metatile 0xFF
 // at the end (`atEnd`) or in front of the old ones; shrinking drops the last or the first screens.
 // Then every scene's map is repacked. On any result but Changed both romData and `scene` are

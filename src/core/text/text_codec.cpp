@@ -19,10 +19,11 @@ std::string textName(int n)
 }
 
 
-EncodedText encodeFailure(std::string error)
+EncodedText encodeFailure(std::string_view text, std::size_t pos, std::string error)
 {
     EncodedText result;
-    result.error = std::move(error);
+    result.position = static_cast<int>(utf8::charCount(text.substr(0, pos))) + 1;
+    result.error = std::move(error) + " (character " + std::to_string(result.position) + ")";
     return result;
 }
 
@@ -140,7 +141,7 @@ EncodedText encodeText(const CharIndex& index, std::string_view text)
             // A backslash and the character after it; "\$" takes two more ("\$F9").
             const std::size_t next = utf8::charLength(text, pos + length);
             if (next == 0)
-                return encodeFailure("the text ends in a lone \"\\\"");
+                return encodeFailure(text, pos, "the text ends in a lone \"\\\"");
             length += next;
             if (text[pos + 1] == '$') {
                 for (int k = 0; k < 2; ++k)
@@ -150,7 +151,7 @@ EncodedText encodeText(const CharIndex& index, std::string_view text)
         const std::string_view form = text.substr(pos, length);
         const int code = index.find(form, sequence);
         if (code < 0)
-            return encodeFailure("no code for \"" + std::string(form) + "\"");
+            return encodeFailure(text, pos, "no code for \"" + std::string(form) + "\"");
         pos += length;
         result.bytes.push_back(static_cast<std::uint8_t>(code));
 
@@ -158,7 +159,7 @@ EncodedText encodeText(const CharIndex& index, std::string_view text)
             const int high = pos < text.size() ? hexDigitValue(text[pos]) : -1;
             const int low = pos + 1 < text.size() ? hexDigitValue(text[pos + 1]) : -1;
             if (high < 0 || low < 0)
-                return encodeFailure("\"" + std::string(form)
+                return encodeFailure(text, pos - length, "\"" + std::string(form)
                                      + "\" must be followed by two hexadecimal digits");
             result.bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
             pos += 2;

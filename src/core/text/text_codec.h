@@ -30,7 +30,10 @@ DecodedText decodeText(const Bytes& rom, const CharTable& table, int n);
 struct EncodedText {
     bool ok = false;
     Bytes bytes;
-    std::string error;  // why not, naming the character or sequence, e.g. "no code for "é""
+    // Why not, naming the character or sequence and where it is, e.g. "no code for "é"
+    // (character 4)"; `position` counts characters from 1.
+    std::string error;
+    int position = 0;
 };
 
 // The codes of a character table by their text form, for encoding many texts with one table.

@@ -92,6 +92,8 @@ TEST(ActorPlacement, HighlightScrollsJustEnough)
     EXPECT_EQ(highlightScroll(10, 16, 4, 2560, 768, 500, 1792).value, 0);
 }
 
+// The store sorts the lists (whole records, by their first byte); the window keeps the moved
+// actor selected where the sort puts it.
 TEST(ActorPlacement, SortedPositionFollowsTheStoreSort)
 {
     const std::vector<std::vector<std::uint8_t>> cases = {{9, 2, 5}, {5, 4, 3, 2, 1}, {7, 7, 1, 7}, {1, 2, 3}};
@@ -104,6 +106,12 @@ TEST(ActorPlacement, SortedPositionFollowsTheStoreSort)
         for (std::size_t i = 0; i < list.size(); ++i)
             EXPECT_EQ(sorted[sortedPosition(list, i)], list[i]);
     }
+
+    // Storing an unchanged scene must write identical bytes, so equal keys keep their order.
+    std::vector<ItemRecord> items = {{1, 0x10, 1}, {1, 0x20, 2}, {4, 0, 3}, {4, 0, 4}, {4, 0, 5}, {9, 0, 6}};
+    const auto before = items;
+    sortActorRecords(items, true);
+    EXPECT_EQ(items, before);
 }
 
 }  // namespace

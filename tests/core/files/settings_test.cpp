@@ -24,11 +24,9 @@ TEST(Settings, Load)
         {lines7 + "False\n", false},  // a file from before the lines after the eighth
         {lines7 + "tRUE", true},       // any case, no final line end
         {"/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\nKeepBackup=False\r\n", true, false},
-        {lines7 + "True\nmore\n", true},
         {lines7 + "False\nkeepbackup=FALSE", false, false},
         // Unknown keys, lines without '=', and values that are no truth value are passed over.
         {lines7 + "False\nZoom=3\nKeepBackup\nKeepBackup=no\n=False\nKeepBackup= False\n", false, true},
-        {lines7 + "False\nKeepBackup=False\nOther=1\n", false, false},
         {lines7, std::nullopt},
         {lines7 + "Yes\n", std::nullopt},
         {lines7 + "True \n", std::nullopt},

@@ -46,38 +46,6 @@ TEST(Bitmap, CopiesWithRasterOpsAndClipping)
     EXPECT_EQ(dst.pixel(0, 0), 0u);
 }
 
-TEST(Bitmap, NegativeExtentsMirrorInPlace)
-{
-    Bitmap b(8, 8, 0);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            b.setPixel(x, y, static_cast<ScreenColour>(y * 8 + x));
-    const Bitmap original = b;
-    stretchBlit(b, 0, 0, 8, 8, b, 7, 0, -8, 8);
-    EXPECT_EQ(b.pixel(0, 0), original.pixel(7, 0));
-    EXPECT_EQ(b.pixel(7, 5), original.pixel(0, 5));
-    stretchBlit(b, 0, 0, 8, 8, b, 7, 7, -8, -8);  // then both: net top-bottom only
-    EXPECT_EQ(b.pixel(0, 0), original.pixel(0, 7));
-    EXPECT_EQ(b.pixel(3, 2), original.pixel(3, 5));
-    // Enlarging onto itself reads the source first.
-    stretchBlit(b, 0, 0, 16, 16, b, 0, 0, 2, 2);
-    EXPECT_EQ(b.pixel(7, 7), original.pixel(0, 7));
-}
-
-TEST(Bitmap, MaskByKeyOrBackColour)
-{
-    Bitmap src(2, 1, 0x123456);
-    src.setPixel(1, 0, kKeyColour);
-    Bitmap mask(5, 5, 0x777777);
-    makeMask(src, mask, static_cast<std::int64_t>(kKeyColour));
-    ASSERT_EQ(mask.width(), 2);
-    EXPECT_EQ(mask.pixel(0, 0), 0u);
-    EXPECT_EQ(mask.pixel(1, 0), 0xFFFFFFu);
-    makeMask(src, mask, -1);  // the source's back colour
-    EXPECT_EQ(mask.pixel(0, 0), 0xFFFFFFu);
-    EXPECT_EQ(mask.pixel(1, 0), 0u);
-}
-
 TEST(TileDrawing, DrawsEveryPixelInItsSubPalette)
 {
     const PixelArray px = testTiles();
@@ -120,22 +88,6 @@ TEST(TileDrawing, SpriteTileKeysValueZeroAndMirrors)
         drawSpriteTile(px, 0, s, 0, 0, c.attributes, pal);
         EXPECT_NE(s.pixel(c.x, c.y), kKeyColour) << c.attributes;
     }
-}
-
-TEST(TileDrawing, SheetPositionsAndScale)
-{
-    PixelArray px(256 * 64, 0);
-    px[0x11 * 64] = 2;
-    auto pal = testPalette();
-    pal[2] = 0x16;
-    Bitmap s(512, 512, 0);
-    drawTileSheet(s, px, pal, 0, 1);
-    EXPECT_EQ(s.pixel(8, 8), nesColorToRgb(0x16, false, 0));
-    EXPECT_NE(s.pixel(9, 8), s.pixel(8, 8));
-    drawTileSheet(s, px, pal, 0, 2);
-    for (auto [x, y] : {std::pair{16, 16}, {17, 17}})
-        EXPECT_EQ(s.pixel(x, y), nesColorToRgb(0x16, false, 0));
-    EXPECT_NE(s.pixel(18, 16), s.pixel(16, 16));
 }
 
 }  // namespace

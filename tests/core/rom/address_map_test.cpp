@@ -38,18 +38,6 @@ TEST(ReadPointer, RefusesEntriesOutsideTheImage)
     EXPECT_EQ(readPointer(rom, -1, false, 0x3FFF, 0), std::nullopt);
 }
 
-TEST(Hex, PadCutsToTheLastDigits)
-{
-    EXPECT_EQ(hexPad(0x1A, 2), "1A");
-    EXPECT_EQ(hexPad(0x5, 2), "05");
-    EXPECT_EQ(hexPad(0x123, 2), "23");
-    EXPECT_EQ(hexPad(0x1F6C2, 4), "F6C2");
-    EXPECT_EQ(hexPad(0x8A10, 4), "8A10");
-    EXPECT_EQ(hexPad(0, 4), "0000");
-    EXPECT_EQ(hexText(0), "0");
-    EXPECT_EQ(hexText(0xF8), "F8");
-}
-
 TEST(Hex, ReadsLeadingDigitsOnly)
 {
     const std::pair<const char*, std::uint32_t> cases[] = {

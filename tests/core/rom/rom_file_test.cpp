@@ -114,22 +114,6 @@ TEST(RomFile, ACutOffImageIsNoImageOfTheGame)
     EXPECT_EQ(cut.reason, "The image is cut off: it holds 262159 bytes, and the game's tables need 262160");
 }
 
-TEST(RomFile, WriteReplacesExistingFileWhole)
-{
-    TempDir dir;
-    const fs::path target = dir.file("game.nes");
-    writeFile(target, romBytes("NES\x1A", 0x40));
-    RomImage image;
-    ASSERT_TRUE(readRomFile(target, image).ok());
-    image.romData[5] = 0x77;
-    EXPECT_TRUE(writeRomFile(target, image).ok());
-    const std::string written = readFile(target);
-    EXPECT_EQ(written.size(), 0x40u);
-    EXPECT_EQ(static_cast<std::uint8_t>(written[16 + 5]), 0x77);
-    // Nothing but the target is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-}
-
 TEST(RomFile, WriteNeverCreatesAMissingFile)
 {
     TempDir dir;

@@ -184,19 +184,6 @@ TEST(SceneCodec, SharedSelectorsAndPaletteOrder)
     EXPECT_EQ(r.byte(kBkgPal0Selector), 7);
 }
 
-TEST(SceneCodec, EmptyListsLoadAndStoreNothing)
-{
-    SceneFixture f;
-    f.rom[kItemCounts + SceneFixture::kScene] = 0;
-    f.rom[kEnemyCounts + SceneFixture::kScene] = 0;
-    SceneRecord s = f.load();
-    EXPECT_TRUE(s.items.empty());
-    EXPECT_TRUE(s.enemies.empty());
-    const Bytes tables(f.rom.begin() + 0x9B48, f.rom.begin() + 0x9B55);
-    ASSERT_TRUE(storeScene(f.rom, s).ok());
-    EXPECT_EQ(Bytes(f.rom.begin() + 0x9B48, f.rom.begin() + 0x9B55), tables);
-}
-
 TEST(SceneCodec, BadDataStopsWithoutChanges)
 {
     {  // an actor pointer below 0x8000

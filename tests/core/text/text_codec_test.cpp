@@ -28,13 +28,13 @@ TEST(TextCodec, Encode)
         {"\\$F93C\\0", {0xF9, 0x3C, 0xF8}, ""},
         {"\\$FEff", {0xFE, 0xFF}, ""},                         // lower-case digits too
         {"\\tF8\\0", {0xFD, 0xF8, 0xF8}, ""},                  // a parameter may look like the end code
-        {"\\t0", {}, "\"\\t\"" + twoDigits},
-        {"\\$F9G1", {}, "\"\\$F9\"" + twoDigits},
-        {"abc\\", {}, "the text ends in a lone \"\\\""},
-        {"é", {}, "no code for \"é\""},
-        {"a\xC3", {}, "no code for \"\xC3\""},  // a cut UTF-8 sequence is one character
-        {"\\x", {}, "no code for \"\\x\""},
-        {"@", {}, "no code for \"@\""},
+        {"\\t0", {}, "\"\\t\"" + twoDigits + " (character 1)"},
+        {"\\$F9G1", {}, "\"\\$F9\"" + twoDigits + " (character 1)"},
+        {"abc\\", {}, "the text ends in a lone \"\\\" (character 4)"},
+        {"é", {}, "no code for \"é\" (character 1)"},
+        {"a\xC3", {}, "no code for \"\xC3\" (character 2)"},  // a cut UTF-8 sequence is one character
+        {"a\\x", {}, "no code for \"\\x\" (character 2)"},
+        {"@", {}, "no code for \"@\" (character 1)"},
         // The lowest code with that entry; for a sequence the control codes 0xF0-0xFF first.
         {"A", {0x10}, "", {{0x10, "A"}, {0x90, "A"}}},
         {"\\n", {0xFF}, "", {{0x05, "\\n"}}},

@@ -105,7 +105,7 @@ TEST(TextPacker, RefusalsWriteNothing)
         std::string message;
     };
     const Case cases[] = {
-        {[](auto& t) { t[5] = "T05é\\0"; }, 0, Code::EncodeFailed, 5, "Text 05 cannot be encoded: no code for \"é\"."},
+        {[](auto& t) { t[5] = "T05é\\0"; }, 0, Code::EncodeFailed, 5, "Text 05 cannot be encoded: no code for \"é\" (character 4)."},
         {[](auto& t) { t[112] = "T70"; }, 0, Code::EncodeFailed, 112,
          "Text 70 cannot be encoded: the last text needs its end code \"\\0\"."},
         {[](auto& t) { t[112] = "\\tF8"; }, 0, Code::EncodeFailed, 112,  // F8 only a parameter

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace velmar {
+
+class frmMain;
+
+// "Scene Editor": the resize dialog for the current scene's length in screens (edit type 0),
+// its item count (1) or its enemy count (2). Each change repacks the maps or the actor tables of
+// every scene and is one step of the history. The work is done when the dialog closes with OK;
+// before that the dialog shows how full the packed area would be.
+class frmRomExpansion : public QDialog {
+    Q_OBJECT
+public:
+    enum EditType { Map = 0, Items = 1, Enemies = 2 };
+
+    explicit frmRomExpansion(frmMain& main);
+
+    // Shows the part for `editType` filled from the current scene, the value selected. Any other
+    // type is an error: a message, and the dialog closes.
+    void initGUI(int editType);
+    int editType() const { return editType_; }
+    bool okPressed() const { return ok_; }
+    bool cancelPressed() const { return cancel_; }
+
+    QGroupBox* frmSceneExpander = nullptr;
+    QLineEdit* txtNewLength = nullptr;
+    QRadioButton* optInsert = nullptr;
+    QRadioButton* optAppend = nullptr;
+    QLabel* lblMapRoom = nullptr;
+    QGroupBox* frmActorExpander = nullptr;
+    QLabel* lblActorCount_Old = nullptr;
+    QLineEdit* txtActorCount_New = nullptr;
+    QLabel* lblActorRoom = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+public slots:
+    void cmdOk_Click();
+    void cmdCancel_Click();
+    void txtNewLength_Change();
+    void txtActorCount_New_Change();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Carries out the change asked for; false when the user took the shrink back (the dialog
+    // then stays open).
+    bool resizeMap();
+    void resizeActors();
+
+    frmMain& main_;
+    int editType_ = Map;
+    bool ok_ = false;
+    bool cancel_ = false;
+};
+
+}  // namespace velmar

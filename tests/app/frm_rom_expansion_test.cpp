@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "app_fixture.h"
+#include "frm_rom_expansion.h"
+#include "rom/hex.h"
+
+namespace velmar::test {
+namespace {
+
+frmRomExpansion& dialogOf(frmMain& w)
+{
+    auto* d = w.findChild<frmRomExpansion*>("frmRomExpansion");
+    EXPECT_TRUE(d && d->isVisible());
+    return *d;
+}
+
+TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    const Bytes loaded = w.doc().romData();
+    const int length = w.doc().currentScene().length;
+    ASSERT_GE(length, 2);
+    w.cmdResizeMap->click();
+    frmRomExpansion& d = dialogOf(w);
+    EXPECT_EQ(d.windowTitle(), "Scene Editor");
+    EXPECT_TRUE(d.frmSceneExpander->isVisibleTo(&d));
+    EXPECT_FALSE(d.frmActorExpander->isVisibleTo(&d));
+    EXPECT_EQ(d.txtNewLength->text(), qs(hexPad(length, 2)));
+    EXPECT_TRUE(d.optAppend->isChecked());
+    EXPECT_TRUE(d.lblMapRoom->text().contains("left")) << d.lblMapRoom->text().toStdString();
+
+    // Cancel, and OK on the same length, change nothing and say nothing.
+    d.txtNewLength->setText("10");
+    d.cmdCancel->click();
+    w.cmdResizeMap->click();
+    dialogOf(w).cmdOk->click();
+    EXPECT_EQ(w.doc().romData(), loaded);
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+
+    // Two more screens on the right.
+    w.cmdResizeMap->click();
+    dialogOf(w).txtNewLength->setText(qs(hexPad(length + 2, 2)));
+    dialogOf(w).cmdOk->click();
+    EXPECT_EQ(f.dialogs.messages.value(0), "Map size changed successfully!");
+    EXPECT_EQ(w.doc().currentScene().length, length + 2);
+    const Bytes grown = w.doc().romData();
+    w.cmdAreaInfo->click();
+    EXPECT_TRUE(f.dialogs.messages.value(1).contains(QString("(%1 screens)").arg(length + 3)));
+    EXPECT_TRUE(f.dialogs.messages.value(1).contains("Map area: ")) << f.dialogs.messages.value(1).toStdString();
+
+    // Text that is no number reads as 0: the shrink is asked about, and No keeps the dialog.
+    w.cmdResizeMap->click();
+    dialogOf(w).optInsert->setChecked(true);
+    dialogOf(w).txtNewLength->setText("none");
+    dialogOf(w).cmdOk->click();
+    ASSERT_EQ(f.dialogs.questions.size(), 1);
+    EXPECT_EQ(f.dialogs.questions[0], QString("The map has %1 screens. Shrinking it to 1 screen drops the %2 screens on "
+                                              "the left (the start).\nDrop them?")
+                                          .arg(length + 3)
+                                          .arg(length + 2));
+    EXPECT_TRUE(dialogOf(w).isVisible());
+    EXPECT_EQ(w.doc().romData(), grown);
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    dialogOf(w).txtNewLength->setText(qs(hexPad(length + 1, 2)));
+    dialogOf(w).cmdOk->click();
+    EXPECT_EQ(w.doc().currentScene().length, length + 1);
+
+    w.cmdResizeMap->click();
+    dialogOf(w).txtNewLength->setText("11");
+    dialogOf(w).cmdOk->click();
+    EXPECT_EQ(f.dialogs.messages.last(), "Invalid dimensions! (max=$10)");
+
+    w.cmdUndo->click();
+    EXPECT_EQ(w.doc().romData(), grown);
+    w.cmdUndo->click();
+    EXPECT_EQ(w.doc().romData(), loaded);
+    w.cmdRedo->click();
+    EXPECT_EQ(w.doc().romData(), grown);
+}
+
+TEST(ResizeDialog, CountsRefillTheListsAndUndo)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    const Bytes loaded = w.doc().romData();
+    const int items = w.doc().currentScene().itemCount;
+    w.cmdResizeItem->click();
+    frmRomExpansion& d = dialogOf(w);
+    EXPECT_FALSE(d.frmSceneExpander->isVisibleTo(&d));
+    EXPECT_EQ(d.lblActorCount_Old->text(), qs(hexPad(items, 2)));
+    d.txtActorCount_New->setText(qs(hexPad(items + 2, 2)));
+    EXPECT_TRUE(d.lblActorRoom->text().contains("bytes used"));
+    d.cmdOk->click();
+    EXPECT_EQ(f.dialogs.messages.value(0), "Item count changed successfully!");
+    EXPECT_EQ(w.lstItemList->count(), items + 2);
+
+    w.cmdResizeEnemy->click();
+    dialogOf(w).txtActorCount_New->setText("100");
+    dialogOf(w).cmdOk->click();
+    EXPECT_EQ(f.dialogs.messages.value(1), "Invalid count! (max=$FF)");
+    w.cmdResizeEnemy->click();
+    dialogOf(w).txtActorCount_New->setText("0");
+    dialogOf(w).cmdOk->click();
+    EXPECT_EQ(f.dialogs.messages.value(2), "Enemy count changed successfully!");
+    EXPECT_EQ(w.lstEnemyList->count(), 0);
+
+    w.cmdUndo->click();
+    w.cmdUndo->click();
+    EXPECT_EQ(w.doc().romData(), loaded);
+    EXPECT_EQ(w.lstItemList->count(), items);
+
+    w.cmdResizeItem->click();
+    dialogOf(w).initGUI(7);
+    EXPECT_EQ(f.dialogs.messages.last(), "Error in romExpansion.initGUI()!");
+    EXPECT_FALSE(w.findChild<frmRomExpansion*>()->isVisible());
+}
+
+}  // namespace
+}  // namespace velmar::test
