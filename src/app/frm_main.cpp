@@ -125,6 +125,13 @@ void frmMain::buildMenus()
     action(menuFile, menuFileSaveFile, "menuFileSaveFile", "Save File", &frmMain::menuFileSaveFile_Click,
            QKeySequence::Save);
     menuFile->addSeparator();
+    action(menuFile, menuFileCreatePatch, "menuFileCreatePatch", "Create Patch...",
+           &frmMain::menuFileCreatePatch_Click, QKeySequence());
+    action(menuFile, menuFileApplyPatch, "menuFileApplyPatch", "Apply Patch...", &frmMain::menuFileApplyPatch_Click,
+           QKeySequence());
+    menuFileCreatePatch->setToolTip("Write the edits as an IPS or BPS patch, to share them without the image");
+    menuFileApplyPatch->setToolTip("Apply an IPS or BPS patch to the open image, as one step");
+    menuFile->addSeparator();
     for (int i = 0; i < 5; ++i) {
         QAction* a = menuFile->addAction(QString("Recent File %1").arg(i));
         a->setObjectName(QString("menuFileRecentFiles_%1").arg(i));
@@ -296,6 +303,8 @@ void frmMain::setEditingEnabled(bool enabled)
                            cmdResizeItem, cmdResizeEnemy})
         b->setEnabled(enabled);
     menuFileSaveFile->setEnabled(enabled);
+    menuFileCreatePatch->setEnabled(enabled);
+    menuFileApplyPatch->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
                                                        vMetaRenderer, optNone, optShowMetatile, optShowScreen,
                                                        hscrGridColor, actorListsPlace, propertiesPlace})

@@ -110,6 +110,8 @@ public:
     QAction* menuFileLoadFile = nullptr;
     QAction* menuFileSaveFile = nullptr;
     std::array<QAction*, 5> menuFileRecentFiles{};
+    QAction* menuFileCreatePatch = nullptr;
+    QAction* menuFileApplyPatch = nullptr;
     QAction* menuFileExit = nullptr;
     QMenu* menuEdit = nullptr;
     QAction* menuEditUndo = nullptr;
@@ -200,6 +202,10 @@ public slots:
     void tmrRecovery_Timer();
     void menuFileLoadFile_Click();
     void menuFileSaveFile_Click();
+    // Patches: the edits as an IPS or BPS file, made against the file as it was opened (or an
+    // original the user picks); and a patch applied to the open image as one step.
+    void menuFileCreatePatch_Click();
+    void menuFileApplyPatch_Click();
     void menuFileRecentFiles_Click(int index);
     void menuFileExit_Click();
     void menuEditUndo_Click();

@@ -23,5 +23,7 @@ int runSheet(const Invocation& inv, Io& io);
 int runTiles(const Invocation& inv, Io& io);
 int runImportTiles(const Invocation& inv, Io& io);
 int runFrames(const Invocation& inv, Io& io);
+int runPatch(const Invocation& inv, Io& io);
+int runApply(const Invocation& inv, Io& io);
 
 }  // namespace velmar::cli

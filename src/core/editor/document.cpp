@@ -76,10 +76,15 @@ Outcome<RomReadResult> Document::openRecovered(RomImage image, std::string path,
         if (!(onDisk == image))
             saved.clear();
     }
-    return adopt(std::move(image), std::move(path), std::move(saved));
+    // What edits are measured against is the file on disk, when it can be read.
+    std::optional<Bytes> opened;
+    if (!fileOnDisk.empty())
+        opened = fileOnDisk;
+    return adopt(std::move(image), std::move(path), std::move(saved), std::move(opened));
 }
 
-Outcome<RomReadResult> Document::adopt(RomImage image, std::string path, std::optional<Bytes> saved)
+Outcome<RomReadResult> Document::adopt(RomImage image, std::string path, std::optional<Bytes> saved,
+                                       std::optional<Bytes> opened)
 {
     if (Outcome<RomReadResult> r = checkGameImage(image); !r.ok())
         return r;
@@ -88,6 +93,7 @@ Outcome<RomReadResult> Document::adopt(RomImage image, std::string path, std::op
     path_ = std::move(path);
     imageOpen_ = true;
     saved_ = saved ? std::move(*saved) : rom_.romData;
+    opened_ = opened ? std::move(*opened) : rom_.fileBytes();
     backupDue_ = true;
     shadow_ = rom_.romData;
     actorAreaEnd_ = velmar::actorAreaEnd(rom_.romData);

@@ -137,6 +137,9 @@ public:
     const RomImage& rom() const { return rom_; }
     const Bytes& romData() const { return rom_.romData; }
     const std::string& path() const { return path_; }
+    // The whole file (header included) as it was when it was opened: what a patch of the edits
+    // is made against.
+    const Bytes& openedFile() const { return opened_; }
     // The room of the packed actor tables and texts, measured when the file was opened.
     RomOffset actorAreaEnd() const { return actorAreaEnd_; }
     RomOffset textAreaEnd() const { return textAreaEnd_; }
@@ -145,7 +148,9 @@ private:
     friend class EditContext;
 
     // The one way in for a new image: `saved` is the data its file holds (nullopt: the image's).
-    Outcome<RomReadResult> adopt(RomImage image, std::string path, std::optional<Bytes> saved);
+    // `opened` is the file as opened (nullopt: the image's own bytes).
+    Outcome<RomReadResult> adopt(RomImage image, std::string path, std::optional<Bytes> saved,
+                                 std::optional<Bytes> opened = std::nullopt);
     RomStatus decodeScene(const SceneKey& key, SceneState& out) const;
     RomStatus storeSceneState();
     void rollBack();
@@ -156,6 +161,7 @@ private:
     std::string path_;
     bool imageOpen_ = false;
     Bytes saved_;
+    Bytes opened_;
     // No save of this file has been made yet (nor its backup): the next one keeps a backup.
     bool backupDue_ = false;
     // The image as of the last completed change: what an edit's new bytes are compared with.

@@ -7,6 +7,7 @@
 #include "expansion/map_packer.h"
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
+#include "patch/patch_file.h"
 #include "rom/scene_codec.h"
 
 namespace velmar::edits {
@@ -262,6 +263,25 @@ TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vect
         return result.ok();
     });
     return result;
+}
+
+Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch)
+{
+    if (!doc.hasImage())
+        return Outcome<EditResult>::failure(EditResult::Refused, "No file is open.");
+    const Bytes file = doc.rom().fileBytes();
+    Bytes patched;
+    if (const Outcome<PatchResult> r = velmar::applyPatch(patch, file, patched); !r.ok())
+        return Outcome<EditResult>::failure(EditResult::Refused, r.reason);
+    const std::size_t dataStart = file.size() - doc.romData().size();
+    if (patched.size() != file.size() || !std::equal(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(dataStart), patched.begin()))
+        return Outcome<EditResult>::failure(
+            EditResult::Refused, "The patch changes the size or the header of the file, so it makes another file rather "
+                                 "than edits of this one. Apply it to a copy of the file (velmar-cli apply) and open that.");
+    return doc.edit({"Apply Patch", part::All, kFocusNone}, [&](EditContext& c) {
+        std::copy(patched.begin() + static_cast<std::ptrdiff_t>(dataStart), patched.end(), c.image().begin());
+        return true;
+    });
 }
 
 Outcome<EditResult> storeScene(Document& doc)

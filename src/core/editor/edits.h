@@ -88,6 +88,12 @@ Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount);
 // "Edit Texts": packs all 113 texts with the character table, rewriting the text pointers.
 TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts);
 
+// "Apply Patch": an IPS or BPS patch of the whole file (header included) applied to the open
+// image, as one step. Refused with the reason, nothing changed, when the patch is broken, made
+// for another image, or would change the file's size or header: that makes another file, not an
+// edit of this one.
+Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch);
+
 // "Store Scene": stores the current scene unedited, as leaving it did in the game's editor. The
 // image changes only where the stored form differs from what was read.
 Outcome<EditResult> storeScene(Document& doc);
