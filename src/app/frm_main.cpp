@@ -543,32 +543,18 @@ void frmMain::cmdAnimEdit_Click()
     sprEdit_->activateWindow();
 }
 
-void frmMain::cmdResizeMap_Click()
+void frmMain::openResizeDialog(int editType)
 {
     commitPendingInput();
     if (!romExpansion_)
         romExpansion_ = new frmRomExpansion(*this);
-    romExpansion_->initGUI(frmRomExpansion::Map);
+    romExpansion_->initGUI(editType);
     romExpansion_->show();
 }
 
-void frmMain::cmdResizeItem_Click()
-{
-    commitPendingInput();
-    if (!romExpansion_)
-        romExpansion_ = new frmRomExpansion(*this);
-    romExpansion_->initGUI(frmRomExpansion::Items);
-    romExpansion_->show();
-}
-
-void frmMain::cmdResizeEnemy_Click()
-{
-    commitPendingInput();
-    if (!romExpansion_)
-        romExpansion_ = new frmRomExpansion(*this);
-    romExpansion_->initGUI(frmRomExpansion::Enemies);
-    romExpansion_->show();
-}
+void frmMain::cmdResizeMap_Click() { openResizeDialog(frmRomExpansion::Map); }
+void frmMain::cmdResizeItem_Click() { openResizeDialog(frmRomExpansion::Items); }
+void frmMain::cmdResizeEnemy_Click() { openResizeDialog(frmRomExpansion::Enemies); }
 
 void frmMain::cmdTextEditor_Click()
 {

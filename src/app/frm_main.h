@@ -362,6 +362,8 @@ private:
     // Edits held by the Text Editor are not in the document yet: stored, dropped, or (false)
     // the user stays.
     bool settleTextEdits();
+    // The resize dialog for the map (0), the items (1) or the enemies (2).
+    void openResizeDialog(int editType);
     SettingsFiles settingsFiles() const;
 
     // The recovery copy (frm_main_recovery.cpp).

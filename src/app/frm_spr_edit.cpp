@@ -193,25 +193,14 @@ void frmSprEdit::buildTileEditor()
 
 void frmSprEdit::buildOptions()
 {
-    fraGrid = new QGroupBox("Options", this);
-    fraGrid->setObjectName("fraGrid");
-    fraGrid->setAccessibleName("Options");
-    chkShowGrid = new QCheckBox("Show Grid", fraGrid);
-    chkShowGrid->setObjectName("chkShowGrid");
-    chkShowGrid->setAccessibleName("Show Grid");
-    hscrGridColor = controls::bar(fraGrid, "hscrGridColor", "Grid colour");
-    chkDragAndDrop = new QCheckBox("Copy Tiles", fraGrid);
-    chkDragAndDrop->setObjectName("chkDragAndDrop");
-    chkDragAndDrop->setAccessibleName("Copy Tiles");
-    chkDragAndDrop->setToolTip("Drag a tile of pattern table 0 onto another to copy it");
+    const controls::GridOptions o = controls::gridOptions(this, "Drag a tile of pattern table 0 onto another to copy it");
+    fraGrid = o.frame;
+    chkShowGrid = o.showGrid;
+    hscrGridColor = o.colour;
+    chkDragAndDrop = o.copyTiles;
     fraTileEdit->setCopyTilesBox(chkDragAndDrop);
     connect(chkShowGrid, &QCheckBox::clicked, this, &frmSprEdit::chkShowGrid_Click);
     connect(hscrGridColor, &QScrollBar::valueChanged, this, &frmSprEdit::hscrGridColor_Change);
-
-    auto* layout = new QVBoxLayout(fraGrid);
-    layout->addWidget(chkShowGrid);
-    layout->addWidget(hscrGridColor);
-    layout->addWidget(chkDragAndDrop);
 }
 
 void frmSprEdit::initGUI()

@@ -203,6 +203,18 @@ TEST(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
     EXPECT_FALSE(s.tmrPlayback->isActive());
     EXPECT_EQ(s.previewFrame(), frameOf(w, FrameSet::Player, steps[3])) << "the frame shown stays";
 
+    // The strip of the animation's frames, on a transparent background.
+    f.dialogs.saveFiles = {f.file("strip.png")};
+    s.cmdExportAnimation->click();
+    const QImage strip(f.file("strip.png"));
+    ASSERT_FALSE(strip.isNull());
+    EXPECT_TRUE(strip.hasAlphaChannel());
+    int clear = 0;
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x)
+            clear += strip.pixelColor(x, y).alpha() == 0;
+    EXPECT_GT(clear, strip.width() * strip.height() / 4) << "the background is clear";
+
     s.cmdPlay->click();
     ASSERT_TRUE(s.playing());
     s.close();

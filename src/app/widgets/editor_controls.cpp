@@ -1,6 +1,9 @@
 #include "widgets/editor_controls.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <QScrollBar>
 
 #include "gfx/nes_palette.h"
@@ -61,6 +64,27 @@ void setSwatchColour(QLabel* label, ScreenColour colour)
 }
 
 void setNesSwatch(QLabel* label, std::uint8_t nesColour) { setSwatchColour(label, nesColorToRgb(nesColour, false, 0)); }
+
+GridOptions gridOptions(QWidget* parent, const QString& copyTilesTip)
+{
+    GridOptions o;
+    o.frame = new QGroupBox("Options", parent);
+    o.frame->setObjectName("fraGrid");
+    o.frame->setAccessibleName("Options");
+    o.showGrid = new QCheckBox("Show Grid", o.frame);
+    o.showGrid->setObjectName("chkShowGrid");
+    o.showGrid->setAccessibleName("Show Grid");
+    o.colour = bar(o.frame, "hscrGridColor", "Grid colour");
+    o.copyTiles = new QCheckBox("Copy Tiles", o.frame);
+    o.copyTiles->setObjectName("chkDragAndDrop");
+    o.copyTiles->setAccessibleName("Copy Tiles");
+    o.copyTiles->setToolTip(copyTilesTip);
+    auto* layout = new QVBoxLayout(o.frame);
+    layout->addWidget(o.showGrid);
+    layout->addWidget(o.colour);
+    layout->addWidget(o.copyTiles);
+    return o;
+}
 
 QString hex2(int n) { return qs(hexPad(n, 2)); }
 

@@ -6,6 +6,8 @@
 
 #include "widgets/bitmap_view.h"
 
+class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QScrollBar;
 class QWidget;
@@ -29,6 +31,16 @@ QScrollBar* bar(QWidget* parent, const char* name, const QString& caption, int m
 QLabel* swatch(QWidget* parent, const QString& name, const QString& shows, int size);
 void setNesSwatch(QLabel* label, std::uint8_t nesColour);
 void setSwatchColour(QLabel* label, ScreenColour colour);
+
+// The "Options" group of the graphics editors: "Show Grid", the grid colour (blue 0..255) and
+// "Copy Tiles" (dragging a tile of the pattern table onto another copies it).
+struct GridOptions {
+    QGroupBox* frame = nullptr;
+    QCheckBox* showGrid = nullptr;
+    QScrollBar* colour = nullptr;
+    QCheckBox* copyTiles = nullptr;
+};
+GridOptions gridOptions(QWidget* parent, const QString& copyTilesTip);
 
 // "1F": a byte as two upper-case hexadecimal digits.
 QString hex2(int n);
