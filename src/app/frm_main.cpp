@@ -100,8 +100,10 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     buildMenus();
     buildToolBar();
     buildCentralArea();
+    buildSelectionControls();
     mapHandlers_[static_cast<std::size_t>(EditMode::Map)] =
-        std::make_unique<MapPainter>(*document_, [this] { return brushMetatile(); });
+        std::make_unique<MapPainter>(*document_, [this] { return brushMetatile(); },
+                                     [this](MapCell cell) { pickMetatile(cell); });
     for (EditMode m : {EditMode::Enemies, EditMode::Items, EditMode::All})
         mapHandlers_[static_cast<std::size_t>(m)] = std::make_unique<NoMapEdits>();
     startUp();
@@ -305,6 +307,8 @@ void frmMain::setEditingEnabled(bool enabled)
     menuFileSaveFile->setEnabled(enabled);
     menuFileCreatePatch->setEnabled(enabled);
     menuFileApplyPatch->setEnabled(enabled);
+    menuFileExportMap->setEnabled(enabled);
+    cmdSelect->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
                                                        vMetaRenderer, optNone, optShowMetatile, optShowScreen,
                                                        hscrGridColor, actorListsPlace, propertiesPlace})

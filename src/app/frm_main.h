@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -12,6 +13,7 @@
 #include "dialogs.h"
 #include "editor/edits.h"
 #include "editor/workspace.h"
+#include "mapview/map_region.h"
 #include "editor_document.h"
 #include "mapview/scene_view.h"
 #include "panels/map_view_panel.h"
@@ -83,6 +85,10 @@ public:
     Dialogs& dialogs() { return dialogs_; }
     std::uint8_t brushMetatile() const;
     bool exiting() const { return exiting_; }
+    // The map cells selected (empty: none), what Copy took, and whether a paste floats.
+    const CellRect& selection() const { return selection_; }
+    const MapBlock& clipboard() const { return clipboard_; }
+    bool pasting() const { return pasting_; }
     QString playTestPath() const;
     // The recovery copy in the recovery folder; empty when none is kept (no folder, or another
     // running editor keeps its copy there).
@@ -112,12 +118,22 @@ public:
     std::array<QAction*, 5> menuFileRecentFiles{};
     QAction* menuFileCreatePatch = nullptr;
     QAction* menuFileApplyPatch = nullptr;
+    QAction* menuFileExportMap = nullptr;
     QAction* menuFileExit = nullptr;
     QMenu* menuEdit = nullptr;
     QAction* menuEditUndo = nullptr;
     QAction* menuEditRedo = nullptr;
+    // A rectangle of the map (Shift+drag, or a drag with "Select" on): copy, cut, paste (a
+    // floating copy placed by a click), fill with the chosen metatile, delete (metatile FF).
+    QAction* menuEditCopy = nullptr;
+    QAction* menuEditCut = nullptr;
+    QAction* menuEditPaste = nullptr;
+    QAction* menuEditFillSelection = nullptr;
+    QAction* menuEditDelete = nullptr;
+    QAction* menuEditSelectNone = nullptr;
     QAction* menuOptions = nullptr;
 
+    QToolButton* cmdSelect = nullptr;
     QToolButton* cmdFileLoad = nullptr;
     QToolButton* cmdFileSave = nullptr;
     QToolButton* cmdExitApp = nullptr;
@@ -205,6 +221,14 @@ public slots:
     // Patches: the edits as an IPS or BPS file, made against the file as it was opened (or an
     // original the user picks); and a patch applied to the open image as one step.
     void menuFileCreatePatch_Click();
+    // The map as velmar-cli render draws it, with the actors the mode shows, as a PNG file.
+    void menuFileExportMap_Click();
+    void menuEditCopy_Click();
+    void menuEditCut_Click();
+    void menuEditPaste_Click();
+    void menuEditFillSelection_Click();
+    void menuEditDelete_Click();
+    void menuEditSelectNone_Click();
     void menuFileApplyPatch_Click();
     void menuFileRecentFiles_Click(int index);
     void menuFileExit_Click();
@@ -362,6 +386,19 @@ private:
     // Edits held by the Text Editor are not in the document yet: stored, dropped, or (false)
     // the user stays.
     bool settleTextEdits();
+    // Selection, clipboard and floating paste of the map.
+    void buildSelectionControls();
+    // The right button's eyedropper: the metatile of a map cell becomes the chosen one.
+    void pickMetatile(MapCell cell);
+    // After a scene switch: the metatile last chosen with the new scene's tileset (00 at first).
+    void chooseBrushForTileset();
+    void showSelection();
+    void moveFloatingPaste(QPoint mapPoint);
+    // Map-mode presses that select or place a paste; true when taken.
+    bool selectionMouseDown(QPoint point, Qt::MouseButton button);
+    bool selectionMouseMove(QPoint point);
+    bool selectionMouseUp();
+    void showHover(QPoint mapPoint);
     // The resize dialog for the map (0), the items (1) or the enemies (2).
     void openResizeDialog(int editType);
     SettingsFiles settingsFiles() const;
@@ -394,6 +431,16 @@ private:
     frmPalEdit* palEdit_ = nullptr;
     frmBkgEdit* bkgEdit_ = nullptr;
     frmSprEdit* sprEdit_ = nullptr;
+    CellRect selection_;
+    MapCell selectionAnchor_;
+    bool selecting_ = false;
+    MapBlock clipboard_;
+    bool pasting_ = false;
+    QLabel* lblSelection_ = nullptr;
+    BitmapView* picFloating_ = nullptr;
+    QLabel* lblHoverCell_ = nullptr;
+    std::map<std::uint8_t, std::uint8_t> brushByTileset_;
+    int brushTileset_ = -1;
     frmRomExpansion* romExpansion_ = nullptr;
     frmTextEdit* textEdit_ = nullptr;
 

@@ -106,6 +106,11 @@ void frmMain::connectActorPictures()
             return;
         QString text = qs(pointerText(point.x(), point.y(), editMode_ != EditMode::Map));
         const SceneRecord& s = doc().currentScene();
+        showHover(point);
+        if (editMode_ == EditMode::Map) {
+            if (const auto m = metatileAt(s, mapCellAt(point.x(), point.y())))
+                text += "  Metatile " + qs(hexPad(*m, 2));
+        }
         const auto at = static_cast<std::size_t>(index);
         if (marker == MapMarker::Enemy && at < s.enemies.size())
             text += "    Enemy " + qs(enemyLine(at, s.enemies[at]));
@@ -125,11 +130,24 @@ void frmMain::connectActorPictures()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == picContainer && event->type() == QEvent::Leave)
+    if (watched == picContainer && event->type() == QEvent::Leave) {
         lblPointer_->clear();
+        lblHoverCell_->hide();
+    }
     if (watched == picRenderDest && event->type() == QEvent::KeyPress) {
-        if (moveSelectedActorByKey(*static_cast<QKeyEvent*>(event)))
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (moveSelectedActorByKey(key))
             return true;
+        // Otherwise the keys scroll the map: a column, or a screen.
+        const int step = key.key() == Qt::Key_Left       ? -32
+                         : key.key() == Qt::Key_Right    ? 32
+                         : key.key() == Qt::Key_PageUp   ? -256
+                         : key.key() == Qt::Key_PageDown ? 256
+                                                         : 0;
+        if (step != 0 && key.modifiers() == Qt::NoModifier) {
+            mapView->scrollBy(step);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -256,7 +256,9 @@ void frmMain::showScene()
     refreshPropertyPanel();
     buildStatusBar();
     buildGridLines();
-    picBkgNat_MouseDown(QPoint(0, 0), Qt::NoButton);
+    chooseBrushForTileset();
+    // A selection and a floating paste belong to the scene left (the clipboard stays).
+    menuEditSelectNone_Click();
     picRenderDest->show();
 }
 
@@ -319,18 +321,24 @@ void frmMain::picBkgNat_MouseDown(QPoint point, Qt::MouseButton button)
 
 void frmMain::picRenderDest_MouseDown(QPoint point, Qt::MouseButton button)
 {
+    if (selectionMouseDown(point, button))
+        return;
     if (doc().hasScene())
         mapHandlers_[static_cast<std::size_t>(editMode_)]->press(point, button);
 }
 
 void frmMain::picRenderDest_MouseMove(QPoint point, Qt::MouseButtons buttons)
 {
+    if (selectionMouseMove(point))
+        return;
     if (doc().hasScene())
         mapHandlers_[static_cast<std::size_t>(editMode_)]->move(point, buttons);
 }
 
 void frmMain::picRenderDest_MouseUp(QPoint point, Qt::MouseButton button)
 {
+    if (selectionMouseUp())
+        return;
     // Every mode's handler hears the release, so a stroke never stays open over a mode change.
     for (auto& handler : mapHandlers_)
         handler->release(point, button);

@@ -5,13 +5,20 @@
 
 namespace velmar {
 
-MapPainter::MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush)
-    : document_(document), brush_(std::move(brush))
+MapPainter::MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush,
+                       std::function<void(MapCell)> pick)
+    : document_(document), brush_(std::move(brush)), pick_(std::move(pick))
 {
 }
 
-void MapPainter::press(QPoint mapPoint, Qt::MouseButton)
+void MapPainter::press(QPoint mapPoint, Qt::MouseButton button)
 {
+    if (button == Qt::RightButton) {
+        pick_(mapCellAt(mapPoint.x(), mapPoint.y()));
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
     document_.doc().beginStroke({"Place Metatile", part::Map, mapPoint.x()});
     painting_ = true;
     last_ = mapCellAt(mapPoint.x(), mapPoint.y());

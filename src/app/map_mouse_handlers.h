@@ -21,11 +21,12 @@ public:
     virtual void release(QPoint mapPoint, Qt::MouseButton button) = 0;
 };
 
-// Map mode: a press places the brush metatile in the cell under the pointer; dragging with the
-// button held paints every cell on the way; the whole stroke is one step, "Place Metatile".
+// Map mode: a press of the left button places the brush metatile in the cell under the pointer;
+// dragging with it held paints every cell on the way; the whole stroke is one step, "Place
+// Metatile". The right button picks the metatile under the pointer instead (`pick`).
 class MapPainter final : public MapMouseHandler {
 public:
-    MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush);
+    MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush, std::function<void(MapCell)> pick);
 
     void press(QPoint mapPoint, Qt::MouseButton button) override;
     void move(QPoint mapPoint, Qt::MouseButtons buttons) override;
@@ -36,6 +37,7 @@ private:
 
     EditorDocument& document_;
     std::function<std::uint8_t()> brush_;
+    std::function<void(MapCell)> pick_;
     bool painting_ = false;
     MapCell last_;
 };

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QVBoxLayout>
 
 #include "gfx/metatile_render.h"
@@ -40,6 +41,7 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     picContainer->setAccessibleName("Map window");
     picContainer->setFixedSize(kMapViewWidth, kMapHeight);
     picContainer->setAutoFillBackground(true);
+    picContainer->installEventFilter(this);
     picRenderDest = new BitmapView(picContainer);
     picRenderDest->setObjectName("picRenderDest");
     picRenderDest->setAccessibleName("Map");
@@ -233,6 +235,23 @@ void MapViewPanel::setGrid(bool showMetatileGrid, bool showScreenGrid, int colou
     picRenderDest->setLineSetVisible(kMetatileHorizontal, showMetatileGrid);
     picRenderDest->setLineSetVisible(kScreenVertical, showScreenGrid);
     picRenderDest->setLineColour(toQColor(gridColour(colourValue)));
+}
+
+void MapViewPanel::scrollBy(int pixels)
+{
+    hscrollRenderer->setValue(hscrollRenderer->value() + pixels);
+}
+
+bool MapViewPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == picContainer && event->type() == QEvent::Wheel) {
+        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        // One notch is one metatile column; a sideways wheel or touchpad works the same way.
+        const int steps = (delta.x() != 0 ? delta.x() : delta.y()) / 120;
+        scrollBy(-steps * hscrollRenderer->singleStep());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace velmar

@@ -47,6 +47,8 @@ public:
     void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
     // Scrolls as little as needed for map pixel column `mapX` to be in view.
     void scrollToShow(int mapX);
+    // Scrolls the map by `pixels` (negative: to the left), within the scroll bar's range.
+    void scrollBy(int pixels);
     // The picture of a marker (index counts for enemies and items), or nullptr.
     QWidget* markerPicture(MapMarker marker, int index) const;
 
@@ -63,6 +65,10 @@ signals:
     void markerReleased(MapMarker marker, int index, QPoint point);
     // The pointer moves over the map with no button held: the map pixel and what lies there.
     void pointerOver(MapMarker marker, int index, QPoint point);
+
+protected:
+    // The wheel scrolls the map sideways (with or without Shift).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setupMapScroll(int screens, bool startAtLeft);

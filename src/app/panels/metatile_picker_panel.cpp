@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
@@ -29,6 +30,16 @@ MetatilePickerPanel::MetatilePickerPanel(QWidget* parent) : QWidget(parent)
     picBkgNat->setGeometry(0, 0, kSheetSize, kSheetSize);
     picBkgNat->setCursor(Qt::PointingHandCursor);
     connect(picBkgNat, &BitmapView::pressed, this, &MetatilePickerPanel::picBkgNat_MouseDown);
+    lblChosenFrame = new QLabel(picBkgNat);
+    lblChosenFrame->setObjectName("lblChosenFrame");
+    lblChosenFrame->setAccessibleName("Chosen metatile frame");
+    lblChosenFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblChosenFrame->setLineWidth(2);
+    lblChosenFrame->setStyleSheet("color: red; background: transparent");
+    lblChosenFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblChosenFrame->setGeometry(0, 0, kMetatileSize, kMetatileSize);
+    picContMetatiles->installEventFilter(this);
+    picBkgNat->installEventFilter(this);
     layout->addWidget(picContMetatiles);
 
     vMetaRenderer = new QScrollBar(Qt::Vertical, this);
@@ -77,8 +88,28 @@ void MetatilePickerPanel::chooseMetatile(QPoint point)
     drawChosen();
 }
 
+void MetatilePickerPanel::chooseMetatileNumber(std::uint8_t m)
+{
+    chooseMetatile(QPoint(m % 16 * kMetatileSize, m / 16 * kMetatileSize));
+    const int row = m / 16;
+    if (row < vMetaRenderer->value() || row >= vMetaRenderer->value() + kPickerRows)
+        vMetaRenderer->setValue(std::min(row, kPickerMaxRow));
+}
+
+bool MetatilePickerPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0)
+            vMetaRenderer->setValue(vMetaRenderer->value() - (delta > 0 ? 1 : -1));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void MetatilePickerPanel::drawChosen()
 {
+    lblChosenFrame->move(brushMetatile_ % 16 * kMetatileSize, brushMetatile_ / 16 * kMetatileSize);
     Bitmap chosen(64, 64, 0);
     stretchBlit(chosen, 0, 0, 64, 64, sheet_, 32 * (brushMetatile_ % 16), 32 * (brushMetatile_ / 16), 32, 32);
     picSelectedMetatile->setImage(toQImage(chosen));

@@ -34,10 +34,19 @@ public:
     void clear();
     // Chooses the metatile under sheet pixel `point` (the press handling without a button).
     void chooseMetatile(QPoint point);
+    // Chooses metatile `m` and scrolls the picker to show it.
+    void chooseMetatileNumber(std::uint8_t m);
+
+    // Frames the chosen metatile on the sheet.
+    QLabel* lblChosenFrame = nullptr;
 
 public slots:
     void picBkgNat_MouseDown(QPoint point, Qt::MouseButton button);
     void vMetaRenderer_Change(int value);
+
+protected:
+    // The wheel scrolls the picker's rows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void drawChosen();

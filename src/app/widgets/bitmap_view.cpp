@@ -84,6 +84,7 @@ void BitmapView::paintEvent(QPaintEvent* event)
 
 void BitmapView::mousePressEvent(QMouseEvent* event)
 {
+    pressModifiers_ = event->modifiers();
     emit pressed(surfacePoint(event->position()), event->button());
 }
 

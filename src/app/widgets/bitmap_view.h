@@ -36,6 +36,9 @@ public:
     QColor lineColour() const { return lineColour_; }
     void setLineSetVisible(std::size_t set, bool visible);
 
+    // The keys held at the last press on the view (Shift+drag selects on the map).
+    Qt::KeyboardModifiers pressModifiers() const { return pressModifiers_; }
+
     // The surface pixel under a mouse position in widget coordinates (rounded to whole pixels).
     static QPoint surfacePoint(const QPointF& position);
 
@@ -56,6 +59,7 @@ private:
     bool showsBitmap_ = false;
     std::vector<LineSet> lineSets_;
     QColor lineColour_ = Qt::black;
+    Qt::KeyboardModifiers pressModifiers_;
 };
 
 }  // namespace velmar

@@ -38,12 +38,25 @@ Outcome<EditResult> eraseMap(Document& doc)
 namespace {
 
 constexpr int kFocusNone = -1;
+constexpr int kCellPixels = 32;
 
 // The map pixel column of an enemy (its screen plus its column inside it) and of an item.
 int enemyFocus(const EnemyRecord& e) { return e.b * 16 + (e.xy & 0x0F) * 16; }
 int itemFocus(const ItemRecord& i) { return i.x * 16; }
 
 }  // namespace
+
+Outcome<EditResult> fillRegion(Document& doc, const CellRect& cells, std::uint8_t metatile, std::string name)
+{
+    return editScene(doc, {std::move(name), part::Map, cells.column * kCellPixels},
+                     [&](SceneState& s) { return fillCells(s.currentScene, cells, metatile); });
+}
+
+Outcome<EditResult> pasteRegion(Document& doc, MapCell at, const MapBlock& block)
+{
+    return editScene(doc, {"Paste", part::Map, at.column * kCellPixels},
+                     [&](SceneState& s) { return pasteBlock(s.currentScene, at, block); });
+}
 
 Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name,
                              std::size_t* position)

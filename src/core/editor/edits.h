@@ -6,6 +6,7 @@
 
 #include "actors/sprite_frames.h"
 #include "editor/document.h"
+#include "mapview/map_region.h"
 #include "expansion/resize_result.h"
 #include "text/char_table.h"
 #include "text/text_packer.h"
@@ -23,6 +24,13 @@ Outcome<EditResult> editScene(Document& doc, const Document::EditSpec& spec,
 // "Place Metatile": the map cell under map pixel (x, y) becomes `metatile`. Refused outside the
 // map. In a stroke, every cell crossed joins the one step.
 Outcome<EditResult> placeMetatile(Document& doc, int x, int y, std::uint8_t metatile);
+
+// A rectangle of map cells all set to `metatile`, under the name given ("Fill Selection", "Cut",
+// "Delete"). Cells outside the map are left out; refused when none lies inside.
+Outcome<EditResult> fillRegion(Document& doc, const CellRect& cells, std::uint8_t metatile, std::string name);
+
+// "Paste": a copied block written with its top left at `at`, cells outside the map left out.
+Outcome<EditResult> pasteRegion(Document& doc, MapCell at, const MapBlock& block);
 
 // "Erase Map": every cell of the current map becomes metatile 0.
 Outcome<EditResult> eraseMap(Document& doc);

@@ -26,12 +26,22 @@ void redrawSceneView(const Bytes& rom, const SceneState& scene, SceneView& view)
 
 Bitmap composeAllActors(const SceneView& view)
 {
+    return composeActors(view, true, true, true);
+}
+
+Bitmap composeActors(const SceneView& view, bool enemies, bool items, bool playerStart)
+{
     Bitmap out = view.map;
-    for (const ActorPicture& p : view.enemies)
-        pastePicture(out, p);
-    for (const ActorPicture& p : view.items)
-        pastePicture(out, p);
-    pastePicture(out, view.playerStart);
+    if (enemies) {
+        for (const ActorPicture& p : view.enemies)
+            pastePicture(out, p);
+    }
+    if (items) {
+        for (const ActorPicture& p : view.items)
+            pastePicture(out, p);
+    }
+    if (playerStart)
+        pastePicture(out, view.playerStart);
     return out;
 }
 

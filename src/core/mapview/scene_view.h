@@ -31,5 +31,7 @@ void redrawSceneView(const Bytes& rom, const SceneState& scene, SceneView& view)
 // The map with every actor picture pasted at its place: enemies, items, then the player start,
 // as the map view shows it with all markers visible.
 Bitmap composeAllActors(const SceneView& view);
+// The same with only the kinds of actor asked for.
+Bitmap composeActors(const SceneView& view, bool enemies, bool items, bool playerStart);
 
 }  // namespace velmar

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+
+#include "app_fixture.h"
+#include "mapview/map_region.h"
+#include "rom/hex.h"
+#include "panels/map_view_panel.h"
+#include "widgets/bitmap_view.h"
+
+namespace velmar::test {
+namespace {
+
+// Shift+drag on the map from one map pixel to another.
+void shiftDrag(frmMain& w, QPoint from, QPoint to)
+{
+    QTest::mousePress(w.picRenderDest, Qt::LeftButton, Qt::ShiftModifier, from);
+    w.picRenderDest_MouseMove(to, Qt::LeftButton);
+    w.picRenderDest_MouseUp(to, Qt::LeftButton);
+}
+
+std::uint8_t cell(frmMain& w, int column, int row) { return *metatileAt(w.doc().currentScene(), {column, row}); }
+
+TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    shiftDrag(w, QPoint(40, 40), QPoint(100, 70));
+    EXPECT_EQ(w.selection(), (CellRect{1, 1, 3, 2}));
+    EXPECT_EQ(w.doc().history().size(), 0u) << "selecting changes nothing";
+    w.menuEditCopy->trigger();
+    ASSERT_EQ(w.clipboard().columns, 3);
+    const std::uint8_t topLeft = cell(w, 1, 1), bottomRight = cell(w, 3, 2);
+
+    // Into another scene: a floating copy, placed by a click, one step.
+    const std::string other = AppFixture::findScene([&](const SceneRecord& s) { return s.map != w.doc().currentScene().map; });
+    f.select(other.c_str());
+    EXPECT_TRUE(w.selection().empty());
+    const Bytes before = w.doc().romData();
+    w.menuEditPaste->trigger();
+    EXPECT_TRUE(w.pasting());
+    w.picRenderDest_MouseDown(QPoint(2 * 32 + 5, 5), Qt::LeftButton);
+    w.picRenderDest_MouseUp(QPoint(2 * 32 + 5, 5), Qt::LeftButton);
+    EXPECT_FALSE(w.pasting());
+    EXPECT_EQ(cell(w, 2, 0), topLeft);
+    EXPECT_EQ(cell(w, 4, 1), bottomRight);
+    w.cmdUndo->click();
+    EXPECT_EQ(w.doc().romData(), before);
+
+    // Cut fills with the chosen metatile, Delete with FF; each one step.
+    f.choose(0x12);
+    shiftDrag(w, QPoint(5, 5), QPoint(40, 5));
+    w.menuEditCut->trigger();
+    EXPECT_EQ(cell(w, 1, 0), 0x12);
+    w.menuEditDelete->trigger();
+    EXPECT_EQ(cell(w, 0, 0), 0xFF);
+    EXPECT_EQ(w.clipboard().columns, 2);
+    w.cmdUndo->click();
+    w.cmdUndo->click();
+    EXPECT_EQ(w.doc().romData(), before);
+
+    // The right button picks the metatile under the pointer and places nothing.
+    w.picRenderDest_MouseDown(QPoint(5, 100), Qt::RightButton);
+    w.picRenderDest_MouseUp(QPoint(5, 100), Qt::RightButton);
+    EXPECT_EQ(w.brushMetatile(), cell(w, 0, 3));
+    EXPECT_EQ(w.doc().romData(), before);
+
+    // The pointer's cell and its metatile.
+    emit w.mapView->pointerOver(MapMarker::None, -1, QPoint(5, 100));
+    EXPECT_TRUE(w.findChild<QLabel*>("lblPointer")->text().endsWith("Metatile " + qs(hexPad(cell(w, 0, 3), 2))));
+
+    // The map as a picture, as the view shows it.
+    f.dialogs.saveFiles = {f.file("map.png")};
+    w.menuFileExportMap->trigger();
+    const QImage png(f.file("map.png"));
+    EXPECT_EQ(png.width(), static_cast<int>(w.doc().currentScene().map.size()) / 48 * 256);
+}
+
+TEST(MapSelection, TheChosenMetatileIsKeptPerTileset)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    const std::uint8_t first = w.doc().currentScene().tileset;
+    const std::string same = AppFixture::findScene([&](const SceneRecord& s) {
+        return s.tileset == first && !(s.stage == w.doc().currentScene().stage && s.scene == w.doc().currentScene().scene);
+    });
+    const std::string otherSet = AppFixture::findScene([&](const SceneRecord& s) { return s.tileset != first; });
+    ASSERT_FALSE(same.empty());
+    ASSERT_FALSE(otherSet.empty());
+    f.choose(0x21);
+    f.select(same.c_str());
+    EXPECT_EQ(w.brushMetatile(), 0x21);
+    f.select(otherSet.c_str());
+    EXPECT_EQ(w.brushMetatile(), 0x00);
+    f.choose(0x05);
+    f.select(same.c_str());
+    EXPECT_EQ(w.brushMetatile(), 0x21);
+    f.select(otherSet.c_str());
+    EXPECT_EQ(w.brushMetatile(), 0x05);
+}
+
+}  // namespace
+}  // namespace velmar::test
