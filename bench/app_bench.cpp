@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "frm_bkg_edit.h"
@@ -91,6 +92,30 @@ void BM_PaintPixelWithBackgroundEditorOpen(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PaintPixelWithBackgroundEditorOpen)->Unit(benchmark::kMillisecond);
+
+// On the longest scene: a 16 x 6 block pasted (one step) and the map repainted, as the event loop
+// paints it.
+void BM_PasteBlockWithRepaint(benchmark::State& state)
+{
+    BenchWindow b;
+    b.window->tvAreaList_NodeClick(b.window->findNode("c:02070C"));
+    b.window->picRenderDest_MouseDown(QPoint(0, 0), Qt::LeftButton);  // settles the first stroke
+    b.window->picRenderDest_MouseUp(QPoint(0, 0), Qt::LeftButton);
+    b.window->cmdSelect->setChecked(true);
+    b.window->picRenderDest_MouseDown(QPoint(0, 0), Qt::LeftButton);
+    b.window->picRenderDest_MouseMove(QPoint(16 * 32 - 1, 6 * 32 - 1), Qt::LeftButton);
+    b.window->picRenderDest_MouseUp(QPoint(16 * 32 - 1, 6 * 32 - 1), Qt::LeftButton);
+    b.window->menuEditCopy_Click();
+    int column = 0;
+    for (auto _ : state) {
+        column = column == 0 ? 3 : 0;  // so that every paste changes cells
+        b.window->menuEditPaste_Click();
+        b.window->picRenderDest_MouseDown(QPoint(column * 32 + 32 * 16, 0), Qt::LeftButton);
+        b.window->picRenderDest_MouseUp(QPoint(column * 32 + 32 * 16, 0), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PasteBlockWithRepaint)->Unit(benchmark::kMillisecond);
 
 // One tick of animation playback in the sprite editor that begins a step: the frame read, the
 // preview drawn and painted. Playing runs this at most 60 times a second.
