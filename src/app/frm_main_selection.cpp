@@ -74,7 +74,7 @@ void frmMain::buildSelectionControls()
     if (auto* bar = findChild<QToolBar*>("toolBar"))
         bar->addWidget(cmdSelect);
 
-    lblSelection_ = frameLabel(picRenderDest, "lblSelection", "Selection", "color: #00e0ff; background: transparent");
+    lblSelection_ = frameLabel(picRenderDest, "lblSelection", "Selection", "color: yellow; background: transparent");
     lblHoverCell_ = frameLabel(picRenderDest, "lblHoverCell", "Cell under the pointer",
                                "color: rgba(255, 255, 255, 160); background: transparent");
     lblHoverCell_->setLineWidth(1);
@@ -191,6 +191,13 @@ void frmMain::menuEditPaste_Click()
     const Bitmap picture = blockPicture(clipboard_, view_.sheet);
     picFloating_->setFixedSize(picture.width(), picture.height());
     picFloating_->setBitmap(picture);
+    // Framed, so that it shows against cells like its own.
+    BitmapView::LineSet frame;
+    frame.visible = true;
+    const int r = picture.width() - 1, b = picture.height() - 1;
+    frame.lines = {QLine(0, 0, r, 0), QLine(0, b, r, b), QLine(0, 0, 0, b), QLine(r, 0, r, b)};
+    picFloating_->setLineSets({frame});
+    picFloating_->setLineColour(Qt::yellow);
     moveFloatingPaste(start);
     picFloating_->show();
     picFloating_->raise();
