@@ -56,6 +56,12 @@ void frmMain::buildSelectionControls()
     action(menuEditDelete, "menuEditDelete", "Delete", &frmMain::menuEditDelete_Click, QKeySequence::Delete);
     action(menuEditSelectNone, "menuEditSelectNone", "Select None", &frmMain::menuEditSelectNone_Click,
            QKeySequence(Qt::Key_Escape));
+    // The keys that change the map work while the map has the focus, so that Delete in a list or
+    // a box never fills the selection unseen.
+    for (QAction* a : {menuEditCut, menuEditPaste, menuEditFillSelection, menuEditDelete}) {
+        mapView->addAction(a);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
     menuEditCut->setToolTip("Copy the selection and fill it with the chosen metatile");
     menuEditFillSelection->setToolTip("Fill the selection with the chosen metatile");
     menuEditDelete->setToolTip("Fill the selection with metatile FF, as new screens are");
