@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what Velmar needs to build, test, benchmark and fuzz on Debian 12 (bookworm).
+# Installs what Velmar needs to build, test, benchmark, fuzz and package on Debian 12 (bookworm).
 # Does nothing when everything is already there, so it is cheap to run before every build.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   libbenchmark-dev                           # benchmarks
   clang libclang-rt-14-dev                   # the fuzz target (libFuzzer and the sanitizers)
   xvfb xauth                                 # window tests on a machine without a display
+  dpkg-dev                                   # the Debian package (dpkg-shlibdeps finds its dependencies)
 )
 
 missing=()

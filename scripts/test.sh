@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs everything that checks Velmar: the tests (plain and under AddressSanitizer and
-# UndefinedBehaviorSanitizer), a short benchmark run and a short run of every fuzz target.
+# UndefinedBehaviorSanitizer), an install and the Debian package, a short benchmark run and a
+# short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,6 +34,33 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMAR_BUILD_TESTS=ON 
   -DVELMAR_SANITIZE=OFF
 cmake --build build -j "$jobs"
 run_ctest build
+
+step "Install and Debian package (from build/)"
+# The Release build installed into a prefix of its own: both programs run from there, the editor
+# answers --version without a display and finds its data files, and cpack makes the package.
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cmake --install build --prefix "$tmp"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tmp/bin/velmar" --version
+"$tmp/bin/velmar-cli" sample "$tmp/s.nes"
+test -s "$tmp/s.nes"
+# Started from the prefix, the editor keeps VELMAR.INI in the user's configuration folder, although
+# this prefix could take it: it makes the file at start-up, when it has found its data files.
+XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" "$tmp/bin/velmar" 2>/dev/null &
+editor=$!
+for _ in $(seq 100); do
+  [ -f "$tmp/config/Velmar/VELMAR.INI" ] && break
+  sleep 0.1
+done
+kill "$editor" 2>/dev/null || true
+wait "$editor" 2>/dev/null || true
+test -f "$tmp/config/Velmar/VELMAR.INI"
+test ! -e "$tmp/share/velmar/dat/VELMAR.INI"
+cpack --config build/CPackConfig.cmake -G DEB -B "$tmp/deb" >/dev/null
+deb=$(echo "$tmp"/deb/velmar_*.deb)
+test -f "$deb"
+dpkg-deb -I "$deb" | grep '^ Depends: '
+summaries+=("install: $(basename "$deb")")
 
 step "Sanitizer build and tests (build-asan/)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_BUILD_TESTS=ON \

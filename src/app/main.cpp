@@ -1,11 +1,15 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <string_view>
+
 #include "dialogs.h"
+#include "files/settings.h"
 #include "frm_main.h"
 #include "qt_bridge.h"
 #include "rom/rom_file.h"
@@ -14,6 +18,85 @@
 using namespace velmar;
 
 namespace {
+
+void setApplicationNames()
+{
+    QCoreApplication::setApplicationName("Velmar");
+    QCoreApplication::setApplicationVersion(
+        QString("%1.%2.%3").arg(VELMAR_VERSION_MAJOR).arg(VELMAR_VERSION_MINOR).arg(VELMAR_VERSION_PATCH));
+}
+
+void describeOptions(QCommandLineParser& parser, const QCommandLineOption& sample)
+{
+    parser.setApplicationDescription("Level editor for the ROM image of an NES side-scrolling action game.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(sample);
+    parser.addPositionalArgument("rom", "The ROM image to open.", "[rom]");
+}
+
+QCommandLineOption sampleOption()
+{
+    return QCommandLineOption("sample", "Open the built-in sample image (kept in the user's data folder).");
+}
+
+// Help and version are answered before the QApplication exists, which needs a display: they
+// work on a terminal without one. A command line that does not parse here (it may carry Qt's own
+// options, such as -platform, which only the QApplication takes) is left to the QApplication.
+void answerHelpOrVersion(int& argc, char* argv[])
+{
+    bool asked = false;
+    for (int i = 1; i < argc && !asked; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            break;
+        asked = arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+                arg == "--version";
+    }
+    if (!asked)
+        return;
+    QCoreApplication app(argc, argv);
+    setApplicationNames();
+    QCommandLineParser parser;
+    describeOptions(parser, sampleOption());
+    if (parser.parse(QCoreApplication::arguments()))
+        parser.process(app);  // prints the help or the version and exits
+}
+
+// Where the editor's files are. The data files sit in a dat folder beside the program (the build
+// folder, or a program folder copied as a whole); an installed program has none there and finds
+// them where the install put them, relative to the program, so that any prefix works.
+struct Folders {
+    QString dat;
+    QString userConfig;
+    bool installed = false;
+};
+
+Folders programFolders()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    Folders folders{programFolder + "/dat", QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+    const QString installedDat = QDir::cleanPath(programFolder + "/" + VELMAR_INSTALLED_DAT);
+    if (!QFileInfo(folders.dat).isDir() && QFileInfo(installedDat).isDir()) {
+        folders.dat = installedDat;
+        folders.installed = true;
+    }
+    return folders;
+}
+
+// An installed program keeps VELMAR.INI in the user's configuration folder, also when its prefix
+// can be written (~/.local): the data folder belongs to the install. The editor writes the user's
+// copy whenever there is one, so the first start makes it, with the defaults; the open dialog
+// then starts in the home folder. When it cannot be made, the editor goes on as any program does
+// (beside the data files where it can, else with a message at exit).
+void keepSettingsWithTheUser(const QString& userConfigFolder)
+{
+    const QString path = userConfigFolder + "/VELMAR.INI";
+    if (userConfigFolder.isEmpty() || QFileInfo::exists(path) || !QDir().mkpath(userConfigFolder))
+        return;
+    const Settings defaults = defaultSettings(ss(QDir::toNativeSeparators(QDir::homePath())));
+    saveSettings(pathFromUtf8(ss(path)), defaults);
+}
 
 // The sample image in the user's data folder: written once, then kept as the user edits it.
 QString ensureSampleImage(QString& error)
@@ -38,24 +121,24 @@ QString ensureSampleImage(QString& error)
 
 int main(int argc, char* argv[])
 {
+    answerHelpOrVersion(argc, argv);
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Velmar");
-    QApplication::setApplicationVersion(QString("%1.%2.%3").arg(VELMAR_VERSION_MAJOR).arg(VELMAR_VERSION_MINOR).arg(VELMAR_VERSION_PATCH));
+    setApplicationNames();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Level editor for the ROM image of an NES side-scrolling action game.");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption sample("sample", "Open the built-in sample image (kept in the user's data folder).");
-    parser.addOption(sample);
-    parser.addPositionalArgument("rom", "The ROM image to open.", "[rom]");
+    const QCommandLineOption sample = sampleOption();
+    describeOptions(parser, sample);
     parser.process(app);
+
+    const Folders folders = programFolders();
+    if (folders.installed)
+        keepSettingsWithTheUser(folders.userConfig);
 
     QtDialogs dialogs;
     // The recovery copy goes to the data folder, beside the sample image.
-    frmMain window(QApplication::applicationDirPath() + "/dat",
-                   QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), dialogs);
+    frmMain window(folders.dat, folders.userConfig, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                   dialogs);
     dialogs.setParent(&window);
     window.show();
 

@@ -45,16 +45,19 @@ public:
     RawFile& operator=(const RawFile&) = delete;
     ~RawFile() { close(); }
 
-    // Creates a new file (never an existing one) or opens an existing one for writing. The
+    // Creates a new file (never an existing one) or opens an existing one for writing. A new
+    // file that stands in for one already there is private until it takes that file's
+    // permissions; one that makes a new file gets what the user's umask gives new files. The
     // error number, or 0.
-    int open(const fs::path& path, bool create)
+    int open(const fs::path& path, bool create, bool asNewFile = false)
     {
 #ifdef _WIN32
         const int flags = _O_WRONLY | _O_BINARY | (create ? _O_CREAT | _O_EXCL : 0);
+        (void)asNewFile;
         fd_ = ::_wopen(path.c_str(), flags, _S_IREAD | _S_IWRITE);
 #else
         const int flags = O_WRONLY | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0);
-        fd_ = ::open(path.c_str(), flags, 0600);
+        fd_ = ::open(path.c_str(), flags, asNewFile ? 0666 : 0600);
 #endif
         return fd_ < 0 ? errno : 0;
     }
@@ -205,7 +208,7 @@ Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, b
     int error = EEXIST;
     for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
         temp = folder / ("." + target.filename().string() + ".velmar-" + std::to_string(entropy() % 1000000u) + ".tmp");
-        error = run(WriteStep::CreateTemp, [&] { return out.open(temp, true); });
+        error = run(WriteStep::CreateTemp, [&] { return out.open(temp, true, !exists); });
     }
     if (error != 0)
         return fail(systemReason(error));

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "files/file_writer.h"
 #include "support/test_support.h"
 
@@ -44,6 +48,25 @@ TEST(FileWriter, ReadOnlyFilesAndFoldersAreRefusedAsTheyAre)
     EXPECT_EQ(readFile(locked / "game.nes"), "old");
     EXPECT_EQ(entries(locked), 1u);
 }
+
+#ifndef _WIN32
+// A new file gets what the user's umask gives new files (a patch or a picture to share); a file
+// replaced keeps its own permissions, also a private one.
+TEST(FileWriter, NewFilesFollowTheUmaskAndOldOnesKeepTheirPermissions)
+{
+    TempDir dir;
+    const ::mode_t old = ::umask(022);
+    ASSERT_TRUE(writeFileSafely(dir.file("new.ips"), kNew, false).ok());
+    writeFile(dir.file("private.nes"), "old");
+    fs::permissions(dir.file("private.nes"), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(writeFileSafely(dir.file("private.nes"), kNew, true).ok());
+    ::umask(old);
+    EXPECT_EQ(fs::status(dir.file("new.ips")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(fs::status(dir.file("private.nes")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+#endif
 
 TEST(FileWriter, LinksKeepBeingLinks)
 {

@@ -72,6 +72,24 @@ TEST(Settings, SaveLoadsBack)
     EXPECT_FALSE(saveSettings(dir.path() / "no-such-folder" / "VELMAR.INI", s).ok());
 }
 
+// An installed editor makes the user's copy on its first start and relies on this: once there is
+// one, it is the copy written, also when the data folder beside the program could be written.
+TEST(Settings, TheUsersCopyIsWrittenWheneverThereIsOne)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("dat"));
+    std::filesystem::create_directories(dir.file("config"));
+    const SettingsFiles files{dir.file("dat") / "VELMAR.INI", dir.file("config") / "VELMAR.INI"};
+    writeFile(files.user, "/home\n\n\n\n\n\n\nFalse\n");
+    std::filesystem::path written;
+    ASSERT_TRUE(saveSettings(files, defaultSettings("/roms"), written).ok());
+    EXPECT_EQ(written, files.user);
+    EXPECT_FALSE(std::filesystem::exists(files.beside));
+    Settings loaded;
+    ASSERT_TRUE(loadSettings(files, kProgramFolder, loaded).ok());
+    EXPECT_EQ(loaded.romFolder, "/roms");
+}
+
 TEST(RecentFiles, AddPutsThePathOnTop)
 {
     using List = std::array<std::string, 5>;
