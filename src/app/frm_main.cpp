@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -107,6 +109,7 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     for (EditMode m : {EditMode::Enemies, EditMode::Items, EditMode::All})
         mapHandlers_[static_cast<std::size_t>(m)] = std::make_unique<NoMapEdits>();
     startUp();
+    restoreLayout();
 }
 
 frmMain::~frmMain() = default;
@@ -218,6 +221,10 @@ void frmMain::buildToolBar()
         (*m.member)->setCheckable(true);
         modeButtons_->addButton(*m.member);
     }
+    // In map mode a drag selects instead of painting while this is on (Shift+drag always does).
+    button(cmdSelect, "cmdSelect", "Select (or Shift+drag on the map)", markIcon("Sel", size));
+    cmdSelect->setAccessibleName("Select");
+    cmdSelect->setCheckable(true);
     connect(cmdFileLoad, &QToolButton::clicked, this, &frmMain::cmdFileLoad_Click);
     connect(cmdFileSave, &QToolButton::clicked, this, &frmMain::cmdFileSave_Click);
     connect(cmdExitApp, &QToolButton::clicked, this, &frmMain::cmdExitApp_Click);
@@ -537,6 +544,27 @@ void frmMain::cmdPaletteEdit_Click()
     palEdit_->activateWindow();
 }
 
+QString frmMain::layoutFile() const
+{
+    return (userConfigFolder_.isEmpty() ? datFolder_ : userConfigFolder_) + "/layout.ini";
+}
+
+void frmMain::restoreLayout()
+{
+    const QSettings kept(layoutFile(), QSettings::IniFormat);
+    restoreGeometry(kept.value("window/geometry").toByteArray());
+    splMain->restoreState(kept.value("window/panels").toByteArray());
+}
+
+void frmMain::saveLayout()
+{
+    QDir().mkpath(QFileInfo(layoutFile()).absolutePath());
+    QSettings kept(layoutFile(), QSettings::IniFormat);
+    kept.setValue("window/geometry", saveGeometry());
+    kept.setValue("window/panels", splMain->saveState());
+    kept.sync();
+}
+
 void frmMain::cmdAnimEdit_Click()
 {
     if (!sprEdit_)
@@ -686,6 +714,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     exiting_ = true;
+    saveLayout();
     endRecovery();
     std::filesystem::path written;
     if (const Outcome<WriteResult> r = saveSettings(settingsFiles(), workspace_.settings, written); !r.ok())

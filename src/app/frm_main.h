@@ -30,6 +30,7 @@ class QListWidget;
 class QMenu;
 class QRadioButton;
 class QScrollBar;
+class QSplitter;
 class QStatusBar;
 class QTimer;
 class QToolButton;
@@ -112,6 +113,12 @@ public:
     QTimer* tmrRecovery = nullptr;
 
     // Controls, by the names the rest of the program and its tests use. The panels own them.
+    // The panels side by side: the area tree, the map and picker, the actor and property panels.
+    QSplitter* splMain = nullptr;
+    // Where the window's size, place and panel sizes are kept between runs, beside VELMAR.INI
+    // (whose eight lines keep their own rules).
+    QString layoutFile() const;
+
     QMenu* menuFile = nullptr;
     QAction* menuFileLoadFile = nullptr;
     QAction* menuFileSaveFile = nullptr;
@@ -386,6 +393,8 @@ private:
     // Edits held by the Text Editor are not in the document yet: stored, dropped, or (false)
     // the user stays.
     bool settleTextEdits();
+    void restoreLayout();
+    void saveLayout();
     // Selection, clipboard and floating paste of the map.
     void buildSelectionControls();
     // The right button's eyedropper: the metatile of a map cell becomes the chosen one.

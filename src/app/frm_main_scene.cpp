@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -32,15 +33,22 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 
 void frmMain::buildCentralArea()
 {
+    // The area tree, the map with its picker, and the actor and property panels, side by side in
+    // a splitter whose sizes are kept between runs.
     auto* central = new QWidget(this);
     central->setObjectName("central");
-    auto* outer = new QHBoxLayout(central);
+    auto* centralLayout = new QHBoxLayout(central);
+    splMain = new QSplitter(Qt::Horizontal, central);
+    splMain->setObjectName("splMain");
+    splMain->setAccessibleName("Panels");
+    splMain->setChildrenCollapsible(false);
+    centralLayout->addWidget(splMain);
 
     tvAreaList = new QTreeWidget(central);
     tvAreaList->setObjectName("tvAreaList");
     tvAreaList->setAccessibleName("Scenes");
     tvAreaList->setHeaderHidden(true);
-    tvAreaList->setFixedWidth(170);
+    tvAreaList->setMinimumWidth(120);
     connect(tvAreaList, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
     connect(tvAreaList, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
@@ -49,10 +57,13 @@ void frmMain::buildCentralArea()
         if (!buildingTree_ && node && QGuiApplication::mouseButtons() == Qt::NoButton)
             tvAreaList_NodeClick(node);
     });
-    outer->addWidget(tvAreaList);
+    splMain->addWidget(tvAreaList);
 
-    auto* middle = new QVBoxLayout;
-    outer->addLayout(middle);
+    auto* middleArea = new QWidget(splMain);
+    middleArea->setObjectName("middleArea");
+    auto* middle = new QVBoxLayout(middleArea);
+    middle->setContentsMargins(0, 0, 0, 0);
+    splMain->addWidget(middleArea);
 
     mapView = new MapViewPanel(central);
     picContainer = mapView->picContainer;
@@ -93,7 +104,10 @@ void frmMain::buildCentralArea()
     middle->addStretch();
 
     // The actor lists and the scene properties take the right-hand column.
-    auto* right = new QVBoxLayout;
+    auto* rightArea = new QWidget(splMain);
+    rightArea->setObjectName("rightArea");
+    auto* right = new QVBoxLayout(rightArea);
+    right->setContentsMargins(0, 0, 0, 0);
     actorListsPlace = new QWidget(central);
     actorListsPlace->setObjectName("actorListsPlace");
     propertiesPlace = new QWidget(central);
@@ -101,7 +115,9 @@ void frmMain::buildCentralArea()
     right->addWidget(actorListsPlace);
     right->addWidget(propertiesPlace);
     right->addStretch();
-    outer->addLayout(right, 1);
+    splMain->addWidget(rightArea);
+    splMain->setStretchFactor(1, 1);
+    splMain->setSizes({170, 800, 290});
     buildActorLists();
     buildPropertiesPanel();
 

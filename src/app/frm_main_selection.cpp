@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QToolButton>
 
 #include "editor/edits.h"
@@ -70,15 +69,6 @@ void frmMain::buildSelectionControls()
     menuFileExportMap->setObjectName("menuFileExportMap");
     connect(menuFileExportMap, &QAction::triggered, this, &frmMain::menuFileExportMap_Click);
     menuFile->insertAction(menuFileCreatePatch, menuFileExportMap);
-
-    cmdSelect = new QToolButton(this);
-    cmdSelect->setObjectName("cmdSelect");
-    cmdSelect->setText("Sel");
-    cmdSelect->setToolTip("Select (or Shift+drag on the map)");
-    cmdSelect->setAccessibleName("Select");
-    cmdSelect->setCheckable(true);
-    if (auto* bar = findChild<QToolBar*>("toolBar"))
-        bar->addWidget(cmdSelect);
 
     lblSelection_ = frameLabel(picRenderDest, "lblSelection", "Selection", "color: yellow; background: transparent");
     lblHoverCell_ = frameLabel(picRenderDest, "lblHoverCell", "Cell under the pointer",

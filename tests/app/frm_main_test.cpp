@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -347,6 +349,25 @@ TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
     f.dialogs.answers = {Answer::No};
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(std::filesystem::exists(copy.toStdString()));
+}
+
+// The panel sizes and the window's size come back at the next start, from a file of their own.
+TEST(MainWindowExit, PanelSizesAndTheWindowComeBack)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.show();
+    w.resize(1400, 820);
+    w.splMain->setSizes({260, 800, 300});
+    const QList<int> sizes = w.splMain->sizes();
+    w.close();
+    EXPECT_TRUE(QFileInfo::exists(w.layoutFile()));
+    EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
+
+    frmMain& again = f.start();
+    again.show();
+    EXPECT_EQ(again.size(), QSize(1400, 820));
+    EXPECT_EQ(again.splMain->sizes(), sizes);
 }
 
 }  // namespace
