@@ -115,8 +115,9 @@ public:
     // Controls, by the names the rest of the program and its tests use. The panels own them.
     // The panels side by side: the area tree, the map and picker, the actor and property panels.
     QSplitter* splMain = nullptr;
-    // Where the window's size, place and panel sizes are kept between runs, beside VELMAR.INI
-    // (whose eight lines keep their own rules).
+    // Where the window's size, place and panel sizes are kept between runs: a file of its own in
+    // the user's configuration folder (the data folder when there is none), so that VELMAR.INI
+    // keeps its own line rules.
     QString layoutFile() const;
 
     QMenu* menuFile = nullptr;
