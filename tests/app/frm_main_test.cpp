@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
@@ -349,6 +350,23 @@ TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
     f.dialogs.answers = {Answer::No};
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(std::filesystem::exists(copy.toStdString()));
+}
+
+// A wider window shows more of the map; the scroll range follows the view's width.
+TEST(MainWindowMap, AWiderWindowShowsMoreScreens)
+{
+    AppFixture f;
+    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 7; });
+    frmMain& w = f.startWithSample();
+    w.show();
+    f.select(key.c_str());
+    const int narrow = w.picContainer->width();
+    w.resize(2200, 800);
+    QApplication::processEvents();
+    ASSERT_GT(w.picContainer->width(), narrow);
+    EXPECT_EQ(w.hscrollRenderer->maximum(), w.picRenderDest->width() - w.picContainer->width());
+    w.hscrollRenderer->setValue(w.hscrollRenderer->maximum());
+    EXPECT_EQ(w.picRenderDest->x() + w.picRenderDest->width(), w.picContainer->width()) << "the end is in view";
 }
 
 // The panel sizes and the window's size come back at the next start, from a file of their own.

@@ -1,9 +1,11 @@
 #include "panels/map_view_panel.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
@@ -39,7 +41,10 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     picContainer = new QWidget(this);
     picContainer->setObjectName("picContainer");
     picContainer->setAccessibleName("Map window");
-    picContainer->setFixedSize(kMapViewWidth, kMapHeight);
+    // Three screens at least; a wider window shows more.
+    picContainer->setMinimumSize(kMapViewWidth, kMapHeight);
+    picContainer->setMaximumHeight(kMapHeight);
+    picContainer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     picContainer->setAutoFillBackground(true);
     picContainer->installEventFilter(this);
     picRenderDest = new BitmapView(picContainer);
@@ -83,7 +88,6 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     hscrollRenderer = new QScrollBar(Qt::Horizontal, this);
     hscrollRenderer->setObjectName("hscrollRenderer");
     hscrollRenderer->setAccessibleName("Map scroll");
-    hscrollRenderer->setFixedWidth(kMapViewWidth);
     hscrollRenderer->setSingleStep(32);
     hscrollRenderer->setPageStep(256);
     hscrollRenderer->setRange(0, 0);
@@ -91,12 +95,19 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     layout->addWidget(hscrollRenderer);
 }
 
+int MapViewPanel::viewWidth() const
+{
+    // Before the window is laid out the container has no width of its own yet.
+    return std::max(picContainer->width(), kMapViewWidth);
+}
+
 void MapViewPanel::showMap(const SceneView& view, const SceneRecord& scene, bool resize)
 {
     picRenderDest->setBitmap(view.map);
     if (resize) {
         picRenderDest->setGeometry(0, 0, view.map.width(), view.map.height());
-        setupMapScroll(scene.length + 1, scene.direction == 0);
+        screens_ = scene.length + 1;
+        setupMapScroll(screens_, scene.direction == 0);
     }
     placeActorMarkers(view);
 }
@@ -106,6 +117,7 @@ void MapViewPanel::clear()
     picRenderDest->setImage(QImage());
     picRenderDest->setGeometry(0, 0, kScreenWidth, kMapHeight);
     picRenderDest->setLineSets({});
+    screens_ = 1;
     setupMapScroll(1, true);
     placeActorMarkers(SceneView{});
     picMainCharacterSpawn->hide();
@@ -195,7 +207,7 @@ void MapViewPanel::setItemsVisible(bool visible)
 
 void MapViewPanel::setupMapScroll(int screens, bool startAtLeft)
 {
-    const MapScroll s = velmar::setupMapScroll(screens, startAtLeft);
+    const MapScroll s = velmar::setupMapScroll(screens, startAtLeft, viewWidth());
     const QSignalBlocker block(hscrollRenderer);
     hscrollRenderer->setRange(0, s.maximum);
     hscrollRenderer->setValue(s.value);
@@ -211,10 +223,11 @@ void MapViewPanel::hscrollRenderer_Change(int value)
 void MapViewPanel::scrollToShow(int mapX)
 {
     const int first = hscrollRenderer->value();
-    if (mapX >= first && mapX < first + kMapViewWidth)
+    const int width = viewWidth();
+    if (mapX >= first && mapX < first + width)
         return;
     // The column comes into view a screen in from the edge it was beyond.
-    const int target = mapX < first ? mapX - kScreenWidth : mapX - kMapViewWidth + kScreenWidth;
+    const int target = mapX < first ? mapX - kScreenWidth : mapX - width + kScreenWidth;
     hscrollRenderer->setValue(std::clamp(target, 0, hscrollRenderer->maximum()));
 }
 
@@ -244,6 +257,14 @@ void MapViewPanel::scrollBy(int pixels)
 
 bool MapViewPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == picContainer && event->type() == QEvent::Resize) {
+        // The view grew or shrank: the same map pixel stays at the left edge where it can.
+        const MapScroll s = velmar::setupMapScroll(screens_, true, viewWidth());
+        const QSignalBlocker block(hscrollRenderer);
+        hscrollRenderer->setRange(0, s.maximum);
+        hscrollRenderer->setEnabled(s.enabled);
+        picRenderDest->move(-hscrollRenderer->value(), 0);
+    }
     if (watched == picContainer && event->type() == QEvent::Wheel) {
         const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
         // One notch is one metatile column; a sideways wheel or touchpad works the same way.

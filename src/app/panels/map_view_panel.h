@@ -17,9 +17,9 @@ class BitmapView;
 // What lies under the pointer on the map: the map itself or one of the markers on it.
 enum class MapMarker { None, Enemy, Item, PlayerStart, PlayerLine };
 
-// The map of the current scene: a window three screens wide onto the map surface, which moves
-// left to scroll, with the grid lines and the actor markers on it. Presses, drags and releases
-// on the map come out in map pixels.
+// The map of the current scene: a window onto the map surface (three screens wide, more in a
+// wider window), which moves left to scroll, with the grid lines and the actor markers on it.
+// Presses, drags and releases on the map come out in map pixels.
 class MapViewPanel : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +47,8 @@ public:
     void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
     // Scrolls as little as needed for map pixel column `mapX` to be in view.
     void scrollToShow(int mapX);
+    // The width of the map's window in pixels: three screens, or more in a wider window.
+    int viewWidth() const;
     // Scrolls the map by `pixels` (negative: to the left), within the scroll bar's range.
     void scrollBy(int pixels);
     // The picture of a marker (index counts for enemies and items), or nullptr.
@@ -75,6 +77,7 @@ private:
     void placeActorMarkers(const SceneView& view);
     void connectMarker(BitmapView* picture, MapMarker marker, int index);
 
+    int screens_ = 1;
     int enemyCount_ = 0;
     int itemCount_ = 0;
 };

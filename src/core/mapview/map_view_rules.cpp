@@ -8,13 +8,13 @@
 
 namespace velmar {
 
-MapScroll setupMapScroll(int screens, bool startAtLeft)
+MapScroll setupMapScroll(int screens, bool startAtLeft, int viewWidth)
 {
     MapScroll s;
-    if (screens < kVisibleScreens)
+    if (screens * 256 < viewWidth)
         return s;
     s.enabled = true;
-    s.maximum = (screens - kVisibleScreens) * 256;
+    s.maximum = screens * 256 - viewWidth;
     s.value = startAtLeft ? 0 : s.maximum;
     return s;
 }

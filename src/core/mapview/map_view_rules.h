@@ -21,9 +21,10 @@ struct MapScroll {
     int value = 0;
 };
 
-// Fewer than three screens fit: disabled at 0. Otherwise 0..(screens - 3) * 256, starting at the
-// left end or, for a scene that runs right to left, at the right end.
-MapScroll setupMapScroll(int screens, bool startAtLeft);
+// For a view `viewWidth` pixels wide (three screens at least; more when the window is wider). A
+// map narrower than the view: disabled at 0. Otherwise 0..(map width - view width), starting at
+// the left end or, for a scene that runs right to left, at the right end.
+MapScroll setupMapScroll(int screens, bool startAtLeft, int viewWidth = kMapViewWidth);
 
 // A grid line on the map surface, from (x1, y1) to (x2, y2).
 struct GridLine {

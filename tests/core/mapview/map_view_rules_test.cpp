@@ -23,6 +23,9 @@ TEST(MapViewRules, ScrollRangeByLengthAndDirection)
         EXPECT_EQ(s.maximum, c.want.maximum) << c.screens;
         EXPECT_EQ(s.value, c.want.value) << c.screens;
     }
+    // A wider view: 10 screens in 1000 pixels scroll over the 1560 left; 3 screens fit.
+    EXPECT_EQ(setupMapScroll(10, false, 1000).value, 1560);
+    EXPECT_FALSE(setupMapScroll(3, true, 1000).enabled);
 }
 
 TEST(MapViewRules, PlacingOutsideTheMapChangesNothing)
