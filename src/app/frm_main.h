@@ -128,6 +128,10 @@ public:
     QAction* menuFileApplyPatch = nullptr;
     QAction* menuFileExportMap = nullptr;
     QAction* menuFileExit = nullptr;
+    QMenu* menuView = nullptr;
+    QAction* menuViewZoomIn = nullptr;
+    QAction* menuViewZoomOut = nullptr;
+    QAction* menuViewActualSize = nullptr;
     QMenu* menuEdit = nullptr;
     QAction* menuEditUndo = nullptr;
     QAction* menuEditRedo = nullptr;
@@ -231,6 +235,12 @@ public slots:
     void menuFileCreatePatch_Click();
     // The map as velmar-cli render draws it, with the actors the mode shows, as a PNG file.
     void menuFileExportMap_Click();
+    void menuViewZoomIn_Click();
+    void menuViewZoomOut_Click();
+    void menuViewActualSize_Click();
+    // The map at `zoom` (1..4): the map column at `viewX` of the window (its centre for -1)
+    // stays where it is.
+    void setMapZoom(int zoom, int viewX = -1);
     void menuEditCopy_Click();
     void menuEditCut_Click();
     void menuEditPaste_Click();

@@ -187,7 +187,7 @@ void frmMain::showEnemyDetails(int index)
     txtEnemyEdit_X->setText(qs(hexText(e.xy & 0x0F)));
     txtEnemyEdit_Y->setText(qs(hexText(e.xy >> 4)));
     showChoice(cmbEnemyList, actorChoices(workspace_.enemyNames, kEnemyTypes, e.id), e.id);
-    linePlayerPos->move(e.b * 16 + 128, 0);
+    linePlayerPos->move(mapView->toView(QPoint(e.b * 16 + 128, 0)));
     linePlayerPos->show();
     linePlayerPos->raise();
 }
@@ -256,10 +256,11 @@ void frmMain::highlightActor(QWidget* picture, bool scroll, bool withPlayerLine)
         return;
     const QRect r = picture->geometry();
     lblSelActorHighlight->setGeometry(r.adjusted(-4, -4, 4, 4));
+    const auto toMap = [this](int viewPixels) { return mapView->toMap(viewPixels); };
     if (scroll) {
         const ScrollChoice c = highlightScroll(
-            r.left(), r.width(), withPlayerLine ? std::optional<int>(linePlayerPos->x()) : std::nullopt,
-            picRenderDest->width(), picContainer->width(), hscrollRenderer->value(), hscrollRenderer->maximum());
+            toMap(r.left()), toMap(r.width()), withPlayerLine ? std::optional<int>(toMap(linePlayerPos->x())) : std::nullopt,
+            toMap(picRenderDest->width()), mapView->viewWidth(), hscrollRenderer->value(), hscrollRenderer->maximum());
         hscrollRenderer->setValue(c.value);
         hscrollRenderer->setEnabled(c.enabled);
     }
@@ -421,7 +422,8 @@ void frmMain::promptItemX()
 
 bool frmMain::dropInside(QPoint point) const
 {
-    return dropInsideMap(point.x(), point.y(), picRenderDest->width(), picRenderDest->height());
+    return dropInsideMap(point.x(), point.y(), mapView->toMap(picRenderDest->width()),
+                         mapView->toMap(picRenderDest->height()));
 }
 
 void frmMain::startDrag(MapMarker marker, int index)
@@ -442,17 +444,17 @@ void frmMain::showDragAt(QPoint offset, int lineX)
     const MapMarker pictureMarker = drag_.marker == MapMarker::PlayerLine ? MapMarker::Enemy : drag_.marker;
     const int pictureIndex = drag_.marker == MapMarker::PlayerLine ? selectedEnemy_ : drag_.index;
     if (QWidget* picture = mapView->markerPicture(pictureMarker, pictureIndex))
-        picture->move(drag_.pictureOrigin + offset);
+        picture->move(drag_.pictureOrigin + mapView->toView(offset));
     if (drag_.marker != MapMarker::PlayerStart)
-        lblSelActorHighlight->move(drag_.highlightOrigin + offset);
+        lblSelActorHighlight->move(drag_.highlightOrigin + mapView->toView(offset));
     if (lineX >= 0)
-        linePlayerPos->move(lineX, drag_.lineOrigin.y());
+        linePlayerPos->move(mapView->toView(QPoint(lineX, 0)).x(), drag_.lineOrigin.y());
 }
 
 void frmMain::endDrag()
 {
     if (drag_.marker != MapMarker::None)
-        showDragAt(QPoint(), drag_.marker == MapMarker::PlayerLine ? drag_.lineOrigin.x() : -1);
+        showDragAt(QPoint(), drag_.marker == MapMarker::PlayerLine ? mapView->toMap(drag_.lineOrigin.x()) : -1);
     drag_ = Drag{};
 }
 

@@ -304,7 +304,7 @@ void frmMain::unloadSubEditor_refresh()
     drawSceneSheet(doc().scene(), view_);
     metatilePicker->setSheet(view_.sheet);
     // The map keeps its scroll position unless its width changed.
-    const bool resized = picRenderDest->width() != mapWidth(doc().currentScene());
+    const bool resized = mapView->toMap(picRenderDest->width()) != mapWidth(doc().currentScene());
     renderMap(resized);
     paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
     refreshPropertyPanel();

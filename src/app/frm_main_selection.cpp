@@ -2,10 +2,14 @@
 // delete; the eyedropper; the metatile kept per tileset; the cell under the pointer; the map as
 // a PNG file.
 
+#include <algorithm>
+
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -65,6 +69,23 @@ void frmMain::buildSelectionControls()
     menuEditFillSelection->setToolTip("Fill the selection with the chosen metatile");
     menuEditDelete->setToolTip("Fill the selection with metatile FF, as new screens are");
 
+    menuView = new QMenu("View", this);
+    menuView->setObjectName("menuView");
+    menuBar()->insertMenu(menuOptions, menuView);
+    const auto viewAction = [this](QAction*& member, const char* name, const QString& caption, void (frmMain::*slot)(),
+                                   const QList<QKeySequence>& keys) {
+        member = menuView->addAction(caption, this, slot);
+        member->setObjectName(name);
+        member->setShortcuts(keys);
+    };
+    viewAction(menuViewZoomIn, "menuViewZoomIn", "Zoom In", &frmMain::menuViewZoomIn_Click,
+               {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    viewAction(menuViewZoomOut, "menuViewZoomOut", "Zoom Out", &frmMain::menuViewZoomOut_Click, {QKeySequence::ZoomOut});
+    viewAction(menuViewActualSize, "menuViewActualSize", "Actual Size", &frmMain::menuViewActualSize_Click,
+               {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    connect(mapView, &MapViewPanel::zoomRequested, this,
+            [this](int steps, int viewX) { setMapZoom(mapView->zoom() + steps, viewX); });
+
     menuFileExportMap = new QAction("Export Map as PNG...", this);
     menuFileExportMap->setObjectName("menuFileExportMap");
     connect(menuFileExportMap, &QAction::triggered, this, &frmMain::menuFileExportMap_Click);
@@ -81,6 +102,32 @@ void frmMain::buildSelectionControls()
     picFloating_->hide();
     showSelection();
 }
+
+// --- Zoom ---
+
+void frmMain::setMapZoom(int zoom, int viewX)
+{
+    zoom = std::clamp(zoom, 1, 4);
+    if (zoom == mapView->zoom())
+        return;
+    const int atViewX = viewX >= 0 ? viewX : picContainer->width() / 2;
+    const int keepMapX = hscrollRenderer->value() + mapView->toMap(atViewX);
+    mapView->setZoom(zoom, keepMapX, atViewX);
+    // The markers, the frames and the grid at the new size.
+    if (doc().hasScene()) {
+        unloadSubEditor_refresh();
+        showSelection();
+        if (pasting_)
+            menuEditPaste_Click();
+    }
+    menuViewZoomIn->setEnabled(zoom < 4);
+    menuViewZoomOut->setEnabled(zoom > 1);
+    lblPointer_->setText(QString("Zoom %1x").arg(zoom));
+}
+
+void frmMain::menuViewZoomIn_Click() { setMapZoom(mapView->zoom() + 1); }
+void frmMain::menuViewZoomOut_Click() { setMapZoom(mapView->zoom() - 1); }
+void frmMain::menuViewActualSize_Click() { setMapZoom(1); }
 
 // --- Eyedropper and brush ---
 
@@ -151,8 +198,8 @@ void frmMain::showSelection()
     const bool any = doc().hasScene() && !selection_.empty();
     lblSelection_->setVisible(any);
     if (any) {
-        lblSelection_->setGeometry(selection_.column * kCell, selection_.row * kCell, selection_.columns * kCell,
-                                   selection_.rows * kCell);
+        lblSelection_->setGeometry(mapView->toView(QRect(selection_.column * kCell, selection_.row * kCell,
+                                                         selection_.columns * kCell, selection_.rows * kCell)));
         lblSelection_->raise();
         lblSelection_->setAccessibleDescription(QString("%1 x %2 cells").arg(selection_.columns).arg(selection_.rows));
     }
@@ -182,10 +229,12 @@ void frmMain::menuEditPaste_Click()
     if (!doc().hasScene() || clipboard_.empty())
         return;
     pasting_ = true;
-    const QPoint pointer = picRenderDest->mapFromGlobal(QCursor::pos());
+    const QPoint pointer = picRenderDest->mapFromGlobal(QCursor::pos()) / mapView->zoom();
     const QPoint start = selection_.empty() ? pointer : QPoint(selection_.column * kCell, selection_.row * kCell);
     const Bitmap picture = blockPicture(clipboard_, view_.sheet);
-    picFloating_->setFixedSize(picture.width(), picture.height());
+    picFloating_->setZoom(mapView->zoom());
+    picFloating_->setFixedSize(mapView->toView(QPoint(picture.width(), picture.height())).x(),
+                               mapView->toView(QPoint(picture.width(), picture.height())).y());
     picFloating_->setBitmap(picture);
     // Framed, so that it shows against cells like its own.
     BitmapView::LineSet frame;
@@ -202,7 +251,7 @@ void frmMain::menuEditPaste_Click()
 void frmMain::moveFloatingPaste(QPoint mapPoint)
 {
     const MapCell cell = mapCellAt(std::max(0, mapPoint.x()), std::max(0, mapPoint.y()));
-    picFloating_->move(cell.column * kCell, cell.row * kCell);
+    picFloating_->move(mapView->toView(QPoint(cell.column * kCell, cell.row * kCell)));
 }
 
 void frmMain::menuEditFillSelection_Click()
@@ -235,7 +284,7 @@ void frmMain::showHover(QPoint mapPoint)
     const bool show = editMode_ == EditMode::Map && doc().hasScene() && metatileAt(doc().currentScene(), cell);
     lblHoverCell_->setVisible(show && !pasting_);
     if (show) {
-        lblHoverCell_->setGeometry(cell.column * kCell, cell.row * kCell, kCell, kCell);
+        lblHoverCell_->setGeometry(mapView->toView(QRect(cell.column * kCell, cell.row * kCell, kCell, kCell)));
         lblHoverCell_->raise();
     }
 }

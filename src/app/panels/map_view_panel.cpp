@@ -98,14 +98,36 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
 int MapViewPanel::viewWidth() const
 {
     // Before the window is laid out the container has no width of its own yet.
-    return std::max(picContainer->width(), kMapViewWidth);
+    return std::max(picContainer->width(), kMapViewWidth) / zoom_;
+}
+
+void MapViewPanel::setZoom(int zoom, int keepMapX, int atViewX)
+{
+    zoom_ = std::clamp(zoom, 1, 4);
+    picContainer->setMinimumSize(kMapViewWidth, kMapHeight * zoom_);
+    picContainer->setMaximumHeight(kMapHeight * zoom_);
+    const QSize map = picRenderDest->bitmapSize();
+    picRenderDest->setZoom(zoom_);
+    picRenderDest->setGeometry(0, 0, map.width() * zoom_, map.height() * zoom_);
+    for (BitmapView* marker : {picMainCharacterSpawn, linePlayerPos})
+        marker->setZoom(zoom_);
+    linePlayerPos->resize(6, kMapHeight * zoom_);
+    for (auto* list : {&picEnemy, &picPwrUp})
+        for (BitmapView* marker : *list)
+            marker->setZoom(zoom_);
+    const MapScroll s = velmar::setupMapScroll(screens_, true, viewWidth());
+    const QSignalBlocker block(hscrollRenderer);
+    hscrollRenderer->setRange(0, s.maximum);
+    hscrollRenderer->setEnabled(s.enabled);
+    hscrollRenderer->setValue(std::clamp(keepMapX - atViewX / zoom_, 0, s.maximum));
+    picRenderDest->move(-hscrollRenderer->value() * zoom_, 0);
 }
 
 void MapViewPanel::showMap(const SceneView& view, const SceneRecord& scene, bool resize)
 {
     picRenderDest->setBitmap(view.map);
     if (resize) {
-        picRenderDest->setGeometry(0, 0, view.map.width(), view.map.height());
+        picRenderDest->setGeometry(0, 0, view.map.width() * zoom_, view.map.height() * zoom_);
         screens_ = scene.length + 1;
         setupMapScroll(screens_, scene.direction == 0);
     }
@@ -115,7 +137,7 @@ void MapViewPanel::showMap(const SceneView& view, const SceneRecord& scene, bool
 void MapViewPanel::clear()
 {
     picRenderDest->setImage(QImage());
-    picRenderDest->setGeometry(0, 0, kScreenWidth, kMapHeight);
+    picRenderDest->setGeometry(0, 0, kScreenWidth * zoom_, kMapHeight * zoom_);
     picRenderDest->setLineSets({});
     screens_ = 1;
     setupMapScroll(1, true);
@@ -127,9 +149,10 @@ void MapViewPanel::clear()
 
 void MapViewPanel::placeActorMarkers(const SceneView& view)
 {
-    auto show = [](BitmapView* pic, const ActorPicture& picture, bool visible) {
+    auto show = [this](BitmapView* pic, const ActorPicture& picture, bool visible) {
         pic->setImage(toQImage(picture.image));
-        pic->setGeometry(picture.left, picture.top, picture.width(), picture.height());
+        pic->setZoom(zoom_);
+        pic->setGeometry(toView(QRect(picture.left, picture.top, picture.width(), picture.height())));
         pic->setToolTip(picture.placeholder ? "This sprite cannot be read from the image" : QString());
         pic->setVisible(visible);
         pic->raise();
@@ -165,7 +188,7 @@ void MapViewPanel::connectMarker(BitmapView* picture, MapMarker marker, int inde
     picture->setMouseTracking(true);
     // Positions leave in map pixels, taken where the picture stands at that moment, so a picture
     // that follows the pointer does not shift the coordinates of its own drag.
-    auto onMap = [this, picture](QPoint point) { return picture->mapTo(picRenderDest, point); };
+    auto onMap = [this, picture](QPoint point) { return picture->pos() / zoom_ + point; };
     connect(picture, &BitmapView::pressed, this, [=, this](QPoint point, Qt::MouseButton) {
         emit markerPressed(marker, index, onMap(point));
     });
@@ -212,12 +235,12 @@ void MapViewPanel::setupMapScroll(int screens, bool startAtLeft)
     hscrollRenderer->setRange(0, s.maximum);
     hscrollRenderer->setValue(s.value);
     hscrollRenderer->setEnabled(s.enabled);
-    picRenderDest->move(-s.value, 0);
+    picRenderDest->move(-s.value * zoom_, 0);
 }
 
 void MapViewPanel::hscrollRenderer_Change(int value)
 {
-    picRenderDest->move(-value, 0);
+    picRenderDest->move(-value * zoom_, 0);
 }
 
 void MapViewPanel::scrollToShow(int mapX)
@@ -263,10 +286,16 @@ bool MapViewPanel::eventFilter(QObject* watched, QEvent* event)
         const QSignalBlocker block(hscrollRenderer);
         hscrollRenderer->setRange(0, s.maximum);
         hscrollRenderer->setEnabled(s.enabled);
-        picRenderDest->move(-hscrollRenderer->value(), 0);
+        picRenderDest->move(-hscrollRenderer->value() * zoom_, 0);
     }
     if (watched == picContainer && event->type() == QEvent::Wheel) {
-        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint delta = wheel->angleDelta();
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (delta.y() != 0)
+                emit zoomRequested(delta.y() > 0 ? 1 : -1, static_cast<int>(wheel->position().x()));
+            return true;
+        }
         // One notch is one metatile column; a sideways wheel or touchpad works the same way.
         const int steps = (delta.x() != 0 ? delta.x() : delta.y()) / 120;
         scrollBy(-steps * hscrollRenderer->singleStep());

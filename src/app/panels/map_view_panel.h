@@ -47,8 +47,20 @@ public:
     void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
     // Scrolls as little as needed for map pixel column `mapX` to be in view.
     void scrollToShow(int mapX);
-    // The width of the map's window in pixels: three screens, or more in a wider window.
+    // The width of the map's window in map pixels: three screens at 1x, more in a wider window,
+    // fewer when zoomed.
     int viewWidth() const;
+    // The map shown at `zoom` (1..4) screen pixels per map pixel, with map column `keepMapX`
+    // staying at view column `atViewX` (the pointer, or the view's centre).
+    void setZoom(int zoom, int keepMapX, int atViewX);
+    int zoom() const { return zoom_; }
+    // Map pixels to the pixels of the map picture and back (the markers sit in these).
+    QPoint toView(QPoint mapPoint) const { return mapPoint * zoom_; }
+    QRect toView(const QRect& mapRect) const
+    {
+        return {mapRect.x() * zoom_, mapRect.y() * zoom_, mapRect.width() * zoom_, mapRect.height() * zoom_};
+    }
+    int toMap(int viewPixels) const { return viewPixels / zoom_; }
     // Scrolls the map by `pixels` (negative: to the left), within the scroll bar's range.
     void scrollBy(int pixels);
     // The picture of a marker (index counts for enemies and items), or nullptr.
@@ -65,6 +77,8 @@ signals:
     void markerPressed(MapMarker marker, int index, QPoint point);
     void markerMoved(MapMarker marker, int index, QPoint point);
     void markerReleased(MapMarker marker, int index, QPoint point);
+    // Ctrl+wheel over the map: one step in (+1) or out (-1), the pointer at `viewX` of the window.
+    void zoomRequested(int steps, int viewX);
     // The pointer moves over the map with no button held: the map pixel and what lies there.
     void pointerOver(MapMarker marker, int index, QPoint point);
 
@@ -78,6 +92,7 @@ private:
     void connectMarker(BitmapView* picture, MapMarker marker, int index);
 
     int screens_ = 1;
+    int zoom_ = 1;
     int enemyCount_ = 0;
     int itemCount_ = 0;
 };

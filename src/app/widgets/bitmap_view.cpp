@@ -1,5 +1,6 @@
 #include "widgets/bitmap_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QMouseEvent>
@@ -61,11 +62,29 @@ QPoint BitmapView::surfacePoint(const QPointF& position)
     return {static_cast<int>(std::nearbyint(position.x())), static_cast<int>(std::nearbyint(position.y()))};
 }
 
+void BitmapView::setZoom(int zoom)
+{
+    zoom_ = std::clamp(zoom, 1, 8);
+    update();
+}
+
+QPoint BitmapView::toSurface(const QPointF& position) const
+{
+    if (zoom_ == 1)
+        return surfacePoint(position);
+    // The surface pixel the position lies in.
+    return {static_cast<int>(std::floor(position.x() / zoom_)), static_cast<int>(std::floor(position.y() / zoom_))};
+}
+
 void BitmapView::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     const QRect r = event->rect();
     p.fillRect(r, palette().window());
+    if (zoom_ > 1) {
+        paintZoomed(p, r);
+        return;
+    }
     if (showsBitmap_) {
         const QRect part = r.intersected(QRect(0, 0, bitmap_.width(), bitmap_.height()));
         if (!part.isEmpty())
@@ -82,20 +101,44 @@ void BitmapView::paintEvent(QPaintEvent* event)
     }
 }
 
+void BitmapView::paintZoomed(QPainter& p, const QRect& r)
+{
+    // Whole surface pixels, each a square of zoom x zoom, never smoothed.
+    const QRect surface(r.x() / zoom_, r.y() / zoom_, r.width() / zoom_ + 2, r.height() / zoom_ + 2);
+    const QImage whole = showsBitmap_ ? QImage() : image_;
+    const QRect bounds = showsBitmap_ ? QRect(0, 0, bitmap_.width(), bitmap_.height()) : whole.rect();
+    const QRect part = surface.intersected(bounds);
+    if (!part.isEmpty()) {
+        const QImage source = showsBitmap_ ? toQImage(bitmap_, part.x(), part.y(), part.width(), part.height())
+                                           : whole.copy(part);
+        p.drawImage(QRect(part.x() * zoom_, part.y() * zoom_, part.width() * zoom_, part.height() * zoom_), source);
+    }
+    QPen pen(lineColour_, 1);
+    pen.setCosmetic(true);
+    p.setPen(pen);
+    p.scale(zoom_, zoom_);
+    for (const LineSet& set : lineSets_) {
+        if (!set.visible)
+            continue;
+        for (const QLine& line : set.lines)
+            p.drawLine(line);
+    }
+}
+
 void BitmapView::mousePressEvent(QMouseEvent* event)
 {
     pressModifiers_ = event->modifiers();
-    emit pressed(surfacePoint(event->position()), event->button());
+    emit pressed(toSurface(event->position()), event->button());
 }
 
 void BitmapView::mouseMoveEvent(QMouseEvent* event)
 {
-    emit moved(surfacePoint(event->position()), event->buttons());
+    emit moved(toSurface(event->position()), event->buttons());
 }
 
 void BitmapView::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit released(surfacePoint(event->position()), event->button());
+    emit released(toSurface(event->position()), event->button());
 }
 
 }  // namespace velmar

@@ -6,6 +6,8 @@
 #include <QLine>
 #include <QWidget>
 
+class QPainter;
+
 #include "gfx/bitmap.h"
 
 namespace velmar {
@@ -36,6 +38,13 @@ public:
     QColor lineColour() const { return lineColour_; }
     void setLineSetVisible(std::size_t set, bool visible);
 
+    // Each surface pixel shown as a square of `zoom` x `zoom` screen pixels (1..8), never
+    // smoothed; the mouse still reports surface pixels. The caller sizes the view.
+    void setZoom(int zoom);
+    int zoom() const { return zoom_; }
+    // The size of what the view shows, in surface pixels.
+    QSize bitmapSize() const { return showsBitmap_ ? QSize(bitmap_.width(), bitmap_.height()) : image_.size(); }
+
     // The keys held at the last press on the view (Shift+drag selects on the map).
     Qt::KeyboardModifiers pressModifiers() const { return pressModifiers_; }
 
@@ -49,6 +58,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void paintZoomed(QPainter& painter, const QRect& rect);
+    QPoint toSurface(const QPointF& position) const;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -60,6 +71,7 @@ private:
     std::vector<LineSet> lineSets_;
     QColor lineColour_ = Qt::black;
     Qt::KeyboardModifiers pressModifiers_;
+    int zoom_ = 1;
 };
 
 }  // namespace velmar
