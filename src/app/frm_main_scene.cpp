@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -121,7 +122,16 @@ void frmMain::buildCentralArea()
     buildActorLists();
     buildPropertiesPanel();
 
-    setCentralWidget(central);
+    // On a small screen (1024 x 600) or with the map zoomed, the panels keep their sizes and the
+    // window scrolls, so that nothing overlaps.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName("scrCentral");
+    scroller->setAccessibleName("Editor");
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(central);
+    setCentralWidget(scroller);
+    setMinimumSize(640, 480);
     mainStatusBar = statusBar();
     mainStatusBar->setObjectName("mainStatusBar");
     buildStatusBar();

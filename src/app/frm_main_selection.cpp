@@ -83,6 +83,7 @@ void frmMain::buildSelectionControls()
     viewAction(menuViewZoomOut, "menuViewZoomOut", "Zoom Out", &frmMain::menuViewZoomOut_Click, {QKeySequence::ZoomOut});
     viewAction(menuViewActualSize, "menuViewActualSize", "Actual Size", &frmMain::menuViewActualSize_Click,
                {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    menuViewZoomOut->setEnabled(false);  // 1x to begin with
     connect(mapView, &MapViewPanel::zoomRequested, this,
             [this](int steps, int viewX) { setMapZoom(mapView->zoom() + steps, viewX); });
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -367,6 +368,21 @@ TEST(MainWindowMap, AWiderWindowShowsMoreScreens)
     EXPECT_EQ(w.hscrollRenderer->maximum(), w.picRenderDest->width() - w.picContainer->width());
     w.hscrollRenderer->setValue(w.hscrollRenderer->maximum());
     EXPECT_EQ(w.picRenderDest->x() + w.picRenderDest->width(), w.picContainer->width()) << "the end is in view";
+}
+
+// On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
+TEST(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.show();
+    w.resize(1024, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), QSize(1024, 600));
+    EXPECT_GE(w.picContainer->width(), 768) << "three screens of map at least";
+    auto* scroller = w.findChild<QScrollArea*>("scrCentral");
+    ASSERT_TRUE(scroller);
+    EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
 }
 
 // The panel sizes and the window's size come back at the next start, from a file of their own.
