@@ -408,16 +408,7 @@ void frmBkgEdit::refreshBkgPalette()
 
 bool frmBkgEdit::eventFilter(QObject* watched, QEvent* event)
 {
-    Qt::MouseButton button = Qt::NoButton;
-    if (event->type() == QEvent::MouseButtonPress) {
-        button = static_cast<QMouseEvent*>(event)->button();
-    } else if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
-            // Shift chooses as the right button does.
-            button = (static_cast<QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier) ? Qt::RightButton
-                                                                                         : Qt::LeftButton;
-    }
+    const Qt::MouseButton button = controls::swatchClick(event);
     if (button != Qt::NoButton) {
         if (auto it = std::find(picPalMarker.begin(), picPalMarker.end(), watched); it != picPalMarker.end()) {
             picPalMarker_Click(static_cast<int>(it - picPalMarker.begin()));

@@ -319,16 +319,7 @@ void TileEditorPanel::refreshSwatches()
 
 bool TileEditorPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    Qt::MouseButton button = Qt::NoButton;
-    if (event->type() == QEvent::MouseButtonPress) {
-        button = static_cast<QMouseEvent*>(event)->button();
-    } else if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
-            // Shift chooses as the right button does.
-            button = (static_cast<QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier) ? Qt::RightButton
-                                                                                         : Qt::LeftButton;
-    }
+    const Qt::MouseButton button = controls::swatchClick(event);
     if (button != Qt::NoButton) {
         if (auto it = std::find(lblnespal_tEdit.begin(), lblnespal_tEdit.end(), watched); it != lblnespal_tEdit.end()) {
             lblnespal_tEdit_Click(static_cast<int>(it - lblnespal_tEdit.begin()), button);

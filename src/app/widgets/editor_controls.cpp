@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 #include <QScrollBar>
 
@@ -84,6 +86,18 @@ GridOptions gridOptions(QWidget* parent, const QString& copyTilesTip)
     layout->addWidget(o.colour);
     layout->addWidget(o.copyTiles);
     return o;
+}
+
+Qt::MouseButton swatchClick(QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        return static_cast<QMouseEvent*>(event)->button();
+    if (event->type() != QEvent::KeyPress)
+        return Qt::NoButton;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Space && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return Qt::NoButton;
+    return (key->modifiers() & Qt::ShiftModifier) ? Qt::RightButton : Qt::LeftButton;
 }
 
 QString hex2(int n) { return qs(hexPad(n, 2)); }

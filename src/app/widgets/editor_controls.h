@@ -7,6 +7,7 @@
 #include "widgets/bitmap_view.h"
 
 class QCheckBox;
+class QEvent;
 class QGroupBox;
 class QLabel;
 class QScrollBar;
@@ -41,6 +42,11 @@ struct GridOptions {
     QCheckBox* copyTiles = nullptr;
 };
 GridOptions gridOptions(QWidget* parent, const QString& copyTilesTip);
+
+// The button a press on a swatch stands for: the mouse button pressed, or for Space and Enter
+// the left button (the right one with Shift), so that the keyboard chooses colours too.
+// Qt::NoButton for any other event.
+Qt::MouseButton swatchClick(QEvent* event);
 
 // "1F": a byte as two upper-case hexadecimal digits.
 QString hex2(int n);
