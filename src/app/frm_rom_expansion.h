@@ -26,9 +26,6 @@ public:
     // Shows the part for `editType` filled from the current scene, the value selected. Any other
     // type is an error: a message, and the dialog closes.
     void initGUI(int editType);
-    int editType() const { return editType_; }
-    bool okPressed() const { return ok_; }
-    bool cancelPressed() const { return cancel_; }
 
     QGroupBox* frmSceneExpander = nullptr;
     QLineEdit* txtNewLength = nullptr;

@@ -42,13 +42,9 @@ public:
     // Enemy table, frame 0, tile 0, palette 4, colours 0 and 1, animation 0, playback stopped.
     void initGUI();
 
-    int frameSet() const { return frameSet_; }
     int frameIndex() const { return frameIndex_; }
     int frameTile() const { return frameTile_; }
     const SpriteFrame& editedFrame() const { return editedFrame_; }
-    int animationIndex() const { return animationIndex_; }
-    int animationStep() const { return animationStep_; }
-    const Bytes& animationSteps() const { return animationSteps_; }
     const SpriteFrame& previewFrame() const { return previewFrame_; }
     bool playing() const { return playback_.playing(); }
     // The clock playback runs on, in milliseconds; tests drive a fake one.

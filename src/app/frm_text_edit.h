@@ -35,7 +35,6 @@ public:
     // Forgets the edits: the texts are the image's again.
     void dropEdits();
 
-    const std::vector<std::string>& gameTexts() const { return gameTexts_; }
     int selectedText() const { return selectedText_; }
 
     QLineEdit* txtFilter = nullptr;
