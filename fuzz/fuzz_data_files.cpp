@@ -62,8 +62,10 @@ std::string readBytes(const fs::path& path)
 
 void settingsRoundTrip(const fs::path& file)
 {
+    // A file that reads in part keeps what it could read, and that is written back whole.
     Settings first;
-    if (!loadSettings(file, "/program", first).ok())
+    if (const SettingsLoad code = loadSettings(file, "/program", first).code;
+        code != SettingsLoad::Ok && code != SettingsLoad::Partial)
         return;
     for (int i = 0; i < 5; ++i)
         (void)recentFileCaption(i, first.recentFiles[static_cast<std::size_t>(i)]);
@@ -101,7 +103,7 @@ void charTableRoundTrip(const fs::path& file)
     const fs::path again = scratchFolder() / "again.tbl";
     writeBytes(again, written);
     CharTable second;
-    if (!loadCharTable(again, second) || second != first)
+    if (!loadCharTable(again, second).empty() || second != first)
         fuzz::broken("a character table written back reads differently");
     if (formatCharTable(second) != written)
         fuzz::broken("a character table written twice differs");

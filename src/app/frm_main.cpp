@@ -1,6 +1,7 @@
 // The main window's shell: start-up, menus and tool buttons, loading and saving, recent files,
 // the edit modes, the emulator and the way out.
 #include "frm_main.h"
+#include "play_test_copy.h"
 
 #include <QAction>
 #include <QApplication>
@@ -113,6 +114,26 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::endSession()
+{
+    if (exiting_)
+        return;
+    commitPendingInput();
+    if (recoveryWriter_ && doc().hasUnsavedChanges()) {
+        tmrRecovery->stop();
+        recoveryWriter_->store({doc().path(), doc().sceneKey(), doc().rom()});
+        recoveryWriter_->wait();
+    }
+    exiting_ = true;
+    saveLayout();
+    std::filesystem::path written;
+    // No one is there to read a message: a settings file that cannot be written is left as it was.
+    if (!keepSettingsFile_)
+        (void)saveSettings(settingsFiles(), workspace_.settings, written);
+    playTest_.reset();
+    QCoreApplication::quit();
+}
 
 void frmMain::buildMenus()
 {
@@ -261,16 +282,36 @@ void frmMain::startUp()
     // 2. Settings. A missing file is the first start: the defaults, and the file is written at
     // exit. A file that is there but cannot be read is worth a word.
     const std::string programFolder = ss(QDir::toNativeSeparators(programFolder_));
-    const Outcome<SettingsLoad> settings = loadSettings(settingsFiles(), programFolder, workspace_.settings);
-    if (settings.code == SettingsLoad::Unreadable)
-        dialogs_.message("Error loading \"VELMAR.INI\"!\nLoading defaults...");
+    // A file that does not read well keeps the values that do, and is kept as it was in
+    // VELMAR.INI.bad before the exit writes over it; when that copy cannot be made, the file is
+    // not written over at all.
+    const std::filesystem::path inUse = settingsFileInUse(settingsFiles());
+    const Outcome<SettingsLoad> settings = loadSettings(inUse, programFolder, workspace_.settings);
+    if (settings.code == SettingsLoad::Unreadable || settings.code == SettingsLoad::Partial) {
+        QString text = settings.code == SettingsLoad::Partial
+                           ? "Error loading \"VELMAR.INI\"!\nThe values that read well are kept; the others take "
+                             "their defaults."
+                           : QString("Error loading \"VELMAR.INI\"!\nLoading defaults...");
+        text += "\n" + QDir::toNativeSeparators(qs(pathToUtf8(inUse))) + ": " + qs(settings.reason);
+        std::filesystem::path kept;
+        if (const Outcome<WriteResult> k = keepUnreadSettings(inUse, kept); k.ok()) {
+            text += "\nThe file as it was is kept as " + QDir::toNativeSeparators(qs(pathToUtf8(kept))) + ".";
+        } else {
+            text += "\nIt cannot be kept as " + QDir::toNativeSeparators(qs(pathToUtf8(kept))) + " (" + qs(k.reason)
+                    + "), so the settings will not be written over it.";
+            keepSettingsFile_ = true;
+        }
+        dialogs_.message(text);
+    }
 
     // 3. Recent-file captions.
     refreshRecentFileCaptions();
 
     // 4. Character table.
-    if (!loadCharTable(pathFromUtf8(ss(datFolder_ + "/TBL.DAT")), workspace_.charTable))
-        dialogs_.message("Error loading \"TBL.DAT\"!\nLoading default table.");
+    const QString table = datFolder_ + "/TBL.DAT";
+    if (const std::string reason = loadCharTable(pathFromUtf8(ss(table)), workspace_.charTable); !reason.empty())
+        dialogs_.message(fileMessageText("Error loading \"TBL.DAT\"!\nLoading default table.",
+                                         QDir::toNativeSeparators(table), reason));
 
     // 5, 6. Item and enemy names.
     loadNameLists();
@@ -429,6 +470,14 @@ void frmMain::loadRom(bool showDialog, const QString& path)
     }
     if (fileName.isEmpty())
         return;
+    // Qt hands over a name that is not valid UTF-8 with its bad bytes replaced, and that name is
+    // no file's: the user can only rename it.
+    if (fileName.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(fileName)) {
+        dialogs_.message(fileMessageText(romReadMessage(RomReadResult::IoError), fileName,
+                                         "The file's name is not valid UTF-8 text, which Velmar cannot open. "
+                                         "Rename the file, then open it."));
+        return;
+    }
 
     // A header that disagrees with the game's layout is often junk of an old dump: the user
     // decides.
@@ -616,12 +665,6 @@ void frmMain::cmdAreaInfo_Click()
         dialogs_.message(qs(areaInfoText(doc(), workspace_.charTable)), Dialogs::Icon::Information);
 }
 
-QString frmMain::playTestPath() const
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    return folder + "/velmar-playtest-" + QString::number(QCoreApplication::applicationPid()) + ".nes";
-}
-
 void frmMain::cmdRunEmulator_Click()
 {
     if (workspace_.settings.emulatorCommand.empty()) {
@@ -642,13 +685,16 @@ void frmMain::cmdRunEmulator_Click()
     if (mentionsRomFile(words)) {
         // Play-testing without saving: the edited image goes to a file of its own; the ROM file
         // on disk is not touched. The copy is removed at exit.
-        const QString copy = playTestPath();
-        if (const Outcome<WriteResult> w = writeFileSafely(pathFromUtf8(ss(copy)), doc().rom().fileBytes(), false);
+        if (!playTest_)
+            playTest_ = std::make_unique<PlayTestCopy>(QDir::tempPath());
+        QString copy;
+        if (const Outcome<WriteResult> w = playTest_->write(doc().rom().fileBytes(), fileNameOf(qs(doc().path())), copy);
             !w.ok()) {
             dialogs_.message(fileMessageText("Could not write the test image!", copy, w.reason),
                              Dialogs::Icon::Exclamation);
             return;
         }
+        playTestPath_ = copy;
         words = substituteRomFile(std::move(words), ss(QDir::toNativeSeparators(copy)));
     }
     QStringList arguments;
@@ -717,9 +763,12 @@ void frmMain::closeEvent(QCloseEvent* event)
     saveLayout();
     endRecovery();
     std::filesystem::path written;
-    if (const Outcome<WriteResult> r = saveSettings(settingsFiles(), workspace_.settings, written); !r.ok())
+    if (keepSettingsFile_) {
+        // A file that could not be read, nor kept aside, is not written over.
+    } else if (const Outcome<WriteResult> r = saveSettings(settingsFiles(), workspace_.settings, written); !r.ok()) {
         dialogs_.message(fileMessageText("Error saving \"VELMAR.INI\"!", qs(pathToUtf8(written)), r.reason));
-    QFile::remove(playTestPath());
+    }
+    playTest_.reset();
     if (options_)
         options_->close();
     if (palEdit_)

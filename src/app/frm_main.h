@@ -54,6 +54,7 @@ class frmRomExpansion;
 class frmTextEdit;
 class frmOptions;
 class frmPalEdit;
+class PlayTestCopy;
 
 // What a press on the map does, and which actor markers show.
 enum class EditMode { Map = 0, Enemies = 1, Items = 2, All = 3 };
@@ -90,7 +91,12 @@ public:
     const CellRect& selection() const { return selection_; }
     const MapBlock& clipboard() const { return clipboard_; }
     bool pasting() const { return pasting_; }
-    QString playTestPath() const;
+    // The play-test copy the emulator was last given; empty when there is none.
+    QString playTestPath() const { return playTestPath_; }
+    // The session ends without a window to ask in (the system logs out or stops the program):
+    // unsaved edits go to the recovery copy now and stay there for the next start, the settings
+    // are kept, the play-test copy goes, and the program quits.
+    void endSession();
     // The recovery copy in the recovery folder; empty when none is kept (no folder, or another
     // running editor keeps its copy there).
     QString recoveryFile() const;
@@ -492,6 +498,11 @@ private:
     // destructor hides and deletes the boxes: a box that loses the focus then reaches no slot
     // of a half-destroyed window.
     std::unique_ptr<QObject> propertiesLink_;
+
+    std::unique_ptr<PlayTestCopy> playTest_;
+    // The settings file did not read well and could not be kept aside: it is not written over.
+    bool keepSettingsFile_ = false;
+    QString playTestPath_;
 };
 
 }  // namespace velmar

@@ -69,7 +69,7 @@ void frmMain::menuFileCreatePatch_Click()
         dialogs_.message(qs(r.reason), Dialogs::Icon::Exclamation);
         return;
     }
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), patch, false); !r.ok()) {
+    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), patch, false, FileOwner::User); !r.ok()) {
         dialogs_.message(fileMessageText("Unknown I/O error!", path, r.reason), Dialogs::Icon::Exclamation);
         return;
     }

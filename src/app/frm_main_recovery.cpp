@@ -17,6 +17,8 @@ namespace {
 
 // Long enough that a burst of edits makes one write, short enough that little is lost.
 constexpr int kRecoveryDelayMs = 3000;
+// Editors running at once that each keep a copy.
+constexpr int kRecoverySlots = 8;
 
 }  // namespace
 
@@ -38,24 +40,48 @@ void frmMain::startRecovery()
     tmrRecovery->setSingleShot(true);
     tmrRecovery->setInterval(kRecoveryDelayMs);
     connect(tmrRecovery, &QTimer::timeout, this, &frmMain::tmrRecovery_Timer);
-    if (recoveryFolder_.isEmpty() || !QDir().mkpath(recoveryFolder_))
+    if (recoveryFolder_.isEmpty())
         return;
+    if (!QDir().mkpath(recoveryFolder_)) {
+        mainStatusBar->showMessage("Unsaved changes are not kept for recovery: the folder "
+                                   + QDir::toNativeSeparators(recoveryFolder_) + " cannot be made");
+        return;
+    }
 
-    // One copy per folder: while another editor runs, the copy there is its own, neither to be
-    // offered nor overwritten here. The lock of an editor that died is taken over; one that is
-    // merely old is not (the age test is off).
-    auto lock = std::make_unique<QLockFile>(recoveryFolder_ + "/recovery.lock");
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    // Each running editor keeps its copy in a slot of its own: recovery.velmar with
+    // recovery.lock, then recovery-2.velmar with recovery-2.lock, and so on. A slot whose lock is
+    // free belongs to no running editor (the lock of one that died is taken over; one that is
+    // merely old is not, the age test being off), and a copy there was left by a crash. This
+    // editor takes the first free slot holding a copy, to offer it back, else the first free one.
+    const auto slotName = [](int slot, const char* extension) {
+        return slot == 0 ? QString("recovery.%1").arg(extension) : QString("recovery-%1.%2").arg(slot + 1).arg(extension);
+    };
+    int chosen = -1;
+    for (int slot = 0; slot < kRecoverySlots; ++slot) {
+        auto lock = std::make_unique<QLockFile>(recoveryFolder_ + "/" + slotName(slot, "lock"));
+        lock->setStaleLockTime(0);
+        if (!lock->tryLock(0))
+            continue;
+        const bool holdsCopy = QFileInfo::exists(recoveryFolder_ + "/" + slotName(slot, "velmar"));
+        if (chosen < 0 || holdsCopy) {
+            chosen = slot;
+            recoveryLock_ = std::move(lock);
+        }
+        if (holdsCopy)
+            break;
+    }
+    if (chosen < 0) {
+        mainStatusBar->showMessage(QString("Unsaved changes are not kept for recovery: %1 other editors keep theirs in %2")
+                                       .arg(kRecoverySlots)
+                                       .arg(QDir::toNativeSeparators(recoveryFolder_)));
         return;
-    recoveryLock_ = std::move(lock);
+    }
+    const QString copyName = slotName(chosen, "velmar");
     // A write cut short by a crash leaves its temporary file; with the lock held, none is in use.
-    const QString leftOver = QString(".%1.velmar-*.tmp").arg(QString::fromLatin1(kRecoveryFileName.data(),
-                                                                                  static_cast<int>(kRecoveryFileName.size())));
-    for (const QString& name : QDir(recoveryFolder_).entryList({leftOver}, QDir::Files | QDir::Hidden))
+    for (const QString& name : QDir(recoveryFolder_).entryList({"." + copyName + ".velmar-*.tmp"}, QDir::Files | QDir::Hidden))
         QFile::remove(recoveryFolder_ + "/" + name);
     recoveryWriter_ = std::make_unique<RecoveryWriter>(
-        pathFromUtf8(ss(recoveryFolder_)) / std::string(kRecoveryFileName),
+        pathFromUtf8(ss(recoveryFolder_ + "/" + copyName)),
         [this](const Outcome<WriteResult>& result) {
             // On the writer's thread: the window hears of it on its own. The writer is joined
             // before the window's QObject part goes, which drops what has not been delivered.

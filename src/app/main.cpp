@@ -8,9 +8,18 @@
 
 #include <string_view>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#endif
+
 #include "dialogs.h"
 #include "files/settings.h"
 #include "frm_main.h"
+#include "play_test_copy.h"
 #include "qt_bridge.h"
 #include "rom/rom_file.h"
 #include "sample/sample_rom.h"
@@ -95,7 +104,8 @@ void keepSettingsWithTheUser(const QString& userConfigFolder)
     if (userConfigFolder.isEmpty() || QFileInfo::exists(path) || !QDir().mkpath(userConfigFolder))
         return;
     const Settings defaults = defaultSettings(ss(QDir::toNativeSeparators(QDir::homePath())));
-    saveSettings(pathFromUtf8(ss(path)), defaults);
+    // Not made: the exit tries again and says why it cannot (see above).
+    (void)saveSettings(pathFromUtf8(ss(path)), defaults);
 }
 
 // The sample image in the user's data folder: written once, then kept as the user edits it.
@@ -109,13 +119,45 @@ QString ensureSampleImage(QString& error)
         error = "The sample image could not be written:\n" + folder + ": the folder cannot be made";
         return QString();
     }
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), buildSampleRom().fileBytes(), false);
+    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), buildSampleRom().fileBytes(), false,
+                                                       FileOwner::Program);
         !r.ok()) {
         error = qs(fileMessage("The sample image could not be written!", ss(path), r.reason));
         return QString();
     }
     return path;
 }
+
+#ifndef _WIN32
+// SIGTERM and SIGHUP (a logout, a shutdown, `kill`) end the session the way the window would:
+// the handler only writes a byte, and the event loop does the rest.
+int signalPipe[2] = {-1, -1};
+
+void onEndSignal(int)
+{
+    const char byte = 1;
+    (void)!::write(signalPipe[1], &byte, 1);
+}
+
+void endSessionOnSignals(frmMain& window)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        char byte = 0;
+        (void)!::read(signalPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        window.endSession();
+    });
+    struct sigaction action {};
+    action.sa_handler = onEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+#endif
 
 }  // namespace
 
@@ -135,11 +177,17 @@ int main(int argc, char* argv[])
     if (folders.installed)
         keepSettingsWithTheUser(folders.userConfig);
 
+    // Play-test copies of editors that were killed.
+    PlayTestCopy::removeStale(QDir::tempPath());
+
     QtDialogs dialogs;
     // The recovery copy goes to the data folder, beside the sample image.
     frmMain window(folders.dat, folders.userConfig, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                    dialogs);
     dialogs.setParent(&window);
+#ifndef _WIN32
+    endSessionOnSignals(window);
+#endif
     window.show();
 
     QString toOpen;

@@ -58,8 +58,8 @@ std::optional<CharTable> charTableArg(const Invocation& inv, Io& io)
         applyDefaultCharTable(table);
         return table;
     }
-    if (!loadCharTable(pathFromUtf8(*inv.table), table)) {
-        failed(io, "Error loading \"" + *inv.table + "\"!");
+    if (const std::string reason = loadCharTable(pathFromUtf8(*inv.table), table); !reason.empty()) {
+        failed(io, "Error loading \"" + *inv.table + "\"!\n" + *inv.table + ": " + reason);
         return std::nullopt;
     }
     return table;

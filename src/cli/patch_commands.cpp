@@ -22,7 +22,7 @@ bool readFileArg(const std::string& path, Bytes& bytes, Io& io)
 
 int writeFileArg(const std::string& path, const Bytes& bytes, Io& io)
 {
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(path), bytes, false); !r.ok())
+    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(path), bytes, false, FileOwner::User); !r.ok())
         return failed(io, fileMessage("Unknown I/O error!", path, r.reason));
     return kExitOk;
 }

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include <QCoreApplication>
+#include <QStatusBar>
 #include <QSysInfo>
 #include <QTimer>
 #include <QTreeWidget>
@@ -134,13 +136,44 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     EXPECT_EQ(e.f.dialogs.messages.back(), "Unknown I/O error!\n" + gone + ": No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(gone.toStdString()));
 
-    // While this editor runs, a second one neither offers its copy nor keeps one of its own there.
+    // While this editor runs, a second one does not offer its copy, and keeps its own beside it,
+    // which comes back after the second is killed.
     e.f.dialogs.questions.clear();
     AppFixture second;
     second.writeGoodDataFiles();
-    frmMain other(second.dat(), second.config(), e.f.data(), second.dialogs);
+    auto other = std::make_unique<frmMain>(second.dat(), second.config(), e.f.data(), second.dialogs);
     EXPECT_TRUE(second.dialogs.questions.isEmpty());
-    EXPECT_TRUE(other.recoveryFile().isEmpty());
+    const QString otherCopy = e.f.data() + "/recovery-2.velmar";
+    EXPECT_EQ(other->recoveryFile(), otherCopy);
+    other->loadRom(false, second.writeSample());
+    second.window = std::move(other);
+    second.choose(second.otherThanAt(0));
+    second.stroke({QPoint(0, 0)});
+    const RomImage secondEdits = second.window->doc().rom();
+    second.window->tmrRecovery_Timer();
+    second.window->waitForRecoveryWriter();
+    second.window.reset();
+    second.dialogs.answers = {Answer::Yes};
+    frmMain third(second.dat(), second.config(), e.f.data(), second.dialogs);
+    EXPECT_EQ(second.dialogs.questions.size(), 1);
+    EXPECT_EQ(third.recoveryFile(), otherCopy);
+    EXPECT_EQ(third.doc().rom(), secondEdits);
+    third.waitForRecoveryWriter();
+
+    // A link planted where the copy goes is left as it is, and the status bar says why no copy
+    // is kept.
+    const std::filesystem::path copy = e.w().recoveryFile().toStdString();
+    std::filesystem::remove(copy);
+    writeFile(e.f.dir.file("victim.txt"), "keep");
+    std::filesystem::create_symlink(e.f.dir.file("victim.txt"), copy);
+    e.w().tmrRecovery_Timer();
+    e.w().waitForRecoveryWriter();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(e.w().mainStatusBar->currentMessage().startsWith("Unsaved changes cannot be kept for recovery: "))
+        << e.w().mainStatusBar->currentMessage().toStdString();
+    EXPECT_EQ(readFile(e.f.dir.file("victim.txt")), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(copy));
+    std::filesystem::remove(copy);
 
     // A copy that cannot be read is reported and removed, never offered.
     e.w().tmrRecovery_Timer();
@@ -171,6 +204,20 @@ TEST(MainWindowBackup, ABackupThatCannotBeMadeStopsTheSave)
         << f.dialogs.messages[0].toStdString();
     EXPECT_EQ(readFile(f.dir.file("game.nes")), original);
     EXPECT_TRUE(w.isWindowModified());
+
+    // Someone else planted a link where the backup goes (a folder others can write): it is
+    // neither followed nor replaced.
+    std::filesystem::remove(f.dir.file("game.nes.bak"));
+    writeFile(f.dir.file("victim.txt"), "keep");
+    std::filesystem::create_symlink(f.dir.file("victim.txt"), f.dir.file("game.nes.bak"));
+    w.saveRom();
+    EXPECT_EQ(f.dialogs.messages.back(), "The backup could not be made, so the file was not saved!\n"
+                                             + f.file("game.nes.bak")
+                                             + ": A link stands where this file goes; it was not followed, and "
+                                               "nothing was written");
+    EXPECT_EQ(readFile(f.dir.file("victim.txt")), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(f.dir.file("game.nes.bak")));
+    EXPECT_EQ(readFile(f.dir.file("game.nes")), original);
 
     w.workspace().settings.keepBackup = false;  // as the Options dialog sets it
     w.saveRom();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
@@ -12,8 +13,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <unistd.h>
+
 #include "app_fixture.h"
 #include "files/app_info.h"
+#include "files/recovery.h"
+#include "play_test_copy.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
 #include "widgets/bitmap_view.h"
@@ -53,12 +58,17 @@ TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
     writeFile(f.dir.path() / "dat" / "VELMAR.INI", "/roms\nemu\na\nb\nc\nd\ne\n");  // seven lines
     writeFile(f.dir.path() / "dat" / "ITEM.DAT", "5\nOne\nTwo\n");                 // promises six names
     frmMain& w = f.start();
+    const QString ini = f.dat() + "/VELMAR.INI";
     EXPECT_EQ(f.dialogs.messages,
-              QStringList({"Error loading \"VELMAR.INI\"!\nLoading defaults...",
-                           "Error loading \"TBL.DAT\"!\nLoading default table.",
+              QStringList({"Error loading \"VELMAR.INI\"!\nThe values that read well are kept; the others take their "
+                           "defaults.\n" + ini + ": the file ends after line 7 of 8\nThe file as it was is kept as "
+                           + ini + ".bad.",
+                           "Error loading \"TBL.DAT\"!\nLoading default table.\n" + f.dat()
+                               + "/TBL.DAT: No such file or directory",
                            "Error loading \"ITEM.DAT\"!\nLoading default table.",
                            "Error loading \"ENEMY.DAT\"!\nLoading default table."}));
-    EXPECT_TRUE(w.workspace().settings.emulatorCommand.empty()) << "values already read are dropped too";
+    EXPECT_EQ(w.workspace().settings.emulatorCommand, "emu") << "values read well are kept";
+    EXPECT_EQ(readFile(f.dir.path() / "dat" / "VELMAR.INI.bad"), "/roms\nemu\na\nb\nc\nd\ne\n");
     EXPECT_EQ(w.workspace().itemNames.size(), 12u);
     EXPECT_EQ(w.workspace().enemyNames.size(), 41u);
     EXPECT_EQ(w.workspace().charTable[0x41], "A");
@@ -107,9 +117,16 @@ TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
     f.dialogs.messages.clear();
     w.loadRom(false, f.file("missing.nes"));
     w.loadRom(false, f.file("cut.nes"));
-    ASSERT_EQ(f.dialogs.messages.size(), 2);
+    // A name that is not UTF-8 reaches the window with its bad bytes replaced, naming no file.
+    writeFile(f.dir.path() / "bad\xFF.nes", sample);
+    const QString badName = QFile::decodeName(QByteArray::fromStdString((f.dir.path() / "bad\xFF.nes").string()));
+    w.loadRom(false, badName);
+    ASSERT_EQ(f.dialogs.messages.size(), 3);
     EXPECT_EQ(f.dialogs.messages[0], "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
     EXPECT_TRUE(f.dialogs.messages[1].startsWith("Invalid rom!\n" + f.file("cut.nes") + ": The image is cut off"));
+    EXPECT_EQ(f.dialogs.messages[2], "Error loading file!\n" + badName
+                                         + ": The file's name is not valid UTF-8 text, which Velmar cannot open. "
+                                           "Rename the file, then open it.");
     EXPECT_EQ(w.windowTitle(), title("first.nes[*]"));
     EXPECT_EQ(w.doc().romData(), shown);
     EXPECT_EQ(recent[1], "") << "a file that failed is not listed";
@@ -340,6 +357,12 @@ TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
     const Bytes expected = w.doc().rom().fileBytes();
     EXPECT_EQ(readFile(copy.toStdString()), std::string(expected.begin(), expected.end()));
     EXPECT_EQ(readFile(f.dir.file("game.nes")), onDisk);
+    // In a folder of its own that no one else can enter, under a name no one can guess.
+    const std::filesystem::path folder = std::filesystem::path(copy.toStdString()).parent_path();
+    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+    EXPECT_TRUE(folder.filename().string().starts_with("velmar-playtest-")) << folder;
+    EXPECT_NE(folder.filename().string(), "velmar-playtest-" + std::to_string(QCoreApplication::applicationPid()));
 
     f.launchResult = false;
     f.dialogs.messages.clear();
@@ -350,7 +373,46 @@ TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
 
     f.dialogs.answers = {Answer::No};
     EXPECT_TRUE(w.close());
-    EXPECT_FALSE(std::filesystem::exists(copy.toStdString()));
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+// The system ends the program (a logout, SIGTERM): no question, the edits stay for recovery, the
+// play-test copy goes. A folder left by an editor that was killed goes at the next start, but
+// not a running editor's, a link planted under such a name, or what it points to.
+TEST(MainWindowEmulator, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
+{
+    AppFixture f;
+    f.keepRecovery = true;
+    frmMain& w = f.startWithSample();
+    w.workspace().settings.emulatorCommand = "emu %f";
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(0, 0)});
+    w.cmdRunEmulator_Click();
+    const std::filesystem::path folder = std::filesystem::path(w.playTestPath().toStdString()).parent_path();
+    ASSERT_TRUE(std::filesystem::exists(folder));
+
+    const QString temp = QDir::tempPath();
+    PlayTestCopy::removeStale(temp);
+    EXPECT_TRUE(std::filesystem::exists(folder)) << "its editor is running";
+    TempDir victim;
+    writeFile(victim.file("keep.txt"), "keep");
+    const std::filesystem::path planted = temp.toStdString() + "/velmar-playtest-planted" + std::to_string(::getpid());
+    std::filesystem::create_directory_symlink(victim.path(), planted);
+    const std::filesystem::path stale = temp.toStdString() + "/velmar-playtest-stale" + std::to_string(::getpid());
+    std::filesystem::create_directory(stale);
+    writeFile(stale / "game.nes", "old");
+    PlayTestCopy::removeStale(temp);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_EQ(readFile(victim.file("keep.txt")), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(planted));
+    std::filesystem::remove(planted);
+
+    w.endSession();
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    RecoveryCopy kept;
+    ASSERT_TRUE(readRecoveryCopy(w.recoveryFile().toStdString(), kept).ok());
+    EXPECT_EQ(kept.image, w.doc().rom());
 }
 
 // A wider window shows more of the map; the scroll range follows the view's width.

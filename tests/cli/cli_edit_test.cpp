@@ -60,7 +60,7 @@ TEST(CliEdit, RefusalsAndNoChangeLeaveTheFile)
     const std::string key = "c:000101";
     const SceneRecord s = sampleScene(key);
     const std::string noTable = "no/such/TBL.DAT";
-    const std::string noTableErr = "Error loading \"" + noTable + "\"!\n";
+    const std::string noTableErr = "Error loading \"" + noTable + "\"!\n" + noTable + ": No such file or directory\n";
     struct Case {
         std::vector<std::string> args;  // the image goes after the command
         int code;

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <sys/stat.h>
+
 #include "cli_test_util.h"
 #include "gfx/pattern_tiles.h"
 
@@ -56,6 +58,19 @@ TEST(CliTiles, ImportReadsBackWhatTilesWrote)
     want[target] = *other;
     EXPECT_EQ(bankOf(dir.rom(), 4), want);
 
+    // What is not a picture of a sane size is refused, without waiting on a FIFO or allocating
+    // what a header claims, and the image stays as it was.
+    const std::string edited = readFile(dir.rom());
+    ASSERT_EQ(::mkfifo(dir.arg("fifo.png").c_str(), 0600), 0);
+    ASSERT_TRUE(QImage(8, 40000, QImage::Format_RGB32).save(QString::fromStdString(dir.arg("tall.png"))));
+    for (const char* name : {"fifo.png", "tall.png"}) {
+        std::vector<std::string> args = {"import-tiles", dir.romArg(), "4", dir.arg(name)};
+        args.insert(args.end(), palette.begin(), palette.end());
+        const CliRun refused = cli(args);
+        EXPECT_NE(refused.code, 0) << name;
+        EXPECT_NE(refused.err.find(name), std::string::npos) << refused.err;
+    }
+    EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
 }
 
 }  // namespace

@@ -294,7 +294,7 @@ Outcome<SaveResult> Document::save(bool keepBackup)
         if (std::string reason = readFileForBackup(file, present, original); !reason.empty())
             return R::failure(SaveResult::BackupFailed, std::move(reason));
         if (present) {
-            if (Outcome<WriteResult> w = writeFileSafely(pathFromUtf8(backupPath()), original, false); !w.ok())
+            if (Outcome<WriteResult> w = writeFileSafely(pathFromUtf8(backupPath()), original, false, FileOwner::Program); !w.ok())
                 return R::failure(SaveResult::BackupFailed, std::move(w.reason));
             // Kept once: should the save below fail halfway, a later one must not take the
             // damaged file for the original.

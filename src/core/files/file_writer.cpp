@@ -56,7 +56,7 @@ public:
         (void)asNewFile;
         fd_ = ::_wopen(path.c_str(), flags, _S_IREAD | _S_IWRITE);
 #else
-        const int flags = O_WRONLY | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0);
+        const int flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | (create ? O_CREAT | O_EXCL : 0);
         fd_ = ::open(path.c_str(), flags, asNewFile ? 0666 : 0600);
 #endif
         return fd_ < 0 ? errno : 0;
@@ -170,15 +170,23 @@ void setWriteFaultForTesting(std::function<int(WriteStep)> fault)
     writeFault() = std::move(fault);
 }
 
-Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist)
+Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist, FileOwner owner)
 {
     std::error_code ec;
     if (path.empty())
         return fail("No file name");
 
-    // The file the bytes are for: a symbolic link is followed to the file it names.
+    // The file the bytes are for: a symbolic link the user made is followed to the file it names.
     fs::path target = path;
     const fs::file_status linkStatus = fs::symlink_status(path, ec);
+    if (owner == FileOwner::Program && fs::exists(linkStatus)) {
+        // Checked again by the rename's own rules below: the temporary file is made exclusively
+        // and the rename replaces a name, never what a link there points to.
+        if (fs::is_symlink(linkStatus))
+            return fail("A link stands where this file goes; it was not followed, and nothing was written");
+        if (!fs::is_regular_file(linkStatus))
+            return fail("Something that is not a plain file stands where this file goes; nothing was written");
+    }
     if (fs::is_symlink(linkStatus)) {
         target = fs::weakly_canonical(path, ec);
         if (ec || !fs::exists(target, ec))
@@ -199,7 +207,7 @@ Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, b
         return fail(systemReason(ENOENT));
     if (isReadOnly(folder, folderStatus.permissions()))
         return fail("The folder cannot be written: " + folder.string());
-    const bool hardLinked = exists && fs::hard_link_count(target, ec) > 1 && !ec;
+    const bool hardLinked = owner == FileOwner::User && exists && fs::hard_link_count(target, ec) > 1 && !ec;
 
     // The temporary copy, beside the real file so that the rename stays on one file system.
     std::random_device entropy;

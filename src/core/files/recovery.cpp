@@ -162,7 +162,7 @@ Outcome<WriteResult> writeRecoveryCopy(const fs::path& path, const RecoveryCopy&
         if (ec)
             return Outcome<WriteResult>::failure(WriteResult::IoError, ec.message());
     }
-    return writeFileSafely(path, recoveryFileBytes(copy), false);
+    return writeFileSafely(path, recoveryFileBytes(copy), false, FileOwner::Program);
 }
 
 RecoveryWriter::RecoveryWriter(fs::path file, Done done)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/file_reader.h"
 #include "files/line_reader.h"
 #include "rom/rom_file.h"
 #include "text/utf8.h"
@@ -44,36 +45,34 @@ Settings defaultSettings(const std::string& programFolder)
 Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder,
                                    Settings& out)
 {
+    using R = Outcome<SettingsLoad>;
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) {
-        out = defaultSettings(programFolder);
+    out = defaultSettings(programFolder);
+    if (!std::filesystem::exists(path, ec) && !ec)
         return {SettingsLoad::Missing, "No settings file yet"};
-    }
     LineReader reader(path);
-    std::array<std::string, 8> lines;
-    bool ok = true;
-    for (std::string& line : lines) {
-        if (!reader.next(line)) {
-            ok = false;
-            break;
-        }
-    }
-    bool checkDrive = false;
-    if (ok && equalsIgnoringCase(lines[7], "True"))
-        checkDrive = true;
-    else if (!ok || !equalsIgnoringCase(lines[7], "False"))
-        ok = false;
+    if (!reader.isOpen())
+        return R::failure(SettingsLoad::Unreadable, reader.reason());
 
-    if (!ok) {
-        out = defaultSettings(programFolder);
-        return {SettingsLoad::Unreadable, "The settings file cannot be read or is incomplete"};
-    }
-    out.romFolder = lines[0];
-    out.emulatorCommand = lines[1];
-    for (std::size_t i = 0; i < out.recentFiles.size(); ++i)
+    std::array<std::string, 8> lines;
+    int read = 0;
+    while (read < 8 && reader.next(lines[static_cast<std::size_t>(read)]))
+        ++read;
+    std::string problem;
+    if (read < 8)
+        problem = "the file ends after line " + std::to_string(read) + " of 8";
+    if (read >= 1)
+        out.romFolder = lines[0];
+    if (read >= 2)
+        out.emulatorCommand = lines[1];
+    for (std::size_t i = 0; i < out.recentFiles.size() && static_cast<int>(2 + i) < read; ++i)
         out.recentFiles[i] = lines[2 + i];
-    out.checkDrive = checkDrive;
-    out.keepBackup = true;
+    if (read == 8) {
+        if (equalsIgnoringCase(lines[7], "True"))
+            out.checkDrive = true;
+        else if (!equalsIgnoringCase(lines[7], "False"))
+            problem = "line 8 is \"" + lines[7] + "\", not True or False";
+    }
     for (std::string line; reader.next(line);) {
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos)
@@ -84,7 +83,19 @@ Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std:
         if (equalsIgnoringCase(key, "KeepBackup") && (truth || equalsIgnoringCase(value, "False")))
             out.keepBackup = truth;
     }
+    if (!problem.empty())
+        return R::failure(SettingsLoad::Partial, std::move(problem));
     return {};
+}
+
+Outcome<WriteResult> keepUnreadSettings(const std::filesystem::path& path, std::filesystem::path& kept)
+{
+    kept = path;
+    kept += ".bad";
+    Bytes bytes;
+    if (std::string reason = readWholeFile(path, bytes, 4u << 20, "The file is larger than 4 MB"); !reason.empty())
+        return Outcome<WriteResult>::failure(WriteResult::IoError, std::move(reason));
+    return writeFileSafely(kept, bytes, false, FileOwner::Program);
 }
 
 Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Settings& settings)
@@ -94,14 +105,19 @@ Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Setti
         text += asLine(recent) + "\n";
     text += settings.checkDrive ? "True\n" : "False\n";
     text += settings.keepBackup ? "KeepBackup=True\n" : "KeepBackup=False\n";
-    return writeFileSafely(path, Bytes(text.begin(), text.end()), false);
+    return writeFileSafely(path, Bytes(text.begin(), text.end()), false, FileOwner::User);
+}
+
+std::filesystem::path settingsFileInUse(const SettingsFiles& files)
+{
+    std::error_code ec;
+    const bool userCopy = !files.user.empty() && std::filesystem::exists(files.user, ec);
+    return userCopy ? files.user : files.beside;
 }
 
 Outcome<SettingsLoad> loadSettings(const SettingsFiles& files, const std::string& programFolder, Settings& out)
 {
-    std::error_code ec;
-    const bool userCopy = !files.user.empty() && std::filesystem::exists(files.user, ec);
-    return loadSettings(userCopy ? files.user : files.beside, programFolder, out);
+    return loadSettings(settingsFileInUse(files), programFolder, out);
 }
 
 Outcome<WriteResult> saveSettings(const SettingsFiles& files, const Settings& settings,

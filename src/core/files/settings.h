@@ -27,18 +27,24 @@ Settings defaultSettings(const std::string& programFolder);
 enum class SettingsLoad {
     Ok = 0,
     Missing = 1,     // no file there: the first start
-    Unreadable = 2,  // a file that cannot be read, is short, or whose line 8 is no truth value
+    Unreadable = 2,  // a file that cannot be read at all: every value takes its default
+    Partial = 3,     // a file short of lines, or whose line 8 is no truth value: the values that
+                     // read well are kept, the others take their defaults
 };
 
-// Reads the eight lines. Anything but Ok gives all the defaults (also for the lines already
-// read). Of the lines after them, "Key=Value" lines with a known key and a truth value are taken
-// (key and value in any case); anything else there is passed over, so a file from an older or a
-// newer version reads.
-Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder,
-                                   Settings& out);
+// Reads the eight lines. Each line that reads well is kept; a line missing, or a line 8 that is
+// no truth value, gives that value's default, and the reason names the line. Of the lines after
+// them, "Key=Value" lines with a known key and a truth value are taken (key and value in any
+// case); anything else there is passed over, so a file from an older or a newer version reads.
+[[nodiscard]] Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder,
+                                                 Settings& out);
+
+// Keeps a settings file that did not read well as it is, in NAME.bad beside it, before anything
+// is written over it; the name of the copy is `kept`.
+[[nodiscard]] Outcome<WriteResult> keepUnreadSettings(const std::filesystem::path& path, std::filesystem::path& kept);
 
 // Writes the eight lines, the flag as "True"/"False", then "KeepBackup=True" or "=False".
-Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Settings& settings);
+[[nodiscard]] Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Settings& settings);
 
 // VELMAR.INI lives in the dat folder beside the program, or, where the program's folder cannot
 // be written (an installed program), in the user's configuration folder.
@@ -47,14 +53,17 @@ struct SettingsFiles {
     std::filesystem::path user;    // <user configuration folder>/VELMAR.INI
 };
 
-// Reads the user's copy when there is one, else the one beside the program.
-Outcome<SettingsLoad> loadSettings(const SettingsFiles& files, const std::string& programFolder, Settings& out);
+// The file settings are read from: the user's copy when there is one, else the one beside the
+// program.
+std::filesystem::path settingsFileInUse(const SettingsFiles& files);
+[[nodiscard]] Outcome<SettingsLoad> loadSettings(const SettingsFiles& files, const std::string& programFolder,
+                                                 Settings& out);
 
 // Writes the user's copy when there is one; else the one beside the program, and when that
 // cannot be written, the user's copy (its folder made as needed). `written` is the file tried
 // last.
-Outcome<WriteResult> saveSettings(const SettingsFiles& files, const Settings& settings,
-                                  std::filesystem::path& written);
+[[nodiscard]] Outcome<WriteResult> saveSettings(const SettingsFiles& files, const Settings& settings,
+                                                std::filesystem::path& written);
 
 // Puts `path` at the top of the recent list: an equal entry (case-sensitive) or the first empty
 // one is taken out first; when there is none, the last entry drops off.

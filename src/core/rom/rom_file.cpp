@@ -106,7 +106,7 @@ Outcome<WriteResult> writeRomFile(const fs::path& path, const RomImage& image)
 {
     if (path.empty())
         return Outcome<WriteResult>::failure(WriteResult::IoError, "No file is open");
-    return writeFileSafely(path, image.fileBytes(), true);
+    return writeFileSafely(path, image.fileBytes(), true, FileOwner::User);
 }
 
 std::string candidatePath(const Volume& volume, const std::string& path)

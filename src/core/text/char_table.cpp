@@ -31,28 +31,26 @@ void applyDefaultCharTable(CharTable& table)
     table[0xFF] = "\\n";
 }
 
-bool loadCharTable(const std::filesystem::path& path, CharTable& table)
+std::string loadCharTable(const std::filesystem::path& path, CharTable& table)
 {
     LineReader reader(path);
-    bool ok = reader.isOpen();
+    std::string reason = reader.reason();
     std::string line;
-    while (ok && reader.next(line)) {
+    while (reason.empty() && reader.next(line)) {
         // Two characters of code, one separator character (usually "="), then the entry.
         const std::size_t first = utf8::charLength(line, 0);
         const std::size_t codeEnd = first + utf8::charLength(line, first);
         const std::size_t separator = utf8::charLength(line, codeEnd);
         if (separator == 0) {
-            ok = false;
+            reason = "line " + std::to_string(reader.lineNumber()) + " is shorter than three characters";
             break;
         }
         const std::uint32_t code = parseHexPrefix(std::string_view(line).substr(0, codeEnd)) & 0xFF;
         table[code] = line.substr(codeEnd + separator);
     }
-    if (ok && reader.failed())
-        ok = false;
-    if (!ok)
+    if (!reason.empty())
         applyDefaultCharTable(table);
-    return ok;
+    return reason;
 }
 
 std::string formatCharTable(const CharTable& table)

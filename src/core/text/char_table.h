@@ -17,7 +17,9 @@ void applyDefaultCharTable(CharTable& table);
 // Reads TBL.DAT into `table` (which is not cleared first): each line is two hexadecimal digits,
 // one separator character and the entry. A line shorter than three characters or a read error
 // ends the load as a failure; entries read before it stay and the defaults are applied on top.
-bool loadCharTable(const std::filesystem::path& path, CharTable& table);
+// Returns why the load failed ("line 3 is shorter than three characters", the file's reason), or
+// an empty text.
+[[nodiscard]] std::string loadCharTable(const std::filesystem::path& path, CharTable& table);
 
 // The table as TBL.DAT lines ("41=A"), one per non-empty entry.
 std::string formatCharTable(const CharTable& table);

@@ -35,7 +35,7 @@ TEST(FileWriter, ReadOnlyFilesAndFoldersAreRefusedAsTheyAre)
     const fs::path file = dir.file("game.nes");
     writeFile(file, "old");
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const auto r = writeFileSafely(file, kNew, true);
+    const auto r = writeFileSafely(file, kNew, true, FileOwner::User);
     EXPECT_EQ(r.reason, "The file is read-only");
     EXPECT_EQ(readFile(file), "old");
 
@@ -43,7 +43,7 @@ TEST(FileWriter, ReadOnlyFilesAndFoldersAreRefusedAsTheyAre)
     fs::create_directories(locked);
     writeFile(locked / "game.nes", "old");
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(writeFileSafely(locked / "game.nes", kNew, true).reason, "The folder cannot be written: " + locked.string());
+    EXPECT_EQ(writeFileSafely(locked / "game.nes", kNew, true, FileOwner::User).reason, "The folder cannot be written: " + locked.string());
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_EQ(readFile(locked / "game.nes"), "old");
     EXPECT_EQ(entries(locked), 1u);
@@ -56,10 +56,10 @@ TEST(FileWriter, NewFilesFollowTheUmaskAndOldOnesKeepTheirPermissions)
 {
     TempDir dir;
     const ::mode_t old = ::umask(022);
-    ASSERT_TRUE(writeFileSafely(dir.file("new.ips"), kNew, false).ok());
+    ASSERT_TRUE(writeFileSafely(dir.file("new.ips"), kNew, false, FileOwner::User).ok());
     writeFile(dir.file("private.nes"), "old");
     fs::permissions(dir.file("private.nes"), fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(writeFileSafely(dir.file("private.nes"), kNew, true).ok());
+    ASSERT_TRUE(writeFileSafely(dir.file("private.nes"), kNew, true, FileOwner::User).ok());
     ::umask(old);
     EXPECT_EQ(fs::status(dir.file("new.ips")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
@@ -79,7 +79,7 @@ TEST(FileWriter, LinksKeepBeingLinks)
     // A symbolic link is written through; the link stays and the real file keeps its mode.
     const fs::path link = dir.file("link.nes");
     fs::create_symlink(real, link);
-    ASSERT_TRUE(writeFileSafely(link, kNew, true).ok());
+    ASSERT_TRUE(writeFileSafely(link, kNew, true, FileOwner::User).ok());
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
     EXPECT_EQ(readFile(real), "new");
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -88,15 +88,41 @@ TEST(FileWriter, LinksKeepBeingLinks)
     // A hard-linked file keeps its other name.
     const fs::path other = dir.file("other.nes");
     fs::create_hard_link(real, other);
-    ASSERT_TRUE(writeFileSafely(real, {'t', 'w', 'o', '!'}, true).ok());
+    ASSERT_TRUE(writeFileSafely(real, {'t', 'w', 'o', '!'}, true, FileOwner::User).ok());
     EXPECT_EQ(readFile(other), "two!");
     EXPECT_EQ(fs::hard_link_count(real), 2u);
 
     // A link to nothing is refused, and nothing is made where it points.
     const fs::path dangling = dir.file("dangling.nes");
     fs::create_symlink(dir.path() / "gone" / "game.nes", dangling);
-    EXPECT_EQ(writeFileSafely(dangling, kNew, false).code, WriteResult::IoError);
+    EXPECT_EQ(writeFileSafely(dangling, kNew, false, FileOwner::User).code, WriteResult::IoError);
     EXPECT_FALSE(fs::exists(dir.path() / "gone"));
+}
+
+// A name the program picks itself may have been taken by someone else first: a link planted
+// there is neither followed nor replaced, nor is anything else that is not a plain file, and a
+// hard link planted there is replaced rather than written into.
+TEST(FileWriter, AProgramsFileIsNeverWrittenThroughWhatStandsAtItsName)
+{
+    TempDir dir;
+    const fs::path victim = dir.file("victim.txt");
+    writeFile(victim, "precious");
+    const fs::path planted = dir.file("game.nes.bak");
+    fs::create_symlink(victim, planted);
+    const auto r = writeFileSafely(planted, kNew, false, FileOwner::Program);
+    EXPECT_EQ(r.reason, "A link stands where this file goes; it was not followed, and nothing was written");
+    EXPECT_EQ(readFile(victim), "precious");
+    EXPECT_EQ(fs::read_symlink(planted), victim);
+
+    fs::create_directories(dir.path() / "folder.bak");
+    EXPECT_EQ(writeFileSafely(dir.path() / "folder.bak", kNew, false, FileOwner::Program).code, WriteResult::IoError);
+
+    const fs::path hard = dir.file("copy.bak");
+    fs::create_hard_link(victim, hard);
+    ASSERT_TRUE(writeFileSafely(hard, kNew, false, FileOwner::Program).ok());
+    EXPECT_EQ(readFile(hard), "new");
+    EXPECT_EQ(readFile(victim), "precious");
+    EXPECT_EQ(entries(dir.path()), 4u) << "no temporary file left";
 }
 
 TEST(FileWriter, AFailureAtAnyStepLeavesTheFileAsItWas)
@@ -107,7 +133,7 @@ TEST(FileWriter, AFailureAtAnyStepLeavesTheFileAsItWas)
     writeFile(file, "old");
     for (WriteStep failing : {WriteStep::CreateTemp, WriteStep::WriteTemp, WriteStep::SyncTemp, WriteStep::Replace}) {
         setWriteFaultForTesting([failing](WriteStep step) { return step == failing ? ENOSPC : 0; });
-        const auto r = writeFileSafely(file, kNew, true);
+        const auto r = writeFileSafely(file, kNew, true, FileOwner::User);
         EXPECT_EQ(r.reason, "No space left on device") << static_cast<int>(failing);
         EXPECT_EQ(readFile(file), "old");
         EXPECT_EQ(entries(dir.path()), 1u) << "the temporary file is gone";
@@ -116,7 +142,7 @@ TEST(FileWriter, AFailureAtAnyStepLeavesTheFileAsItWas)
     // Writing into a hard-linked file fails after the new contents are safe: they are kept.
     fs::create_hard_link(file, dir.file("other.nes"));
     setWriteFaultForTesting([](WriteStep step) { return step == WriteStep::WriteInPlace ? EIO : 0; });
-    const auto r = writeFileSafely(file, kNew, true);
+    const auto r = writeFileSafely(file, kNew, true, FileOwner::User);
     EXPECT_EQ(r.code, WriteResult::IoError);
     EXPECT_NE(r.reason.find("the new contents are kept in "), std::string::npos) << r.reason;
     EXPECT_EQ(entries(dir.path()), 3u);

@@ -15,39 +15,55 @@ constexpr const char* kProgramFolder = "/opt/velmar";
 TEST(Settings, Load)
 {
     const std::string lines7 = "/roms\nemu\nr0\nr1\nr2\nr3\nr4\n";
+    const Settings read{"/roms", "emu", {"r0", "r1", "r2", "r3", "r4"}, false, true};
+    const Settings defaults{kProgramFolder, "", {}, false, true};
+    auto with = [](Settings s, auto change) {
+        change(s);
+        return s;
+    };
     struct Case {
         std::optional<std::string> contents;  // nullopt: no file
-        std::optional<bool> checkDrive;       // line 8, or nullopt for a fault
-        bool keepBackup = true;
+        SettingsLoad code;
+        std::string reason;
+        Settings expected;
     };
     const Case cases[] = {
-        {lines7 + "False\n", false},  // a file from before the lines after the eighth
-        {lines7 + "tRUE", true},       // any case, no final line end
-        {"/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\nKeepBackup=False\r\n", true, false},
-        {lines7 + "False\nkeepbackup=FALSE", false, false},
+        {lines7 + "False\n", SettingsLoad::Ok, "", read},  // a file from before the lines after the eighth
+        {lines7 + "tRUE", SettingsLoad::Ok, "", with(read, [](Settings& s) { s.checkDrive = true; })},
+        {"/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\nKeepBackup=False\r\n", SettingsLoad::Ok, "",
+         with(read, [](Settings& s) { s.checkDrive = true, s.keepBackup = false; })},
+        {lines7 + "False\nkeepbackup=FALSE", SettingsLoad::Ok, "", with(read, [](Settings& s) { s.keepBackup = false; })},
         // Unknown keys, lines without '=', and values that are no truth value are passed over.
-        {lines7 + "False\nZoom=3\nKeepBackup\nKeepBackup=no\n=False\nKeepBackup= False\n", false, true},
-        {lines7, std::nullopt},
-        {lines7 + "Yes\n", std::nullopt},
-        {lines7 + "True \n", std::nullopt},
-        {std::nullopt, std::nullopt},
+        {lines7 + "False\nZoom=3\nKeepBackup\nKeepBackup=no\n=False\nKeepBackup= False\n", SettingsLoad::Ok, "", read},
+        // A line that does not read well costs its own value only.
+        {lines7, SettingsLoad::Partial, "the file ends after line 7 of 8", read},
+        {"/roms\nemu\n", SettingsLoad::Partial, "the file ends after line 2 of 8",
+         with(defaults, [](Settings& s) { s.romFolder = "/roms", s.emulatorCommand = "emu"; })},
+        {lines7 + "Yes\nKeepBackup=False\n", SettingsLoad::Partial, "line 8 is \"Yes\", not True or False",
+         with(read, [](Settings& s) { s.keepBackup = false; })},
+        {std::nullopt, SettingsLoad::Missing, "No settings file yet", defaults},
     };
     TempDir dir;
-    for (const auto& [contents, checkDrive, keepBackup] : cases) {
-        if (contents)
-            writeFile(dir.file("VELMAR.INI"), *contents);
+    for (const Case& c : cases) {
+        if (c.contents)
+            writeFile(dir.file("VELMAR.INI"), *c.contents);
         Settings s{"/old", "old", {"o0"}, true, false};
-        const auto path = dir.file(contents ? "VELMAR.INI" : "missing.ini");
-        const SettingsLoad expectedCode = !contents ? SettingsLoad::Missing
-                                          : checkDrive ? SettingsLoad::Ok
-                                                       : SettingsLoad::Unreadable;
-        EXPECT_EQ(loadSettings(path, kProgramFolder, s).code, expectedCode) << contents.value_or("no file");
-        // A fault gives every default, also for the lines read before it.
-        const Settings expected = checkDrive
-            ? Settings{"/roms", "emu", {"r0", "r1", "r2", "r3", "r4"}, *checkDrive, keepBackup}
-            : Settings{kProgramFolder, "", {}, false, true};
-        EXPECT_EQ(s, expected) << contents.value_or("no file");
+        const auto r = loadSettings(dir.file(c.contents ? "VELMAR.INI" : "missing.ini"), kProgramFolder, s);
+        EXPECT_EQ(r.code, c.code) << c.contents.value_or("no file");
+        EXPECT_EQ(r.reason, c.reason) << c.contents.value_or("no file");
+        EXPECT_EQ(s, c.expected) << c.contents.value_or("no file");
     }
+
+    // A file that cannot be read at all gives every default; kept as it is, it can be looked at.
+    Settings s{"/old", "old", {"o0"}, true, false};
+    std::filesystem::create_directories(dir.file("folder.ini"));
+    EXPECT_EQ(loadSettings(dir.file("folder.ini"), kProgramFolder, s).code, SettingsLoad::Unreadable);
+    EXPECT_EQ(s, defaults);
+    writeFile(dir.file("VELMAR.INI"), lines7 + "Yes\n");
+    std::filesystem::path kept;
+    ASSERT_TRUE(keepUnreadSettings(dir.file("VELMAR.INI"), kept).ok());
+    EXPECT_EQ(kept, dir.file("VELMAR.INI.bad"));
+    EXPECT_EQ(readFile(kept), lines7 + "Yes\n");
 }
 
 TEST(Settings, SaveLoadsBack)
