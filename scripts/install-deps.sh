@@ -10,7 +10,8 @@ packages=(
   libbenchmark-dev                           # benchmarks
   clang libclang-rt-14-dev                   # the fuzz target (libFuzzer and the sanitizers)
   xvfb xauth                                 # window tests on a machine without a display
-  dpkg-dev                                   # the Debian package (dpkg-shlibdeps finds its dependencies)
+  dpkg-dev file                              # the Debian package (dpkg-shlibdeps finds its dependencies,
+                                             # CPack names the programs' types with file)
 )
 
 missing=()

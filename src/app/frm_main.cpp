@@ -93,6 +93,7 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
       recoveryFolder_(recoveryFolder), dialogs_(dialogs)
 {
     setObjectName("frmMain");
+    setAcceptDrops(true);  // a .nes file dropped on the window opens
     programFolder_ = QFileInfo(datFolder).absolutePath();
     launcher_ = [](const QString& program, const QStringList& arguments) {
         return QProcess::startDetached(program, arguments);
@@ -150,6 +151,8 @@ void frmMain::buildMenus()
            QKeySequence::Open);
     action(menuFile, menuFileSaveFile, "menuFileSaveFile", "Save File", &frmMain::menuFileSaveFile_Click,
            QKeySequence::Save);
+    action(menuFile, menuFileSaveAs, "menuFileSaveAs", "Save As...", &frmMain::menuFileSaveAs_Click,
+           QKeySequence::SaveAs);
     menuFile->addSeparator();
     action(menuFile, menuFileCreatePatch, "menuFileCreatePatch", "Create Patch...",
            &frmMain::menuFileCreatePatch_Click, QKeySequence());
@@ -353,6 +356,7 @@ void frmMain::setEditingEnabled(bool enabled)
                            cmdResizeItem, cmdResizeEnemy})
         b->setEnabled(enabled);
     menuFileSaveFile->setEnabled(enabled);
+    menuFileSaveAs->setEnabled(enabled);
     menuFileCreatePatch->setEnabled(enabled);
     menuFileApplyPatch->setEnabled(enabled);
     menuFileExportMap->setEnabled(enabled);
@@ -360,6 +364,21 @@ void frmMain::setEditingEnabled(bool enabled)
     for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
                                                        vMetaRenderer, optNone, optShowMetatile, optShowScreen,
                                                        hscrGridColor, actorListsPlace, propertiesPlace})
+        w->setEnabled(enabled);
+}
+
+void frmMain::setSceneControlsEnabled(bool enabled)
+{
+    // What works on the scene shown; the file itself (save, patches, texts, the tree to pick
+    // another scene) stays at hand.
+    for (QToolButton* b : {cmdAreaInfo, cmdClearArea, cmdBkgEdit, cmdEnemyEdit, cmdItemEdit, cmdAll,
+                           cmdMetatileEditor, cmdAnimEdit, cmdPaletteEdit, cmdResizeMap, cmdResizeItem, cmdResizeEnemy,
+                           cmdSelect})
+        b->setEnabled(enabled);
+    menuFileExportMap->setEnabled(enabled);
+    for (QWidget* w : std::initializer_list<QWidget*>{picRenderDest, hscrollRenderer, picBkgNat, vMetaRenderer, optNone,
+                                                       optShowMetatile, optShowScreen, hscrGridColor, actorListsPlace,
+                                                       propertiesPlace})
         w->setEnabled(enabled);
 }
 
@@ -468,7 +487,13 @@ void frmMain::loadRom(bool showDialog, const QString& path)
         if (!fileName.isEmpty())
             dialogFolder_ = QFileInfo(fileName).absolutePath();
     }
-    if (fileName.isEmpty())
+    if (!fileName.isEmpty())
+        openFile(fileName, false);
+}
+
+void frmMain::openFile(const QString& fileName, bool askFirst)
+{
+    if (askFirst && !confirmDiscardOrSave(Leaving::Opening))
         return;
     // Qt hands over a name that is not valid UTF-8 with its bad bytes replaced, and that name is
     // no file's: the user can only rename it.
@@ -501,11 +526,15 @@ void frmMain::loadRom(bool showDialog, const QString& path)
         return;
     }
     showOpenedFile(std::nullopt);
-    dialogs_.message("File successfully loaded!");
+    // A file whose first scene cannot be shown has said so; it is open, but not "loaded".
+    if (doc().hasScene())
+        dialogs_.message("File successfully loaded!");
 }
 
 void frmMain::showOpenedFile(const std::optional<SceneKey>& scene)
 {
+    diskChangeKept_ = false;
+    watchOpenFile();
     const QString romPath = qs(doc().path());
     dialogFolder_ = QFileInfo(romPath).absolutePath();
     setCaption();
@@ -520,18 +549,34 @@ void frmMain::showOpenedFile(const std::optional<SceneKey>& scene)
     if (node || (node = findNode("c:000000")))
         tvAreaList_NodeClick(node);
     cmdBkgEdit_Click();
+    if (!doc().hasScene())
+        setSceneControlsEnabled(false);
 }
 
 bool frmMain::saveDocument()
 {
+    if (diskChangeKept_
+        && dialogs_.askYesNo(QDir::toNativeSeparators(qs(doc().path()))
+                             + " was changed by another program since it was opened. Save over those changes?")
+               != Dialogs::Answer::Yes)
+        return false;
     const Outcome<SaveResult> r = document_->doc().save(workspace_.settings.keepBackup);
+    if (r.ok()) {
+        diskChangeKept_ = false;
+        watchOpenFile();
+    }
+    reportSaveFailure(r, qs(doc().path()));
+    return r.ok();
+}
+
+void frmMain::reportSaveFailure(const Outcome<SaveResult>& r, const QString& path)
+{
     if (r.code == SaveResult::BackupFailed)
-        dialogs_.message(fileMessageText("The backup could not be made, so the file was not saved!",
-                                         qs(doc().backupPath()), r.reason),
+        dialogs_.message(fileMessageText("The backup could not be made, so the file was not saved!", path + ".bak",
+                                         r.reason),
                          Dialogs::Icon::Exclamation);
     else if (!r.ok())
-        dialogs_.message(fileMessageText("Unknown I/O error!", qs(doc().path()), r.reason));
-    return r.ok();
+        dialogs_.message(fileMessageText("Unknown I/O error!", path, r.reason));
 }
 
 void frmMain::saveRom()

@@ -22,6 +22,9 @@ class QAction;
 class QButtonGroup;
 class QKeyEvent;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
+class QFileSystemWatcher;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -107,6 +110,9 @@ public:
     // Unsaved edits are asked about first.
     void loadRom(bool showDialog, const QString& path);
     void saveRom();
+    // Reads the open file again if another program changed it since it was opened or saved, and
+    // asks whether to reload it (frm_main_files.cpp). Runs when the window gets the focus back.
+    void checkFileOnDisk();
     // The full redraw of the current scene: sheet, map, palette, grid and actor markers.
     void unloadSubEditor_refresh();
     // After an item or enemy count change: the item list, then the enemy list, filled afresh.
@@ -129,6 +135,7 @@ public:
     QMenu* menuFile = nullptr;
     QAction* menuFileLoadFile = nullptr;
     QAction* menuFileSaveFile = nullptr;
+    QAction* menuFileSaveAs = nullptr;
     std::array<QAction*, 5> menuFileRecentFiles{};
     QAction* menuFileCreatePatch = nullptr;
     QAction* menuFileApplyPatch = nullptr;
@@ -236,6 +243,7 @@ public slots:
     void tmrRecovery_Timer();
     void menuFileLoadFile_Click();
     void menuFileSaveFile_Click();
+    void menuFileSaveAs_Click();
     // Patches: the edits as an IPS or BPS file, made against the file as it was opened (or an
     // original the user picks); and a patch applied to the open image as one step.
     void menuFileCreatePatch_Click();
@@ -333,6 +341,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -344,9 +355,20 @@ private:
     // After a file is opened (or edits restored): caption, recent files, tree, and `scene` (the
     // first one when it is not given or cannot be found) shown in map mode.
     void showOpenedFile(const std::optional<SceneKey>& scene);
-    // Saves with the backup option; a failure is shown. True when saved.
+    // Saves with the backup option; a failure is shown. True when saved. A file another program
+    // changed since is not written over unless the user says so.
     bool saveDocument();
+    // Shows why a save of `path` failed; nothing for a save that went well.
+    void reportSaveFailure(const Outcome<SaveResult>& result, const QString& path);
+    // Opens `path` as loadRom does; `askFirst` false skips the question about unsaved edits
+    // (the user has answered one already).
+    void openFile(const QString& path, bool askFirst);
+    // The file watched for changes by other programs is the open one.
+    void watchOpenFile();
+    void fileWatcher_Changed();
     void setEditingEnabled(bool enabled);
+    // The controls that work on the scene shown: off while none is.
+    void setSceneControlsEnabled(bool enabled);
     void refreshRecentFileCaptions();
     void setCaption();
     void setModeButtons(EditMode mode);
@@ -500,6 +522,11 @@ private:
     std::unique_ptr<QObject> propertiesLink_;
 
     std::unique_ptr<PlayTestCopy> playTest_;
+    // The open file as other programs may change it: a change seen is checked when the window
+    // has the focus; one the user chose not to reload makes the next save ask first.
+    QFileSystemWatcher* fileWatcher_ = nullptr;
+    bool diskCheckDue_ = false;
+    bool diskChangeKept_ = false;
     // The settings file did not read well and could not be kept aside: it is not written over.
     bool keepSettingsFile_ = false;
     QString playTestPath_;

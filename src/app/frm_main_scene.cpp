@@ -18,6 +18,7 @@
 #include "mapview/map_view_rules.h"
 #include "panels/grid_options_panel.h"
 #include "panels/map_view_panel.h"
+#include "panels/properties_panel.h"
 #include "panels/metatile_picker_panel.h"
 #include "panels/palette_strip.h"
 #include "qt_bridge.h"
@@ -273,6 +274,7 @@ void frmMain::document_Changed(const DocumentEvent& event)
 
 void frmMain::showScene()
 {
+    setSceneControlsEnabled(true);
     picRenderDest->hide();
     drawSceneSheet(doc().scene(), view_);
     metatilePicker->setSheet(view_.sheet);
@@ -290,6 +292,9 @@ void frmMain::showScene()
 
 void frmMain::clearSceneView()
 {
+    setSceneControlsEnabled(false);
+    if (propertiesPanel)
+        propertiesPanel->clear();
     view_ = SceneView{};
     mapView->clear();
     refreshEnemyList();

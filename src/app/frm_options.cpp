@@ -19,10 +19,11 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     chkCheckDrive = new QCheckBox("Smart quick loading.", this);
     chkCheckDrive->setObjectName("chkCheckDrive");
     chkCheckDrive->setToolTip("When a recent file is missing, look for it at the same place on the other drives");
-    chkKeepBackup = new QCheckBox("Keep a backup of the original file (.bak) at the first save", this);
+    chkKeepBackup = new QCheckBox("Keep a backup of the original file (.bak)", this);
     chkKeepBackup->setObjectName("chkKeepBackup");
-    chkKeepBackup->setToolTip("The first save after a file is opened keeps the file as it was beside it: "
-                              "game.nes as game.nes.bak");
+    chkKeepBackup->setToolTip("The first save of a file keeps the file as it was beside it, game.nes as "
+                              "game.nes.bak. A backup once made is never written over: remove it to have a new "
+                              "one made.");
     chkEmulator = new QCheckBox("Enable Emulator:", this);
     chkEmulator->setObjectName("chkEmulator");
     txtEmulatorPath = new QLineEdit(this);

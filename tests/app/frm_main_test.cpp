@@ -4,7 +4,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -186,8 +191,12 @@ TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
     noise.replace(0, 16, std::string(header.begin(), header.begin() + 16));  // the data is noise
     writeFile(f.dir.file("noise.nes"), noise);
     w.loadRom(false, f.file("noise.nes"));
-    EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
-    // Every scene either shows or says why it cannot; the map never shows the old file's scene.
+    // The first scene cannot be shown: that is said, and nothing claims the file loaded well.
+    ASSERT_FALSE(w.doc().hasScene());
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("This scene cannot be shown: ")) << f.dialogs.messages[0].toStdString();
+    // Every scene either shows or says why it cannot; the map never shows the old file's scene,
+    // and no box keeps a value of it, nor takes one.
     for (const AreaNode& n : areaCatalogue()) {
         f.dialogs.messages.clear();
         w.tvAreaList_NodeClick(w.findNode(QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size()))));
@@ -195,12 +204,89 @@ TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
             EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
         if (!w.doc().hasScene()) {
             EXPECT_TRUE(w.picRenderDest->image().isNull());
+            EXPECT_FALSE(w.propertiesPlace->isEnabled());
+            EXPECT_FALSE(w.actorListsPlace->isEnabled());
+            EXPECT_FALSE(w.cmdResizeMap->isEnabled());
+            for (QLineEdit* box : w.findChildren<QLineEdit*>())
+                EXPECT_TRUE(box->text().isEmpty() || !box->isVisibleTo(&w)) << box->objectName().toStdString();
         }
     }
     f.stroke({QPoint(3, 3), QPoint(300, 100)});
     w.cmdAll_Click();
     w.unloadSubEditor_refresh();
     w.menuEditUndo_Click();
+}
+
+// Save As makes the new file the open one; a file rewritten behind the window is offered for
+// reloading, and kept from being overwritten unseen when the user says no; a dropped file opens.
+TEST(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    const std::string original = readFile(f.dir.file("game.nes"));
+    f.choose(f.otherThanAt(0));
+    f.stroke({QPoint(0, 0)});
+    const RomImage edited = w.doc().rom();
+    f.dialogs.saveFiles = {f.file("copy.nes")};
+    w.menuFileSaveAs->trigger();
+    EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
+    EXPECT_EQ(w.doc().path(), ss(f.file("copy.nes")));
+    EXPECT_EQ(w.windowTitle(), title("copy.nes[*]"));
+    EXPECT_FALSE(w.isWindowModified());
+    EXPECT_EQ(w.workspace().settings.recentFiles[0], ss(f.file("copy.nes")));
+    EXPECT_EQ(readFile(f.dir.file("game.nes")), original);
+    const Bytes saved = edited.fileBytes();
+    EXPECT_EQ(readFile(f.dir.file("copy.nes")), std::string(saved.begin(), saved.end()));
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+
+    // Another program rewrites the file (replacing it, as writers do). Our own save and a
+    // rewrite with the same bytes ask nothing.
+    w.checkFileOnDisk();
+    writeFile(f.dir.file("copy.nes"), std::string(saved.begin(), saved.end()));
+    w.checkFileOnDisk();
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    writeFile(f.dir.file("copy.nes"), original);
+    f.dialogs.answers = {Answer::No};
+    w.checkFileOnDisk();
+    EXPECT_EQ(f.dialogs.questions,
+              QStringList{f.file("copy.nes") + " was changed by another program. Reload it? Unsaved edits are lost."});
+    EXPECT_EQ(w.doc().rom(), edited) << "no: nothing reloaded";
+    f.dialogs.answers = {Answer::No};
+    w.saveRom();
+    EXPECT_EQ(f.dialogs.questions.back(),
+              f.file("copy.nes") + " was changed by another program since it was opened. Save over those changes?");
+    EXPECT_EQ(readFile(f.dir.file("copy.nes")), original) << "not saved over";
+    w.checkFileOnDisk();
+    EXPECT_EQ(f.dialogs.questions.size(), 2) << "asked once until the next save";
+    f.dialogs.answers = {Answer::Yes};
+    w.saveRom();
+    EXPECT_EQ(readFile(f.dir.file("copy.nes")), std::string(saved.begin(), saved.end())) << "saved over on yes";
+
+    f.dialogs.questions.clear();
+    writeFile(f.dir.file("copy.nes"), original);
+    f.dialogs.answers = {Answer::Yes};
+    w.checkFileOnDisk();
+    EXPECT_EQ(f.dialogs.questions.size(), 1);
+    EXPECT_EQ(w.doc().rom().fileBytes(), Bytes(original.begin(), original.end())) << "yes: reloaded";
+    EXPECT_FALSE(w.isWindowModified());
+
+    // A .nes file dropped on the window opens; anything else is not taken.
+    const QString other = f.writeSample("other.nes");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(other)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.doc().path(), ss(other));
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(f.file("notes.txt"))});
+    QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(&w, &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)

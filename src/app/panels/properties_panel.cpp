@@ -174,4 +174,17 @@ void PropertiesPanel::showScene(const SceneRecord& scene)
         setBox(txtBKGPal[i], scene.palSelectors[i]);
 }
 
+void PropertiesPanel::clear()
+{
+    const QScopedValueRollback<bool> filling(filling_, true);
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        box->clear();
+    for (QRadioButton* option : opt_Direction) {
+        // Neither direction: an exclusive group keeps one checked unless told not to.
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+}
+
 }  // namespace velmar

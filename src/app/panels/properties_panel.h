@@ -41,6 +41,8 @@ public:
     // Writes every box and the direction from `scene`. While it runs, filling() is true: what
     // the program writes is never taken for an entry of the user's.
     void showScene(const SceneRecord& scene);
+    // Empties every box and the direction: no scene is shown.
+    void clear();
     bool filling() const { return filling_; }
 
 private:

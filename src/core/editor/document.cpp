@@ -1,5 +1,7 @@
 #include "editor/document.h"
 
+#include <algorithm>
+
 
 #include "files/file_reader.h"
 #include "expansion/actor_packer.h"
@@ -283,30 +285,68 @@ Outcome<WriteResult> Document::save()
 
 Outcome<SaveResult> Document::save(bool keepBackup)
 {
+    if (!imageOpen_)
+        return Outcome<SaveResult>::failure(SaveResult::IoError, "No file is open");
+    return writeTo(path_, keepBackup, true);
+}
+
+Outcome<SaveResult> Document::saveAs(const std::string& path, bool keepBackup)
+{
+    if (!imageOpen_)
+        return Outcome<SaveResult>::failure(SaveResult::IoError, "No file is open");
+    return writeTo(path, keepBackup, false);
+}
+
+Outcome<SaveResult> Document::writeTo(const std::string& path, bool keepBackup, bool mustExist)
+{
     using R = Outcome<SaveResult>;
     endStroke();
-    if (!imageOpen_)
-        return R::failure(SaveResult::IoError, "No file is open");
-    const std::filesystem::path file = pathFromUtf8(path_);
-    if (keepBackup && backupDue_) {
+    const std::filesystem::path file = pathFromUtf8(path);
+    // A save that cannot happen (a read-only file, a folder gone) leaves no backup behind.
+    if (Outcome<WriteResult> w = checkWritable(file, mustExist, FileOwner::User); !w.ok())
+        return R::failure(SaveResult::IoError, std::move(w.reason));
+    // The backup keeps the file as it was before this program first wrote it: once there, it is
+    // never written over (the user removes it to have a new one made).
+    const std::string backup = path + ".bak";
+    std::error_code ec;
+    const std::filesystem::file_status backupStatus = std::filesystem::symlink_status(pathFromUtf8(backup), ec);
+    if (keepBackup && std::filesystem::exists(backupStatus) && !std::filesystem::is_regular_file(backupStatus)) {
+        // Something else stands where the backup goes (a link someone planted, a folder): no
+        // backup can be kept, so nothing is written.
+        return R::failure(SaveResult::BackupFailed,
+                          checkWritable(pathFromUtf8(backup), false, FileOwner::Program).reason);
+    }
+    if (keepBackup && (path != path_ || backupDue_) && !std::filesystem::exists(backupStatus)) {
         bool present = false;
         Bytes original;
         if (std::string reason = readFileForBackup(file, present, original); !reason.empty())
             return R::failure(SaveResult::BackupFailed, std::move(reason));
         if (present) {
-            if (Outcome<WriteResult> w = writeFileSafely(pathFromUtf8(backupPath()), original, false, FileOwner::Program); !w.ok())
+            if (Outcome<WriteResult> w = writeFileSafely(pathFromUtf8(backup), original, false, FileOwner::Program);
+                !w.ok())
                 return R::failure(SaveResult::BackupFailed, std::move(w.reason));
-            // Kept once: should the save below fail halfway, a later one must not take the
-            // damaged file for the original.
-            backupDue_ = false;
         }
     }
-    if (Outcome<WriteResult> r = writeRomFile(file, rom_); !r.ok())
+    // Kept once: should the save below fail halfway, a later one must not take the damaged file
+    // for the original.
+    if (path == path_)
+        backupDue_ = false;
+    if (Outcome<WriteResult> r = writeFileSafely(file, rom_.fileBytes(), mustExist, FileOwner::User); !r.ok())
         return R::failure(SaveResult::IoError, std::move(r.reason));
+    path_ = path;
     saved_ = rom_.romData;
     backupDue_ = false;
     notify({DocumentEvent::Kind::Saved, 0, {}, false, -1});
     return {};
+}
+
+bool Document::isFileAsSaved(const Bytes& file) const
+{
+    const std::size_t head = rom_.romHeader.size() + rom_.trainer.size();
+    return imageOpen_ && file.size() == head + saved_.size()
+           && std::equal(rom_.romHeader.begin(), rom_.romHeader.end(), file.begin())
+           && std::equal(rom_.trainer.begin(), rom_.trainer.end(), file.begin() + static_cast<std::ptrdiff_t>(rom_.romHeader.size()))
+           && std::equal(saved_.begin(), saved_.end(), file.begin() + static_cast<std::ptrdiff_t>(head));
 }
 
 bool Document::hasUnsavedChanges() const

@@ -121,13 +121,22 @@ public:
     // Writes the image over its file. The image already holds every edit.
     Outcome<WriteResult> save();
     // The same, and with `keepBackup` the first save since the file was opened first copies the
-    // file as it is on disk to backupPath(). When that copy cannot be made, nothing is written
-    // (BackupFailed, with the reason). A missing file has nothing to keep: the save itself fails.
-    Outcome<SaveResult> save(bool keepBackup);
+    // file as it is on disk to backupPath(), unless a backup is there already: the backup keeps
+    // the file as it was before the program first changed it, and is never written over. When
+    // that copy cannot be made, nothing is written (BackupFailed, with the reason). A save that
+    // cannot happen (a missing or read-only file) fails before any backup is made.
+    [[nodiscard]] Outcome<SaveResult> save(bool keepBackup);
+    // Writes the image to `path` (a new file, or one the user chose to replace, whose backup is
+    // kept as save() keeps one), which becomes the document's file: what is saved is measured
+    // against it from now on.
+    [[nodiscard]] Outcome<SaveResult> saveAs(const std::string& path, bool keepBackup);
     // The file's whole name with ".bak" added: game.nes keeps its backup in game.nes.bak.
     std::string backupPath() const { return path_ + ".bak"; }
     // True when saving would change the file.
     bool hasUnsavedChanges() const;
+    // True when `file`, the bytes of the document's file as they are now, are what the document
+    // last read from it or wrote to it: no other program has changed it since.
+    bool isFileAsSaved(const Bytes& file) const;
 
     bool hasImage() const { return imageOpen_; }
     bool hasScene() const { return sceneKey_.has_value(); }
@@ -149,6 +158,7 @@ private:
 
     // The one way in for a new image: `saved` is the data its file holds (nullopt: the image's).
     // `opened` is the file as opened (nullopt: the image's own bytes).
+    Outcome<SaveResult> writeTo(const std::string& path, bool keepBackup, bool mustExist);
     Outcome<RomReadResult> adopt(RomImage image, std::string path, std::optional<Bytes> saved,
                                  std::optional<Bytes> opened = std::nullopt);
     RomStatus decodeScene(const SceneKey& key, SceneState& out) const;

@@ -170,44 +170,77 @@ void setWriteFaultForTesting(std::function<int(WriteStep)> fault)
     writeFault() = std::move(fault);
 }
 
-Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist, FileOwner owner)
+namespace {
+
+// What a write is about to replace, found out before anything is written.
+struct Target {
+    fs::path file;  // the file the bytes are for (a user's link followed)
+    fs::path folder;
+    bool exists = false;
+    fs::perms perms = fs::perms::none;
+    bool hardLinked = false;
+};
+
+Outcome<WriteResult> examine(const fs::path& path, bool mustExist, FileOwner owner, Target& t)
 {
     std::error_code ec;
     if (path.empty())
         return fail("No file name");
 
     // The file the bytes are for: a symbolic link the user made is followed to the file it names.
-    fs::path target = path;
+    t.file = path;
     const fs::file_status linkStatus = fs::symlink_status(path, ec);
     if (owner == FileOwner::Program && fs::exists(linkStatus)) {
-        // Checked again by the rename's own rules below: the temporary file is made exclusively
-        // and the rename replaces a name, never what a link there points to.
+        // Checked again by the rename's own rules: the temporary file is made exclusively and
+        // the rename replaces a name, never what a link there points to.
         if (fs::is_symlink(linkStatus))
             return fail("A link stands where this file goes; it was not followed, and nothing was written");
         if (!fs::is_regular_file(linkStatus))
             return fail("Something that is not a plain file stands where this file goes; nothing was written");
     }
     if (fs::is_symlink(linkStatus)) {
-        target = fs::weakly_canonical(path, ec);
-        if (ec || !fs::exists(target, ec))
+        t.file = fs::weakly_canonical(path, ec);
+        if (ec || !fs::exists(t.file, ec))
             return fail("The link points to a file that is not there: " + fs::read_symlink(path, ec).string());
     }
-    const fs::file_status status = fs::status(target, ec);
-    const bool exists = fs::exists(status);
-    if (!exists && mustExist)
+    const fs::file_status status = fs::status(t.file, ec);
+    t.exists = fs::exists(status);
+    t.perms = status.permissions();
+    if (!t.exists && mustExist)
         return fail(systemReason(ENOENT));
-    if (exists && !fs::is_regular_file(status))
+    if (t.exists && !fs::is_regular_file(status))
         return fail("Not a regular file");
-    if (exists && isReadOnly(target, status.permissions()))
+    if (t.exists && isReadOnly(t.file, status.permissions()))
         return fail("The file is read-only");
 
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const fs::file_status folderStatus = fs::status(folder, ec);
+    t.folder = t.file.has_parent_path() ? t.file.parent_path() : fs::path(".");
+    const fs::file_status folderStatus = fs::status(t.folder, ec);
     if (!fs::is_directory(folderStatus))
         return fail(systemReason(ENOENT));
-    if (isReadOnly(folder, folderStatus.permissions()))
-        return fail("The folder cannot be written: " + folder.string());
-    const bool hardLinked = owner == FileOwner::User && exists && fs::hard_link_count(target, ec) > 1 && !ec;
+    if (isReadOnly(t.folder, folderStatus.permissions()))
+        return fail("The folder cannot be written: " + t.folder.string());
+    t.hardLinked = owner == FileOwner::User && t.exists && fs::hard_link_count(t.file, ec) > 1 && !ec;
+    return {};
+}
+
+}  // namespace
+
+Outcome<WriteResult> checkWritable(const fs::path& path, bool mustExist, FileOwner owner)
+{
+    Target target;
+    return examine(path, mustExist, owner, target);
+}
+
+Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist, FileOwner owner)
+{
+    std::error_code ec;
+    Target t;
+    if (Outcome<WriteResult> r = examine(path, mustExist, owner, t); !r.ok())
+        return r;
+    const fs::path& target = t.file;
+    const fs::path& folder = t.folder;
+    const bool exists = t.exists;
+    const bool hardLinked = t.hardLinked;
 
     // The temporary copy, beside the real file so that the rename stays on one file system.
     std::random_device entropy;
@@ -229,7 +262,7 @@ Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, b
     if ((error = run(WriteStep::WriteTemp, [&] { return out.write(bytes); })) != 0)
         return dropTemp(error);
     if (exists)
-        fs::permissions(temp, status.permissions() & fs::perms::mask, ec);
+        fs::permissions(temp, t.perms & fs::perms::mask, ec);
     if ((error = run(WriteStep::SyncTemp, [&] { return out.sync(); })) != 0)
         return dropTemp(error);
     if ((error = out.close()) != 0)

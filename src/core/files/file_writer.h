@@ -42,6 +42,11 @@ enum class FileOwner {
 [[nodiscard]] Outcome<WriteResult> writeFileSafely(const std::filesystem::path& path, const Bytes& bytes,
                                                  bool mustExist, FileOwner owner);
 
+// Whether writeFileSafely would write `path` now, by its rules, without writing anything: the
+// reason it would refuse, so that work that belongs to a write (a backup) is not done for one
+// that cannot happen.
+[[nodiscard]] Outcome<WriteResult> checkWritable(const std::filesystem::path& path, bool mustExist, FileOwner owner);
+
 // The steps of a write, for tests that make one of them fail as a full or broken disk would.
 enum class WriteStep { CreateTemp, WriteTemp, SyncTemp, Replace, WriteInPlace };
 

@@ -137,7 +137,9 @@ struct SavedFile {
     std::string onDisk() const { return readFile(path); }
 };
 
-TEST(DocumentBackup, TheFirstSaveOfASessionKeepsTheFileAsItWas)
+// The backup keeps the file as it was before the program first changed it, over any number of
+// sessions; a save that cannot happen makes none; Save As keeps the replaced file's.
+TEST(DocumentBackup, TheBackupKeepsTheFileAsItWasBeforeTheFirstSave)
 {
     SavedFile f;
     const std::string bak = f.path + ".bak";
@@ -145,27 +147,45 @@ TEST(DocumentBackup, TheFirstSaveOfASessionKeepsTheFileAsItWas)
     f.edit();
     ASSERT_TRUE(f.doc.save(true).ok());
     EXPECT_EQ(readFile(bak), f.original);
-    const std::string firstSave = f.onDisk();
-    EXPECT_NE(firstSave, f.original);
+    EXPECT_NE(f.onDisk(), f.original);
     f.edit();
     ASSERT_TRUE(f.doc.save(true).ok());
     EXPECT_EQ(readFile(bak), f.original) << "later saves keep the backup of the original";
 
-    // A new session: its first save keeps the file as this session found it.
+    // A new session does not write over it either.
     ASSERT_TRUE(f.doc.open(f.path, false, {}).ok());
     ASSERT_TRUE(f.doc.selectScene({0, 0, 0}).ok());
-    const std::string secondSession = f.onDisk();
     f.edit();
     ASSERT_TRUE(f.doc.save(true).ok());
-    EXPECT_EQ(readFile(bak), secondSession);
+    EXPECT_EQ(readFile(bak), f.original) << "a second session keeps the first backup";
 
-    // Without the option, or without a file to keep, there is no backup.
+    // Without the option there is none; nor when the save cannot happen.
     std::filesystem::remove(bak);
     ASSERT_TRUE(f.doc.open(f.path, false, {}).ok());
     ASSERT_TRUE(f.doc.save(false).ok());
+    EXPECT_FALSE(std::filesystem::exists(bak));
+    const std::string kept = f.onDisk();
+    std::filesystem::permissions(f.path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(f.doc.save(true).reason, "The file is read-only");
+    EXPECT_FALSE(std::filesystem::exists(bak));
+    std::filesystem::permissions(f.path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     std::filesystem::remove(f.path);
     EXPECT_EQ(f.doc.save(true).code, SaveResult::IoError);
     EXPECT_FALSE(std::filesystem::exists(bak));
+
+    // Save As: the new file becomes the document's; a file it replaces keeps its backup.
+    writeFile(f.path, kept);
+    ASSERT_TRUE(f.doc.selectScene({0, 0, 0}).ok());
+    const std::string other = f.path + "-other.nes";
+    writeFile(other, "replaced");
+    f.edit();
+    ASSERT_TRUE(f.doc.saveAs(other, true).ok());
+    EXPECT_EQ(f.doc.path(), other);
+    EXPECT_FALSE(f.doc.hasUnsavedChanges());
+    EXPECT_EQ(readFile(other + ".bak"), "replaced");
+    EXPECT_EQ(readFile(f.path), kept);
+    EXPECT_EQ(f.doc.saveAs(f.path + "-gone/x.nes", true).code, SaveResult::IoError);
+    EXPECT_EQ(f.doc.path(), other);
 }
 
 }  // namespace
