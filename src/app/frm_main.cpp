@@ -152,7 +152,7 @@ void frmMain::buildMenus()
     action(menuFile, menuFileSaveFile, "menuFileSaveFile", "Save File", &frmMain::menuFileSaveFile_Click,
            QKeySequence::Save);
     action(menuFile, menuFileSaveAs, "menuFileSaveAs", "Save As...", &frmMain::menuFileSaveAs_Click,
-           QKeySequence::SaveAs);
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     menuFile->addSeparator();
     action(menuFile, menuFileCreatePatch, "menuFileCreatePatch", "Create Patch...",
            &frmMain::menuFileCreatePatch_Click, QKeySequence());

@@ -228,6 +228,7 @@ TEST(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
     f.stroke({QPoint(0, 0)});
     const RomImage edited = w.doc().rom();
     f.dialogs.saveFiles = {f.file("copy.nes")};
+    EXPECT_EQ(w.menuFileSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
     w.menuFileSaveAs->trigger();
     EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
     EXPECT_EQ(w.doc().path(), ss(f.file("copy.nes")));
