@@ -56,6 +56,9 @@ kill "$editor" 2>/dev/null || true
 wait "$editor" 2>/dev/null || true
 test -f "$tmp/config/Velmar/VELMAR.INI"
 test ! -e "$tmp/share/velmar/dat/VELMAR.INI"
+# The README that Help opens, found from the program as the data files are, with its pictures.
+test -f "$tmp/share/doc/velmar/README.md"
+test -f "$tmp/share/doc/velmar/docs/screenshots/main-window.png"
 cpack --config build/CPackConfig.cmake -G DEB -B "$tmp/deb" >/dev/null
 deb=$(echo "$tmp"/deb/velmar_*.deb)
 test -f "$deb"

@@ -13,14 +13,18 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMenuBar>
 #include <QPainter>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -37,6 +41,7 @@
 #include "frm_text_edit.h"
 #include "frm_options.h"
 #include "frm_pal_edit.h"
+#include "frm_shortcuts.h"
 #include "widgets/bitmap_view.h"
 #include "map_mouse_handlers.h"
 #include "panels/map_view_panel.h"
@@ -144,7 +149,7 @@ void frmMain::buildMenus()
         member->setObjectName(name);
         member->setShortcut(keys);
     };
-    menuFile = menuBar()->addMenu("File");
+    menuFile = menuBar()->addMenu("&File");
     menuFile->setObjectName("menuFile");
     menuFile->setToolTipsVisible(true);
     action(menuFile, menuFileLoadFile, "menuFileLoadFile", "Load File", &frmMain::menuFileLoadFile_Click,
@@ -172,7 +177,7 @@ void frmMain::buildMenus()
     action(menuFile, menuFileExit, "menuFileExit", "Exit", &frmMain::menuFileExit_Click,
            QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    menuEdit = menuBar()->addMenu("Edit");
+    menuEdit = menuBar()->addMenu("&Edit");
     menuEdit->setObjectName("menuEdit");
     action(menuEdit, menuEditUndo, "menuEditUndo", "Undo", &frmMain::menuEditUndo_Click, QKeySequence::Undo);
     action(menuEdit, menuEditRedo, "menuEditRedo", "Redo", &frmMain::menuEditRedo_Click, QKeySequence::Redo);
@@ -184,13 +189,24 @@ void frmMain::buildMenus()
             redoKeys << k;
     }
     menuEditRedo->setShortcuts(redoKeys);
+    // Their texts name the step they take; the table of shortcuts names the command.
+    menuEditUndo->setIconText("Undo");
+    menuEditRedo->setIconText("Redo");
     // The editor windows are windows of their own: undo and redo work from any of them. A text
     // box with the focus still takes the keys for its own text first.
     menuEditUndo->setShortcutContext(Qt::ApplicationShortcut);
     menuEditRedo->setShortcutContext(Qt::ApplicationShortcut);
 
-    menuOptions = menuBar()->addAction("Options", this, &frmMain::menuOptions_Click);
+    menuOptions = menuBar()->addAction("&Options", this, &frmMain::menuOptions_Click);
     menuOptions->setObjectName("menuOptions");
+
+    menuHelp = menuBar()->addMenu("&Help");
+    menuHelp->setObjectName("menuHelp");
+    action(menuHelp, menuHelpShortcuts, "menuHelpShortcuts", "&Keyboard Shortcuts", &frmMain::menuHelpShortcuts_Click,
+           QKeySequence::HelpContents);
+    action(menuHelp, menuHelpReadme, "menuHelpReadme", "Open the &README", &frmMain::menuHelpReadme_Click,
+           QKeySequence());
+    action(menuHelp, menuHelpAbout, "menuHelpAbout", "&About Velmar", &frmMain::menuHelpAbout_Click, QKeySequence());
 }
 
 void frmMain::buildToolBar()
@@ -360,6 +376,7 @@ void frmMain::setEditingEnabled(bool enabled)
     menuFileCreatePatch->setEnabled(enabled);
     menuFileApplyPatch->setEnabled(enabled);
     menuFileExportMap->setEnabled(enabled);
+    menuViewGrid->setEnabled(enabled);
     cmdSelect->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
                                                        vMetaRenderer, optNone, optShowMetatile, optShowScreen,
@@ -528,7 +545,7 @@ void frmMain::openFile(const QString& fileName, bool askFirst)
     showOpenedFile(std::nullopt);
     // A file whose first scene cannot be shown has said so; it is open, but not "loaded".
     if (doc().hasScene())
-        dialogs_.message("File successfully loaded!");
+        reportSuccess("File successfully loaded!");
 }
 
 void frmMain::showOpenedFile(const std::optional<SceneKey>& scene)
@@ -583,7 +600,15 @@ void frmMain::saveRom()
 {
     commitPendingInput();
     if (saveDocument())
-        dialogs_.message("File saved!");
+        reportSuccess("File saved!");
+}
+
+void frmMain::reportSuccess(const QString& text)
+{
+    if (workspace_.settings.showSuccessMessages)
+        dialogs_.message(text);
+    else
+        mainStatusBar->showMessage(text, 5000);
 }
 
 void frmMain::menuFileLoadFile_Click() { loadRom(true, QString()); }
@@ -626,6 +651,42 @@ void frmMain::menuOptions_Click()
         options_ = new frmOptions(workspace_.settings, this);
     options_->initGUI();
     options_->open();  // modal to this window; OK or Cancel closes it
+}
+
+void frmMain::menuHelpShortcuts_Click()
+{
+    if (!shortcuts_)
+        shortcuts_ = new frmShortcuts(this);
+    // The editor windows are this window's children; the table is made from the actions of all.
+    QList<QWidget*> windows{this};
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow() && w != shortcuts_)
+            windows << w;
+    }
+    shortcuts_->initGUI(windows, mapKeys());
+    shortcuts_->show();
+    shortcuts_->raise();
+    shortcuts_->activateWindow();
+}
+
+void frmMain::menuHelpReadme_Click()
+{
+    if (readmeFile_.isEmpty() || !QFileInfo(readmeFile_).isFile()) {
+        dialogs_.message("The README was not found beside the program"
+                             + (readmeFile_.isEmpty() ? QString(".") : ":\n" + QDir::toNativeSeparators(readmeFile_)),
+                         Dialogs::Icon::Exclamation);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(readmeFile_)))
+        dialogs_.message("No program was found to open the README:\n" + QDir::toNativeSeparators(readmeFile_),
+                         Dialogs::Icon::Exclamation);
+}
+
+void frmMain::menuHelpAbout_Click()
+{
+    dialogs_.message(qAppTitle() + "\nA level editor for the ROM image of an NES side-scrolling action game.\n\n"
+                         + "Built with Qt " + QT_VERSION_STR + ", running on Qt " + qVersion() + ".",
+                     Dialogs::Icon::Information);
 }
 
 void frmMain::cmdPaletteEdit_Click()
@@ -767,6 +828,9 @@ void frmMain::applyEditMode(EditMode mode)
         lblSelActorHighlight->hide();
     if (mode != EditMode::Enemies)
         linePlayerPos->hide();
+    // The outlined cell is map mode's.
+    if (mode != EditMode::Map)
+        lblHoverCell_->hide();
     showModeMarkers();
     setModeButtons(mode);
 }
@@ -824,6 +888,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         sprEdit_->close();
     if (textEdit_)
         textEdit_->close();
+    if (shortcuts_)
+        shortcuts_->close();
     event->accept();
 }
 

@@ -57,6 +57,8 @@ class frmRomExpansion;
 class frmTextEdit;
 class frmOptions;
 class frmPalEdit;
+class frmShortcuts;
+struct KeyHelp;
 class PlayTestCopy;
 
 // What a press on the map does, and which actor markers show.
@@ -82,6 +84,8 @@ public:
     // Starts an external command; true when it started. Tests replace it.
     using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
     void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
+    // The README shipped with the program, which Help opens.
+    void setReadmeFile(const QString& path) { readmeFile_ = path; }
 
     EditorDocument& document() { return *document_; }
     const Document& doc() const { return document_->doc(); }
@@ -113,6 +117,9 @@ public:
     // Reads the open file again if another program changed it since it was opened or saved, and
     // asks whether to reload it (frm_main_files.cpp). Runs when the window gets the focus back.
     void checkFileOnDisk();
+    // A load, save or resize that worked: a message box, or with the option off the status bar
+    // for five seconds. Failures are always message boxes.
+    void reportSuccess(const QString& text);
     // The full redraw of the current scene: sheet, map, palette, grid and actor markers.
     void unloadSubEditor_refresh();
     // After an item or enemy count change: the item list, then the enemy list, filled afresh.
@@ -145,6 +152,8 @@ public:
     QAction* menuViewZoomIn = nullptr;
     QAction* menuViewZoomOut = nullptr;
     QAction* menuViewActualSize = nullptr;
+    // Ctrl+G: the grid frame's next choice (none, metatiles, screens).
+    QAction* menuViewGrid = nullptr;
     QMenu* menuEdit = nullptr;
     QAction* menuEditUndo = nullptr;
     QAction* menuEditRedo = nullptr;
@@ -157,6 +166,11 @@ public:
     QAction* menuEditDelete = nullptr;
     QAction* menuEditSelectNone = nullptr;
     QAction* menuOptions = nullptr;
+    QMenu* menuHelp = nullptr;
+    // Every shortcut of the windows in one table, made from their actions when it opens.
+    QAction* menuHelpShortcuts = nullptr;
+    QAction* menuHelpReadme = nullptr;
+    QAction* menuHelpAbout = nullptr;
 
     QToolButton* cmdSelect = nullptr;
     QToolButton* cmdFileLoad = nullptr;
@@ -252,6 +266,7 @@ public slots:
     void menuViewZoomIn_Click();
     void menuViewZoomOut_Click();
     void menuViewActualSize_Click();
+    void menuViewGrid_Click();
     // The map at `zoom` (1..4): the map column at `viewX` of the window (its centre for -1)
     // stays where it is.
     void setMapZoom(int zoom, int viewX = -1);
@@ -267,6 +282,9 @@ public slots:
     void menuEditUndo_Click();
     void menuEditRedo_Click();
     void menuOptions_Click();
+    void menuHelpShortcuts_Click();
+    void menuHelpReadme_Click();
+    void menuHelpAbout_Click();
     void cmdPaletteEdit_Click();
     void cmdMetatileEditor_Click();
     void cmdAnimEdit_Click();
@@ -295,6 +313,10 @@ public slots:
     // Actors (frm_main_actors.cpp).
     void lstEnemyList_Click();
     void lstItemList_Click();
+    // The keyboard moved a list's current line (or Tab's focus set it): in the list's own mode
+    // the actor is selected; in another mode its boxes show it and the mode stays.
+    void lstEnemyList_Change();
+    void lstItemList_Change();
     void cmbEnemyList_Click(int index);
     void cmbItemList_Click(int index);
     void txtEnemyEdit_B_DblClick();
@@ -338,6 +360,9 @@ public:
     int selectedEnemy() const { return selectedEnemy_; }
     int selectedItem() const { return selectedItem_; }
     EditMode editMode() const { return editMode_; }
+    // The map cell the outline marks: where the pointer is over the map, or where the arrow keys
+    // moved it. Space or Enter on the map does there what a click does.
+    MapCell mapCursor() const { return mapCursor_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -408,6 +433,18 @@ private:
     void followItem(int index, bool scroll);
     // The arrow keys move the selected actor a column or a row, as a drag does.
     bool moveSelectedActorByKey(const QKeyEvent& key);
+    // The map's keys (frm_main_keyboard.cpp): in map mode the arrow keys move the outlined cell
+    // and the map scrolls to keep it in view, Page Up and Page Down a screen, and Space or Enter
+    // place the chosen metatile there; in the actor modes the arrow keys move the selected actor.
+    bool mapKeyPress(const QKeyEvent& key);
+    void moveMapCursor(MapCell to);
+    // The outlined cell, or the nearest cell in view when the map was scrolled away from it.
+    MapCell mapCursorInView() const;
+    void placeAtMapCursor();
+    // The keys the map and the metatile picker read themselves, for the table of shortcuts.
+    static QList<KeyHelp> mapKeys();
+    // The status bar's pointer text for map pixel `point` and what lies there.
+    void showPointer(MapMarker marker, int index, QPoint point);
     bool dropInside(QPoint mapPoint) const;
     void startDrag(MapMarker marker, int index);
     // Shows the dragged picture (and frame) moved by `offset` from where it was, and the player
@@ -447,6 +484,7 @@ private:
     bool selectionMouseMove(QPoint point);
     bool selectionMouseUp();
     void showHover(QPoint mapPoint);
+    void fitToScreen();
     // The resize dialog for the map (0), the items (1) or the enemies (2).
     void openResizeDialog(int editType);
     SettingsFiles settingsFiles() const;
@@ -491,6 +529,16 @@ private:
     int brushTileset_ = -1;
     frmRomExpansion* romExpansion_ = nullptr;
     frmTextEdit* textEdit_ = nullptr;
+    frmShortcuts* shortcuts_ = nullptr;
+    QString readmeFile_;
+    MapCell mapCursor_;
+    // The last place the status bar's pointer text was made for, made again after a map edit.
+    struct PointerPlace {
+        MapMarker marker = MapMarker::None;
+        int index = 0;
+        QPoint point{-1, -1};
+    };
+    PointerPlace pointer_;
 
     // The selected actors and the drag under way.
     int selectedEnemy_ = 0;

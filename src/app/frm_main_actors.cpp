@@ -66,6 +66,8 @@ void frmMain::buildActorLists()
     cmbItemList = actorLists->cmbItemList;
     connect(actorLists, &ActorListsPanel::enemyLineChosen, this, &frmMain::lstEnemyList_Click);
     connect(actorLists, &ActorListsPanel::itemLineChosen, this, &frmMain::lstItemList_Click);
+    connect(actorLists, &ActorListsPanel::enemyLineMoved, this, &frmMain::lstEnemyList_Change);
+    connect(actorLists, &ActorListsPanel::itemLineMoved, this, &frmMain::lstItemList_Change);
     connect(actorLists, &ActorListsPanel::enemyTypeChosen, this, &frmMain::cmbEnemyList_Click);
     connect(actorLists, &ActorListsPanel::itemTypeChosen, this, &frmMain::cmbItemList_Click);
     connect(actorLists, &ActorListsPanel::enemyBDoubleClicked, this, &frmMain::txtEnemyEdit_B_DblClick);
@@ -104,21 +106,8 @@ void frmMain::connectActorPictures()
     connect(mapView, &MapViewPanel::pointerOver, this, [this](MapMarker marker, int index, QPoint point) {
         if (!doc().hasScene())
             return;
-        QString text = qs(pointerText(point.x(), point.y(), editMode_ != EditMode::Map));
-        const SceneRecord& s = doc().currentScene();
         showHover(point);
-        if (editMode_ == EditMode::Map) {
-            if (const auto m = metatileAt(s, mapCellAt(point.x(), point.y())))
-                text += "  Metatile " + qs(hexPad(*m, 2));
-        }
-        const auto at = static_cast<std::size_t>(index);
-        if (marker == MapMarker::Enemy && at < s.enemies.size())
-            text += "    Enemy " + qs(enemyLine(at, s.enemies[at]));
-        else if (marker == MapMarker::Item && at < s.items.size())
-            text += "    Item " + qs(itemLine(at, s.items[at]));
-        else if (marker == MapMarker::PlayerStart)
-            text += "    Player start " + qs(hexPad(s.startX, 2) + " " + hexPad(s.startY, 2));
-        lblPointer_->setText(text);
+        showPointer(marker, index, point);
     });
     lblPointer_ = new QLabel(mainStatusBar);
     lblPointer_->setObjectName("lblPointer");
@@ -126,30 +115,30 @@ void frmMain::connectActorPictures()
     mainStatusBar->addPermanentWidget(lblPointer_);
     picContainer->installEventFilter(this);
     picRenderDest->installEventFilter(this);
+    picRenderDest->setAccessibleDescription(
+        "In map mode the arrow keys move the outlined cell and Space or Enter places the chosen metatile there; "
+        "in enemy and item modes the arrow keys move the selected actor");
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event)
+void frmMain::showPointer(MapMarker marker, int index, QPoint point)
 {
-    if (watched == picContainer && event->type() == QEvent::Leave) {
-        lblPointer_->clear();
-        lblHoverCell_->hide();
+    if (!doc().hasScene())
+        return;
+    pointer_ = {marker, index, point};
+    QString text = qs(pointerText(point.x(), point.y(), editMode_ != EditMode::Map));
+    const SceneRecord& s = doc().currentScene();
+    if (editMode_ == EditMode::Map) {
+        if (const auto m = metatileAt(s, mapCellAt(point.x(), point.y())))
+            text += "  Metatile " + qs(hexPad(*m, 2));
     }
-    if (watched == picRenderDest && event->type() == QEvent::KeyPress) {
-        const auto& key = *static_cast<QKeyEvent*>(event);
-        if (moveSelectedActorByKey(key))
-            return true;
-        // Otherwise the keys scroll the map: a column, or a screen.
-        const int step = key.key() == Qt::Key_Left       ? -32
-                         : key.key() == Qt::Key_Right    ? 32
-                         : key.key() == Qt::Key_PageUp   ? -256
-                         : key.key() == Qt::Key_PageDown ? 256
-                                                         : 0;
-        if (step != 0 && key.modifiers() == Qt::NoModifier) {
-            mapView->scrollBy(step);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    const auto at = static_cast<std::size_t>(index);
+    if (marker == MapMarker::Enemy && at < s.enemies.size())
+        text += "    Enemy " + qs(enemyLine(at, s.enemies[at]));
+    else if (marker == MapMarker::Item && at < s.items.size())
+        text += "    Item " + qs(itemLine(at, s.items[at]));
+    else if (marker == MapMarker::PlayerStart)
+        text += "    Player start " + qs(hexPad(s.startX, 2) + " " + hexPad(s.startY, 2));
+    lblPointer_->setText(text);
 }
 
 // --- Lists and boxes ---
@@ -339,6 +328,34 @@ void frmMain::lstItemList_Click()
 {
     if (lstItemList->currentRow() >= 0)
         selectItem(lstItemList->currentRow());
+}
+
+void frmMain::lstEnemyList_Change()
+{
+    const int row = lstEnemyList->currentRow();
+    if (row < 0 || !doc().hasScene() || static_cast<std::size_t>(row) >= doc().currentScene().enemies.size())
+        return;
+    if (editMode_ == EditMode::Enemies) {
+        selectEnemy(row);
+        return;
+    }
+    // The boxes and the type selector act on the line they show.
+    selectedEnemy_ = row;
+    showEnemyDetails(row);
+    linePlayerPos->hide();
+}
+
+void frmMain::lstItemList_Change()
+{
+    const int row = lstItemList->currentRow();
+    if (row < 0 || !doc().hasScene() || static_cast<std::size_t>(row) >= doc().currentScene().items.size())
+        return;
+    if (editMode_ == EditMode::Items) {
+        selectItem(row);
+        return;
+    }
+    selectedItem_ = row;
+    showItemDetails(row);
 }
 
 void frmMain::cmbEnemyList_Click(int index)

@@ -53,7 +53,7 @@ void frmMain::menuFileSaveAs_Click()
     setCaption();
     diskChangeKept_ = false;
     watchOpenFile();
-    dialogs_.message("File saved!");
+    reportSuccess("File saved!");
 }
 
 void frmMain::watchOpenFile()

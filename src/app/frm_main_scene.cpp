@@ -2,9 +2,11 @@
 // what the window redraws when the document changes, and the map's mouse by edit mode.
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -23,6 +25,7 @@
 #include "panels/palette_strip.h"
 #include "qt_bridge.h"
 #include "rom/area_catalogue.h"
+#include "rom/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar {
@@ -50,6 +53,11 @@ void frmMain::buildCentralArea()
     tvAreaList->setObjectName("tvAreaList");
     tvAreaList->setAccessibleName("Scenes");
     tvAreaList->setHeaderHidden(true);
+    // The scenes of a stage share their caption; the second column numbers them.
+    tvAreaList->setColumnCount(2);
+    tvAreaList->header()->setStretchLastSection(false);
+    tvAreaList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    tvAreaList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     tvAreaList->setMinimumWidth(120);
     connect(tvAreaList, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
     connect(tvAreaList, &QTreeWidget::itemActivated, this,
@@ -132,12 +140,21 @@ void frmMain::buildCentralArea()
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidget(central);
     setCentralWidget(scroller);
-    setMinimumSize(640, 480);
     mainStatusBar = statusBar();
     mainStatusBar->setObjectName("mainStatusBar");
     buildStatusBar();
     connectActorPictures();
-    resize(1260, 700);
+    fitToScreen();
+}
+
+void frmMain::fitToScreen()
+{
+    // The first window fits the screen it opens on (1024 x 768, or a large screen at 200 %);
+    // what does not fit scrolls. Room is left for the frame and the title bar, which the size
+    // does not include. A size kept from the last run replaces this one.
+    const QSize room = screen()->availableGeometry().size() - QSize(16, 48);
+    setMinimumSize(QSize(640, 480).boundedTo(room));
+    resize(QSize(1260, 700).boundedTo(room));
 }
 
 void frmMain::buildStatusBar()
@@ -182,6 +199,12 @@ void frmMain::buildAreaTree()
             : new QTreeWidgetItem(nodes[static_cast<std::size_t>(n.parent)]);
         item->setText(0, QString::fromLatin1(n.caption.data(), static_cast<int>(n.caption.size())));
         item->setData(0, kKeyRole, QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size())));
+        if (const auto key = parseSceneKey(n.key)) {
+            item->setText(1, qs(hexPad(key->scene, 2)));
+            const QString title = qs(sceneTitle(*key));
+            item->setToolTip(0, title);
+            item->setToolTip(1, title);
+        }
         nodes.push_back(item);
     }
     tvAreaList->expandAll();
@@ -251,6 +274,9 @@ void frmMain::document_Changed(const DocumentEvent& event)
         showScene();
     } else if (event.parts == part::Map) {
         renderMap(false);
+        // The metatile the status bar names under the pointer changed with the map.
+        if (pointer_.point.x() >= 0)
+            showPointer(pointer_.marker, pointer_.index, pointer_.point);
     } else if (event.parts == part::Sprites) {
         // A frame or an animation: the actor pictures show the first frames.
         renderMap(false);
@@ -287,6 +313,8 @@ void frmMain::showScene()
     chooseBrushForTileset();
     // A selection and a floating paste belong to the scene left (the clipboard stays).
     menuEditSelectNone_Click();
+    // So does the outline; the next key brings it back in view.
+    lblHoverCell_->hide();
     picRenderDest->show();
 }
 

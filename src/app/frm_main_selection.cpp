@@ -16,10 +16,12 @@
 #include "editor/edits.h"
 #include "frm_main.h"
 #include "panels/map_view_panel.h"
+#include "panels/grid_options_panel.h"
 #include "panels/metatile_picker_panel.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
 #include "widgets/bitmap_view.h"
+#include "widgets/marker_frame.h"
 
 namespace velmar {
 
@@ -69,7 +71,7 @@ void frmMain::buildSelectionControls()
     menuEditFillSelection->setToolTip("Fill the selection with the chosen metatile");
     menuEditDelete->setToolTip("Fill the selection with metatile FF, as new screens are");
 
-    menuView = new QMenu("View", this);
+    menuView = new QMenu("&View", this);
     menuView->setObjectName("menuView");
     menuBar()->insertMenu(menuOptions, menuView);
     const auto viewAction = [this](QAction*& member, const char* name, const QString& caption, void (frmMain::*slot)(),
@@ -84,6 +86,9 @@ void frmMain::buildSelectionControls()
     viewAction(menuViewActualSize, "menuViewActualSize", "Actual Size", &frmMain::menuViewActualSize_Click,
                {QKeySequence(Qt::CTRL | Qt::Key_0)});
     menuViewZoomOut->setEnabled(false);  // 1x to begin with
+    menuView->addSeparator();
+    viewAction(menuViewGrid, "menuViewGrid", "Next Grid (None, Metatiles, Screens)", &frmMain::menuViewGrid_Click,
+               {QKeySequence(Qt::CTRL | Qt::Key_G)});
     connect(mapView, &MapViewPanel::zoomRequested, this,
             [this](int steps, int viewX) { setMapZoom(mapView->zoom() + steps, viewX); });
 
@@ -93,9 +98,12 @@ void frmMain::buildSelectionControls()
     menuFile->insertAction(menuFileCreatePatch, menuFileExportMap);
 
     lblSelection_ = frameLabel(picRenderDest, "lblSelection", "Selection", "color: yellow; background: transparent");
-    lblHoverCell_ = frameLabel(picRenderDest, "lblHoverCell", "Cell under the pointer",
-                               "color: rgba(255, 255, 255, 160); background: transparent");
-    lblHoverCell_->setLineWidth(1);
+    // The cell the pointer or the arrow keys outline: dark and light, so that it shows on any
+    // metatile.
+    lblHoverCell_ = new MarkerFrame(picRenderDest, Qt::white);
+    lblHoverCell_->setObjectName("lblHoverCell");
+    lblHoverCell_->setAccessibleName("Outlined cell");
+    lblHoverCell_->hide();
     picFloating_ = new BitmapView(picRenderDest);
     picFloating_->setObjectName("picFloating");
     picFloating_->setAccessibleName("Floating paste");
@@ -129,6 +137,7 @@ void frmMain::setMapZoom(int zoom, int viewX)
 void frmMain::menuViewZoomIn_Click() { setMapZoom(mapView->zoom() + 1); }
 void frmMain::menuViewZoomOut_Click() { setMapZoom(mapView->zoom() - 1); }
 void frmMain::menuViewActualSize_Click() { setMapZoom(1); }
+void frmMain::menuViewGrid_Click() { fraGrid->cycle(); }
 
 // --- Eyedropper and brush ---
 
@@ -283,6 +292,8 @@ void frmMain::showHover(QPoint mapPoint)
         moveFloatingPaste(mapPoint);
     const MapCell cell = mapCellAt(mapPoint.x(), mapPoint.y());
     const bool show = editMode_ == EditMode::Map && doc().hasScene() && metatileAt(doc().currentScene(), cell);
+    if (show)
+        mapCursor_ = cell;  // Space and Enter act where the outline is
     lblHoverCell_->setVisible(show && !pasting_);
     if (show) {
         lblHoverCell_->setGeometry(mapView->toView(QRect(cell.column * kCell, cell.row * kCell, kCell, kCell)));

@@ -24,6 +24,10 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     chkKeepBackup->setToolTip("The first save of a file keeps the file as it was beside it, game.nes as "
                               "game.nes.bak. A backup once made is never written over: remove it to have a new "
                               "one made.");
+    chkSuccessMessages = new QCheckBox("Show a message after each successful load, save and resize", this);
+    chkSuccessMessages->setObjectName("chkSuccessMessages");
+    chkSuccessMessages->setToolTip("Off, the status bar says so for five seconds instead; failures are always "
+                                   "shown in a message");
     chkEmulator = new QCheckBox("Enable Emulator:", this);
     chkEmulator->setObjectName("chkEmulator");
     txtEmulatorPath = new QLineEdit(this);
@@ -40,12 +44,14 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     cmdCancel->setText("Cancel");
     chkCheckDrive->setAccessibleName(chkCheckDrive->text());
     chkKeepBackup->setAccessibleName(chkKeepBackup->text());
+    chkSuccessMessages->setAccessibleName(chkSuccessMessages->text());
     chkEmulator->setAccessibleName(chkEmulator->text());
     txtEmulatorPath->setAccessibleName("Emulator command");
     cmdOk->setAccessibleName("OK");
     cmdCancel->setAccessibleName("Cancel");
     layout->addWidget(chkCheckDrive);
     layout->addWidget(chkKeepBackup);
+    layout->addWidget(chkSuccessMessages);
     layout->addWidget(chkEmulator);
     layout->addWidget(txtEmulatorPath);
     layout->addWidget(buttons);
@@ -58,6 +64,7 @@ void frmOptions::initGUI()
 {
     chkCheckDrive->setChecked(settings_.checkDrive);
     chkKeepBackup->setChecked(settings_.keepBackup);
+    chkSuccessMessages->setChecked(settings_.showSuccessMessages);
     chkEmulator->setChecked(!settings_.emulatorCommand.empty());
     chkEmulator_Click();
     txtEmulatorPath->setText(qs(settings_.emulatorCommand));
@@ -73,6 +80,7 @@ void frmOptions::cmdOk_Click()
 {
     settings_.checkDrive = chkCheckDrive->isChecked();
     settings_.keepBackup = chkKeepBackup->isChecked();
+    settings_.showSuccessMessages = chkSuccessMessages->isChecked();
     settings_.emulatorCommand = chkEmulator->isChecked() ? ss(txtEmulatorPath->text().trimmed()) : std::string();
     accept();
 }

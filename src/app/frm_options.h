@@ -10,7 +10,8 @@ class QPushButton;
 
 namespace velmar {
 
-// "Options": the drive retry, the backup at the first save and the emulator command. OK stores
+// "Options": the drive retry, the backup at the first save, the messages after a load, save or
+// resize that worked, and the emulator command. OK stores
 // them into the settings (written to VELMAR.INI when the program ends); Cancel leaves them.
 class frmOptions : public QDialog {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
 
     QCheckBox* chkCheckDrive = nullptr;
     QCheckBox* chkKeepBackup = nullptr;
+    QCheckBox* chkSuccessMessages = nullptr;
     QCheckBox* chkEmulator = nullptr;
     QLineEdit* txtEmulatorPath = nullptr;
     QPushButton* cmdOk = nullptr;

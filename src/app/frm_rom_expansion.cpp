@@ -271,7 +271,10 @@ bool frmRomExpansion::resizeMap()
     if (r.code == ResizeResult::Unchanged)
         return true;
     main_.unloadSubEditor_refresh();
-    main_.dialogs().message(qs(resizeMapMessage(r)), r.ok() ? Dialogs::Icon::None : Dialogs::Icon::Exclamation);
+    if (r.ok())
+        main_.reportSuccess(qs(resizeMapMessage(r)));
+    else
+        main_.dialogs().message(qs(resizeMapMessage(r)), Dialogs::Icon::Exclamation);
     return true;
 }
 
@@ -287,8 +290,11 @@ void frmRomExpansion::resizeActors()
         main_.unloadResizeEditor_refresh();
     }
     // A refusal (a count above FF, tables that no longer fit) is said too: nothing changed.
-    main_.dialogs().message(qs(editType_ == Items ? resizeItemsMessage(r) : resizeEnemiesMessage(r)),
-                            r.ok() ? Dialogs::Icon::None : Dialogs::Icon::Exclamation);
+    const QString text = qs(editType_ == Items ? resizeItemsMessage(r) : resizeEnemiesMessage(r));
+    if (r.ok())
+        main_.reportSuccess(text);
+    else
+        main_.dialogs().message(text, Dialogs::Icon::Exclamation);
 }
 
 void frmRomExpansion::keyPressEvent(QKeyEvent* event)

@@ -78,18 +78,22 @@ void answerHelpOrVersion(int& argc, char* argv[])
 struct Folders {
     QString dat;
     QString userConfig;
+    QString readme;
     bool installed = false;
 };
 
 Folders programFolders()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    Folders folders{programFolder + "/dat", QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+    Folders folders{programFolder + "/dat", QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                    programFolder + "/README.md"};
     const QString installedDat = QDir::cleanPath(programFolder + "/" + VELMAR_INSTALLED_DAT);
     if (!QFileInfo(folders.dat).isDir() && QFileInfo(installedDat).isDir()) {
         folders.dat = installedDat;
         folders.installed = true;
     }
+    if (!QFileInfo(folders.readme).isFile())
+        folders.readme = QDir::cleanPath(programFolder + "/" + VELMAR_INSTALLED_DOC + "/README.md");
     return folders;
 }
 
@@ -185,6 +189,7 @@ int main(int argc, char* argv[])
     frmMain window(folders.dat, folders.userConfig, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                    dialogs);
     dialogs.setParent(&window);
+    window.setReadmeFile(folders.readme);
 #ifndef _WIN32
     endSessionOnSignals(window);
 #endif

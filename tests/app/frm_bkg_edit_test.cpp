@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "app_fixture.h"
+#include "widgets/marker_frame.h"
 #include "frm_bkg_edit.h"
 #include "panels/tile_editor_panel.h"
 #include "gfx/nes_palette.h"
@@ -42,6 +43,7 @@ TEST(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
         ++t;
     chooseTile(b, t);
     EXPECT_EQ(b.fraTileEdit->lblSelTile->text(), qs(hexPad(t, 2)));
+    EXPECT_EQ(b.fraTileEdit->lblSelTileFrame->pos(), QPoint(t % 16 * 16, t / 16 * 16)) << "framed on the table";
     const PixelArray before = pixels(w);
     const std::size_t steps = w.doc().history().size();
 

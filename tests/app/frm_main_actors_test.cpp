@@ -159,6 +159,7 @@ TEST(MainWindowActors, TypeChoicesReplaceOneLineAndKeepUnnamedTypes)
     w.lstEnemyList->setCurrentRow(2);  // type 0A: no name for it
     EXPECT_EQ(w.cmbEnemyList->currentText(), "0A (no name)");
     EXPECT_EQ(w.cmbEnemyList->count(), 11);
+    EXPECT_EQ(w.cmbEnemyList->itemText(9), "09 E9") << "each type after its number";
 
     const QString next = w.lstEnemyList->item(3)->text();
     w.cmbEnemyList->setCurrentIndex(4);

@@ -14,6 +14,8 @@
 #include <QTreeWidget>
 
 #include "app_fixture.h"
+#include "mapview/map_region.h"
+#include "rom/hex.h"
 #include "rom/scene_codec.h"
 #include "widgets/bitmap_view.h"
 
@@ -88,6 +90,67 @@ TEST(MainWindowEditing, PaintUndoRedoByShortcutSaveAndReload)
     EXPECT_EQ(saved.romData, erased);
 }
 
+// The picker and the map by keyboard alone: the arrow keys choose the metatile and move the
+// outlined cell, the view follows the outline, and Space or Enter places as a click does.
+TEST(MainWindowEditing, AMapIsEditedWithoutAMouse)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 5 && !s.direction; });
+    ASSERT_FALSE(key.empty());
+    f.select(key.c_str());
+    const Bytes loaded = w.doc().romData();
+    const auto metatile = [&w](MapCell c) { return metatileAt(w.doc().currentScene(), c).value_or(0); };
+
+    // The picker: left and right a metatile, up and down a row, stopping at the sheet's edges.
+    f.choose(0x10);
+    w.picBkgNat->setFocus(Qt::TabFocusReason);
+    for (Qt::Key k : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up})
+        QTest::keyClick(w.picBkgNat, k);
+    EXPECT_EQ(w.brushMetatile(), 0x02);
+    EXPECT_EQ(w.lblSelMetatile->accessibleName(), "Selected metatile 02");
+
+    // The map: the outline starts in view, moves with the keys, and Space places there.
+    w.hscrollRenderer->setValue(100);
+    w.picRenderDest->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(w.mapCursor(), (MapCell{4, 0})) << "the first whole column in view";
+    QTest::keyClick(w.picRenderDest, Qt::Key_Right);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Down);
+    const MapCell first = w.mapCursor();
+    EXPECT_EQ(first, (MapCell{5, 1}));
+    f.choose(static_cast<std::uint8_t>(metatile(first) + 1));
+    w.picRenderDest->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Space);
+    EXPECT_EQ(metatile(first), w.brushMetatile());
+    EXPECT_EQ(w.doc().history().size(), 1u);
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo Place Metatile");
+    EXPECT_TRUE(w.findChild<QLabel*>("lblPointer")->text().endsWith("Metatile " + qs(hexPad(w.brushMetatile(), 2))))
+        << "the status bar names the new metatile at once";
+
+    // Far to the right the view follows the outline, as little as shows it.
+    for (int i = 0; i < 30; ++i)
+        QTest::keyClick(w.picRenderDest, Qt::Key_Right);
+    const MapCell far = w.mapCursor();
+    EXPECT_EQ(far, (MapCell{35, 1}));
+    EXPECT_EQ(w.hscrollRenderer->value() + w.mapView->viewWidth(), (far.column + 1) * 32);
+    f.choose(static_cast<std::uint8_t>(metatile(far) + 1));
+    w.picRenderDest->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Return);
+    EXPECT_EQ(metatile(far), w.brushMetatile());
+    EXPECT_EQ(w.doc().history().size(), 2u);
+
+    // In the other modes the keys place nothing.
+    w.cmdAll->click();
+    w.picRenderDest->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Space);
+    EXPECT_EQ(w.doc().history().size(), 2u);
+    w.menuEditUndo_Click();
+    w.menuEditUndo_Click();
+    EXPECT_EQ(w.doc().romData(), loaded);
+}
+
 TEST(MainWindowEditing, TheEditMenuNamesTheStep)
 {
     AppFixture f;
@@ -154,6 +217,7 @@ TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
     applyDefaultCharTable(w.workspace().charTable);
     w.cmdTextEditor->click();
     w.cmdResizeItem->click();
+    w.menuHelpShortcuts->trigger();
     ASSERT_TRUE(w.findChild<QWidget*>("picSelectedTile")) << "the editor windows are open";
     // Qt's own parts (the scroll bars of the tree) carry names starting with "qt_".
     const auto qtsOwn = [&w](const QWidget* c) {

@@ -1,20 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
-#include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -23,6 +31,7 @@
 #include "app_fixture.h"
 #include "files/app_info.h"
 #include "files/recovery.h"
+#include "frm_shortcuts.h"
 #include "play_test_copy.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
@@ -44,6 +53,8 @@ TEST(MainWindowStartUp, AFirstStartIsQuietAndWritesTheSettingsAtExit)
     EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("|").toStdString();
     EXPECT_EQ(w.workspace().settings.romFolder, f.dir.path().string()) << "defaults to the program folder";
     EXPECT_EQ(w.windowTitle(), title("..."));
+    const QSize screen = w.screen()->availableGeometry().size();
+    EXPECT_TRUE(w.width() <= screen.width() && w.height() <= screen.height()) << "the first window fits the screen";
     // Nothing can be edited before a file is loaded, nor play-tested.
     for (QWidget* c : std::initializer_list<QWidget*>{w.cmdFileSave, w.cmdClearArea, w.cmdAll, w.cmdRunEmulator,
                                                        w.tvAreaList, w.picRenderDest, w.optShowScreen, w.cmdUndo})
@@ -53,7 +64,7 @@ TEST(MainWindowStartUp, AFirstStartIsQuietAndWritesTheSettingsAtExit)
         EXPECT_FALSE(a->isVisible()) << "empty recent entries are hidden";
     EXPECT_TRUE(w.close());
     EXPECT_EQ(readFile(f.dir.path() / "dat" / "VELMAR.INI"),
-              f.dir.path().string() + "\n\n\n\n\n\n\nFalse\nKeepBackup=True\n");
+              f.dir.path().string() + "\n\n\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
 }
 
 TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
@@ -107,6 +118,11 @@ TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
     EXPECT_FALSE(w.isWindowModified());
     EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode("c:000000"));
     EXPECT_TRUE(w.cmdRunEmulator->isEnabled());
+    // The four scenes of Stage 2-1 share their caption; the scene number tells them apart.
+    QTreeWidgetItem* second = w.findNode("c:010203");
+    EXPECT_EQ(second->text(0), "Stage 2-1");
+    EXPECT_EQ(second->text(1), "03");
+    EXPECT_EQ(second->toolTip(0), "Stage 2-1, scene 03 (2 of 4)");
 
     const auto& recent = w.workspace().settings.recentFiles;
     EXPECT_EQ(recent[0], ss(good));
@@ -145,6 +161,24 @@ TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
     f.dialogs.messages.clear();
     w.cmdFileLoad_Click();
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+// With the option off, what worked goes to the status bar; what failed is still a message.
+TEST(MainWindowFiles, SuccessMessagesCanGoToTheStatusBar)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.workspace().settings.showSuccessMessages = false;
+    w.loadRom(false, f.file("game.nes"));
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File successfully loaded!");
+    w.saveRom();
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File saved!");
+    w.loadRom(false, f.file("missing.nes"));
+    EXPECT_EQ(f.dialogs.messages, QStringList{"Error loading file!\n" + f.file("missing.nes")
+                                              + ": No such file or directory"});
+    w.workspace().settings.showSuccessMessages = true;
+    w.saveRom();
+    EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
 }
 
 TEST(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
@@ -416,7 +450,7 @@ TEST(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
     EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
     const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
     EXPECT_EQ(ini, f.dir.path().string() + "\n\n" + f.dir.file("game.nes").string()
-                       + "\n\n\n\n\nFalse\nKeepBackup=True\n");
+                       + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
 }
 
 TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
@@ -551,6 +585,102 @@ TEST(MainWindowExit, PanelSizesAndTheWindowComeBack)
     again.show();
     EXPECT_EQ(again.size(), QSize(1400, 820));
     EXPECT_EQ(again.splMain->sizes(), sizes);
+}
+
+// Focus never edits: Tab visits every control the keyboard can use (the picker and the map
+// among them, not the boxes that only show a value), and neither the Tab walk nor the arrow
+// keys on the way change the mode or the image (except where the arrows choose a value by
+// design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
+// move the outline, not enemy 00; Space and Enter in the lists change nothing either.
+TEST(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const Bytes loaded = w.doc().romData();
+    const auto unchanged = [&](const QWidget* at) {
+        const std::string where = at ? at->objectName().toStdString() : "nothing";
+        EXPECT_EQ(w.editMode(), EditMode::Map) << where;
+        EXPECT_TRUE(w.doc().romData() == loaded) << where;
+        EXPECT_EQ(w.doc().history().size(), 0u) << where;
+    };
+    w.tvAreaList->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> reached;
+    // Twice round: after the lists have had the focus, the map has it again.
+    for (int laps = 0, i = 0; laps < 2 && i < 400; ++i) {
+        QWidget* at = QApplication::focusWidget();
+        ASSERT_TRUE(at);
+        if (at == w.tvAreaList && i > 0)
+            ++laps;
+        reached << at;
+        const auto* button = qobject_cast<QAbstractButton*>(at);
+        const bool choosesByArrows =
+            qobject_cast<QComboBox*>(at) || (button && button->isCheckable() && (button->group() || button->autoExclusive()));
+        if (!choosesByArrows) {
+            for (Qt::Key k : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+                QTest::keyClick(at, k);
+        }
+        unchanged(at);
+        QTest::keyClick(at, Qt::Key_Tab);
+    }
+    for (QWidget* c : std::initializer_list<QWidget*>{w.picBkgNat, w.picRenderDest, w.lstEnemyList, w.lstItemList,
+                                                       w.txtEnemyEdit_B, w.txtItemEdit_X, w.cmbEnemyList, w.txtTime})
+        EXPECT_TRUE(reached.contains(c)) << c->objectName().toStdString();
+    for (QWidget* c : std::initializer_list<QWidget*>{w.txtLen, w.txtStartX, w.txtEnemyC, w.txtItemC,
+                                                       w.txtEnemyEdit_Y, w.txtItemEdit_Y}) {
+        EXPECT_FALSE(reached.contains(c)) << c->objectName().toStdString();
+        EXPECT_TRUE(qobject_cast<QLineEdit*>(c)->isReadOnly());
+    }
+    for (QListWidget* list : {w.lstEnemyList, w.lstItemList}) {
+        list->setFocus(Qt::TabFocusReason);
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(list, k);
+        unchanged(list);
+    }
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("|").toStdString();
+}
+
+// Help: every shortcut in one table made from the actions (a key given later shows the next
+// time), the grid key, the menus' mnemonics and the About box.
+TEST(MainWindowHelp, ShortcutsGridKeyAndAbout)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QStringList titles;
+    for (const QAction* a : w.menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Options", "&Help"}));
+
+    const auto table = [&w] {
+        w.menuHelpShortcuts->trigger();
+        auto* d = w.findChild<frmShortcuts*>("frmShortcuts");
+        EXPECT_TRUE(d && d->isVisible());
+        QStringList rows;
+        for (int r = 0; d && r < d->tblShortcuts->rowCount(); ++r)
+            rows << d->tblShortcuts->item(r, 2)->text() + ": " + d->tblShortcuts->item(r, 0)->text() + " = "
+                        + d->tblShortcuts->item(r, 1)->text();
+        return rows;
+    };
+    QStringList rows = table();
+    EXPECT_TRUE(rows.contains("View: Next Grid (None, Metatiles, Screens) = Ctrl+G")) << rows.join("\n").toStdString();
+    EXPECT_TRUE(rows.contains("Edit: Undo = Ctrl+Z")) << rows.join("\n").toStdString();
+    EXPECT_TRUE(rows.contains("Map: Map mode: place the chosen metatile in the outlined cell (or put a floating "
+                              "paste there) = Space, Enter"));
+    w.menuFileExportMap->setShortcut(QKeySequence("Ctrl+E"));
+    EXPECT_TRUE(table().contains("File: Export Map as PNG = Ctrl+E"));
+
+    for (QRadioButton* next : {w.optShowMetatile, w.optShowScreen, w.optNone}) {
+        QTest::keySequence(&w, QKeySequence("Ctrl+G"));
+        EXPECT_TRUE(next->isChecked()) << next->objectName().toStdString();
+    }
+    EXPECT_FALSE(w.picRenderDest->lineSets()[0].visible);
+
+    w.menuHelpAbout->trigger();
+    EXPECT_TRUE(f.dialogs.messages.value(0).startsWith(qs(appTitle()) + "\n"));
+    EXPECT_TRUE(f.dialogs.messages.value(0).contains(QString("running on Qt ") + qVersion()));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ TEST(OptionsDialog, ShowsAndStoresTheOptions)
     dialog.initGUI();
     EXPECT_FALSE(dialog.chkCheckDrive->isChecked());
     EXPECT_TRUE(dialog.chkKeepBackup->isChecked()) << "a backup is kept unless turned off";
+    EXPECT_TRUE(dialog.chkSuccessMessages->isChecked()) << "on unless turned off";
     EXPECT_FALSE(dialog.chkEmulator->isChecked());
     EXPECT_FALSE(dialog.txtEmulatorPath->isEnabled());
     EXPECT_TRUE(dialog.txtEmulatorPath->text().isEmpty());
@@ -41,16 +42,19 @@ TEST(OptionsDialog, ShowsAndStoresTheOptions)
     dialog.txtEmulatorPath->setText("  emu %f ");
     dialog.chkCheckDrive->click();
     dialog.chkKeepBackup->click();
+    dialog.chkSuccessMessages->click();
     dialog.cmdOk->click();
     EXPECT_EQ(settings.emulatorCommand, "emu %f");
     EXPECT_TRUE(settings.checkDrive);
     EXPECT_FALSE(settings.keepBackup);
+    EXPECT_FALSE(settings.showSuccessMessages);
 
     dialog.initGUI();
     EXPECT_TRUE(dialog.chkEmulator->isChecked());
     EXPECT_EQ(dialog.txtEmulatorPath->text(), "emu %f");
     EXPECT_TRUE(dialog.chkCheckDrive->isChecked());
     EXPECT_FALSE(dialog.chkKeepBackup->isChecked());
+    EXPECT_FALSE(dialog.chkSuccessMessages->isChecked());
 }
 
 }  // namespace

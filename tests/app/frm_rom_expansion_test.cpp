@@ -54,6 +54,8 @@ TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
     EXPECT_EQ(w.doc().currentScene().length, length + 2);
     const Bytes grown = w.doc().romData();
     w.cmdAreaInfo->click();
+    EXPECT_TRUE(f.dialogs.messages.value(1).startsWith("Act 1, Stage 1-1, scene 00; key c:000000\n"))
+        << "acts and stages counted as the tree counts them";
     EXPECT_TRUE(f.dialogs.messages.value(1).contains(QString("(%1 screens)").arg(length + 3)));
     EXPECT_TRUE(f.dialogs.messages.value(1).contains("Map area: ")) << f.dialogs.messages.value(1).toStdString();
 

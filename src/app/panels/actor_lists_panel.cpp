@@ -15,13 +15,19 @@ namespace velmar {
 
 namespace {
 
-QLineEdit* positionBox(QWidget* parent, const char* name, const QString& tip, int characters)
+// A read-only box; `prompt` names the value typed into the prompt that Enter or a double-click
+// opens, and such a box stays in the Tab order. The others are passed over by Tab; a click still
+// selects their text for copying.
+QLineEdit* positionBox(QWidget* parent, const char* name, const QString& shows, int characters,
+                       const QString& prompt = QString())
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setToolTip(tip);
-    box->setAccessibleName(tip);
+    box->setToolTip(prompt.isEmpty() ? shows : shows + ": press Enter or double-click to type a new " + prompt);
+    box->setAccessibleName(shows);
     box->setReadOnly(true);
+    if (prompt.isEmpty())
+        box->setFocusPolicy(Qt::ClickFocus);
     box->setMaxLength(characters);
     box->setAlignment(Qt::AlignCenter);
     box->setFixedWidth(34);
@@ -65,7 +71,7 @@ ActorListsPanel::ActorListsPanel(QWidget* parent) : QWidget(parent)
     fraEnemyEdit->setObjectName("fraEnemyEdit");
     fraEnemyEdit->setAccessibleName("Enemy Editor");
     auto* enemyGrid = new QGridLayout(fraEnemyEdit);
-    txtEnemyEdit_B = positionBox(fraEnemyEdit, "txtEnemyEdit_B", "Enemy Base X", 2);
+    txtEnemyEdit_B = positionBox(fraEnemyEdit, "txtEnemyEdit_B", "Enemy Base X", 2, "B value");
     txtEnemyEdit_X = positionBox(fraEnemyEdit, "txtEnemyEdit_X", "Enemy Screen X", 1);
     txtEnemyEdit_Y = positionBox(fraEnemyEdit, "txtEnemyEdit_Y", "Enemy Y", 1);
     enemyGrid->addWidget(caption(fraEnemyEdit, "B:", txtEnemyEdit_B), 0, 0);
@@ -87,7 +93,7 @@ ActorListsPanel::ActorListsPanel(QWidget* parent) : QWidget(parent)
     fraItemEdit->setObjectName("fraItemEdit");
     fraItemEdit->setAccessibleName("Item Editor");
     auto* itemGrid = new QGridLayout(fraItemEdit);
-    txtItemEdit_X = positionBox(fraItemEdit, "txtItemEdit_X", "Item X", 2);
+    txtItemEdit_X = positionBox(fraItemEdit, "txtItemEdit_X", "Item X", 2, "X value");
     txtItemEdit_Y = positionBox(fraItemEdit, "txtItemEdit_Y", "Item Y", 2);
     itemGrid->addWidget(caption(fraItemEdit, "X:", txtItemEdit_X), 0, 0);
     itemGrid->addWidget(txtItemEdit_X, 0, 1);
@@ -101,23 +107,22 @@ ActorListsPanel::ActorListsPanel(QWidget* parent) : QWidget(parent)
     itemGrid->addWidget(cmbItemList, 1, 0, 1, 5);
     layout->addWidget(fraItemEdit);
 
-    // A click chooses a line, also the line already chosen; the keyboard moves the current line.
+    // A click chooses a line, also the line already chosen; the keyboard (or the focus coming in
+    // with Tab, which makes the first line current) only moves the current line.
     connect(lstEnemyList, &QListWidget::itemClicked, this, &ActorListsPanel::enemyLineChosen);
     connect(lstItemList, &QListWidget::itemClicked, this, &ActorListsPanel::itemLineChosen);
     connect(lstEnemyList, &QListWidget::currentRowChanged, this, [this] {
         if (QGuiApplication::mouseButtons() == Qt::NoButton)
-            emit enemyLineChosen();
+            emit enemyLineMoved();
     });
     connect(lstItemList, &QListWidget::currentRowChanged, this, [this] {
         if (QGuiApplication::mouseButtons() == Qt::NoButton)
-            emit itemLineChosen();
+            emit itemLineMoved();
     });
     connect(cmbEnemyList, &QComboBox::activated, this, &ActorListsPanel::enemyTypeChosen);
     connect(cmbItemList, &QComboBox::activated, this, &ActorListsPanel::itemTypeChosen);
     txtEnemyEdit_B->installEventFilter(this);
     txtItemEdit_X->installEventFilter(this);
-    txtEnemyEdit_B->setWhatsThis("Double-click to type a new B value");
-    txtItemEdit_X->setWhatsThis("Double-click to type a new X value");
 }
 
 bool ActorListsPanel::eventFilter(QObject* watched, QEvent* event)

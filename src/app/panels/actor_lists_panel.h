@@ -10,7 +10,8 @@ class QListWidget;
 namespace velmar {
 
 // The enemy and item lists, one line per actor, and the boxes of the selected enemy and item:
-// positions (read-only; b and x change by a double-click prompt) and the type selectors.
+// positions (read-only; b and x change by a prompt, opened by Enter or a double-click) and the
+// type selectors.
 class ActorListsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -29,9 +30,12 @@ public:
     QComboBox* cmbItemList = nullptr;
 
 signals:
-    // A line chosen by the user (click, or the keyboard in the list).
+    // A line clicked by the user.
     void enemyLineChosen();
     void itemLineChosen();
+    // The current line moved by the keyboard, or set by the focus coming into the list.
+    void enemyLineMoved();
+    void itemLineMoved();
     // A type picked by the user in a selector (never when the program fills it).
     void enemyTypeChosen(int index);
     void itemTypeChosen(int index);

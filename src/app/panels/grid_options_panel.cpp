@@ -37,6 +37,13 @@ bool GridOptionsPanel::showMetatileGrid() const { return optShowMetatile->isChec
 bool GridOptionsPanel::showScreenGrid() const { return optShowScreen->isChecked(); }
 int GridOptionsPanel::colourValue() const { return hscrGridColor->value(); }
 
+void GridOptionsPanel::cycle()
+{
+    QRadioButton* next = optNone->isChecked() ? optShowMetatile : optShowMetatile->isChecked() ? optShowScreen : optNone;
+    next->setChecked(true);
+    emit gridChanged();
+}
+
 void GridOptionsPanel::optNone_Click() { emit gridChanged(); }
 void GridOptionsPanel::optShowMetatile_Click() { emit gridChanged(); }
 void GridOptionsPanel::optShowScreen_Click() { emit gridChanged(); }

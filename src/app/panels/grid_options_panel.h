@@ -22,6 +22,8 @@ public:
     bool showMetatileGrid() const;
     bool showScreenGrid() const;
     int colourValue() const;
+    // The next grid: none, metatiles, screens, and none again (Ctrl+G).
+    void cycle();
 
 public slots:
     void optNone_Click();

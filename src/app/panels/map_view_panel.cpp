@@ -53,7 +53,7 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     picRenderDest->setGeometry(0, 0, kScreenWidth, kMapHeight);
     picRenderDest->setCursor(Qt::CrossCursor);
     picRenderDest->setMouseTracking(true);
-    picRenderDest->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move the selected actor
+    picRenderDest->setFocusPolicy(Qt::StrongFocus);  // the keys move the outline or the selected actor
     connect(picRenderDest, &BitmapView::pressed, this, &MapViewPanel::mapPressed);
     connect(picRenderDest, &BitmapView::moved, this, [this](QPoint point, Qt::MouseButtons buttons) {
         if (buttons == Qt::NoButton)

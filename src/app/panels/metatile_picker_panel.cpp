@@ -1,6 +1,9 @@
 #include "panels/metatile_picker_panel.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -11,6 +14,7 @@
 #include "qt_bridge.h"
 #include "rom/hex.h"
 #include "widgets/bitmap_view.h"
+#include "widgets/marker_frame.h"
 
 namespace velmar {
 
@@ -26,17 +30,15 @@ MetatilePickerPanel::MetatilePickerPanel(QWidget* parent) : QWidget(parent)
     picContMetatiles->setFixedSize(kSheetSize, kPickerRows * kMetatileSize);
     picBkgNat = new BitmapView(picContMetatiles);
     picBkgNat->setObjectName("picBkgNat");
-    picBkgNat->setAccessibleName("Metatiles");
     picBkgNat->setGeometry(0, 0, kSheetSize, kSheetSize);
     picBkgNat->setCursor(Qt::PointingHandCursor);
+    // Reached with Tab: the arrow keys choose the metatile, as a click does.
+    picBkgNat->setFocusPolicy(Qt::StrongFocus);
+    picBkgNat->setToolTip("Click a metatile to place it on the map; with the focus here, the arrow keys choose one");
     connect(picBkgNat, &BitmapView::pressed, this, &MetatilePickerPanel::picBkgNat_MouseDown);
-    lblChosenFrame = new QLabel(picBkgNat);
+    lblChosenFrame = new MarkerFrame(picBkgNat);
     lblChosenFrame->setObjectName("lblChosenFrame");
     lblChosenFrame->setAccessibleName("Chosen metatile frame");
-    lblChosenFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    lblChosenFrame->setLineWidth(2);
-    lblChosenFrame->setStyleSheet("color: red; background: transparent");
-    lblChosenFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblChosenFrame->setGeometry(0, 0, kMetatileSize, kMetatileSize);
     picContMetatiles->installEventFilter(this);
     picBkgNat->installEventFilter(this);
@@ -58,13 +60,21 @@ MetatilePickerPanel::MetatilePickerPanel(QWidget* parent) : QWidget(parent)
     picSelectedMetatile->setFixedSize(64, 64);
     lblSelMetatile = new QLabel("00", this);
     lblSelMetatile->setObjectName("lblSelMetatile");
-    lblSelMetatile->setAccessibleName("Selected metatile number");
     lblSelMetatile->setAlignment(Qt::AlignCenter);
     lblSelMetatile->setToolTip("Metatile placed by a click on the map");
     chosen->addWidget(picSelectedMetatile);
     chosen->addWidget(lblSelMetatile);
     chosen->addStretch();
     layout->addLayout(chosen);
+    showChosenNumber();
+}
+
+void MetatilePickerPanel::showChosenNumber()
+{
+    const QString number = qs(hexPad(brushMetatile_, 2));
+    lblSelMetatile->setText(number);
+    lblSelMetatile->setAccessibleName("Selected metatile " + number);
+    picBkgNat->setAccessibleName("Metatiles, " + number + " chosen");
 }
 
 void MetatilePickerPanel::setSheet(const Bitmap& sheet)
@@ -84,7 +94,7 @@ void MetatilePickerPanel::clear()
 void MetatilePickerPanel::chooseMetatile(QPoint point)
 {
     brushMetatile_ = pickerMetatile(point.x(), point.y());
-    lblSelMetatile->setText(qs(hexPad(brushMetatile_, 2)));
+    showChosenNumber();
     drawChosen();
 }
 
@@ -98,6 +108,23 @@ void MetatilePickerPanel::chooseMetatileNumber(std::uint8_t m)
 
 bool MetatilePickerPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == picBkgNat && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        lblChosenFrame->setWide(event->type() == QEvent::FocusIn);
+    if (watched == picBkgNat && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // The metatile beside the chosen one, or a row of 16 up or down; the sheet's edges stop it.
+        int column = brushMetatile_ % 16, row = brushMetatile_ / 16;
+        // Arrow keys come with the keypad modifier on some keyboards.
+        switch ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier ? key->key() : 0) {
+        case Qt::Key_Left: --column; break;
+        case Qt::Key_Right: ++column; break;
+        case Qt::Key_Up: --row; break;
+        case Qt::Key_Down: ++row; break;
+        default: return QWidget::eventFilter(watched, event);
+        }
+        chooseMetatileNumber(static_cast<std::uint8_t>(std::clamp(row, 0, 15) * 16 + std::clamp(column, 0, 15)));
+        return true;
+    }
     if (event->type() == QEvent::Wheel) {
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
         if (delta != 0)

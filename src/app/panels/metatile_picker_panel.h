@@ -13,6 +13,7 @@ class QScrollBar;
 namespace velmar {
 
 class BitmapView;
+class MarkerFrame;
 
 // The metatile picker: four rows at a time of the scene's 512 x 512 sheet of 256 metatiles, and
 // the metatile chosen for placing, enlarged, with its number.
@@ -37,19 +38,21 @@ public:
     // Chooses metatile `m` and scrolls the picker to show it.
     void chooseMetatileNumber(std::uint8_t m);
 
-    // Frames the chosen metatile on the sheet.
-    QLabel* lblChosenFrame = nullptr;
+    // Frames the chosen metatile on the sheet, in two colours that show on any metatile.
+    MarkerFrame* lblChosenFrame = nullptr;
 
 public slots:
     void picBkgNat_MouseDown(QPoint point, Qt::MouseButton button);
     void vMetaRenderer_Change(int value);
 
 protected:
-    // The wheel scrolls the picker's rows.
+    // The wheel scrolls the picker's rows; the arrow keys choose a metatile.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void drawChosen();
+    // The chosen number in its label, and in what a screen reader says of the label and the sheet.
+    void showChosenNumber();
 
     Bitmap sheet_;
     std::uint8_t brushMetatile_ = 0;

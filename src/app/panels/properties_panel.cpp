@@ -27,6 +27,9 @@ QLineEdit* newBox(QWidget* parent, const QString& name, const QString& tip, bool
     box->setAlignment(Qt::AlignCenter);
     box->setMaxLength(2);
     box->setReadOnly(readOnly);
+    // A box that only shows a value is passed over by Tab; a click still selects its text.
+    if (readOnly)
+        box->setFocusPolicy(Qt::ClickFocus);
     // Two of the widest digits, the frame and Qt's text margins.
     box->setFixedWidth(box->fontMetrics().horizontalAdvance("DD") + 12);
     return box;

@@ -17,6 +17,7 @@
 #include "gfx/tile_drawing.h"
 #include "gfx/tile_ops.h"
 #include "widgets/editor_controls.h"
+#include "widgets/marker_frame.h"
 
 namespace velmar {
 
@@ -57,6 +58,10 @@ TileEditorPanel::TileEditorPanel(frmMain& main, edits::PatternTable table, const
 
     lblSelTile = new QLabel("00", this);
     lblSelTile->setObjectName("lblSelTile");
+    lblSelTileFrame = new MarkerFrame(picPatternTable);
+    lblSelTileFrame->setObjectName("lblSelTileFrame");
+    lblSelTileFrame->setAccessibleName("Selected tile frame");
+    lblSelTileFrame->setGeometry(0, 0, 16, 16);
 
     auto* colours = new QHBoxLayout;
     colours->setSpacing(2);
@@ -288,6 +293,7 @@ void TileEditorPanel::redraw()
     const Document& doc = main_.doc();
     lblSelTile->setText(hex2(selectedTile_));
     lblSelTile->setAccessibleName("Selected tile: $" + lblSelTile->text());
+    lblSelTileFrame->move(selectedTile_ % 16 * 16, selectedTile_ / 16 * 16);
     if (doc.hasScene()) {
         const PaletteView palette = doc.currentScene().palette;
         drawTileSheet(sheet_, pixels(), palette, tilePalette_, 2);

@@ -20,6 +20,7 @@ class QVBoxLayout;
 namespace velmar {
 
 class BitmapView;
+class MarkerFrame;
 class frmMain;
 
 // The "Tile Editor" group that the background and sprite editors share: a pattern table of one
@@ -63,6 +64,8 @@ public:
     BitmapView* picPatternTable = nullptr;
     BitmapView* picSelectedTile = nullptr;
     QLabel* lblSelTile = nullptr;
+    // Frames the selected tile on the pattern table.
+    MarkerFrame* lblSelTileFrame = nullptr;
     std::array<QLabel*, 4> lblnespal_tEdit{};
     std::array<QLabel*, 2> lblselectedcolor{};
     QToolButton* cmdPrevPal = nullptr;

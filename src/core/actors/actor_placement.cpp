@@ -57,7 +57,7 @@ std::vector<ActorChoice> actorChoices(const std::vector<std::string>& names, int
     const std::size_t n = std::min(names.size(), static_cast<std::size_t>(std::max(idCount, 0)));
     out.reserve(n + 1);
     for (std::size_t i = 0; i < n; ++i)
-        out.push_back({static_cast<std::uint8_t>(i), names[i]});
+        out.push_back({static_cast<std::uint8_t>(i), hexPad(static_cast<std::int64_t>(i), 2) + " " + names[i]});
     if (current && *current >= n)
         out.push_back({*current, hexPad(*current, 2) + " (no name)"});
     return out;

@@ -28,8 +28,12 @@ std::string areaInfoText(const Document& doc, const CharTable& table)
     const SceneKey& key = *doc.sceneKey();
     const SceneRecord& s = doc.currentScene();
     std::string out;
-    out += "Act " + std::to_string(key.act) + ", stage " + hexPad(key.stage, 2) + ", scene " + hexPad(key.scene, 2)
-        + " (key " + sceneKeyText(key) + ")\n";
+    // Acts and stages counted as the tree counts them, from 1 ("Act 2, Stage 2-1"); a scene the
+    // tree does not list keeps the numbers of its key.
+    const std::string title = sceneTitle(key);
+    out += "Act " + std::to_string(key.act + 1) + ", "
+        + (title.empty() ? "stage " + hexPad(key.stage, 2) + ", scene " + hexPad(key.scene, 2) : title) + "; key "
+        + sceneKeyText(key) + "\n";
     out += "Length: " + hexPad(s.length, 2) + " (" + std::to_string(s.length + 1) + " screens), "
         + (s.direction ? "right to left" : "left to right") + "\n";
     out += "Items: " + hexPad(s.itemCount, 2) + ", enemies: " + hexPad(s.enemyCount, 2) + "\n";

@@ -80,8 +80,12 @@ Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std:
         const std::string_view key = std::string_view(line).substr(0, equals);
         const std::string_view value = std::string_view(line).substr(equals + 1);
         const bool truth = equalsIgnoringCase(value, "True");
-        if (equalsIgnoringCase(key, "KeepBackup") && (truth || equalsIgnoringCase(value, "False")))
+        if (!truth && !equalsIgnoringCase(value, "False"))
+            continue;
+        if (equalsIgnoringCase(key, "KeepBackup"))
             out.keepBackup = truth;
+        else if (equalsIgnoringCase(key, "ShowSuccessMessages"))
+            out.showSuccessMessages = truth;
     }
     if (!problem.empty())
         return R::failure(SettingsLoad::Partial, std::move(problem));
@@ -105,6 +109,7 @@ Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Setti
         text += asLine(recent) + "\n";
     text += settings.checkDrive ? "True\n" : "False\n";
     text += settings.keepBackup ? "KeepBackup=True\n" : "KeepBackup=False\n";
+    text += settings.showSuccessMessages ? "ShowSuccessMessages=True\n" : "ShowSuccessMessages=False\n";
     return writeFileSafely(path, Bytes(text.begin(), text.end()), false, FileOwner::User);
 }
 

@@ -17,6 +17,9 @@ struct Settings {
     bool checkDrive = false;      // retry a missing ROM on the other drives
     // After the eight lines: "KeepBackup=True|False".
     bool keepBackup = true;       // the first save of a file keeps the file as it was in NAME.bak
+    // "ShowSuccessMessages=True|False": a load, a save or a resize that worked says so in a
+    // message box; off, in the status bar.
+    bool showSuccessMessages = true;
 
     bool operator==(const Settings&) const = default;
 };
@@ -43,7 +46,8 @@ enum class SettingsLoad {
 // is written over it; the name of the copy is `kept`.
 [[nodiscard]] Outcome<WriteResult> keepUnreadSettings(const std::filesystem::path& path, std::filesystem::path& kept);
 
-// Writes the eight lines, the flag as "True"/"False", then "KeepBackup=True" or "=False".
+// Writes the eight lines, the flag as "True"/"False", then "KeepBackup=" and
+// "ShowSuccessMessages=" with "True" or "False".
 [[nodiscard]] Outcome<WriteResult> saveSettings(const std::filesystem::path& path, const Settings& settings);
 
 // VELMAR.INI lives in the dat folder beside the program, or, where the program's folder cannot

@@ -47,6 +47,12 @@ std::optional<std::uint8_t> metatileAt(const SceneRecord& scene, MapCell cell)
     return scene.map[cellIndex(cell)];
 }
 
+MapCell stepCell(const SceneRecord& scene, MapCell from, int columns, int rows)
+{
+    return {std::clamp(from.column + columns, 0, std::max(mapColumns(scene) - 1, 0)),
+            std::clamp(from.row + rows, 0, kRows - 1)};
+}
+
 MapBlock copyBlock(const SceneRecord& scene, const CellRect& r)
 {
     const CellRect in = clipToMap(r, scene);

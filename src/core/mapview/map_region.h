@@ -32,6 +32,10 @@ CellRect clipToMap(const CellRect& r, const SceneRecord& scene);
 // The metatile of a cell, nothing outside the map.
 std::optional<std::uint8_t> metatileAt(const SceneRecord& scene, MapCell cell);
 
+// The cell `columns` and `rows` away from `from`, kept inside the scene's map: the keyboard's
+// cursor stops at the map's edges. A cell outside the map comes back in first.
+MapCell stepCell(const SceneRecord& scene, MapCell from, int columns, int rows);
+
 // A block of metatiles copied from a map, row by row; it may be pasted into any scene.
 struct MapBlock {
     int columns = 0;

@@ -1,5 +1,6 @@
 #include "rom/area_catalogue.h"
 
+#include <algorithm>
 #include <array>
 
 #include "rom/hex.h"
@@ -59,6 +60,25 @@ std::span<const AreaNode> areaCatalogue()
 std::string sceneKeyText(const SceneKey& key)
 {
     return "c:" + hexPad(key.act, 2) + hexPad(key.stage, 2) + hexPad(key.scene, 2);
+}
+
+std::string sceneTitle(const SceneKey& key)
+{
+    const std::string text = sceneKeyText(key);
+    const auto it = std::find_if(kCatalogue.begin(), kCatalogue.end(), [&](const AreaNode& n) { return n.key == text; });
+    if (it == kCatalogue.end())
+        return {};
+    // The scenes of a stage stand together under their act; an act node has a caption of its own.
+    auto first = it;
+    while (first != kCatalogue.begin() && (first - 1)->caption == it->caption)
+        --first;
+    auto last = it + 1;
+    while (last != kCatalogue.end() && last->caption == it->caption)
+        ++last;
+    std::string title = std::string(it->caption) + ", scene " + hexPad(key.scene, 2);
+    if (last - first > 1)
+        title += " (" + std::to_string(it - first + 1) + " of " + std::to_string(last - first) + ")";
+    return title;
 }
 
 bool isSceneKey(std::string_view key)

@@ -30,6 +30,11 @@ struct SceneKey {
 // The tree key of a scene: "c:" and act, stage and scene as two hexadecimal digits each.
 std::string sceneKeyText(const SceneKey& key);
 
+// A scene as the tree tells it apart from the other scenes of its stage, which share its caption:
+// "Stage 2-1, scene 02 (1 of 4)", or "Stage 1-1, scene 00" for a stage of one scene. Empty for a
+// key the tree does not list.
+std::string sceneTitle(const SceneKey& key);
+
 // True when the key names a scene (it contains "c:"); act nodes and anything else do nothing.
 bool isSceneKey(std::string_view key);
 

@@ -32,9 +32,11 @@ TEST(Settings, Load)
         {lines7 + "tRUE", SettingsLoad::Ok, "", with(read, [](Settings& s) { s.checkDrive = true; })},
         {"/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\nKeepBackup=False\r\n", SettingsLoad::Ok, "",
          with(read, [](Settings& s) { s.checkDrive = true, s.keepBackup = false; })},
-        {lines7 + "False\nkeepbackup=FALSE", SettingsLoad::Ok, "", with(read, [](Settings& s) { s.keepBackup = false; })},
+        {lines7 + "False\nkeepbackup=FALSE\nShowSuccessMessages=false", SettingsLoad::Ok, "",
+         with(read, [](Settings& s) { s.keepBackup = false, s.showSuccessMessages = false; })},
         // Unknown keys, lines without '=', and values that are no truth value are passed over.
-        {lines7 + "False\nZoom=3\nKeepBackup\nKeepBackup=no\n=False\nKeepBackup= False\n", SettingsLoad::Ok, "", read},
+        {lines7 + "False\nZoom=3\nKeepBackup\nKeepBackup=no\n=False\nKeepBackup= False\nShowSuccessMessages=0\n",
+         SettingsLoad::Ok, "", read},
         // A line that does not read well costs its own value only.
         {lines7, SettingsLoad::Partial, "the file ends after line 7 of 8", read},
         {"/roms\nemu\n", SettingsLoad::Partial, "the file ends after line 2 of 8",
@@ -69,10 +71,11 @@ TEST(Settings, Load)
 TEST(Settings, SaveLoadsBack)
 {
     TempDir dir;
-    Settings s{"/home/ana/roms", "fceux \"%1\"", {"/home/ana/roms/a.nes", "/home/ana/roms/é.nes"}, true, false};
+    Settings s{"/home/ana/roms", "fceux \"%1\"", {"/home/ana/roms/a.nes", "/home/ana/roms/é.nes"}, true, false, false};
     ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s).ok());
     EXPECT_EQ(readFile(dir.file("VELMAR.INI")), "/home/ana/roms\nfceux \"%1\"\n/home/ana/roms/a.nes\n"
-                                                "/home/ana/roms/é.nes\n\n\n\nTrue\nKeepBackup=False\n");
+                                                "/home/ana/roms/é.nes\n\n\n\nTrue\nKeepBackup=False\n"
+                                                "ShowSuccessMessages=False\n");
     Settings loaded;
     ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded).ok());
     EXPECT_EQ(loaded, s);

@@ -26,6 +26,11 @@ TEST(MapRegion, SelectionsAreClippedToTheMap)
     EXPECT_TRUE(clipToMap({-3, 0, 3, 6}, s).empty());
     EXPECT_EQ(metatileAt(s, {9, 2}), 9 * 6 + 2) << "column 9 is column 1 of screen 1";
     EXPECT_EQ(metatileAt(s, {16, 0}), std::nullopt);
+    // The keyboard's cursor stops at the edges.
+    EXPECT_EQ(stepCell(s, {15, 5}, 1, 1), (MapCell{15, 5}));
+    EXPECT_EQ(stepCell(s, {0, 0}, -8, -1), (MapCell{0, 0}));
+    EXPECT_EQ(stepCell(s, {4, 2}, 8, 1), (MapCell{12, 3}));
+    EXPECT_EQ(stepCell(s, {40, 9}, 0, 0), (MapCell{15, 5})) << "a cell outside comes back in";
 
     // A block copied across the screen boundary comes back row by row.
     const MapBlock b = copyBlock(s, {7, 0, 2, 2});
