@@ -58,7 +58,8 @@ void frmMain::buildCentralArea()
     tvAreaList->header()->setStretchLastSection(false);
     tvAreaList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     tvAreaList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    tvAreaList->setMinimumWidth(120);
+    // Room for "Stage 2-1" at its depth and the scene number beside it.
+    tvAreaList->setMinimumWidth(tvAreaList->fontMetrics().horizontalAdvance("Stage 0-0   00") + 2 * tvAreaList->indentation() + 24);
     connect(tvAreaList, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
     connect(tvAreaList, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
