@@ -37,7 +37,10 @@ void BM_UndoAndRedoOneStep(benchmark::State& state)
     Document doc;
     openSample(doc);
     doc.selectScene(longestScene());
-    edits::placeMetatile(doc, 16, 16, static_cast<std::uint8_t>(doc.currentScene().map[0] + 1));
+    if (!edits::placeMetatile(doc, 16, 16, static_cast<std::uint8_t>(doc.currentScene().map[0] + 1)).ok()) {
+        state.SkipWithError("the step to undo was not made");
+        return;
+    }
     for (auto _ : state) {
         if (!doc.undo().ok() || !doc.redo().ok()) {
             state.SkipWithError("undo or redo failed");

@@ -53,7 +53,10 @@ void BM_ReadRecoveryCopy(benchmark::State& state)
     Document doc;
     openSample(doc);
     const auto file = benchFolder() / std::string(kRecoveryFileName);
-    writeRecoveryCopy(file, {doc.path(), doc.sceneKey(), doc.rom()});
+    if (!writeRecoveryCopy(file, {doc.path(), doc.sceneKey(), doc.rom()}).ok()) {
+        state.SkipWithError("the copy could not be written");
+        return;
+    }
     for (auto _ : state) {
         RecoveryCopy read;
         if (!readRecoveryCopy(file, read).ok()) {

@@ -162,8 +162,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     in.ConsumeIntegral<std::uint8_t>(), pickScale(in));
         Bitmap sheet(128, 128);
         drawTileSheet(sheet, state.sprPatterns, palette, in.ConsumeIntegral<std::uint8_t>(), pickScale(in));
-        drawSpriteTile(state.sprPatterns, in.ConsumeIntegral<std::uint8_t>(), sheet, in.ConsumeIntegralInRange<int>(-8, 130),
-                       in.ConsumeIntegralInRange<int>(-8, 130), in.ConsumeIntegral<std::uint8_t>(), palette);
+        // A short palette draws nothing: that is one of the cases tried.
+        (void)drawSpriteTile(state.sprPatterns, in.ConsumeIntegral<std::uint8_t>(), sheet,
+                             in.ConsumeIntegralInRange<int>(-8, 130), in.ConsumeIntegralInRange<int>(-8, 130),
+                             in.ConsumeIntegral<std::uint8_t>(), palette);
     }
     if ((draw & 0x10) != 0)
         turnTiles(in, (draw & 0x20) != 0 ? state.sprPatterns : state.bkgPatterns);

@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "edit_failure.h"
 #include "editor/edits.h"
 #include "frm_main.h"
 #include "gfx/nes_palette.h"
@@ -281,10 +282,12 @@ void frmBkgEdit::picSubtile_MouseDown(QPoint point, Qt::MouseButton)
     if (q < 0)
         return;
     const std::uint8_t subtile = subtile_, tile = fraTileEdit->selectedTile();
-    edits::editScene(main_.document().doc(), {"Edit Subtile", part::Metatiles, kFocusNone}, [&](SceneState& s) {
-        s.metatiles.subtileDefs[subtile][static_cast<std::size_t>(q)] = tile;
-        return true;
-    });
+    const Outcome<EditResult> r =
+        edits::editScene(main_.document().doc(), {"Edit Subtile", part::Metatiles, kFocusNone}, [&](SceneState& s) {
+            s.metatiles.subtileDefs[subtile][static_cast<std::size_t>(q)] = tile;
+            return true;
+        });
+    showEditFailure(main_.dialogs(), r);
 }
 
 void frmBkgEdit::hscrollTileID_Change(int value)
@@ -299,10 +302,12 @@ void frmBkgEdit::picMetatile_MouseDown(QPoint point, Qt::MouseButton)
     if (q < 0)
         return;
     const std::uint8_t metatile = metatile_, subtile = subtile_;
-    edits::editScene(main_.document().doc(), {"Edit Metatile", part::Metatiles, kFocusNone}, [&](SceneState& s) {
-        s.metatiles.metatileDefs[metatile][1 + static_cast<std::size_t>(q)] = subtile;
-        return true;
-    });
+    const Outcome<EditResult> r =
+        edits::editScene(main_.document().doc(), {"Edit Metatile", part::Metatiles, kFocusNone}, [&](SceneState& s) {
+            s.metatiles.metatileDefs[metatile][1 + static_cast<std::size_t>(q)] = subtile;
+            return true;
+        });
+    showEditFailure(main_.dialogs(), r);
 }
 
 void frmBkgEdit::picPalMarker_Click(int index)
@@ -327,11 +332,13 @@ void frmBkgEdit::picAttTableEdit_MouseDown(QPoint point, Qt::MouseButton)
     const int shift = kShift[static_cast<std::size_t>(q)];
     const std::uint8_t metatile = metatile_;
     const int p = attributePalette_;
-    edits::editScene(main_.document().doc(), {"Edit Attributes", part::Metatiles, kFocusNone}, [&](SceneState& s) {
-        std::uint8_t& a = s.metatiles.metatileDefs[metatile][0];
-        a = static_cast<std::uint8_t>((a & ~(3 << shift)) | (p << shift));
-        return true;
-    });
+    const Outcome<EditResult> r =
+        edits::editScene(main_.document().doc(), {"Edit Attributes", part::Metatiles, kFocusNone}, [&](SceneState& s) {
+            std::uint8_t& a = s.metatiles.metatileDefs[metatile][0];
+            a = static_cast<std::uint8_t>((a & ~(3 << shift)) | (p << shift));
+            return true;
+        });
+    showEditFailure(main_.dialogs(), r);
 }
 
 void frmBkgEdit::markAttributePalette()

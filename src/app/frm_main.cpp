@@ -111,7 +111,7 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     buildCentralArea();
     buildSelectionControls();
     mapHandlers_[static_cast<std::size_t>(EditMode::Map)] =
-        std::make_unique<MapPainter>(*document_, [this] { return brushMetatile(); },
+        std::make_unique<MapPainter>(*document_, dialogs_, [this] { return brushMetatile(); },
                                      [this](MapCell cell) { pickMetatile(cell); });
     for (EditMode m : {EditMode::Enemies, EditMode::Items, EditMode::All})
         mapHandlers_[static_cast<std::size_t>(m)] = std::make_unique<NoMapEdits>();

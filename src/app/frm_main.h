@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include <QMainWindow>
 #include <QString>
@@ -455,8 +456,10 @@ private:
 
     // Properties panel (frm_main_properties.cpp).
     void buildPropertiesPanel();
-    // The box's value (its leading hexadecimal digits), written back into it as two digits.
-    std::uint8_t takePropertyBox(QLineEdit* box);
+    // The box's value, read by readHexByte and written back into it as two digits. Text that is
+    // no such value is refused: the box shows the scene's value again and the status bar says
+    // what `field` takes.
+    std::optional<std::uint8_t> takePropertyBox(QLineEdit* box, std::string_view field, std::uint8_t max);
     bool propertyEntryAllowed() const;
     void commitSceneProperty(QLineEdit* box, edits::SceneProperty property);
     void commitPaletteSelector(QLineEdit* box, int index);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "actors/actor_placement.h"
+#include "edit_failure.h"
 #include "frm_main.h"
 #include "mapview/map_view_rules.h"
 #include "panels/actor_lists_panel.h"
@@ -366,7 +367,7 @@ void frmMain::cmbEnemyList_Click(int index)
     EnemyRecord e = enemies[static_cast<std::size_t>(selectedEnemy_)];
     e.id = static_cast<std::uint8_t>(cmbEnemyList->itemData(index).toInt());
     std::size_t at = static_cast<std::size_t>(selectedEnemy_);
-    edits::setEnemy(document_->doc(), at, e, "Change Enemy Type", &at);
+    showEditFailure(dialogs_, edits::setEnemy(document_->doc(), at, e, "Change Enemy Type", &at));
     selectEnemy(static_cast<int>(at));
     highlightActor(mapView->markerPicture(MapMarker::Enemy, selectedEnemy_), true, false);
 }
@@ -379,7 +380,7 @@ void frmMain::cmbItemList_Click(int index)
     ItemRecord item = items[static_cast<std::size_t>(selectedItem_)];
     item.id = static_cast<std::uint8_t>(cmbItemList->itemData(index).toInt());
     std::size_t at = static_cast<std::size_t>(selectedItem_);
-    edits::setItem(document_->doc(), at, item, "Change Item Type", &at);
+    showEditFailure(dialogs_, edits::setItem(document_->doc(), at, item, "Change Item Type", &at));
     selectItem(static_cast<int>(at));
 }
 
@@ -392,9 +393,13 @@ void frmMain::promptEnemyB()
         return;
     const int limit = enemyBLimit(doc().currentScene());
     const std::optional<QString> typed = dialogs_.inputBox(qs(enemyBPrompt(limit)), QString());
-    const PositionAnswer a = readPositionAnswer(typed ? std::optional(ss(*typed)) : std::nullopt, limit);
+    const PositionAnswer a = readPositionAnswer(typed ? std::optional(ss(*typed)) : std::nullopt, limit, "Enemy B");
     if (a.kind == PositionAnswer::Kind::Empty) {
         dialogs_.message("Enemy not moved!");
+        return;
+    }
+    if (a.kind == PositionAnswer::Kind::NotHex) {
+        dialogs_.message(qs(a.reason), Dialogs::Icon::Exclamation);
         return;
     }
     if (a.kind == PositionAnswer::Kind::OutOfRange) {
@@ -405,7 +410,7 @@ void frmMain::promptEnemyB()
     std::size_t at = std::min(static_cast<std::size_t>(selectedEnemy_), enemies.size() - 1);
     EnemyRecord e = enemies[at];
     e.b = a.value;
-    edits::setEnemy(document_->doc(), at, e, "Move Enemy Base", &at);
+    showEditFailure(dialogs_, edits::setEnemy(document_->doc(), at, e, "Move Enemy Base", &at));
     selectEnemy(static_cast<int>(at));
 }
 
@@ -415,9 +420,13 @@ void frmMain::promptItemX()
         return;
     const int limit = itemXLimit(doc().currentScene());
     const std::optional<QString> typed = dialogs_.inputBox(qs(itemXPrompt(limit)), QString());
-    const PositionAnswer a = readPositionAnswer(typed ? std::optional(ss(*typed)) : std::nullopt, limit);
+    const PositionAnswer a = readPositionAnswer(typed ? std::optional(ss(*typed)) : std::nullopt, limit, "Item X");
     if (a.kind == PositionAnswer::Kind::Empty) {
         dialogs_.message("Item not moved!");
+        return;
+    }
+    if (a.kind == PositionAnswer::Kind::NotHex) {
+        dialogs_.message(qs(a.reason), Dialogs::Icon::Exclamation);
         return;
     }
     if (a.kind == PositionAnswer::Kind::OutOfRange) {
@@ -428,7 +437,7 @@ void frmMain::promptItemX()
     std::size_t at = std::min(static_cast<std::size_t>(selectedItem_), items.size() - 1);
     ItemRecord item = items[at];
     item.x = a.value;
-    edits::setItem(document_->doc(), at, item, "Move Item", &at);
+    showEditFailure(dialogs_, edits::setItem(document_->doc(), at, item, "Move Item", &at));
     selectItem(static_cast<int>(at));
 }
 
@@ -502,7 +511,7 @@ void frmMain::picEnemy_MouseUp(int index, QPoint point)
     const EnemyRecord to = dragEnemy(enemies[static_cast<std::size_t>(index)], point.x() - enemyGrab_.x(),
                                      point.y() - enemyGrab_.y());
     std::size_t at = static_cast<std::size_t>(index);
-    edits::setEnemy(document_->doc(), at, to, "Move Enemy", &at);
+    showEditFailure(dialogs_, edits::setEnemy(document_->doc(), at, to, "Move Enemy", &at));
     followEnemy(static_cast<int>(at), true, true);
 }
 
@@ -533,7 +542,7 @@ void frmMain::picPwrUp_MouseUp(int index, QPoint point)
     const ItemRecord to =
         dragItem(items[static_cast<std::size_t>(index)], point.x() - itemGrab_.x(), point.y() - itemGrab_.y());
     std::size_t at = static_cast<std::size_t>(index);
-    edits::setItem(document_->doc(), at, to, "Move Item", &at);
+    showEditFailure(dialogs_, edits::setItem(document_->doc(), at, to, "Move Item", &at));
     followItem(static_cast<int>(at), true);
 }
 
@@ -567,7 +576,7 @@ void frmMain::linePlayerPos_MouseUp(QPoint point)
         return;
     std::size_t at = static_cast<std::size_t>(selectedEnemy_);
     const EnemyRecord to = dragEnemyBase(enemies[at], point.x() - lineGrab_.x());
-    edits::setEnemy(document_->doc(), at, to, "Move Enemy Base", &at);
+    showEditFailure(dialogs_, edits::setEnemy(document_->doc(), at, to, "Move Enemy Base", &at));
     followEnemy(static_cast<int>(at), true, false);
 }
 
@@ -597,7 +606,7 @@ void frmMain::picMainCharacterSpawn_MouseUp(QPoint point)
     const SceneRecord& s = doc().currentScene();
     // Where the start is dropped does not matter: it moves by the pointer's movement.
     const StartPosition to = dragStart({s.startX, s.startY}, point.x() - startGrab_.x(), point.y() - startGrab_.y());
-    edits::moveStart(document_->doc(), to.x, to.y);
+    showEditFailure(dialogs_, edits::moveStart(document_->doc(), to.x, to.y));
 }
 
 // --- Keyboard ---
@@ -624,13 +633,15 @@ bool frmMain::moveSelectedActorByKey(const QKeyEvent& key)
         if (shift && dx == 0)
             return true;
         const EnemyRecord to = shift ? dragEnemyBase(e, dx) : dragEnemy(e, dx, dy);
-        edits::setEnemy(document_->doc(), at, to, shift ? "Move Enemy Base" : "Move Enemy", &at);
+        showEditFailure(dialogs_,
+                        edits::setEnemy(document_->doc(), at, to, shift ? "Move Enemy Base" : "Move Enemy", &at));
         followEnemy(static_cast<int>(at), true, !shift);
         return true;
     }
     if (editMode_ == EditMode::Items && static_cast<std::size_t>(selectedItem_) < s.items.size()) {
         std::size_t at = static_cast<std::size_t>(selectedItem_);
-        edits::setItem(document_->doc(), at, dragItem(s.items[at], dx, dy), "Move Item", &at);
+        showEditFailure(dialogs_, edits::setItem(document_->doc(), at, dragItem(s.items[at], dx, dy), "Move Item",
+                                                 &at));
         followItem(static_cast<int>(at), true);
         return true;
     }

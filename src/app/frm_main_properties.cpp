@@ -1,9 +1,10 @@
 // The main window's stage and scene properties panel: the boxes show the current scene, and what
 // the user enters goes to the document as one step per value.
-#include <algorithm>
+#include <string>
 
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "frm_main.h"
@@ -14,6 +15,27 @@
 namespace velmar {
 
 using edits::SceneProperty;
+
+namespace {
+
+// What the status bar calls a box when it refuses what was typed into it.
+const char* propertyField(SceneProperty property)
+{
+    switch (property) {
+    case SceneProperty::Time: return "Time";
+    case SceneProperty::Indicator: return "Indicator";
+    case SceneProperty::Reload: return "Reload";
+    case SceneProperty::SprBank: return "SPR bank";
+    case SceneProperty::BkgBank: return "BKG bank";
+    case SceneProperty::Direction: break;
+    }
+    return "The value";
+}
+
+// Long enough to read; the status bar is not a place to keep a refusal for good.
+constexpr int kRefusalShownMs = 10000;
+
+}  // namespace
 
 void frmMain::buildPropertiesPanel()
 {
@@ -80,24 +102,35 @@ bool frmMain::propertyEntryAllowed() const
     return propertiesPanel && !propertiesPanel->filling() && doc().hasScene();
 }
 
-std::uint8_t frmMain::takePropertyBox(QLineEdit* box)
+std::optional<std::uint8_t> frmMain::takePropertyBox(QLineEdit* box, std::string_view field, std::uint8_t max)
 {
-    // Two characters hold at most 0xFF; the bound only guards a longer text set by hand.
-    const auto value = static_cast<std::uint8_t>(std::min<std::uint32_t>(parseHexPrefix(ss(box->text())), 0xFF));
-    box->setText(qs(hexPad(value, 2)));
-    return value;
+    const HexByte typed = readHexByte(ss(box->text()), field, max);
+    if (!typed.ok()) {
+        // Showing the scene's value again leaves nothing to take when the box loses the focus
+        // after Enter: one refusal, one message.
+        refreshPropertyPanel();
+        mainStatusBar->showMessage(qs(typed.reason), kRefusalShownMs);
+        return std::nullopt;
+    }
+    box->setText(qs(hexPad(typed.value, 2)));
+    return typed.value;
 }
 
 void frmMain::commitSceneProperty(QLineEdit* box, SceneProperty property)
 {
-    if (propertyEntryAllowed())
-        propertyEditDone(edits::setSceneProperty(document_->doc(), property, takePropertyBox(box)));
+    if (!propertyEntryAllowed())
+        return;
+    if (const auto value = takePropertyBox(box, propertyField(property), edits::scenePropertyMax(property)))
+        propertyEditDone(edits::setSceneProperty(document_->doc(), property, *value));
 }
 
 void frmMain::commitPaletteSelector(QLineEdit* box, int index)
 {
-    if (propertyEntryAllowed())
-        propertyEditDone(edits::setPaletteSelector(document_->doc(), index, takePropertyBox(box)));
+    if (!propertyEntryAllowed())
+        return;
+    const std::string field = (index < 4 ? "BKG palette " : "SPR palette ") + std::to_string(index % 4);
+    if (const auto value = takePropertyBox(box, field, 0xFF))
+        propertyEditDone(edits::setPaletteSelector(document_->doc(), index, *value));
 }
 
 void frmMain::propertyEditDone(const Outcome<EditResult>& result)

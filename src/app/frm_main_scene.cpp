@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "edit_failure.h"
 #include "editor/edits.h"
 #include "gfx/metatile_render.h"
 #include "frm_main.h"
@@ -408,7 +409,7 @@ void frmMain::cmdClearArea_Click()
 {
     if (dialogs_.askYesNo("This will clear the current map.\r\nAre you sure?") != Dialogs::Answer::Yes)
         return;
-    edits::eraseMap(document_->doc());
+    showEditFailure(dialogs_, edits::eraseMap(document_->doc()));
 }
 
 }  // namespace velmar

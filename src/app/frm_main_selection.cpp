@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include "edit_failure.h"
 #include "editor/edits.h"
 #include "frm_main.h"
 #include "panels/map_view_panel.h"
@@ -171,7 +172,7 @@ bool frmMain::selectionMouseDown(QPoint point, Qt::MouseButton button)
     if (pasting_) {
         // A click places the floating copy; the right button drops it.
         if (button == Qt::LeftButton)
-            edits::pasteRegion(document_->doc(), cell, clipboard_);
+            showEditFailure(dialogs_, edits::pasteRegion(document_->doc(), cell, clipboard_));
         pasting_ = false;
         picFloating_->hide();
         return true;
@@ -231,7 +232,7 @@ void frmMain::menuEditCut_Click()
     if (!doc().hasScene() || selection_.empty())
         return;
     menuEditCopy_Click();
-    edits::fillRegion(document_->doc(), selection_, brushMetatile(), "Cut");
+    showEditFailure(dialogs_, edits::fillRegion(document_->doc(), selection_, brushMetatile(), "Cut"));
 }
 
 void frmMain::menuEditPaste_Click()
@@ -267,13 +268,13 @@ void frmMain::moveFloatingPaste(QPoint mapPoint)
 void frmMain::menuEditFillSelection_Click()
 {
     if (doc().hasScene() && !selection_.empty())
-        edits::fillRegion(document_->doc(), selection_, brushMetatile(), "Fill Selection");
+        showEditFailure(dialogs_, edits::fillRegion(document_->doc(), selection_, brushMetatile(), "Fill Selection"));
 }
 
 void frmMain::menuEditDelete_Click()
 {
     if (doc().hasScene() && !selection_.empty())
-        edits::fillRegion(document_->doc(), selection_, 0xFF, "Delete");
+        showEditFailure(dialogs_, edits::fillRegion(document_->doc(), selection_, 0xFF, "Delete"));
 }
 
 void frmMain::menuEditSelectNone_Click()

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "edit_failure.h"
 #include "editor/edits.h"
 #include "frm_main.h"
 #include "gfx/nes_palette.h"
@@ -151,10 +152,8 @@ void frmPalEdit::lblPal_Click(int index)
     const auto colour = static_cast<std::uint8_t>(selectedColor_);
     // Colour 0 of a sub-palette is the background colour all eight share: it changes for all.
     // The window redraws from the document's notice, whatever the edit came to.
-    if (index % 4 == 0)
-        edits::setSharedColour(doc, colour);
-    else
-        edits::setPaletteEntry(doc, index, colour);
+    showEditFailure(main_.dialogs(), index % 4 == 0 ? edits::setSharedColour(doc, colour)
+                                                    : edits::setPaletteEntry(doc, index, colour));
 }
 
 void frmPalEdit::chkMonochrome_Click() { redraw(); }

@@ -1,8 +1,5 @@
 #include "frm_rom_expansion.h"
 
-#include <algorithm>
-#include <limits>
-
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -25,12 +22,6 @@
 namespace velmar {
 
 namespace {
-
-// A typed number: its leading hexadecimal digits, none read as 0; too many stay too large.
-int typedValue(const QLineEdit* box)
-{
-    return static_cast<int>(std::min<std::uint32_t>(parseHexPrefix(ss(box->text())), std::numeric_limits<int>::max()));
-}
 
 QString plural(int n, const char* one, const char* many) { return QString("%1 %2").arg(n).arg(n == 1 ? one : many); }
 
@@ -181,21 +172,32 @@ void frmRomExpansion::initGUI(int editType)
     adjustSize();
 }
 
+HexByte frmRomExpansion::typedLength() const
+{
+    return readHexByte(ss(txtNewLength->text()), "New length", rommap::kMaxMapLength);
+}
+
+HexByte frmRomExpansion::typedCount() const
+{
+    return readHexByte(ss(txtActorCount_New->text()), editType_ == Items ? "Item count" : "Enemy count");
+}
+
 void frmRomExpansion::txtNewLength_Change()
 {
     if (!main_.doc().hasScene())
         return;
-    const int n = typedValue(txtNewLength);
-    const auto room = n > rommap::kMaxMapLength ? std::nullopt
-                                                : mapAreaRoom(main_.doc().romData(), main_.doc().currentScene(), n);
-    if (n > rommap::kMaxMapLength)
-        lblMapRoom->setText(QString("A map has at most %1 screens (length 10).").arg(rommap::kMaxMapLength + 1));
-    else
+    const HexByte typed = typedLength();
+    if (!typed.ok()) {
+        lblMapRoom->setText(qs(typed.reason));
+    } else {
+        const int n = typed.value;
+        const auto room = mapAreaRoom(main_.doc().romData(), main_.doc().currentScene(), n);
         lblMapRoom->setText(QString("%1: the map takes %2 bytes (now %3). ")
                                 .arg(plural(n + 1, "screen", "screens"))
                                 .arg(room ? room->sceneBytes : 0)
                                 .arg(room ? room->sceneBytesNow : 0)
                             + roomText("Map area", room));
+    }
     lblMapRoom->setAccessibleDescription(lblMapRoom->text());
 }
 
@@ -204,12 +206,13 @@ void frmRomExpansion::txtActorCount_New_Change()
     const Document& doc = main_.doc();
     if (!doc.hasScene())
         return;
-    const int n = typedValue(txtActorCount_New);
+    const HexByte typed = typedCount();
     const SceneRecord& s = doc.currentScene();
     const bool items = editType_ == Items;
-    if (n > 0xFF) {
-        lblActorRoom->setText("A scene has at most 255 (FF) of each.");
+    if (!typed.ok()) {
+        lblActorRoom->setText(qs(typed.reason));
     } else {
+        const int n = typed.value;
         const auto room = actorAreaRoom(doc.romData(), s, items ? n : s.itemCount, items ? s.enemyCount : n,
                                         doc.actorAreaEnd());
         lblActorRoom->setText(QString("%1: the tables take %2 bytes (now %3). ")
@@ -242,19 +245,35 @@ void frmRomExpansion::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
-        if (editType_ == Items || editType_ == Enemies)
-            resizeActors();
+        if ((editType_ == Items || editType_ == Enemies) && !resizeActors()) {
+            ok_ = false;
+            event->ignore();
+            return;
+        }
     }
     QDialog::closeEvent(event);
 }
 
+void frmRomExpansion::refuseTyped(QLineEdit* box, int current, const HexByte& typed)
+{
+    // The box shows the scene's value again before the message, selected for typing over.
+    box->setText(qs(hexPad(current, 2)));
+    box->selectAll();
+    box->setFocus();
+    main_.dialogs().message(qs(typed.reason), Dialogs::Icon::Exclamation);
+}
+
 bool frmRomExpansion::resizeMap()
 {
-    const int n = typedValue(txtNewLength);
-    const bool atEnd = !optInsert->isChecked();
     const int length = main_.doc().currentScene().length;
-    // A shrink drops screens for good; text that is no number reads as 0 and would leave one
-    // screen. The user sees how many go first.
+    const HexByte typed = typedLength();
+    if (!typed.ok()) {
+        refuseTyped(txtNewLength, length, typed);
+        return false;
+    }
+    const int n = typed.value;
+    const bool atEnd = !optInsert->isChecked();
+    // A shrink drops screens for good: the user sees how many go first.
     if (n < length) {
         const int dropped = length - n;
         const QString question = QString("The map has %1. Shrinking it to %2 drops %3 %4.\nDrop them?")
@@ -278,23 +297,30 @@ bool frmRomExpansion::resizeMap()
     return true;
 }
 
-void frmRomExpansion::resizeActors()
+bool frmRomExpansion::resizeActors()
 {
-    const int n = typedValue(txtActorCount_New);
     Document& doc = main_.document().doc();
+    const HexByte typed = typedCount();
+    if (!typed.ok()) {
+        const SceneRecord& s = doc.currentScene();
+        refuseTyped(txtActorCount_New, editType_ == Items ? s.itemCount : s.enemyCount, typed);
+        return false;
+    }
+    const int n = typed.value;
     const Outcome<ResizeResult> r = editType_ == Items ? edits::resizeItems(doc, n) : edits::resizeEnemies(doc, n);
     if (r.code == ResizeResult::Unchanged)
-        return;
+        return true;
     if (r.ok()) {
         main_.unloadSubEditor_refresh();
         main_.unloadResizeEditor_refresh();
     }
-    // A refusal (a count above FF, tables that no longer fit) is said too: nothing changed.
+    // A refusal (tables that no longer fit) is said too: nothing changed.
     const QString text = qs(editType_ == Items ? resizeItemsMessage(r) : resizeEnemiesMessage(r));
     if (r.ok())
         main_.reportSuccess(text);
     else
         main_.dialogs().message(text, Dialogs::Icon::Exclamation);
+    return true;
 }
 
 void frmRomExpansion::keyPressEvent(QKeyEvent* event)

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "rom/hex.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -50,10 +52,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Carries out the change asked for; false when the user took the shrink back (the dialog
-    // then stays open).
+    // What the boxes hold: a length of 00 to 10 (screens less one), a count of 00 to FF.
+    HexByte typedLength() const;
+    HexByte typedCount() const;
+    // Carries out the change asked for; false when the box holds no value the change takes, or
+    // the user took the shrink back (the dialog then stays open).
     bool resizeMap();
-    void resizeActors();
+    bool resizeActors();
+    // A box whose text is no value: it shows `current` again, and a message says what it takes.
+    void refuseTyped(QLineEdit* box, int current, const HexByte& typed);
 
     frmMain& main_;
     int editType_ = Map;

@@ -1,5 +1,7 @@
 #include "frm_spr_edit.h"
 
+#include <array>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -46,9 +48,6 @@ QLineEdit* byteField(QWidget* parent, const char* name, const QString& tip)
     e->setFixedWidth(48);
     return e;
 }
-
-// A byte typed into a field: its leading hexadecimal digits, of which the low two count.
-std::uint8_t fieldByte(const QLineEdit* e) { return static_cast<std::uint8_t>(parseHexPrefix(ss(e->text())) & 0xFF); }
 
 // "03: 1A F8 F0 01": entry, tile number, X, Y and attribute of one sprite of a frame.
 QString frameTileLine(const SpriteFrame& f, int i)
@@ -381,29 +380,46 @@ void frmSprEdit::txtFrame_LostFocus()
 {
     if (filling_ || frameTile_ >= spriteCount(editedFrame_))
         return;
-    // The value typed, reduced to a byte, is what the field shows and what is stored.
-    for (QLineEdit* e : {txtFrame_TileId, txtFrame_X, txtFrame_Y, txtFrame_Att})
-        e->setText(hex2(fieldByte(e)));
+    // On a refusal the fields show the sprite as stored before the message box takes the focus,
+    // so that losing it (after Enter) finds nothing left to take: one refusal, one message.
+    const std::array<QLineEdit*, 4> boxes = {txtFrame_TileId, txtFrame_X, txtFrame_Y, txtFrame_Att};
+    const std::array<const char*, 4> fields = {"Tile ID", "X", "Y", "Attribute"};
+    std::array<std::uint8_t, 4> v{};
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const HexByte typed = readHexByte(ss(boxes[i]->text()), fields[i]);
+        if (!typed.ok()) {
+            showFrameTile(frameTile_);
+            main_.dialogs().message(qs(typed.reason), Dialogs::Icon::Exclamation);
+            return;
+        }
+        v[i] = typed.value;
+    }
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->setText(hex2(v[i]));
     SpriteFrame f = editedFrame_;
     FrameTile& t = f.tiles[static_cast<std::size_t>(frameTile_)];
-    t.tileId = fieldByte(txtFrame_TileId);
-    t.offsetX = fieldByte(txtFrame_X);
-    t.offsetY = fieldByte(txtFrame_Y);
-    f.attributes[static_cast<std::size_t>(frameTile_)] = fieldByte(txtFrame_Att);
+    t.tileId = v[0];
+    t.offsetX = v[1];
+    t.offsetY = v[2];
+    f.attributes[static_cast<std::size_t>(frameTile_)] = v[3];
     if (initializing_ || f == editedFrame_)
         return;
     // The document tells every window, this one too, which then shows the frame as stored.
     const Outcome<EditResult> r =
         edits::setSpriteFrame(main_.document().doc(), currentSet(), static_cast<std::uint8_t>(frameIndex_), f);
     if (r.code == EditResult::Refused || r.code == EditResult::Failed) {
-        main_.dialogs().message(qs("The frame was not changed. " + r.reason), Dialogs::Icon::Exclamation);
         showFrameTile(frameTile_);
+        main_.dialogs().message(qs("The frame was not changed. " + r.reason), Dialogs::Icon::Exclamation);
     }
 }
 
 void frmSprEdit::cmdGotoTile_Click()
 {
-    const int v = fieldByte(txtFrame_TileId);
+    // Text that is no tile number was refused as the field lost the focus.
+    const HexByte typed = readHexByte(ss(txtFrame_TileId->text()), "Tile ID");
+    if (!typed.ok())
+        return;
+    const int v = typed.value;
     if (v & 1) {
         // Odd numbers take a pair of background tiles, which are shown here but not edited.
         BitmapView::LineSet pair;

@@ -31,7 +31,7 @@ using controls::hex2;
 
 namespace {
 
-std::uint8_t fieldByte(const QLineEdit* e) { return static_cast<std::uint8_t>(parseHexPrefix(ss(e->text())) & 0xFF); }
+HexByte typedFrame(const QLineEdit* e) { return readHexByte(ss(e->text()), "Frame"); }
 
 int stepCount(const Bytes& steps) { return static_cast<int>(steps.size() / 2); }
 
@@ -222,40 +222,49 @@ void frmSprEdit::refreshGotoFrame()
     // A step may name a frame the table chosen does not have (it may be the other table's):
     // "Goto" then does nothing, and says why.
     const int last = main_.doc().hasImage() ? lastFrameIndex(main_.doc().romData(), currentSet()) : -1;
-    const int frame = fieldByte(txtAnim_Frame);
-    const bool exists = txtAnim_Frame->isEnabled() && frame <= last;
+    const HexByte frame = typedFrame(txtAnim_Frame);
+    const bool exists = txtAnim_Frame->isEnabled() && frame.ok() && frame.value <= last;
     cmdGotoFrame->setEnabled(exists);
-    cmdGotoFrame->setToolTip(exists || !txtAnim_Frame->isEnabled()
+    cmdGotoFrame->setToolTip(exists || !txtAnim_Frame->isEnabled() || !frame.ok()
                                  ? QString("Show the step's frame in the frame editor")
                                  : QString("Frame %1 is past the last frame (%2) of the %3 table")
-                                       .arg(hex2(frame), hex2(std::max(last, 0)), cmbFrameSet->currentText()));
+                                       .arg(hex2(frame.value), hex2(std::max(last, 0)), cmbFrameSet->currentText()));
 }
 
 void frmSprEdit::txtAnim_LostFocus()
 {
     if (filling_ || animationStep_ >= stepCount(animationSteps_))
         return;
-    for (QLineEdit* e : {txtAnim_Timer, txtAnim_Frame})
-        e->setText(hex2(fieldByte(e)));
+    // On a refusal the fields show the step as stored before the message box takes the focus, so
+    // that losing it (after Enter) finds nothing left to take: one refusal, one message.
+    const auto refuse = [this](const QString& message) {
+        showStep(animationStep_);
+        refreshGotoFrame();
+        main_.dialogs().message(message, Dialogs::Icon::Exclamation);
+    };
+    const HexByte timer = readHexByte(ss(txtAnim_Timer->text()), "Timer");
+    const HexByte frame = typedFrame(txtAnim_Frame);
+    if (!timer.ok() || !frame.ok())
+        return refuse(qs(!timer.ok() ? timer.reason : frame.reason));
+    txtAnim_Timer->setText(hex2(timer.value));
+    txtAnim_Frame->setText(hex2(frame.value));
     Bytes steps = animationSteps_;
-    steps[static_cast<std::size_t>(2 * animationStep_)] = fieldByte(txtAnim_Timer);
-    steps[static_cast<std::size_t>(2 * animationStep_ + 1)] = fieldByte(txtAnim_Frame);
+    steps[static_cast<std::size_t>(2 * animationStep_)] = timer.value;
+    steps[static_cast<std::size_t>(2 * animationStep_ + 1)] = frame.value;
     refreshGotoFrame();
     if (initializing_ || steps == animationSteps_)
         return;
     const Outcome<EditResult> r = edits::setAnimation(main_.document().doc(), animationIndex_, steps);
-    if (r.code == EditResult::Refused || r.code == EditResult::Failed) {
-        main_.dialogs().message(qs("The step was not changed. " + r.reason), Dialogs::Icon::Exclamation);
-        showStep(animationStep_);
-        refreshGotoFrame();
-    }
+    if (r.code == EditResult::Refused || r.code == EditResult::Failed)
+        refuse(qs("The step was not changed. " + r.reason));
 }
 
 void frmSprEdit::cmdGotoFrame_Click()
 {
-    const int frame = fieldByte(txtAnim_Frame);
-    if (!main_.doc().hasImage() || frame > lastFrameIndex(main_.doc().romData(), currentSet()))
+    const HexByte typed = typedFrame(txtAnim_Frame);
+    if (!typed.ok() || !main_.doc().hasImage() || typed.value > lastFrameIndex(main_.doc().romData(), currentSet()))
         return;
+    const int frame = typed.value;
     if (hscrFrame->value() == frame)
         hscrFrame_Change(frame);
     else

@@ -1,13 +1,15 @@
 #include "map_mouse_handlers.h"
 
+#include "dialogs.h"
+#include "edit_failure.h"
 #include "editor/edits.h"
 #include "editor_document.h"
 
 namespace velmar {
 
-MapPainter::MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush,
+MapPainter::MapPainter(EditorDocument& document, Dialogs& dialogs, std::function<std::uint8_t()> brush,
                        std::function<void(MapCell)> pick)
-    : document_(document), brush_(std::move(brush)), pick_(std::move(pick))
+    : document_(document), dialogs_(dialogs), brush_(std::move(brush)), pick_(std::move(pick))
 {
 }
 
@@ -46,7 +48,15 @@ void MapPainter::release(QPoint, Qt::MouseButton)
 
 void MapPainter::paint(MapCell cell)
 {
-    edits::placeMetatile(document_.doc(), cell.column * 32, cell.row * 32, brush_());
+    if (!painting_)
+        return;  // the stroke ended on a failure earlier in this drag
+    // A cell off the map is refused without a word, as the drag goes on. A stroke that cannot be
+    // stored ends there, before the message, rather than failing again at every cell.
+    const Outcome<EditResult> r = edits::placeMetatile(document_.doc(), cell.column * 32, cell.row * 32, brush_());
+    if (const std::optional<QString> failure = editFailureText(r)) {
+        release(QPoint(), Qt::LeftButton);
+        dialogs_.message(*failure, Dialogs::Icon::Exclamation);
+    }
 }
 
 }  // namespace velmar

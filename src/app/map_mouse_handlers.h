@@ -9,6 +9,7 @@
 
 namespace velmar {
 
+class Dialogs;
 class EditorDocument;
 
 // What a press, a drag and a release on the map do in one edit mode. The main window routes
@@ -23,10 +24,12 @@ public:
 
 // Map mode: a press of the left button places the brush metatile in the cell under the pointer;
 // dragging with it held paints every cell on the way; the whole stroke is one step, "Place
-// Metatile". The right button picks the metatile under the pointer instead (`pick`).
+// Metatile". The right button picks the metatile under the pointer instead (`pick`). A stroke
+// the document cannot store ends, and `dialogs` says why.
 class MapPainter final : public MapMouseHandler {
 public:
-    MapPainter(EditorDocument& document, std::function<std::uint8_t()> brush, std::function<void(MapCell)> pick);
+    MapPainter(EditorDocument& document, Dialogs& dialogs, std::function<std::uint8_t()> brush,
+               std::function<void(MapCell)> pick);
 
     void press(QPoint mapPoint, Qt::MouseButton button) override;
     void move(QPoint mapPoint, Qt::MouseButtons buttons) override;
@@ -36,6 +39,7 @@ private:
     void paint(MapCell cell);
 
     EditorDocument& document_;
+    Dialogs& dialogs_;
     std::function<std::uint8_t()> brush_;
     std::function<void(MapCell)> pick_;
     bool painting_ = false;

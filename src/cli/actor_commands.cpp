@@ -12,13 +12,12 @@ namespace {
 
 using edits::SceneProperty;
 
-// A byte typed as one or two hexadecimal digits; anything else ("twelve", "-1", "0x5", "100")
-// is not a byte.
+// A byte typed as the editor's boxes take it; anything else ("twelve", "-1", "0x5", "100") is
+// not a byte.
 std::optional<std::uint8_t> byteArg(std::string_view text)
 {
-    if (isHexDigits(text, 1) || isHexDigits(text, 2))
-        return static_cast<std::uint8_t>(parseHexPrefix(text));
-    return std::nullopt;
+    const HexByte typed = readHexByte(text, "A value");
+    return typed.ok() ? std::optional(typed.value) : std::nullopt;
 }
 
 // Reads the byte arguments from position `first` on; on failure reports the first bad one.

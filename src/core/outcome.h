@@ -9,7 +9,7 @@ namespace velmar {
 // value is success, as in RomReadResult or ResizeResult) and, for any other code, the reason in
 // words, fit for a message box or stderr.
 template <typename Code>
-struct Outcome {
+struct [[nodiscard]] Outcome {
     Code code{};
     std::string reason;
 

@@ -48,12 +48,12 @@ RomImage buildSampleRom()
     writeSprites(writer);
     writer.commit();
     // The packed data goes in through the editor's own packers, so the sample is laid out exactly
-    // as an edited image would be.
-    writeMaps(image.romData, layouts);
-    writeActors(image.romData, layouts);
-    writeTexts(image.romData);
-    // Every write lies inside the image, so these fail only if the sample's own data breaks a
-    // limit (maps, frames, actors or texts that outgrow their area); the tests would show it.
+    // as an edited image would be. Every write lies inside the image, so these fail only if the
+    // sample's own data breaks a limit (maps, actors or texts that outgrow their area), which the
+    // sample tests, reading every scene and text back, would show.
+    (void)writeMaps(image.romData, layouts);
+    (void)writeActors(image.romData, layouts);
+    (void)writeTexts(image.romData);
     drawPatternBanks(image.romData);
     return image;
 }

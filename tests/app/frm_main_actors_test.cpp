@@ -109,12 +109,13 @@ TEST(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
     w.cmdEnemyEdit->click();
     const EnemyRecord before = enemy(w, 0);
 
-    f.dialogs.inputs = {QString("100"), QString(""), std::nullopt, QString("FFFF")};
-    for (int i = 0; i < 4; ++i)
+    f.dialogs.inputs = {QString("ZZ"), QString(""), std::nullopt, QString("39"), QString("100")};
+    for (int i = 0; i < 5; ++i)
         w.txtEnemyEdit_B_DblClick();
     EXPECT_EQ(f.dialogs.questions.front(), "New B value: (hex, max = $38)");
-    EXPECT_EQ(f.dialogs.messages, QStringList({"Value is outside stage length!", "Enemy not moved!",
-                                               "Enemy not moved!", "Value is outside stage length!"}));
+    const QString wanted = "Enemy B takes two hexadecimal digits, 00 to 38.";
+    EXPECT_EQ(f.dialogs.messages,
+              QStringList({wanted, "Enemy not moved!", "Enemy not moved!", "Value is outside stage length!", wanted}));
     EXPECT_EQ(enemy(w, 0), before);
     EXPECT_EQ(w.doc().history().size(), 0u);
 

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 
 #include "app_fixture.h"
@@ -107,7 +109,7 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepThatUndoesRedoesAndIsSaved)
     EXPECT_EQ(reloaded.direction, direction);
 }
 
-TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterRefusedOutOfRangeAndUntouchedWhenLeft)
+TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefusedOnce)
 {
     PanelFixture f;
     f.show(AppFixture::findScene([](const SceneRecord& s) { return s.sprBank != 3; }));
@@ -130,14 +132,43 @@ TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterRefusedOutOfRangeAndUntou
     EXPECT_EQ(f.steps(), 2u);
     EXPECT_EQ(f.w.doc().undoName(), "Edit SPR Bank");
 
-    f.type(f.w.txtSPRbank, "1A");
-    EXPECT_EQ(f.w.txtSPRbank->text(), "03");
-    f.tabOut(f.w.txtSPRbank);
-    f.type(f.w.txtBKGbank, "20");
-    EXPECT_EQ(f.w.txtBKGbank->text(), hex2(f.scene().bkgBank));
-    EXPECT_EQ(f.dialogs.messages, QStringList({"The SPR bank must be 00 to 0F.", "The BKG bank must be 00 to 1F."}));
+    // A bank the image cannot hold, or text that is no value, is refused as it is typed: the box
+    // shows the scene's value again, and the status bar says once what the box takes, even
+    // though Enter and the loss of the focus follow. "ZZ" once set bank 00 and garbled the map.
+    QSignalSpy status(f.w.mainStatusBar, &QStatusBar::messageChanged);
+    const SceneRecord before = f.scene();
+    const auto typeAndLeave = [&](QLineEdit* box, const QString& text, int shown) {
+        f.type(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+        f.tabOut(box);
+        EXPECT_EQ(box->text(), hex2(shown)) << text.toStdString();
+    };
+    typeAndLeave(f.w.txtSPRbank, "1A", 3);
+    typeAndLeave(f.w.txtBKGbank, "ZZ", before.bkgBank);
+    typeAndLeave(f.w.txtTime, "7g", before.time);
+    typeAndLeave(f.w.txtBKGbank, "20", before.bkgBank);
+    QStringList said;
+    for (const QList<QVariant>& signal : status) {
+        if (!signal.value(0).toString().isEmpty())
+            said << signal.value(0).toString();
+    }
+    EXPECT_EQ(said, QStringList({"SPR bank takes two hexadecimal digits, 00 to 0F.",
+                                 "BKG bank takes two hexadecimal digits, 00 to 1F.",
+                                 "Time takes two hexadecimal digits, 00 to FF.",
+                                 "BKG bank takes two hexadecimal digits, 00 to 1F."}));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    EXPECT_EQ(f.scene().bkgBank, before.bkgBank);
+    EXPECT_EQ(f.scene().map, before.map);
+    EXPECT_EQ(f.scene().time, before.time);
     EXPECT_EQ(f.scene().sprBank, 3);
     EXPECT_EQ(f.steps(), 2u);
+
+    // Lower-case digits are hexadecimal too.
+    const int time = before.time == 0x0A ? 0x0B : 0x0A;
+    f.type(f.w.txtTime, hex2(time).toLower());
+    f.tabOut(f.w.txtTime);
+    EXPECT_EQ(f.scene().time, time);
+    EXPECT_EQ(f.w.txtTime->text(), hex2(time));
 }
 
 TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByTheStage)

@@ -59,10 +59,25 @@ TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
     EXPECT_TRUE(f.dialogs.messages.value(1).contains(QString("(%1 screens)").arg(length + 3)));
     EXPECT_TRUE(f.dialogs.messages.value(1).contains("Map area: ")) << f.dialogs.messages.value(1).toStdString();
 
-    // Text that is no number reads as 0: the shrink is asked about, and No keeps the dialog.
+    // Text that is no length, or a length past 10, is refused before anything is asked: the box
+    // shows the length again, and the dialog stays open.
+    const QString wanted = "New length takes two hexadecimal digits, 00 to 10.";
     w.cmdResizeMap->click();
     dialogOf(w).optInsert->setChecked(true);
-    dialogOf(w).txtNewLength->setText("none");
+    for (const char* text : {"none", "11"}) {
+        dialogOf(w).txtNewLength->setText(text);
+        EXPECT_EQ(dialogOf(w).lblMapRoom->text(), wanted);
+        dialogOf(w).cmdOk->click();
+        EXPECT_EQ(f.dialogs.messages.last(), wanted);
+        EXPECT_TRUE(dialogOf(w).isVisible());
+        EXPECT_EQ(dialogOf(w).txtNewLength->text(), qs(hexPad(length + 2, 2)));
+    }
+    EXPECT_EQ(f.dialogs.messages.size(), 4);
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    EXPECT_EQ(w.doc().romData(), grown);
+
+    // A shrink is asked about, and No keeps the dialog.
+    dialogOf(w).txtNewLength->setText("0");
     dialogOf(w).cmdOk->click();
     ASSERT_EQ(f.dialogs.questions.size(), 1);
     EXPECT_EQ(f.dialogs.questions[0], QString("The map has %1 screens. Shrinking it to 1 screen drops the %2 screens on "
@@ -76,10 +91,6 @@ TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(w.doc().currentScene().length, length + 1);
 
-    w.cmdResizeMap->click();
-    dialogOf(w).txtNewLength->setText("11");
-    dialogOf(w).cmdOk->click();
-    EXPECT_EQ(f.dialogs.messages.last(), "Invalid dimensions! (max=$10)");
 
     w.cmdUndo->click();
     EXPECT_EQ(w.doc().romData(), grown);
@@ -105,14 +116,27 @@ TEST(ResizeDialog, CountsRefillTheListsAndUndo)
     EXPECT_EQ(f.dialogs.messages.value(0), "Item count changed successfully!");
     EXPECT_EQ(w.lstItemList->count(), items + 2);
 
+    // "ZZ" once read as 0 and deleted every item: refused, once, with nothing changed and the
+    // dialog still open; "100" is no count either.
+    const std::size_t steps = w.doc().history().size();
+    w.cmdResizeItem->click();
+    dialogOf(w).txtActorCount_New->setText("ZZ");
+    EXPECT_EQ(dialogOf(w).lblActorRoom->text(), "Item count takes two hexadecimal digits, 00 to FF.");
+    dialogOf(w).cmdOk->click();
+    EXPECT_EQ(f.dialogs.messages.mid(1), QStringList({"Item count takes two hexadecimal digits, 00 to FF."}));
+    EXPECT_EQ(w.doc().history().size(), steps);
+    EXPECT_EQ(w.lstItemList->count(), items + 2);
+    EXPECT_TRUE(dialogOf(w).isVisible());
+    EXPECT_EQ(dialogOf(w).txtActorCount_New->text(), qs(hexPad(items + 2, 2)));
+    dialogOf(w).cmdCancel->click();
+
     w.cmdResizeEnemy->click();
     dialogOf(w).txtActorCount_New->setText("100");
     dialogOf(w).cmdOk->click();
-    EXPECT_EQ(f.dialogs.messages.value(1), "Invalid count! (max=$FF)");
-    w.cmdResizeEnemy->click();
+    EXPECT_EQ(f.dialogs.messages.value(2), "Enemy count takes two hexadecimal digits, 00 to FF.");
     dialogOf(w).txtActorCount_New->setText("0");
     dialogOf(w).cmdOk->click();
-    EXPECT_EQ(f.dialogs.messages.value(2), "Enemy count changed successfully!");
+    EXPECT_EQ(f.dialogs.messages.value(3), "Enemy count changed successfully!");
     EXPECT_EQ(w.lstEnemyList->count(), 0);
 
     w.cmdUndo->click();

@@ -64,9 +64,15 @@ TEST(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
     s.lstFrameTiles->setCurrentRow(1);
     const std::size_t steps = w.doc().history().size();
 
-    // Three digits keep the low two; text that is no number is 00.
+    // Text that is not one or two hexadecimal digits is refused: the fields show the sprite
+    // again, and nothing is written.
     type(s.txtFrame_X, "1FF");
-    type(s.txtFrame_Y, "G");
+    EXPECT_EQ(s.txtFrame_X->text(), qs(hexPad(before.tiles[1].offsetX, 2)));
+    EXPECT_EQ(f.dialogs.messages, QStringList({"X takes two hexadecimal digits, 00 to FF."}));
+    EXPECT_EQ(w.doc().history().size(), steps);
+
+    type(s.txtFrame_X, "ff");
+    type(s.txtFrame_Y, "0");
     EXPECT_EQ(s.txtFrame_X->text(), "FF");
     EXPECT_EQ(s.txtFrame_Y->text(), "00");
     SpriteFrame want = before;
@@ -152,12 +158,18 @@ TEST(SpriteEditor, StepEditsKeepTheAnimationWhole)
     EXPECT_EQ(animationOf(w, a), want);
     EXPECT_EQ(s.lstAnimationFrames->item(1)->text(), "01: 3C " + qs(hexPad(want[3], 2)));
 
-    // After the first step, 00 would end the animation there: refused, and said why.
-    type(s.txtAnim_Timer, "00");
+    // After the first step, 00 would end the animation there: refused, and said why. Text that is
+    // no value is refused as such. Each refusal says so once, though the field loses the focus
+    // to the message box after Enter.
+    for (const char* text : {"00", "ZZ"}) {
+        f.dialogs.whileShowing = [&] { emit s.txtAnim_Timer->editingFinished(); };
+        type(s.txtAnim_Timer, text);
+        EXPECT_EQ(s.txtAnim_Timer->text(), "3C");
+    }
     EXPECT_EQ(animationOf(w, a), want);
-    EXPECT_EQ(s.txtAnim_Timer->text(), "3C");
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    ASSERT_EQ(f.dialogs.messages.size(), 2);
     EXPECT_TRUE(f.dialogs.messages[0].contains("ends the animation"));
+    EXPECT_EQ(f.dialogs.messages[1], "Timer takes two hexadecimal digits, 00 to FF.");
 
     // A frame past the table's last: "Goto" can do nothing, and is off.
     type(s.txtAnim_Frame, "FF");

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <utility>
 
 #include <QString>
 #include <QStringList>
@@ -20,11 +22,16 @@ public:
     std::deque<QString> saveFiles; // answers to the save dialog (cancel when empty)
     std::deque<std::optional<QString>> inputs;  // answers to input boxes (cancel when empty)
     QString lastFolder;            // the folder the last file dialog started in
+    // Runs once, while the next message box is up: what the program may hear then, such as the
+    // box that was being typed into losing the focus to the message box.
+    std::function<void()> whileShowing;
 
     void message(const QString& text, Icon icon) override
     {
         messages << text;
         icons << icon;
+        if (const std::function<void()> during = std::exchange(whileShowing, nullptr))
+            during();
     }
     Answer askYesNo(const QString& text, Answer = Answer::No) override { return next(text); }
     Answer askYesNoCancel(const QString& text) override { return next(text); }

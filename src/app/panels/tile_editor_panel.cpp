@@ -14,6 +14,7 @@
 
 #include "frm_main.h"
 #include "bitmap_image.h"
+#include "edit_failure.h"
 #include "gfx/tile_drawing.h"
 #include "gfx/tile_ops.h"
 #include "widgets/editor_controls.h"
@@ -164,11 +165,13 @@ void TileEditorPanel::picPatternTable_MouseUp(QPoint point, Qt::MouseButton)
         return;
     const std::uint8_t source = selectedTile_;
     const bool sprites = table_ == edits::PatternTable::Sprite;
-    edits::editScene(main_.document().doc(), {"Copy Tile", part::Patterns, kFocusNone}, [&](SceneState& s) {
-        PixelArray& p = sprites ? s.sprPatterns : s.bkgPatterns;
-        copyTile(p, source, p, static_cast<std::uint8_t>(t));
-        return true;
-    });
+    const Outcome<EditResult> r =
+        edits::editScene(main_.document().doc(), {"Copy Tile", part::Patterns, kFocusNone}, [&](SceneState& s) {
+            PixelArray& p = sprites ? s.sprPatterns : s.bkgPatterns;
+            copyTile(p, source, p, static_cast<std::uint8_t>(t));
+            return true;
+        });
+    showEditFailure(main_.dialogs(), r);
 }
 
 void TileEditorPanel::picSelectedTile_MouseDown(QPoint point, Qt::MouseButton button)
@@ -190,7 +193,14 @@ void TileEditorPanel::picSelectedTile_MouseDown(QPoint point, Qt::MouseButton bu
     painting_ = true;
     lastPixel_ = QPoint(point.x() / 8, point.y() / 8);
     const int colour = button == Qt::LeftButton ? leftColor_ : rightColor_;
-    edits::paintPixel(doc, table_, selectedTile_, lastPixel_.x(), lastPixel_.y(), static_cast<std::uint8_t>(colour));
+    const Outcome<EditResult> r = edits::paintPixel(doc, table_, selectedTile_, lastPixel_.x(), lastPixel_.y(),
+                                                    static_cast<std::uint8_t>(colour));
+    // A stroke that cannot be stored ends there, before the message, rather than failing again
+    // at every pixel the drag enters.
+    if (const std::optional<QString> failure = editFailureText(r)) {
+        endPainting();
+        main_.dialogs().message(*failure, Dialogs::Icon::Exclamation);
+    }
 }
 
 void TileEditorPanel::picSelectedTile_MouseMove(QPoint point, Qt::MouseButtons buttons)
@@ -244,10 +254,12 @@ void TileEditorPanel::editTile(const char* name, const std::function<void(PixelA
 {
     const std::uint8_t tile = selectedTile_;
     const bool sprites = table_ == edits::PatternTable::Sprite;
-    edits::editScene(main_.document().doc(), {name, part::Patterns, kFocusNone}, [&](SceneState& s) {
-        operation(sprites ? s.sprPatterns : s.bkgPatterns, tile);
-        return true;
-    });
+    const Outcome<EditResult> r =
+        edits::editScene(main_.document().doc(), {name, part::Patterns, kFocusNone}, [&](SceneState& s) {
+            operation(sprites ? s.sprPatterns : s.bkgPatterns, tile);
+            return true;
+        });
+    showEditFailure(main_.dialogs(), r);
 }
 
 // shiftTile takes the offset a result pixel reads from: +1 brings column 1 to column 0, a move left.

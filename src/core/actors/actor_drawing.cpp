@@ -72,8 +72,9 @@ ComposedFrame composeFrame(const SpriteFrame& f, const PixelArray& sprPatterns, 
         const auto upper = static_cast<std::uint8_t>(fromBkg ? t.tileId - 1 : t.tileId);
         const auto lower = static_cast<std::uint8_t>(upper + 1);
         const bool flipped = (attr & 0x80) != 0;
-        drawSpriteTile(bank, flipped ? lower : upper, out.image, x, y, attr, palette);
-        drawSpriteTile(bank, flipped ? upper : lower, out.image, x, y + 8, attr, palette);
+        if (drawSpriteTile(bank, flipped ? lower : upper, out.image, x, y, attr, palette) != DrawResult::Ok)
+            break;  // a short palette draws no sprite: the picture stays empty
+        (void)drawSpriteTile(bank, flipped ? upper : lower, out.image, x, y + 8, attr, palette);  // as the half above
     }
     return out;
 }

@@ -53,6 +53,7 @@ struct ComposedFrame {
     int anchorX = 0;
     int anchorY = 0;
 };
+// A palette shorter than 32 entries draws no sprite.
 ComposedFrame composeFrame(const SpriteFrame& f, const PixelArray& sprPatterns, const PixelArray& bkgPatterns,
                            PaletteView palette);
 

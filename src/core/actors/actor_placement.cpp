@@ -40,14 +40,18 @@ std::string itemXPrompt(int limit)
     return "New X value: (hex, max = $" + hexText(limit) + ")";
 }
 
-PositionAnswer readPositionAnswer(const std::optional<std::string>& answer, int limit)
+PositionAnswer readPositionAnswer(const std::optional<std::string>& answer, int limit, std::string_view field)
 {
+    using Kind = PositionAnswer::Kind;
     if (!answer || answer->empty())
         return {};
-    const std::uint32_t v = parseHexPrefix(*answer);
-    if (v > static_cast<std::uint32_t>(limit))
-        return {PositionAnswer::Kind::OutOfRange, 0};
-    return {PositionAnswer::Kind::Value, static_cast<std::uint8_t>(v)};
+    const HexByte typed = readHexByte(*answer, field, static_cast<std::uint8_t>(std::clamp(limit, 0, 0xFF)));
+    switch (typed.code) {
+    case HexEntry::Ok: return {Kind::Value, typed.value, {}};
+    case HexEntry::OutOfRange: return {Kind::OutOfRange, 0, {}};
+    case HexEntry::NotHex: break;
+    }
+    return {Kind::NotHex, 0, typed.reason};
 }
 
 std::vector<ActorChoice> actorChoices(const std::vector<std::string>& names, int idCount,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rom/scene_record.h"
@@ -26,15 +27,15 @@ int itemXLimit(const SceneRecord& scene);
 std::string enemyBPrompt(int limit);
 std::string itemXPrompt(int limit);
 
-// The answer to a position prompt: nothing typed (or cancelled), a number above the limit, or
-// the new value. The number is read from the leading hexadecimal digits ("2c" is 0x2C, "0x10"
-// is 0).
+// The answer to a position prompt: nothing typed (or cancelled), no byte (the reason says what
+// `field` takes, as readHexByte reads it), a byte above the limit, or the new value.
 struct PositionAnswer {
-    enum class Kind { Empty, OutOfRange, Value };
+    enum class Kind { Empty, NotHex, OutOfRange, Value };
     Kind kind = Kind::Empty;
     std::uint8_t value = 0;
+    std::string reason;
 };
-PositionAnswer readPositionAnswer(const std::optional<std::string>& answer, int limit);
+PositionAnswer readPositionAnswer(const std::optional<std::string>& answer, int limit, std::string_view field);
 
 // An entry of an actor type selector: the type's id and what the list shows for it.
 struct ActorChoice {

@@ -41,8 +41,9 @@ Bitmap drawSpritePair(std::uint8_t tileId, std::uint8_t attributes, const Sprite
     const auto upper = static_cast<std::uint8_t>(tileId & 0xFE);
     const auto lower = static_cast<std::uint8_t>(upper + 1);
     const bool flipped = (attributes & 0x80) != 0;
-    drawSpriteTile(bank, flipped ? lower : upper, pair, 0, 0, attributes, art.palette);
-    drawSpriteTile(bank, flipped ? upper : lower, pair, 0, 8, attributes, art.palette);
+    // A short palette draws neither half: the pair stays in the key colour.
+    if (drawSpriteTile(bank, flipped ? lower : upper, pair, 0, 0, attributes, art.palette) == DrawResult::Ok)
+        (void)drawSpriteTile(bank, flipped ? upper : lower, pair, 0, 8, attributes, art.palette);
     return pair;
 }
 

@@ -39,7 +39,7 @@ private:
 };
 
 // How a call of Document::edit ended.
-enum class EditResult {
+enum class [[nodiscard]] EditResult {
     Recorded = 0,    // the image changed: one step in the history (or part of the open stroke)
     NoChange = 1,    // done, but no byte of the image changed: nothing recorded
     Refused = 2,     // the change said no; nothing changed
@@ -47,7 +47,7 @@ enum class EditResult {
 };
 
 // How a save ended.
-enum class SaveResult : std::int16_t {
+enum class [[nodiscard]] SaveResult : std::int16_t {
     Ok = 0,
     IoError = 1,       // the file could not be written; it is as it was
     BackupFailed = 2,  // the backup of the file could not be made, so nothing was written

@@ -8,6 +8,8 @@
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
 #include "patch/patch_file.h"
+#include "rom/address_map.h"
+#include "rom/hex.h"
 #include "rom/scene_codec.h"
 
 namespace velmar::edits {
@@ -117,14 +119,24 @@ PropertyEdit propertyEdit(SceneProperty property)
 
 }  // namespace
 
+std::uint8_t scenePropertyMax(SceneProperty property)
+{
+    // A byte holds more than the image keeps: sprBank has four bits, and the BKG byte holds the
+    // bank times 8.
+    switch (property) {
+    case SceneProperty::SprBank: return 0x0F;
+    case SceneProperty::BkgBank: return rommap::kPatternBankCount - 1;
+    default: return 0xFF;
+    }
+}
+
 Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std::uint8_t value)
 {
-    // The bank boxes take two digits, more than the image keeps: sprBank has four bits, and the
-    // BKG byte holds the bank times 8.
-    if (property == SceneProperty::SprBank && value > 0x0F)
-        return Outcome<EditResult>::failure(EditResult::Refused, "The SPR bank must be 00 to 0F.");
-    if (property == SceneProperty::BkgBank && value > 0x1F)
-        return Outcome<EditResult>::failure(EditResult::Refused, "The BKG bank must be 00 to 1F.");
+    if (value > scenePropertyMax(property)) {
+        const char* bank = property == SceneProperty::SprBank ? "SPR" : "BKG";
+        return Outcome<EditResult>::failure(EditResult::Refused, std::string("The ") + bank + " bank must be 00 to "
+                                                                     + hexPad(scenePropertyMax(property), 2) + ".");
+    }
     const PropertyEdit e = propertyEdit(property);
     return editScene(doc, {e.name, e.parts, kFocusNone}, [&](SceneState& s) {
         SceneRecord& r = s.currentScene;
@@ -230,14 +242,12 @@ namespace {
 Outcome<ResizeResult> resizeEdit(Document& doc, const char* name,
                                  const std::function<Outcome<ResizeResult>(Bytes&, SceneRecord&)>& resize)
 {
-    Outcome<ResizeResult> result{ResizeResult::BadData, "No scene is shown."};
     if (!doc.hasScene())
-        return result;
-    doc.edit({name, part::All, kFocusNone}, [&](EditContext& context) {
-        result = resize(context.image(), context.scene().currentScene);
-        return result.ok();
-    });
-    return result;
+        return {ResizeResult::BadData, "No scene is shown."};
+    return editWithOutcome<Outcome<ResizeResult>>(doc, {name, part::All, kFocusNone}, ResizeResult::BadData,
+                                                  [&](EditContext& context) {
+                                                      return resize(context.image(), context.scene().currentScene);
+                                                  });
 }
 
 }  // namespace
@@ -267,15 +277,11 @@ Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount)
 
 TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts)
 {
-    TextPackOutcome result;
-    result.code = TextPackResult::BadData;
-    result.reason = "No file is open.";
     const RomOffset areaEnd = doc.textAreaEnd();
-    doc.edit({"Edit Texts", part::Texts, kFocusNone}, [&](EditContext& context) {
-        result = velmar::packTexts(context.image(), table, texts, areaEnd);
-        return result.ok();
-    });
-    return result;
+    return editWithOutcome<TextPackOutcome>(doc, {"Edit Texts", part::Texts, kFocusNone}, TextPackResult::BadData,
+                                            [&](EditContext& context) {
+                                                return velmar::packTexts(context.image(), table, texts, areaEnd);
+                                            });
 }
 
 Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch)

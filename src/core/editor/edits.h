@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,27 @@
 // change the document through these (or through editScene for a change of its own), never by
 // writing to the image or the scene themselves.
 namespace velmar::edits {
+
+// A change that reports an outcome of its own (a resize, the text packing) carried out as one step:
+// the outcome is the change's, unless the change went through and storing or reading the scene
+// back afterwards failed, or no file is open. Then the document has undone the change, and the
+// outcome is `failed` with the document's reason.
+template <typename Result>
+Result editWithOutcome(Document& doc, const Document::EditSpec& spec, decltype(Result{}.code) failed,
+                       const std::function<Result(EditContext&)>& change)
+{
+    std::optional<Result> result;
+    const Outcome<EditResult> edit = doc.edit(spec, [&](EditContext& context) {
+        result = change(context);
+        return result->ok();
+    });
+    if (result && (!result->ok() || edit.code == EditResult::Recorded || edit.code == EditResult::NoChange))
+        return *result;
+    Result out;
+    out.code = failed;
+    out.reason = edit.reason;
+    return out;
+}
 
 // A change of the current scene (record, pattern banks, metatile tables) made by `change`,
 // which returns false to refuse. Refused when no scene is current.
@@ -51,8 +73,12 @@ Outcome<EditResult> moveStart(Document& doc, std::uint8_t x, std::uint8_t y);
 // game-over reload and background bank belong to the stage: every scene of it shares them.
 enum class SceneProperty { Time, Indicator, Reload, SprBank, BkgBank, Direction };
 
-// Sets one property ("Edit Time Limit", "Edit SPR Bank", ...). A bank the image cannot hold
-// (SPR above 0x0F, BKG above 0x1F) is refused with the reason; nothing changes. A new bank
+// The largest value a property takes: 0x0F for the SPR bank (four bits), 0x1F for the BKG bank
+// (the 32 pattern banks), 0xFF for the others.
+std::uint8_t scenePropertyMax(SceneProperty property);
+
+// Sets one property ("Edit Time Limit", "Edit SPR Bank", ...). A value above scenePropertyMax (a
+// bank the image cannot hold) is refused with the reason; nothing changes. A new bank
 // shows that bank's tiles; the tiles of the bank shown before are already in the image. The
 // direction is 0 or 0x80 (any non-zero value counts as 0x80).
 Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std::uint8_t value);

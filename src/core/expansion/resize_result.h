@@ -7,7 +7,7 @@
 namespace velmar {
 
 // What a resize did. The first four values are the codes the dialog has always reported.
-enum class ResizeResult : std::int16_t {
+enum class [[nodiscard]] ResizeResult : std::int16_t {
     Changed = 0,
     Unchanged = 1,
     InvalidSize = -1,  // a length outside 0..16 or a count above 255

@@ -8,7 +8,7 @@
 
 namespace velmar {
 
-enum class WriteResult : std::int16_t {
+enum class [[nodiscard]] WriteResult : std::int16_t {
     Ok = 0,
     IoError = 1,
 };

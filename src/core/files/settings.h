@@ -27,7 +27,7 @@ struct Settings {
 // Defaults: romFolder = the program folder, everything else empty or off.
 Settings defaultSettings(const std::string& programFolder);
 
-enum class SettingsLoad {
+enum class [[nodiscard]] SettingsLoad {
     Ok = 0,
     Missing = 1,     // no file there: the first start
     Unreadable = 2,  // a file that cannot be read at all: every value takes its default

@@ -17,8 +17,9 @@ void drawMetatileAt(Bitmap& surface, const PixelArray& pixels, const MetatileTab
     for (int q = 0; q < 4; ++q) {
         const auto& sub = tables.subtileDefs[def[static_cast<std::size_t>(1 + q)]];
         const auto k = static_cast<std::uint8_t>(quadrantPalette(q, def[0]));
+        // Every caller has checked that the palette holds all 32 entries.
         for (int t = 0; t < 4; ++t) {
-            drawTile(pixels, sub[static_cast<std::size_t>(t)], surface, x + 16 * (q / 2) + 8 * (t / 2),
+            (void)drawTile(pixels, sub[static_cast<std::size_t>(t)], surface, x + 16 * (q / 2) + 8 * (t / 2),
                      y + 16 * (q % 2) + 8 * (t % 2), palette, k);
         }
     }
@@ -88,9 +89,12 @@ void drawMetatile(Bitmap& surface, const PixelArray& pixels, const MetatileTable
 void drawSubtile(Bitmap& surface, const PixelArray& pixels, const MetatileTables& tables, std::uint8_t s,
                  PaletteView palette, std::uint8_t subPalette, double scale)
 {
+    if (palette.size() < 32)
+        return;
     const auto& sub = tables.subtileDefs[s];
     for (int t = 0; t < 4; ++t)
-        drawTile(pixels, sub[static_cast<std::size_t>(t)], surface, 8 * (t / 2), 8 * (t % 2), palette, subPalette);
+        (void)drawTile(pixels, sub[static_cast<std::size_t>(t)], surface, 8 * (t / 2), 8 * (t % 2), palette,
+                       subPalette);  // the palette was checked above
     enlarge(surface, 16, scale);
 }
 

@@ -25,7 +25,8 @@ void drawMetatileSheet(Bitmap& surface, const MetatileTables& tables, const Pixe
 void drawMetatile(Bitmap& surface, const PixelArray& pixels, const MetatileTables& tables, std::uint8_t m,
                   PaletteView palette, double scale);
 
-// Subtile s at (0, 0) in one sub-palette, enlarged to 16 * scale when scale > 1.
+// Subtile s at (0, 0) in one sub-palette, enlarged to 16 * scale when scale > 1. A palette shorter
+// than 32 entries leaves the surface as it is.
 void drawSubtile(Bitmap& surface, const PixelArray& pixels, const MetatileTables& tables, std::uint8_t s,
                  PaletteView palette, std::uint8_t subPalette, double scale);
 

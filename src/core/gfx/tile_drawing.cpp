@@ -75,7 +75,8 @@ DrawResult drawSpriteTile(const PixelArray& pixels, std::uint8_t tile, Bitmap& s
     std::copy_n(palette.begin(), 32, keyed.begin());
     for (std::size_t k : {16u, 20u, 24u, 28u})
         keyed[k] = kKeyColourIndex;
-    drawTile(pixels, tile, surface, x, y, keyed, static_cast<std::uint8_t>((attributes & 3) + 4));
+    // `keyed` holds all 32 entries, so the tile is drawn.
+    (void)drawTile(pixels, tile, surface, x, y, keyed, static_cast<std::uint8_t>((attributes & 3) + 4));
     switch (attributes & 0xC0) {
     case 0x40:
         stretchBlit(surface, x, y, 8, 8, surface, x + 7, y, -8, 8);
@@ -136,7 +137,8 @@ void drawTileZoomed(Bitmap& surface, const PixelArray& pixels, std::uint8_t tile
 {
     if (surface.width() != 64 || surface.height() != 64)
         surface = Bitmap(64, 64, 0);
-    drawTile(pixels, tile, surface, 0, 0, palette, subPalette);
+    if (drawTile(pixels, tile, surface, 0, 0, palette, subPalette) != DrawResult::Ok)
+        return;  // a short palette draws nothing
     stretchBlit(surface, 0, 0, 64, 64, surface, 0, 0, 8, 8);
 }
 

@@ -9,7 +9,7 @@
 namespace velmar {
 
 // Result codes of the drawing operations.
-enum class DrawResult : int { Ok = 0, ShortPalette = 2 };
+enum class [[nodiscard]] DrawResult : int { Ok = 0, ShortPalette = 2 };
 
 using PaletteView = std::span<const std::uint8_t>;
 
@@ -40,7 +40,8 @@ std::array<ScreenColour, 4> tileSheetColours(PaletteView palette, std::uint8_t s
 void drawTileSheet(Bitmap& surface, const PixelArray& pixels, PaletteView palette, std::uint8_t subPalette,
                    double scale);
 
-// One tile at 8x, filling a 64 x 64 surface: drawn at 1:1 at its top left, then stretched.
+// One tile at 8x, filling a 64 x 64 surface: drawn at 1:1 at its top left, then stretched. A
+// palette shorter than 32 entries draws nothing.
 void drawTileZoomed(Bitmap& surface, const PixelArray& pixels, std::uint8_t tile, PaletteView palette,
                     std::uint8_t subPalette);
 

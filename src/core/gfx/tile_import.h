@@ -9,7 +9,7 @@
 namespace velmar {
 
 // Why a picture cannot become a bank's tiles.
-enum class TileImportResult {
+enum class [[nodiscard]] TileImportResult {
     Ok = 0,
     WrongSize = 1,         // not a sheet of 16 x 16 tiles at the scale
     SameColours = 2,       // two colours of the sub-palette look alike: a pixel's value is unknown

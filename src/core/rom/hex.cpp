@@ -59,6 +59,20 @@ std::uint32_t parseHexPrefix(std::string_view text)
     return static_cast<std::uint32_t>(v);
 }
 
+HexByte readHexByte(std::string_view text, std::string_view field, std::uint8_t max)
+{
+    HexByte out;
+    if (!isHexDigits(text, 1) && !isHexDigits(text, 2))
+        out.code = HexEntry::NotHex;
+    else if (const std::uint32_t v = parseHexPrefix(text); v > max)
+        out.code = HexEntry::OutOfRange;
+    else
+        out.value = static_cast<std::uint8_t>(v);
+    if (!out.ok())
+        out.reason = std::string(field) + " takes two hexadecimal digits, 00 to " + hexPad(max, 2) + ".";
+    return out;
+}
+
 bool isHexDigits(std::string_view text, std::size_t digits)
 {
     return text.size() == digits

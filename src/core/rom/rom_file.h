@@ -31,7 +31,7 @@ struct RomImage {
     bool operator==(const RomImage&) const = default;
 };
 
-enum class RomReadResult : std::int16_t {
+enum class [[nodiscard]] RomReadResult : std::int16_t {
     Ok = 0,
     IoError = 1,     // cannot be opened or read, or shorter than 17 bytes
     InvalidRom = 2,  // the first three bytes are not "NES"

@@ -23,10 +23,10 @@ struct TextList {
 // Decodes all 113 texts; the list is whole or empty, never partial.
 TextList decodeAllTexts(const Bytes& rom, const CharTable& table);
 
-enum class TextPackResult { Ok, EncodeFailed, NoSpace, BadData };
+enum class [[nodiscard]] TextPackResult { Ok, EncodeFailed, NoSpace, BadData };
 
 // The reason is the program's message for anything but Ok.
-struct TextPackOutcome : Outcome<TextPackResult> {
+struct [[nodiscard]] TextPackOutcome : Outcome<TextPackResult> {
     int failedText = -1;  // for EncodeFailed: which text
 };
 

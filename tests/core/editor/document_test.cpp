@@ -54,6 +54,45 @@ TEST(Document, NothingIsRecordedForNoChangeOrARefusal)
     EXPECT_EQ(f.doc.history().size(), 0u);
 }
 
+TEST(Document, AChangeWhoseSceneCannotBeStoredBackIsReportedAsFailed)
+{
+    // A resize or a text packing that went through but left a scene whose map would run past
+    // bank 0: the document undoes it, and the outcome is the failure, not the change's success.
+    DocumentFixture f;
+    const Bytes loaded = f.doc.romData();
+    const auto breakScene = [](EditContext& c) {
+        c.image()[0x100] ^= 0xFF;
+        c.scene().currentScene.mapAddress = 0xBFF0;
+    };
+    const auto resized = edits::editWithOutcome<Outcome<ResizeResult>>(
+        f.doc, {"Resize Map"}, ResizeResult::BadData, [&](EditContext& c) {
+            breakScene(c);
+            return Outcome<ResizeResult>{};
+        });
+    const auto packed = edits::editWithOutcome<TextPackOutcome>(f.doc, {"Edit Texts"}, TextPackResult::BadData,
+                                                                [&](EditContext& c) {
+                                                                    breakScene(c);
+                                                                    return TextPackOutcome{};
+                                                                });
+    EXPECT_EQ(resized.code, ResizeResult::BadData);
+    EXPECT_EQ(packed.code, TextPackResult::BadData);
+    EXPECT_NE(resized.reason.find("past the end of bank 0"), std::string::npos) << resized.reason;
+    EXPECT_EQ(packed.reason, resized.reason);
+    EXPECT_EQ(f.doc.romData(), loaded);
+    EXPECT_EQ(f.doc.history().size(), 0u);
+
+    // A refusal of the change's own stays its own; with no file open, that is the reason.
+    const auto refused = edits::editWithOutcome<Outcome<ResizeResult>>(
+        f.doc, {"Resize Map"}, ResizeResult::BadData, [](EditContext&) {
+            return Outcome<ResizeResult>{ResizeResult::NoSpace, "Map data exceeds available space!"};
+        });
+    EXPECT_EQ(refused.code, ResizeResult::NoSpace);
+    Document closed;
+    const TextPackOutcome none = edits::packTexts(closed, CharTable{}, {});
+    EXPECT_EQ(none.code, TextPackResult::BadData);
+    EXPECT_EQ(none.reason, "No file is open.");
+}
+
 TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)
 {
     DocumentFixture f;
@@ -62,7 +101,7 @@ TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)
 
     f.doc.beginStroke({"Place Metatile", part::Map, 0});
     for (int x = 0; x < 256; x += 32)
-        edits::placeMetatile(f.doc, x, 0, static_cast<std::uint8_t>(first + 1));
+        EXPECT_TRUE(edits::placeMetatile(f.doc, x, 0, static_cast<std::uint8_t>(first + 1)).ok());
     f.doc.endStroke();
     EXPECT_EQ(f.doc.history().size(), 1u);
     for (std::size_t column = 0; column < 8; ++column)
@@ -71,8 +110,8 @@ TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)
     EXPECT_EQ(f.doc.romData(), loaded) << "the whole stroke goes back at once";
 
     f.doc.beginStroke({"Place Metatile", part::Map, 0});
-    edits::placeMetatile(f.doc, 0, 0, static_cast<std::uint8_t>(first + 1));
-    edits::placeMetatile(f.doc, 0, 0, first);
+    EXPECT_TRUE(edits::placeMetatile(f.doc, 0, 0, static_cast<std::uint8_t>(first + 1)).ok());
+    EXPECT_TRUE(edits::placeMetatile(f.doc, 0, 0, first).ok());
     f.doc.endStroke();
     EXPECT_EQ(f.doc.history().doneCount(), 0u) << "a stroke that changes nothing is no step";
     EXPECT_TRUE(f.doc.canRedo()) << "and does not drop what can be redone";

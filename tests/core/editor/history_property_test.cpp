@@ -46,32 +46,34 @@ void apply(Document& doc, const Edit& e)
 {
     if (!doc.selectScene(e.scene).ok())
         return;
+    // Random edits are often refused (a cell below the map, an enemy the scene lacks, a resize
+    // that does not fit): a refusal is one more case the history has to agree with.
     struct Visitor {
         Document& doc;
-        void operator()(const Place& p) { edits::placeMetatile(doc, p.x, p.y, p.metatile); }
+        void operator()(const Place& p) { (void)edits::placeMetatile(doc, p.x, p.y, p.metatile); }
         void operator()(const Stroke& s)
         {
             doc.beginStroke({"Place Metatile", part::Map, s.points.front().first});
             for (const auto& [x, y] : s.points)
-                edits::placeMetatile(doc, x, y, s.metatile);
+                (void)edits::placeMetatile(doc, x, y, s.metatile);
             doc.endStroke();
         }
-        void operator()(const Erase&) { edits::eraseMap(doc); }
-        void operator()(const SetEnemy& s) { edits::setEnemy(doc, s.index, s.record, "Move Enemy"); }
-        void operator()(const SetItem& s) { edits::setItem(doc, s.index, s.record, "Move Item"); }
-        void operator()(const ResizeMap& r) { edits::resizeMap(doc, r.length, r.atEnd); }
-        void operator()(const ResizeItems& r) { edits::resizeItems(doc, r.count); }
-        void operator()(const ResizeEnemies& r) { edits::resizeEnemies(doc, r.count); }
+        void operator()(const Erase&) { (void)edits::eraseMap(doc); }
+        void operator()(const SetEnemy& s) { (void)edits::setEnemy(doc, s.index, s.record, "Move Enemy"); }
+        void operator()(const SetItem& s) { (void)edits::setItem(doc, s.index, s.record, "Move Item"); }
+        void operator()(const ResizeMap& r) { (void)edits::resizeMap(doc, r.length, r.atEnd); }
+        void operator()(const ResizeItems& r) { (void)edits::resizeItems(doc, r.count); }
+        void operator()(const ResizeEnemies& r) { (void)edits::resizeEnemies(doc, r.count); }
         void operator()(const EditText& t)
         {
             TextList texts = decodeAllTexts(doc.romData(), table());
             if (!texts.status.ok())
                 return;
             texts.texts[static_cast<std::size_t>(t.n)] = t.text;
-            edits::packTexts(doc, table(), texts.texts);
+            (void)edits::packTexts(doc, table(), texts.texts);
         }
-        void operator()(const Paint& p) { edits::paintPixel(doc, p.table, p.tile, p.x, p.y, p.value); }
-        void operator()(const Colour& c) { edits::setPaletteEntry(doc, c.index, c.colour); }
+        void operator()(const Paint& p) { (void)edits::paintPixel(doc, p.table, p.tile, p.x, p.y, p.value); }
+        void operator()(const Colour& c) { (void)edits::setPaletteEntry(doc, c.index, c.colour); }
     };
     std::visit(Visitor{doc}, e.change);
 }

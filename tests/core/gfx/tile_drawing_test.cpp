@@ -85,7 +85,7 @@ TEST(TileDrawing, SpriteTileKeysValueZeroAndMirrors)
     };
     for (const Case c : {Case{0x00, 0, 0}, Case{0x80, 0, 7}, Case{0xC0, 7, 7}, Case{0x3C, 0, 0}}) {
         s.clear();
-        drawSpriteTile(px, 0, s, 0, 0, c.attributes, pal);
+        EXPECT_EQ(drawSpriteTile(px, 0, s, 0, 0, c.attributes, pal), DrawResult::Ok);
         EXPECT_NE(s.pixel(c.x, c.y), kKeyColour) << c.attributes;
     }
 }
