@@ -1,5 +1,6 @@
 #include "rom/area_catalogue.h"
 
+#include <algorithm>
 #include <array>
 
 #include "rom/hex.h"
@@ -64,6 +65,12 @@ std::string sceneKeyText(const SceneKey& key)
 bool isSceneKey(std::string_view key)
 {
     return key.find("c:") != std::string_view::npos;
+}
+
+bool isCatalogueScene(std::string_view key)
+{
+    return std::any_of(kCatalogue.begin(), kCatalogue.end(),
+                       [key](const AreaNode& node) { return node.parent >= 0 && node.key == key; });
 }
 
 std::optional<SceneKey> parseSceneKey(std::string_view key)
