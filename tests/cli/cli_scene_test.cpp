@@ -34,5 +34,22 @@ TEST(CliRoundtrip, StoresTheScenesItVisits)
     }
 }
 
+// An enemy table of scene $29 pointed into scene 1's: storing either would rewrite the other's
+// enemies, so neither is stored and no output is written.
+TEST(CliRoundtrip, RefusesASceneWhoseTablesLieInAnothers)
+{
+    std::string image = sampleFileText();
+    image[16 + 0x8813] = '\x9C';  // high byte of scene $29's enemy B pointer
+    TempDir dir;
+    writeFile(dir.file("spoiled.nes"), image);
+    for (const std::string key : {"c:051229", "c:000101"}) {
+        const CliRun run = cli({"roundtrip", dir.file("spoiled.nes").string(), dir.file("out.nes").string(), key});
+        EXPECT_EQ(run.code, 1) << key;
+        EXPECT_NE(run.err.find("table of scene $"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("out.nes"))) << key;
+    }
+    EXPECT_TRUE(sameBytes(readFile(dir.file("spoiled.nes")), image));
+}
+
 }  // namespace
 }  // namespace velmar::test

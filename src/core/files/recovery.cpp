@@ -119,9 +119,12 @@ Outcome<RecoveryLoad> parseRecoveryCopy(const Bytes& file, RecoveryCopy& out)
         return unreadable("The scene of the copy is damaged");
     std::optional<SceneKey> scene;
     if (!sceneText.empty()) {
+        // The editor only ever shows the scenes of its tree and writes their keys as the tree
+        // spells them; any other text (another scene number, lower-case digits) is damage, and
+        // taking it would write back a different header than the one read.
+        if (!isCatalogueScene(sceneText))
+            return unreadable("The scene of the copy is not a scene of the area tree");
         scene = parseSceneKey(sceneText);
-        if (!scene)
-            return unreadable("The scene of the copy is not valid");
     }
 
     std::size_t imageBytes = 0;

@@ -86,6 +86,12 @@ bool isSceneKey(std::string_view key)
     return key.find("c:") != std::string_view::npos;
 }
 
+bool isCatalogueScene(std::string_view key)
+{
+    return std::any_of(kCatalogue.begin(), kCatalogue.end(),
+                       [key](const AreaNode& node) { return node.parent >= 0 && node.key == key; });
+}
+
 std::optional<SceneKey> parseSceneKey(std::string_view key)
 {
     if (key.size() != 8 || key.substr(0, 2) != "c:" || !isHexDigits(key.substr(2), 6))

@@ -38,6 +38,9 @@ std::string sceneTitle(const SceneKey& key);
 // True when the key names a scene (it contains "c:"); act nodes and anything else do nothing.
 bool isSceneKey(std::string_view key);
 
+// True when `key` is, character for character, the key of one of the catalogue's scenes.
+bool isCatalogueScene(std::string_view key);
+
 // Reads the stage (characters 5-6) and scene (characters 7-8) of a scene key as hexadecimal.
 // nullopt unless the key is "c:" followed by six hexadecimal digits.
 std::optional<SceneKey> parseSceneKey(std::string_view key);

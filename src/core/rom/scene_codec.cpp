@@ -1,7 +1,12 @@
 #include "rom/scene_codec.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+
 #include "actors/actor_sort.h"
 #include "rom/address_map.h"
+#include "rom/hex.h"
 
 namespace velmar {
 
@@ -37,20 +42,55 @@ std::uint8_t bankFromByte(std::uint8_t v)
 
 constexpr RomOffset kActorBankEnd = bankStart(kActorBank + 1);
 
-// The bank-0 tables the scene store writes, which a map must not lie over.
+// The bank-0 tables the scene store writes, which a map must not lie over. The scene and stage
+// tables are indexed by a byte: for a stage number past the game's 22 the stage entries reach
+// past 0x2FC5 into the colour triples, so the span runs on to them.
 struct Span {
     RomOffset first;
     RomOffset end;
 };
 constexpr Span kStoredTables[] = {
-    {kMapPointers, kTimes + kStageCount},                   // scene and stage tables, 0x2C30..0x2FC5
-    {kBkgPalettes, kSprPalettes + 3 * 256},                 // the colour triples
+    {kMapPointers, kSprPalettes + 3 * 256},                 // scene and stage tables, colour triples
     {kBkgPal3Selectors, kBkgPal3Selectors + kStageCount},
 };
 
 constexpr bool overlaps(RomOffset a, std::size_t aCount, RomOffset b, std::size_t bCount)
 {
     return aCount > 0 && bCount > 0 && a < b + static_cast<RomOffset>(bCount) && b < a + static_cast<RomOffset>(aCount);
+}
+
+// One actor list as it lies in bank 2: items in two tables (X, Y/ID), enemies in three (B,
+// position, type), each `count` bytes long; record i is byte i of every table.
+struct ActorList {
+    bool enemies = false;
+    std::array<RomOffset, 3> at{};
+    std::size_t count = 0;
+
+    std::size_t tables() const { return enemies ? 3 : 2; }
+    // From the start of the first table to the end of the last: lists whose spans do not meet
+    // share no byte.
+    std::pair<RomOffset, RomOffset> span() const
+    {
+        RomOffset first = std::min(at[0], at[1]);
+        RomOffset last = std::max(at[0], at[1]);
+        if (enemies) {
+            first = std::min(first, at[2]);
+            last = std::max(last, at[2]);
+        }
+        return {first, last + static_cast<RomOffset>(count)};
+    }
+    const char* name(std::size_t table) const
+    {
+        constexpr const char* kItemTables[] = {"item X", "item Y"};
+        constexpr const char* kEnemyTables[] = {"enemy B", "enemy position", "enemy type"};
+        return enemies ? kEnemyTables[table] : kItemTables[table];
+    }
+};
+
+std::array<ActorList, 2> actorLists(const SceneRecord& s)
+{
+    return {ActorList{false, {s.itemXAddress, s.itemYIdAddress, 0}, s.itemCount},
+            ActorList{true, {s.enemyBAddress, s.enemyXYAddress, s.enemyIdAddress}, s.enemyCount}};
 }
 
 // Tables read through a pointer are written back where they were read. They must lie where that
@@ -93,6 +133,83 @@ void checkTablePlaces(RomReader& r, const SceneRecord& s)
         if (overlaps(map, mapSize, t.first, static_cast<std::size_t>(t.end - t.first))) {
             r.fail(RomStatus::badData(map, "The map lies over the scene tables"));
             return;
+        }
+    }
+}
+
+// Where list `mine` meets list `theirs` of another scene in a way that storing `mine` would
+// spoil: the first overlapping pair of tables, or nullopt. Two scenes may read one list (the
+// same table addresses, the counts perhaps different): the store then writes each record where
+// both read it, its bytes together, so the other scene sees this scene's records, whole. Any
+// other overlap puts this scene's bytes into other fields or other records of the other scene's
+// list, which sorting or an edit would scramble.
+std::optional<std::pair<std::size_t, std::size_t>> spoiledTables(const ActorList& mine, const ActorList& theirs)
+{
+    const bool oneList = mine.enemies == theirs.enemies && mine.at == theirs.at;
+    for (std::size_t i = 0; i < mine.tables(); ++i) {
+        for (std::size_t j = 0; j < theirs.tables(); ++j) {
+            if (overlaps(mine.at[i], mine.count, theirs.at[j], theirs.count) && (!oneList || i != j))
+                return std::pair{i, j};
+        }
+    }
+    return std::nullopt;
+}
+
+// Another scene's actor lists that this scene's overlap other than as one shared list refuse the
+// scene: its store would rewrite that scene's actors. Maps need no such check: a map is written
+// back byte for byte where it was read, and every byte of it means the same (a metatile number)
+// to any scene whose map covers it, so scenes sharing map bytes, wholly or in part, see the same
+// metatiles after a store as before, and each other's edits.
+void checkOtherScenes(RomReader& r, const SceneRecord& s)
+{
+    const std::array<ActorList, 2> mine = actorLists(s);
+    if (mine[0].count == 0 && mine[1].count == 0)
+        return;
+    const std::array<std::pair<RomOffset, RomOffset>, 2> mySpans = {mine[0].span(), mine[1].span()};
+    // This scene's tables were read from the actor area, so the image reaches past the pointer
+    // and count tables of all 48 scenes: both are read once, for every scene.
+    constexpr RomOffset kPointerTables = kItemXPointers;
+    constexpr RomOffset kPointerTablesEnd = kEnemyIdPointers + 2 * kSceneCount;
+    const Bytes pointers = r.bytes(kPointerTables, static_cast<std::size_t>(kPointerTablesEnd - kPointerTables));
+    const Bytes counts = r.bytes(kItemCounts, static_cast<std::size_t>(kEnemyCounts + kSceneCount - kItemCounts));
+    if (!r.ok())
+        return;
+
+    // Bank 2 is seen at 0x8000-0xBFFF, where an address is the same number as its romData
+    // offset, and this scene's tables lie in its actor area (0x9B48 on). So another scene's
+    // pointers are compared as they stand: one below 0x8000 (not ROM) ends before these tables,
+    // one into the fixed bank starts after them.
+    static_assert(kActorBase == 0x8000 && kActorAreaStart - 0x8000 > 0xFF);
+    struct ListTables {
+        RomOffset count;
+        std::array<RomOffset, 3> pointers;
+    };
+    constexpr ListTables kLists[] = {{kItemCounts, {kItemXPointers, kItemYIdPointers, 0}},
+                                     {kEnemyCounts, {kEnemyBPointers, kEnemyXYPointers, kEnemyIdPointers}}};
+    for (int other = 0; other < kSceneCount; ++other) {
+        if (other == s.scene)
+            continue;
+        for (const bool enemies : {false, true}) {
+            const ListTables& tables = kLists[enemies ? 1 : 0];
+            ActorList theirs{enemies, {}, counts[static_cast<std::size_t>(tables.count - kItemCounts + other)]};
+            if (theirs.count == 0)
+                continue;
+            for (std::size_t t = 0; t < theirs.tables(); ++t) {
+                const auto at = static_cast<std::size_t>(tables.pointers[t] - kPointerTables + 2 * other);
+                theirs.at[t] = pointers[at] | pointers[at + 1] << 8;
+            }
+            const auto [first, end] = theirs.span();
+            for (std::size_t m = 0; m < mine.size(); ++m) {
+                if (mine[m].count == 0 || first >= mySpans[m].second || mySpans[m].first >= end)
+                    continue;
+                if (const auto spoiled = spoiledTables(mine[m], theirs)) {
+                    r.fail(RomStatus::badData(mine[m].at[spoiled->first],
+                                              std::string("The ") + mine[m].name(spoiled->first) + " table overlaps the "
+                                                  + theirs.name(spoiled->second) + " table of scene $"
+                                                  + hexPad(other, 2)));
+                    return;
+                }
+            }
         }
     }
 }
@@ -221,6 +338,8 @@ RomStatus loadScene(const Bytes& rom, std::uint8_t stage, std::uint8_t scene, Sc
     loadSceneActors(r, s);
     if (r.ok())
         checkTablePlaces(r, s);
+    if (r.ok())
+        checkOtherScenes(r, s);
     s.map = r.bytes(mapOffset(s.mapAddress), static_cast<std::size_t>(s.length + 1) * kScreenBytes);
 
     if (r.ok())

@@ -6,8 +6,10 @@
 
 namespace velmar {
 
-// Decodes scene `scene` of stage `stage`. `out` is replaced only on success; a bad actor pointer
-// or a table outside romData stops the load with the reason.
+// Decodes scene `scene` of stage `stage`. `out` is replaced only on success; a bad actor pointer,
+// a table outside romData or outside its area, or an actor table lying over another scene's
+// (other than the very list that scene reads too) stops the load with the reason: storing such
+// a scene would write into other data, or into another scene's actors.
 RomStatus loadScene(const Bytes& rom, std::uint8_t stage, std::uint8_t scene, SceneRecord& out);
 
 // Writes the record back. The actor lists are sorted first (items by x, enemies by b) and come

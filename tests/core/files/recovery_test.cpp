@@ -62,6 +62,10 @@ TEST(RecoveryFile, RoundTripsAndRefusesAnythingElse)
         fileOf("VELMAR RECOVERY 1\nFILE 99999999999999999999\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 6\n/a\0nes\nSCENE \nIMAGE "s + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE act01\nIMAGE " + imageSize + "\n" + body),
+        // Scene keys the editor never writes: not a scene of the tree, or one in lower case.
+        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:00c999\nIMAGE " + imageSize + "\n" + body),
+        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:00C999\nIMAGE " + imageSize + "\n" + body),
+        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:030a12\nIMAGE " + imageSize + "\n" + body),
         fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE \nIMAGE 18446744073709551617\n" + body),
         fileOf(valid + body + "x"),
         noSignature,

@@ -4,6 +4,7 @@
 
 #include "rom/address_map.h"
 #include "rom/scene_codec.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -149,6 +150,12 @@ TEST(SceneCodec, TablesOutOfTheirPlaceRefuseTheScene)
         {"two tables overlap", [](SceneFixture& f) { f.pointer(kEnemyXYPointers, SceneFixture::kScene, 0x9B4D); }},
         {"map past bank 0", [](SceneFixture& f) { f.pointer(kMapPointers, SceneFixture::kScene, 0xBF80); }},
         {"map over the tables", [](SceneFixture& f) { f.pointer(kMapPointers, SceneFixture::kScene, 0xAC00); }},
+        // One screen between the stage tables and the colours: over the time of stage $18.
+        {"map after the stage tables",
+         [](SceneFixture& f) {
+             f.pointer(kMapPointers, SceneFixture::kScene, 0xAFC8);
+             f.put(kDirectionLength + SceneFixture::kScene, {0x00});
+         }},
     };
     for (const auto& c : cases) {
         SceneFixture f;
@@ -161,6 +168,89 @@ TEST(SceneCodec, TablesOutOfTheirPlaceRefuseTheScene)
     empty.put(kItemCounts + SceneFixture::kScene, {0});
     empty.pointer(kItemXPointers, SceneFixture::kScene, 0x8000);
     empty.load();
+}
+
+// On the sample, scene $29 (stage $12) is made to reach into the tables of scene 1. Two scenes
+// may read one actor list, wholly or in part, or the same map bytes: storing one then writes
+// what the other reads as the same records, and each sees the other's edits. A list lying over
+// another scene's tables any other way is refused: sorting or editing it on a store would write
+// this scene's bytes into other fields of that scene's actors.
+TEST(SceneCodec, TablesOverAnotherScenesAreRefusedUnlessShared)
+{
+    constexpr std::uint8_t kStage = 0x12;
+    constexpr std::uint8_t kScene = 0x29;
+    const Bytes sample = test::sampleImage().romData;
+    SceneRecord one;
+    ASSERT_TRUE(loadScene(sample, 0, 1, one).ok());
+    ASSERT_GE(one.enemyCount, 3);
+
+    const auto point = [](Bytes& rom, RomOffset pointers, RomOffset table) {
+        rom[static_cast<std::size_t>(pointers + 2 * kScene)] = static_cast<std::uint8_t>(table & 0xFF);
+        rom[static_cast<std::size_t>(pointers + 2 * kScene + 1)] = static_cast<std::uint8_t>(romOffsetToCpu(table) >> 8);
+    };
+    const auto shareEnemies = [&](Bytes& rom, int count) {
+        point(rom, kEnemyBPointers, one.enemyBAddress);
+        point(rom, kEnemyXYPointers, one.enemyXYAddress);
+        point(rom, kEnemyIdPointers, one.enemyIdAddress);
+        rom[kEnemyCounts + kScene] = static_cast<std::uint8_t>(count);
+    };
+    const struct {
+        const char* what;
+        std::function<void(Bytes&)> change;
+        const char* refusal;  // nullptr: both scenes load and share
+    } cases[] = {
+        {"enemy B pointer high byte $9C", [](Bytes& rom) { rom[kEnemyBPointers + 2 * kScene + 1] = 0x9C; },
+         "The enemy B table overlaps the enemy position table of scene $01"},
+        {"no enemies, B pointer high byte $9C",
+         [](Bytes& rom) {
+             rom[kEnemyBPointers + 2 * kScene + 1] = 0x9C;
+             rom[kEnemyCounts + kScene] = 0;
+         },
+         nullptr},
+        {"scene 1's enemy type table alone", [&](Bytes& rom) { point(rom, kEnemyIdPointers, one.enemyIdAddress); },
+         "The enemy type table overlaps the enemy type table of scene $01"},
+        {"scene 1's item X table as enemy B", [&](Bytes& rom) { point(rom, kEnemyBPointers, one.itemXAddress); },
+         "The enemy B table overlaps the item X table of scene $01"},
+        {"scene 1's enemy list", [&](Bytes& rom) { shareEnemies(rom, one.enemyCount); }, nullptr},
+        {"scene 1's first two enemies", [&](Bytes& rom) { shareEnemies(rom, 2); }, nullptr},
+        // Refused by its own tables first; scene 1 by $29's list reaching into its other tables.
+        {"scene 1's enemy list and one record more", [&](Bytes& rom) { shareEnemies(rom, one.enemyCount + 1); },
+         "The enemy B and enemy position tables overlap"},
+        {"scene 1's map from its second screen",
+         [&](Bytes& rom) { point(rom, kMapPointers, mapOffset(one.mapAddress) + kScreenBytes); }, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes rom = sample;
+        c.change(rom);
+        SceneRecord s;
+        const RomStatus st = loadScene(rom, kStage, kScene, s);
+        if (c.refusal) {
+            EXPECT_EQ(st.code, RomStatus::Code::BadData);
+            EXPECT_TRUE(st.message().starts_with(c.refusal)) << st.message();
+            // Storing scene 1 would spoil $29's actors just as well.
+            const RomStatus other = loadScene(rom, 0, 1, s);
+            EXPECT_NE(other.message().find("table of scene $29"), std::string::npos) << other.message();
+            continue;
+        }
+        ASSERT_TRUE(st.ok()) << st.message();
+        // The first enemy moves to the end, the map's first byte changes: scene 1 sees both.
+        if (!s.enemies.empty())
+            s.enemies.front().b = 0xFF;
+        s.map.front() ^= 0x5A;
+        ASSERT_TRUE(storeScene(rom, s).ok());
+        SceneRecord after;
+        ASSERT_TRUE(loadScene(rom, 0, 1, after).ok());
+        const bool sharedList = s.enemyBAddress == one.enemyBAddress;
+        for (std::size_t i = 0; i < after.enemies.size(); ++i)
+            EXPECT_EQ(after.enemies[i], sharedList && i < s.enemies.size() ? s.enemies[i] : one.enemies[i]) << i;
+        const RomOffset mapAt = mapOffset(s.mapAddress) - mapOffset(one.mapAddress);
+        for (std::size_t i = 0; i < after.map.size(); ++i) {
+            const auto at = static_cast<RomOffset>(i) - mapAt;
+            const bool sharedByte = at >= 0 && at < static_cast<RomOffset>(s.map.size());
+            EXPECT_EQ(after.map[i], sharedByte ? s.map[static_cast<std::size_t>(at)] : one.map[i]) << i;
+        }
+    }
 }
 
 TEST(SceneCodec, SharedSelectorsAndPaletteOrder)
