@@ -6,12 +6,15 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build          # compilers and build tools
   qt6-base-dev                               # Qt 6 Core, Gui and Widgets
+  nlohmann-json3-dev libstb-dev              # JSON output, PNG files
   libgtest-dev libgmock-dev                  # tests
   libbenchmark-dev                           # benchmarks
   clang libclang-rt-14-dev                   # the fuzz target (libFuzzer and the sanitizers)
   xvfb xauth                                 # window tests on a machine without a display
   dpkg-dev file                              # the Debian package (dpkg-shlibdeps finds its dependencies,
                                              # CPack names the programs' types with file)
+  g++-mingw-w64-x86-64-posix googletest      # the Windows build (GoogleTest built from its sources)
+  wine wine64                                # ... and its tests
 )
 
 missing=()

@@ -1,63 +1,48 @@
 #include "json_output.h"
 
-#include <QJsonDocument>
-#include <QString>
-
 #include "rom/area_catalogue.h"
 
 namespace velmar::cli {
 
 namespace {
 
-QString utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 template <typename Container>
-QJsonArray numbers(const Container& values)
+Json numbers(const Container& values)
 {
-    QJsonArray array;
+    Json array = Json::array();
     for (const auto v : values)
-        array.append(static_cast<int>(v));
+        array.push_back(static_cast<int>(v));
     return array;
-}
-
-void print(std::ostream& out, const QJsonDocument& document)
-{
-    const QByteArray text = document.toJson(QJsonDocument::Compact);
-    out.write(text.constData(), text.size());
-    out << '\n';
 }
 
 }  // namespace
 
-QJsonArray sceneCatalogueJson()
+Json sceneCatalogueJson()
 {
-    QJsonArray nodes;
+    Json nodes = Json::array();
     for (const AreaNode& node : areaCatalogue()) {
         const std::optional<SceneKey> key = parseSceneKey(node.key);
         if (!key)
             continue;  // an act node
-        nodes.append(QJsonObject{{"key", utf8(node.key)},
-                                 {"caption", utf8(node.caption)},
-                                 {"act", key->act},
-                                 {"stage", key->stage},
-                                 {"scene", key->scene}});
+        nodes.push_back({{"key", node.key},
+                         {"caption", node.caption},
+                         {"act", key->act},
+                         {"stage", key->stage},
+                         {"scene", key->scene}});
     }
     return nodes;
 }
 
-QJsonObject sceneJson(const SceneRecord& s)
+Json sceneJson(const SceneRecord& s)
 {
-    QJsonArray items;
+    Json items = Json::array();
     for (const ItemRecord& item : s.items)
-        items.append(QJsonObject{{"x", item.x}, {"y", item.y}, {"id", item.id}});
-    QJsonArray enemies;
+        items.push_back({{"x", item.x}, {"y", item.y}, {"id", item.id}});
+    Json enemies = Json::array();
     for (const EnemyRecord& enemy : s.enemies)
-        enemies.append(QJsonObject{{"b", enemy.b}, {"xy", enemy.xy}, {"id", enemy.id}});
+        enemies.push_back({{"b", enemy.b}, {"xy", enemy.xy}, {"id", enemy.id}});
 
-    return QJsonObject{
+    return {
         {"stage", s.stage},
         {"scene", s.scene},
         {"length", s.length},
@@ -90,22 +75,14 @@ QJsonObject sceneJson(const SceneRecord& s)
     };
 }
 
-QJsonArray textsJson(const std::vector<std::string>& texts)
+Json textsJson(const std::vector<std::string>& texts)
 {
-    QJsonArray array;
-    for (const std::string& text : texts)
-        array.append(utf8(text));
-    return array;
+    return Json(texts);
 }
 
-void printJson(std::ostream& out, const QJsonArray& value)
+void printJson(std::ostream& out, const Json& value)
 {
-    print(out, QJsonDocument(value));
-}
-
-void printJson(std::ostream& out, const QJsonObject& value)
-{
-    print(out, QJsonDocument(value));
+    out << value.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 }  // namespace velmar::cli

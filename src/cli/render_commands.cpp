@@ -1,6 +1,6 @@
 #include "actors/frame_sheet.h"
-#include "bitmap_image.h"
 #include "commands.h"
+#include "gfx/png_file.h"
 #include "gfx/tile_drawing.h"
 #include "gfx/tile_import.h"
 #include "mapview/scene_view.h"

@@ -1,23 +1,6 @@
 #include "bitmap_image.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
-#include <QString>
-
-#include "files/file_reader.h"
-#include "rom/rom_file.h"
-
 namespace velmar {
-
-namespace {
-
-// A picture of tiles is small; these bounds only keep a broken or hostile file from making the
-// reader allocate gigabytes.
-constexpr std::uintmax_t kMaxPictureFileBytes = 64u << 20;
-constexpr int kMaxPictureSide = 4096;
-
-}  // namespace
 
 QImage toQImage(const Bitmap& bitmap)
 {
@@ -57,57 +40,6 @@ QImage toKeyedQImage(const Bitmap& bitmap, ScreenColour transparentKey)
 QColor toQColor(ScreenColour colour)
 {
     return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
-
-Outcome<ImageReadResult> loadBitmapPng(const std::string& path, Bitmap& out)
-{
-    using R = Outcome<ImageReadResult>;
-    // Read whole first, by the rules of every reader here: a FIFO or a device would block, and
-    // anything that is not a regular file is refused with its reason.
-    Bytes file;
-    if (std::string reason = readWholeFile(pathFromUtf8(path), file, kMaxPictureFileBytes,
-                                           "The file is larger than any picture of tiles");
-        !reason.empty())
-        return R::failure(ImageReadResult::Unreadable, std::move(reason));
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // The size the header claims is checked before anything that large is made.
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide))
-        return R::failure(ImageReadResult::Unreadable,
-                          QString("The picture is %1 x %2 pixels; pictures larger than %3 x %3 are not read")
-                              .arg(size.width()).arg(size.height()).arg(kMaxPictureSide).toStdString());
-    QImage image = reader.read();
-    if (image.isNull())
-        return R::failure(ImageReadResult::Unreadable, reader.errorString().toStdString());
-    image = image.convertToFormat(QImage::Format_RGB32);
-    Bitmap bitmap(image.width(), image.height(), 0);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        ScreenColour* row = bitmap.row(y);
-        for (int x = 0; x < image.width(); ++x)
-            row[x] = rgb(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
-    }
-    out = std::move(bitmap);
-    return {};
-}
-
-Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path,
-                                   std::optional<ScreenColour> transparentKey)
-{
-    if (bitmap.width() <= 0 || bitmap.height() <= 0)
-        return Outcome<WriteResult>::failure(WriteResult::IoError, "The picture is empty");
-    // Encoded in memory first: a full disk then cannot leave half a picture behind.
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    const QImage image = transparentKey ? toKeyedQImage(bitmap, *transparentKey) : toQImage(bitmap);
-    if (!image.save(&buffer, "PNG"))
-        return Outcome<WriteResult>::failure(WriteResult::IoError, "The picture could not be encoded as PNG");
-    const auto* data = reinterpret_cast<const std::uint8_t*>(png.constData());
-    return writeFileSafely(pathFromUtf8(path), Bytes(data, data + png.size()), false, FileOwner::User);
 }
 
 }  // namespace velmar

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include <QColor>
 #include <QImage>
 
-#include "files/file_writer.h"
 #include "gfx/bitmap.h"
+// The editor reads and writes PNG files with the core's loadBitmapPng and saveBitmapPng, as
+// velmar-cli does, so that both write the same pictures.
+#include "gfx/png_file.h"
 
 namespace velmar {
 
@@ -19,17 +18,5 @@ QColor toQColor(ScreenColour colour);
 // The bitmap as an ARGB32 image whose pixels of colour `transparentKey` are fully transparent
 // (alpha 0) and all others opaque.
 QImage toKeyedQImage(const Bitmap& bitmap, ScreenColour transparentKey);
-
-// How reading a picture ended.
-enum class ImageReadResult { Ok = 0, Unreadable = 1 };
-
-// Reads a picture file (PNG or any format Qt reads; path in UTF-8) into `out` in the core's
-// colours, alpha dropped. On failure `out` is untouched and the reason is the reader's.
-Outcome<ImageReadResult> loadBitmapPng(const std::string& path, Bitmap& out);
-
-// Writes the bitmap as a PNG file (path in UTF-8), whole or not at all, as writeFileSafely does.
-// With a transparent key, pixels of that colour are written fully transparent (as toKeyedQImage).
-Outcome<WriteResult> saveBitmapPng(const Bitmap& bitmap, const std::string& path,
-                                   std::optional<ScreenColour> transparentKey = std::nullopt);
 
 }  // namespace velmar

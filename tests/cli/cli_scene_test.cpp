@@ -17,6 +17,21 @@ TEST(CliSample, WritesTheSampleImage)
     EXPECT_TRUE(noFolder.err.starts_with("Unknown I/O error!\n")) << noFolder.err;
 }
 
+// Paths come in UTF-8 on every system (on Windows main() takes the UTF-16 command line): names
+// that are not ASCII are made, opened, written in place and copied.
+TEST(CliSample, NamesThatAreNotAsciiOpenAndSave)
+{
+    TempDir dir;
+    const std::string draft = pathToUtf8(dir.path()) + "/\xC3\x89" "bauche.nes";
+    const std::string level = pathToUtf8(dir.path()) + "/\xE9\x96\xA2\xE5\x8D\xA1.nes";
+    ASSERT_EQ(cli({"sample", draft}).code, 0);
+    const CliRun moved = cli({"set-start", draft, "c:000101", "10", "90"});
+    ASSERT_EQ(moved.code, 0) << moved.err;
+    ASSERT_EQ(cli({"roundtrip", draft, level}).code, 0);
+    EXPECT_TRUE(sameBytes(readFile(pathFromUtf8(level)), readFile(pathFromUtf8(draft))));
+    EXPECT_NE(readFile(pathFromUtf8(draft)), sampleFileText()) << "the start moved";
+}
+
 // The identity above would also hold for a plain copy. A scene switch stores the scene, which
 // puts its enemies in order: two swapped enemies come back in their place, only in that scene.
 TEST(CliRoundtrip, StoresTheScenesItVisits)

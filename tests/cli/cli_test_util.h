@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "gfx/png_file.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
 #include "rom/scene_codec.h"
@@ -57,31 +56,42 @@ public:
     CliFixtureDir() { writeFile(rom(), sampleFileText()); }
 
     std::filesystem::path rom() const { return dir_.file("sample.nes"); }
-    std::string romArg() const { return rom().string(); }
+    std::string romArg() const { return pathToUtf8(rom()); }
     std::filesystem::path file(const std::string& name) const { return dir_.file(name); }
-    std::string arg(const std::string& name) const { return dir_.file(name).string(); }
+    // A file of the folder as a command-line argument: UTF-8, as the program takes them.
+    std::string arg(const std::string& name) const { return pathToUtf8(dir_.file(name)); }
 
 private:
     TempDir dir_;
 };
 
-inline QJsonDocument parseJson(const std::string& text)
+using Json = nlohmann::json;
+
+// What a command printed as JSON; a discarded value when it is not JSON.
+inline Json parseJson(const std::string& text)
 {
-    return QJsonDocument::fromJson(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    return Json::parse(text, nullptr, false);
 }
 
-// The decoded scene as `velmar-cli scene` prints it; empty when the command fails.
-inline QJsonObject sceneJsonOf(const std::string& rom, const std::string& key)
+// The decoded scene as `velmar-cli scene` prints it; not an object when the command fails.
+inline Json sceneJsonOf(const std::string& rom, const std::string& key)
 {
-    return parseJson(cli({"scene", rom, key}).out).object();
+    return parseJson(cli({"scene", rom, key}).out);
 }
 
-inline std::vector<int> intsOf(const QJsonArray& array)
+inline std::vector<int> intsOf(const Json& array)
 {
     std::vector<int> out;
-    for (const auto& v : array)
-        out.push_back(v.toInt(-1));
+    for (const Json& v : array)
+        out.push_back(v.is_number_integer() ? v.get<int>() : -1);
     return out;
+}
+
+// The bytes of a PNG file, as readFile gives a file's.
+inline std::string pngText(const Bitmap& bitmap, std::optional<ScreenColour> transparentKey = std::nullopt)
+{
+    const Bytes png = encodePng(bitmap, transparentKey);
+    return {png.begin(), png.end()};
 }
 
 inline SceneRecord sampleScene(const std::string& key)

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include <QImage>
-
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "cli_test_util.h"
 #include "gfx/pattern_tiles.h"
@@ -23,7 +23,7 @@ PixelArray bankOf(const std::filesystem::path& rom, int bank)
 }
 
 // Where pixel `i` of a bank (tile i / 64) sits on the 2x sheet.
-QPoint sheetPoint(std::size_t i)
+std::pair<int, int> sheetPoint(std::size_t i)
 {
     const int t = static_cast<int>(i / 64), p = static_cast<int>(i % 64);
     return {(t % 16 * 8 + p % 8) * 2, (t / 16 * 8 + p / 8) * 2};
@@ -48,11 +48,12 @@ TEST(CliTiles, ImportReadsBackWhatTilesWrote)
     const std::size_t target = 0x21 * 64 + 5 * 8 + 3;
     const auto other = std::find_if(before.begin(), before.end(), [&](auto v) { return v != before[target]; });
     ASSERT_NE(other, before.end());
-    QImage sheet = QImage(QString::fromStdString(dir.arg("bank.png"))).convertToFormat(QImage::Format_RGB32);
-    const QPoint from = sheetPoint(static_cast<std::size_t>(other - before.begin())), to = sheetPoint(target);
-    for (QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
-        sheet.setPixel(to + d, sheet.pixel(from));
-    ASSERT_TRUE(sheet.save(QString::fromStdString(dir.arg("bank.png"))));
+    Bitmap sheet;
+    ASSERT_TRUE(loadBitmapPng(dir.arg("bank.png"), sheet).ok());
+    const auto [fromX, fromY] = sheetPoint(static_cast<std::size_t>(other - before.begin()));
+    const auto [toX, toY] = sheetPoint(target);
+    sheet.fill(toX, toY, 2, 2, sheet.pixel(fromX, fromY));
+    ASSERT_TRUE(saveBitmapPng(sheet, dir.arg("bank.png")).ok());
     ASSERT_EQ(run("import-tiles").code, 0);
     PixelArray want = before;
     want[target] = *other;
@@ -61,9 +62,13 @@ TEST(CliTiles, ImportReadsBackWhatTilesWrote)
     // What is not a picture of a sane size is refused, without waiting on a FIFO or allocating
     // what a header claims, and the image stays as it was.
     const std::string edited = readFile(dir.rom());
+    std::vector<const char*> names = {"tall.png"};
+    writeFile(dir.file("tall.png"), pngText(Bitmap(8, 40000, 0)));
+#ifndef _WIN32
     ASSERT_EQ(::mkfifo(dir.arg("fifo.png").c_str(), 0600), 0);
-    ASSERT_TRUE(QImage(8, 40000, QImage::Format_RGB32).save(QString::fromStdString(dir.arg("tall.png"))));
-    for (const char* name : {"fifo.png", "tall.png"}) {
+    names.push_back("fifo.png");
+#endif
+    for (const char* name : names) {
         std::vector<std::string> args = {"import-tiles", dir.romArg(), "4", dir.arg(name)};
         args.insert(args.end(), palette.begin(), palette.end());
         const CliRun refused = cli(args);

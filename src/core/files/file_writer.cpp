@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -138,6 +139,12 @@ void syncFolder(const fs::path& folder)
 // so the bits are asked as well.
 bool isReadOnly(const fs::path& path, fs::perms perms)
 {
+#ifdef _WIN32
+    // On Windows a folder's read-only attribute keeps nobody from writing into it (Explorer sets it
+    // on folders it shows in its own way, Documents among them); only a file's counts.
+    if (fs::is_directory(path))
+        return false;
+#endif
     constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((perms & anyWrite) == fs::perms::none)
         return true;
@@ -153,6 +160,118 @@ Outcome<WriteResult> fail(std::string reason)
 {
     return Outcome<WriteResult>::failure(WriteResult::IoError, std::move(reason));
 }
+
+#ifdef _WIN32
+
+// std::filesystem on MinGW-w64 sees no symbolic links (a link reads as the file it points to) and
+// counts one link for every file: the system is asked itself.
+bool isSymbolicLink(const fs::path& path)
+{
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    // Other reparse points are no links: a OneDrive file not downloaded yet is one.
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+           && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+// The file a link leads to, or an empty path when it leads nowhere.
+fs::path linkTarget(const fs::path& link)
+{
+    const HANDLE file = CreateFileW(link.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD size = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), VOLUME_NAME_DOS);
+    if (size >= name.size()) {
+        name.resize(size);
+        size = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), VOLUME_NAME_DOS);
+    }
+    CloseHandle(file);
+    if (size == 0 || size >= name.size())
+        return {};
+    name.resize(size);
+    // The system's answer is "\\?\C:\..." or "\\?\UNC\server\...": the C runtime's functions
+    // take the plain forms.
+    if (name.starts_with(L"\\\\?\\UNC\\"))
+        name.replace(0, 8, L"\\\\");
+    else if (name.starts_with(L"\\\\?\\"))
+        name.erase(0, 4);
+    return fs::path(name);
+}
+
+std::uintmax_t linkCount(const fs::path& path)
+{
+    const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return known ? info.nNumberOfLinks : 1;
+}
+
+// Windows lets no file be replaced while another program holds it open without sharing its
+// deletion (most programs open files that way): asking for the right to delete it tells.
+bool heldOpenElsewhere(const fs::path& path)
+{
+    const HANDLE file = CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// The temporary file takes the target's name in one step, on the disk before this returns.
+// (std::filesystem::rename would do the first but not wait for the second.)
+std::error_code replaceFile(const fs::path& from, const fs::path& to)
+{
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+#else
+
+bool isSymbolicLink(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(path, ec));
+}
+
+fs::path linkTarget(const fs::path& link)
+{
+    std::error_code ec;
+    fs::path target = fs::weakly_canonical(link, ec);
+    return ec || !fs::exists(target, ec) ? fs::path() : target;
+}
+
+std::uintmax_t linkCount(const fs::path& path)
+{
+    std::error_code ec;
+    const std::uintmax_t count = fs::hard_link_count(path, ec);
+    return ec ? 1 : count;
+}
+
+bool heldOpenElsewhere(const fs::path&)
+{
+    return false;  // POSIX systems replace a file whoever has it open
+}
+
+std::error_code replaceFile(const fs::path& from, const fs::path& to)
+{
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return ec;
+}
+
+#endif
 
 // Runs one step: the injected failure first, then the step itself. The error number, or 0.
 template <typename Step>
@@ -189,18 +308,19 @@ Outcome<WriteResult> examine(const fs::path& path, bool mustExist, FileOwner own
 
     // The file the bytes are for: a symbolic link the user made is followed to the file it names.
     t.file = path;
-    const fs::file_status linkStatus = fs::symlink_status(path, ec);
-    if (owner == FileOwner::Program && fs::exists(linkStatus)) {
+    const bool link = isSymbolicLink(path);
+    if (owner == FileOwner::Program) {
         // Checked again by the rename's own rules: the temporary file is made exclusively and
         // the rename replaces a name, never what a link there points to.
-        if (fs::is_symlink(linkStatus))
+        if (link)
             return fail("A link stands where this file goes; it was not followed, and nothing was written");
-        if (!fs::is_regular_file(linkStatus))
+        const fs::file_status status = fs::symlink_status(path, ec);
+        if (fs::exists(status) && !fs::is_regular_file(status))
             return fail("Something that is not a plain file stands where this file goes; nothing was written");
     }
-    if (fs::is_symlink(linkStatus)) {
-        t.file = fs::weakly_canonical(path, ec);
-        if (ec || !fs::exists(t.file, ec))
+    if (link) {
+        t.file = linkTarget(path);
+        if (t.file.empty())
             return fail("The link points to a file that is not there: " + fs::read_symlink(path, ec).string());
     }
     const fs::file_status status = fs::status(t.file, ec);
@@ -219,7 +339,7 @@ Outcome<WriteResult> examine(const fs::path& path, bool mustExist, FileOwner own
         return fail(systemReason(ENOENT));
     if (isReadOnly(t.folder, folderStatus.permissions()))
         return fail("The folder cannot be written: " + t.folder.string());
-    t.hardLinked = owner == FileOwner::User && t.exists && fs::hard_link_count(t.file, ec) > 1 && !ec;
+    t.hardLinked = owner == FileOwner::User && t.exists && linkCount(t.file) > 1;
     return {};
 }
 
@@ -289,14 +409,17 @@ Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, b
         return {};
     }
 
-    if ((error = run(WriteStep::Replace, [&] {
-             std::error_code renameError;
-             fs::rename(temp, target, renameError);
-             return renameError.value();
-         })) != 0) {
+    std::error_code replaced;
+    if (const int injectedError = injected(WriteStep::Replace))
+        replaced = std::error_code(injectedError, std::generic_category());
+    else
+        replaced = replaceFile(temp, target);
+    if (replaced) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return fail(systemReason(error));
+        if (heldOpenElsewhere(target))
+            return fail("The file is open in another program, which keeps it from being replaced; nothing was written");
+        return fail(replaced.message());
     }
     syncFolder(folder);
     return {};

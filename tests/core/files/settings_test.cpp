@@ -30,7 +30,7 @@ TEST(Settings, Load)
     const Case cases[] = {
         {lines7 + "False\n", SettingsLoad::Ok, "", read},  // a file from before the lines after the eighth
         {lines7 + "tRUE", SettingsLoad::Ok, "", with(read, [](Settings& s) { s.checkDrive = true; })},
-        {"/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\nKeepBackup=False\r\n", SettingsLoad::Ok, "",
+        {"\xEF\xBB\xBF/roms\r\nemu\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nTrue\r\nKeepBackup=False\r\n", SettingsLoad::Ok, "",
          with(read, [](Settings& s) { s.checkDrive = true, s.keepBackup = false; })},
         {lines7 + "False\nkeepbackup=FALSE\nShowSuccessMessages=false", SettingsLoad::Ok, "",
          with(read, [](Settings& s) { s.keepBackup = false, s.showSuccessMessages = false; })},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "rom/rom_file.h"
@@ -138,7 +139,6 @@ TEST(DriveRetry, CandidatePaths)
 TEST(DriveRetry, WalksReadyVolumesInOrder)
 {
     TempDir dir;
-    const fs::path gone = dir.path() / "gone";
     const fs::path empty = dir.path() / "empty";
     const fs::path other = dir.path() / "other";
     const fs::path bad = dir.path() / "bad";
@@ -146,32 +146,79 @@ TEST(DriveRetry, WalksReadyVolumesInOrder)
         fs::create_directories(v / "roms");
     writeFile(other / "roms" / "game.nes", romBytes("NES\x1A", 0x40));
     writeFile(bad / "roms" / "game.nes", romBytes("BAD!", 0x40));
-
-    const std::string lost = pathToUtf8(gone / "roms" / "game.nes");
     auto volume = [](const fs::path& p, bool ready) { return Volume{pathToUtf8(p), ready}; };
 
-    {  // not ready and empty volumes are passed over; the first that reads wins
-        std::string path = lost;
+    struct Case {
+        const char* what;
+        std::string lost;             // the path that fails
+        std::vector<Volume> volumes;  // the system's list, made up
+        RomReadResult result;
+        std::string found;            // the path that read, or the lost one
+    };
+#ifdef _WIN32
+    // Drive letters: the same path on another drive. Y: and X: are no drives here.
+    const std::string onC = pathToUtf8(other / "roms" / "game.nes");
+    const std::string badOnC = pathToUtf8(bad / "roms" / "game.nes");
+    ASSERT_EQ(onC.substr(0, 3), "C:\\");
+    const std::string lost = "Y" + onC.substr(1);
+    const std::string lostBad = "Y" + badOnC.substr(1);
+    const Case cases[] = {
+        {"not ready, missing, then the first that reads", lost,
+         {{"C:\\", false}, {"X:\\", true}, {"C:\\", true}}, RomReadResult::Ok, onC},
+        {"an invalid image stops the walk", lostBad, {{"C:\\", true}, {"X:\\", true}}, RomReadResult::InvalidRom, lostBad},
+        {"nothing found", lost, {{"X:\\", true}}, RomReadResult::IoError, lost},
+    };
+#else
+    // Mount points: the path with its leading folders swapped for another mount point's.
+    const std::string lost = pathToUtf8(dir.path() / "gone" / "roms" / "game.nes");
+    const Case cases[] = {
+        {"not ready, empty, then the first that reads", lost,
+         {volume(other, false), volume(empty, true), volume(other, true), volume(bad, true)}, RomReadResult::Ok,
+         pathToUtf8(other / "roms" / "game.nes")},
+        {"an invalid image stops the walk", lost, {volume(bad, true), volume(other, true)}, RomReadResult::InvalidRom,
+         lost},
+        {"nothing found", lost, {volume(empty, true)}, RomReadResult::IoError, lost},
+    };
+#endif
+    (void)volume;
+    for (const Case& c : cases) {
+        std::string path = c.lost;
         RomImage image;
-        EXPECT_EQ(readRomFileOnAnyDrive(path, image,
-                                        {volume(other, false), volume(empty, true), volume(other, true),
-                                         volume(bad, true)}).code,
-                  RomReadResult::Ok);
-        EXPECT_EQ(path, pathToUtf8(other / "roms" / "game.nes"));
+        EXPECT_EQ(readRomFileOnAnyDrive(path, image, c.volumes).code, c.result) << c.what;
+        EXPECT_EQ(path, c.found) << c.what;
     }
-    {  // an invalid image stops the walk
-        std::string path = lost;
+}
+
+// The system's own list holds the volume the temporary folder is on, ready: its drive on
+// Windows, a mount point above it elsewhere ("/" at least).
+TEST(DriveRetry, TheSystemListsTheVolumeOfTheTemporaryFolder)
+{
+    const std::string temp = pathToUtf8(fs::temp_directory_path());
+    const std::vector<Volume> volumes = systemVolumes();
+    EXPECT_TRUE(std::any_of(volumes.begin(), volumes.end(),
+                            [&](const Volume& v) { return v.ready && !v.root.empty() && temp.starts_with(v.root); }))
+        << temp;
+}
+
+// Paths are UTF-8 inside the program; on Windows they become the system's UTF-16 names. An image
+// whose name is not ASCII is written, found under that name and read back.
+TEST(RomFile, NamesThatAreNotAsciiRoundTrip)
+{
+    TempDir dir;
+    for (const std::string name : {"\xC3\x89" "bauche.nes", "\xE9\x96\xA2\xE5\x8D\xA1.nes"}) {
+        SCOPED_TRACE(name);
+        const fs::path path = pathFromUtf8(pathToUtf8(dir.path()) + "/" + name);
+        ASSERT_TRUE(writeFileSafely(path, test::sampleImage().fileBytes(), false, FileOwner::User).ok());
+        ASSERT_TRUE(writeRomFile(path, test::sampleImage()).ok()) << "written over";
+        EXPECT_TRUE(fs::exists(dir.path() / fs::path(std::u8string(name.begin(), name.end()))));
         RomImage image;
-        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(bad, true), volume(other, true)}).code,
-                  RomReadResult::InvalidRom);
-        EXPECT_EQ(path, lost);
+        ASSERT_TRUE(readRomFile(path, image).ok());
+        EXPECT_EQ(image, test::sampleImage());
+        EXPECT_EQ(pathToUtf8(path.filename()), name);
+        fs::remove(path);
     }
-    {  // nothing found
-        std::string path = lost;
-        RomImage image;
-        EXPECT_EQ(readRomFileOnAnyDrive(path, image, {volume(empty, true)}).code, RomReadResult::IoError);
-        EXPECT_EQ(path, lost);
-    }
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        ADD_FAILURE() << "left behind: " << pathToUtf8(entry.path());
 }
 
 }  // namespace
