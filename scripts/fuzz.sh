@@ -48,7 +48,7 @@ jobs=${FUZZ_JOBS:-$((cores >= 2 ? 2 : 1))}
 
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMAR_BUILD_FUZZ=ON -DVELMAR_BUILD_TESTS=OFF -DVELMAR_BUILD_CLI=OFF -DVELMAR_BUILD_APP=OFF \
-  -DVELMAR_BUILD_BENCH=OFF -DVELMAR_SANITIZE=OFF > /dev/null
+  -DVELMAR_BUILD_BENCH=OFF -DVELMAR_SANITIZE=OFF -DVELMAR_WERROR=ON > /dev/null
 cmake --build build-fuzz -j "$cores" --target "${targets[@]}"
 
 runs=build-fuzz/fuzz-runs

@@ -28,10 +28,9 @@ run_ctest() {
 }
 
 step "Release build and tests (build/)"
-# Every option is given, so that a build folder configured differently before cannot drop a part.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMAR_BUILD_TESTS=ON \
-  -DVELMAR_BUILD_CLI=ON -DVELMAR_BUILD_APP=ON -DVELMAR_BUILD_BENCH=ON -DVELMAR_BUILD_FUZZ=OFF \
-  -DVELMAR_SANITIZE=OFF
+# The presets (CMakePresets.json) give every option, so that a build folder configured
+# differently before (by scripts/run.sh, say) cannot drop a part.
+cmake --preset release
 cmake --build build -j "$jobs"
 run_ctest build
 
@@ -73,9 +72,7 @@ wine_run() {
   env WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8 \
     "$@"
 }
-cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DVELMAR_BUILD_TESTS=ON -DVELMAR_BUILD_CLI=ON -DVELMAR_BUILD_APP=OFF \
-  -DVELMAR_BUILD_BENCH=OFF -DVELMAR_BUILD_FUZZ=OFF -DVELMAR_SANITIZE=OFF
+cmake --preset windows
 cmake --build build-windows -j "$jobs"
 # Wine makes the prefix on its first start (some seconds): once here, not in two tests at once.
 # Its note that 32-bit Wine is missing is left out; nothing here is 32-bit.
@@ -115,9 +112,7 @@ windows_seconds=$((SECONDS - windows_started))
 summaries+=("windows: velmar-cli.exe under Wine wrote the same bytes as velmar-cli; the step took ${windows_seconds} s")
 
 step "Sanitizer build and tests (build-asan/)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_BUILD_TESTS=ON \
-  -DVELMAR_BUILD_CLI=ON -DVELMAR_BUILD_APP=ON -DVELMAR_BUILD_BENCH=OFF -DVELMAR_BUILD_FUZZ=OFF \
-  -DVELMAR_SANITIZE=ON
+cmake --preset asan
 cmake --build build-asan -j "$jobs"
 run_ctest build-asan
 

@@ -17,6 +17,7 @@
 #endif
 
 #include "dialogs.h"
+#include "files/app_info.h"
 #include "files/settings.h"
 #include "frm_main.h"
 #include "play_test_copy.h"
@@ -31,8 +32,7 @@ namespace {
 void setApplicationNames()
 {
     QCoreApplication::setApplicationName("Velmar");
-    QCoreApplication::setApplicationVersion(
-        QString("%1.%2.%3").arg(VELMAR_VERSION_MAJOR).arg(VELMAR_VERSION_MINOR).arg(VELMAR_VERSION_PATCH));
+    QCoreApplication::setApplicationVersion(qs(versionText()));
 }
 
 void describeOptions(QCommandLineParser& parser, const QCommandLineOption& sample)

@@ -1,11 +1,17 @@
 #include "files/app_info.h"
 
+#include "velmar_version.h"
+
 namespace velmar {
+
+std::string versionText()
+{
+    return VELMAR_VERSION_TEXT;
+}
 
 std::string appTitle()
 {
-    return "Velmar v" + std::to_string(VELMAR_VERSION_MAJOR) + "." + std::to_string(VELMAR_VERSION_MINOR)
-        + "." + std::to_string(VELMAR_VERSION_PATCH);
+    return "Velmar v" + versionText();
 }
 
 }  // namespace velmar
