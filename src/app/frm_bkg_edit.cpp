@@ -35,7 +35,6 @@ namespace velmar {
 
 namespace {
 
-constexpr int kFocusNone = -1;
 
 using controls::hex2;
 
@@ -260,7 +259,7 @@ void frmBkgEdit::cmdImportTiles_Click()
     const auto colours = tileSheetColours(doc.currentScene().palette, fraTileEdit->tilePalette());
     if (const Outcome<TileImportResult> r = importTileSheet(sheet, colours, 2, pixels); !r.ok())
         return refuse(r.reason);
-    const Outcome<EditResult> r = doc.edit({"Import Tiles", part::Patterns, kFocusNone}, [&](EditContext& c) {
+    const Outcome<EditResult> r = doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone}, [&](EditContext& c) {
         c.scene().bkgPatterns = pixels;
         return true;
     });
@@ -283,7 +282,7 @@ void frmBkgEdit::picSubtile_MouseDown(QPoint point, Qt::MouseButton)
         return;
     const std::uint8_t subtile = subtile_, tile = fraTileEdit->selectedTile();
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Edit Subtile", part::Metatiles, kFocusNone}, [&](SceneState& s) {
+        edits::editScene(main_.document().doc(), {"Edit Subtile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             s.metatiles.subtileDefs[subtile][static_cast<std::size_t>(q)] = tile;
             return true;
         });
@@ -303,7 +302,7 @@ void frmBkgEdit::picMetatile_MouseDown(QPoint point, Qt::MouseButton)
         return;
     const std::uint8_t metatile = metatile_, subtile = subtile_;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Edit Metatile", part::Metatiles, kFocusNone}, [&](SceneState& s) {
+        edits::editScene(main_.document().doc(), {"Edit Metatile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             s.metatiles.metatileDefs[metatile][1 + static_cast<std::size_t>(q)] = subtile;
             return true;
         });
@@ -333,7 +332,7 @@ void frmBkgEdit::picAttTableEdit_MouseDown(QPoint point, Qt::MouseButton)
     const std::uint8_t metatile = metatile_;
     const int p = attributePalette_;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Edit Attributes", part::Metatiles, kFocusNone}, [&](SceneState& s) {
+        edits::editScene(main_.document().doc(), {"Edit Attributes", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             std::uint8_t& a = s.metatiles.metatileDefs[metatile][0];
             a = static_cast<std::uint8_t>((a & ~(3 << shift)) | (p << shift));
             return true;

@@ -79,12 +79,6 @@ QString fileNameOf(const QString& path)
     return QFileInfo(path).fileName();
 }
 
-// "Error loading file!" / "<path>: <reason>".
-QString fileMessageText(const std::string& text, const QString& path, const std::string& reason)
-{
-    return qs(fileMessage(text, ss(path), reason));
-}
-
 }  // namespace
 
 frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, Dialogs& dialogs, QWidget* parent)

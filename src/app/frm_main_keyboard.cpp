@@ -17,15 +17,15 @@
 #include "qt_bridge.h"
 #include "rom/hex.h"
 #include "widgets/bitmap_view.h"
+#include "gfx/metatile_render.h"
 
 namespace velmar {
 
 namespace {
 
-constexpr int kCell = 32;
 constexpr int kColumnsPerScreen = 8;
 
-QPoint cellCentre(MapCell cell) { return {cell.column * kCell + kCell / 2, cell.row * kCell + kCell / 2}; }
+QPoint cellCentre(MapCell cell) { return {cell.column * kMetatileSize + kMetatileSize / 2, cell.row * kMetatileSize + kMetatileSize / 2}; }
 
 }  // namespace
 
@@ -80,10 +80,10 @@ bool frmMain::mapKeyPress(const QKeyEvent& key)
         if (moveSelectedActorByKey(key))
             return true;
         // Otherwise the keys scroll the map: a column, or a screen.
-        const int step = key.key() == Qt::Key_Left       ? -kCell
-                         : key.key() == Qt::Key_Right    ? kCell
-                         : key.key() == Qt::Key_PageUp   ? -kColumnsPerScreen * kCell
-                         : key.key() == Qt::Key_PageDown ? kColumnsPerScreen * kCell
+        const int step = key.key() == Qt::Key_Left       ? -kMetatileSize
+                         : key.key() == Qt::Key_Right    ? kMetatileSize
+                         : key.key() == Qt::Key_PageUp   ? -kColumnsPerScreen * kMetatileSize
+                         : key.key() == Qt::Key_PageDown ? kColumnsPerScreen * kMetatileSize
                                                          : 0;
         if (step == 0 || key.modifiers() != Qt::NoModifier)
             return false;
@@ -104,7 +104,7 @@ bool frmMain::mapKeyPress(const QKeyEvent& key)
     case Qt::Key_PageDown: {
         // The view turns a screen and the outline goes along, where the map lets it.
         const int screens = key.key() == Qt::Key_PageUp ? -1 : 1;
-        mapView->scrollBy(screens * kColumnsPerScreen * kCell);
+        mapView->scrollBy(screens * kColumnsPerScreen * kMetatileSize);
         moveMapCursor(stepCell(s, from, screens * kColumnsPerScreen, 0));
         return true;
     }
@@ -123,8 +123,8 @@ MapCell frmMain::mapCursorInView() const
     // Scrolled away from the outline with the bar or the wheel, the keys start at the nearest
     // column in view rather than scrolling back.
     const int first = hscrollRenderer->value();
-    const int firstColumn = (first + kCell - 1) / kCell;
-    const int lastColumn = std::max(firstColumn, (first + mapView->viewWidth()) / kCell - 1);
+    const int firstColumn = (first + kMetatileSize - 1) / kMetatileSize;
+    const int lastColumn = std::max(firstColumn, (first + mapView->viewWidth()) / kMetatileSize - 1);
     MapCell cell = mapCursor_;
     cell.column = std::clamp(cell.column, firstColumn, lastColumn);
     return stepCell(doc().currentScene(), cell, 0, 0);
@@ -138,11 +138,11 @@ void frmMain::moveMapCursor(MapCell to)
     // As little scrolling as shows the whole cell.
     const int first = hscrollRenderer->value();
     const int width = mapView->viewWidth();
-    const int x = mapCursor_.column * kCell;
+    const int x = mapCursor_.column * kMetatileSize;
     if (x < first)
         hscrollRenderer->setValue(x);
-    else if (x + kCell > first + width)
-        hscrollRenderer->setValue(x + kCell - width);
+    else if (x + kMetatileSize > first + width)
+        hscrollRenderer->setValue(x + kMetatileSize - width);
     showHover(cellCentre(mapCursor_));
     showPointer(MapMarker::None, 0, cellCentre(mapCursor_));
 }

@@ -15,11 +15,6 @@ namespace {
 
 constexpr const char* kPatchFilter = "IPS patch (*.ips);;BPS patch (*.bps)";
 
-QString fileMessageText(const std::string& text, const QString& path, const std::string& reason)
-{
-    return qs(fileMessage(text, ss(path), reason));
-}
-
 // Reads a whole file of patch size at most; the reason why not, or empty.
 std::string readSmallFile(const QString& path, Bytes& out)
 {

@@ -23,12 +23,11 @@
 #include "rom/hex.h"
 #include "widgets/bitmap_view.h"
 #include "widgets/marker_frame.h"
+#include "gfx/metatile_render.h"
 
 namespace velmar {
 
 namespace {
-
-constexpr int kCell = 32;
 
 QLabel* frameLabel(QWidget* parent, const char* name, const QString& shows, const char* style)
 {
@@ -209,8 +208,8 @@ void frmMain::showSelection()
     const bool any = doc().hasScene() && !selection_.empty();
     lblSelection_->setVisible(any);
     if (any) {
-        lblSelection_->setGeometry(mapView->toView(QRect(selection_.column * kCell, selection_.row * kCell,
-                                                         selection_.columns * kCell, selection_.rows * kCell)));
+        lblSelection_->setGeometry(mapView->toView(QRect(selection_.column * kMetatileSize, selection_.row * kMetatileSize,
+                                                         selection_.columns * kMetatileSize, selection_.rows * kMetatileSize)));
         lblSelection_->raise();
         lblSelection_->setAccessibleDescription(QString("%1 x %2 cells").arg(selection_.columns).arg(selection_.rows));
     }
@@ -241,7 +240,7 @@ void frmMain::menuEditPaste_Click()
         return;
     pasting_ = true;
     const QPoint pointer = picRenderDest->mapFromGlobal(QCursor::pos()) / mapView->zoom();
-    const QPoint start = selection_.empty() ? pointer : QPoint(selection_.column * kCell, selection_.row * kCell);
+    const QPoint start = selection_.empty() ? pointer : QPoint(selection_.column * kMetatileSize, selection_.row * kMetatileSize);
     const Bitmap picture = blockPicture(clipboard_, view_.sheet);
     picFloating_->setZoom(mapView->zoom());
     picFloating_->setFixedSize(mapView->toView(QPoint(picture.width(), picture.height())).x(),
@@ -262,7 +261,7 @@ void frmMain::menuEditPaste_Click()
 void frmMain::moveFloatingPaste(QPoint mapPoint)
 {
     const MapCell cell = mapCellAt(std::max(0, mapPoint.x()), std::max(0, mapPoint.y()));
-    picFloating_->move(mapView->toView(QPoint(cell.column * kCell, cell.row * kCell)));
+    picFloating_->move(mapView->toView(QPoint(cell.column * kMetatileSize, cell.row * kMetatileSize)));
 }
 
 void frmMain::menuEditFillSelection_Click()
@@ -297,7 +296,7 @@ void frmMain::showHover(QPoint mapPoint)
         mapCursor_ = cell;  // Space and Enter act where the outline is
     lblHoverCell_->setVisible(show && !pasting_);
     if (show) {
-        lblHoverCell_->setGeometry(mapView->toView(QRect(cell.column * kCell, cell.row * kCell, kCell, kCell)));
+        lblHoverCell_->setGeometry(mapView->toView(QRect(cell.column * kMetatileSize, cell.row * kMetatileSize, kMetatileSize, kMetatileSize)));
         lblHoverCell_->raise();
     }
 }

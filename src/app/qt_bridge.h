@@ -14,4 +14,7 @@ inline std::string ss(const QString& s) { return s.toStdString(); }
 
 QString qAppTitle();
 
+// A file's message as every window shows it: "Error loading file!\n<path>: <reason>".
+QString fileMessageText(const std::string& text, const QString& path, const std::string& reason);
+
 }  // namespace velmar

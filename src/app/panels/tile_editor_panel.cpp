@@ -26,7 +26,6 @@ using controls::hex2;
 
 namespace {
 
-constexpr int kFocusNone = -1;
 
 // The tile under a point of the pattern table (16 x 16 cells of 16 pixels); -1 outside it.
 int tileAt(QPoint p)
@@ -166,7 +165,7 @@ void TileEditorPanel::picPatternTable_MouseUp(QPoint point, Qt::MouseButton)
     const std::uint8_t source = selectedTile_;
     const bool sprites = table_ == edits::PatternTable::Sprite;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Copy Tile", part::Patterns, kFocusNone}, [&](SceneState& s) {
+        edits::editScene(main_.document().doc(), {"Copy Tile", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
             PixelArray& p = sprites ? s.sprPatterns : s.bkgPatterns;
             copyTile(p, source, p, static_cast<std::uint8_t>(t));
             return true;
@@ -189,7 +188,7 @@ void TileEditorPanel::picSelectedTile_MouseDown(QPoint point, Qt::MouseButton bu
     }
     // The pixels a press, drag and release paint are one step.
     if (!painting_ || !doc.inStroke())
-        doc.beginStroke({"Paint Pixels", part::Patterns, kFocusNone});
+        doc.beginStroke({"Paint Pixels", part::Patterns, Document::kFocusNone});
     painting_ = true;
     lastPixel_ = QPoint(point.x() / 8, point.y() / 8);
     const int colour = button == Qt::LeftButton ? leftColor_ : rightColor_;
@@ -255,7 +254,7 @@ void TileEditorPanel::editTile(const char* name, const std::function<void(PixelA
     const std::uint8_t tile = selectedTile_;
     const bool sprites = table_ == edits::PatternTable::Sprite;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {name, part::Patterns, kFocusNone}, [&](SceneState& s) {
+        edits::editScene(main_.document().doc(), {name, part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
             operation(sprites ? s.sprPatterns : s.bkgPatterns, tile);
             return true;
         });

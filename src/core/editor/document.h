@@ -65,10 +65,13 @@ public:
     using Listener = std::function<void(const DocumentEvent&)>;
     using Change = std::function<bool(EditContext&)>;
 
+    // An EditSpec's focusX for a change that is about no place on the map.
+    static constexpr std::int32_t kFocusNone = -1;
+
     struct EditSpec {
         std::string name;         // "Place Metatile", as the Edit menu says it
         Parts parts = part::All;  // what the change may touch
-        std::int32_t focusX = -1; // the map pixel column it is about, or -1
+        std::int32_t focusX = kFocusNone; // the map pixel column it is about, or kFocusNone
     };
 
     Document();

@@ -39,9 +39,6 @@ Outcome<EditResult> eraseMap(Document& doc)
 
 namespace {
 
-constexpr int kFocusNone = -1;
-constexpr int kCellPixels = 32;
-
 // The map pixel column of an enemy (its screen plus its column inside it) and of an item.
 int enemyFocus(const EnemyRecord& e) { return e.b * 16 + (e.xy & 0x0F) * 16; }
 int itemFocus(const ItemRecord& i) { return i.x * 16; }
@@ -50,13 +47,13 @@ int itemFocus(const ItemRecord& i) { return i.x * 16; }
 
 Outcome<EditResult> fillRegion(Document& doc, const CellRect& cells, std::uint8_t metatile, std::string name)
 {
-    return editScene(doc, {std::move(name), part::Map, cells.column * kCellPixels},
+    return editScene(doc, {std::move(name), part::Map, cells.column * kMetatileSize},
                      [&](SceneState& s) { return fillCells(s.currentScene, cells, metatile); });
 }
 
 Outcome<EditResult> pasteRegion(Document& doc, MapCell at, const MapBlock& block)
 {
-    return editScene(doc, {"Paste", part::Map, at.column * kCellPixels},
+    return editScene(doc, {"Paste", part::Map, at.column * kMetatileSize},
                      [&](SceneState& s) { return pasteBlock(s.currentScene, at, block); });
 }
 
@@ -138,7 +135,7 @@ Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std:
                                                                      + hexPad(scenePropertyMax(property), 2) + ".");
     }
     const PropertyEdit e = propertyEdit(property);
-    return editScene(doc, {e.name, e.parts, kFocusNone}, [&](SceneState& s) {
+    return editScene(doc, {e.name, e.parts, Document::kFocusNone}, [&](SceneState& s) {
         SceneRecord& r = s.currentScene;
         switch (property) {
         case SceneProperty::Time: r.time = value; break;
@@ -158,7 +155,7 @@ Outcome<EditResult> setPaletteSelector(Document& doc, int index, std::uint8_t va
         return Outcome<EditResult>::failure(EditResult::Refused, "No scene is shown.");
     if (index < 0 || index > 7)
         return Outcome<EditResult>::failure(EditResult::Refused, {});
-    return doc.edit({"Edit Palette Selector", part::Properties | part::Palette, kFocusNone},
+    return doc.edit({"Edit Palette Selector", part::Properties | part::Palette, Document::kFocusNone},
                     [&](EditContext& context) {
                         SceneRecord& r = context.scene().currentScene;
                         r.palSelectors[static_cast<std::size_t>(index)] = value;
@@ -171,7 +168,7 @@ Outcome<EditResult> setPaletteSelector(Document& doc, int index, std::uint8_t va
 
 Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colour)
 {
-    return editScene(doc, {"Edit Palette", part::Palette, kFocusNone}, [&](SceneState& s) {
+    return editScene(doc, {"Edit Palette", part::Palette, Document::kFocusNone}, [&](SceneState& s) {
         if (index < 0 || index >= static_cast<int>(s.currentScene.palette.size()))
             return false;
         s.currentScene.palette[static_cast<std::size_t>(index)] = colour;
@@ -181,7 +178,7 @@ Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colou
 
 Outcome<EditResult> setSharedColour(Document& doc, std::uint8_t colour)
 {
-    return editScene(doc, {"Edit Palette", part::Palette, kFocusNone}, [&](SceneState& s) {
+    return editScene(doc, {"Edit Palette", part::Palette, Document::kFocusNone}, [&](SceneState& s) {
         for (std::size_t k = 0; k < s.currentScene.palette.size(); k += 4)
             s.currentScene.palette[k] = colour;
         return true;
@@ -191,7 +188,7 @@ Outcome<EditResult> setSharedColour(Document& doc, std::uint8_t colour)
 Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y,
                                std::uint8_t value)
 {
-    return editScene(doc, {"Paint Pixels", part::Patterns, kFocusNone}, [&](SceneState& s) {
+    return editScene(doc, {"Paint Pixels", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
         PixelArray& pixels = table == PatternTable::Background ? s.bkgPatterns : s.sprPatterns;
         const std::size_t at = static_cast<std::size_t>(tile) * 64 + static_cast<std::size_t>(y) * 8
             + static_cast<std::size_t>(x);
@@ -210,7 +207,7 @@ Outcome<EditResult> setSpriteFrame(Document& doc, FrameSet set, std::uint8_t fra
     if (f.tileCount != stored.tileCount)
         return Outcome<EditResult>::failure(EditResult::Refused, "A frame keeps its number of sprites.");
     RomStatus written;
-    Outcome<EditResult> r = doc.edit({"Edit Frame", part::Sprites, kFocusNone}, [&](EditContext& c) {
+    Outcome<EditResult> r = doc.edit({"Edit Frame", part::Sprites, Document::kFocusNone}, [&](EditContext& c) {
         written = writeSpriteFrame(c.image(), set, frame, f);
         return written.ok();
     });
@@ -231,7 +228,7 @@ Outcome<EditResult> setAnimation(Document& doc, int animation, const Bytes& pair
             return Outcome<EditResult>::failure(
                 EditResult::Refused, "A timer of 00 or FF ends the animation: after the first step, timers are 01 to FE.");
     }
-    return doc.edit({"Edit Animation", part::Sprites, kFocusNone},
+    return doc.edit({"Edit Animation", part::Sprites, Document::kFocusNone},
                     [&](EditContext& c) { return writeAnimation(c.image(), animation, pairs).ok(); });
 }
 
@@ -244,7 +241,7 @@ Outcome<ResizeResult> resizeEdit(Document& doc, const char* name,
 {
     if (!doc.hasScene())
         return {ResizeResult::BadData, "No scene is shown."};
-    return editWithOutcome<Outcome<ResizeResult>>(doc, {name, part::All, kFocusNone}, ResizeResult::BadData,
+    return editWithOutcome<Outcome<ResizeResult>>(doc, {name, part::All, Document::kFocusNone}, ResizeResult::BadData,
                                                   [&](EditContext& context) {
                                                       return resize(context.image(), context.scene().currentScene);
                                                   });
@@ -278,7 +275,7 @@ Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount)
 TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts)
 {
     const RomOffset areaEnd = doc.textAreaEnd();
-    return editWithOutcome<TextPackOutcome>(doc, {"Edit Texts", part::Texts, kFocusNone}, TextPackResult::BadData,
+    return editWithOutcome<TextPackOutcome>(doc, {"Edit Texts", part::Texts, Document::kFocusNone}, TextPackResult::BadData,
                                             [&](EditContext& context) {
                                                 return velmar::packTexts(context.image(), table, texts, areaEnd);
                                             });
@@ -297,7 +294,7 @@ Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch)
         return Outcome<EditResult>::failure(
             EditResult::Refused, "The patch changes the size or the header of the file, so it makes another file rather "
                                  "than edits of this one. Apply it to a copy of the file (velmar-cli apply) and open that.");
-    return doc.edit({"Apply Patch", part::All, kFocusNone}, [&](EditContext& c) {
+    return doc.edit({"Apply Patch", part::All, Document::kFocusNone}, [&](EditContext& c) {
         std::copy(patched.begin() + static_cast<std::ptrdiff_t>(dataStart), patched.end(), c.image().begin());
         return true;
     });
@@ -305,7 +302,7 @@ Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch)
 
 Outcome<EditResult> storeScene(Document& doc)
 {
-    return editScene(doc, {"Store Scene", part::All, kFocusNone}, [](SceneState&) { return true; });
+    return editScene(doc, {"Store Scene", part::All, Document::kFocusNone}, [](SceneState&) { return true; });
 }
 
 }  // namespace velmar::edits

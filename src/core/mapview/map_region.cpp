@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "rom/address_map.h"
+#include "gfx/metatile_render.h"
 
 namespace velmar {
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int kColumnsPerScreen = 8;
 constexpr int kRows = 6;
-constexpr int kCell = 32;
 
 int mapColumns(const SceneRecord& scene) { return static_cast<int>(scene.map.size()) / kScreenBytes * kColumnsPerScreen; }
 
@@ -84,11 +84,11 @@ bool fillCells(SceneRecord& scene, const CellRect& r, std::uint8_t metatile)
 
 Bitmap blockPicture(const MapBlock& block, const Bitmap& sheet)
 {
-    Bitmap out(std::max(block.columns, 0) * kCell, std::max(block.rows, 0) * kCell, 0);
+    Bitmap out(std::max(block.columns, 0) * kMetatileSize, std::max(block.rows, 0) * kMetatileSize, 0);
     for (int row = 0; row < block.rows; ++row)
         for (int column = 0; column < block.columns; ++column) {
             const int m = block.at(column, row);
-            blit(out, column * kCell, row * kCell, kCell, kCell, sheet, m % 16 * kCell, m / 16 * kCell);
+            blit(out, column * kMetatileSize, row * kMetatileSize, kMetatileSize, kMetatileSize, sheet, m % 16 * kMetatileSize, m / 16 * kMetatileSize);
         }
     return out;
 }
