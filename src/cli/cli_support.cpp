@@ -43,7 +43,7 @@ bool openRomArg(const std::string& path, Document& doc, Io& io)
 
 bool saveRomArg(Document& doc, Io& io)
 {
-    const Outcome<WriteResult> result = doc.save();
+    const Outcome<SaveResult> result = doc.save(false);
     if (!result.ok()) {
         failed(io, fileMessage("Unknown I/O error!", doc.path(), result.reason));
         return false;

@@ -277,12 +277,6 @@ Outcome<EditResult> Document::redo()
     return step(false);
 }
 
-Outcome<WriteResult> Document::save()
-{
-    Outcome<SaveResult> r = save(false);
-    return {r.ok() ? WriteResult::Ok : WriteResult::IoError, std::move(r.reason)};
-}
-
 Outcome<SaveResult> Document::save(bool keepBackup)
 {
     if (!imageOpen_)

@@ -121,10 +121,9 @@ public:
     Outcome<EditResult> redo();
     const EditHistory& history() const { return history_; }
 
-    // Writes the image over its file. The image already holds every edit.
-    Outcome<WriteResult> save();
-    // The same, and with `keepBackup` the first save since the file was opened first copies the
-    // file as it is on disk to backupPath(), unless a backup is there already: the backup keeps
+    // Writes the image over its file (the image already holds every edit). With `keepBackup` the
+    // first save since the file was opened first copies the file as it is on disk to
+    // backupPath(), unless a backup is there already: the backup keeps
     // the file as it was before the program first changed it, and is never written over. When
     // that copy cannot be made, nothing is written (BackupFailed, with the reason). A save that
     // cannot happen (a missing or read-only file) fails before any backup is made.

@@ -161,7 +161,7 @@ TEST(Document, MetatileTableEditsAreKept)
     ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
     ASSERT_TRUE(f.doc.selectScene(kFirst).ok());
     EXPECT_EQ(f.doc.scene().metatiles, edited);
-    ASSERT_TRUE(f.doc.save().ok());
+    ASSERT_TRUE(f.doc.save(false).ok());
     RomImage saved;
     ASSERT_TRUE(readRomFile(f.path, saved).ok());
     MetatileTables reread;
@@ -173,7 +173,7 @@ TEST(Document, OpeningAndSaving)
 {
     DocumentFixture f;
     ASSERT_TRUE(edits::placeMetatile(f.doc, 0, 0, f.other(0)).ok());
-    ASSERT_TRUE(f.doc.save().ok());
+    ASSERT_TRUE(f.doc.save(false).ok());
     EXPECT_FALSE(f.doc.hasUnsavedChanges());
     RomImage saved;
     ASSERT_TRUE(readRomFile(f.path, saved).ok());
