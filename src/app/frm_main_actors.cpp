@@ -177,7 +177,7 @@ void frmMain::showEnemyDetails(int index)
     txtEnemyEdit_X->setText(qs(hexText(e.xy & 0x0F)));
     txtEnemyEdit_Y->setText(qs(hexText(e.xy >> 4)));
     showChoice(cmbEnemyList, actorChoices(workspace_.enemyNames, kEnemyTypes, e.id), e.id);
-    linePlayerPos->move(mapView->toView(QPoint(e.b * 16 + 128, 0)));
+    linePlayerPos->move(mapView->toView(QPoint(playerLineX(e), 0)));
     linePlayerPos->show();
     linePlayerPos->raise();
 }
@@ -564,7 +564,7 @@ void frmMain::linePlayerPos_MouseMove(QPoint point)
     const EnemyRecord& e = enemies[static_cast<std::size_t>(selectedEnemy_)];
     const EnemyRecord to = dropInside(point) ? dragEnemyBase(e, point.x() - lineGrab_.x()) : e;
     const PixelOffset o = enemyPictureOffset(e, to);
-    showDragAt(QPoint(o.dx, o.dy), to.b * 16 + 128);
+    showDragAt(QPoint(o.dx, o.dy), playerLineX(to));
 }
 
 void frmMain::linePlayerPos_MouseUp(QPoint point)

@@ -64,6 +64,9 @@ ItemRecord dragItem(const ItemRecord& item, int dx, int dy);
 // Dragging the player-position line moves the enemy's b by whole columns (0..255); the vertical
 // movement does not count.
 EnemyRecord dragEnemyBase(const EnemyRecord& enemy, int dx);
+// The map pixel column of an enemy's player-position line: the enemy belongs to the 256-pixel
+// screen starting at column b (16 pixels each), and its player position is that screen's centre.
+constexpr int playerLineX(const EnemyRecord& enemy) { return enemy.b * 16 + 128; }
 // The player start moves pixel by pixel, each coordinate stopping at 0 and 255.
 struct StartPosition {
     std::uint8_t x = 0;
