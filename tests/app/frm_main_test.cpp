@@ -83,7 +83,6 @@ TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
                            "Error loading \"ITEM.DAT\"!\nLoading default table.",
                            "Error loading \"ENEMY.DAT\"!\nLoading default table."}));
     EXPECT_EQ(w.workspace().settings.emulatorCommand, "emu") << "values read well are kept";
-    EXPECT_EQ(readFile(f.dir.path() / "dat" / "VELMAR.INI.bad"), "/roms\nemu\na\nb\nc\nd\ne\n");
     EXPECT_EQ(w.workspace().itemNames.size(), 12u);
     EXPECT_EQ(w.workspace().enemyNames.size(), 41u);
     EXPECT_EQ(w.workspace().charTable[0x41], "A");
