@@ -54,7 +54,7 @@ TEST(ShippedDat, FilesAreTheFormattedDefaults)
         {"ENEMY.DAT", formatNameList(defaultEnemyNames())},
         {"TBL.DAT", formatCharTable(table)},
     };
-    const auto dat = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "dat";
+    const auto dat = std::filesystem::path(VELMAR_SOURCE_DIR) / "dat";
     for (const auto& [name, expected] : files) {
         if (std::getenv("VELMAR_WRITE_DAT") != nullptr)
             writeFile(dat / name, expected);
