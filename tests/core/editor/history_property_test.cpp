@@ -5,6 +5,7 @@
 #include <functional>
 #include <random>
 
+#include "core/text/text_image.h"
 #include "editor/edits.h"
 #include "support/test_support.h"
 
@@ -79,8 +80,7 @@ public:
             for (std::size_t i = 0, n = pick(12); i < n; ++i)
                 text += pick(8) == 0 ? std::string("\\n") : std::string(1, static_cast<char>('A' + pick(26)));
             return edit([n = pick(113), text = text + "\\0"](Document& d) {
-                CharTable table;
-                applyDefaultCharTable(table);
+                const CharTable table = test::defaultTable();
                 TextList texts = decodeAllTexts(d.romData(), table);
                 if (!texts.status.ok())
                     return;
