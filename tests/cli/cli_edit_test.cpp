@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli_test_util.h"
+#include "core/text/text_image.h"
 #include "rom/hex.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
@@ -142,8 +143,7 @@ std::vector<std::string> textsOf(const CliRun& run)
 TEST(CliEdit, TextsPrintsAndSetTextReplaces)
 {
     CliFixtureDir dir;
-    CharTable table;
-    applyDefaultCharTable(table);
+    const CharTable table = defaultTable();
     std::vector<std::string> expected = decodeAllTexts(sampleImage().romData, table).texts;
     ASSERT_EQ(expected.size(), 113u);
     EXPECT_EQ(textsOf(cli({"texts", dir.romArg()})), expected);
@@ -165,8 +165,7 @@ TEST(CliEdit, TextsPrintsAndSetTextReplaces)
 TEST(CliEdit, SetTextLeavesTheOtherTextsByteForByte)
 {
     CliFixtureDir dir;
-    CharTable table;
-    applyDefaultCharTable(table);
+    const CharTable table = defaultTable();
     const TextList before = decodeAllTexts(sampleImage().romData, table);
     ASSERT_TRUE(before.status.ok());
     // Find a code used in text 0 and give another code the same character, before it.

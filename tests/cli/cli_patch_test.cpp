@@ -16,7 +16,7 @@ std::string editedSample()
     return edited + std::string(100, '\x42');
 }
 
-TEST(CliPatch, PatchThenApplyGivesTheEditedFile)
+TEST(CliPatch, PatchThenApplyGivesTheEditedFileAndRefusalsWriteNothing)
 {
     CliFixtureDir dir;
     writeFile(dir.file("edited.nes"), editedSample());
@@ -29,12 +29,9 @@ TEST(CliPatch, PatchThenApplyGivesTheEditedFile)
         EXPECT_TRUE(made.out.empty() && applied.out.empty() && made.err.empty() && applied.err.empty());
         EXPECT_TRUE(sameBytes(readFile(dir.file("out.nes")), editedSample()));
     }
-}
 
-TEST(CliPatch, RefusalsWriteNothing)
-{
-    CliFixtureDir dir;
-    writeFile(dir.file("edited.nes"), editedSample());
+    // Refusals write nothing.
+    fs::remove(dir.file("out.nes"));
     writeFile(dir.file("junk.ips"), "PATCH\x01\x02");
     const CliRun badName = cli({"patch", dir.romArg(), dir.arg("edited.nes"), dir.arg("hack.txt")});
     EXPECT_EQ(badName.code, 2);

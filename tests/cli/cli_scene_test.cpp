@@ -34,7 +34,7 @@ TEST(CliSample, NamesThatAreNotAsciiOpenAndSave)
 
 // The identity above would also hold for a plain copy. A scene switch stores the scene, which
 // puts its enemies in order: two swapped enemies come back in their place, only in that scene.
-TEST(CliRoundtrip, StoresTheScenesItVisits)
+TEST(CliRoundtrip, StoresTheScenesItVisitsAndRefusesOnesWhoseTablesLieInAnothers)
 {
     const SceneRecord s = sampleScene("c:000101");
     ASSERT_LT(s.enemies.at(0).b, s.enemies.at(1).b);
@@ -47,15 +47,12 @@ TEST(CliRoundtrip, StoresTheScenesItVisits)
         ASSERT_EQ(cli({"roundtrip", dir.file("shuffled.nes").string(), dir.file("out.nes").string(), key}).code, 0);
         EXPECT_TRUE(sameBytes(readFile(dir.file("out.nes")), key == "c:000000" ? shuffled : sampleFileText())) << key;
     }
-}
 
-// An enemy table of scene $29 pointed into scene 1's: storing either would rewrite the other's
-// enemies, so neither is stored and no output is written.
-TEST(CliRoundtrip, RefusesASceneWhoseTablesLieInAnothers)
-{
+    // An enemy table of scene $29 pointed into scene 1's: storing either would rewrite the
+    // other's enemies, so neither is stored and no output is written.
+    std::filesystem::remove(dir.file("out.nes"));
     std::string image = sampleFileText();
     image[16 + 0x8813] = '\x9C';  // high byte of scene $29's enemy B pointer
-    TempDir dir;
     writeFile(dir.file("spoiled.nes"), image);
     for (const std::string key : {"c:051229", "c:000101"}) {
         const CliRun run = cli({"roundtrip", dir.file("spoiled.nes").string(), dir.file("out.nes").string(), key});

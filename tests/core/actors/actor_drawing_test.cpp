@@ -42,7 +42,7 @@ SpriteFrame frameOf(std::initializer_list<FrameTile> tiles, std::initializer_lis
     return f;
 }
 
-TEST(ActorDrawing, BoxAroundTheAnchor)
+TEST(ActorDrawing, FramesDrawFromTheirBanksAroundTheAnchor)
 {
     const Canvas c;
     SpriteFrame one = frameOf({{0, 0, 0x10}}, {0});
@@ -58,28 +58,21 @@ TEST(ActorDrawing, BoxAroundTheAnchor)
     p = drawActor(two, c.view(), 100, 50, true);
     EXPECT_EQ(two.width, 16) << "the box starts 8 pixels left of the anchor";
     EXPECT_EQ(p.image.pixel(8, 0), c.sprite(1, 0x12 % 3 + 1));
-}
 
-TEST(ActorDrawing, OddTilesComeFromTheBackgroundBankAndFlip)
-{
-    const Canvas c;
-    SpriteFrame f = frameOf({{0, 0, 0x21}}, {0x80});
-    const ActorPicture p = drawActor(f, c.view(), 0, 0, true);
-    // Mirrored top to bottom: tile 0x21 of the background bank on top.
+    // Odd tiles come from the background bank; mirrored top to bottom, tile 0x21 is on top.
+    SpriteFrame odd = frameOf({{0, 0, 0x21}}, {0x80});
+    p = drawActor(odd, c.view(), 0, 0, true);
     EXPECT_EQ(p.image.pixel(0, 0), c.sprite(0, 3 - 0x21 % 3));
     EXPECT_EQ(p.image.pixel(0, 15), c.sprite(0, 3 - 0x20 % 3));
-}
 
-TEST(ActorDrawing, TransparentPixelsShowTheMapWithTheKeyBit)
-{
-    const Canvas c;
-    SpriteFrame f = frameOf({{0, 0, 0x40}, {8, 0, 0x10}}, {0, 0});
-    const ActorPicture p = drawActor(f, c.view(), 200, 60, true);
+    // Transparent pixels show the map, with the key bit.
+    SpriteFrame clear = frameOf({{0, 0, 0x40}, {8, 0, 0x10}}, {0, 0});
+    p = drawActor(clear, c.view(), 200, 60, true);
     EXPECT_EQ(p.image.pixel(3, 5), c.map.pixel(203, 65) | kKeyColour);
     EXPECT_EQ(p.image.pixel(8, 0), c.sprite(0, 0x10 % 3 + 1));
 }
 
-TEST(ActorDrawing, PlacementOnTheMap)
+TEST(ActorDrawing, PlacementOnTheMapAndThePlaceholder)
 {
     const Canvas c;
     // A 16 x 32 frame: two sprites side by side, each 8 x 16, stacked twice.
@@ -95,13 +88,9 @@ TEST(ActorDrawing, PlacementOnTheMap)
     EXPECT_EQ(p.left, 80);
     EXPECT_EQ(p.top + p.height(), 202) << "row 0 stands below the map";
     EXPECT_EQ(actorBottomY(0x30), 250) << "row 3 would stand above the map: it wraps";
-}
 
-TEST(ActorDrawing, EmptyFrameGetsAPlaceholder)
-{
-    const Canvas c;
     SpriteFrame empty;
-    const ActorPicture p = drawActor(empty, c.view(), 2, 0x40, false);
+    p = drawActor(empty, c.view(), 2, 0x40, false);
     EXPECT_TRUE(p.placeholder);
     EXPECT_EQ(p.width(), 16);
     EXPECT_EQ(p.left, 32);

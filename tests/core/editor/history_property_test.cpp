@@ -2,80 +2,29 @@
 // checked against the plain application of the edits that remain done.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
-#include <variant>
 
+#include "core/text/text_image.h"
 #include "editor/edits.h"
 #include "support/test_support.h"
 
 namespace velmar {
 namespace {
 
-struct Place { int x, y; std::uint8_t metatile; };
-struct Stroke { std::vector<std::pair<int, int>> points; std::uint8_t metatile; };
-struct Erase {};
-struct SetEnemy { std::size_t index; EnemyRecord record; };
-struct SetItem { std::size_t index; ItemRecord record; };
-struct ResizeMap { int length; bool atEnd; };
-struct ResizeItems { int count; };
-struct ResizeEnemies { int count; };
-struct EditText { int n; std::string text; };
-struct Paint { edits::PatternTable table; std::uint8_t tile; int x, y; std::uint8_t value; };
-struct Colour { int index; std::uint8_t colour; };
-
-using Change = std::variant<Place, Stroke, Erase, SetEnemy, SetItem, ResizeMap, ResizeItems, ResizeEnemies,
-                            EditText, Paint, Colour>;
-
+// One edit as a window makes it, its values drawn beforehand so that it can be made twice.
+// Random edits are often refused (a cell below the map, an enemy the scene lacks, a resize that
+// does not fit): a refusal is one more case the history has to agree with.
 struct Edit {
     SceneKey scene;
-    Change change;
+    std::function<void(Document&)> change;
 };
 
-const CharTable& table()
-{
-    static const CharTable t = [] {
-        CharTable c;
-        applyDefaultCharTable(c);
-        return c;
-    }();
-    return t;
-}
-
-// Shows the edit's scene, then makes the edit as a window would.
+// Shows the edit's scene, then makes the edit.
 void apply(Document& doc, const Edit& e)
 {
-    if (!doc.selectScene(e.scene).ok())
-        return;
-    // Random edits are often refused (a cell below the map, an enemy the scene lacks, a resize
-    // that does not fit): a refusal is one more case the history has to agree with.
-    struct Visitor {
-        Document& doc;
-        void operator()(const Place& p) { (void)edits::placeMetatile(doc, p.x, p.y, p.metatile); }
-        void operator()(const Stroke& s)
-        {
-            doc.beginStroke({"Place Metatile", part::Map, s.points.front().first});
-            for (const auto& [x, y] : s.points)
-                (void)edits::placeMetatile(doc, x, y, s.metatile);
-            doc.endStroke();
-        }
-        void operator()(const Erase&) { (void)edits::eraseMap(doc); }
-        void operator()(const SetEnemy& s) { (void)edits::setEnemy(doc, s.index, s.record, "Move Enemy"); }
-        void operator()(const SetItem& s) { (void)edits::setItem(doc, s.index, s.record, "Move Item"); }
-        void operator()(const ResizeMap& r) { (void)edits::resizeMap(doc, r.length, r.atEnd); }
-        void operator()(const ResizeItems& r) { (void)edits::resizeItems(doc, r.count); }
-        void operator()(const ResizeEnemies& r) { (void)edits::resizeEnemies(doc, r.count); }
-        void operator()(const EditText& t)
-        {
-            TextList texts = decodeAllTexts(doc.romData(), table());
-            if (!texts.status.ok())
-                return;
-            texts.texts[static_cast<std::size_t>(t.n)] = t.text;
-            (void)edits::packTexts(doc, table(), texts.texts);
-        }
-        void operator()(const Paint& p) { (void)edits::paintPixel(doc, p.table, p.tile, p.x, p.y, p.value); }
-        void operator()(const Colour& c) { (void)edits::setPaletteEntry(doc, c.index, c.colour); }
-    };
-    std::visit(Visitor{doc}, e.change);
+    if (doc.selectScene(e.scene).ok())
+        e.change(doc);
 }
 
 class RandomEdits {
@@ -94,33 +43,61 @@ public:
         auto byte = [this] { return static_cast<std::uint8_t>(pick(256)); };
         const auto x = [this] { return static_cast<int>(pick(17 * 256)); };
         const auto y = [this] { return static_cast<int>(pick(176)); };
+        auto edit = [&](std::function<void(Document&)> change) { return Edit{scene, std::move(change)}; };
         switch (pick(20)) {
-        case 0: case 1: case 2: case 3: return {scene, Place{x(), y(), byte()}};
+        case 0: case 1: case 2: case 3:
+            return edit([x = x(), y = y(), m = byte()](Document& d) { (void)edits::placeMetatile(d, x, y, m); });
         case 4: case 5: {
-            Stroke s{{}, byte()};
+            std::vector<std::pair<int, int>> points;
             const int x0 = static_cast<int>(pick(4 * 256));
             for (std::size_t i = 0, n = 2 + pick(4); i < n; ++i)
-                s.points.emplace_back(x0 + static_cast<int>(pick(96)), y());
-            return {scene, s};
+                points.emplace_back(x0 + static_cast<int>(pick(96)), y());
+            return edit([points, m = byte()](Document& d) {
+                d.beginStroke({"Place Metatile", part::Map, points.front().first});
+                for (const auto& [px, py] : points)
+                    (void)edits::placeMetatile(d, px, py, m);
+                d.endStroke();
+            });
         }
-        case 6: return {scene, Erase{}};
-        case 7: case 8: return {scene, SetEnemy{pick(8), {byte(), byte(), byte()}}};
-        case 9: return {scene, SetItem{pick(8), {byte(), static_cast<std::uint8_t>(byte() & 0xF0),
-                                                 static_cast<std::uint8_t>(pick(16))}}};
-        case 10: return {scene, ResizeMap{static_cast<int>(pick(17)), pick(2) == 0}};
-        case 11: return {scene, ResizeItems{static_cast<int>(pick(7))}};
-        case 12: return {scene, ResizeEnemies{static_cast<int>(pick(7))}};
+        case 6: return edit([](Document& d) { (void)edits::eraseMap(d); });
+        case 7: case 8:
+            return edit([i = pick(8), r = EnemyRecord{byte(), byte(), byte()}](Document& d) {
+                (void)edits::setEnemy(d, i, r, "Move Enemy");
+            });
+        case 9:
+            return edit([i = pick(8), r = ItemRecord{byte(), static_cast<std::uint8_t>(byte() & 0xF0),
+                                                     static_cast<std::uint8_t>(pick(16))}](Document& d) {
+                (void)edits::setItem(d, i, r, "Move Item");
+            });
+        case 10:
+            return edit([n = static_cast<int>(pick(17)), atEnd = pick(2) == 0](Document& d) {
+                (void)edits::resizeMap(d, n, atEnd);
+            });
+        case 11: return edit([n = static_cast<int>(pick(7))](Document& d) { (void)edits::resizeItems(d, n); });
+        case 12: return edit([n = static_cast<int>(pick(7))](Document& d) { (void)edits::resizeEnemies(d, n); });
         case 13: {
             std::string text;
             for (std::size_t i = 0, n = pick(12); i < n; ++i)
                 text += pick(8) == 0 ? std::string("\\n") : std::string(1, static_cast<char>('A' + pick(26)));
-            return {scene, EditText{static_cast<int>(pick(113)), text + "\\0"}};
+            return edit([n = pick(113), text = text + "\\0"](Document& d) {
+                const CharTable table = test::defaultTable();
+                TextList texts = decodeAllTexts(d.romData(), table);
+                if (!texts.status.ok())
+                    return;
+                texts.texts[n] = text;
+                (void)edits::packTexts(d, table, texts.texts);
+            });
         }
         case 14: case 15: case 16:
-            return {scene, Paint{pick(2) ? edits::PatternTable::Background : edits::PatternTable::Sprite, byte(),
-                                 static_cast<int>(pick(8)), static_cast<int>(pick(8)),
-                                 static_cast<std::uint8_t>(pick(4))}};
-        default: return {scene, Colour{static_cast<int>(pick(32)), static_cast<std::uint8_t>(pick(64))}};
+            return edit([t = pick(2) ? edits::PatternTable::Background : edits::PatternTable::Sprite, tile = byte(),
+                         px = static_cast<int>(pick(8)), py = static_cast<int>(pick(8)),
+                         v = static_cast<std::uint8_t>(pick(4))](Document& d) {
+                (void)edits::paintPixel(d, t, tile, px, py, v);
+            });
+        default:
+            return edit([i = static_cast<int>(pick(32)), c = static_cast<std::uint8_t>(pick(64))](Document& d) {
+                (void)edits::setPaletteEntry(d, i, c);
+            });
         }
     }
 

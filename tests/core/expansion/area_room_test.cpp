@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/text/text_image.h"
 #include "expansion/actor_packer.h"
 #include "expansion/area_room.h"
 #include "expansion/map_packer.h"
@@ -46,8 +47,7 @@ TEST(AreaRoom, SaysWhetherAResizeFitsAsTheResizeFinds)
               actorAreaRoom(rom, scene, scene.itemCount + 10, scene.enemyCount, actorEnd)->used);
 
     // Texts: the room used is what packing takes; a text that cannot be encoded says where.
-    CharTable table;
-    applyDefaultCharTable(table);
+    const CharTable table = test::defaultTable();
     TextList texts = decodeAllTexts(rom, table);
     ASSERT_TRUE(texts.status.ok());
     texts.texts[3] = "A\xC3\xA9" "B\\0";

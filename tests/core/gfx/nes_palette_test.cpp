@@ -30,6 +30,11 @@ TEST(NesPalette, EmphasisRoundsHalfToEvenAndClamps)
         {0x0C, false, 7, 0, 46, 71},
         // 0x30 = FFFFFF with emphasis 2: 255 * 0.78 = 198.9, * 0.94 = 239.7, * 0.66 = 168.3.
         {0x30, false, 2, 199, 240, 168},
+        // Exact halves in double precision go to the even neighbour: 150 x 0.63 = 94.5,
+        // 150 x 0.87 = 130.5, 5 x 0.70 = 3.5.
+        {0x03, false, 3, 54, 0, 94},
+        {0x03, false, 5, 55, 0, 130},
+        {0x0E, false, 7, 4, 4, 4},
     };
     for (const Case& c : cases) {
         const ScreenColour v = nesColorToRgb(c.index, c.mono, c.emphasis);
@@ -37,14 +42,6 @@ TEST(NesPalette, EmphasisRoundsHalfToEvenAndClamps)
         EXPECT_EQ(greenOf(v), c.g) << c.index << "/" << c.emphasis;
         EXPECT_EQ(blueOf(v), c.b) << c.index << "/" << c.emphasis;
     }
-}
-
-TEST(NesPalette, HalvesGoToTheEvenNeighbour)
-{
-    // Exact halves in double precision: 150 x 0.63 = 94.5, 150 x 0.87 = 130.5, 5 x 0.70 = 3.5.
-    EXPECT_EQ(blueOf(nesColorToRgb(0x03, false, 3)), 94);
-    EXPECT_EQ(blueOf(nesColorToRgb(0x03, false, 5)), 130);
-    EXPECT_EQ(redOf(nesColorToRgb(0x0E, false, 7)), 4);
 }
 
 TEST(NesPalette, TableAndKeyColour)
