@@ -240,7 +240,7 @@ void DocumentFiles::checkFileOnDisk()
         const std::optional<SceneKey> scene = doc().sceneKey();
         openFile(qs(doc().path()), false);
         if (scene && doc().hasScene())
-            host_.showScene(*scene);
+            host_.openScene(*scene);
     } else {
         diskChangeKept_ = true;
     }

@@ -30,7 +30,7 @@ public:
         // The open file has another name: caption and recent files.
         virtual void showFileName() = 0;
         // Shows scene `key` of the open file.
-        virtual void showScene(const SceneKey& key) = 0;
+        virtual void openScene(const SceneKey& key) = 0;
 
     protected:
         ~Host() = default;

@@ -131,7 +131,6 @@ void frmMain::setSceneControlsEnabled(bool enabled)
 void frmMain::showOpenedFile(const std::optional<SceneKey>& scene)
 {
     showFileName();
-
     editMode_ = EditMode::Map;
     buildAreaTree();
     setEditingEnabled(true);
@@ -149,7 +148,7 @@ void frmMain::showFileName()
     showRecentFiles(workspace_.settings);
 }
 
-void frmMain::showScene(const SceneKey& key)
+void frmMain::openScene(const SceneKey& key)
 {
     tvAreaList_NodeClick(findNode(qs(sceneKeyText(key))));
 }
@@ -174,7 +173,6 @@ void frmMain::commitPendingInput()
 {
     // A value typed into a box is taken when the box loses the focus: before the file is saved,
     // left or run, it must be in the document.
-    // The box may be in another of the program's windows.
     auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     if (!box)
         box = qobject_cast<QLineEdit*>(focusWidget());

@@ -65,10 +65,9 @@ enum class EditMode { Map = 0, Enemies = 1, Items = 2, All = 3 };
 class frmMain : public QMainWindow, public MainWindowActions, public EditorHost, private DocumentFiles::Host {
     Q_OBJECT
 public:
-    // `datFolder` holds TBL.DAT, ITEM.DAT, ENEMY.DAT and, where it can be written, VELMAR.INI;
-    // the program folder is its parent. `userConfigFolder` keeps VELMAR.INI otherwise.
-    // `recoveryFolder` keeps the recovery copy of unsaved edits; empty: none is kept. Start-up
-    // runs here, with its messages through `dialogs`, and offers the edits a copy holds back.
+    // `datFolder` and `userConfigFolder` are as WorkspaceFiles takes them. `recoveryFolder` keeps
+    // the recovery copy of unsaved edits; empty: none is kept. Start-up runs here, with its
+    // messages through `dialogs`, and offers the edits a copy holds back.
     frmMain(const QString& datFolder, const QString& userConfigFolder, const QString& recoveryFolder,
             Dialogs& dialogs, QWidget* parent = nullptr);
     // Without a recovery copy.
@@ -312,7 +311,7 @@ private:
     // DocumentFiles::Host: what the window does around the open file.
     void showOpenedFile(const std::optional<SceneKey>& scene) override;
     void showFileName() override;
-    void showScene(const SceneKey& key) override;
+    void openScene(const SceneKey& key) override;
     void setEditingEnabled(bool enabled);
     // The controls that work on the scene shown: off while none is.
     void setSceneControlsEnabled(bool enabled);
