@@ -304,7 +304,8 @@ void frmMain::cmdAll_Click() { applyEditMode(EditMode::All); }
 void frmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    // Start-up changes the caption before the open file has its keeper.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && files_)
         files_->windowActivated();
 }
 
