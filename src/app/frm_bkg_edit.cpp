@@ -20,7 +20,7 @@
 
 #include "edit_failure.h"
 #include "editor/edits.h"
-#include "frm_main.h"
+#include "editor_context.h"
 #include "gfx/nes_palette.h"
 #include "gfx/tile_drawing.h"
 #include "gfx/tile_import.h"
@@ -57,7 +57,7 @@ int quarterAt(QPoint p, int size)
 
 }  // namespace
 
-frmBkgEdit::frmBkgEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
+frmBkgEdit::frmBkgEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
 {
     setObjectName("frmBkgEdit");
     setWindowTitle("Background Editor");
@@ -80,13 +80,13 @@ frmBkgEdit::frmBkgEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
     layout->addLayout(top);
     layout->addWidget(fraMetaEdit);
 
-    connect(&main.document(), &EditorDocument::changed, this, &frmBkgEdit::document_Changed);
+    connect(&context.document(), &EditorDocument::changed, this, &frmBkgEdit::document_Changed);
     initGUI();
 }
 
 void frmBkgEdit::buildTileEditor()
 {
-    fraTileEdit = new TileEditorPanel(main_, edits::PatternTable::Background, "picPatternTable", "Pattern table", this);
+    fraTileEdit = new TileEditorPanel(ctx_, edits::PatternTable::Background, "picPatternTable", "Pattern table", this);
     connect(fraTileEdit, &TileEditorPanel::tileChosen, this, &frmBkgEdit::redraw);
     connect(fraTileEdit, &TileEditorPanel::paletteChanged, this, &frmBkgEdit::redraw);
     for (auto [member, name, caption, slot] :
@@ -228,28 +228,28 @@ QString sheetFolder(const Document& doc) { return QFileInfo(qs(doc.path())).abso
 
 void frmBkgEdit::cmdExportTiles_Click()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     if (!doc.hasScene())
         return;
-    const QString path = main_.dialogs().saveFile(sheetFolder(doc), kTileSheetFilter);
+    const QString path = ctx_.dialogs().saveFile(sheetFolder(doc), kTileSheetFilter);
     if (path.isEmpty())
         return;
     Bitmap sheet(256, 256, 0);
     drawTileSheet(sheet, doc.scene().bkgPatterns, doc.currentScene().palette, fraTileEdit->tilePalette(), 2);
     if (const Outcome<WriteResult> r = saveBitmapPng(sheet, ss(path)); !r.ok())
-        main_.dialogs().message(qs(fileMessage("Unknown I/O error!", ss(path), r.reason)), Dialogs::Icon::Exclamation);
+        ctx_.dialogs().message(qs(fileMessage("Unknown I/O error!", ss(path), r.reason)), Dialogs::Icon::Exclamation);
 }
 
 void frmBkgEdit::cmdImportTiles_Click()
 {
-    Document& doc = main_.document().doc();
+    Document& doc = ctx_.document().doc();
     if (!doc.hasScene())
         return;
-    const QString path = main_.dialogs().openFile(sheetFolder(doc), kTileSheetFilter);
+    const QString path = ctx_.dialogs().openFile(sheetFolder(doc), kTileSheetFilter);
     if (path.isEmpty())
         return;
     const auto refuse = [&](const std::string& reason) {
-        main_.dialogs().message(qs(fileMessage("The tiles were not imported.", ss(path), reason)),
+        ctx_.dialogs().message(qs(fileMessage("The tiles were not imported.", ss(path), reason)),
                                 Dialogs::Icon::Exclamation);
     };
     Bitmap sheet;
@@ -282,11 +282,11 @@ void frmBkgEdit::picSubtile_MouseDown(QPoint point, Qt::MouseButton)
         return;
     const std::uint8_t subtile = subtile_, tile = fraTileEdit->selectedTile();
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Edit Subtile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
+        edits::editScene(ctx_.document().doc(), {"Edit Subtile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             s.metatiles.subtileDefs[subtile][static_cast<std::size_t>(q)] = tile;
             return true;
         });
-    showEditFailure(main_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), r);
 }
 
 void frmBkgEdit::hscrollTileID_Change(int value)
@@ -302,11 +302,11 @@ void frmBkgEdit::picMetatile_MouseDown(QPoint point, Qt::MouseButton)
         return;
     const std::uint8_t metatile = metatile_, subtile = subtile_;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Edit Metatile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
+        edits::editScene(ctx_.document().doc(), {"Edit Metatile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             s.metatiles.metatileDefs[metatile][1 + static_cast<std::size_t>(q)] = subtile;
             return true;
         });
-    showEditFailure(main_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), r);
 }
 
 void frmBkgEdit::picPalMarker_Click(int index)
@@ -332,12 +332,12 @@ void frmBkgEdit::picAttTableEdit_MouseDown(QPoint point, Qt::MouseButton)
     const std::uint8_t metatile = metatile_;
     const int p = attributePalette_;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Edit Attributes", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
+        edits::editScene(ctx_.document().doc(), {"Edit Attributes", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             std::uint8_t& a = s.metatiles.metatileDefs[metatile][0];
             a = static_cast<std::uint8_t>((a & ~(3 << shift)) | (p << shift));
             return true;
         });
-    showEditFailure(main_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), r);
 }
 
 void frmBkgEdit::markAttributePalette()
@@ -377,7 +377,7 @@ void frmBkgEdit::document_Changed(const DocumentEvent& event)
 
 void frmBkgEdit::redraw()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     for (QGroupBox* f : {static_cast<QGroupBox*>(fraTileEdit), fraSubTileEdit, fraMetaEdit})
         f->setEnabled(doc.hasScene());
     fraTileEdit->redraw();
@@ -401,7 +401,7 @@ void frmBkgEdit::redraw()
 
 void frmBkgEdit::refreshBkgPalette()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     for (std::size_t i = 0; i < 16; ++i) {
         const std::uint8_t n = doc.hasScene() ? doc.currentScene().palette[i] : 0x0F;
         controls::setNesSwatch(lblnespal[i], n);
@@ -442,8 +442,8 @@ void frmBkgEdit::closeEvent(QCloseEvent* event)
 {
     fraTileEdit->endPainting();
     // The main window shows every edit as it is made; a full redraw puts it all right again.
-    if (!main_.exiting())
-        main_.unloadSubEditor_refresh();
+    if (!ctx_.exiting())
+        ctx_.unloadSubEditor_refresh();
     QWidget::closeEvent(event);
 }
 

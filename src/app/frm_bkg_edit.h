@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "gfx/background_editor_views.h"
+#include "editor_context.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -19,7 +20,6 @@ namespace velmar {
 
 class BitmapView;
 struct DocumentEvent;
-class frmMain;
 class TileEditorPanel;
 
 // "Background Editor": the pixels of the current scene's 256 background tiles, its subtiles
@@ -29,7 +29,7 @@ class TileEditorPanel;
 class frmBkgEdit : public QWidget {
     Q_OBJECT
 public:
-    explicit frmBkgEdit(frmMain& main);
+    explicit frmBkgEdit(const EditorContext& context);
 
     // Tile, subtile, metatile and palettes 0, colours 0 (left) and 1 (right), everything drawn.
     void initGUI();
@@ -92,7 +92,7 @@ private:
     void refreshBkgPalette();
     void markAttributePalette();
 
-    frmMain& main_;
+    EditorContext ctx_;
     std::uint8_t subtile_ = 0;
     std::uint8_t metatile_ = 0;
     BackgroundEditorViews views_;

@@ -12,38 +12,37 @@
 #include <QStringList>
 
 #include "dialogs.h"
+#include "document_files.h"
 #include "editor/edits.h"
 #include "editor/workspace.h"
+#include "editor_context.h"
+#include "main_window_actions.h"
 #include "mapview/map_region.h"
 #include "editor_document.h"
 #include "mapview/scene_view.h"
 #include "panels/map_view_panel.h"
 
-class QAction;
-class QButtonGroup;
 class QKeyEvent;
 class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QFileSystemWatcher;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QLockFile;
 class QListWidget;
-class QMenu;
 class QRadioButton;
 class QScrollBar;
 class QSplitter;
 class QStatusBar;
 class QTimer;
-class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace velmar {
 
 class ActorListsPanel;
+class EditorWindows;
+class EmulatorLauncher;
 class BitmapView;
 class GridOptionsPanel;
 class MapMouseHandler;
@@ -51,16 +50,9 @@ class MapViewPanel;
 class MetatilePickerPanel;
 class PaletteStrip;
 class PropertiesPanel;
-class RecoveryWriter;
-class frmBkgEdit;
-class frmSprEdit;
-class frmRomExpansion;
-class frmTextEdit;
-class frmOptions;
-class frmPalEdit;
-class frmShortcuts;
+class RecoverySession;
+class WorkspaceFiles;
 struct KeyHelp;
-class PlayTestCopy;
 
 // What a press on the map does, and which actor markers show.
 enum class EditMode { Map = 0, Enemies = 1, Items = 2, All = 3 };
@@ -68,13 +60,14 @@ enum class EditMode { Map = 0, Enemies = 1, Items = 2, All = 3 };
 // The main window: the program's life, the area tree, the panels that show the current scene
 // (map, metatile picker, grid options, palette), and the buttons that open the other windows.
 // Every change goes through the shared document; the window redraws from its notifications.
-class frmMain : public QMainWindow {
+// It hosts the editor windows, and hands the open file, the recovery copy, the workspace's files
+// and the emulator to classes of their own.
+class frmMain : public QMainWindow, public MainWindowActions, public EditorHost, private DocumentFiles::Host {
     Q_OBJECT
 public:
-    // `datFolder` holds TBL.DAT, ITEM.DAT, ENEMY.DAT and, where it can be written, VELMAR.INI;
-    // the program folder is its parent. `userConfigFolder` keeps VELMAR.INI otherwise.
-    // `recoveryFolder` keeps the recovery copy of unsaved edits; empty: none is kept. Start-up
-    // runs here, with its messages through `dialogs`, and offers the edits a copy holds back.
+    // `datFolder` and `userConfigFolder` are as WorkspaceFiles takes them. `recoveryFolder` keeps
+    // the recovery copy of unsaved edits; empty: none is kept. Start-up runs here, with its
+    // messages through `dialogs`, and offers the edits a copy holds back.
     frmMain(const QString& datFolder, const QString& userConfigFolder, const QString& recoveryFolder,
             Dialogs& dialogs, QWidget* parent = nullptr);
     // Without a recovery copy.
@@ -84,7 +77,7 @@ public:
 
     // Starts an external command; true when it started. Tests replace it.
     using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
-    void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
+    void setLauncher(Launcher launcher);
     // The README shipped with the program, which Help opens.
     void setReadmeFile(const QString& path) { readmeFile_ = path; }
 
@@ -94,13 +87,15 @@ public:
     // Every message and file dialog of the program's windows goes through here.
     Dialogs& dialogs() { return dialogs_; }
     std::uint8_t brushMetatile() const;
-    bool exiting() const { return exiting_; }
+    bool exiting() const override { return exiting_; }
+    // What the editor windows are given.
+    EditorContext editorContext();
     // The map cells selected (empty: none), what Copy took, and whether a paste floats.
     const CellRect& selection() const { return selection_; }
     const MapBlock& clipboard() const { return clipboard_; }
     bool pasting() const { return pasting_; }
     // The play-test copy the emulator was last given; empty when there is none.
-    QString playTestPath() const { return playTestPath_; }
+    QString playTestPath() const;
     // The session ends without a window to ask in (the system logs out or stops the program):
     // unsaved edits go to the recovery copy now and stay there for the next start, the settings
     // are kept, the play-test copy goes, and the program quits.
@@ -113,18 +108,14 @@ public:
 
     // Opens a file: with `showDialog` through the open dialog, else `path` (a recent file).
     // Unsaved edits are asked about first.
-    void loadRom(bool showDialog, const QString& path);
-    void saveRom();
+    void loadRom(bool showDialog, const QString& path) { files_->loadRom(showDialog, path); }
+    void saveRom() { files_->saveRom(); }
     // Reads the open file again if another program changed it since it was opened or saved, and
-    // asks whether to reload it (frm_main_files.cpp). Runs when the window gets the focus back.
-    void checkFileOnDisk();
-    // A load, save or resize that worked: a message box, or with the option off the status bar
-    // for five seconds. Failures are always message boxes.
-    void reportSuccess(const QString& text);
-    // The full redraw of the current scene: sheet, map, palette, grid and actor markers.
-    void unloadSubEditor_refresh();
-    // After an item or enemy count change: the item list, then the enemy list, filled afresh.
-    void unloadResizeEditor_refresh();
+    // asks whether to reload it. Runs when the window gets the focus back.
+    void checkFileOnDisk() { files_->checkFileOnDisk(); }
+    void reportSuccess(const QString& text) override;
+    void unloadSubEditor_refresh() override;
+    void unloadResizeEditor_refresh() override;
     // The scene nodes of the tree, for selection by key.
     QTreeWidgetItem* findNode(const QString& key) const;
 
@@ -135,64 +126,8 @@ public:
     // Controls, by the names the rest of the program and its tests use. The panels own them.
     // The panels side by side: the area tree, the map and picker, the actor and property panels.
     QSplitter* splMain = nullptr;
-    // Where the window's size, place and panel sizes are kept between runs: a file of its own in
-    // the user's configuration folder (the data folder when there is none), so that VELMAR.INI
-    // keeps its own line rules.
+    // Where the window's size, place and panel sizes are kept between runs.
     QString layoutFile() const;
-
-    QMenu* menuFile = nullptr;
-    QAction* menuFileLoadFile = nullptr;
-    QAction* menuFileSaveFile = nullptr;
-    QAction* menuFileSaveAs = nullptr;
-    std::array<QAction*, 5> menuFileRecentFiles{};
-    QAction* menuFileCreatePatch = nullptr;
-    QAction* menuFileApplyPatch = nullptr;
-    QAction* menuFileExportMap = nullptr;
-    QAction* menuFileExit = nullptr;
-    QMenu* menuView = nullptr;
-    QAction* menuViewZoomIn = nullptr;
-    QAction* menuViewZoomOut = nullptr;
-    QAction* menuViewActualSize = nullptr;
-    // Ctrl+G: the grid frame's next choice (none, metatiles, screens).
-    QAction* menuViewGrid = nullptr;
-    QMenu* menuEdit = nullptr;
-    QAction* menuEditUndo = nullptr;
-    QAction* menuEditRedo = nullptr;
-    // A rectangle of the map (Shift+drag, or a drag with "Select" on): copy, cut, paste (a
-    // floating copy placed by a click), fill with the chosen metatile, delete (metatile FF).
-    QAction* menuEditCopy = nullptr;
-    QAction* menuEditCut = nullptr;
-    QAction* menuEditPaste = nullptr;
-    QAction* menuEditFillSelection = nullptr;
-    QAction* menuEditDelete = nullptr;
-    QAction* menuEditSelectNone = nullptr;
-    QAction* menuOptions = nullptr;
-    QMenu* menuHelp = nullptr;
-    // Every shortcut of the windows in one table, made from their actions when it opens.
-    QAction* menuHelpShortcuts = nullptr;
-    QAction* menuHelpReadme = nullptr;
-    QAction* menuHelpAbout = nullptr;
-
-    QToolButton* cmdSelect = nullptr;
-    QToolButton* cmdFileLoad = nullptr;
-    QToolButton* cmdFileSave = nullptr;
-    QToolButton* cmdExitApp = nullptr;
-    QToolButton* cmdUndo = nullptr;
-    QToolButton* cmdRedo = nullptr;
-    QToolButton* cmdTextEditor = nullptr;
-    QToolButton* cmdMetatileEditor = nullptr;
-    QToolButton* cmdAnimEdit = nullptr;
-    QToolButton* cmdPaletteEdit = nullptr;
-    QToolButton* cmdResizeMap = nullptr;
-    QToolButton* cmdResizeItem = nullptr;
-    QToolButton* cmdResizeEnemy = nullptr;
-    QToolButton* cmdClearArea = nullptr;
-    QToolButton* cmdAreaInfo = nullptr;
-    QToolButton* cmdRunEmulator = nullptr;
-    QToolButton* cmdBkgEdit = nullptr;
-    QToolButton* cmdEnemyEdit = nullptr;
-    QToolButton* cmdItemEdit = nullptr;
-    QToolButton* cmdAll = nullptr;
 
     QTreeWidget* tvAreaList = nullptr;
 
@@ -259,8 +194,6 @@ public slots:
     void menuFileLoadFile_Click();
     void menuFileSaveFile_Click();
     void menuFileSaveAs_Click();
-    // Patches: the edits as an IPS or BPS file, made against the file as it was opened (or an
-    // original the user picks); and a patch applied to the open image as one step.
     void menuFileCreatePatch_Click();
     // The map as velmar-cli render draws it, with the actors the mode shows, as a PNG file.
     void menuFileExportMap_Click();
@@ -373,29 +306,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus();
-    void buildToolBar();
     void buildCentralArea();
     void startUp();
-    void loadNameLists();
-    // After a file is opened (or edits restored): caption, recent files, tree, and `scene` (the
-    // first one when it is not given or cannot be found) shown in map mode.
-    void showOpenedFile(const std::optional<SceneKey>& scene);
-    // Saves with the backup option; a failure is shown. True when saved. A file another program
-    // changed since is not written over unless the user says so.
-    bool saveDocument();
-    // Shows why a save of `path` failed; nothing for a save that went well.
-    void reportSaveFailure(const Outcome<SaveResult>& result, const QString& path);
-    // Opens `path` as loadRom does; `askFirst` false skips the question about unsaved edits
-    // (the user has answered one already).
-    void openFile(const QString& path, bool askFirst);
-    // The file watched for changes by other programs is the open one.
-    void watchOpenFile();
-    void fileWatcher_Changed();
+    // DocumentFiles::Host: what the window does around the open file.
+    void showOpenedFile(const std::optional<SceneKey>& scene) override;
+    void showFileName() override;
+    void openScene(const SceneKey& key) override;
     void setEditingEnabled(bool enabled);
     // The controls that work on the scene shown: off while none is.
     void setSceneControlsEnabled(bool enabled);
-    void refreshRecentFileCaptions();
     void setCaption();
     void setModeButtons(EditMode mode);
     // The one place a mode takes effect: which markers show, what the map's mouse does, which
@@ -413,7 +332,7 @@ private:
     void renderMap(bool resize);
     void buildStatusBar();
     void buildGridLines();
-    void refreshEditActions();
+    void refreshEditActions() { showUndoRedo(doc()); }
 
     // Actors (frm_main_actors.cpp).
     void buildActorLists();
@@ -465,15 +384,10 @@ private:
     void commitPaletteSelector(QLineEdit* box, int index);
     void propertyEditDone(const Outcome<EditResult>& result);
 
-    // Takes a value still being typed into a box, as leaving the box does.
-    void commitPendingInput();
-    enum class Leaving { Closing, Opening };
-    bool confirmDiscardOrSave(Leaving why);
-    // Edits held by the Text Editor are not in the document yet: stored, dropped, or (false)
-    // the user stays.
-    bool settleTextEdits();
-    void restoreLayout();
-    void saveLayout();
+    // Takes a value still being typed into a box, as leaving the box does; the box may be in
+    // another of the program's windows.
+    void commitPendingInput() override;
+    bool settleTextEdits() override;
     // Selection, clipboard and floating paste of the map.
     void buildSelectionControls();
     // The right button's eyedropper: the metatile of a map cell becomes the chosen one.
@@ -490,23 +404,8 @@ private:
     void fitToScreen();
     // The resize dialog for the map (0), the items (1) or the enemies (2).
     void openResizeDialog(int editType);
-    SettingsFiles settingsFiles() const;
 
-    // The recovery copy (frm_main_recovery.cpp).
-    void startRecovery();
-    void offerRecovery();
-    void recovery_DocumentChanged(const DocumentEvent& event);
-    void recovery_Written(const Outcome<WriteResult>& result);
-    // A proper close: the copy goes and the writer stops.
-    void endRecovery();
-
-    QString datFolder_;
-    QString userConfigFolder_;
-    QString recoveryFolder_;
-    QString programFolder_;
     Dialogs& dialogs_;
-    Launcher launcher_;
-    QString dialogFolder_;
 
     Workspace workspace_;
     EditorDocument* document_ = nullptr;
@@ -515,11 +414,6 @@ private:
     std::array<std::unique_ptr<MapMouseHandler>, 4> mapHandlers_;
     bool exiting_ = false;
     bool buildingTree_ = false;
-    QButtonGroup* modeButtons_ = nullptr;
-    frmOptions* options_ = nullptr;
-    frmPalEdit* palEdit_ = nullptr;
-    frmBkgEdit* bkgEdit_ = nullptr;
-    frmSprEdit* sprEdit_ = nullptr;
     CellRect selection_;
     MapCell selectionAnchor_;
     bool selecting_ = false;
@@ -530,9 +424,6 @@ private:
     QLabel* lblHoverCell_ = nullptr;
     std::map<std::uint8_t, std::uint8_t> brushByTileset_;
     int brushTileset_ = -1;
-    frmRomExpansion* romExpansion_ = nullptr;
-    frmTextEdit* textEdit_ = nullptr;
-    frmShortcuts* shortcuts_ = nullptr;
     QString readmeFile_;
     MapCell mapCursor_;
     // The last place the status bar's pointer text was made for, made again after a map edit.
@@ -560,27 +451,16 @@ private:
     Drag drag_;
     QLabel* lblPointer_ = nullptr;
 
-    // The lock says this editor keeps the copy in the folder; it outlives the writer.
-    std::unique_ptr<QLockFile> recoveryLock_;
-    std::unique_ptr<RecoveryWriter> recoveryWriter_;
-    // A copy was written (or restored) and not removed since.
-    bool recoveryStored_ = false;
-    bool recoveryFailed_ = false;
-
     // The receiver of the panel's connections. Being a member, it goes before QWidget's
     // destructor hides and deletes the boxes: a box that loses the focus then reaches no slot
     // of a half-destroyed window.
     std::unique_ptr<QObject> propertiesLink_;
 
-    std::unique_ptr<PlayTestCopy> playTest_;
-    // The open file as other programs may change it: a change seen is checked when the window
-    // has the focus; one the user chose not to reload makes the next save ask first.
-    QFileSystemWatcher* fileWatcher_ = nullptr;
-    bool diskCheckDue_ = false;
-    bool diskChangeKept_ = false;
-    // The settings file did not read well and could not be kept aside: it is not written over.
-    bool keepSettingsFile_ = false;
-    QString playTestPath_;
+    std::unique_ptr<WorkspaceFiles> workspaceFiles_;
+    std::unique_ptr<EmulatorLauncher> emulator_;
+    std::unique_ptr<EditorWindows> windows_;
+    std::unique_ptr<RecoverySession> recovery_;
+    std::unique_ptr<DocumentFiles> files_;
 };
 
 }  // namespace velmar

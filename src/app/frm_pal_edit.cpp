@@ -13,7 +13,7 @@
 
 #include "edit_failure.h"
 #include "editor/edits.h"
-#include "frm_main.h"
+#include "editor_context.h"
 #include "gfx/nes_palette.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
@@ -34,7 +34,7 @@ QString entryName(int index)
 
 }  // namespace
 
-frmPalEdit::frmPalEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
+frmPalEdit::frmPalEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
 {
     setObjectName("frmPalEdit");
     setWindowTitle("Palette Editor");
@@ -122,7 +122,7 @@ frmPalEdit::frmPalEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
     connect(chkIntRed, &QCheckBox::clicked, this, &frmPalEdit::chkIntRed_Click);
     connect(chkIntGreen, &QCheckBox::clicked, this, &frmPalEdit::chkIntGreen_Click);
     connect(chkIntBlue, &QCheckBox::clicked, this, &frmPalEdit::chkIntBlue_Click);
-    connect(&main.document(), &EditorDocument::changed, this, &frmPalEdit::document_Changed);
+    connect(&context.document(), &EditorDocument::changed, this, &frmPalEdit::document_Changed);
     initGUI();
 }
 
@@ -148,11 +148,11 @@ void frmPalEdit::lblPal_Click(int index)
 {
     if (index < 0 || index > 31)
         return;
-    Document& doc = main_.document().doc();
+    Document& doc = ctx_.document().doc();
     const auto colour = static_cast<std::uint8_t>(selectedColor_);
     // Colour 0 of a sub-palette is the background colour all eight share: it changes for all.
     // The window redraws from the document's notice, whatever the edit came to.
-    showEditFailure(main_.dialogs(), index % 4 == 0 ? edits::setSharedColour(doc, colour)
+    showEditFailure(ctx_.dialogs(), index % 4 == 0 ? edits::setSharedColour(doc, colour)
                                                     : edits::setPaletteEntry(doc, index, colour));
 }
 
@@ -183,7 +183,7 @@ void frmPalEdit::drawNesColours()
 
 void frmPalEdit::drawPalette()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     for (std::size_t i = 0; i < lblPal.size(); ++i) {
         QLabel* l = lblPal[i];
         const QString name = entryName(static_cast<int>(i));
@@ -252,8 +252,8 @@ void frmPalEdit::keyPressEvent(QKeyEvent* event)
 void frmPalEdit::closeEvent(QCloseEvent* event)
 {
     // The main window shows every edit as it is made; a full redraw puts it all right again.
-    if (!main_.exiting())
-        main_.unloadSubEditor_refresh();
+    if (!ctx_.exiting())
+        ctx_.unloadSubEditor_refresh();
     QWidget::closeEvent(event);
 }
 

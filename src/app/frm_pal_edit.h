@@ -5,13 +5,14 @@
 
 #include <QWidget>
 
+#include "editor_context.h"
+
 class QCheckBox;
 class QLabel;
 
 namespace velmar {
 
 struct DocumentEvent;
-class frmMain;
 
 // "Palette Editor": the 64 NES colours to choose from and the 32 colours of the current scene's
 // palette memory; a click on an entry gives it the chosen colour, one step of the history. The
@@ -19,7 +20,7 @@ class frmMain;
 class frmPalEdit : public QWidget {
     Q_OBJECT
 public:
-    explicit frmPalEdit(frmMain& main);
+    explicit frmPalEdit(const EditorContext& context);
 
     // Colour 0 chosen, the boxes cleared, everything drawn afresh.
     void initGUI();
@@ -55,7 +56,7 @@ private:
     void paintSwatch(QLabel* label, std::uint8_t n);
     int emphasis() const;
 
-    frmMain& main_;
+    EditorContext ctx_;
     int selectedColor_ = 0;
 };
 

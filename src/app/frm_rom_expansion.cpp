@@ -15,7 +15,7 @@
 #include "expansion/actor_packer.h"
 #include "expansion/area_room.h"
 #include "expansion/map_packer.h"
-#include "frm_main.h"
+#include "editor_context.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
 
@@ -52,7 +52,7 @@ QLineEdit* valueBox(QWidget* parent, const char* name, const QString& caption)
 
 }  // namespace
 
-frmRomExpansion::frmRomExpansion(frmMain& main) : QDialog(&main), main_(main)
+frmRomExpansion::frmRomExpansion(const EditorContext& context) : QDialog(&context.window()), ctx_(context)
 {
     setObjectName("frmRomExpansion");
     setWindowTitle("Scene Editor");
@@ -140,7 +140,7 @@ void frmRomExpansion::initGUI(int editType)
     ok_ = false;
     cancel_ = false;
     editType_ = editType;
-    const SceneRecord& scene = main_.doc().currentScene();
+    const SceneRecord& scene = ctx_.doc().currentScene();
     switch (editType) {
     case Map:
         frmSceneExpander->show();
@@ -165,7 +165,7 @@ void frmRomExpansion::initGUI(int editType)
         break;
     }
     default:
-        main_.dialogs().message("Error in romExpansion.initGUI()!", Dialogs::Icon::Critical);
+        ctx_.dialogs().message("Error in romExpansion.initGUI()!", Dialogs::Icon::Critical);
         close();
         return;
     }
@@ -184,14 +184,14 @@ HexByte frmRomExpansion::typedCount() const
 
 void frmRomExpansion::txtNewLength_Change()
 {
-    if (!main_.doc().hasScene())
+    if (!ctx_.doc().hasScene())
         return;
     const HexByte typed = typedLength();
     if (!typed.ok()) {
         lblMapRoom->setText(qs(typed.reason));
     } else {
         const int n = typed.value;
-        const auto room = mapAreaRoom(main_.doc().romData(), main_.doc().currentScene(), n);
+        const auto room = mapAreaRoom(ctx_.doc().romData(), ctx_.doc().currentScene(), n);
         lblMapRoom->setText(QString("%1: the map takes %2 bytes (now %3). ")
                                 .arg(plural(n + 1, "screen", "screens"))
                                 .arg(room ? room->sceneBytes : 0)
@@ -203,7 +203,7 @@ void frmRomExpansion::txtNewLength_Change()
 
 void frmRomExpansion::txtActorCount_New_Change()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     if (!doc.hasScene())
         return;
     const HexByte typed = typedCount();
@@ -239,7 +239,7 @@ void frmRomExpansion::cmdCancel_Click()
 void frmRomExpansion::closeEvent(QCloseEvent* event)
 {
     // The work is done as the dialog goes, and only when OK sent it.
-    if (ok_ && !main_.exiting() && main_.doc().hasScene()) {
+    if (ok_ && !ctx_.exiting() && ctx_.doc().hasScene()) {
         if (editType_ == Map && !resizeMap()) {
             ok_ = false;
             event->ignore();
@@ -260,12 +260,12 @@ void frmRomExpansion::refuseTyped(QLineEdit* box, int current, const HexByte& ty
     box->setText(qs(hexPad(current, 2)));
     box->selectAll();
     box->setFocus();
-    main_.dialogs().message(qs(typed.reason), Dialogs::Icon::Exclamation);
+    ctx_.dialogs().message(qs(typed.reason), Dialogs::Icon::Exclamation);
 }
 
 bool frmRomExpansion::resizeMap()
 {
-    const int length = main_.doc().currentScene().length;
+    const int length = ctx_.doc().currentScene().length;
     const HexByte typed = typedLength();
     if (!typed.ok()) {
         refuseTyped(txtNewLength, length, typed);
@@ -280,26 +280,26 @@ bool frmRomExpansion::resizeMap()
                                      .arg(plural(length + 1, "screen", "screens"), plural(n + 1, "screen", "screens"),
                                           dropped == 1 ? "the last screen" : QString("the %1 screens").arg(dropped),
                                           atEnd ? "on the right (the end)" : "on the left (the start)");
-        if (main_.dialogs().askYesNo(question) != Dialogs::Answer::Yes) {
+        if (ctx_.dialogs().askYesNo(question) != Dialogs::Answer::Yes) {
             txtNewLength->selectAll();
             txtNewLength->setFocus();
             return false;
         }
     }
-    const Outcome<ResizeResult> r = edits::resizeMap(main_.document().doc(), n, atEnd);
+    const Outcome<ResizeResult> r = edits::resizeMap(ctx_.document().doc(), n, atEnd);
     if (r.code == ResizeResult::Unchanged)
         return true;
-    main_.unloadSubEditor_refresh();
+    ctx_.unloadSubEditor_refresh();
     if (r.ok())
-        main_.reportSuccess(qs(resizeMapMessage(r)));
+        ctx_.reportSuccess(qs(resizeMapMessage(r)));
     else
-        main_.dialogs().message(qs(resizeMapMessage(r)), Dialogs::Icon::Exclamation);
+        ctx_.dialogs().message(qs(resizeMapMessage(r)), Dialogs::Icon::Exclamation);
     return true;
 }
 
 bool frmRomExpansion::resizeActors()
 {
-    Document& doc = main_.document().doc();
+    Document& doc = ctx_.document().doc();
     const HexByte typed = typedCount();
     if (!typed.ok()) {
         const SceneRecord& s = doc.currentScene();
@@ -311,15 +311,15 @@ bool frmRomExpansion::resizeActors()
     if (r.code == ResizeResult::Unchanged)
         return true;
     if (r.ok()) {
-        main_.unloadSubEditor_refresh();
-        main_.unloadResizeEditor_refresh();
+        ctx_.unloadSubEditor_refresh();
+        ctx_.unloadResizeEditor_refresh();
     }
     // A refusal (tables that no longer fit) is said too: nothing changed.
     const QString text = qs(editType_ == Items ? resizeItemsMessage(r) : resizeEnemiesMessage(r));
     if (r.ok())
-        main_.reportSuccess(text);
+        ctx_.reportSuccess(text);
     else
-        main_.dialogs().message(text, Dialogs::Icon::Exclamation);
+        ctx_.dialogs().message(text, Dialogs::Icon::Exclamation);
     return true;
 }
 

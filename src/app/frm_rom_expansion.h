@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "rom/hex.h"
+#include "editor_context.h"
 
 class QGroupBox;
 class QLabel;
@@ -12,7 +13,6 @@ class QRadioButton;
 
 namespace velmar {
 
-class frmMain;
 
 // "Scene Editor": the resize dialog for the current scene's length in screens (edit type 0),
 // its item count (1) or its enemy count (2). Each change repacks the maps or the actor tables of
@@ -23,7 +23,7 @@ class frmRomExpansion : public QDialog {
 public:
     enum EditType { Map = 0, Items = 1, Enemies = 2 };
 
-    explicit frmRomExpansion(frmMain& main);
+    explicit frmRomExpansion(const EditorContext& context);
 
     // Shows the part for `editType` filled from the current scene, the value selected. Any other
     // type is an error: a message, and the dialog closes.
@@ -62,7 +62,7 @@ private:
     // A box whose text is no value: it shows `current` again, and a message says what it takes.
     void refuseTyped(QLineEdit* box, int current, const HexByte& typed);
 
-    frmMain& main_;
+    EditorContext ctx_;
     int editType_ = Map;
     bool ok_ = false;
     bool cancel_ = false;

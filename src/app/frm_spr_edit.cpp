@@ -19,7 +19,7 @@
 
 #include "actors/sprite_editor_views.h"
 #include "editor/edits.h"
-#include "frm_main.h"
+#include "editor_context.h"
 #include "gfx/tile_drawing.h"
 #include "panels/tile_editor_panel.h"
 #include "qt_bridge.h"
@@ -64,7 +64,7 @@ int spriteCount(const SpriteFrame& f)
 
 }  // namespace
 
-frmSprEdit::frmSprEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
+frmSprEdit::frmSprEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
 {
     setObjectName("frmSprEdit");
     setWindowTitle("Sprite Editor");
@@ -88,7 +88,7 @@ frmSprEdit::frmSprEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
     layout->addLayout(top);
     layout->addWidget(fraTileEdit);
 
-    connect(&main.document(), &EditorDocument::changed, this, &frmSprEdit::document_Changed);
+    connect(&context.document(), &EditorDocument::changed, this, &frmSprEdit::document_Changed);
     initGUI();
 }
 
@@ -178,7 +178,7 @@ void frmSprEdit::buildFrameEditor()
 
 void frmSprEdit::buildTileEditor()
 {
-    fraTileEdit = new TileEditorPanel(main_, edits::PatternTable::Sprite, "picPatternTable0", "Pattern table 0", this);
+    fraTileEdit = new TileEditorPanel(ctx_, edits::PatternTable::Sprite, "picPatternTable0", "Pattern table 0", this);
     picPatternTable1 = controls::picture(fraTileEdit, "picPatternTable1", "Pattern table 1", 256, 256, 16, 16);
     picPatternTable1->setToolTip("The background tiles that odd tile numbers take (shown only)");
     // The pair an odd tile number takes, marked after "Goto".
@@ -231,7 +231,7 @@ void frmSprEdit::initGUI()
 SpriteFrame frmSprEdit::loadFrame(int frame) const
 {
     SpriteFrame f;
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     if (doc.hasImage())
         readSpriteFrame(doc.romData(), currentSet(), static_cast<std::uint8_t>(frame & 0xFF), f);
     return f;
@@ -244,7 +244,7 @@ void frmSprEdit::cmbFrameSet_Click(int index)
     if (filling_ || index < 0)
         return;
     frameSet_ = index & 1;
-    const int last = main_.doc().hasImage() ? lastFrameIndex(main_.doc().romData(), currentSet()) : -1;
+    const int last = ctx_.doc().hasImage() ? lastFrameIndex(ctx_.doc().romData(), currentSet()) : -1;
     {
         const QSignalBlocker block(hscrFrame);
         hscrFrame->setMaximum(std::max(0, last));
@@ -267,7 +267,7 @@ void frmSprEdit::hscrFrame_Change(int value)
 
 void frmSprEdit::showFrame(bool keepTile)
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     lblFrameIndex->setText(hex2(frameIndex_));
     lblFrameIndex->setAccessibleName("Frame: $" + lblFrameIndex->text());
     editedFrame_ = SpriteFrame{};
@@ -302,7 +302,7 @@ void frmSprEdit::showFrame(bool keepTile)
 
 void frmSprEdit::drawFrameEditor()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     if (doc.hasScene()) {
         const SceneState& s = doc.scene();
         velmar::drawFrameEditor(frameView_, editedFrame_, {s.sprPatterns, s.bkgPatterns, s.currentScene.palette}, frameTile_,
@@ -389,7 +389,7 @@ void frmSprEdit::txtFrame_LostFocus()
         const HexByte typed = readHexByte(ss(boxes[i]->text()), fields[i]);
         if (!typed.ok()) {
             showFrameTile(frameTile_);
-            main_.dialogs().message(qs(typed.reason), Dialogs::Icon::Exclamation);
+            ctx_.dialogs().message(qs(typed.reason), Dialogs::Icon::Exclamation);
             return;
         }
         v[i] = typed.value;
@@ -406,10 +406,10 @@ void frmSprEdit::txtFrame_LostFocus()
         return;
     // The document tells every window, this one too, which then shows the frame as stored.
     const Outcome<EditResult> r =
-        edits::setSpriteFrame(main_.document().doc(), currentSet(), static_cast<std::uint8_t>(frameIndex_), f);
+        edits::setSpriteFrame(ctx_.document().doc(), currentSet(), static_cast<std::uint8_t>(frameIndex_), f);
     if (r.code == EditResult::Refused || r.code == EditResult::Failed) {
         showFrameTile(frameTile_);
-        main_.dialogs().message(qs("The frame was not changed. " + r.reason), Dialogs::Icon::Exclamation);
+        ctx_.dialogs().message(qs("The frame was not changed. " + r.reason), Dialogs::Icon::Exclamation);
     }
 }
 
@@ -445,7 +445,7 @@ void frmSprEdit::picPatternTable1_MouseDown(QPoint, Qt::MouseButton)
 
 void frmSprEdit::redrawPatternTable1()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     Bitmap sheet(256, 256, 0);
     if (doc.hasScene())
         drawTileSheet(sheet, doc.scene().bkgPatterns, doc.currentScene().palette, fraTileEdit->tilePalette(), 2);
@@ -483,8 +483,8 @@ void frmSprEdit::document_Changed(const DocumentEvent& event)
     if (event.kind == DocumentEvent::Kind::Saved || !isVisible())
         return;
     for (QWidget* w : std::initializer_list<QWidget*>{fraFrameEdit, fraTileEdit, fraAnimationEdit})
-        w->setEnabled(main_.doc().hasScene());
-    const int last = main_.doc().hasImage() ? lastFrameIndex(main_.doc().romData(), currentSet()) : -1;
+        w->setEnabled(ctx_.doc().hasScene());
+    const int last = ctx_.doc().hasImage() ? lastFrameIndex(ctx_.doc().romData(), currentSet()) : -1;
     if (hscrFrame->maximum() != std::max(0, last)) {
         const QSignalBlocker block(hscrFrame);
         hscrFrame->setMaximum(std::max(0, last));
@@ -514,8 +514,8 @@ void frmSprEdit::closeEvent(QCloseEvent* event)
     stopAnimation();
     fraTileEdit->endPainting();
     // The main window shows every edit as it is made; a full redraw puts it all right again.
-    if (!main_.exiting())
-        main_.unloadSubEditor_refresh();
+    if (!ctx_.exiting())
+        ctx_.unloadSubEditor_refresh();
     QWidget::closeEvent(event);
 }
 

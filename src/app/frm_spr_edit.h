@@ -9,6 +9,7 @@
 #include "actors/animation_playback.h"
 #include "actors/sprite_frames.h"
 #include "gfx/bitmap.h"
+#include "editor_context.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,7 +27,6 @@ namespace velmar {
 class BitmapView;
 struct DocumentEvent;
 class TileEditorPanel;
-class frmMain;
 
 // "Sprite Editor": the frames of the enemy and player frame tables (each a list of 8 x 16
 // sprites with offsets, tile numbers and attributes), the 256 sprite tiles, and the animations
@@ -36,7 +36,7 @@ class frmMain;
 class frmSprEdit : public QWidget {
     Q_OBJECT
 public:
-    explicit frmSprEdit(frmMain& main);
+    explicit frmSprEdit(const EditorContext& context);
     ~frmSprEdit() override;
 
     // Enemy table, frame 0, tile 0, palette 4, colours 0 and 1, animation 0, playback stopped.
@@ -145,7 +145,7 @@ private:
     void stopAnimation();
     std::int64_t now() const;
 
-    frmMain& main_;
+    EditorContext ctx_;
     bool initializing_ = false;
     // A list or box being filled by the window itself: its event does nothing.
     bool filling_ = false;

@@ -18,7 +18,7 @@
 #include "actors/frame_sheet.h"
 #include "actors/sprite_editor_views.h"
 #include "editor/edits.h"
-#include "frm_main.h"
+#include "editor_context.h"
 #include "frm_spr_edit.h"
 #include "qt_bridge.h"
 #include "rom/address_map.h"
@@ -150,7 +150,7 @@ void frmSprEdit::hscrAnimation_Change(int value)
 
 void frmSprEdit::showAnimation(bool keepStep)
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     lblAnimIndex->setText(hex2(animationIndex_));
     lblAnimIndex->setAccessibleName("Animation: $" + lblAnimIndex->text());
     animationSteps_.clear();
@@ -221,7 +221,7 @@ void frmSprEdit::refreshGotoFrame()
 {
     // A step may name a frame the table chosen does not have (it may be the other table's):
     // "Goto" then does nothing, and says why.
-    const int last = main_.doc().hasImage() ? lastFrameIndex(main_.doc().romData(), currentSet()) : -1;
+    const int last = ctx_.doc().hasImage() ? lastFrameIndex(ctx_.doc().romData(), currentSet()) : -1;
     const HexByte frame = typedFrame(txtAnim_Frame);
     const bool exists = txtAnim_Frame->isEnabled() && frame.ok() && frame.value <= last;
     cmdGotoFrame->setEnabled(exists);
@@ -240,7 +240,7 @@ void frmSprEdit::txtAnim_LostFocus()
     const auto refuse = [this](const QString& message) {
         showStep(animationStep_);
         refreshGotoFrame();
-        main_.dialogs().message(message, Dialogs::Icon::Exclamation);
+        ctx_.dialogs().message(message, Dialogs::Icon::Exclamation);
     };
     const HexByte timer = readHexByte(ss(txtAnim_Timer->text()), "Timer");
     const HexByte frame = typedFrame(txtAnim_Frame);
@@ -254,7 +254,7 @@ void frmSprEdit::txtAnim_LostFocus()
     refreshGotoFrame();
     if (initializing_ || steps == animationSteps_)
         return;
-    const Outcome<EditResult> r = edits::setAnimation(main_.document().doc(), animationIndex_, steps);
+    const Outcome<EditResult> r = edits::setAnimation(ctx_.document().doc(), animationIndex_, steps);
     if (r.code == EditResult::Refused || r.code == EditResult::Failed)
         refuse(qs("The step was not changed. " + r.reason));
 }
@@ -262,7 +262,7 @@ void frmSprEdit::txtAnim_LostFocus()
 void frmSprEdit::cmdGotoFrame_Click()
 {
     const HexByte typed = typedFrame(txtAnim_Frame);
-    if (!typed.ok() || !main_.doc().hasImage() || typed.value > lastFrameIndex(main_.doc().romData(), currentSet()))
+    if (!typed.ok() || !ctx_.doc().hasImage() || typed.value > lastFrameIndex(ctx_.doc().romData(), currentSet()))
         return;
     const int frame = typed.value;
     if (hscrFrame->value() == frame)
@@ -273,7 +273,7 @@ void frmSprEdit::cmdGotoFrame_Click()
 
 void frmSprEdit::drawAnimationPreview()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     if (!doc.hasScene()) {
         previewView_ = Bitmap(kPreviewSize, kPreviewSize, 0);
     } else {
@@ -328,18 +328,18 @@ void frmSprEdit::chkOnionSkin_Click()
 
 void frmSprEdit::cmdExportAnimation_Click()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     if (!doc.hasScene() || animationSteps_.empty())
         return;
     const QString folder = QFileInfo(qs(doc.path())).absolutePath();
-    const QString path = main_.dialogs().saveFile(folder, "PNG image (*.png)");
+    const QString path = ctx_.dialogs().saveFile(folder, "PNG image (*.png)");
     if (path.isEmpty())
         return;
     const SceneState& s = doc.scene();
     const Bitmap strip =
         animationStrip(doc.romData(), currentSet(), animationSteps_, s.sprPatterns, s.bkgPatterns, s.currentScene.palette);
     if (const Outcome<WriteResult> r = saveBitmapPng(strip, ss(path), kKeyColour); !r.ok())
-        main_.dialogs().message(qs(fileMessage("Unknown I/O error!", ss(path), r.reason)), Dialogs::Icon::Exclamation);
+        ctx_.dialogs().message(qs(fileMessage("Unknown I/O error!", ss(path), r.reason)), Dialogs::Icon::Exclamation);
 }
 
 }  // namespace velmar

@@ -10,7 +10,7 @@
 
 #include "editor/edits.h"
 #include "expansion/area_room.h"
-#include "frm_main.h"
+#include "editor_context.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
 #include "text/text_packer.h"
@@ -23,7 +23,7 @@ QString textName(int n) { return "Text " + qs(hexPad(n, 2)); }
 
 }  // namespace
 
-frmTextEdit::frmTextEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main)
+frmTextEdit::frmTextEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
 {
     setObjectName("frmTextEdit");
     setWindowTitle("Text Editor");
@@ -71,7 +71,7 @@ frmTextEdit::frmTextEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main
     connect(txtSelectedText, &QLineEdit::editingFinished, this, &frmTextEdit::txtSelectedText_LostFocus);
     connect(txtSelectedText, &QLineEdit::textEdited, this, &frmTextEdit::txtSelectedText_Change);
     connect(txtFilter, &QLineEdit::textChanged, this, &frmTextEdit::txtFilter_Change);
-    connect(&main.document(), &EditorDocument::changed, this, &frmTextEdit::document_Changed);
+    connect(&context.document(), &EditorDocument::changed, this, &frmTextEdit::document_Changed);
 }
 
 bool frmTextEdit::initGUI()
@@ -89,12 +89,12 @@ bool frmTextEdit::initGUI()
 
 bool frmTextEdit::loadTexts(bool tellFailure)
 {
-    const Document& doc = main_.doc();
-    const TextList list = decodeAllTexts(doc.romData(), main_.workspace().charTable);
+    const Document& doc = ctx_.doc();
+    const TextList list = decodeAllTexts(doc.romData(), ctx_.workspace().charTable);
     if (!list.status.ok()) {
         // Never a partial list: what is shown is what closing would store.
         if (tellFailure)
-            main_.dialogs().message(textName(list.failedText) + " cannot be read: " + qs(list.status.message())
+            ctx_.dialogs().message(textName(list.failedText) + " cannot be read: " + qs(list.status.message())
                                         + "\nThe texts cannot be edited with this character table.",
                                     Dialogs::Icon::Exclamation);
         return false;
@@ -164,10 +164,10 @@ void frmTextEdit::refreshRoom()
 {
     if (gameTexts_.empty())
         return;
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     std::vector<std::string> texts = gameTexts_;
     texts[static_cast<std::size_t>(selectedText_)] = ss(txtSelectedText->text());
-    const TextRoom measured = measureTexts(doc.romData(), main_.workspace().charTable, texts, doc.textAreaEnd());
+    const TextRoom measured = measureTexts(doc.romData(), ctx_.workspace().charTable, texts, doc.textAreaEnd());
     const int size = measured.sizes[static_cast<std::size_t>(selectedText_)];
     lblTextSize->setText(size < 0 ? textName(selectedText_) + ": cannot be encoded"
                                   : QString("%1: %2 bytes").arg(textName(selectedText_)).arg(size));
@@ -186,7 +186,7 @@ bool frmTextEdit::storeTexts()
     txtSelectedText_LostFocus();
     if (!hasEdits())
         return true;
-    const TextPackOutcome r = edits::packTexts(main_.document().doc(), main_.workspace().charTable, gameTexts_);
+    const TextPackOutcome r = edits::packTexts(ctx_.document().doc(), ctx_.workspace().charTable, gameTexts_);
     if (r.ok()) {
         // What the window holds is the image's again.
         const int keep = selectedText_;
@@ -208,6 +208,30 @@ void frmTextEdit::dropEdits()
     gameTexts_ = original_;
 }
 
+bool frmTextEdit::settleEdits()
+{
+    if (!isVisible())
+        return true;
+    txtSelectedText_LostFocus();
+    if (!hasEdits())
+        return true;
+    switch (ctx_.dialogs().askYesNoCancel("The texts in the Text Editor were edited.\nKeep the text edits?")) {
+    case Dialogs::Answer::Yes:
+        if (storeTexts())
+            return true;
+        ctx_.dialogs().message("The texts were not stored: " + lblTextProblem->text(), Dialogs::Icon::Exclamation);
+        raise();
+        activateWindow();
+        return false;
+    case Dialogs::Answer::No:
+        dropEdits();
+        return true;
+    case Dialogs::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
 void frmTextEdit::document_Changed(const DocumentEvent& event)
 {
     // Another file, or an undo or redo of a text edit: the texts shown are the image's, unless
@@ -226,14 +250,14 @@ void frmTextEdit::document_Changed(const DocumentEvent& event)
 void frmTextEdit::closeEvent(QCloseEvent* event)
 {
     // When the program exits, the main window has asked about the edits already.
-    if (main_.exiting()) {
+    if (ctx_.exiting()) {
         QWidget::closeEvent(event);
         return;
     }
     if (!storeTexts()) {
         const QString question = "The texts were not stored: " + lblTextProblem->text()
                                  + "\nClose the Text Editor and drop the text edits?";
-        if (main_.dialogs().askYesNo(question) != Dialogs::Answer::Yes) {
+        if (ctx_.dialogs().askYesNo(question) != Dialogs::Answer::Yes) {
             event->ignore();
             txtSelectedText->setFocus();
             return;

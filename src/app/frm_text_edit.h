@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "editor_context.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -12,7 +14,6 @@ class QListWidget;
 namespace velmar {
 
 struct DocumentEvent;
-class frmMain;
 
 // "Text Editor": the game's 113 texts, one line each, edited one at a time as a single line in
 // the character table's forms. The edits are kept in the window and stored together when it
@@ -21,7 +22,7 @@ class frmMain;
 class frmTextEdit : public QWidget {
     Q_OBJECT
 public:
-    explicit frmTextEdit(frmMain& main);
+    explicit frmTextEdit(const EditorContext& context);
 
     // Decodes all texts and fills the list, text 0 selected. When some text cannot be decoded
     // the user is told which and why, and false says the window must not open.
@@ -34,6 +35,10 @@ public:
     bool storeTexts();
     // Forgets the edits: the texts are the image's again.
     void dropEdits();
+    // Before the file is left, closed or made into a patch: the edits the window holds are
+    // stored or dropped, as the user answers; false when they chose to stay (or storing failed,
+    // which they are told).
+    bool settleEdits();
 
     int selectedText() const { return selectedText_; }
 
@@ -63,7 +68,7 @@ private:
     void refreshRoom();
     void select(int n);
 
-    frmMain& main_;
+    EditorContext ctx_;
     std::vector<std::string> original_;
     std::vector<std::string> gameTexts_;
     int selectedText_ = 0;

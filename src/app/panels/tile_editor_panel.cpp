@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "frm_main.h"
+#include "editor_context.h"
 #include "bitmap_image.h"
 #include "edit_failure.h"
 #include "gfx/tile_drawing.h"
@@ -39,9 +39,9 @@ bool insideTile(QPoint p) { return p.x() >= 0 && p.y() >= 0 && p.x() <= 63 && p.
 
 }  // namespace
 
-TileEditorPanel::TileEditorPanel(frmMain& main, edits::PatternTable table, const char* tableName,
+TileEditorPanel::TileEditorPanel(const EditorContext& context, edits::PatternTable table, const char* tableName,
                                  const QString& tableShows, QWidget* parent)
-    : QGroupBox("Tile Editor", parent), main_(main), table_(table),
+    : QGroupBox("Tile Editor", parent), ctx_(context), table_(table),
       paletteBase_(table == edits::PatternTable::Sprite ? 4 : 0), tilePalette_(paletteBase_)
 {
     setObjectName("fraTileEdit");
@@ -128,7 +128,7 @@ TileEditorPanel::TileEditorPanel(frmMain& main, edits::PatternTable table, const
 
 const PixelArray& TileEditorPanel::pixels() const
 {
-    const SceneState& s = main_.doc().scene();
+    const SceneState& s = ctx_.doc().scene();
     return table_ == edits::PatternTable::Sprite ? s.sprPatterns : s.bkgPatterns;
 }
 
@@ -165,17 +165,17 @@ void TileEditorPanel::picPatternTable_MouseUp(QPoint point, Qt::MouseButton)
     const std::uint8_t source = selectedTile_;
     const bool sprites = table_ == edits::PatternTable::Sprite;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {"Copy Tile", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
+        edits::editScene(ctx_.document().doc(), {"Copy Tile", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
             PixelArray& p = sprites ? s.sprPatterns : s.bkgPatterns;
             copyTile(p, source, p, static_cast<std::uint8_t>(t));
             return true;
         });
-    showEditFailure(main_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), r);
 }
 
 void TileEditorPanel::picSelectedTile_MouseDown(QPoint point, Qt::MouseButton button)
 {
-    Document& doc = main_.document().doc();
+    Document& doc = ctx_.document().doc();
     if (button == Qt::NoButton || !doc.hasScene() || !insideTile(point))
         return;
     // Shift+click picks the colour under the pointer, as in pixel editors: the left button's or
@@ -198,7 +198,7 @@ void TileEditorPanel::picSelectedTile_MouseDown(QPoint point, Qt::MouseButton bu
     // at every pixel the drag enters.
     if (const std::optional<QString> failure = editFailureText(r)) {
         endPainting();
-        main_.dialogs().message(*failure, Dialogs::Icon::Exclamation);
+        ctx_.dialogs().message(*failure, Dialogs::Icon::Exclamation);
     }
 }
 
@@ -206,7 +206,7 @@ void TileEditorPanel::picSelectedTile_MouseMove(QPoint point, Qt::MouseButtons b
 {
     // Each pixel entered is painted once; off the picture nothing is painted until it returns.
     // An undo in the middle of a drag ends the stroke, and the drag paints no more.
-    if (!painting_ || buttons == Qt::NoButton || !main_.document().doc().inStroke() || !insideTile(point))
+    if (!painting_ || buttons == Qt::NoButton || !ctx_.document().doc().inStroke() || !insideTile(point))
         return;
     if (QPoint(point.x() / 8, point.y() / 8) == lastPixel_)
         return;
@@ -218,7 +218,7 @@ void TileEditorPanel::picSelectedTile_MouseUp(QPoint, Qt::MouseButton) { endPain
 void TileEditorPanel::endPainting()
 {
     if (painting_)
-        main_.document().doc().endStroke();
+        ctx_.document().doc().endStroke();
     painting_ = false;
     lastPixel_ = QPoint(-1, -1);
 }
@@ -254,11 +254,11 @@ void TileEditorPanel::editTile(const char* name, const std::function<void(PixelA
     const std::uint8_t tile = selectedTile_;
     const bool sprites = table_ == edits::PatternTable::Sprite;
     const Outcome<EditResult> r =
-        edits::editScene(main_.document().doc(), {name, part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
+        edits::editScene(ctx_.document().doc(), {name, part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
             operation(sprites ? s.sprPatterns : s.bkgPatterns, tile);
             return true;
         });
-    showEditFailure(main_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), r);
 }
 
 // shiftTile takes the offset a result pixel reads from: +1 brings column 1 to column 0, a move left.
@@ -301,7 +301,7 @@ void TileEditorPanel::cmdRotate_Click()
 
 void TileEditorPanel::redraw()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     lblSelTile->setText(hex2(selectedTile_));
     lblSelTile->setAccessibleName("Selected tile: $" + lblSelTile->text());
     lblSelTileFrame->move(selectedTile_ % 16 * 16, selectedTile_ / 16 * 16);
@@ -320,7 +320,7 @@ void TileEditorPanel::redraw()
 
 void TileEditorPanel::refreshSwatches()
 {
-    const Document& doc = main_.doc();
+    const Document& doc = ctx_.doc();
     std::array<std::uint8_t, 4> colours{0x0F, 0x0F, 0x0F, 0x0F};
     if (doc.hasScene())
         std::copy_n(doc.currentScene().palette.begin() + tilePalette_ * 4, 4, colours.begin());

@@ -9,6 +9,7 @@
 
 #include "editor/edits.h"
 #include "gfx/bitmap.h"
+#include "editor_context.h"
 
 class QBoxLayout;
 class QCheckBox;
@@ -21,7 +22,6 @@ namespace velmar {
 
 class BitmapView;
 class MarkerFrame;
-class frmMain;
 
 // The "Tile Editor" group that the background and sprite editors share: a pattern table of one
 // bank at 2x, the selected tile at 8x with its number, the four colours of the tile palette and
@@ -35,8 +35,8 @@ public:
     // `table` is the bank edited; its tile palettes are 0-3 for the background bank and 4-7
     // (the sprite palettes) for the sprite bank. `tableName` and `tableShows` name the pattern
     // table control and say what it shows.
-    TileEditorPanel(frmMain& main, edits::PatternTable table, const char* tableName, const QString& tableShows,
-                    QWidget* parent);
+    TileEditorPanel(const EditorContext& context, edits::PatternTable table, const char* tableName,
+                    const QString& tableShows, QWidget* parent);
 
     // Tile 0, the first tile palette, colours 0 (left) and 1 (right), no painting under way.
     void reset();
@@ -110,7 +110,7 @@ private:
     void stepPalette(int delta);
     void refreshSwatches();
 
-    frmMain& main_;
+    EditorContext ctx_;
     edits::PatternTable table_;
     std::uint8_t paletteBase_;
     std::uint8_t selectedTile_ = 0;

@@ -1,15 +1,18 @@
-// The main window's recovery copy: unsaved edits are kept in the user's data folder a few
-// seconds after the last change, so that a crash or a killed editor loses nothing; the next start
-// offers them back. Only a proper close, a save, or undoing back to the saved file removes it.
+// The recovery copy: its place in the folder, its writes a few seconds after the last change,
+// and the offer of what a copy left by a crash holds.
+#include "recovery_session.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStatusBar>
 #include <QTimer>
 
+#include "dialogs.h"
+#include "editor_document.h"
 #include "files/recovery.h"
-#include "frm_main.h"
 #include "qt_bridge.h"
+#include "rom/rom_file.h"
 
 namespace velmar {
 
@@ -22,29 +25,38 @@ constexpr int kRecoverySlots = 8;
 
 }  // namespace
 
-QString frmMain::recoveryFile() const
+RecoverySession::RecoverySession(const QString& folder, EditorDocument& document, Dialogs& dialogs,
+                                 QStatusBar& statusBar, QObject* parent)
+    : QObject(parent), folder_(folder), document_(document), dialogs_(dialogs), statusBar_(statusBar)
 {
-    return recoveryWriter_ ? qs(pathToUtf8(recoveryWriter_->file())) : QString();
+    timer_ = new QTimer(this);
+    timer_->setObjectName("tmrRecovery");
+    timer_->setSingleShot(true);
+    timer_->setInterval(kRecoveryDelayMs);
+    connect(timer_, &QTimer::timeout, this, &RecoverySession::tmrRecovery_Timer);
+    connect(&document_, &EditorDocument::changed, this, &RecoverySession::document_Changed);
 }
 
-void frmMain::waitForRecoveryWriter()
+RecoverySession::~RecoverySession() = default;
+
+QString RecoverySession::file() const
 {
-    if (recoveryWriter_)
-        recoveryWriter_->wait();
+    return writer_ ? qs(pathToUtf8(writer_->file())) : QString();
 }
 
-void frmMain::startRecovery()
+void RecoverySession::wait()
 {
-    tmrRecovery = new QTimer(this);
-    tmrRecovery->setObjectName("tmrRecovery");
-    tmrRecovery->setSingleShot(true);
-    tmrRecovery->setInterval(kRecoveryDelayMs);
-    connect(tmrRecovery, &QTimer::timeout, this, &frmMain::tmrRecovery_Timer);
-    if (recoveryFolder_.isEmpty())
+    if (writer_)
+        writer_->wait();
+}
+
+void RecoverySession::start(const ShowRestored& showRestored)
+{
+    if (folder_.isEmpty())
         return;
-    if (!QDir().mkpath(recoveryFolder_)) {
-        mainStatusBar->showMessage("Unsaved changes are not kept for recovery: the folder "
-                                   + QDir::toNativeSeparators(recoveryFolder_) + " cannot be made");
+    if (!QDir().mkpath(folder_)) {
+        statusBar_.showMessage("Unsaved changes are not kept for recovery: the folder "
+                                   + QDir::toNativeSeparators(folder_) + " cannot be made");
         return;
     }
 
@@ -58,41 +70,41 @@ void frmMain::startRecovery()
     };
     int chosen = -1;
     for (int slot = 0; slot < kRecoverySlots; ++slot) {
-        auto lock = std::make_unique<QLockFile>(recoveryFolder_ + "/" + slotName(slot, "lock"));
+        auto lock = std::make_unique<QLockFile>(folder_ + "/" + slotName(slot, "lock"));
         lock->setStaleLockTime(0);
         if (!lock->tryLock(0))
             continue;
-        const bool holdsCopy = QFileInfo::exists(recoveryFolder_ + "/" + slotName(slot, "velmar"));
+        const bool holdsCopy = QFileInfo::exists(folder_ + "/" + slotName(slot, "velmar"));
         if (chosen < 0 || holdsCopy) {
             chosen = slot;
-            recoveryLock_ = std::move(lock);
+            lock_ = std::move(lock);
         }
         if (holdsCopy)
             break;
     }
     if (chosen < 0) {
-        mainStatusBar->showMessage(QString("Unsaved changes are not kept for recovery: %1 other editors keep theirs in %2")
+        statusBar_.showMessage(QString("Unsaved changes are not kept for recovery: %1 other editors keep theirs in %2")
                                        .arg(kRecoverySlots)
-                                       .arg(QDir::toNativeSeparators(recoveryFolder_)));
+                                       .arg(QDir::toNativeSeparators(folder_)));
         return;
     }
     const QString copyName = slotName(chosen, "velmar");
     // A write cut short by a crash leaves its temporary file; with the lock held, none is in use.
-    for (const QString& name : QDir(recoveryFolder_).entryList({"." + copyName + ".velmar-*.tmp"}, QDir::Files | QDir::Hidden))
-        QFile::remove(recoveryFolder_ + "/" + name);
-    recoveryWriter_ = std::make_unique<RecoveryWriter>(
-        pathFromUtf8(ss(recoveryFolder_ + "/" + copyName)),
+    for (const QString& name : QDir(folder_).entryList({"." + copyName + ".velmar-*.tmp"}, QDir::Files | QDir::Hidden))
+        QFile::remove(folder_ + "/" + name);
+    writer_ = std::make_unique<RecoveryWriter>(
+        pathFromUtf8(ss(folder_ + "/" + copyName)),
         [this](const Outcome<WriteResult>& result) {
-            // On the writer's thread: the window hears of it on its own. The writer is joined
-            // before the window's QObject part goes, which drops what has not been delivered.
-            QMetaObject::invokeMethod(this, [this, result] { recovery_Written(result); }, Qt::QueuedConnection);
+            // On the writer's thread: the session hears of it on its own. The writer is joined
+            // before the session's QObject part goes, which drops what has not been delivered.
+            QMetaObject::invokeMethod(this, [this, result] { written(result); }, Qt::QueuedConnection);
         });
-    offerRecovery();
+    offer(showRestored);
 }
 
-void frmMain::offerRecovery()
+void RecoverySession::offer(const ShowRestored& showRestored)
 {
-    const std::filesystem::path file = recoveryWriter_->file();
+    const std::filesystem::path file = writer_->file();
     RecoveryCopy copy;
     const Outcome<RecoveryLoad> read = readRecoveryCopy(file, copy);
     if (read.code == RecoveryLoad::Missing)
@@ -122,7 +134,7 @@ void frmMain::offerRecovery()
     // measured against, and saving writes them there.
     RomImage onDisk;
     const Outcome<RomReadResult> disk = readRomFile(pathFromUtf8(copy.path), onDisk);
-    const Outcome<RomReadResult> opened = document_->doc().openRecovered(
+    const Outcome<RomReadResult> opened = document_.doc().openRecovered(
         std::move(copy.image), copy.path, disk.ok() ? onDisk.fileBytes() : Bytes());
     if (!opened.ok()) {
         dialogs_.message(qs(fileMessage("The kept changes cannot be restored!", copy.path, opened.reason)),
@@ -131,8 +143,8 @@ void frmMain::offerRecovery()
         return;
     }
     // The copy on disk holds these edits until they are saved or given up.
-    recoveryStored_ = true;
-    showOpenedFile(copy.scene);
+    stored_ = true;
+    showRestored(copy.scene);
     if (!disk.ok()) {
         // A file that has gone (on a drive not plugged in, say) is not made again behind the
         // user's back: saving fails until it is back, and the copy keeps the edits till then.
@@ -146,52 +158,65 @@ void frmMain::offerRecovery()
     }
 }
 
-void frmMain::recovery_DocumentChanged(const DocumentEvent&)
+void RecoverySession::document_Changed()
 {
-    if (!recoveryWriter_ || exiting_)
+    if (!writer_ || ended_)
         return;
-    if (doc().hasUnsavedChanges()) {
-        tmrRecovery->start();
+    if (document_.doc().hasUnsavedChanges()) {
+        timer_->start();
         return;
     }
     // Saved, undone back to the file, or another file opened: nothing is left to recover.
-    tmrRecovery->stop();
-    if (recoveryStored_) {
-        recoveryWriter_->discard();
-        recoveryStored_ = false;
+    timer_->stop();
+    if (stored_) {
+        writer_->discard();
+        stored_ = false;
     }
 }
 
-void frmMain::tmrRecovery_Timer()
+void RecoverySession::tmrRecovery_Timer()
 {
-    if (!recoveryWriter_ || exiting_ || !doc().hasUnsavedChanges())
+    const Document& doc = document_.doc();
+    if (!writer_ || ended_ || !doc.hasUnsavedChanges())
         return;
-    recoveryWriter_->store({doc().path(), doc().sceneKey(), doc().rom()});
-    recoveryStored_ = true;
+    writer_->store({doc.path(), doc.sceneKey(), doc.rom()});
+    stored_ = true;
 }
 
-void frmMain::recovery_Written(const Outcome<WriteResult>& result)
+void RecoverySession::keepForNextStart()
+{
+    timer_->stop();
+    const Document& doc = document_.doc();
+    if (writer_ && !ended_ && doc.hasUnsavedChanges()) {
+        writer_->store({doc.path(), doc.sceneKey(), doc.rom()});
+        writer_->wait();
+    }
+    ended_ = true;
+}
+
+void RecoverySession::written(const Outcome<WriteResult>& result)
 {
     // Not a message box: it would come up in the middle of a drag, every few seconds.
     if (!result.ok()) {
-        mainStatusBar->showMessage("Unsaved changes cannot be kept for recovery: " + recoveryFile() + ": "
+        statusBar_.showMessage("Unsaved changes cannot be kept for recovery: " + file() + ": "
                                    + qs(result.reason));
-        recoveryFailed_ = true;
-    } else if (recoveryFailed_) {
-        mainStatusBar->clearMessage();
-        recoveryFailed_ = false;
+        failed_ = true;
+    } else if (failed_) {
+        statusBar_.clearMessage();
+        failed_ = false;
     }
 }
 
-void frmMain::endRecovery()
+void RecoverySession::end()
 {
-    tmrRecovery->stop();
-    if (!recoveryWriter_)
+    ended_ = true;
+    timer_->stop();
+    if (!writer_)
         return;
-    recoveryWriter_->discard();
-    recoveryWriter_.reset();
-    recoveryLock_.reset();
-    recoveryStored_ = false;
+    writer_->discard();
+    writer_.reset();
+    lock_.reset();
+    stored_ = false;
 }
 
 }  // namespace velmar

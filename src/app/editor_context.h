@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+
+#include "dialogs.h"
+#include "editor/workspace.h"
+#include "editor_document.h"
+
+class QWidget;
+
+namespace velmar {
+
+// What an editor window asks of the window that opened it, beyond the document: whether the
+// program is on its way out, the redraws after edits made outside the document's notifications,
+// and the word after a change that worked.
+class EditorHost {
+public:
+    // True once the program is closing: windows closing with it store nothing and ask nothing.
+    virtual bool exiting() const = 0;
+    // The full redraw of the current scene: sheet, map, palette, grid and actor markers.
+    virtual void unloadSubEditor_refresh() = 0;
+    // After an item or enemy count change: the item list, then the enemy list, filled afresh.
+    virtual void unloadResizeEditor_refresh() = 0;
+    // A load, save or resize that worked: a message box, or with the option off the status bar
+    // for five seconds. Failures are always message boxes.
+    virtual void reportSuccess(const QString& text) = 0;
+
+protected:
+    ~EditorHost() = default;
+};
+
+// All an editor window or dialog is given: the window it belongs to, the shared document, the
+// dialogs every message goes through, the workspace (settings, character table, name lists),
+// and its host. Copied freely: it only refers to them.
+class EditorContext {
+public:
+    EditorContext(QWidget& window, EditorDocument& document, Dialogs& dialogs, Workspace& workspace,
+                  EditorHost& host)
+        : window_(&window), document_(&document), dialogs_(&dialogs), workspace_(&workspace), host_(&host)
+    {
+    }
+
+    // The parent of the editor windows: they close and go with it.
+    QWidget& window() const { return *window_; }
+    EditorDocument& document() const { return *document_; }
+    const Document& doc() const { return document_->doc(); }
+    Dialogs& dialogs() const { return *dialogs_; }
+    Workspace& workspace() const { return *workspace_; }
+
+    bool exiting() const { return host_->exiting(); }
+    void unloadSubEditor_refresh() const { host_->unloadSubEditor_refresh(); }
+    void unloadResizeEditor_refresh() const { host_->unloadResizeEditor_refresh(); }
+    void reportSuccess(const QString& text) const { host_->reportSuccess(text); }
+
+private:
+    QWidget* window_;
+    EditorDocument* document_;
+    Dialogs* dialogs_;
+    Workspace* workspace_;
+    EditorHost* host_;
+};
+
+}  // namespace velmar

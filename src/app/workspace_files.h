@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include "files/settings.h"
+
+class QMainWindow;
+class QSplitter;
+
+namespace velmar {
+
+class Dialogs;
+struct Workspace;
+
+// The files the workspace is read from and kept in: VELMAR.INI, TBL.DAT, ITEM.DAT and
+// ENEMY.DAT, and the window's layout.
+class WorkspaceFiles {
+public:
+    // `datFolder` holds TBL.DAT, ITEM.DAT, ENEMY.DAT and, where it can be written, VELMAR.INI;
+    // the program folder is its parent. `userConfigFolder` keeps VELMAR.INI otherwise.
+    WorkspaceFiles(const QString& datFolder, const QString& userConfigFolder);
+
+    // Start-up: the settings, the character table and the item and enemy names. A file that
+    // cannot be read is told through `dialogs`, and the defaults stand in for it.
+    void load(Workspace& workspace, Dialogs& dialogs);
+    // At exit. A failure is told through `dialogs`; without them (no one is there to read a
+    // message) a file that cannot be written is left as it was.
+    void saveSettings(const Settings& settings, Dialogs* dialogs) const;
+
+    // Where the window's size, place and panel sizes are kept between runs: a file of its own in
+    // the user's configuration folder (the data folder when there is none), so that VELMAR.INI
+    // keeps its own line rules.
+    QString layoutFile() const;
+    void restoreLayout(QMainWindow& window, QSplitter& panels) const;
+    void saveLayout(const QMainWindow& window, const QSplitter& panels) const;
+
+private:
+    SettingsFiles settingsFiles() const;
+    void loadNameLists(Workspace& workspace, Dialogs& dialogs) const;
+
+    QString datFolder_;
+    QString userConfigFolder_;
+    // The settings file did not read well and could not be kept aside: it is not written over.
+    bool keepSettingsFile_ = false;
+};
+
+}  // namespace velmar
