@@ -77,17 +77,22 @@ void ActorDragTool::end()
     drag_ = Drag{};
 }
 
-std::optional<Actor> ActorDragTool::landing(QPoint point) const
+std::optional<Actor> ActorDragTool::held() const
 {
-    const bool line = drag_.marker == MapMarker::PlayerLine;
-    const auto from = actorAt(document_.doc().currentScene(), line ? ActorKind::Enemy : *kindOf(drag_.marker),
-                              static_cast<std::size_t>(drag_.index));
-    if (!from || !dropInside(point))
+    const auto kind = drag_.marker == MapMarker::PlayerLine ? ActorKind::Enemy : kindOf(drag_.marker);
+    if (!kind || !document_.doc().hasScene())
+        return std::nullopt;
+    return actorAt(document_.doc().currentScene(), *kind, static_cast<std::size_t>(drag_.index));
+}
+
+Actor ActorDragTool::landing(const Actor& from, QPoint point) const
+{
+    if (!dropInside(point))
         return from;
     const QPoint moved = point - drag_.grab;
-    if (line)
-        return dragEnemyBase(std::get<EnemyRecord>(*from), moved.x());
-    return dragActor(*from, moved.x(), moved.y());
+    if (drag_.marker == MapMarker::PlayerLine)
+        return dragEnemyBase(std::get<EnemyRecord>(from), moved.x());
+    return dragActor(from, moved.x(), moved.y());
 }
 
 void ActorDragTool::press(MapMarker marker, int index, QPoint point)
@@ -111,32 +116,34 @@ void ActorDragTool::move(MapMarker marker, int index, QPoint point)
     if (!holds(marker, index) || marker == MapMarker::None)
         return;
     const SceneRecord& s = document_.doc().currentScene();
+    const QPoint moved = point - drag_.grab;
     if (marker == MapMarker::PlayerStart) {
-        const StartPosition to = dragStart({s.startX, s.startY}, point.x() - drag_.grab.x(), point.y() - drag_.grab.y());
+        const StartPosition to = dragStart({s.startX, s.startY}, moved.x(), moved.y());
         showAt(QPoint(to.x - s.startX, to.y - s.startY), -1);
         return;
     }
-    const auto to = landing(point);
-    if (!to)
+    const auto from = held();
+    if (!from)
         return;
-    const bool line = marker == MapMarker::PlayerLine;
-    const Actor from = *actorAt(s, line ? ActorKind::Enemy : *kindOf(marker), static_cast<std::size_t>(drag_.index));
-    const PixelOffset o = pictureOffset(from, *to);
-    showAt(QPoint(o.dx, o.dy), line ? playerLineX(std::get<EnemyRecord>(*to)) : -1);
+    const Actor to = landing(*from, point);
+    const PixelOffset o = pictureOffset(*from, to);
+    showAt(QPoint(o.dx, o.dy), marker == MapMarker::PlayerLine ? playerLineX(std::get<EnemyRecord>(to)) : -1);
 }
 
 void ActorDragTool::release(MapMarker marker, int index, QPoint point)
 {
     const bool mine = holds(marker, index) && marker != MapMarker::None;
-    const Drag held = drag_;
-    const auto to = mine && marker != MapMarker::PlayerStart ? landing(point) : std::nullopt;
+    const Drag was = drag_;
+    const auto from = mine ? held() : std::nullopt;
+    const std::optional<Actor> to = from ? std::optional(landing(*from, point)) : std::nullopt;
     end();
     if (!mine || !document_.doc().hasScene())
         return;
     if (marker == MapMarker::PlayerStart) {
         const SceneRecord& s = document_.doc().currentScene();
         // Where the start is dropped does not matter: it moves by the pointer's movement.
-        const StartPosition at = dragStart({s.startX, s.startY}, point.x() - held.grab.x(), point.y() - held.grab.y());
+        const QPoint moved = point - was.grab;
+        const StartPosition at = dragStart({s.startX, s.startY}, moved.x(), moved.y());
         showEditFailure(dialogs_, edits::moveStart(document_.doc(), at.x, at.y));
         return;
     }
@@ -144,7 +151,7 @@ void ActorDragTool::release(MapMarker marker, int index, QPoint point)
         return;
     const bool line = marker == MapMarker::PlayerLine;
     const ActorKind kind = line ? ActorKind::Enemy : *kindOf(marker);
-    const std::size_t at = panel_.store(static_cast<std::size_t>(held.index), *to, line ? kMoveBase : moveName(kind));
+    const std::size_t at = panel_.store(static_cast<std::size_t>(was.index), *to, line ? kMoveBase : moveName(kind));
     panel_.follow(kind, static_cast<int>(at), true, !line);
 }
 

@@ -47,8 +47,10 @@ private:
     bool holds(MapMarker marker, int index) const;
     bool dropInside(QPoint point) const;
     void start(MapMarker marker, int index, QPoint grab);
-    // Where the actor held lands for a release at `point`: where it is, off the map.
-    std::optional<Actor> landing(QPoint point) const;
+    // The enemy or item held (the selected enemy for the line); none for the start.
+    std::optional<Actor> held() const;
+    // Where the actor held, now `from`, lands for a release at `point`: where it is, off the map.
+    Actor landing(const Actor& from, QPoint point) const;
     // Shows the dragged picture (and frame) moved by `offset` map pixels from where it was, and
     // the player line at `lineX` when that is not -1.
     void showAt(QPoint offset, int lineX);

@@ -46,7 +46,7 @@ void frmMain::buildActorLists()
 
 void frmMain::buildPropertiesPanel()
 {
-    const auto status = [this](const QString& text, int milliseconds) { mainStatusBar->showMessage(text, milliseconds); };
+    const auto status = [this](const QString& text, int ms) { mainStatusBar->showMessage(text, ms); };
     PropertiesPanel* p = propertiesPanel =
         placePanel(propertiesPlace, new PropertiesPanel(*document_, dialogs_, status, propertiesPlace));
     propertiesOwner_.reset(p);

@@ -290,9 +290,9 @@ void ActorsPanel::highlight(ActorKind kind, int index, bool scroll, bool withPla
         const std::optional<int> line = withPlayerLine && kind == ActorKind::Enemy
                                             ? std::optional<int>(toMap(map.linePlayerPos->x()))
                                             : std::nullopt;
-        const ScrollChoice c = highlightScroll(toMap(r.left()), toMap(r.width()), line, toMap(map.picRenderDest->width()),
-                                               map.viewWidth(), map.hscrollRenderer->value(),
-                                               map.hscrollRenderer->maximum());
+        const ScrollChoice c =
+            highlightScroll(toMap(r.left()), toMap(r.width()), line, toMap(map.picRenderDest->width()),
+                            map.viewWidth(), map.hscrollRenderer->value(), map.hscrollRenderer->maximum());
         map.hscrollRenderer->setValue(c.value);
         map.hscrollRenderer->setEnabled(c.enabled);
     }

@@ -62,8 +62,8 @@ struct ActorChoice {
 };
 
 // The entries of a type selector: the names in order, each after its type number ("00 ???"), at
-// most `idCount` of them (16 for items, whose type has four bits), and, when `current` has no name, one more entry "2A (no name)" so
-// the actor's type still shows and stays until another is picked.
+// most `idCount` of them (actorTypeCount), and, when `current` has no name, one more entry
+// "2A (no name)" so the actor's type still shows and stays until another is picked.
 std::vector<ActorChoice> actorChoices(const std::vector<std::string>& names, int idCount,
                                       std::optional<std::uint8_t> current);
 
