@@ -266,38 +266,24 @@ void frmMain::setModeButtons(EditMode mode)
 void frmMain::applyEditMode(EditMode mode)
 {
     editMode_ = mode;
-    // The highlight and the enemy's player line belong to a selected actor of the actor modes.
-    if (mode == EditMode::Map || mode == EditMode::All)
-        lblSelActorHighlight->hide();
-    if (mode != EditMode::Enemies)
-        linePlayerPos->hide();
     // The outlined cell is map mode's.
     if (mode != EditMode::Map)
         lblHoverCell_->hide();
-    showModeMarkers();
+    actorLists->showMode();
     setModeButtons(mode);
-}
-
-void frmMain::showModeMarkers()
-{
-    mapView->setEnemiesVisible(editMode_ == EditMode::Enemies || editMode_ == EditMode::All);
-    mapView->setItemsVisible(editMode_ == EditMode::Items || editMode_ == EditMode::All);
 }
 
 void frmMain::cmdBkgEdit_Click() { applyEditMode(EditMode::Map); }
 void frmMain::cmdEnemyEdit_Click()
 {
     applyEditMode(EditMode::Enemies);
-    lblSelActorHighlight->hide();
-    linePlayerPos->hide();
-    selectEnemy(0);
+    actorLists->selectFirst(ActorKind::Enemy);
 }
 
 void frmMain::cmdItemEdit_Click()
 {
     applyEditMode(EditMode::Items);
-    lblSelActorHighlight->hide();
-    selectItem(0);
+    actorLists->selectFirst(ActorKind::Item);
 }
 void frmMain::cmdAll_Click() { applyEditMode(EditMode::All); }
 

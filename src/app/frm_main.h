@@ -5,14 +5,15 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <string_view>
 
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
+#include "actor_drag_tool.h"
 #include "dialogs.h"
 #include "document_files.h"
+#include "edit_mode.h"
 #include "editor/edits.h"
 #include "editor/workspace.h"
 #include "editor_context.h"
@@ -20,7 +21,9 @@
 #include "mapview/map_region.h"
 #include "editor_document.h"
 #include "mapview/scene_view.h"
+#include "panels/actors_panel.h"
 #include "panels/map_view_panel.h"
+#include "panels/properties_panel.h"
 
 class QKeyEvent;
 class QComboBox;
@@ -40,7 +43,6 @@ class QTreeWidgetItem;
 
 namespace velmar {
 
-class ActorListsPanel;
 class EditorWindows;
 class EmulatorLauncher;
 class BitmapView;
@@ -53,9 +55,6 @@ class PropertiesPanel;
 class RecoverySession;
 class WorkspaceFiles;
 struct KeyHelp;
-
-// What a press on the map does, and which actor markers show.
-enum class EditMode { Map = 0, Enemies = 1, Items = 2, All = 3 };
 
 // The main window: the program's life, the area tree, the panels that show the current scene
 // (map, metatile picker, grid options, palette), and the buttons that open the other windows.
@@ -115,7 +114,8 @@ public:
     void checkFileOnDisk() { files_->checkFileOnDisk(); }
     void reportSuccess(const QString& text) override;
     void unloadSubEditor_refresh() override;
-    void unloadResizeEditor_refresh() override;
+    // After an item or enemy count change: the lists filled afresh.
+    void unloadResizeEditor_refresh() override { actorLists->showLists(); }
     // The scene nodes of the tree, for selection by key.
     QTreeWidgetItem* findNode(const QString& key) const;
 
@@ -153,7 +153,7 @@ public:
     QWidget* propertiesPlace = nullptr;
 
     // The actor lists and the selected actor's boxes.
-    ActorListsPanel* actorLists = nullptr;
+    ActorsPanel* actorLists = nullptr;
     QListWidget* lstEnemyList = nullptr;
     QListWidget* lstItemList = nullptr;
     QGroupBox* fraEnemyEdit = nullptr;
@@ -244,55 +244,51 @@ public slots:
     void picRenderDest_MouseUp(QPoint point, Qt::MouseButton button);
     void picBkgNat_MouseDown(QPoint point, Qt::MouseButton button);
 
-    // Actors (frm_main_actors.cpp).
-    void lstEnemyList_Click();
-    void lstItemList_Click();
-    // The keyboard moved a list's current line (or Tab's focus set it): in the list's own mode
-    // the actor is selected; in another mode its boxes show it and the mode stays.
-    void lstEnemyList_Change();
-    void lstItemList_Change();
-    void cmbEnemyList_Click(int index);
-    void cmbItemList_Click(int index);
-    void txtEnemyEdit_B_DblClick();
-    void txtItemEdit_X_DblClick();
-    void picEnemy_MouseDown(int index, QPoint point);
-    void picEnemy_MouseMove(int index, QPoint point);
-    void picEnemy_MouseUp(int index, QPoint point);
-    void picPwrUp_MouseDown(int index, QPoint point);
-    void picPwrUp_MouseMove(int index, QPoint point);
-    void picPwrUp_MouseUp(int index, QPoint point);
-    void linePlayerPos_MouseDown(QPoint point);
-    void linePlayerPos_MouseMove(QPoint point);
-    void linePlayerPos_MouseUp(QPoint point);
-    void picMainCharacterSpawn_MouseDown(QPoint point);
-    void picMainCharacterSpawn_MouseMove(QPoint point);
-    void picMainCharacterSpawn_MouseUp(QPoint point);
+    // Actors: the actors panel does the work (panels/actors_panel.h, actor_drag_tool.h).
+    void lstEnemyList_Click() { actorLists->lineChosen(ActorKind::Enemy); }
+    void lstItemList_Click() { actorLists->lineChosen(ActorKind::Item); }
+    void lstEnemyList_Change() { actorLists->lineMoved(ActorKind::Enemy); }
+    void lstItemList_Change() { actorLists->lineMoved(ActorKind::Item); }
+    void cmbEnemyList_Click(int index) { actorLists->typeChosen(ActorKind::Enemy, index); }
+    void cmbItemList_Click(int index) { actorLists->typeChosen(ActorKind::Item, index); }
+    void txtEnemyEdit_B_DblClick() { promptEnemyB(); }
+    void txtItemEdit_X_DblClick() { promptItemX(); }
+    void picEnemy_MouseDown(int index, QPoint point) { actorLists->drags().press(MapMarker::Enemy, index, point); }
+    void picEnemy_MouseMove(int index, QPoint point) { actorLists->drags().move(MapMarker::Enemy, index, point); }
+    void picEnemy_MouseUp(int index, QPoint point) { actorLists->drags().release(MapMarker::Enemy, index, point); }
+    void picPwrUp_MouseDown(int index, QPoint point) { actorLists->drags().press(MapMarker::Item, index, point); }
+    void picPwrUp_MouseMove(int index, QPoint point) { actorLists->drags().move(MapMarker::Item, index, point); }
+    void picPwrUp_MouseUp(int index, QPoint point) { actorLists->drags().release(MapMarker::Item, index, point); }
+    void linePlayerPos_MouseDown(QPoint point) { actorLists->drags().press(MapMarker::PlayerLine, 0, point); }
+    void linePlayerPos_MouseMove(QPoint point) { actorLists->drags().move(MapMarker::PlayerLine, 0, point); }
+    void linePlayerPos_MouseUp(QPoint point) { actorLists->drags().release(MapMarker::PlayerLine, 0, point); }
+    void picMainCharacterSpawn_MouseDown(QPoint point) { actorLists->drags().press(MapMarker::PlayerStart, 0, point); }
+    void picMainCharacterSpawn_MouseMove(QPoint point) { actorLists->drags().move(MapMarker::PlayerStart, 0, point); }
+    void picMainCharacterSpawn_MouseUp(QPoint point) { actorLists->drags().release(MapMarker::PlayerStart, 0, point); }
 
-    // Properties panel (frm_main_properties.cpp).
-    // The time limit, stage indicator and game-over reload are taken when their box loses the
-    // focus; the banks and palette selectors also as soon as two characters are typed.
-    void txtBKGbank_Change();
-    void txtBKGbank_LostFocus();
-    void txtTime_LostFocus();
-    void txtIndicator_LostFocus();
-    void txtReload_LostFocus();
-    void txtBKGPal_Change(int index);
-    void txtBKGPal_LostFocus(int index);
-    void opt_Direction_Click(int index);
-    void txtSPRbank_Change();
-    void txtSPRbank_LostFocus();
-    void txtSPRPal_Change(int index);
-    void txtSPRPal_LostFocus(int index);
+    // Properties: the properties panel does the work (panels/properties_panel.h).
+    void txtBKGbank_Change() { propertiesPanel->txtBKGbank_Change(); }
+    void txtBKGbank_LostFocus() { propertiesPanel->txtBKGbank_LostFocus(); }
+    void txtTime_LostFocus() { propertiesPanel->txtTime_LostFocus(); }
+    void txtIndicator_LostFocus() { propertiesPanel->txtIndicator_LostFocus(); }
+    void txtReload_LostFocus() { propertiesPanel->txtReload_LostFocus(); }
+    void txtBKGPal_Change(int index) { propertiesPanel->txtBKGPal_Change(index); }
+    void txtBKGPal_LostFocus(int index) { propertiesPanel->txtBKGPal_LostFocus(index); }
+    void opt_Direction_Click(int index) { propertiesPanel->opt_Direction_Click(index); }
+    void txtSPRbank_Change() { propertiesPanel->txtSPRbank_Change(); }
+    void txtSPRbank_LostFocus() { propertiesPanel->txtSPRbank_LostFocus(); }
+    void txtSPRPal_Change(int index) { propertiesPanel->txtSPRPal_Change(index); }
+    void txtSPRPal_LostFocus(int index) { propertiesPanel->txtSPRPal_LostFocus(index); }
 
 public:
-    void selectEnemy(int index, QPoint grab = QPoint());
-    void selectItem(int index, QPoint grab = QPoint());
-    void promptEnemyB();
-    void promptItemX();
+    void selectEnemy(int index) { actorLists->select(ActorKind::Enemy, index); }
+    void selectItem(int index) { actorLists->select(ActorKind::Item, index); }
+    void promptEnemyB() { actorLists->promptPosition(ActorKind::Enemy); }
+    void promptItemX() { actorLists->promptPosition(ActorKind::Item); }
     // The fill of the properties panel from the current scene.
-    void refreshPropertyPanel();
-    int selectedEnemy() const { return selectedEnemy_; }
-    int selectedItem() const { return selectedItem_; }
+    void refreshPropertyPanel() { propertiesPanel->refresh(); }
+    int selectedEnemy() const { return actorLists->selected(ActorKind::Enemy); }
+    int selectedItem() const { return actorLists->selected(ActorKind::Item); }
     EditMode editMode() const { return editMode_; }
     // The map cell the outline marks: where the pointer is over the map, or where the arrow keys
     // moved it. Space or Enter on the map does there what a click does.
@@ -321,7 +317,7 @@ private:
     // mode button is down.
     void applyEditMode(EditMode mode);
     // Shows the enemy and item markers that the mode shows, hides the others.
-    void showModeMarkers();
+    void showModeMarkers() { actorLists->showMarkers(); }
 
     // Tree, scene and document.
     void buildAreaTree();
@@ -334,25 +330,14 @@ private:
     void buildGridLines();
     void refreshEditActions() { showUndoRedo(doc()); }
 
-    // Actors (frm_main_actors.cpp).
+    // The actors and properties panels, and the status bar's pointer text (frm_main_actors.cpp).
     void buildActorLists();
+    void buildPropertiesPanel();
     void connectActorPictures();
-    void refreshEnemyList();
-    void refreshItemList();
-    void showEnemyDetails(int index);
-    void showItemDetails(int index);
-    void setEnemiesVisible(bool visible);
-    void setItemsVisible(bool visible);
-    void highlightActor(QWidget* picture, bool scroll, bool withPlayerLine);
-    // A new scene: both lists filled, actor 0 of the mode selected.
-    void showSceneActors();
-    // After an edit, undo or redo: lists, boxes and the selection frame follow the scene.
-    void refreshActors(bool scroll);
-    // Shows actor `index` as the selected one after it was edited (the list may have reordered).
-    void followEnemy(int index, bool scroll, bool withPlayerLine);
-    void followItem(int index, bool scroll);
+    // After a new layout of the map: lists, boxes, line and frame follow it.
+    void refreshActors(bool scroll) { actorLists->refresh(scroll); }
     // The arrow keys move the selected actor a column or a row, as a drag does.
-    bool moveSelectedActorByKey(const QKeyEvent& key);
+    bool moveSelectedActorByKey(const QKeyEvent& key) { return actorLists->drags().moveByKey(key); }
     // The map's keys (frm_main_keyboard.cpp): in map mode the arrow keys move the outlined cell
     // and the map scrolls to keep it in view, Page Up and Page Down a screen, and Space or Enter
     // place the chosen metatile there; in the actor modes the arrow keys move the selected actor.
@@ -365,24 +350,6 @@ private:
     static QList<KeyHelp> mapKeys();
     // The status bar's pointer text for map pixel `point` and what lies there.
     void showPointer(MapMarker marker, int index, QPoint point);
-    bool dropInside(QPoint mapPoint) const;
-    void startDrag(MapMarker marker, int index);
-    // Shows the dragged picture (and frame) moved by `offset` from where it was, and the player
-    // line at `lineX` when that is not -1.
-    void showDragAt(QPoint offset, int lineX);
-    // Puts the dragged pictures back where they were and forgets the drag.
-    void endDrag();
-
-    // Properties panel (frm_main_properties.cpp).
-    void buildPropertiesPanel();
-    // The box's value, read by readHexByte and written back into it as two digits. Text that is
-    // no such value is refused: the box shows the scene's value again and the status bar says
-    // what `field` takes.
-    std::optional<std::uint8_t> takePropertyBox(QLineEdit* box, std::string_view field, std::uint8_t max);
-    bool propertyEntryAllowed() const;
-    void commitSceneProperty(QLineEdit* box, edits::SceneProperty property);
-    void commitPaletteSelector(QLineEdit* box, int index);
-    void propertyEditDone(const Outcome<EditResult>& result);
 
     // Takes a value still being typed into a box, as leaving the box does; the box may be in
     // another of the program's windows.
@@ -434,27 +401,11 @@ private:
     };
     PointerPlace pointer_;
 
-    // The selected actors and the drag under way.
-    int selectedEnemy_ = 0;
-    int selectedItem_ = 0;
-    QPoint enemyGrab_;
-    QPoint itemGrab_;
-    QPoint lineGrab_;
-    QPoint startGrab_;
-    struct Drag {
-        MapMarker marker = MapMarker::None;
-        int index = 0;
-        QPoint pictureOrigin;
-        QPoint highlightOrigin;
-        QPoint lineOrigin;
-    };
-    Drag drag_;
     QLabel* lblPointer_ = nullptr;
 
-    // The receiver of the panel's connections. Being a member, it goes before QWidget's
-    // destructor hides and deletes the boxes: a box that loses the focus then reaches no slot
-    // of a half-destroyed window.
-    std::unique_ptr<QObject> propertiesLink_;
+    // The properties panel goes with the members, before QWidget's destructor hides the window:
+    // a box that loses the focus then makes no edit that a half-destroyed window would hear of.
+    std::unique_ptr<PropertiesPanel> propertiesOwner_;
 
     std::unique_ptr<WorkspaceFiles> workspaceFiles_;
     std::unique_ptr<EmulatorLauncher> emulator_;

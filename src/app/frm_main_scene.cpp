@@ -259,8 +259,6 @@ void frmMain::document_Changed(const DocumentEvent& event)
     setCaption();
     if (event.kind == Kind::Saved)
         return;
-    // The pictures are laid out again: a drag under way has nothing left to move.
-    drag_ = Drag{};
     if (!doc().hasScene()) {
         // A new file before its first scene is shown, or a scene that can no longer be read:
         // the map never shows a scene of another file.
@@ -289,9 +287,8 @@ void frmMain::document_Changed(const DocumentEvent& event)
         metatilePicker->setSheet(view_.sheet);
         renderMap(false);
     } else if (event.parts == part::Actors) {
+        // The actors and properties panels follow the document themselves.
         renderMap(false);
-        refreshActors(event.kind == Kind::Edited);
-        refreshPropertyPanel();
     } else {
         unloadSubEditor_refresh();
         buildStatusBar();
@@ -307,9 +304,7 @@ void frmMain::showScene()
     drawSceneSheet(doc().scene(), view_);
     metatilePicker->setSheet(view_.sheet);
     renderMap(true);
-    showSceneActors();
     paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
-    refreshPropertyPanel();
     buildStatusBar();
     buildGridLines();
     chooseBrushForTileset();
@@ -323,23 +318,11 @@ void frmMain::showScene()
 void frmMain::clearSceneView()
 {
     setSceneControlsEnabled(false);
-    if (propertiesPanel)
-        propertiesPanel->clear();
     view_ = SceneView{};
     mapView->clear();
-    refreshEnemyList();
-    refreshItemList();
-    showEnemyDetails(-1);
-    showItemDetails(-1);
     metatilePicker->clear();
     paletteStrip->clear();
     buildStatusBar();
-}
-
-void frmMain::unloadResizeEditor_refresh()
-{
-    refreshItemList();
-    refreshEnemyList();
 }
 
 void frmMain::unloadSubEditor_refresh()

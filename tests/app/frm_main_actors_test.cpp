@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "app_fixture.h"
+#include "rom/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar::test {
@@ -223,6 +224,7 @@ TEST(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
     w.picMainCharacterSpawn_MouseDown(start);
     w.picMainCharacterSpawn_MouseUp(start + QPoint(3, 0));
     EXPECT_EQ(w.doc().currentScene().startX, startX + 3);
+    EXPECT_EQ(w.txtStartX->text(), qs(hexPad(startX + 3, 2))) << "the properties panel follows";
 
     // Items move along the map; two rows up from B0 is 90.
     w.cmdItemEdit->click();

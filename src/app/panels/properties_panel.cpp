@@ -9,11 +9,15 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include "dialogs.h"
+#include "editor_document.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
 #include "rom/scene_record.h"
 
 namespace velmar {
+
+using edits::SceneProperty;
 
 namespace {
 
@@ -79,9 +83,31 @@ void setBox(QLineEdit* box, std::uint8_t value)
     box->setText(qs(hexPad(value, 2)));
 }
 
+// What the status bar calls a box when it refuses what was typed into it.
+const char* propertyField(SceneProperty property)
+{
+    switch (property) {
+    case SceneProperty::Time: return "Time";
+    case SceneProperty::Indicator: return "Indicator";
+    case SceneProperty::Reload: return "Reload";
+    case SceneProperty::SprBank: return "SPR bank";
+    case SceneProperty::BkgBank: return "BKG bank";
+    case SceneProperty::Direction: break;
+    }
+    return "The value";
+}
+
+// Long enough to read; the status bar is not a place to keep a refusal for good.
+constexpr int kRefusalShownMs = 10000;
+
+// Map cells, graphics and texts leave the properties as they are.
+constexpr Parts kLeftAlone = part::Map | part::Sprites | part::Patterns | part::Metatiles | part::Texts;
+
 }  // namespace
 
-PropertiesPanel::PropertiesPanel(QWidget* parent) : QWidget(parent)
+PropertiesPanel::PropertiesPanel(EditorDocument& document, Dialogs& dialogs, StatusLine showStatus, QWidget* parent)
+    : QWidget(parent), document_(document), dialogs_(dialogs), showStatus_(std::move(showStatus)),
+      link_(std::make_unique<QObject>())
 {
     setObjectName("propertiesPanel");
     auto* outer = new QVBoxLayout(this);
@@ -155,6 +181,56 @@ PropertiesPanel::PropertiesPanel(QWidget* parent) : QWidget(parent)
     addRow(scene, 3, newLabel(f, "SPR:", txtSPRPal[0]), {txtSPRPal[0], txtSPRPal[1], txtSPRPal[2], txtSPRPal[3]});
     scene->setColumnStretch(6, 1);
     outer->addWidget(fraSceneProperties);
+    connectControls();
+    connect(&document_, &EditorDocument::changed, this, &PropertiesPanel::document_Changed);
+}
+
+PropertiesPanel::~PropertiesPanel() = default;
+
+void PropertiesPanel::connectControls()
+{
+    // textEdited comes from typing only, never from the panel's own filling; editingFinished
+    // comes with Enter and with the loss of the focus after typing.
+    const QObject* link = link_.get();
+    const auto lostFocus = [&](QLineEdit* box, void (PropertiesPanel::*slot)()) {
+        connect(box, &QLineEdit::editingFinished, link, [this, slot] { (this->*slot)(); });
+    };
+    const auto typed = [&](QLineEdit* box, void (PropertiesPanel::*slot)()) {
+        connect(box, &QLineEdit::textEdited, link, [this, slot] { (this->*slot)(); });
+    };
+    lostFocus(txtTime, &PropertiesPanel::txtTime_LostFocus);
+    lostFocus(txtIndicator, &PropertiesPanel::txtIndicator_LostFocus);
+    lostFocus(txtReload, &PropertiesPanel::txtReload_LostFocus);
+    lostFocus(txtBKGbank, &PropertiesPanel::txtBKGbank_LostFocus);
+    typed(txtBKGbank, &PropertiesPanel::txtBKGbank_Change);
+    lostFocus(txtSPRbank, &PropertiesPanel::txtSPRbank_LostFocus);
+    typed(txtSPRbank, &PropertiesPanel::txtSPRbank_Change);
+    for (int i = 0; i < 4; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        connect(txtBKGPal[at], &QLineEdit::editingFinished, link, [this, i] { txtBKGPal_LostFocus(i); });
+        connect(txtBKGPal[at], &QLineEdit::textEdited, link, [this, i] { txtBKGPal_Change(i); });
+        connect(txtSPRPal[at], &QLineEdit::editingFinished, link, [this, i] { txtSPRPal_LostFocus(i); });
+        connect(txtSPRPal[at], &QLineEdit::textEdited, link, [this, i] { txtSPRPal_Change(i); });
+    }
+    for (int i = 0; i < 2; ++i)
+        connect(opt_Direction[static_cast<std::size_t>(i)], &QRadioButton::clicked, link,
+                [this, i] { opt_Direction_Click(i); });
+}
+
+void PropertiesPanel::document_Changed(const DocumentEvent& event)
+{
+    if (event.kind == DocumentEvent::Kind::Saved)
+        return;
+    if (!document_.doc().hasScene())
+        clear();
+    else if (event.kind == DocumentEvent::Kind::SceneSelected || event.sceneSwitched || (event.parts & ~kLeftAlone))
+        refresh();
+}
+
+void PropertiesPanel::refresh()
+{
+    if (document_.doc().hasScene())
+        showScene(document_.doc().currentScene());
 }
 
 void PropertiesPanel::showScene(const SceneRecord& scene)
@@ -188,6 +264,107 @@ void PropertiesPanel::clear()
         option->setChecked(false);
         option->setAutoExclusive(true);
     }
+}
+
+// --- Entries ---
+
+bool PropertiesPanel::entryAllowed() const
+{
+    // A box can lose the focus while a file is closed or replaced, or before any scene is
+    // shown: there is no scene to give the value to then.
+    return !filling_ && document_.doc().hasScene();
+}
+
+std::optional<std::uint8_t> PropertiesPanel::takeBox(QLineEdit* box, std::string_view field, std::uint8_t max)
+{
+    const HexByte typed = readHexByte(ss(box->text()), field, max);
+    if (!typed.ok()) {
+        // Showing the scene's value again leaves nothing to take when the box loses the focus
+        // after Enter: one refusal, one message.
+        refresh();
+        showStatus_(qs(typed.reason), kRefusalShownMs);
+        return std::nullopt;
+    }
+    box->setText(qs(hexPad(typed.value, 2)));
+    return typed.value;
+}
+
+void PropertiesPanel::commitSceneProperty(QLineEdit* box, SceneProperty property)
+{
+    if (!entryAllowed())
+        return;
+    if (const auto value = takeBox(box, propertyField(property), edits::scenePropertyMax(property)))
+        editDone(edits::setSceneProperty(document_.doc(), property, *value));
+}
+
+void PropertiesPanel::commitPaletteSelector(QLineEdit* box, int index)
+{
+    if (!entryAllowed())
+        return;
+    const std::string field = (index < 4 ? "BKG palette " : "SPR palette ") + std::to_string(index % 4);
+    if (const auto value = takeBox(box, field, 0xFF))
+        editDone(edits::setPaletteSelector(document_.doc(), index, *value));
+}
+
+void PropertiesPanel::editDone(const Outcome<EditResult>& result)
+{
+    // The panel redraws from the document's notification; an unchanged value is no fault.
+    if (result.code == EditResult::Recorded || result.code == EditResult::NoChange)
+        return;
+    // The box shows the scene's value again before the message box takes the focus from it, so
+    // that losing the focus finds nothing left to commit.
+    refresh();
+    if (!result.reason.empty())
+        dialogs_.message(qs(result.reason), Dialogs::Icon::Exclamation);
+}
+
+void PropertiesPanel::txtTime_LostFocus() { commitSceneProperty(txtTime, SceneProperty::Time); }
+void PropertiesPanel::txtIndicator_LostFocus() { commitSceneProperty(txtIndicator, SceneProperty::Indicator); }
+void PropertiesPanel::txtReload_LostFocus() { commitSceneProperty(txtReload, SceneProperty::Reload); }
+void PropertiesPanel::txtBKGbank_LostFocus() { commitSceneProperty(txtBKGbank, SceneProperty::BkgBank); }
+void PropertiesPanel::txtSPRbank_LostFocus() { commitSceneProperty(txtSPRbank, SceneProperty::SprBank); }
+
+void PropertiesPanel::txtBKGbank_Change()
+{
+    if (txtBKGbank->text().size() == 2)
+        commitSceneProperty(txtBKGbank, SceneProperty::BkgBank);
+}
+
+void PropertiesPanel::txtSPRbank_Change()
+{
+    if (txtSPRbank->text().size() == 2)
+        commitSceneProperty(txtSPRbank, SceneProperty::SprBank);
+}
+
+void PropertiesPanel::txtBKGPal_LostFocus(int index)
+{
+    commitPaletteSelector(txtBKGPal[static_cast<std::size_t>(index)], index);
+}
+
+void PropertiesPanel::txtBKGPal_Change(int index)
+{
+    QLineEdit* box = txtBKGPal[static_cast<std::size_t>(index)];
+    if (box->text().size() == 2)
+        commitPaletteSelector(box, index);
+}
+
+// The sprite sub-palettes' selectors follow the four background ones.
+void PropertiesPanel::txtSPRPal_LostFocus(int index)
+{
+    commitPaletteSelector(txtSPRPal[static_cast<std::size_t>(index)], 4 + index);
+}
+
+void PropertiesPanel::txtSPRPal_Change(int index)
+{
+    QLineEdit* box = txtSPRPal[static_cast<std::size_t>(index)];
+    if (box->text().size() == 2)
+        commitPaletteSelector(box, 4 + index);
+}
+
+void PropertiesPanel::opt_Direction_Click(int index)
+{
+    if (entryAllowed())
+        editDone(edits::setSceneProperty(document_.doc(), SceneProperty::Direction, index ? 0x80 : 0));
 }
 
 }  // namespace velmar

@@ -1,8 +1,15 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
 
 #include <QWidget>
+
+#include "editor/edits.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -10,15 +17,23 @@ class QRadioButton;
 
 namespace velmar {
 
+class Dialogs;
+class EditorDocument;
+struct DocumentEvent;
 struct SceneRecord;
 
 // The "Stage Properties" and "Scene Properties" frames: the scene's one-byte settings as
-// two-digit hexadecimal boxes and the scroll direction as two options. The panel only shows;
-// the main window connects the editable boxes and the options to its edits.
+// two-digit hexadecimal boxes and the scroll direction as two options. What the user enters goes
+// to the document as one step per value: the time limit, stage indicator and game-over reload
+// when their box loses the focus, the banks and palette selectors also as soon as two characters
+// are typed. The panel follows the document itself.
 class PropertiesPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit PropertiesPanel(QWidget* parent = nullptr);
+    // `showStatus` shows a refusal of typed text for `milliseconds` in the status bar.
+    using StatusLine = std::function<void(const QString& text, int milliseconds)>;
+    PropertiesPanel(EditorDocument& document, Dialogs& dialogs, StatusLine showStatus, QWidget* parent = nullptr);
+    ~PropertiesPanel() override;
 
     QGroupBox* fraStageProperties = nullptr;
     QLineEdit* txtBKGbank = nullptr;
@@ -38,15 +53,48 @@ public:
     QLineEdit* txtItemC = nullptr;
     std::array<QLineEdit*, 4> txtSPRPal{};
 
-    // Writes every box and the direction from `scene`. While it runs, filling() is true: what
-    // the program writes is never taken for an entry of the user's.
+    // Writes every box and the direction from the current scene, if there is one. While it
+    // runs, filling() is true: what the program writes is never taken for an entry of the user's.
+    void refresh();
     void showScene(const SceneRecord& scene);
     // Empties every box and the direction: no scene is shown.
     void clear();
     bool filling() const { return filling_; }
 
+    // The boxes' and the options' events.
+    void txtBKGbank_Change();
+    void txtBKGbank_LostFocus();
+    void txtTime_LostFocus();
+    void txtIndicator_LostFocus();
+    void txtReload_LostFocus();
+    void txtBKGPal_Change(int index);
+    void txtBKGPal_LostFocus(int index);
+    void opt_Direction_Click(int index);
+    void txtSPRbank_Change();
+    void txtSPRbank_LostFocus();
+    void txtSPRPal_Change(int index);
+    void txtSPRPal_LostFocus(int index);
+
 private:
+    void connectControls();
+    void document_Changed(const DocumentEvent& event);
+    bool entryAllowed() const;
+    // The box's value, read by readHexByte and written back into it as two digits. Text that is
+    // no such value is refused: the box shows the scene's value again and the status bar says
+    // what `field` takes.
+    std::optional<std::uint8_t> takeBox(QLineEdit* box, std::string_view field, std::uint8_t max);
+    void commitSceneProperty(QLineEdit* box, edits::SceneProperty property);
+    // Selector `index`: 0-3 the background sub-palettes, 4-7 the sprite ones.
+    void commitPaletteSelector(QLineEdit* box, int index);
+    void editDone(const Outcome<EditResult>& result);
+
+    EditorDocument& document_;
+    Dialogs& dialogs_;
+    StatusLine showStatus_;
     bool filling_ = false;
+    // The receiver of the boxes' connections. Being a member, it goes before QWidget's
+    // destructor deletes the boxes: a box that loses the focus then reaches no edit.
+    std::unique_ptr<QObject> link_;
 };
 
 }  // namespace velmar

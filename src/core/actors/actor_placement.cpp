@@ -8,6 +8,39 @@
 
 namespace velmar {
 
+namespace {
+
+// One callable per kind, for std::visit.
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+
+}  // namespace
+
+std::size_t actorCount(const SceneRecord& scene, ActorKind kind)
+{
+    return kind == ActorKind::Enemy ? scene.enemies.size() : scene.items.size();
+}
+
+std::optional<Actor> actorAt(const SceneRecord& scene, ActorKind kind, std::size_t index)
+{
+    if (index >= actorCount(scene, kind))
+        return std::nullopt;
+    return kind == ActorKind::Enemy ? Actor(scene.enemies[index]) : Actor(scene.items[index]);
+}
+
+std::uint8_t actorId(const Actor& actor)
+{
+    return std::visit([](const auto& a) { return a.id; }, actor);
+}
+
+Actor withId(Actor actor, std::uint8_t id)
+{
+    std::visit([id](auto& a) { a.id = id; }, actor);
+    return actor;
+}
+
 std::string enemyLine(std::size_t index, const EnemyRecord& enemy)
 {
     return hexPad(static_cast<std::int64_t>(index), 2) + ": " + hexPad(enemy.id, 2) + " " + hexPad(enemy.b, 2) + " "
@@ -20,24 +53,38 @@ std::string itemLine(std::size_t index, const ItemRecord& item)
         + hexPad(item.y, 2);
 }
 
-int enemyBLimit(const SceneRecord& scene)
+std::string actorLine(std::size_t index, const Actor& actor)
 {
-    return std::min(scene.length * 16 + 8, 255);
+    return std::visit(Overloaded{[index](const EnemyRecord& e) { return enemyLine(index, e); },
+                                 [index](const ItemRecord& i) { return itemLine(index, i); }},
+                      actor);
 }
 
-int itemXLimit(const SceneRecord& scene)
+std::vector<std::string> positionTexts(const Actor& actor)
 {
-    return std::min((scene.length + 1) * 16, 255);
+    return std::visit(
+        Overloaded{[](const EnemyRecord& e) -> std::vector<std::string> {
+                       return {hexPad(e.b, 2), hexText(e.xy & 0x0F), hexText(e.xy >> 4)};
+                   },
+                   [](const ItemRecord& i) -> std::vector<std::string> { return {hexPad(i.x, 2), hexPad(i.y, 2)}; }},
+        actor);
 }
 
-std::string enemyBPrompt(int limit)
+int positionLimit(const SceneRecord& scene, ActorKind kind)
 {
-    return "New B value: (hex, max = $" + hexText(limit) + ")";
+    return kind == ActorKind::Enemy ? std::min(scene.length * 16 + 8, 255) : std::min((scene.length + 1) * 16, 255);
 }
 
-std::string itemXPrompt(int limit)
+std::string positionPrompt(ActorKind kind, int limit)
 {
-    return "New X value: (hex, max = $" + hexText(limit) + ")";
+    return std::string(kind == ActorKind::Enemy ? "New B value" : "New X value") + ": (hex, max = $" + hexText(limit)
+        + ")";
+}
+
+Actor withPosition(Actor actor, std::uint8_t value)
+{
+    std::visit(Overloaded{[value](EnemyRecord& e) { e.b = value; }, [value](ItemRecord& i) { i.x = value; }}, actor);
+    return actor;
 }
 
 PositionAnswer readPositionAnswer(const std::optional<std::string>& answer, int limit, std::string_view field)
@@ -98,6 +145,13 @@ EnemyRecord dragEnemyBase(const EnemyRecord& enemy, int dx)
     return out;
 }
 
+Actor dragActor(const Actor& actor, int dx, int dy)
+{
+    return std::visit(Overloaded{[dx, dy](const EnemyRecord& e) { return Actor(dragEnemy(e, dx, dy)); },
+                                 [dx, dy](const ItemRecord& i) { return Actor(dragItem(i, dx, dy)); }},
+                      actor);
+}
+
 StartPosition dragStart(StartPosition start, int dx, int dy)
 {
     return {static_cast<std::uint8_t>(std::clamp(start.x + dx, 0, 255)),
@@ -112,6 +166,15 @@ PixelOffset enemyPictureOffset(const EnemyRecord& from, const EnemyRecord& to)
 PixelOffset itemPictureOffset(const ItemRecord& from, const ItemRecord& to)
 {
     return {actorScreenX(to.x, to.y) - actorScreenX(from.x, from.y), actorBottomY(to.y) - actorBottomY(from.y)};
+}
+
+PixelOffset pictureOffset(const Actor& from, const Actor& to)
+{
+    if (const auto* e = std::get_if<EnemyRecord>(&from); e && std::holds_alternative<EnemyRecord>(to))
+        return enemyPictureOffset(*e, std::get<EnemyRecord>(to));
+    if (const auto* i = std::get_if<ItemRecord>(&from); i && std::holds_alternative<ItemRecord>(to))
+        return itemPictureOffset(*i, std::get<ItemRecord>(to));
+    return {};
 }
 
 ScrollChoice highlightScroll(int left, int width, std::optional<int> playerLine, int mapWidth, int viewWidth,

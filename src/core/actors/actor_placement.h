@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "rom/scene_record.h"
@@ -13,19 +14,35 @@
 // pixels; a map column is 16 pixels.
 namespace velmar {
 
+// The two kinds of actor a scene places. The editor treats them alike: an actor of either kind
+// is an `Actor`, whose alternative is its kind, and the rules below that take one pick the
+// kind's own.
+enum class ActorKind { Enemy = 0, Item = 1 };
+using Actor = std::variant<EnemyRecord, ItemRecord>;
+
+std::size_t actorCount(const SceneRecord& scene, ActorKind kind);
+// Actor `index` of `kind`; none past the end of its list.
+std::optional<Actor> actorAt(const SceneRecord& scene, ActorKind kind, std::size_t index);
+// The type numbers a kind has: 256 for enemies, 16 for items (whose type has four bits).
+constexpr int actorTypeCount(ActorKind kind) { return kind == ActorKind::Enemy ? 256 : 16; }
+std::uint8_t actorId(const Actor& actor);
+Actor withId(Actor actor, std::uint8_t id);
+
 // "03: 12 2C 5 9": index, id, b, then screen column and row as one digit each.
 std::string enemyLine(std::size_t index, const EnemyRecord& enemy);
 // "00: 07 1A 80": index, id, x, y.
 std::string itemLine(std::size_t index, const ItemRecord& item);
+std::string actorLine(std::size_t index, const Actor& actor);
+// What the position boxes show: an enemy's b as two digits, then its column and row as one
+// each; an item's x and y as two digits each.
+std::vector<std::string> positionTexts(const Actor& actor);
 
-// The largest b an enemy may be given: half a screen past the start of the last screen.
-int enemyBLimit(const SceneRecord& scene);
-// The largest x an item may be given: the column just right of the last screen.
-int itemXLimit(const SceneRecord& scene);
-
+// The position typed at the prompt is an enemy's b or an item's x. The largest b is half a
+// screen past the start of the last screen; the largest x the column just right of it.
+int positionLimit(const SceneRecord& scene, ActorKind kind);
 // "New B value: (hex, max = $38)" and "New X value: (hex, max = $40)".
-std::string enemyBPrompt(int limit);
-std::string itemXPrompt(int limit);
+std::string positionPrompt(ActorKind kind, int limit);
+Actor withPosition(Actor actor, std::uint8_t value);
 
 // The answer to a position prompt: nothing typed (or cancelled), no byte (the reason says what
 // `field` takes, as readHexByte reads it), a byte above the limit, or the new value.
@@ -45,8 +62,8 @@ struct ActorChoice {
 };
 
 // The entries of a type selector: the names in order, each after its type number ("00 ???"), at
-// most `idCount` of them (16 for items, whose type has four bits), and, when `current` has no name, one more entry "2A (no name)" so
-// the actor's type still shows and stays until another is picked.
+// most `idCount` of them (actorTypeCount), and, when `current` has no name, one more entry
+// "2A (no name)" so the actor's type still shows and stays until another is picked.
 std::vector<ActorChoice> actorChoices(const std::vector<std::string>& names, int idCount,
                                       std::optional<std::uint8_t> current);
 
@@ -64,6 +81,8 @@ ItemRecord dragItem(const ItemRecord& item, int dx, int dy);
 // Dragging the player-position line moves the enemy's b by whole columns (0..255); the vertical
 // movement does not count.
 EnemyRecord dragEnemyBase(const EnemyRecord& enemy, int dx);
+// dragEnemy or dragItem, by the actor's kind.
+Actor dragActor(const Actor& actor, int dx, int dy);
 // The map pixel column of an enemy's player-position line: the enemy belongs to the 256-pixel
 // screen starting at column b (16 pixels each), and its player position is that screen's centre.
 constexpr int playerLineX(const EnemyRecord& enemy) { return enemy.b * 16 + 128; }
@@ -89,6 +108,8 @@ struct PixelOffset {
 };
 PixelOffset enemyPictureOffset(const EnemyRecord& from, const EnemyRecord& to);
 PixelOffset itemPictureOffset(const ItemRecord& from, const ItemRecord& to);
+// Either of the two; `from` and `to` are of one kind.
+PixelOffset pictureOffset(const Actor& from, const Actor& to);
 
 // Where the map's scroll bar goes so that the selected actor shows: the picture spans
 // [left, left + width); with `playerLine` (the line's left edge) the part to show reaches to the

@@ -19,12 +19,13 @@ TEST(ActorPlacement, ListLinesLimitsAndTypedPositions)
     EXPECT_EQ(enemyLine(0x1F, {0, 0xF0, 0}), "1F: 00 00 0 F");
     EXPECT_EQ(itemLine(0, {0x1A, 0x80, 7}), "00: 07 1A 80");
 
-    EXPECT_EQ(enemyBPrompt(enemyBLimit(sceneOfLength(3))), "New B value: (hex, max = $38)");
-    EXPECT_EQ(itemXPrompt(itemXLimit(sceneOfLength(3))), "New X value: (hex, max = $40)");
-    EXPECT_EQ(enemyBLimit(sceneOfLength(15)), 0xF8);
-    EXPECT_EQ(itemXLimit(sceneOfLength(15)), 0xFF);
-    EXPECT_EQ(enemyBLimit(sceneOfLength(16)), 0xFF);
-    EXPECT_EQ(itemXLimit(sceneOfLength(16)), 0xFF);
+    constexpr ActorKind kEnemy = ActorKind::Enemy, kItem = ActorKind::Item;
+    EXPECT_EQ(positionPrompt(kEnemy, positionLimit(sceneOfLength(3), kEnemy)), "New B value: (hex, max = $38)");
+    EXPECT_EQ(positionPrompt(kItem, positionLimit(sceneOfLength(3), kItem)), "New X value: (hex, max = $40)");
+    EXPECT_EQ(positionLimit(sceneOfLength(15), kEnemy), 0xF8);
+    EXPECT_EQ(positionLimit(sceneOfLength(15), kItem), 0xFF);
+    EXPECT_EQ(positionLimit(sceneOfLength(16), kEnemy), 0xFF);
+    EXPECT_EQ(positionLimit(sceneOfLength(16), kItem), 0xFF);
 
     using K = PositionAnswer::Kind;
     const struct {

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "actors/actor_placement.h"
+#include "edit_mode.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+
+namespace velmar {
+
+class ActorDragTool;
+class Dialogs;
+class EditorDocument;
+class MapViewPanel;
+struct DocumentEvent;
+struct Workspace;
+
+// What the actors panel works with: the shared document, the dialogs, the type names, the map its
+// markers stand on, and the window's edit mode, which selecting an actor of a kind turns to that
+// kind's mode (`setMode` applies a mode everywhere, this panel's showMode included).
+struct ActorsContext {
+    EditorDocument& document;
+    Dialogs& dialogs;
+    const Workspace& workspace;
+    MapViewPanel& map;
+    std::function<EditMode()> mode;
+    std::function<void(EditMode)> setMode;
+};
+
+// The enemies and items of the current scene: a list of each, one line per actor, the boxes of
+// the selected enemy and item (positions, read-only: b and x change by a prompt, opened by Enter
+// or a double-click; and the type selectors), the selection frame and the selected enemy's
+// player-position line on the map, and through drags() the markers' drags and the arrow keys.
+// Enemies and items go through the same routines, told apart by their ActorKind. The panel
+// follows the document itself.
+class ActorsPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ActorsPanel(ActorsContext context, QWidget* parent = nullptr);
+    ~ActorsPanel() override;
+
+    QListWidget* lstEnemyList = nullptr;
+    QListWidget* lstItemList = nullptr;
+    QGroupBox* fraEnemyEdit = nullptr;
+    QLineEdit* txtEnemyEdit_B = nullptr;
+    QLineEdit* txtEnemyEdit_X = nullptr;
+    QLineEdit* txtEnemyEdit_Y = nullptr;
+    QComboBox* cmbEnemyList = nullptr;
+    QGroupBox* fraItemEdit = nullptr;
+    QLineEdit* txtItemEdit_X = nullptr;
+    QLineEdit* txtItemEdit_Y = nullptr;
+    QComboBox* cmbItemList = nullptr;
+
+    EditMode mode() const { return context_.mode(); }
+    int selected(ActorKind kind) const { return side(kind).selected; }
+    ActorDragTool& drags() { return *drags_; }
+
+    // Actor `index` of `kind` becomes the selected one: the mode turns to the kind's, and its
+    // line, boxes and frame show it, the map scrolling to it with `scroll`. Nothing happens for
+    // an actor that is not there.
+    void select(ActorKind kind, int index, bool scroll = true);
+    // The kind's mode button: the frame goes until actor 0, if there is one, is selected.
+    void selectFirst(ActorKind kind);
+    // Shows actor `index` as the selected one after it was edited (its list may have reordered);
+    // the mode stays. With `withPlayerLine` the scroll shows the enemy's player line too.
+    void follow(ActorKind kind, int index, bool scroll, bool withPlayerLine = true);
+    // Actor `index` of its kind becomes `actor`, as one step named `name`; a failure is shown.
+    // Returns where the actor is afterwards: the lists are kept sorted.
+    std::size_t store(std::size_t index, const Actor& actor, const std::string& name);
+
+    // A line clicked; the current line moved by the keyboard (or set by the focus coming in),
+    // which in another mode only shows that actor in the boxes; a type chosen in a selector
+    // (its entry `index`); the prompt for the enemy's b or the item's x.
+    void lineChosen(ActorKind kind);
+    void lineMoved(ActorKind kind);
+    void typeChosen(ActorKind kind, int index);
+    void promptPosition(ActorKind kind);
+
+    // A new scene: both lists filled, actor 0 of the mode selected.
+    void showScene(bool scroll);
+    // After an edit, undo, redo or a new layout of the map: lists, boxes, the line and the frame
+    // follow the scene.
+    void refresh(bool scroll);
+    // No scene: empty lists and boxes.
+    void clear();
+    void showLists();
+    // What the mode shows: its markers, the frame only in the actor modes, the line only in
+    // enemy mode.
+    void showMode();
+    void showMarkers();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The controls and the selection of one kind.
+    struct Side {
+        QListWidget* list = nullptr;
+        QComboBox* type = nullptr;
+        std::vector<QLineEdit*> boxes;
+        int selected = 0;
+    };
+    Side& side(ActorKind kind) { return sides_[static_cast<std::size_t>(kind)]; }
+    const Side& side(ActorKind kind) const { return sides_[static_cast<std::size_t>(kind)]; }
+    void buildControls();
+    std::optional<Actor> actor(ActorKind kind, int index) const;
+    void showDetails(ActorKind kind, int index);
+    // The selected enemy's player-position line, shown in enemy mode only.
+    void placePlayerLine();
+    void highlight(ActorKind kind, int index, bool scroll, bool withPlayerLine);
+    void document_Changed(const DocumentEvent& event);
+
+    ActorsContext context_;
+    std::array<Side, 2> sides_;
+    std::unique_ptr<ActorDragTool> drags_;
+};
+
+}  // namespace velmar
