@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "exchange/json_fields.h"
+#include "rom/address_map.h"
 #include "rom/hex.h"
 #include "rom/scene_codec.h"
 
@@ -14,6 +16,8 @@ namespace {
 
 using Json = nlohmann::json;
 using OrderedJson = nlohmann::ordered_json;
+using exchange::hexValue;
+using exchange::Wrong;
 
 constexpr int kRows = 6;
 constexpr int kColumns = 8;  // map columns per screen
@@ -49,30 +53,6 @@ std::size_t cellIndex(int column, int row)
 }
 
 // ---- reading ----
-
-// Where a value is wrong; thrown inside the reader only, and turned into its outcome there.
-struct Wrong {
-    std::string where;
-    std::string why;
-};
-
-std::string rangeText(int max) { return (max > 0x0F ? "00" : "0") + std::string(" to ") + hexText(max); }
-
-// A byte written as hexadecimal digits in quotes, from 0 to `max`.
-std::uint8_t hexValue(const Json& j, const std::string& where, int max)
-{
-    if (!j.is_string())
-        throw Wrong{where, "write hexadecimal digits in quotes, such as \"" + hexPad(max, max > 0x0F ? 2 : 1) + "\""};
-    const std::string& text = j.get_ref<const std::string&>();
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; }))
-        throw Wrong{where, Json(text).dump() + " is not a hexadecimal number"};
-    std::uint32_t value = 0;
-    for (const char c : text)
-        value = std::min<std::uint32_t>(value * 16 + static_cast<std::uint32_t>(hexDigitValue(c)), 0x10000000);
-    if (value > static_cast<std::uint32_t>(max))
-        throw Wrong{where, text + " is not " + rangeText(max)};
-    return static_cast<std::uint8_t>(value);
-}
 
 // The object at `where` with exactly the members named: a missing or an unknown one (a typing
 // error that would otherwise be ignored) refuses the file.
@@ -219,7 +199,8 @@ std::string writeSceneFile(const SceneDescription& d)
         std::string row;
         for (int c = 0; c < columns; ++c) {
             const std::size_t i = cellIndex(c, r);
-            row += (c ? " " : "") + hex2(i < d.map.size() ? d.map[i] : 0);
+            // Two spaces between screens, so that a person sees where one ends.
+            row += (c == 0 ? "" : c % kColumns == 0 ? "  " : " ") + hex2(i < d.map.size() ? d.map[i] : 0);
         }
         map.push_back(row);
     }
