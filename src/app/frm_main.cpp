@@ -50,6 +50,7 @@
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
+#include "scene_file_actions.h"
 
 namespace velmar {
 
@@ -159,6 +160,8 @@ void frmMain::buildMenus()
            QKeySequence());
     menuFileCreatePatch->setToolTip("Write the edits as an IPS or BPS patch, to share them without the image");
     menuFileApplyPatch->setToolTip("Apply an IPS or BPS patch to the open image, as one step");
+    sceneFileActions = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
+    sceneFileActions->addTo(menuFile, menuFileCreatePatch);
     menuFile->addSeparator();
     for (int i = 0; i < 5; ++i) {
         QAction* a = menuFile->addAction(QString("Recent File %1").arg(i));
@@ -370,6 +373,7 @@ void frmMain::setEditingEnabled(bool enabled)
     menuFileCreatePatch->setEnabled(enabled);
     menuFileApplyPatch->setEnabled(enabled);
     menuFileExportMap->setEnabled(enabled);
+    sceneFileActions->setEnabled(enabled);
     menuViewGrid->setEnabled(enabled);
     cmdSelect->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
@@ -387,6 +391,7 @@ void frmMain::setSceneControlsEnabled(bool enabled)
                            cmdSelect})
         b->setEnabled(enabled);
     menuFileExportMap->setEnabled(enabled);
+    sceneFileActions->setEnabled(enabled);
     for (QWidget* w : std::initializer_list<QWidget*>{picRenderDest, hscrollRenderer, picBkgNat, vMetaRenderer, optNone,
                                                        optShowMetatile, optShowScreen, hscrGridColor, actorListsPlace,
                                                        propertiesPlace})

@@ -52,6 +52,7 @@ class MetatilePickerPanel;
 class PaletteStrip;
 class PropertiesPanel;
 class RecoveryWriter;
+class SceneFileActions;
 class frmBkgEdit;
 class frmSprEdit;
 class frmRomExpansion;
@@ -147,6 +148,8 @@ public:
     std::array<QAction*, 5> menuFileRecentFiles{};
     QAction* menuFileCreatePatch = nullptr;
     QAction* menuFileApplyPatch = nullptr;
+    // Export Scene, Import Scene, Export to Tiled, Import from Tiled.
+    SceneFileActions* sceneFileActions = nullptr;
     QAction* menuFileExportMap = nullptr;
     QAction* menuFileExit = nullptr;
     QMenu* menuView = nullptr;
