@@ -75,7 +75,7 @@ int pixel(const Json& j, const std::string& where)
         throw Wrong{where, "must be a number"};
     const double v = j.get<double>();
     if (!std::isfinite(v) || std::abs(v) > 1e6)
-        throw Wrong{where, "is far outside the map"};
+        throw Wrong{where, "far outside the map"};
     return static_cast<int>(std::lround(v));
 }
 
@@ -184,12 +184,12 @@ void readMap(const Json& layer, SceneDescription& d)
     for (int r = 0; r < kRows; ++r) {
         for (int c = 0; c < width; ++c) {
             const Json& gid = data[static_cast<std::size_t>(r * width + c)];
-            const std::string cell = "map cell column " + std::to_string(c) + ", row " + std::to_string(r);
+            const std::string cell = "map cell (column " + std::to_string(c) + ", row " + std::to_string(r) + ")";
             if (!gid.is_number_unsigned())
-                throw Wrong{cell, "is not a tile number"};
+                throw Wrong{cell, "not a tile number"};
             const auto g = gid.get<std::uint64_t>();
             if (g == 0)
-                throw Wrong{cell, "is empty: every cell holds a metatile"};
+                throw Wrong{cell, "no tile; every cell holds a metatile"};
             if (g < kTiledFirstGid || g >= kTiledFirstGid + 256)
                 throw Wrong{cell, "tile " + std::to_string(g) + " is not a metatile (flipped, or of another tileset)"};
             d.map[cellIndex(c, r)] = static_cast<std::uint8_t>(g - kTiledFirstGid);
