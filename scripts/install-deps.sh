@@ -6,8 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build          # compilers and build tools
   qt6-base-dev                               # Qt 6 Core, Gui and Widgets
-  nlohmann-json3-dev libstb-dev              # JSON output, PNG files
+  nlohmann-json3-dev libstb-dev              # JSON output, scene files, Tiled maps, PNG files
   libgtest-dev libgmock-dev                  # tests
+  tiled                                      # tests only: Tiled reads and writes the maps velmar-cli
+                                             # exports (the test is skipped without it)
   libbenchmark-dev                           # benchmarks
   clang libclang-rt-14-dev                   # the fuzz target (libFuzzer and the sanitizers)
   xvfb xauth                                 # window tests on a machine without a display

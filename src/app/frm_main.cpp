@@ -28,6 +28,7 @@
 #include "panels/map_view_panel.h"
 #include "qt_bridge.h"
 #include "recovery_session.h"
+#include "scene_file_actions.h"
 #include "widgets/bitmap_view.h"
 #include "workspace_files.h"
 
@@ -49,6 +50,8 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     document_ = new EditorDocument(this);
     connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
     buildMenus(*this);
+    sceneFileActions = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
+    sceneFileActions->addTo(menuFile, menuFileCreatePatch);
     buildToolBar(*this);
     buildCentralArea();
     buildSelectionControls();

@@ -17,6 +17,7 @@
 #include "files/app_info.h"
 #include "frm_main.h"
 #include "qt_bridge.h"
+#include "scene_file_actions.h"
 
 namespace velmar {
 
@@ -225,6 +226,7 @@ void MainWindowActions::setFileActionsEnabled(bool enabled)
     for (QAction* a : {menuFileSaveFile, menuFileSaveAs, menuFileCreatePatch, menuFileApplyPatch, menuFileExportMap,
                        menuViewGrid})
         a->setEnabled(enabled);
+    sceneFileActions->setEnabled(enabled);
 }
 
 void MainWindowActions::setSceneActionsEnabled(bool enabled)
@@ -234,6 +236,7 @@ void MainWindowActions::setSceneActionsEnabled(bool enabled)
                            cmdSelect})
         b->setEnabled(enabled);
     menuFileExportMap->setEnabled(enabled);
+    sceneFileActions->setEnabled(enabled);
 }
 
 void showReadme(const QString& file, Dialogs& dialogs)

@@ -13,6 +13,7 @@ namespace velmar {
 class Dialogs;
 class Document;
 class frmMain;
+class SceneFileActions;
 struct Settings;
 
 // The main window's menus and tool buttons, by the names the program and its tests use. frmMain
@@ -28,6 +29,8 @@ public:
     std::array<QAction*, 5> menuFileRecentFiles{};
     QAction* menuFileCreatePatch = nullptr;
     QAction* menuFileApplyPatch = nullptr;
+    // Export Scene, Import Scene, Export to Tiled, Import from Tiled.
+    SceneFileActions* sceneFileActions = nullptr;
     QAction* menuFileExportMap = nullptr;
     QAction* menuFileExit = nullptr;
     QMenu* menuView = nullptr;

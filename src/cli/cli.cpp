@@ -22,31 +22,38 @@ struct Command {
     bool takesTable;
     bool takesActors;
     std::size_t paletteWords;  // the words after --palette: 0 (not taken), KEY, or KEY SUBPALETTE
+    bool takesShared;          // --shared keep|change
     int (*run)(const Invocation&, Io&);
 };
 
-constexpr std::array<Command, 20> kCommands{{
-    {"sample", "sample OUT", 1, 1, false, false, false, 0, runSample},
-    {"scenes", "scenes ROM", 1, 1, false, false, false, 0, runScenes},
-    {"scene", "scene ROM KEY", 2, 2, false, false, false, 0, runScene},
-    {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, false, 0, runRoundtrip},
-    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, false, 0, runResizeMap},
-    {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, false, 0, runResizeItems},
-    {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, false, 0, runResizeEnemies},
-    {"set-enemy", "set-enemy ROM KEY N B XY ID", 6, 6, false, false, false, 0, runSetEnemy},
-    {"set-item", "set-item ROM KEY N X Y ID", 6, 6, false, false, false, 0, runSetItem},
-    {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, 0, runSetStart},
-    {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, 0, runSetProperty},
-    {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, 0, runTexts},
-    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, false, 0, runSetText},
-    {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, 0, runRender},
-    {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, 0, runSheet},
-    {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2, runTiles},
+constexpr std::array<Command, 24> kCommands{{
+    {"sample", "sample OUT", 1, 1, false, false, false, 0, false, runSample},
+    {"scenes", "scenes ROM", 1, 1, false, false, false, 0, false, runScenes},
+    {"scene", "scene ROM KEY", 2, 2, false, false, false, 0, false, runScene},
+    {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, false, 0, false, runRoundtrip},
+    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, false, 0, false, runResizeMap},
+    {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, false, 0, false, runResizeItems},
+    {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, false, 0, false, runResizeEnemies},
+    {"set-enemy", "set-enemy ROM KEY N B XY ID", 6, 6, false, false, false, 0, false, runSetEnemy},
+    {"set-item", "set-item ROM KEY N X Y ID", 6, 6, false, false, false, 0, false, runSetItem},
+    {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, 0, false, runSetStart},
+    {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, 0, false, runSetProperty},
+    {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, 0, false, runTexts},
+    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, false, 0, false, runSetText},
+    {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, 0, false, runRender},
+    {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, 0, false, runSheet},
+    {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2, false, runTiles},
     {"import-tiles", "import-tiles ROM BANK IN.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2,
-     runImportTiles},
-    {"frames", "frames ROM SET OUT.png [--palette KEY]", 3, 3, false, false, false, 1, runFrames},
-    {"patch", "patch ORIGINAL EDITED OUT.ips|OUT.bps", 3, 3, false, false, false, 0, runPatch},
-    {"apply", "apply PATCH ROM OUT", 3, 3, false, false, false, 0, runApply},
+     false, runImportTiles},
+    {"frames", "frames ROM SET OUT.png [--palette KEY]", 3, 3, false, false, false, 1, false, runFrames},
+    {"patch", "patch ORIGINAL EDITED OUT.ips|OUT.bps", 3, 3, false, false, false, 0, false, runPatch},
+    {"apply", "apply PATCH ROM OUT", 3, 3, false, false, false, 0, false, runApply},
+    {"export-scene", "export-scene ROM KEY OUT.json", 3, 3, false, false, false, 0, false, runExportScene},
+    {"import-scene", "import-scene ROM KEY IN.json [--shared keep|change]", 3, 3, false, false, false, 0, true,
+     runImportScene},
+    {"export-tiled", "export-tiled ROM KEY OUT.tmj", 3, 3, false, false, false, 0, false, runExportTiled},
+    {"import-tiled", "import-tiled ROM KEY IN.tmj [--shared keep|change]", 3, 3, false, false, false, 0, true,
+     runImportTiled},
 }};
 
 void printUsage(std::ostream& os)
@@ -106,6 +113,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                                       : "--palette needs a scene key and a sub-palette");
             inv.palette = PaletteOption{args[i + 1], words == 2 ? args[i + 2] : std::string()};
             i += words;
+        } else if (word == "--shared" && command->takesShared) {
+            if (i + 1 == args.size() || (args[i + 1] != "keep" && args[i + 1] != "change"))
+                return usageError(inv, io, "--shared needs keep or change");
+            inv.shared = args[++i] == "keep" ? SharedValues::Keep : SharedValues::Change;
         } else if (word == "--table" && command->takesTable) {
             if (i + 1 == args.size())
                 return usageError(inv, io, "--table needs a file");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "exchange/scene_description.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
@@ -39,6 +40,8 @@ struct Invocation {
     std::optional<std::string> table;     // --table FILE
     bool actors = false;                  // --actors
     std::optional<PaletteOption> palette;  // --palette KEY [SUBPALETTE]
+    // --shared: what an import does with values other scenes share when they differ.
+    SharedValues shared = SharedValues::Refuse;
 };
 
 // Prints `reason` and the command's usage line; returns kExitUsage.

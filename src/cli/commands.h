@@ -25,5 +25,9 @@ int runImportTiles(const Invocation& inv, Io& io);
 int runFrames(const Invocation& inv, Io& io);
 int runPatch(const Invocation& inv, Io& io);
 int runApply(const Invocation& inv, Io& io);
+int runExportScene(const Invocation& inv, Io& io);
+int runImportScene(const Invocation& inv, Io& io);
+int runExportTiled(const Invocation& inv, Io& io);
+int runImportTiled(const Invocation& inv, Io& io);
 
 }  // namespace velmar::cli

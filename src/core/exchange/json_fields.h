@@ -1,0 +1,46 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "rom/hex.h"
+
+// What the readers of scene files and Tiled maps share: a wrong value stops the reading with the
+// place it is at. Only the exchange readers include this; nothing of it leaves them.
+namespace velmar::exchange {
+
+using Json = nlohmann::json;
+
+// Where a value is wrong; thrown inside a reader only, and turned into its outcome there.
+struct Wrong {
+    std::string where;
+    std::string why;
+};
+
+inline std::string rangeText(int max) { return (max > 0x0F ? "00" : "0") + std::string(" to ") + hexText(max); }
+
+// Hexadecimal digits without a sign or prefix, from 0 to `max`.
+inline std::uint8_t readHexDigits(const std::string& text, const std::string& where, int max)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; }))
+        throw Wrong{where, Json(text).dump() + " is not a hexadecimal number"};
+    std::uint32_t value = 0;
+    for (const char c : text)
+        value = std::min<std::uint32_t>(value * 16 + static_cast<std::uint32_t>(hexDigitValue(c)), 0x10000000);
+    if (value > static_cast<std::uint32_t>(max))
+        throw Wrong{where, text + " is not " + rangeText(max)};
+    return static_cast<std::uint8_t>(value);
+}
+
+// A byte written as hexadecimal digits in quotes, from 0 to `max`.
+inline std::uint8_t hexValue(const Json& j, const std::string& where, int max)
+{
+    if (!j.is_string())
+        throw Wrong{where, "write hexadecimal digits in quotes, such as \"" + hexPad(max, max > 0x0F ? 2 : 1) + "\""};
+    return readHexDigits(j.get_ref<const std::string&>(), where, max);
+}
+
+}  // namespace velmar::exchange

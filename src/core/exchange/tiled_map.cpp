@@ -1,0 +1,422 @@
+#include "exchange/tiled_map.h"
+
+#include <cmath>
+#include <filesystem>
+#include <optional>
+
+#include "actors/actor_drawing.h"
+#include "actors/actor_placement.h"
+#include "exchange/json_fields.h"
+#include "gfx/metatile_render.h"
+#include "gfx/png_file.h"
+#include "mapview/scene_view.h"
+#include "rom/address_map.h"
+#include "rom/rom_file.h"
+
+namespace velmar {
+
+namespace {
+
+using exchange::hexValue;
+using exchange::Json;
+using exchange::readHexDigits;
+using exchange::Wrong;
+using OrderedJson = nlohmann::ordered_json;
+
+constexpr int kRows = 6;
+constexpr int kColumns = 8;  // map columns per screen
+constexpr int kActorSize = 16;
+// Where an actor of row 0 stands: its bottom edge at 202, below the map (see actorBottomY).
+constexpr int kRowZeroTop = 202 - kActorSize;
+constexpr const char* kLeftToRight = "left to right";
+constexpr const char* kRightToLeft = "right to left";
+
+std::size_t cellIndex(int column, int row)
+{
+    return static_cast<std::size_t>((column / kColumns) * rommap::kScreenBytes + (column % kColumns) * kRows + row);
+}
+
+int startBase(const SceneDescription& d) { return d.direction ? d.length * kScreenWidth : 0; }
+
+OrderedJson property(const std::string& name, const std::string& value)
+{
+    return OrderedJson{{"name", name}, {"type", "string"}, {"value", value}};
+}
+
+std::string selectorText(const std::array<std::uint8_t, 4>& p)
+{
+    return hexPad(p[0], 2) + " " + hexPad(p[1], 2) + " " + hexPad(p[2], 2) + " " + hexPad(p[3], 2);
+}
+
+OrderedJson actorObject(int id, const char* kind, TiledPoint at, OrderedJson properties)
+{
+    OrderedJson o = {{"id", id}, {"name", ""}, {"type", kind}, {"x", at.x}, {"y", at.y},
+                     {"width", kActorSize}, {"height", kActorSize}, {"rotation", 0}, {"visible", true}};
+    if (!properties.empty())
+        o["properties"] = std::move(properties);
+    return o;
+}
+
+// ---- reading ----
+
+std::string objectPlace(std::size_t index, const Json& o)
+{
+    std::string where = "object " + std::to_string(index);
+    if (o.is_object() && o.contains("id") && o["id"].is_number_integer())
+        where += " (id " + std::to_string(o["id"].get<long long>()) + ")";
+    return where;
+}
+
+// A number of the map (a size, a place), read as a whole pixel; Tiled may write places with
+// fractions after a drag that did not snap.
+int pixel(const Json& j, const std::string& where)
+{
+    if (!j.is_number())
+        throw Wrong{where, "must be a number"};
+    const double v = j.get<double>();
+    if (!std::isfinite(v) || std::abs(v) > 1e6)
+        throw Wrong{where, "far outside the map"};
+    return static_cast<int>(std::lround(v));
+}
+
+const Json& need(const Json& j, const std::string& where, const char* name)
+{
+    if (!j.is_object())
+        throw Wrong{where, "must be an object { ... }"};
+    if (!j.contains(name))
+        throw Wrong{where, std::string("\"") + name + "\" is missing"};
+    return j[name];
+}
+
+// Custom properties by name. A value is hexadecimal digits in a text, or a whole number, should
+// the user have made it an int property in Tiled.
+struct Properties {
+    const Json* list = nullptr;
+    std::string where;
+
+    const Json* find(const std::string& name) const
+    {
+        if (!list)
+            return nullptr;
+        for (const Json& p : *list) {
+            if (p.is_object() && p.contains("name") && p["name"] == name && p.contains("value"))
+                return &p["value"];
+        }
+        return nullptr;
+    }
+
+    const Json& value(const std::string& name) const
+    {
+        const Json* v = find(name);
+        if (!v)
+            throw Wrong{where, "the property \"" + name + "\" is missing"};
+        return *v;
+    }
+
+    std::uint8_t hex(const std::string& name, int max) const
+    {
+        const Json& v = value(name);
+        const std::string place = where + ", property " + name;
+        if (v.is_number_integer()) {
+            const long long n = v.get<long long>();
+            if (n < 0 || n > max)
+                throw Wrong{place, std::to_string(n) + " is not 0 to " + std::to_string(max)};
+            return static_cast<std::uint8_t>(n);
+        }
+        return hexValue(v, place, max);
+    }
+
+    std::array<std::uint8_t, 4> selectors(const std::string& name) const
+    {
+        const Json& v = value(name);
+        const std::string place = where + ", property " + name;
+        if (!v.is_string())
+            throw Wrong{place, "write four selectors as \"00 01 02 03\""};
+        std::array<std::uint8_t, 4> out{};
+        std::size_t count = 0;
+        const std::string& text = v.get_ref<const std::string&>();
+        std::size_t at = 0;
+        while ((at = text.find_first_not_of(' ', at)) != std::string::npos) {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            if (count < 4)
+                out[count] = readHexDigits(text.substr(at, end - at), place, 0xFF);
+            ++count;
+            at = end;
+        }
+        if (count != 4)
+            throw Wrong{place, "write four selectors as \"00 01 02 03\""};
+        return out;
+    }
+};
+
+Properties propertiesOf(const Json& owner, const std::string& where)
+{
+    Properties p{nullptr, where};
+    if (owner.contains("properties")) {
+        if (!owner["properties"].is_array())
+            throw Wrong{where, "\"properties\" must be a list"};
+        p.list = &owner["properties"];
+    }
+    return p;
+}
+
+void readMap(const Json& layer, SceneDescription& d)
+{
+    const std::string where = "the tile layer";
+    const int width = pixel(need(layer, where, "width"), where + " width");
+    const int height = pixel(need(layer, where, "height"), where + " height");
+    if (height != kRows)
+        throw Wrong{where, std::to_string(height) + " rows, not 6"};
+    if (width < kColumns || width % kColumns != 0 || width / kColumns > rommap::kMaxMapLength + 1) {
+        throw Wrong{where, std::to_string(width) + " columns: a scene is 1 to " + std::to_string(rommap::kMaxMapLength + 1)
+                               + " screens of 8"};
+    }
+    if (layer.contains("encoding") && layer["encoding"] != "csv")
+        throw Wrong{where, "store the layer as CSV (Map Properties, Tile Layer Format) to import it"};
+    if (layer.contains("compression") && layer["compression"] != "")
+        throw Wrong{where, "store the layer as CSV (Map Properties, Tile Layer Format) to import it"};
+    const Json& data = need(layer, where, "data");
+    if (!data.is_array() || data.size() != static_cast<std::size_t>(width * height))
+        throw Wrong{where, "the data must be " + std::to_string(width * height) + " cells"};
+
+    d.length = static_cast<std::uint8_t>(width / kColumns - 1);
+    d.map.assign(static_cast<std::size_t>(d.length + 1) * rommap::kScreenBytes, 0);
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < width; ++c) {
+            const Json& gid = data[static_cast<std::size_t>(r * width + c)];
+            const std::string cell = "map cell (column " + std::to_string(c) + ", row " + std::to_string(r) + ")";
+            if (!gid.is_number_unsigned())
+                throw Wrong{cell, "not a tile number"};
+            const auto g = gid.get<std::uint64_t>();
+            if (g == 0)
+                throw Wrong{cell, "no tile; every cell holds a metatile"};
+            if (g < kTiledFirstGid || g >= kTiledFirstGid + 256)
+                throw Wrong{cell, "tile " + std::to_string(g) + " is not a metatile (flipped, or of another tileset)"};
+            d.map[cellIndex(c, r)] = static_cast<std::uint8_t>(g - kTiledFirstGid);
+        }
+    }
+}
+
+void readObjects(const Json& layer, SceneDescription& d, bool& startSeen, std::size_t& index)
+{
+    const Json& objects = need(layer, "the object layer", "objects");
+    if (!objects.is_array())
+        throw Wrong{"the object layer", "\"objects\" must be a list"};
+    for (const Json& o : objects) {
+        const std::string where = objectPlace(index++, o);
+        const Json* kindValue = o.is_object() && o.contains("type") ? &o["type"]
+                                : o.is_object() && o.contains("class") ? &o["class"] : nullptr;
+        const std::string kind = kindValue && kindValue->is_string() ? kindValue->get<std::string>() : std::string();
+        const int x = pixel(need(o, where, "x"), where + " x");
+        const int y = pixel(need(o, where, "y"), where + " y");
+        const Properties p = propertiesOf(o, where);
+        if (kind == "enemy") {
+            if (d.enemies.size() == 0xFF)
+                throw Wrong{where, "a scene holds at most 255 enemies"};
+            const EnemyRecord anchor{p.hex("b", 0xFF), 0x00, p.hex("type", 0xFF)};
+            d.enemies.push_back(dragEnemy(anchor, x - anchor.b * 16, y - kRowZeroTop));
+        } else if (kind == "item") {
+            if (d.items.size() == 0xFF)
+                throw Wrong{where, "a scene holds at most 255 items"};
+            const ItemRecord anchor{0x00, 0x00, p.hex("type", 0x0F)};
+            d.items.push_back(dragItem(anchor, x, y - kRowZeroTop));
+        } else if (kind == "start") {
+            if (startSeen)
+                throw Wrong{where, "a second player start"};
+            startSeen = true;
+            // The start's x counts from its screen, which the direction and the length decide;
+            // both are read before the objects.
+            const StartPosition s = dragStart({0, 0}, x - startBase(d), y);
+            d.startX = s.x;
+            d.startY = s.y;
+        } else {
+            throw Wrong{where, "its class " + Json(kind).dump() + " is not enemy, item or start"};
+        }
+    }
+}
+
+SceneDescription readDescription(const Json& top)
+{
+    if (!top.is_object() || !top.contains("orientation") || top["orientation"] != "orthogonal")
+        throw Wrong{"The file", "is not an orthogonal Tiled map"};
+    if (need(top, "the map", "tilewidth") != 32 || need(top, "the map", "tileheight") != 32)
+        throw Wrong{"the map", "its tiles must be 32 x 32"};
+    const Json& tilesets = need(top, "the map", "tilesets");
+    if (!tilesets.is_array() || tilesets.size() != 1 || !tilesets[0].is_object() || !tilesets[0].contains("firstgid")
+        || tilesets[0]["firstgid"] != kTiledFirstGid)
+        throw Wrong{"the map", "it must have the one tileset of metatiles it was exported with"};
+
+    SceneDescription d;
+    const Properties p = propertiesOf(top, "the map");
+    const Json& direction = p.value("direction");
+    if (direction != kLeftToRight && direction != kRightToLeft) {
+        throw Wrong{"the map, property direction",
+                    direction.dump() + " is not \"" + kLeftToRight + "\" or \"" + kRightToLeft + "\""};
+    }
+    d.direction = direction == kRightToLeft ? 0x80 : 0;
+    d.sprBank = p.hex("sprBank", 0x0F);
+    d.sprPalettes = p.selectors("sprPalettes");
+    d.stage.bkgBank = p.hex("stage.bkgBank", rommap::kPatternBankCount - 1);
+    d.stage.time = p.hex("stage.time", 0xFF);
+    d.stage.indicator = p.hex("stage.indicator", 0xFF);
+    d.stage.reload = p.hex("stage.reload", 0xFF);
+    d.stage.bkgPalettes = p.selectors("stage.bkgPalettes");
+
+    const Json& layers = need(top, "the map", "layers");
+    if (!layers.is_array())
+        throw Wrong{"the map", "\"layers\" must be a list"};
+    const Json* tiles = nullptr;
+    for (const Json& layer : layers) {
+        const Json& type = need(layer, "a layer", "type");
+        if (type == "tilelayer") {
+            if (tiles)
+                throw Wrong{"the map", "it has more than one tile layer"};
+            tiles = &layer;
+        } else if (type != "objectgroup") {
+            throw Wrong{"the map", "a layer of type " + type.dump() + ": only the tile layer and object layers import"};
+        }
+    }
+    if (!tiles)
+        throw Wrong{"the map", "it has no tile layer"};
+    readMap(*tiles, d);
+
+    bool startSeen = false;
+    std::size_t index = 0;
+    for (const Json& layer : layers) {
+        if (layer["type"] == "objectgroup")
+            readObjects(layer, d, startSeen, index);
+    }
+    if (!startSeen)
+        throw Wrong{"the map", "it has no object of class start (the player start)"};
+    return d;
+}
+
+}  // namespace
+
+TiledPoint tiledEnemyPlace(const EnemyRecord& e) { return {actorScreenX(e.b, e.xy), actorBottomY(e.xy) - kActorSize}; }
+
+TiledPoint tiledItemPlace(const ItemRecord& i) { return {actorScreenX(i.x, i.y), actorBottomY(i.y) - kActorSize}; }
+
+TiledPoint tiledStartPlace(const SceneDescription& d) { return {startBase(d) + d.startX, d.startY}; }
+
+std::string writeTiledMap(const SceneDescription& d, const std::string& imageName)
+{
+    const int width = (d.length + 1) * kColumns;
+    OrderedJson data = OrderedJson::array();
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < width; ++c) {
+            const std::size_t i = cellIndex(c, r);
+            data.push_back((i < d.map.size() ? d.map[i] : 0) + kTiledFirstGid);
+        }
+    }
+    OrderedJson objects = OrderedJson::array();
+    int id = 1;
+    objects.push_back(actorObject(id++, "start", tiledStartPlace(d), OrderedJson::array()));
+    objects.back()["point"] = true;
+    objects.back()["width"] = 0;
+    objects.back()["height"] = 0;
+    for (const EnemyRecord& e : d.enemies) {
+        objects.push_back(actorObject(id++, "enemy", tiledEnemyPlace(e),
+                                      {property("b", hexPad(e.b, 2)), property("type", hexPad(e.id, 2))}));
+    }
+    for (const ItemRecord& i : d.items)
+        objects.push_back(actorObject(id++, "item", tiledItemPlace(i), {property("type", hexPad(i.id, 1))}));
+
+    const OrderedJson map = {
+        {"type", "map"},
+        {"version", "1.8"},
+        {"orientation", "orthogonal"},
+        {"renderorder", "right-down"},
+        {"infinite", false},
+        {"width", width},
+        {"height", kRows},
+        {"tilewidth", kMetatileSize},
+        {"tileheight", kMetatileSize},
+        {"nextlayerid", 3},
+        {"nextobjectid", id},
+        {"properties",
+         {property("direction", d.direction ? kRightToLeft : kLeftToRight), property("sprBank", hexPad(d.sprBank, 1)),
+          property("sprPalettes", selectorText(d.sprPalettes)), property("stage.bkgBank", hexPad(d.stage.bkgBank, 2)),
+          property("stage.bkgPalettes", selectorText(d.stage.bkgPalettes)),
+          property("stage.indicator", hexPad(d.stage.indicator, 2)), property("stage.reload", hexPad(d.stage.reload, 2)),
+          property("stage.time", hexPad(d.stage.time, 2))}},
+        {"tilesets",
+         {{{"firstgid", kTiledFirstGid},
+           {"name", "metatiles"},
+           {"image", imageName},
+           {"imagewidth", kSheetSize},
+           {"imageheight", kSheetSize},
+           {"tilewidth", kMetatileSize},
+           {"tileheight", kMetatileSize},
+           {"tilecount", 256},
+           {"columns", 16},
+           {"margin", 0},
+           {"spacing", 0}}}},
+        {"layers",
+         {{{"id", 1}, {"name", "map"}, {"type", "tilelayer"}, {"x", 0}, {"y", 0}, {"width", width}, {"height", kRows},
+           {"opacity", 1}, {"visible", true}, {"data", data}},
+          {{"id", 2}, {"name", "actors"}, {"type", "objectgroup"}, {"draworder", "index"}, {"x", 0}, {"y", 0},
+           {"opacity", 1}, {"visible", true}, {"objects", objects}}}},
+    };
+    return map.dump(1) + "\n";
+}
+
+Outcome<SceneImportResult> readTiledMap(std::string_view text, SceneDescription& out)
+{
+    using R = Outcome<SceneImportResult>;
+    Json top;
+    try {
+        top = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        return R::failure(SceneImportResult::BadFile,
+                          "The file is not JSON (a Tiled map saved as .tmj): the error is at byte "
+                              + std::to_string(e.byte) + ".");
+    }
+    try {
+        out = readDescription(top);
+    } catch (const Wrong& w) {
+        return R::failure(SceneImportResult::BadFile, w.where + ": " + w.why);
+    } catch (const Json::exception& e) {
+        // A member of an unexpected kind somewhere the checks above do not look.
+        return R::failure(SceneImportResult::BadFile, std::string("The map is not one this program reads: ") + e.what());
+    }
+    return {};
+}
+
+Bitmap tiledTileset(const SceneState& scene)
+{
+    SceneView view;
+    drawSceneSheet(scene, view);
+    return view.sheet;
+}
+
+std::string tiledImageName(const std::string& mapPath)
+{
+    return pathToUtf8(pathFromUtf8(mapPath).stem()) + "-metatiles.png";
+}
+
+Outcome<WriteResult> exportTiled(const Document& doc, const std::string& mapPath)
+{
+    if (!doc.hasScene())
+        return Outcome<WriteResult>::failure(WriteResult::IoError, "No scene is shown.");
+    const std::string image = tiledImageName(mapPath);
+    const std::string imagePath = pathToUtf8(pathFromUtf8(mapPath).parent_path() / pathFromUtf8(image));
+    if (Outcome<WriteResult> r = saveBitmapPng(tiledTileset(doc.scene()), imagePath); !r.ok())
+        return Outcome<WriteResult>::failure(r.code, fileMessage("Unknown I/O error!", imagePath, r.reason));
+    const std::string text = writeTiledMap(describeScene(doc.currentScene()), image);
+    if (Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(mapPath), Bytes(text.begin(), text.end()), false,
+                                                 FileOwner::User);
+        !r.ok())
+        return Outcome<WriteResult>::failure(r.code, fileMessage("Unknown I/O error!", mapPath, r.reason));
+    return {};
+}
+
+Outcome<SceneImportResult> importTiledMap(Document& doc, std::string_view text, SharedValues shared)
+{
+    SceneDescription d;
+    if (Outcome<SceneImportResult> read = readTiledMap(text, d); !read.ok())
+        return read;
+    return importScene(doc, d, shared, "Import from Tiled");
+}
+
+}  // namespace velmar
