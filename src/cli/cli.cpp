@@ -25,7 +25,7 @@ struct Command {
     int (*run)(const Invocation&, Io&);
 };
 
-constexpr std::array<Command, 20> kCommands{{
+constexpr std::array<Command, 22> kCommands{{
     {"sample", "sample OUT", 1, 1, false, false, false, 0, runSample},
     {"scenes", "scenes ROM", 1, 1, false, false, false, 0, runScenes},
     {"scene", "scene ROM KEY", 2, 2, false, false, false, 0, runScene},
@@ -47,6 +47,8 @@ constexpr std::array<Command, 20> kCommands{{
     {"frames", "frames ROM SET OUT.png [--palette KEY]", 3, 3, false, false, false, 1, runFrames},
     {"patch", "patch ORIGINAL EDITED OUT.ips|OUT.bps", 3, 3, false, false, false, 0, runPatch},
     {"apply", "apply PATCH ROM OUT", 3, 3, false, false, false, 0, runApply},
+    {"export", "export ROM DIR [--table FILE]", 2, 2, false, true, false, 0, runExport},
+    {"import", "import DIR OUT.nes [--table FILE]", 2, 2, false, true, false, 0, runImport},
 }};
 
 void printUsage(std::ostream& os)

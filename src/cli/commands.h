@@ -25,5 +25,7 @@ int runImportTiles(const Invocation& inv, Io& io);
 int runFrames(const Invocation& inv, Io& io);
 int runPatch(const Invocation& inv, Io& io);
 int runApply(const Invocation& inv, Io& io);
+int runExport(const Invocation& inv, Io& io);
+int runImport(const Invocation& inv, Io& io);
 
 }  // namespace velmar::cli
