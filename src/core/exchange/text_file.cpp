@@ -44,7 +44,8 @@ bool blankTexts(Document& doc)
 FolderOutcome applyTexts(Document& doc, const CharTable& table, const Bytes& file)
 {
     std::vector<std::string> texts;
-    std::size_t at = 0;
+    // Some editors on Windows begin a UTF-8 file with a byte order mark.
+    std::size_t at = file.size() >= 3 && file[0] == 0xEF && file[1] == 0xBB && file[2] == 0xBF ? 3 : 0;
     while (at < file.size()) {
         std::size_t end = at;
         while (end < file.size() && file[end] != '\n')
