@@ -1,0 +1,314 @@
+#include "exchange/scene_file.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include <nlohmann/json.hpp>
+
+#include "rom/hex.h"
+#include "rom/scene_codec.h"
+
+namespace velmar {
+
+namespace {
+
+using Json = nlohmann::json;
+using OrderedJson = nlohmann::ordered_json;
+
+constexpr int kRows = 6;
+constexpr int kColumns = 8;  // map columns per screen
+constexpr const char* kLeftToRight = "left to right";
+constexpr const char* kRightToLeft = "right to left";
+
+// ---- writing ----
+
+// A value on one line, with a space after every colon and comma: {"x": "20", "y": "A0"}.
+std::string oneLine(const OrderedJson& j)
+{
+    if (j.is_object()) {
+        std::string s = "{";
+        for (auto it = j.begin(); it != j.end(); ++it)
+            s += (it == j.begin() ? "" : ", ") + Json(it.key()).dump() + ": " + oneLine(it.value());
+        return s + "}";
+    }
+    if (j.is_array()) {
+        std::string s = "[";
+        for (std::size_t i = 0; i < j.size(); ++i)
+            s += (i ? ", " : "") + oneLine(j[i]);
+        return s + "]";
+    }
+    return j.dump();
+}
+
+std::string hex2(std::uint8_t v) { return hexPad(v, 2); }
+std::string hex1(std::uint8_t v) { return hexPad(v, 1); }
+
+std::size_t cellIndex(int column, int row)
+{
+    return static_cast<std::size_t>((column / kColumns) * rommap::kScreenBytes + (column % kColumns) * kRows + row);
+}
+
+// ---- reading ----
+
+// Where a value is wrong; thrown inside the reader only, and turned into its outcome there.
+struct Wrong {
+    std::string where;
+    std::string why;
+};
+
+std::string rangeText(int max) { return (max > 0x0F ? "00" : "0") + std::string(" to ") + hexText(max); }
+
+// A byte written as hexadecimal digits in quotes, from 0 to `max`.
+std::uint8_t hexValue(const Json& j, const std::string& where, int max)
+{
+    if (!j.is_string())
+        throw Wrong{where, "write hexadecimal digits in quotes, such as \"" + hexPad(max, max > 0x0F ? 2 : 1) + "\""};
+    const std::string& text = j.get_ref<const std::string&>();
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; }))
+        throw Wrong{where, Json(text).dump() + " is not a hexadecimal number"};
+    std::uint32_t value = 0;
+    for (const char c : text)
+        value = std::min<std::uint32_t>(value * 16 + static_cast<std::uint32_t>(hexDigitValue(c)), 0x10000000);
+    if (value > static_cast<std::uint32_t>(max))
+        throw Wrong{where, text + " is not " + rangeText(max)};
+    return static_cast<std::uint8_t>(value);
+}
+
+// The object at `where` with exactly the members named: a missing or an unknown one (a typing
+// error that would otherwise be ignored) refuses the file.
+const Json& object(const Json& j, const std::string& where, std::initializer_list<const char*> members)
+{
+    if (!j.is_object())
+        throw Wrong{where, "must be an object { ... }"};
+    for (const char* m : members) {
+        if (!j.contains(m))
+            throw Wrong{where, std::string("\"") + m + "\" is missing"};
+    }
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        if (std::find_if(members.begin(), members.end(), [&](const char* m) { return it.key() == m; }) == members.end())
+            throw Wrong{where, "unknown member " + Json(it.key()).dump()};
+    }
+    return j;
+}
+
+std::string member(const std::string& where, const char* name) { return where.empty() ? name : where + "." + name; }
+std::string element(const std::string& where, std::size_t i) { return where + "[" + std::to_string(i) + "]"; }
+
+const Json& array(const Json& j, const std::string& where, std::size_t minSize, std::size_t maxSize)
+{
+    if (!j.is_array())
+        throw Wrong{where, "must be a list [ ... ]"};
+    if (j.size() < minSize || j.size() > maxSize) {
+        throw Wrong{where, std::to_string(j.size()) + " entries, "
+                               + (minSize == maxSize ? "not " + std::to_string(minSize)
+                                                     : "at most " + std::to_string(maxSize))};
+    }
+    return j;
+}
+
+std::array<std::uint8_t, 4> selectors(const Json& j, const std::string& where)
+{
+    array(j, where, 4, 4);
+    std::array<std::uint8_t, 4> out{};
+    for (std::size_t k = 0; k < 4; ++k)
+        out[k] = hexValue(j[k], element(where, k), 0xFF);
+    return out;
+}
+
+// The six rows of the map, each a text of (length + 1) * 8 metatile numbers.
+Bytes readMap(const Json& j, std::uint8_t length)
+{
+    array(j, "map", kRows, kRows);
+    const int columns = (length + 1) * kColumns;
+    Bytes map(static_cast<std::size_t>(length + 1) * rommap::kScreenBytes);
+    for (int r = 0; r < kRows; ++r) {
+        const std::string where = element("map", static_cast<std::size_t>(r));
+        const Json& row = j[static_cast<std::size_t>(r)];
+        if (!row.is_string())
+            throw Wrong{where, "must be a text of metatile numbers"};
+        const std::string& text = row.get_ref<const std::string&>();
+        int column = 0;
+        std::size_t at = 0;
+        while (true) {
+            at = text.find_first_not_of(" \t", at);
+            if (at == std::string::npos)
+                break;
+            const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+            if (column < columns) {
+                map[cellIndex(column, r)] = hexValue(Json(text.substr(at, end - at)),
+                                                    element(where, static_cast<std::size_t>(column)), 0xFF);
+            }
+            ++column;
+            at = end;
+        }
+        if (column != columns) {
+            throw Wrong{where, std::to_string(column) + " metatiles, but a length of " + hex2(length) + " needs "
+                                   + std::to_string(columns)};
+        }
+    }
+    return map;
+}
+
+SceneDescription readDescription(const Json& top)
+{
+    object(top, "", {"format", "version", "length", "direction", "start", "sprBank", "sprPalettes", "map",
+                     "enemies", "items", "stage"});
+    if (top["format"] != std::string(kSceneFileFormat))
+        throw Wrong{"format", top["format"].dump() + " is not \"" + std::string(kSceneFileFormat) + "\""};
+    if (top["version"] != kSceneFileVersion)
+        throw Wrong{"version", top["version"].dump() + ": this program reads version " + std::to_string(kSceneFileVersion)};
+
+    SceneDescription d;
+    d.length = hexValue(top["length"], "length", rommap::kMaxMapLength);
+    const Json& direction = top["direction"];
+    if (direction != kLeftToRight && direction != kRightToLeft)
+        throw Wrong{"direction", direction.dump() + " is not \"" + kLeftToRight + "\" or \"" + kRightToLeft + "\""};
+    d.direction = direction == kRightToLeft ? 0x80 : 0;
+    const Json& start = object(top["start"], "start", {"x", "y"});
+    d.startX = hexValue(start["x"], "start.x", 0xFF);
+    d.startY = hexValue(start["y"], "start.y", 0xFF);
+    d.sprBank = hexValue(top["sprBank"], "sprBank", 0x0F);
+    d.sprPalettes = selectors(top["sprPalettes"], "sprPalettes");
+    d.map = readMap(top["map"], d.length);
+
+    const Json& enemies = array(top["enemies"], "enemies", 0, 0xFF);
+    for (std::size_t i = 0; i < enemies.size(); ++i) {
+        const std::string where = element("enemies", i);
+        const Json& e = object(enemies[i], where, {"type", "b", "x", "y"});
+        const std::uint8_t x = hexValue(e["x"], member(where, "x"), 0x0F);
+        const std::uint8_t y = hexValue(e["y"], member(where, "y"), 0x0F);
+        d.enemies.push_back({hexValue(e["b"], member(where, "b"), 0xFF), static_cast<std::uint8_t>(y << 4 | x),
+                             hexValue(e["type"], member(where, "type"), 0xFF)});
+    }
+    const Json& items = array(top["items"], "items", 0, 0xFF);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string where = element("items", i);
+        const Json& item = object(items[i], where, {"type", "x", "y"});
+        d.items.push_back({hexValue(item["x"], member(where, "x"), 0xFF),
+                           static_cast<std::uint8_t>(hexValue(item["y"], member(where, "y"), 0x0F) << 4),
+                           hexValue(item["type"], member(where, "type"), 0x0F)});
+    }
+
+    const Json& stage = object(top["stage"], "stage", {"bkgBank", "time", "indicator", "reload", "bkgPalettes"});
+    d.stage.bkgBank = hexValue(stage["bkgBank"], "stage.bkgBank", rommap::kPatternBankCount - 1);
+    d.stage.time = hexValue(stage["time"], "stage.time", 0xFF);
+    d.stage.indicator = hexValue(stage["indicator"], "stage.indicator", 0xFF);
+    d.stage.reload = hexValue(stage["reload"], "stage.reload", 0xFF);
+    d.stage.bkgPalettes = selectors(stage["bkgPalettes"], "stage.bkgPalettes");
+    return d;
+}
+
+// Line and column (from 1) of byte `offset` of the text, for a JSON syntax error.
+std::string textPlace(std::string_view text, std::size_t offset)
+{
+    offset = std::min(offset, text.size());
+    const std::string_view before = text.substr(0, offset);
+    const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+    const std::size_t lineStart = before.find_last_of('\n');
+    const std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1);
+    return "line " + std::to_string(line) + ", column " + std::to_string(std::max<std::size_t>(column, 1));
+}
+
+}  // namespace
+
+std::string writeSceneFile(const SceneDescription& d)
+{
+    const int columns = (d.length + 1) * kColumns;
+    OrderedJson map = OrderedJson::array();
+    for (int r = 0; r < kRows; ++r) {
+        std::string row;
+        for (int c = 0; c < columns; ++c) {
+            const std::size_t i = cellIndex(c, r);
+            row += (c ? " " : "") + hex2(i < d.map.size() ? d.map[i] : 0);
+        }
+        map.push_back(row);
+    }
+    OrderedJson enemies = OrderedJson::array();
+    for (const EnemyRecord& e : d.enemies) {
+        enemies.push_back(OrderedJson{{"type", hex2(e.id)}, {"b", hex2(e.b)}, {"x", hex1(e.xy & 0x0F)},
+                                      {"y", hex1(static_cast<std::uint8_t>(e.xy >> 4))}});
+    }
+    OrderedJson items = OrderedJson::array();
+    for (const ItemRecord& item : d.items) {
+        items.push_back(OrderedJson{{"type", hex1(item.id)}, {"x", hex2(item.x)},
+                                    {"y", hex1(static_cast<std::uint8_t>(item.y >> 4))}});
+    }
+    const auto palettes = [](const std::array<std::uint8_t, 4>& p) {
+        return OrderedJson{hex2(p[0]), hex2(p[1]), hex2(p[2]), hex2(p[3])};
+    };
+    const OrderedJson members = {
+        {"format", kSceneFileFormat},
+        {"version", kSceneFileVersion},
+        {"length", hex2(d.length)},
+        {"direction", d.direction ? kRightToLeft : kLeftToRight},
+        {"start", {{"x", hex2(d.startX)}, {"y", hex2(d.startY)}}},
+        {"sprBank", hex1(d.sprBank)},
+        {"sprPalettes", palettes(d.sprPalettes)},
+        {"map", map},
+        {"enemies", enemies},
+        {"items", items},
+        {"stage",
+         {{"bkgBank", hex2(d.stage.bkgBank)},
+          {"time", hex2(d.stage.time)},
+          {"indicator", hex2(d.stage.indicator)},
+          {"reload", hex2(d.stage.reload)},
+          {"bkgPalettes", palettes(d.stage.bkgPalettes)}}},
+    };
+    // The lists a person reads down, one entry a line; everything else on one line.
+    std::string text = "{\n";
+    for (auto it = members.begin(); it != members.end(); ++it) {
+        text += "  " + Json(it.key()).dump() + ": ";
+        const OrderedJson& v = it.value();
+        if (v.is_array() && !v.empty() && (it.key() == "map" || it.key() == "enemies" || it.key() == "items")) {
+            text += "[\n";
+            for (std::size_t i = 0; i < v.size(); ++i)
+                text += "    " + oneLine(v[i]) + (i + 1 < v.size() ? ",\n" : "\n");
+            text += "  ]";
+        } else {
+            text += oneLine(v);
+        }
+        text += std::next(it) != members.end() ? ",\n" : "\n";
+    }
+    return text + "}\n";
+}
+
+Outcome<SceneImportResult> readSceneFile(std::string_view text, SceneDescription& out)
+{
+    using R = Outcome<SceneImportResult>;
+    Json top;
+    try {
+        top = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        return R::failure(SceneImportResult::BadFile, "The file is not JSON: the error is at " + textPlace(text, e.byte) + ".");
+    }
+    try {
+        out = readDescription(top);
+    } catch (const Wrong& w) {
+        return R::failure(SceneImportResult::BadFile, (w.where.empty() ? "The file" : w.where) + ": " + w.why);
+    }
+    return {};
+}
+
+std::string exportScene(const Document& doc)
+{
+    return doc.hasScene() ? writeSceneFile(describeScene(doc.currentScene())) : std::string();
+}
+
+RomStatus exportScene(const Bytes& rom, const SceneKey& key, std::string& text)
+{
+    SceneRecord scene;
+    const RomStatus status = loadScene(rom, key.stage, key.scene, scene);
+    if (status.ok())
+        text = writeSceneFile(describeScene(scene));
+    return status;
+}
+
+Outcome<SceneImportResult> importSceneFile(Document& doc, std::string_view text, SharedValues shared)
+{
+    SceneDescription d;
+    if (Outcome<SceneImportResult> read = readSceneFile(text, d); !read.ok())
+        return read;
+    return importScene(doc, d, shared);
+}
+
+}  // namespace velmar
