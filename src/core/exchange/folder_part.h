@@ -36,6 +36,9 @@ struct FolderPart {
     std::function<FolderOutcome(Document&, const Bytes&)> apply;
 };
 
+// The scene files of the area tree's scenes. The parts of one call make one import: a value
+// several scenes share must be the same in each of their files.
+std::vector<FolderPart> sceneParts();
 FolderPart textPart(const CharTable& table);
 FolderPart palettePart();
 FolderPart framePart();

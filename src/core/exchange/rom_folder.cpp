@@ -36,9 +36,11 @@ std::string firstDifference(const RomImage& a, const RomImage& b)
     return "$" + hexPad(static_cast<std::int32_t>(at), 5);
 }
 
-// Whether the part gives the image back by itself: blanked, then applied from its file.
-bool roundTrips(const RomImage& image, const FolderPart& part, const Bytes& file)
+// Whether part `index` gives the image back by itself: blanked, then applied from its file (with
+// parts of their own, as a part may remember what an import has applied so far).
+bool roundTrips(const RomImage& image, const CharTable& table, std::size_t index, const Bytes& file)
 {
+    const FolderPart part = folderParts(table)[index];
     Document doc;
     std::string reason;
     return openDocument(doc, image, reason) && part.blank(doc) && part.apply(doc, file).ok()
@@ -96,7 +98,10 @@ FolderOutcome readManifest(const Bytes& bytes, const std::vector<FolderPart>& pa
 
 std::vector<FolderPart> folderParts(const CharTable& table)
 {
-    std::vector<FolderPart> parts = {textPart(table), palettePart(), framePart(), animationPart()};
+    // Scenes first: a scene of another length or actor count moves every scene's tables.
+    std::vector<FolderPart> parts = sceneParts();
+    for (FolderPart part : {textPart(table), palettePart(), framePart(), animationPart()})
+        parts.push_back(std::move(part));
     for (int bank = 0; bank < rommap::kPatternBankCount; ++bank)
         parts.push_back(bankPart(bank));
     return parts;
@@ -115,9 +120,11 @@ FolderOutcome exportFolder(const RomImage& image, const CharTable& table, Folder
     Document remainder;
     if (!openDocument(remainder, image, reason))
         return failure(FolderResult::NotExact, reason);
-    for (const FolderPart& part : folderParts(table)) {
+    const std::vector<FolderPart> parts = folderParts(table);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const FolderPart& part = parts[i];
         const std::optional<Bytes> file = part.describe(original);
-        if (!file || !roundTrips(image, part, *file))
+        if (!file || !roundTrips(image, table, i, *file))
             continue;
         if (!part.blank(remainder))
             return failure(FolderResult::NotExact, part.file + ": its things cannot be taken out of the image");

@@ -10,13 +10,14 @@
 #include "rom/rom_file.h"
 
 // A whole modification as a folder of files a person can read and version control can diff and
-// merge: the texts, colours, frames, animations and pattern banks each in a file of their own,
+// merge: the scenes, texts, colours, frames, animations and pattern banks each in a file of their own,
 // and every byte no file describes in one remainder, so that nothing of the image is lost.
 //
 // The remainder is the image with each described thing put into one fixed blank form (banks of
-// pixel 0, colours 00, frames of sprite 0, texts of their end code alone...), through the same
-// edits that put them back. So the remainder is the same whatever those things hold: changing a
-// text or a picture changes its own file and never the remainder, and a merge of two people's
+// pixel 0, colours 00, frames of sprite 0, texts of their end code alone, scenes of metatile 0
+// and actors 00...), through the same edits that put them back. So the remainder is the same
+// whatever those things hold: changing a text or a picture changes its own file and never the
+// remainder (a scene's length and actor counts are layout: they stay in it), and a merge of two people's
 // changes meets only in the files they both changed.
 namespace velmar::exchange {
 

@@ -5,6 +5,7 @@
 #include "exchange/bank_pictures.h"
 #include "exchange/rom_folder.h"
 #include "gfx/png_file.h"
+#include "rom/scene_codec.h"
 #include "support/test_support.h"
 #include "text/text_packer.h"
 
@@ -72,7 +73,7 @@ TEST(RomFolder, ImagesComeBackWhole)
     // The texts of the texts' image are described, not left in the remainder.
     EXPECT_TRUE(exported(texts).contains("texts.txt"));
     // The sample's every part reads, so every file is there.
-    EXPECT_EQ(exported(sample).size(), 2u + 4u + 32u);
+    EXPECT_EQ(exported(sample).size(), 2u + 32u + 4u + 32u);
 }
 
 // A changed file changes what it describes and nothing else, and the remainder stays as it was:
@@ -94,14 +95,24 @@ TEST(RomFolder, ChangedFileChangesItsThingOnly)
         sheet.setPixel(i % 2, i / 2, other);
     edited.at("banks/05.png") = encodePng(sheet);
 
+    replace(edited.at("scenes/010203.json"), "{\"type\": \"15\", \"b\": \"06\"", "{\"type\": \"16\", \"b\": \"06\"");
+
     const RomImage after = imported(edited);
+    for (const AreaNode& node : areaCatalogue()) {
+        if (const std::optional<SceneKey> key = parseSceneKey(node.key)) {
+            SceneRecord was, is;
+            ASSERT_TRUE(loadScene(sample.romData, key->stage, key->scene, was).ok());
+            ASSERT_TRUE(loadScene(after.romData, key->stage, key->scene, is).ok());
+            EXPECT_EQ(was.enemies == is.enemies, node.key != "c:010203") << node.key;
+        }
+    }
     std::vector<std::string> expectedTexts = originalTexts;
     expectedTexts[1] = "A LONGER TEXT THAN BEFORE\\0";
     EXPECT_EQ(decodeAllTexts(after.romData, defaultTable()).texts, expectedTexts);
 
     const FolderFiles again = exported(after);
     for (const auto& [name, file] : before) {
-        const bool changed = name == "texts.txt" || name == "banks/05.png";
+        const bool changed = name == "texts.txt" || name == "banks/05.png" || name == "scenes/010203.json";
         EXPECT_EQ(again.at(name) != file, changed) << name;
     }
 }
@@ -121,7 +132,7 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
         {"manifest.json", [](Bytes& f) { replace(f, "\"version\": 1", "\"version\": 2"); },
          "manifest.json: version: the folder is of version 2"},
         {"manifest.json", [](Bytes& f) { replace(f, "\"texts.txt\"", "\"../texts.txt\""); },
-         "manifest.json: files[0]: \"../texts.txt\" is no file a folder holds"},
+         "manifest.json: files[32]: \"../texts.txt\" is no file a folder holds"},
         {"texts.txt", [](Bytes& f) { replace(f, "\n02: ", "\n2: "); },
          "texts.txt: line 3: the line must begin with \"02: \""},
         {"texts.txt", [](Bytes& f) { replace(f, "01: ", "01: \xC3\xA9"); },
@@ -138,6 +149,10 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
          "animations.json: [0]: A timer of 00 or FF ends the animation"},
         {"banks/03.png", [](Bytes& f) { f.resize(40); }, "banks/03.png: "},
         {"remainder.nes", [](Bytes& f) { f.resize(0x30000); }, "remainder.nes: "},
+        {"scenes/010203.json", [](Bytes& f) { replace(f, "\"time\": \"80\"", "\"time\": \"81\""); },
+         "scenes/010203.json: values it shares with the scene files before it differ:\nstage time"},
+        {"scenes/010203.json", [](Bytes& f) { replace(f, "\"length\": \"03\"", "\"length\": \"33\""); },
+         "scenes/010203.json: length"},
         {"texts.txt", nullptr, "texts.txt: No such file or directory"},
     };
     for (const Case& c : cases) {
