@@ -26,7 +26,7 @@ struct Command {
     int (*run)(const Invocation&, Io&);
 };
 
-constexpr std::array<Command, 24> kCommands{{
+constexpr std::array<Command, 26> kCommands{{
     {"sample", "sample OUT", 1, 1, false, false, false, 0, false, runSample},
     {"scenes", "scenes ROM", 1, 1, false, false, false, 0, false, runScenes},
     {"scene", "scene ROM KEY", 2, 2, false, false, false, 0, false, runScene},
@@ -54,6 +54,8 @@ constexpr std::array<Command, 24> kCommands{{
     {"export-tiled", "export-tiled ROM KEY OUT.tmj", 3, 3, false, false, false, 0, false, runExportTiled},
     {"import-tiled", "import-tiled ROM KEY IN.tmj [--shared keep|change]", 3, 3, false, false, false, 0, true,
      runImportTiled},
+    {"export", "export ROM DIR [--table FILE]", 2, 2, false, true, false, 0, false, runExport},
+    {"import", "import DIR OUT.nes [--table FILE]", 2, 2, false, true, false, 0, false, runImport},
 }};
 
 void printUsage(std::ostream& os)

@@ -29,5 +29,7 @@ int runExportScene(const Invocation& inv, Io& io);
 int runImportScene(const Invocation& inv, Io& io);
 int runExportTiled(const Invocation& inv, Io& io);
 int runImportTiled(const Invocation& inv, Io& io);
+int runExport(const Invocation& inv, Io& io);
+int runImport(const Invocation& inv, Io& io);
 
 }  // namespace velmar::cli

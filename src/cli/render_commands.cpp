@@ -1,8 +1,8 @@
 #include "actors/frame_sheet.h"
 #include "commands.h"
+#include "exchange/bank_pictures.h"
 #include "gfx/png_file.h"
 #include "gfx/tile_drawing.h"
-#include "gfx/tile_import.h"
 #include "mapview/scene_view.h"
 #include "rom/address_map.h"
 #include "rom/hex.h"
@@ -105,18 +105,14 @@ int runImportTiles(const Invocation& inv, Io& io)
     Bitmap sheet;
     if (const Outcome<ImageReadResult> r = loadBitmapPng(picturePath, sheet); !r.ok())
         return failed(io, fileMessage("Error loading file!", picturePath, r.reason));
-    PixelArray pixels;
-    if (const RomStatus status = loadChrBank(doc.romData(), pixels, args.bank); !status.ok())
-        return failed(io, status.message());
     const auto colours = tileSheetColours(doc.currentScene().palette, args.subPalette);
-    if (const Outcome<TileImportResult> r = importTileSheet(sheet, colours, 2, pixels); !r.ok())
-        return failed(io, picturePath + ": " + r.reason);
-    const Outcome<EditResult> edit = doc.edit({"Import Tiles", part::Patterns, -1},
-                                              [&](EditContext& c) { return saveChrBank(c.image(), pixels, args.bank).ok(); });
-    if (edit.code == EditResult::NoChange)
+    const exchange::TileBankImport r = exchange::importTileBank(doc, args.bank, sheet, colours, 2);
+    if (!r.picture.ok())
+        return failed(io, picturePath + ": " + r.picture.reason);
+    if (r.edit.code == EditResult::NoChange)
         return kExitOk;
-    if (!edit.ok())
-        return failed(io, edit.reason.empty() ? "The tiles could not be stored" : edit.reason);
+    if (!r.edit.ok())
+        return failed(io, r.edit.reason.empty() ? "The tiles could not be stored" : r.edit.reason);
     return saveRomArg(doc, io) ? kExitOk : kExitFailed;
 }
 
