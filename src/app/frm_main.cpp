@@ -43,7 +43,7 @@
 #include "frm_pal_edit.h"
 #include "frm_shortcuts.h"
 #include "widgets/bitmap_view.h"
-#include "map_mouse_handlers.h"
+#include "map_cursor.h"
 #include "panels/map_view_panel.h"
 #include "panels/metatile_picker_panel.h"
 #include "qt_bridge.h"
@@ -98,17 +98,11 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
         return QProcess::startDetached(program, arguments);
     };
     document_ = new EditorDocument(this);
-    connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
     connect(document_, &EditorDocument::changed, this, &frmMain::recovery_DocumentChanged);
     buildMenus();
     buildToolBar();
-    buildCentralArea();
+    buildCentralArea();  // the panels, which follow the document before the window does
     buildSelectionControls();
-    mapHandlers_[static_cast<std::size_t>(EditMode::Map)] =
-        std::make_unique<MapPainter>(*document_, dialogs_, [this] { return brushMetatile(); },
-                                     [this](MapCell cell) { pickMetatile(cell); });
-    for (EditMode m : {EditMode::Enemies, EditMode::Items, EditMode::All})
-        mapHandlers_[static_cast<std::size_t>(m)] = std::make_unique<NoMapEdits>();
     startUp();
     restoreLayout();
 }
@@ -657,7 +651,7 @@ void frmMain::menuHelpShortcuts_Click()
         if (w->isWindow() && w != shortcuts_)
             windows << w;
     }
-    shortcuts_->initGUI(windows, mapKeys());
+    shortcuts_->initGUI(windows, MapCursor::keys());
     shortcuts_->show();
     shortcuts_->raise();
     shortcuts_->activateWindow();
@@ -824,16 +818,12 @@ void frmMain::applyEditMode(EditMode mode)
         linePlayerPos->hide();
     // The outlined cell is map mode's.
     if (mode != EditMode::Map)
-        lblHoverCell_->hide();
+        mapView->cursor().hideOutline();
     showModeMarkers();
     setModeButtons(mode);
 }
 
-void frmMain::showModeMarkers()
-{
-    mapView->setEnemiesVisible(editMode_ == EditMode::Enemies || editMode_ == EditMode::All);
-    mapView->setItemsVisible(editMode_ == EditMode::Items || editMode_ == EditMode::All);
-}
+void frmMain::showModeMarkers() { mapView->showModeMarkers(); }
 
 void frmMain::cmdBkgEdit_Click() { applyEditMode(EditMode::Map); }
 void frmMain::cmdEnemyEdit_Click()

@@ -104,42 +104,6 @@ void frmMain::connectActorPictures()
         case MapMarker::None: break;
         }
     });
-    connect(mapView, &MapViewPanel::pointerOver, this, [this](MapMarker marker, int index, QPoint point) {
-        if (!doc().hasScene())
-            return;
-        showHover(point);
-        showPointer(marker, index, point);
-    });
-    lblPointer_ = new QLabel(mainStatusBar);
-    lblPointer_->setObjectName("lblPointer");
-    lblPointer_->setAccessibleName("Pointer position");
-    mainStatusBar->addPermanentWidget(lblPointer_);
-    picContainer->installEventFilter(this);
-    picRenderDest->installEventFilter(this);
-    picRenderDest->setAccessibleDescription(
-        "In map mode the arrow keys move the outlined cell and Space or Enter places the chosen metatile there; "
-        "in enemy and item modes the arrow keys move the selected actor");
-}
-
-void frmMain::showPointer(MapMarker marker, int index, QPoint point)
-{
-    if (!doc().hasScene())
-        return;
-    pointer_ = {marker, index, point};
-    QString text = qs(pointerText(point.x(), point.y(), editMode_ != EditMode::Map));
-    const SceneRecord& s = doc().currentScene();
-    if (editMode_ == EditMode::Map) {
-        if (const auto m = metatileAt(s, mapCellAt(point.x(), point.y())))
-            text += "  Metatile " + qs(hexPad(*m, 2));
-    }
-    const auto at = static_cast<std::size_t>(index);
-    if (marker == MapMarker::Enemy && at < s.enemies.size())
-        text += "    Enemy " + qs(enemyLine(at, s.enemies[at]));
-    else if (marker == MapMarker::Item && at < s.items.size())
-        text += "    Item " + qs(itemLine(at, s.items[at]));
-    else if (marker == MapMarker::PlayerStart)
-        text += "    Player start " + qs(hexPad(s.startX, 2) + " " + hexPad(s.startY, 2));
-    lblPointer_->setText(text);
 }
 
 // --- Lists and boxes ---
