@@ -1,7 +1,5 @@
 #include "map_cursor.h"
 
-#include <algorithm>
-
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,7 +21,7 @@ namespace velmar {
 
 namespace {
 
-constexpr int kColumnsPerScreen = 8;
+constexpr int kColumnsPerScreen = kScreenWidth / kMetatileSize;
 
 QPoint cellCentre(MapCell cell)
 {
@@ -200,27 +198,16 @@ bool MapCursor::keyPress(const QKeyEvent& key)
 
 MapCell MapCursor::cellInView() const
 {
-    // Scrolled away from the outline with the bar or the wheel, the keys start at the nearest
-    // column in view rather than scrolling back.
-    const int first = view_.hscrollRenderer->value();
-    const int firstColumn = (first + kMetatileSize - 1) / kMetatileSize;
-    const int lastColumn = std::max(firstColumn, (first + view_.viewWidth()) / kMetatileSize - 1);
-    MapCell cell = cell_;
-    cell.column = std::clamp(cell.column, firstColumn, lastColumn);
-    return stepCell(document_.doc().currentScene(), cell, 0, 0);
+    // Scrolled away from the outline with the bar or the wheel, the keys start in view rather
+    // than scrolling back.
+    return velmar::cellInView(document_.doc().currentScene(), cell_, view_.hscrollRenderer->value(), view_.viewWidth());
 }
 
 void MapCursor::moveTo(MapCell to)
 {
     cell_ = stepCell(document_.doc().currentScene(), to, 0, 0);
-    // As little scrolling as shows the whole cell.
-    const int first = view_.hscrollRenderer->value();
-    const int width = view_.viewWidth();
-    const int x = cell_.column * kMetatileSize;
-    if (x < first)
-        view_.hscrollRenderer->setValue(x);
-    else if (x + kMetatileSize > first + width)
-        view_.hscrollRenderer->setValue(x + kMetatileSize - width);
+    view_.hscrollRenderer->setValue(
+        scrollToShowColumn(cell_.column, view_.hscrollRenderer->value(), view_.viewWidth()));
     showOutline(cellCentre(cell_));
     showPointer(MapMarker::None, 0, cellCentre(cell_));
 }
