@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -120,7 +119,7 @@ public:
     // The full redraw of the current scene: sheet, map, palette, grid and actor markers.
     void unloadSubEditor_refresh();
     // After an item or enemy count change: the item list, then the enemy list, filled afresh.
-    void unloadResizeEditor_refresh();
+    void unloadResizeEditor_refresh() { refreshItemList(); refreshEnemyList(); }
     // The scene nodes of the tree, for selection by key.
     QTreeWidgetItem* findNode(const QString& key) const { return areaTree->findNode(key); }
 
@@ -303,10 +302,10 @@ public slots:
     void cmdItemEdit_Click();
     void cmdAll_Click();
     void tvAreaList_NodeClick(QTreeWidgetItem* node) { areaTree->nodeClick(node); }
-    void picRenderDest_MouseDown(QPoint point, Qt::MouseButton button) { mapView->picRenderDest_MouseDown(point, button); }
-    void picRenderDest_MouseMove(QPoint point, Qt::MouseButtons buttons) { mapView->picRenderDest_MouseMove(point, buttons); }
-    void picRenderDest_MouseUp(QPoint point, Qt::MouseButton button) { mapView->picRenderDest_MouseUp(point, button); }
-    void picBkgNat_MouseDown(QPoint point, Qt::MouseButton button) { metatilePicker->picBkgNat_MouseDown(point, button); }
+    void picRenderDest_MouseDown(QPoint at, Qt::MouseButton button) { mapView->picRenderDest_MouseDown(at, button); }
+    void picRenderDest_MouseMove(QPoint at, Qt::MouseButtons buttons) { mapView->picRenderDest_MouseMove(at, buttons); }
+    void picRenderDest_MouseUp(QPoint at, Qt::MouseButton button) { mapView->picRenderDest_MouseUp(at, button); }
+    void picBkgNat_MouseDown(QPoint at, Qt::MouseButton button) { metatilePicker->picBkgNat_MouseDown(at, button); }
 
     // Actors (frm_main_actors.cpp).
     void lstEnemyList_Click();

@@ -77,11 +77,7 @@ void frmMain::buildCentralArea()
     optShowMetatile = fraGrid->optShowMetatile;
     optShowScreen = fraGrid->optShowScreen;
     hscrGridColor = fraGrid->hscrGridColor;
-    const auto showGrid = [this] {
-        mapView->setGrid(fraGrid->showMetatileGrid(), fraGrid->showScreenGrid(), fraGrid->colourValue());
-    };
-    connect(fraGrid, &GridOptionsPanel::gridChanged, this, showGrid);
-    showGrid();
+    mapView->followGrid(*fraGrid);
     lower->addWidget(fraGrid, 0, Qt::AlignTop);
     lower->addStretch();
 
@@ -208,12 +204,6 @@ void frmMain::clearSceneView()
     refreshItemList();
     showEnemyDetails(-1);
     showItemDetails(-1);
-}
-
-void frmMain::unloadResizeEditor_refresh()
-{
-    refreshItemList();
-    refreshEnemyList();
 }
 
 void frmMain::unloadSubEditor_refresh()

@@ -20,6 +20,7 @@
 #include "map_selection.h"
 #include "mapview/map_region.h"
 #include "mapview/map_view_rules.h"
+#include "panels/grid_options_panel.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
 #include "rom/rom_file.h"
@@ -107,15 +108,15 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
     connect(hscrollRenderer, &QScrollBar::valueChanged, this, &MapViewPanel::hscrollRenderer_Change);
     layout->addWidget(hscrollRenderer);
 
-    auto zoomAction = [this](QAction*& member, const char* name, const QString& caption, const QList<QKeySequence>& keys,
-                             std::function<int()> to) {
+    auto zoomAction = [this](QAction*& member, const char* name, const QString& caption,
+                             const QList<QKeySequence>& keys, std::function<int()> to) {
         member = new QAction(caption, this);
         member->setObjectName(name);
         member->setShortcuts(keys);
         connect(member, &QAction::triggered, this, [this, to] { setMapZoom(to()); });
     };
-    zoomAction(menuViewZoomIn, "menuViewZoomIn", "Zoom In", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-               [this] { return zoom_ + 1; });
+    zoomAction(menuViewZoomIn, "menuViewZoomIn", "Zoom In",
+               {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { return zoom_ + 1; });
     zoomAction(menuViewZoomOut, "menuViewZoomOut", "Zoom Out", {QKeySequence::ZoomOut}, [this] { return zoom_ - 1; });
     zoomAction(menuViewActualSize, "menuViewActualSize", "Actual Size", {QKeySequence(Qt::CTRL | Qt::Key_0)},
                [] { return 1; });
@@ -447,6 +448,15 @@ void MapViewPanel::buildGridLines()
     sets[kScreenVertical] = {toQLines(g.screenVertical), screenGrid_};
     picRenderDest->setLineSets(std::move(sets));
     picRenderDest->setLineColour(toQColor(gridColour(gridColour_)));
+}
+
+void MapViewPanel::followGrid(const GridOptionsPanel& options)
+{
+    const auto apply = [this, &options] {
+        setGrid(options.showMetatileGrid(), options.showScreenGrid(), options.colourValue());
+    };
+    connect(&options, &GridOptionsPanel::gridChanged, this, apply);
+    apply();
 }
 
 void MapViewPanel::setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue)

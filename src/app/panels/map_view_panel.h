@@ -21,6 +21,7 @@ namespace velmar {
 class BitmapView;
 class Dialogs;
 class EditorDocument;
+class GridOptionsPanel;
 class MapCursor;
 class MapMouseHandler;
 class MapSelection;
@@ -74,7 +75,8 @@ public:
     void showModeMarkers();
     void setEnemiesVisible(bool visible);
     void setItemsVisible(bool visible);
-    void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
+    // The grid lines the frame's options ask for, now and whenever they change.
+    void followGrid(const GridOptionsPanel& options);
     // Scrolls as little as needed for map pixel column `mapX` to be in view.
     void scrollToShow(int mapX);
     // The width of the map's window in map pixels: three screens at 1x, more in a wider window,
@@ -137,6 +139,7 @@ private:
     // size and the scroll bar starts at the end the scene runs from.
     void renderMap(bool resize);
     void buildGridLines();
+    void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
     // The map shown at `zoom` screen pixels per map pixel, with map column `keepMapX` staying at
     // view column `atViewX`.
     void setZoom(int zoom, int keepMapX, int atViewX);
