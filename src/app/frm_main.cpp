@@ -24,7 +24,7 @@
 #include "files/app_info.h"
 #include "frm_rom_expansion.h"
 #include "frm_shortcuts.h"
-#include "map_mouse_handlers.h"
+#include "map_cursor.h"
 #include "panels/map_view_panel.h"
 #include "qt_bridge.h"
 #include "recovery_session.h"
@@ -48,18 +48,12 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     setObjectName("frmMain");
     setAcceptDrops(true);  // a .nes file dropped on the window opens
     document_ = new EditorDocument(this);
-    connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
     buildMenus(*this);
     sceneFileActions = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
     sceneFileActions->addTo(menuFile, menuFileCreatePatch);
     buildToolBar(*this);
-    buildCentralArea();
+    buildCentralArea();  // the panels, which follow the document before the window does
     buildSelectionControls();
-    mapHandlers_[static_cast<std::size_t>(EditMode::Map)] =
-        std::make_unique<MapPainter>(*document_, dialogs_, [this] { return brushMetatile(); },
-                                     [this](MapCell cell) { pickMetatile(cell); });
-    for (EditMode m : {EditMode::Enemies, EditMode::Items, EditMode::All})
-        mapHandlers_[static_cast<std::size_t>(m)] = std::make_unique<NoMapEdits>();
     windows_ = std::make_unique<EditorWindows>(editorContext());
     recovery_ = std::make_unique<RecoverySession>(recoveryFolder, *document_, dialogs_, *mainStatusBar);
     tmrRecovery = recovery_->timer();
@@ -114,10 +108,13 @@ void frmMain::endSession()
 void frmMain::setEditingEnabled(bool enabled)
 {
     setFileActionsEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, hscrollRenderer, picBkgNat,
-                                                       vMetaRenderer, optNone, optShowMetatile, optShowScreen,
-                                                       hscrGridColor, actorListsPlace, propertiesPlace})
+    for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, picBkgNat, vMetaRenderer, optNone,
+                                                       optShowMetatile, optShowScreen, hscrGridColor, actorListsPlace,
+                                                       propertiesPlace})
         w->setEnabled(enabled);
+    // The map view turns its scroll bar on when its map is wider than the window.
+    if (!enabled)
+        hscrollRenderer->setEnabled(false);
 }
 
 void frmMain::setSceneControlsEnabled(bool enabled)
@@ -125,10 +122,12 @@ void frmMain::setSceneControlsEnabled(bool enabled)
     // What works on the scene shown; the file itself (save, patches, texts, the tree to pick
     // another scene) stays at hand.
     setSceneActionsEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{picRenderDest, hscrollRenderer, picBkgNat, vMetaRenderer, optNone,
+    for (QWidget* w : std::initializer_list<QWidget*>{picRenderDest, picBkgNat, vMetaRenderer, optNone,
                                                        optShowMetatile, optShowScreen, hscrGridColor, actorListsPlace,
                                                        propertiesPlace})
         w->setEnabled(enabled);
+    if (!enabled)
+        hscrollRenderer->setEnabled(false);
 }
 
 void frmMain::showOpenedFile(const std::optional<SceneKey>& scene)
@@ -228,7 +227,7 @@ void frmMain::cmdUndo_Click() { menuEditUndo_Click(); }
 void frmMain::cmdRedo_Click() { menuEditRedo_Click(); }
 
 void frmMain::menuOptions_Click() { windows_->openOptions(); }
-void frmMain::menuHelpShortcuts_Click() { windows_->openShortcuts(mapKeys()); }
+void frmMain::menuHelpShortcuts_Click() { windows_->openShortcuts(MapCursor::keys()); }
 void frmMain::menuHelpReadme_Click() { showReadme(readmeFile_, dialogs_); }
 void frmMain::menuHelpAbout_Click() { showAbout(dialogs_); }
 void frmMain::cmdPaletteEdit_Click() { windows_->openPalette(); }
@@ -271,7 +270,7 @@ void frmMain::applyEditMode(EditMode mode)
     editMode_ = mode;
     // The outlined cell is map mode's.
     if (mode != EditMode::Map)
-        lblHoverCell_->hide();
+        mapView->cursor().hideOutline();
     actorLists->showMode();
     setModeButtons(mode);
 }

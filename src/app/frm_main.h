@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -24,6 +23,10 @@
 #include "panels/actors_panel.h"
 #include "panels/map_view_panel.h"
 #include "panels/properties_panel.h"
+#include "map_cursor.h"
+#include "map_selection.h"
+#include "panels/area_tree_panel.h"
+#include "panels/metatile_picker_panel.h"
 
 class QKeyEvent;
 class QComboBox;
@@ -47,9 +50,6 @@ class EditorWindows;
 class EmulatorLauncher;
 class BitmapView;
 class GridOptionsPanel;
-class MapMouseHandler;
-class MapViewPanel;
-class MetatilePickerPanel;
 class PaletteStrip;
 class PropertiesPanel;
 class RecoverySession;
@@ -85,14 +85,14 @@ public:
     Workspace& workspace() { return workspace_; }
     // Every message and file dialog of the program's windows goes through here.
     Dialogs& dialogs() { return dialogs_; }
-    std::uint8_t brushMetatile() const;
+    std::uint8_t brushMetatile() const { return metatilePicker->brushMetatile(); }
     bool exiting() const override { return exiting_; }
     // What the editor windows are given.
     EditorContext editorContext();
     // The map cells selected (empty: none), what Copy took, and whether a paste floats.
-    const CellRect& selection() const { return selection_; }
-    const MapBlock& clipboard() const { return clipboard_; }
-    bool pasting() const { return pasting_; }
+    const CellRect& selection() const { return mapView->selectionTool().selection(); }
+    const MapBlock& clipboard() const { return mapView->selectionTool().clipboard(); }
+    bool pasting() const { return mapView->selectionTool().pasting(); }
     // The play-test copy the emulator was last given; empty when there is none.
     QString playTestPath() const;
     // The session ends without a window to ask in (the system logs out or stops the program):
@@ -117,7 +117,7 @@ public:
     // After an item or enemy count change: the lists filled afresh.
     void unloadResizeEditor_refresh() override { actorLists->showLists(); }
     // The scene nodes of the tree, for selection by key.
-    QTreeWidgetItem* findNode(const QString& key) const;
+    QTreeWidgetItem* findNode(const QString& key) const { return areaTree->findNode(key); }
 
     // Fires a few seconds after the last change while there are unsaved edits, and writes the
     // recovery copy.
@@ -129,6 +129,7 @@ public:
     // Where the window's size, place and panel sizes are kept between runs.
     QString layoutFile() const;
 
+    AreaTreePanel* areaTree = nullptr;
     QTreeWidget* tvAreaList = nullptr;
 
     MapViewPanel* mapView = nullptr;
@@ -196,20 +197,20 @@ public slots:
     void menuFileSaveAs_Click();
     void menuFileCreatePatch_Click();
     // The map as velmar-cli render draws it, with the actors the mode shows, as a PNG file.
-    void menuFileExportMap_Click();
-    void menuViewZoomIn_Click();
-    void menuViewZoomOut_Click();
-    void menuViewActualSize_Click();
+    void menuFileExportMap_Click() { mapView->exportMap(); }
+    void menuViewZoomIn_Click() { setMapZoom(mapView->zoom() + 1); }
+    void menuViewZoomOut_Click() { setMapZoom(mapView->zoom() - 1); }
+    void menuViewActualSize_Click() { setMapZoom(1); }
     void menuViewGrid_Click();
     // The map at `zoom` (1..4): the map column at `viewX` of the window (its centre for -1)
     // stays where it is.
-    void setMapZoom(int zoom, int viewX = -1);
-    void menuEditCopy_Click();
-    void menuEditCut_Click();
-    void menuEditPaste_Click();
-    void menuEditFillSelection_Click();
-    void menuEditDelete_Click();
-    void menuEditSelectNone_Click();
+    void setMapZoom(int zoom, int viewX = -1) { mapView->setMapZoom(zoom, viewX); }
+    void menuEditCopy_Click() { mapView->selectionTool().copy(); }
+    void menuEditCut_Click() { mapView->selectionTool().cut(); }
+    void menuEditPaste_Click() { mapView->selectionTool().paste(); }
+    void menuEditFillSelection_Click() { mapView->selectionTool().fill(); }
+    void menuEditDelete_Click() { mapView->selectionTool().erase(); }
+    void menuEditSelectNone_Click() { mapView->selectionTool().selectNone(); }
     void menuFileApplyPatch_Click();
     void menuFileRecentFiles_Click(int index);
     void menuFileExit_Click();
@@ -231,18 +232,18 @@ public slots:
     void cmdExitApp_Click();
     void cmdUndo_Click();
     void cmdRedo_Click();
-    void cmdClearArea_Click();
+    void cmdClearArea_Click() { mapView->clearArea(); }
     void cmdAreaInfo_Click();
     void cmdRunEmulator_Click();
     void cmdBkgEdit_Click();
     void cmdEnemyEdit_Click();
     void cmdItemEdit_Click();
     void cmdAll_Click();
-    void tvAreaList_NodeClick(QTreeWidgetItem* node);
-    void picRenderDest_MouseDown(QPoint point, Qt::MouseButton button);
-    void picRenderDest_MouseMove(QPoint point, Qt::MouseButtons buttons);
-    void picRenderDest_MouseUp(QPoint point, Qt::MouseButton button);
-    void picBkgNat_MouseDown(QPoint point, Qt::MouseButton button);
+    void tvAreaList_NodeClick(QTreeWidgetItem* node) { areaTree->nodeClick(node); }
+    void picRenderDest_MouseDown(QPoint at, Qt::MouseButton button) { mapView->picRenderDest_MouseDown(at, button); }
+    void picRenderDest_MouseMove(QPoint at, Qt::MouseButtons buttons) { mapView->picRenderDest_MouseMove(at, buttons); }
+    void picRenderDest_MouseUp(QPoint at, Qt::MouseButton button) { mapView->picRenderDest_MouseUp(at, button); }
+    void picBkgNat_MouseDown(QPoint at, Qt::MouseButton button) { metatilePicker->picBkgNat_MouseDown(at, button); }
 
     // Actors: the actors panel does the work (panels/actors_panel.h, actor_drag_tool.h).
     void lstEnemyList_Click() { actorLists->lineChosen(ActorKind::Enemy); }
@@ -292,14 +293,13 @@ public:
     EditMode editMode() const { return editMode_; }
     // The map cell the outline marks: where the pointer is over the map, or where the arrow keys
     // moved it. Space or Enter on the map does there what a click does.
-    MapCell mapCursor() const { return mapCursor_; }
+    MapCell mapCursor() const { return mapView->cursor().cell(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildCentralArea();
@@ -319,55 +319,26 @@ private:
     // Shows the enemy and item markers that the mode shows, hides the others.
     void showModeMarkers() { actorLists->showMarkers(); }
 
-    // Tree, scene and document.
-    void buildAreaTree();
-    void selectTreeNode(const SceneKey& key);
+    // Tree, scene and document: the panels follow the document themselves; the window keeps its
+    // caption, its commands and the panels that do not yet.
+    void buildAreaTree() { areaTree->build(); }
     void document_Changed(const DocumentEvent& event);
-    void showScene();
     void clearSceneView();
-    void renderMap(bool resize);
-    void buildStatusBar();
-    void buildGridLines();
     void refreshEditActions() { showUndoRedo(doc()); }
 
     // The actors and properties panels, and the status bar's pointer text (frm_main_actors.cpp).
     void buildActorLists();
     void buildPropertiesPanel();
-    void connectActorPictures();
     // After a new layout of the map: lists, boxes, line and frame follow it.
     void refreshActors(bool scroll) { actorLists->refresh(scroll); }
     // The arrow keys move the selected actor a column or a row, as a drag does.
     bool moveSelectedActorByKey(const QKeyEvent& key) { return actorLists->drags().moveByKey(key); }
-    // The map's keys (frm_main_keyboard.cpp): in map mode the arrow keys move the outlined cell
-    // and the map scrolls to keep it in view, Page Up and Page Down a screen, and Space or Enter
-    // place the chosen metatile there; in the actor modes the arrow keys move the selected actor.
-    bool mapKeyPress(const QKeyEvent& key);
-    void moveMapCursor(MapCell to);
-    // The outlined cell, or the nearest cell in view when the map was scrolled away from it.
-    MapCell mapCursorInView() const;
-    void placeAtMapCursor();
-    // The keys the map and the metatile picker read themselves, for the table of shortcuts.
-    static QList<KeyHelp> mapKeys();
-    // The status bar's pointer text for map pixel `point` and what lies there.
-    void showPointer(MapMarker marker, int index, QPoint point);
-
     // Takes a value still being typed into a box, as leaving the box does; the box may be in
     // another of the program's windows.
     void commitPendingInput() override;
     bool settleTextEdits() override;
-    // Selection, clipboard and floating paste of the map.
+    // The Edit and View menus' commands of the map view.
     void buildSelectionControls();
-    // The right button's eyedropper: the metatile of a map cell becomes the chosen one.
-    void pickMetatile(MapCell cell);
-    // After a scene switch: the metatile last chosen with the new scene's tileset (00 at first).
-    void chooseBrushForTileset();
-    void showSelection();
-    void moveFloatingPaste(QPoint mapPoint);
-    // Map-mode presses that select or place a paste; true when taken.
-    bool selectionMouseDown(QPoint point, Qt::MouseButton button);
-    bool selectionMouseMove(QPoint point);
-    bool selectionMouseUp();
-    void showHover(QPoint mapPoint);
     void fitToScreen();
     // The resize dialog for the map (0), the items (1) or the enemies (2).
     void openResizeDialog(int editType);
@@ -376,32 +347,10 @@ private:
 
     Workspace workspace_;
     EditorDocument* document_ = nullptr;
-    SceneView view_;
     EditMode editMode_ = EditMode::Map;
-    std::array<std::unique_ptr<MapMouseHandler>, 4> mapHandlers_;
     bool exiting_ = false;
-    bool buildingTree_ = false;
-    CellRect selection_;
-    MapCell selectionAnchor_;
-    bool selecting_ = false;
-    MapBlock clipboard_;
-    bool pasting_ = false;
-    QLabel* lblSelection_ = nullptr;
-    BitmapView* picFloating_ = nullptr;
-    QLabel* lblHoverCell_ = nullptr;
-    std::map<std::uint8_t, std::uint8_t> brushByTileset_;
-    int brushTileset_ = -1;
     QString readmeFile_;
-    MapCell mapCursor_;
-    // The last place the status bar's pointer text was made for, made again after a map edit.
-    struct PointerPlace {
-        MapMarker marker = MapMarker::None;
-        int index = 0;
-        QPoint point{-1, -1};
-    };
-    PointerPlace pointer_;
 
-    QLabel* lblPointer_ = nullptr;
 
     // The properties panel goes with the members, before QWidget's destructor hides the window:
     // a box that loses the focus then makes no edit that a half-destroyed window would hear of.

@@ -1,5 +1,4 @@
-// The main window's actors and properties panels, which do their own work, and the status bar's
-// text for what the pointer is over on the map.
+// The main window's actors and properties panels, which do their own work.
 #include <QLabel>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -65,47 +64,6 @@ void frmMain::buildPropertiesPanel()
     txtEnemyC = p->txtEnemyC;
     txtItemC = p->txtItemC;
     txtSPRPal = p->txtSPRPal;
-}
-
-void frmMain::connectActorPictures()
-{
-    connect(mapView, &MapViewPanel::pointerOver, this, [this](MapMarker marker, int index, QPoint point) {
-        if (!doc().hasScene())
-            return;
-        showHover(point);
-        showPointer(marker, index, point);
-    });
-    lblPointer_ = new QLabel(mainStatusBar);
-    lblPointer_->setObjectName("lblPointer");
-    lblPointer_->setAccessibleName("Pointer position");
-    mainStatusBar->addPermanentWidget(lblPointer_);
-    picContainer->installEventFilter(this);
-    picRenderDest->installEventFilter(this);
-    picRenderDest->setAccessibleDescription(
-        "In map mode the arrow keys move the outlined cell and Space or Enter places the chosen metatile there; "
-        "in enemy and item modes the arrow keys move the selected actor");
-}
-
-void frmMain::showPointer(MapMarker marker, int index, QPoint point)
-{
-    if (!doc().hasScene())
-        return;
-    pointer_ = {marker, index, point};
-    QString text = qs(pointerText(point.x(), point.y(), editMode_ != EditMode::Map));
-    const SceneRecord& s = doc().currentScene();
-    if (editMode_ == EditMode::Map) {
-        if (const auto m = metatileAt(s, mapCellAt(point.x(), point.y())))
-            text += "  Metatile " + qs(hexPad(*m, 2));
-    }
-    const auto at = static_cast<std::size_t>(index);
-    if (marker == MapMarker::Enemy || marker == MapMarker::Item) {
-        const ActorKind kind = marker == MapMarker::Enemy ? ActorKind::Enemy : ActorKind::Item;
-        if (const auto a = actorAt(s, kind, at))
-            text += QString(kind == ActorKind::Enemy ? "    Enemy " : "    Item ") + qs(actorLine(at, *a));
-    } else if (marker == MapMarker::PlayerStart) {
-        text += "    Player start " + qs(hexPad(s.startX, 2) + " " + hexPad(s.startY, 2));
-    }
-    lblPointer_->setText(text);
 }
 
 }  // namespace velmar

@@ -1,41 +1,24 @@
-// The main window's scene side: the layout of its panels, the area tree and scene switching,
-// what the window redraws when the document changes, and the map's mouse by edit mode.
-#include <QGuiApplication>
+// The main window's scene side: the layout of its panels, the map view's menu commands, and what
+// the window itself redraws when the document changes (the panels follow it themselves).
+#include <QAction>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QRadioButton>
-#include <QScrollArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
-#include <QScrollBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTreeWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
-#include "edit_failure.h"
-#include "editor/edits.h"
-#include "gfx/metatile_render.h"
 #include "frm_main.h"
-#include "map_mouse_handlers.h"
-#include "mapview/map_view_rules.h"
 #include "panels/grid_options_panel.h"
-#include "panels/map_view_panel.h"
-#include "panels/properties_panel.h"
-#include "panels/metatile_picker_panel.h"
 #include "panels/palette_strip.h"
-#include "qt_bridge.h"
-#include "rom/area_catalogue.h"
-#include "rom/hex.h"
-#include "widgets/bitmap_view.h"
+#include "panels/properties_panel.h"
+#include "panels/scene_status_panels.h"
 
 namespace velmar {
-
-namespace {
-
-constexpr int kKeyRole = Qt::UserRole + 1;
-
-}  // namespace
 
 void frmMain::buildCentralArea()
 {
@@ -50,26 +33,8 @@ void frmMain::buildCentralArea()
     splMain->setChildrenCollapsible(false);
     centralLayout->addWidget(splMain);
 
-    tvAreaList = new QTreeWidget(central);
-    tvAreaList->setObjectName("tvAreaList");
-    tvAreaList->setAccessibleName("Scenes");
-    tvAreaList->setHeaderHidden(true);
-    // The scenes of a stage share their caption; the second column numbers them.
-    tvAreaList->setColumnCount(2);
-    tvAreaList->header()->setStretchLastSection(false);
-    tvAreaList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    tvAreaList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    // Room for "Stage 2-1" at its depth and the scene number beside it.
-    tvAreaList->setMinimumWidth(tvAreaList->fontMetrics().horizontalAdvance("Stage 0-0   00") + 2 * tvAreaList->indentation() + 24);
-    connect(tvAreaList, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
-    connect(tvAreaList, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem* node) { tvAreaList_NodeClick(node); });
-    connect(tvAreaList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
-        // Keyboard navigation selects too; mouse clicks arrive through itemClicked.
-        if (!buildingTree_ && node && QGuiApplication::mouseButtons() == Qt::NoButton)
-            tvAreaList_NodeClick(node);
-    });
-    splMain->addWidget(tvAreaList);
+    tvAreaList = areaTree = new AreaTreePanel(*document_, dialogs_, central);
+    splMain->addWidget(areaTree);
 
     auto* middleArea = new QWidget(splMain);
     middleArea->setObjectName("middleArea");
@@ -77,21 +42,29 @@ void frmMain::buildCentralArea()
     middle->setContentsMargins(0, 0, 0, 0);
     splMain->addWidget(middleArea);
 
-    mapView = new MapViewPanel(central);
+    metatilePicker = new MetatilePickerPanel(*document_, central);
+    mapView = new MapViewPanel(*document_, dialogs_,
+                               {[this] { return editMode_; }, [this] { return brushMetatile(); },
+                                [this](std::uint8_t m) { metatilePicker->chooseMetatileNumber(m); },
+                                [this](const QKeyEvent& key) { return moveSelectedActorByKey(key); }},
+                               central);
+    connect(mapView, &MapViewPanel::sheetDrawn, metatilePicker, &MetatilePickerPanel::setSheet);
+    // The frame round the selected actor and the enemy's player line follow the zoom.
+    connect(mapView, &MapViewPanel::zoomChanged, this, [this] {
+        if (doc().hasScene())
+            refreshActors(false);
+    });
+    connect(cmdSelect, &QToolButton::toggled, this, [this](bool on) { mapView->selectionTool().setSelectTool(on); });
     picContainer = mapView->picContainer;
     picRenderDest = mapView->picRenderDest;
     hscrollRenderer = mapView->hscrollRenderer;
     picMainCharacterSpawn = mapView->picMainCharacterSpawn;
     lblSelActorHighlight = mapView->lblSelActorHighlight;
     linePlayerPos = mapView->linePlayerPos;
-    connect(mapView, &MapViewPanel::mapPressed, this, &frmMain::picRenderDest_MouseDown);
-    connect(mapView, &MapViewPanel::mapMoved, this, &frmMain::picRenderDest_MouseMove);
-    connect(mapView, &MapViewPanel::mapReleased, this, &frmMain::picRenderDest_MouseUp);
     middle->addWidget(mapView);
 
     auto* lower = new QHBoxLayout;
     middle->addLayout(lower);
-    metatilePicker = new MetatilePickerPanel(central);
     picContMetatiles = metatilePicker->picContMetatiles;
     picBkgNat = metatilePicker->picBkgNat;
     vMetaRenderer = metatilePicker->vMetaRenderer;
@@ -104,13 +77,11 @@ void frmMain::buildCentralArea()
     optShowMetatile = fraGrid->optShowMetatile;
     optShowScreen = fraGrid->optShowScreen;
     hscrGridColor = fraGrid->hscrGridColor;
-    connect(fraGrid, &GridOptionsPanel::gridChanged, this, [this] {
-        mapView->setGrid(fraGrid->showMetatileGrid(), fraGrid->showScreenGrid(), fraGrid->colourValue());
-    });
+    mapView->followGrid(*fraGrid);
     lower->addWidget(fraGrid, 0, Qt::AlignTop);
     lower->addStretch();
 
-    paletteStrip = new PaletteStrip(central);
+    paletteStrip = new PaletteStrip(*document_, central);
     lblPal = paletteStrip->lblPal;
     middle->addWidget(paletteStrip);
     middle->addStretch();
@@ -144,10 +115,44 @@ void frmMain::buildCentralArea()
     setCentralWidget(scroller);
     mainStatusBar = statusBar();
     mainStatusBar->setObjectName("mainStatusBar");
-    buildStatusBar();
-    connectActorPictures();
+    new SceneStatusPanels(*mainStatusBar, *document_);
+    mainStatusBar->addPermanentWidget(mapView->cursor().lblPointer);
+    // After the panels': the actors are laid out on the map they drew.
+    connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
     fitToScreen();
 }
+
+void frmMain::buildSelectionControls()
+{
+    const MapSelection& selection = mapView->selectionTool();
+    menuEditCut = selection.menuEditCut;
+    menuEditCopy = selection.menuEditCopy;
+    menuEditPaste = selection.menuEditPaste;
+    menuEditFillSelection = selection.menuEditFillSelection;
+    menuEditDelete = selection.menuEditDelete;
+    menuEditSelectNone = selection.menuEditSelectNone;
+    menuEdit->addSeparator();
+    menuEdit->addActions(selection.actions());
+
+    menuView = new QMenu("&View", this);
+    menuView->setObjectName("menuView");
+    menuBar()->insertMenu(menuOptions, menuView);
+    menuViewZoomIn = mapView->menuViewZoomIn;
+    menuViewZoomOut = mapView->menuViewZoomOut;
+    menuViewActualSize = mapView->menuViewActualSize;
+    menuView->addActions({menuViewZoomIn, menuViewZoomOut, menuViewActualSize});
+    menuView->addSeparator();
+    menuViewGrid = menuView->addAction("Next Grid (None, Metatiles, Screens)", this, &frmMain::menuViewGrid_Click);
+    menuViewGrid->setObjectName("menuViewGrid");
+    menuViewGrid->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+
+    menuFileExportMap = new QAction("Export Map as PNG...", this);
+    menuFileExportMap->setObjectName("menuFileExportMap");
+    connect(menuFileExportMap, &QAction::triggered, this, &frmMain::menuFileExportMap_Click);
+    menuFile->insertAction(menuFileCreatePatch, menuFileExportMap);
+}
+
+void frmMain::menuViewGrid_Click() { fraGrid->cycle(); }
 
 void frmMain::fitToScreen()
 {
@@ -159,99 +164,6 @@ void frmMain::fitToScreen()
     resize(QSize(1260, 700).boundedTo(room));
 }
 
-void frmMain::buildStatusBar()
-{
-    // The seven panels show the current scene's table addresses; without a scene there are none.
-    // They are made once and then only take new texts.
-    std::vector<QLabel*> panels;
-    for (QLabel* l : mainStatusBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (l != lblPointer_)
-            panels.push_back(l);
-    }
-    if (!doc().hasScene()) {
-        for (QLabel* old : panels) {
-            mainStatusBar->removeWidget(old);
-            delete old;
-        }
-        return;
-    }
-    const auto texts = statusPanels(doc().currentScene());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const StatusPanel& panel = texts[i];
-        if (i >= panels.size()) {
-            auto* l = new QLabel(mainStatusBar);
-            l->setObjectName(qs(panel.key));
-            l->setFrameShape(QFrame::StyledPanel);
-            mainStatusBar->addWidget(l);
-            panels.push_back(l);
-        }
-        panels[i]->setText(qs(panel.text));
-        panels[i]->setAccessibleName(qs(panel.text));
-    }
-}
-
-void frmMain::buildAreaTree()
-{
-    buildingTree_ = true;
-    tvAreaList->clear();
-    std::vector<QTreeWidgetItem*> nodes;
-    for (const AreaNode& n : areaCatalogue()) {
-        QTreeWidgetItem* item = n.parent < 0
-            ? new QTreeWidgetItem(tvAreaList)
-            : new QTreeWidgetItem(nodes[static_cast<std::size_t>(n.parent)]);
-        item->setText(0, QString::fromLatin1(n.caption.data(), static_cast<int>(n.caption.size())));
-        item->setData(0, kKeyRole, QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size())));
-        if (const auto key = parseSceneKey(n.key)) {
-            item->setText(1, qs(hexPad(key->scene, 2)));
-            const QString title = qs(sceneTitle(*key));
-            item->setToolTip(0, title);
-            item->setToolTip(1, title);
-        }
-        nodes.push_back(item);
-    }
-    tvAreaList->expandAll();
-    buildingTree_ = false;
-}
-
-QTreeWidgetItem* frmMain::findNode(const QString& key) const
-{
-    for (QTreeWidgetItemIterator it(tvAreaList); *it; ++it) {
-        if ((*it)->data(0, kKeyRole).toString() == key)
-            return *it;
-    }
-    return nullptr;
-}
-
-void frmMain::selectTreeNode(const SceneKey& key)
-{
-    if (QTreeWidgetItem* node = findNode(qs(sceneKeyText(key)))) {
-        buildingTree_ = true;
-        tvAreaList->setCurrentItem(node);
-        buildingTree_ = false;
-    }
-}
-
-void frmMain::tvAreaList_NodeClick(QTreeWidgetItem* node)
-{
-    if (!node)
-        return;
-    const QString key = node->data(0, kKeyRole).toString();
-    if (!isSceneKey(ss(key)))
-        return;
-    const auto sceneKey = parseSceneKey(ss(key));
-    if (!sceneKey)
-        return;
-    const RomStatus s = document_->doc().selectScene(*sceneKey);
-    if (!s.ok()) {
-        dialogs_.message("This scene cannot be shown: " + qs(s.message()), Dialogs::Icon::Exclamation);
-        // The tree points at the scene still shown (none, when the first scene of a file fails).
-        if (doc().sceneKey())
-            selectTreeNode(*doc().sceneKey());
-        return;
-    }
-    selectTreeNode(*sceneKey);
-}
-
 void frmMain::document_Changed(const DocumentEvent& event)
 {
     using Kind = DocumentEvent::Kind;
@@ -260,139 +172,29 @@ void frmMain::document_Changed(const DocumentEvent& event)
     if (event.kind == Kind::Saved)
         return;
     if (!doc().hasScene()) {
-        // A new file before its first scene is shown, or a scene that can no longer be read:
-        // the map never shows a scene of another file.
         clearSceneView();
         return;
     }
-    if (event.kind == Kind::SceneSelected) {
-        showScene();
-        return;
-    }
-    if (event.sceneSwitched) {
-        selectTreeNode(*doc().sceneKey());
-        showScene();
-    } else if (event.parts == part::Map) {
-        renderMap(false);
-        // The metatile the status bar names under the pointer changed with the map.
-        if (pointer_.point.x() >= 0)
-            showPointer(pointer_.marker, pointer_.index, pointer_.point);
-    } else if (event.parts == part::Sprites) {
-        // A frame or an animation: the actor pictures show the first frames.
-        renderMap(false);
-    } else if ((event.parts & ~(part::Patterns | part::Metatiles)) == 0) {
-        // Graphics only: the sheet and the map (with the actors on it) show them; the lists, the
-        // panel and the swatches do not change.
-        drawSceneSheet(doc().scene(), view_);
-        metatilePicker->setSheet(view_.sheet);
-        renderMap(false);
-    } else if (event.parts == part::Actors) {
-        // The actors and properties panels follow the document themselves.
-        renderMap(false);
-    } else {
-        unloadSubEditor_refresh();
-        buildStatusBar();
-    }
+    if (event.kind == Kind::SceneSelected || event.sceneSwitched)
+        setSceneControlsEnabled(true);
+    // Last, so that the actor lists' own scrolling to their selection does not hide it.
     if (event.kind != Kind::Edited && event.focusX >= 0)
         mapView->scrollToShow(event.focusX);
-}
-
-void frmMain::showScene()
-{
-    setSceneControlsEnabled(true);
-    picRenderDest->hide();
-    drawSceneSheet(doc().scene(), view_);
-    metatilePicker->setSheet(view_.sheet);
-    renderMap(true);
-    paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
-    buildStatusBar();
-    buildGridLines();
-    chooseBrushForTileset();
-    // A selection and a floating paste belong to the scene left (the clipboard stays).
-    menuEditSelectNone_Click();
-    // So does the outline; the next key brings it back in view.
-    lblHoverCell_->hide();
-    picRenderDest->show();
 }
 
 void frmMain::clearSceneView()
 {
     setSceneControlsEnabled(false);
-    view_ = SceneView{};
-    mapView->clear();
-    metatilePicker->clear();
-    paletteStrip->clear();
-    buildStatusBar();
 }
 
 void frmMain::unloadSubEditor_refresh()
 {
     if (!doc().hasScene())
         return;
-    drawSceneSheet(doc().scene(), view_);
-    metatilePicker->setSheet(view_.sheet);
-    // The map keeps its scroll position unless its width changed.
-    const bool resized = mapView->toMap(picRenderDest->width()) != mapWidth(doc().currentScene());
-    renderMap(resized);
-    paletteStrip->refreshPaletteDisplay(doc().currentScene().palette);
+    mapView->refresh();
+    paletteStrip->refresh();
     refreshPropertyPanel();
-    buildGridLines();
     refreshActors(false);
-}
-
-void frmMain::renderMap(bool resize)
-{
-    renderSceneMap(doc().romData(), doc().scene(), view_);
-    mapView->showMap(view_, doc().currentScene(), resize);
-    showModeMarkers();
-}
-
-void frmMain::buildGridLines()
-{
-    mapView->buildGridLines(doc().currentScene().length + 1, fraGrid->showMetatileGrid(), fraGrid->showScreenGrid(),
-                            fraGrid->colourValue());
-}
-
-std::uint8_t frmMain::brushMetatile() const
-{
-    return metatilePicker->brushMetatile();
-}
-
-void frmMain::picBkgNat_MouseDown(QPoint point, Qt::MouseButton button)
-{
-    metatilePicker->picBkgNat_MouseDown(point, button);
-}
-
-void frmMain::picRenderDest_MouseDown(QPoint point, Qt::MouseButton button)
-{
-    if (selectionMouseDown(point, button))
-        return;
-    if (doc().hasScene())
-        mapHandlers_[static_cast<std::size_t>(editMode_)]->press(point, button);
-}
-
-void frmMain::picRenderDest_MouseMove(QPoint point, Qt::MouseButtons buttons)
-{
-    if (selectionMouseMove(point))
-        return;
-    if (doc().hasScene())
-        mapHandlers_[static_cast<std::size_t>(editMode_)]->move(point, buttons);
-}
-
-void frmMain::picRenderDest_MouseUp(QPoint point, Qt::MouseButton button)
-{
-    if (selectionMouseUp())
-        return;
-    // Every mode's handler hears the release, so a stroke never stays open over a mode change.
-    for (auto& handler : mapHandlers_)
-        handler->release(point, button);
-}
-
-void frmMain::cmdClearArea_Click()
-{
-    if (dialogs_.askYesNo("This will clear the current map.\r\nAre you sure?") != Dialogs::Answer::Yes)
-        return;
-    showEditFailure(dialogs_, edits::eraseMap(document_->doc()));
 }
 
 }  // namespace velmar

@@ -13,37 +13,40 @@ MapPainter::MapPainter(EditorDocument& document, Dialogs& dialogs, std::function
 {
 }
 
-void MapPainter::press(QPoint mapPoint, Qt::MouseButton button)
+bool MapPainter::press(QPoint mapPoint, Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
         pick_(mapCellAt(mapPoint.x(), mapPoint.y()));
-        return;
+        return true;
     }
     if (button != Qt::LeftButton)
-        return;
+        return false;
     document_.doc().beginStroke({"Place Metatile", part::Map, mapPoint.x()});
     painting_ = true;
     last_ = mapCellAt(mapPoint.x(), mapPoint.y());
     paint(last_);
+    return true;
 }
 
-void MapPainter::move(QPoint mapPoint, Qt::MouseButtons buttons)
+bool MapPainter::move(QPoint mapPoint, Qt::MouseButtons buttons)
 {
     // An undo in the middle of a drag ends the stroke; the drag paints no more.
     if (!painting_ || buttons == Qt::NoButton || !document_.doc().inStroke())
-        return;
+        return false;
     const MapCell to = mapCellAt(mapPoint.x(), mapPoint.y());
     for (const MapCell& cell : cellsAlong(last_, to))
         paint(cell);
     last_ = to;
+    return true;
 }
 
-void MapPainter::release(QPoint, Qt::MouseButton)
+bool MapPainter::release(QPoint, Qt::MouseButton)
 {
     if (!painting_)
-        return;
+        return false;
     painting_ = false;
     document_.doc().endStroke();
+    return true;
 }
 
 void MapPainter::paint(MapCell cell)

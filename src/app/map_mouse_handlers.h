@@ -12,14 +12,15 @@ namespace velmar {
 class Dialogs;
 class EditorDocument;
 
-// What a press, a drag and a release on the map do in one edit mode. The main window routes
-// the map's mouse events to the handler of the mode it is in.
+// What a press, a drag and a release on the map do: one tool of the map view, which routes the
+// map's mouse events to the tools of the edit mode it is in, the first that takes them. Each
+// returns whether it took the event.
 class MapMouseHandler {
 public:
     virtual ~MapMouseHandler() = default;
-    virtual void press(QPoint mapPoint, Qt::MouseButton button) = 0;
-    virtual void move(QPoint mapPoint, Qt::MouseButtons buttons) = 0;
-    virtual void release(QPoint mapPoint, Qt::MouseButton button) = 0;
+    virtual bool press(QPoint mapPoint, Qt::MouseButton button) = 0;
+    virtual bool move(QPoint mapPoint, Qt::MouseButtons buttons) = 0;
+    virtual bool release(QPoint mapPoint, Qt::MouseButton button) = 0;
 };
 
 // Map mode: a press of the left button places the brush metatile in the cell under the pointer;
@@ -31,9 +32,9 @@ public:
     MapPainter(EditorDocument& document, Dialogs& dialogs, std::function<std::uint8_t()> brush,
                std::function<void(MapCell)> pick);
 
-    void press(QPoint mapPoint, Qt::MouseButton button) override;
-    void move(QPoint mapPoint, Qt::MouseButtons buttons) override;
-    void release(QPoint mapPoint, Qt::MouseButton button) override;
+    bool press(QPoint mapPoint, Qt::MouseButton button) override;
+    bool move(QPoint mapPoint, Qt::MouseButtons buttons) override;
+    bool release(QPoint mapPoint, Qt::MouseButton button) override;
 
 private:
     void paint(MapCell cell);
@@ -49,9 +50,9 @@ private:
 // A mode in which a press on the map itself changes nothing (the actor markers take their own).
 class NoMapEdits final : public MapMouseHandler {
 public:
-    void press(QPoint, Qt::MouseButton) override {}
-    void move(QPoint, Qt::MouseButtons) override {}
-    void release(QPoint, Qt::MouseButton) override {}
+    bool press(QPoint, Qt::MouseButton) override { return false; }
+    bool move(QPoint, Qt::MouseButtons) override { return false; }
+    bool release(QPoint, Qt::MouseButton) override { return false; }
 };
 
 }  // namespace velmar

@@ -301,12 +301,7 @@ void ActorsPanel::highlight(ActorKind kind, int index, bool scroll, bool withPla
     map.lblSelActorHighlight->show();
 }
 
-void ActorsPanel::showMarkers()
-{
-    const EditMode m = mode();
-    context_.map.setEnemiesVisible(m == EditMode::Enemies || m == EditMode::All);
-    context_.map.setItemsVisible(m == EditMode::Items || m == EditMode::All);
-}
+void ActorsPanel::showMarkers() { context_.map.showModeMarkers(); }
 
 void ActorsPanel::showMode()
 {

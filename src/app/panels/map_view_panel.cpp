@@ -2,15 +2,28 @@
 
 #include <algorithm>
 
+#include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "dialogs.h"
+#include "edit_failure.h"
+#include "editor/edits.h"
+#include "editor_document.h"
 #include "gfx/metatile_render.h"
+#include "gfx/png_file.h"
+#include "map_cursor.h"
+#include "map_mouse_handlers.h"
+#include "map_selection.h"
+#include "mapview/map_region.h"
 #include "mapview/map_view_rules.h"
+#include "panels/grid_options_panel.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
+#include "rom/rom_file.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar {
@@ -31,7 +44,8 @@ enum GridSet : std::size_t { kMetatileVertical, kMetatileHorizontal, kScreenVert
 
 }  // namespace
 
-MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
+MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hooks, QWidget* parent)
+    : QWidget(parent), document_(document), dialogs_(dialogs), hooks_(std::move(hooks))
 {
     setObjectName("mapViewPanel");
     auto* layout = new QVBoxLayout(this);
@@ -54,13 +68,13 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     picRenderDest->setCursor(Qt::CrossCursor);
     picRenderDest->setMouseTracking(true);
     picRenderDest->setFocusPolicy(Qt::StrongFocus);  // the keys move the outline or the selected actor
-    connect(picRenderDest, &BitmapView::pressed, this, &MapViewPanel::mapPressed);
+    connect(picRenderDest, &BitmapView::pressed, this, &MapViewPanel::picRenderDest_MouseDown);
     connect(picRenderDest, &BitmapView::moved, this, [this](QPoint point, Qt::MouseButtons buttons) {
         if (buttons == Qt::NoButton)
             emit pointerOver(MapMarker::None, 0, point);
-        emit mapMoved(point, buttons);
+        picRenderDest_MouseMove(point, buttons);
     });
-    connect(picRenderDest, &BitmapView::released, this, &MapViewPanel::mapReleased);
+    connect(picRenderDest, &BitmapView::released, this, &MapViewPanel::picRenderDest_MouseUp);
     lblSelActorHighlight = new QLabel(picRenderDest);
     lblSelActorHighlight->setObjectName("lblSelActorHighlight");
     lblSelActorHighlight->setAccessibleName("Selected actor");
@@ -93,6 +107,186 @@ MapViewPanel::MapViewPanel(QWidget* parent) : QWidget(parent)
     hscrollRenderer->setRange(0, 0);
     connect(hscrollRenderer, &QScrollBar::valueChanged, this, &MapViewPanel::hscrollRenderer_Change);
     layout->addWidget(hscrollRenderer);
+
+    auto zoomAction = [this](QAction*& member, const char* name, const QString& caption,
+                             const QList<QKeySequence>& keys, std::function<int()> to) {
+        member = new QAction(caption, this);
+        member->setObjectName(name);
+        member->setShortcuts(keys);
+        connect(member, &QAction::triggered, this, [this, to] { setMapZoom(to()); });
+    };
+    zoomAction(menuViewZoomIn, "menuViewZoomIn", "Zoom In",
+               {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { return zoom_ + 1; });
+    zoomAction(menuViewZoomOut, "menuViewZoomOut", "Zoom Out", {QKeySequence::ZoomOut}, [this] { return zoom_ - 1; });
+    zoomAction(menuViewActualSize, "menuViewActualSize", "Actual Size", {QKeySequence(Qt::CTRL | Qt::Key_0)},
+               [] { return 1; });
+    menuViewZoomOut->setEnabled(false);  // 1x to begin with
+
+    painter_ = std::make_unique<MapPainter>(document_, dialogs_, hooks_.brush, [this](MapCell cell) {
+        if (const std::optional<std::uint8_t> m = metatileAt(document_.doc().currentScene(), cell))
+            hooks_.pick(*m);
+    });
+    noEdits_ = std::make_unique<NoMapEdits>();
+    selection_ = new MapSelection(*this, document_, dialogs_, hooks_.brush);
+    cursor_ = new MapCursor(*this, document_,
+                            {hooks_.mode, hooks_.brush, hooks_.actorKeys, [this](QPoint point) { clickAt(point); }});
+    connect(this, &MapViewPanel::pointerOver, cursor_, &MapCursor::pointAt);
+    connect(&document_, &EditorDocument::changed, this, &MapViewPanel::document_Changed);
+}
+
+MapViewPanel::~MapViewPanel() = default;
+
+bool MapViewPanel::hasScene() const { return document_.doc().hasScene(); }
+
+void MapViewPanel::document_Changed(const DocumentEvent& event)
+{
+    using Kind = DocumentEvent::Kind;
+    if (event.kind == Kind::Saved)
+        return;
+    if (!hasScene()) {
+        // A new file before its first scene is shown, or a scene that can no longer be read:
+        // the map never shows a scene of another file.
+        clear();
+    } else if (event.kind == Kind::SceneSelected || event.sceneSwitched) {
+        showScene();
+    } else if (event.parts == part::Map) {
+        renderMap(false);
+        // The metatile the status bar names under the pointer changed with the map.
+        cursor_->refreshPointer();
+    } else if (event.parts == part::Sprites || event.parts == part::Actors) {
+        // The actor pictures show the first frames of their animations.
+        renderMap(false);
+    } else if ((event.parts & ~(part::Patterns | part::Metatiles)) == 0) {
+        // Graphics only: the sheet and the map (with the actors on it) show them.
+        drawSheet();
+        renderMap(false);
+    } else {
+        refresh();
+    }
+}
+
+void MapViewPanel::showScene()
+{
+    picRenderDest->hide();
+    drawSheet();
+    renderMap(true);
+    buildGridLines();
+    // A selection and a floating paste belong to the scene left (the clipboard stays).
+    selection_->selectNone();
+    // So does the outline; the next key brings it back in view.
+    cursor_->hideOutline();
+    picRenderDest->show();
+}
+
+void MapViewPanel::refresh()
+{
+    if (!hasScene())
+        return;
+    drawSheet();
+    // The map keeps its scroll position unless its width changed.
+    renderMap(toMap(picRenderDest->width()) != mapWidth(document_.doc().currentScene()));
+    buildGridLines();
+}
+
+void MapViewPanel::drawSheet()
+{
+    drawSceneSheet(document_.doc().scene(), view_);
+    emit sheetDrawn(view_.sheet);
+}
+
+void MapViewPanel::renderMap(bool resize)
+{
+    const SceneRecord& scene = document_.doc().currentScene();
+    renderSceneMap(document_.doc().romData(), document_.doc().scene(), view_);
+    picRenderDest->setBitmap(view_.map);
+    if (resize) {
+        picRenderDest->setGeometry(0, 0, view_.map.width() * zoom_, view_.map.height() * zoom_);
+        screens_ = scene.length + 1;
+        setupMapScroll(screens_, scene.direction == 0);
+    }
+    placeActorMarkers(view_);
+    showModeMarkers();
+}
+
+void MapViewPanel::showModeMarkers()
+{
+    const EditMode mode = hooks_.mode();
+    setEnemiesVisible(mode == EditMode::Enemies || mode == EditMode::All);
+    setItemsVisible(mode == EditMode::Items || mode == EditMode::All);
+}
+
+MapMouseHandler& MapViewPanel::modeTool() { return hooks_.mode() == EditMode::Map ? *painter_ : *noEdits_; }
+
+void MapViewPanel::picRenderDest_MouseDown(QPoint point, Qt::MouseButton button)
+{
+    if (!hasScene())
+        return;
+    if (hooks_.mode() == EditMode::Map && selection_->press(point, button))
+        return;
+    modeTool().press(point, button);
+}
+
+void MapViewPanel::picRenderDest_MouseMove(QPoint point, Qt::MouseButtons buttons)
+{
+    if (selection_->move(point, buttons) || !hasScene())
+        return;
+    modeTool().move(point, buttons);
+}
+
+void MapViewPanel::picRenderDest_MouseUp(QPoint point, Qt::MouseButton button)
+{
+    if (selection_->release(point, button))
+        return;
+    // The painter hears every release, so a stroke never stays open over a mode change.
+    painter_->release(point, button);
+}
+
+void MapViewPanel::clickAt(QPoint point)
+{
+    // The same step a click makes, by the same way.
+    MapMouseHandler& tool = selection_->takesClicks() ? static_cast<MapMouseHandler&>(*selection_) : *painter_;
+    tool.press(point, Qt::LeftButton);
+    tool.release(point, Qt::LeftButton);
+}
+
+void MapViewPanel::setMapZoom(int zoom, int viewX)
+{
+    zoom = std::clamp(zoom, 1, 4);
+    if (zoom == zoom_)
+        return;
+    const int atViewX = viewX >= 0 ? viewX : picContainer->width() / 2;
+    setZoom(zoom, hscrollRenderer->value() + toMap(atViewX), atViewX);
+    // The markers, the frames and the grid at the new size.
+    if (hasScene()) {
+        refresh();
+        selection_->refresh();
+    }
+    menuViewZoomIn->setEnabled(zoom < 4);
+    menuViewZoomOut->setEnabled(zoom > 1);
+    cursor_->lblPointer->setText(QString("Zoom %1x").arg(zoom));
+    emit zoomChanged(zoom);
+}
+
+void MapViewPanel::exportMap()
+{
+    if (!hasScene())
+        return;
+    const QString path = dialogs_.saveFile(QFileInfo(qs(document_.doc().path())).absolutePath(), "PNG image (*.png)");
+    if (path.isEmpty())
+        return;
+    // As the map view shows it: the player start always, enemies and items in their modes.
+    const EditMode mode = hooks_.mode();
+    const bool enemies = mode == EditMode::Enemies || mode == EditMode::All;
+    const bool items = mode == EditMode::Items || mode == EditMode::All;
+    if (const Outcome<WriteResult> r = saveBitmapPng(composeActors(view_, enemies, items, true), ss(path)); !r.ok())
+        dialogs_.message(qs(fileMessage("Unknown I/O error!", ss(path), r.reason)), Dialogs::Icon::Exclamation);
+}
+
+void MapViewPanel::clearArea()
+{
+    if (dialogs_.askYesNo("This will clear the current map.\r\nAre you sure?") != Dialogs::Answer::Yes)
+        return;
+    showEditFailure(dialogs_, edits::eraseMap(document_.doc()));
 }
 
 int MapViewPanel::viewWidth() const
@@ -123,19 +317,10 @@ void MapViewPanel::setZoom(int zoom, int keepMapX, int atViewX)
     picRenderDest->move(-hscrollRenderer->value() * zoom_, 0);
 }
 
-void MapViewPanel::showMap(const SceneView& view, const SceneRecord& scene, bool resize)
-{
-    picRenderDest->setBitmap(view.map);
-    if (resize) {
-        picRenderDest->setGeometry(0, 0, view.map.width() * zoom_, view.map.height() * zoom_);
-        screens_ = scene.length + 1;
-        setupMapScroll(screens_, scene.direction == 0);
-    }
-    placeActorMarkers(view);
-}
-
 void MapViewPanel::clear()
 {
+    view_ = SceneView{};
+    selection_->selectNone();
     picRenderDest->setImage(QImage());
     picRenderDest->setGeometry(0, 0, kScreenWidth * zoom_, kMapHeight * zoom_);
     picRenderDest->setLineSets({});
@@ -254,19 +439,31 @@ void MapViewPanel::scrollToShow(int mapX)
     hscrollRenderer->setValue(std::clamp(target, 0, hscrollRenderer->maximum()));
 }
 
-void MapViewPanel::buildGridLines(int screens, bool showMetatileGrid, bool showScreenGrid, int colourValue)
+void MapViewPanel::buildGridLines()
 {
-    const GridLines g = velmar::buildGridLines(screens);
+    const GridLines g = velmar::buildGridLines(document_.doc().currentScene().length + 1);
     std::vector<BitmapView::LineSet> sets(3);
-    sets[kMetatileVertical] = {toQLines(g.metatileVertical), showMetatileGrid};
-    sets[kMetatileHorizontal] = {toQLines(g.metatileHorizontal), showMetatileGrid};
-    sets[kScreenVertical] = {toQLines(g.screenVertical), showScreenGrid};
+    sets[kMetatileVertical] = {toQLines(g.metatileVertical), metatileGrid_};
+    sets[kMetatileHorizontal] = {toQLines(g.metatileHorizontal), metatileGrid_};
+    sets[kScreenVertical] = {toQLines(g.screenVertical), screenGrid_};
     picRenderDest->setLineSets(std::move(sets));
-    picRenderDest->setLineColour(toQColor(gridColour(colourValue)));
+    picRenderDest->setLineColour(toQColor(gridColour(gridColour_)));
+}
+
+void MapViewPanel::followGrid(const GridOptionsPanel& options)
+{
+    const auto apply = [this, &options] {
+        setGrid(options.showMetatileGrid(), options.showScreenGrid(), options.colourValue());
+    };
+    connect(&options, &GridOptionsPanel::gridChanged, this, apply);
+    apply();
 }
 
 void MapViewPanel::setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue)
 {
+    metatileGrid_ = showMetatileGrid;
+    screenGrid_ = showScreenGrid;
+    gridColour_ = colourValue;
     picRenderDest->setLineSetVisible(kMetatileVertical, showMetatileGrid);
     picRenderDest->setLineSetVisible(kMetatileHorizontal, showMetatileGrid);
     picRenderDest->setLineSetVisible(kScreenVertical, showScreenGrid);
@@ -293,7 +490,7 @@ bool MapViewPanel::eventFilter(QObject* watched, QEvent* event)
         const QPoint delta = wheel->angleDelta();
         if (wheel->modifiers() & Qt::ControlModifier) {
             if (delta.y() != 0)
-                emit zoomRequested(delta.y() > 0 ? 1 : -1, static_cast<int>(wheel->position().x()));
+                setMapZoom(zoom_ + (delta.y() > 0 ? 1 : -1), static_cast<int>(wheel->position().x()));
             return true;
         }
         // One notch is one metatile column; a sideways wheel or touchpad works the same way.

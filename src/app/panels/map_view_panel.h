@@ -1,29 +1,55 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include <QPoint>
 #include <QWidget>
 
+#include "edit_mode.h"
 #include "mapview/scene_view.h"
 
+class QAction;
+class QKeyEvent;
 class QLabel;
 class QScrollBar;
 
 namespace velmar {
 
 class BitmapView;
+class Dialogs;
+class EditorDocument;
+class GridOptionsPanel;
+class MapCursor;
+class MapMouseHandler;
+class MapSelection;
+struct DocumentEvent;
 
 // What lies under the pointer on the map: the map itself or one of the markers on it.
 enum class MapMarker { None, Enemy, Item, PlayerStart, PlayerLine };
 
 // The map of the current scene: a window onto the map surface (three screens wide, more in a
 // wider window), which moves left to scroll, with the grid lines and the actor markers on it.
-// Presses, drags and releases on the map come out in map pixels.
+// It redraws itself from the document's changes, and its tools take the mouse and the keys on
+// the map (in map pixels, at any zoom): in map mode the selection and the painter, in the actor
+// modes none (the markers take their own presses, which leave as signals).
 class MapViewPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit MapViewPanel(QWidget* parent = nullptr);
+    // What the map needs from the window around it.
+    struct Hooks {
+        std::function<EditMode()> mode;
+        // The metatile a click places.
+        std::function<std::uint8_t()> brush;
+        // The right button's eyedropper chose this metatile.
+        std::function<void(std::uint8_t)> pick;
+        // The arrow keys in the actor modes: true when they moved the selected actor.
+        std::function<bool(const QKeyEvent&)> actorKeys;
+    };
+    MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hooks, QWidget* parent = nullptr);
+    ~MapViewPanel() override;
 
     QWidget* picContainer = nullptr;
     BitmapView* picRenderDest = nullptr;
@@ -33,26 +59,32 @@ public:
     BitmapView* picMainCharacterSpawn = nullptr;
     QLabel* lblSelActorHighlight = nullptr;
     BitmapView* linePlayerPos = nullptr;
+    // The View menu's zoom commands.
+    QAction* menuViewZoomIn = nullptr;
+    QAction* menuViewZoomOut = nullptr;
+    QAction* menuViewActualSize = nullptr;
 
-    // Shows the rendered map and lays out the actor markers (enemies and items hidden, the player
-    // start shown). With `resize` the surface takes the map's size and the scroll bar starts at
-    // the end the scene runs from.
-    void showMap(const SceneView& view, const SceneRecord& scene, bool resize);
-    // No scene: an empty map without markers.
-    void clear();
+    const SceneView& sceneView() const { return view_; }
+    MapSelection& selectionTool() { return *selection_; }
+    MapCursor& cursor() { return *cursor_; }
+
+    // The whole map drawn again: the sheet, the map (its size when the scene's changed), the
+    // markers and the grid.
+    void refresh();
+    // Shows the markers the edit mode shows (enemies, items or both) and hides the others.
+    void showModeMarkers();
     void setEnemiesVisible(bool visible);
     void setItemsVisible(bool visible);
-    // The metatile and screen grids of a map of `screens` screens, in the colour of `colourValue`.
-    void buildGridLines(int screens, bool showMetatileGrid, bool showScreenGrid, int colourValue);
-    void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
+    // The grid lines the frame's options ask for, now and whenever they change.
+    void followGrid(const GridOptionsPanel& options);
     // Scrolls as little as needed for map pixel column `mapX` to be in view.
     void scrollToShow(int mapX);
     // The width of the map's window in map pixels: three screens at 1x, more in a wider window,
     // fewer when zoomed.
     int viewWidth() const;
-    // The map shown at `zoom` (1..4) screen pixels per map pixel, with map column `keepMapX`
-    // staying at view column `atViewX` (the pointer, or the view's centre).
-    void setZoom(int zoom, int keepMapX, int atViewX);
+    // The map at `zoom` (1..4): the map column at `viewX` of the window (its centre for -1)
+    // stays where it is.
+    void setMapZoom(int zoom, int viewX = -1);
     int zoom() const { return zoom_; }
     // Map pixels to the pixels of the map picture and back (the markers sit in these).
     QPoint toView(QPoint mapPoint) const { return mapPoint * zoom_; }
@@ -66,35 +98,72 @@ public:
     // The picture of a marker (index counts for enemies and items), or nullptr.
     QWidget* markerPicture(MapMarker marker, int index) const;
 
+    // What a click of the left button does at map pixel `point`.
+    void clickAt(QPoint point);
+    // The map as the view shows it, with the actors the mode shows, into a PNG file the user
+    // names.
+    void exportMap();
+    // Every cell of the map to metatile 0, when the user says so.
+    void clearArea();
+
 public slots:
     void hscrollRenderer_Change(int value);
+    void picRenderDest_MouseDown(QPoint point, Qt::MouseButton button);
+    void picRenderDest_MouseMove(QPoint point, Qt::MouseButtons buttons);
+    void picRenderDest_MouseUp(QPoint point, Qt::MouseButton button);
 
 signals:
-    void mapPressed(QPoint point, Qt::MouseButton button);
-    void mapMoved(QPoint point, Qt::MouseButtons buttons);
-    void mapReleased(QPoint point, Qt::MouseButton button);
     // Presses, drags and releases on the markers, in map pixels (also while a marker moves).
     void markerPressed(MapMarker marker, int index, QPoint point);
     void markerMoved(MapMarker marker, int index, QPoint point);
     void markerReleased(MapMarker marker, int index, QPoint point);
-    // Ctrl+wheel over the map: one step in (+1) or out (-1), the pointer at `viewX` of the window.
-    void zoomRequested(int steps, int viewX);
     // The pointer moves over the map with no button held: the map pixel and what lies there.
     void pointerOver(MapMarker marker, int index, QPoint point);
+    // The metatile sheet of the scene was drawn again.
+    void sheetDrawn(const Bitmap& sheet);
+    // The map shows at a new zoom; the frames around actors follow.
+    void zoomChanged(int zoom);
 
 protected:
     // The wheel scrolls the map sideways (with or without Shift).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void document_Changed(const DocumentEvent& event);
+    // A new scene: drawn whole, the map at its start, no selection.
+    void showScene();
+    // No scene: an empty map without markers.
+    void clear();
+    void drawSheet();
+    // Renders the map and lays out the actor markers. With `resize` the surface takes the map's
+    // size and the scroll bar starts at the end the scene runs from.
+    void renderMap(bool resize);
+    void buildGridLines();
+    void setGrid(bool showMetatileGrid, bool showScreenGrid, int colourValue);
+    // The map shown at `zoom` screen pixels per map pixel, with map column `keepMapX` staying at
+    // view column `atViewX`.
+    void setZoom(int zoom, int keepMapX, int atViewX);
     void setupMapScroll(int screens, bool startAtLeft);
     void placeActorMarkers(const SceneView& view);
     void connectMarker(BitmapView* picture, MapMarker marker, int index);
+    bool hasScene() const;
+    MapMouseHandler& modeTool();
 
+    EditorDocument& document_;
+    Dialogs& dialogs_;
+    Hooks hooks_;
+    SceneView view_;
+    std::unique_ptr<MapMouseHandler> painter_;
+    std::unique_ptr<MapMouseHandler> noEdits_;
+    MapSelection* selection_ = nullptr;
+    MapCursor* cursor_ = nullptr;
     int screens_ = 1;
     int zoom_ = 1;
     int enemyCount_ = 0;
     int itemCount_ = 0;
+    bool metatileGrid_ = false;
+    bool screenGrid_ = false;
+    int gridColour_ = 0;
 };
 
 }  // namespace velmar

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "editor_document.h"
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
 #include "qt_bridge.h"
@@ -18,7 +19,8 @@
 
 namespace velmar {
 
-MetatilePickerPanel::MetatilePickerPanel(QWidget* parent) : QWidget(parent)
+MetatilePickerPanel::MetatilePickerPanel(const EditorDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document)
 {
     setObjectName("metatilePickerPanel");
     auto* layout = new QHBoxLayout(this);
@@ -67,6 +69,26 @@ MetatilePickerPanel::MetatilePickerPanel(QWidget* parent) : QWidget(parent)
     chosen->addStretch();
     layout->addLayout(chosen);
     showChosenNumber();
+    connect(&document_, &EditorDocument::changed, this, &MetatilePickerPanel::document_Changed);
+}
+
+void MetatilePickerPanel::document_Changed(const DocumentEvent& event)
+{
+    if (event.kind == DocumentEvent::Kind::Saved)
+        return;
+    if (!document_.doc().hasScene())
+        clear();
+    else if (event.kind == DocumentEvent::Kind::SceneSelected || event.sceneSwitched)
+        chooseBrushForTileset(document_.doc().currentScene().tileset);
+}
+
+void MetatilePickerPanel::chooseBrushForTileset(std::uint8_t tileset)
+{
+    if (brushTileset_ >= 0)
+        brushByTileset_[static_cast<std::uint8_t>(brushTileset_)] = brushMetatile_;
+    const auto it = brushByTileset_.find(tileset);
+    chooseMetatileNumber(it == brushByTileset_.end() ? 0 : it->second);
+    brushTileset_ = tileset;
 }
 
 void MetatilePickerPanel::showChosenNumber()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 
 #include <QPoint>
 #include <QWidget>
@@ -13,14 +14,18 @@ class QScrollBar;
 namespace velmar {
 
 class BitmapView;
+class EditorDocument;
 class MarkerFrame;
+struct DocumentEvent;
 
 // The metatile picker: four rows at a time of the scene's 512 x 512 sheet of 256 metatiles, and
-// the metatile chosen for placing, enlarged, with its number.
+// the metatile chosen for placing (the brush), enlarged, with its number. The brush belongs to a
+// tileset: a scene of the same tileset keeps it, another gets the one last chosen with its own
+// (00 at first).
 class MetatilePickerPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit MetatilePickerPanel(QWidget* parent = nullptr);
+    explicit MetatilePickerPanel(const EditorDocument& document, QWidget* parent = nullptr);
 
     QWidget* picContMetatiles = nullptr;
     BitmapView* picBkgNat = nullptr;
@@ -28,7 +33,7 @@ public:
     BitmapView* picSelectedMetatile = nullptr;
     QLabel* lblSelMetatile = nullptr;
 
-    // The metatile a click on the map places. It survives scene changes.
+    // The metatile a click on the map places.
     std::uint8_t brushMetatile() const { return brushMetatile_; }
     // Shows a new sheet; the chosen metatile's picture is taken from it again.
     void setSheet(const Bitmap& sheet);
@@ -50,12 +55,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void document_Changed(const DocumentEvent& event);
+    void chooseBrushForTileset(std::uint8_t tileset);
     void drawChosen();
     // The chosen number in its label, and in what a screen reader says of the label and the sheet.
     void showChosenNumber();
 
+    const EditorDocument& document_;
     Bitmap sheet_;
     std::uint8_t brushMetatile_ = 0;
+    std::map<std::uint8_t, std::uint8_t> brushByTileset_;
+    int brushTileset_ = -1;
 };
 
 }  // namespace velmar

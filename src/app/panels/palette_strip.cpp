@@ -4,13 +4,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "editor_document.h"
 #include "gfx/nes_palette.h"
 #include "qt_bridge.h"
 #include "rom/hex.h"
 
 namespace velmar {
 
-PaletteStrip::PaletteStrip(QWidget* parent) : QWidget(parent)
+PaletteStrip::PaletteStrip(const EditorDocument& document, QWidget* parent) : QWidget(parent), document_(document)
 {
     setObjectName("paletteStrip");
     auto* row = new QHBoxLayout(this);
@@ -31,6 +32,25 @@ PaletteStrip::PaletteStrip(QWidget* parent) : QWidget(parent)
     row->addLayout(swatches);
     row->addStretch();
     clear();
+    connect(&document_, &EditorDocument::changed, this, &PaletteStrip::document_Changed);
+}
+
+void PaletteStrip::document_Changed(const DocumentEvent& event)
+{
+    // Map, actor and graphics edits leave the colours as they are.
+    constexpr Parts kNotColours = part::Map | part::Actors | part::Sprites | part::Patterns | part::Metatiles;
+    if (event.kind != DocumentEvent::Kind::Saved
+        && (!document_.doc().hasScene() || event.kind == DocumentEvent::Kind::SceneSelected || event.sceneSwitched
+            || (event.parts & ~kNotColours) != 0))
+        refresh();
+}
+
+void PaletteStrip::refresh()
+{
+    if (document_.doc().hasScene())
+        refreshPaletteDisplay(document_.doc().currentScene().palette);
+    else
+        clear();
 }
 
 void PaletteStrip::refreshPaletteDisplay(const std::array<std::uint8_t, 32>& palette)

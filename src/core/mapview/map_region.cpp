@@ -53,6 +53,24 @@ MapCell stepCell(const SceneRecord& scene, MapCell from, int columns, int rows)
             std::clamp(from.row + rows, 0, kRows - 1)};
 }
 
+MapCell cellInView(const SceneRecord& scene, MapCell cursor, int firstX, int viewWidth)
+{
+    const int firstColumn = (firstX + kMetatileSize - 1) / kMetatileSize;
+    const int lastColumn = std::max(firstColumn, (firstX + viewWidth) / kMetatileSize - 1);
+    cursor.column = std::clamp(cursor.column, firstColumn, lastColumn);
+    return stepCell(scene, cursor, 0, 0);
+}
+
+int scrollToShowColumn(int column, int firstX, int viewWidth)
+{
+    const int x = column * kMetatileSize;
+    if (x < firstX)
+        return x;
+    if (x + kMetatileSize > firstX + viewWidth)
+        return x + kMetatileSize - viewWidth;
+    return firstX;
+}
+
 MapBlock copyBlock(const SceneRecord& scene, const CellRect& r)
 {
     const CellRect in = clipToMap(r, scene);

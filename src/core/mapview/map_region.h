@@ -35,6 +35,13 @@ std::optional<std::uint8_t> metatileAt(const SceneRecord& scene, MapCell cell);
 // The cell `columns` and `rows` away from `from`, kept inside the scene's map: the keyboard's
 // cursor stops at the map's edges. A cell outside the map comes back in first.
 MapCell stepCell(const SceneRecord& scene, MapCell from, int columns, int rows);
+// Where the keyboard's cursor starts in a view scrolled to map pixel `firstX`, `viewWidth`
+// pixels wide: `cursor` itself, or when the view was scrolled away from it, its row in the
+// nearest column wholly in view.
+MapCell cellInView(const SceneRecord& scene, MapCell cursor, int firstX, int viewWidth);
+// The scroll position (the map pixel at the view's left edge) that shows the whole of `column`
+// with as little scrolling from `firstX` as can be.
+int scrollToShowColumn(int column, int firstX, int viewWidth);
 
 // A block of metatiles copied from a map, row by row; it may be pasted into any scene.
 struct MapBlock {
