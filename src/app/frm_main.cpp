@@ -3,6 +3,7 @@
 // class of their own; the slots here hand over to them.
 #include "frm_main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -52,6 +53,7 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     sceneFileActions = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
     sceneFileActions->addTo(menuFile, menuFileCreatePatch);
     buildToolBar(*this);
+    connectActions();
     buildCentralArea();  // the panels, which follow the document before the window does
     buildSelectionControls();
     windows_ = std::make_unique<EditorWindows>(editorContext());
@@ -62,6 +64,53 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::connectActions()
+{
+    using Slot = void (frmMain::*)();
+    const std::pair<QAction*, Slot> actions[] = {
+        {menuFileLoadFile, &frmMain::menuFileLoadFile_Click},
+        {menuFileSaveFile, &frmMain::menuFileSaveFile_Click},
+        {menuFileSaveAs, &frmMain::menuFileSaveAs_Click},
+        {menuFileCreatePatch, &frmMain::menuFileCreatePatch_Click},
+        {menuFileApplyPatch, &frmMain::menuFileApplyPatch_Click},
+        {menuFileExit, &frmMain::menuFileExit_Click},
+        {menuEditUndo, &frmMain::menuEditUndo_Click},
+        {menuEditRedo, &frmMain::menuEditRedo_Click},
+        {menuHelpShortcuts, &frmMain::menuHelpShortcuts_Click},
+        {menuHelpReadme, &frmMain::menuHelpReadme_Click},
+        {menuHelpAbout, &frmMain::menuHelpAbout_Click},
+        {menuOptions, &frmMain::menuOptions_Click},
+    };
+    for (const auto& [action, slot] : actions)
+        connect(action, &QAction::triggered, this, slot);
+    for (int i = 0; i < 5; ++i)
+        connect(menuFileRecentFiles[static_cast<std::size_t>(i)], &QAction::triggered, this,
+                [this, i] { menuFileRecentFiles_Click(i); });
+    const std::pair<QToolButton*, Slot> buttons[] = {
+        {cmdFileLoad, &frmMain::cmdFileLoad_Click},
+        {cmdFileSave, &frmMain::cmdFileSave_Click},
+        {cmdExitApp, &frmMain::cmdExitApp_Click},
+        {cmdUndo, &frmMain::cmdUndo_Click},
+        {cmdRedo, &frmMain::cmdRedo_Click},
+        {cmdClearArea, &frmMain::cmdClearArea_Click},
+        {cmdAreaInfo, &frmMain::cmdAreaInfo_Click},
+        {cmdRunEmulator, &frmMain::cmdRunEmulator_Click},
+        {cmdBkgEdit, &frmMain::cmdBkgEdit_Click},
+        {cmdEnemyEdit, &frmMain::cmdEnemyEdit_Click},
+        {cmdItemEdit, &frmMain::cmdItemEdit_Click},
+        {cmdAll, &frmMain::cmdAll_Click},
+        {cmdPaletteEdit, &frmMain::cmdPaletteEdit_Click},
+        {cmdMetatileEditor, &frmMain::cmdMetatileEditor_Click},
+        {cmdAnimEdit, &frmMain::cmdAnimEdit_Click},
+        {cmdTextEditor, &frmMain::cmdTextEditor_Click},
+        {cmdResizeMap, &frmMain::cmdResizeMap_Click},
+        {cmdResizeItem, &frmMain::cmdResizeItem_Click},
+        {cmdResizeEnemy, &frmMain::cmdResizeEnemy_Click},
+    };
+    for (const auto& [button, slot] : buttons)
+        connect(button, &QToolButton::clicked, this, slot);
+}
 
 void frmMain::startUp()
 {

@@ -303,6 +303,8 @@ protected:
 
 private:
     void buildCentralArea();
+    // The menus' and tool buttons' slots.
+    void connectActions();
     void startUp();
     // DocumentFiles::Host: what the window does around the open file.
     void showOpenedFile(const std::optional<SceneKey>& scene) override;

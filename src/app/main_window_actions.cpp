@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStyle>
@@ -14,8 +15,10 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "dialogs.h"
+#include "editor/document.h"
 #include "files/app_info.h"
-#include "frm_main.h"
+#include "files/settings.h"
 #include "qt_bridge.h"
 #include "scene_file_actions.h"
 
@@ -44,46 +47,39 @@ QIcon markIcon(const QString& mark, const QColor& colour)
 
 }  // namespace
 
-void MainWindowActions::buildMenus(frmMain& window)
+void MainWindowActions::buildMenus(QMainWindow& window)
 {
-    auto action = [&window](QMenu* menu, QAction*& member, const char* name, const QString& caption,
-                         void (frmMain::*slot)(), const QKeySequence& keys) {
-        member = menu->addAction(caption, &window, slot);
+    auto action = [](QMenu* menu, QAction*& member, const char* name, const QString& caption,
+                     const QKeySequence& keys) {
+        member = menu->addAction(caption);
         member->setObjectName(name);
         member->setShortcut(keys);
     };
     menuFile = window.menuBar()->addMenu("&File");
     menuFile->setObjectName("menuFile");
     menuFile->setToolTipsVisible(true);
-    action(menuFile, menuFileLoadFile, "menuFileLoadFile", "Load File", &frmMain::menuFileLoadFile_Click,
-           QKeySequence::Open);
-    action(menuFile, menuFileSaveFile, "menuFileSaveFile", "Save File", &frmMain::menuFileSaveFile_Click,
-           QKeySequence::Save);
-    action(menuFile, menuFileSaveAs, "menuFileSaveAs", "Save As...", &frmMain::menuFileSaveAs_Click,
-           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    action(menuFile, menuFileLoadFile, "menuFileLoadFile", "Load File", QKeySequence::Open);
+    action(menuFile, menuFileSaveFile, "menuFileSaveFile", "Save File", QKeySequence::Save);
+    action(menuFile, menuFileSaveAs, "menuFileSaveAs", "Save As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     menuFile->addSeparator();
-    action(menuFile, menuFileCreatePatch, "menuFileCreatePatch", "Create Patch...",
-           &frmMain::menuFileCreatePatch_Click, QKeySequence());
-    action(menuFile, menuFileApplyPatch, "menuFileApplyPatch", "Apply Patch...", &frmMain::menuFileApplyPatch_Click,
-           QKeySequence());
+    action(menuFile, menuFileCreatePatch, "menuFileCreatePatch", "Create Patch...", QKeySequence());
+    action(menuFile, menuFileApplyPatch, "menuFileApplyPatch", "Apply Patch...", QKeySequence());
     menuFileCreatePatch->setToolTip("Write the edits as an IPS or BPS patch, to share them without the image");
     menuFileApplyPatch->setToolTip("Apply an IPS or BPS patch to the open image, as one step");
     menuFile->addSeparator();
     for (int i = 0; i < 5; ++i) {
         QAction* a = menuFile->addAction(QString("Recent File %1").arg(i));
         a->setObjectName(QString("menuFileRecentFiles_%1").arg(i));
-        QObject::connect(a, &QAction::triggered, &window, [&window, i] { window.menuFileRecentFiles_Click(i); });
         menuFileRecentFiles[static_cast<std::size_t>(i)] = a;
     }
     menuFile->addSeparator();
     // Ctrl+Q everywhere: Windows has no standard key for quitting.
-    action(menuFile, menuFileExit, "menuFileExit", "Exit", &frmMain::menuFileExit_Click,
-           QKeySequence(Qt::CTRL | Qt::Key_Q));
+    action(menuFile, menuFileExit, "menuFileExit", "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     menuEdit = window.menuBar()->addMenu("&Edit");
     menuEdit->setObjectName("menuEdit");
-    action(menuEdit, menuEditUndo, "menuEditUndo", "Undo", &frmMain::menuEditUndo_Click, QKeySequence::Undo);
-    action(menuEdit, menuEditRedo, "menuEditRedo", "Redo", &frmMain::menuEditRedo_Click, QKeySequence::Redo);
+    action(menuEdit, menuEditUndo, "menuEditUndo", "Undo", QKeySequence::Undo);
+    action(menuEdit, menuEditRedo, "menuEditRedo", "Redo", QKeySequence::Redo);
     // The platform's keys first; Ctrl+Y and Ctrl+Shift+Z work everywhere, as users of other
     // editors expect one or the other.
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
@@ -100,19 +96,17 @@ void MainWindowActions::buildMenus(frmMain& window)
     menuEditUndo->setShortcutContext(Qt::ApplicationShortcut);
     menuEditRedo->setShortcutContext(Qt::ApplicationShortcut);
 
-    menuOptions = window.menuBar()->addAction("&Options", &window, &frmMain::menuOptions_Click);
+    menuOptions = window.menuBar()->addAction("&Options");
     menuOptions->setObjectName("menuOptions");
 
     menuHelp = window.menuBar()->addMenu("&Help");
     menuHelp->setObjectName("menuHelp");
-    action(menuHelp, menuHelpShortcuts, "menuHelpShortcuts", "&Keyboard Shortcuts", &frmMain::menuHelpShortcuts_Click,
-           QKeySequence::HelpContents);
-    action(menuHelp, menuHelpReadme, "menuHelpReadme", "Open the &README", &frmMain::menuHelpReadme_Click,
-           QKeySequence());
-    action(menuHelp, menuHelpAbout, "menuHelpAbout", "&About Velmar", &frmMain::menuHelpAbout_Click, QKeySequence());
+    action(menuHelp, menuHelpShortcuts, "menuHelpShortcuts", "&Keyboard Shortcuts", QKeySequence::HelpContents);
+    action(menuHelp, menuHelpReadme, "menuHelpReadme", "Open the &README", QKeySequence());
+    action(menuHelp, menuHelpAbout, "menuHelpAbout", "&About Velmar", QKeySequence());
 }
 
-void MainWindowActions::buildToolBar(frmMain& window)
+void MainWindowActions::buildToolBar(QMainWindow& window)
 {
     QToolBar* bar = window.addToolBar("Tools");
     bar->setObjectName("toolBar");
@@ -168,25 +162,6 @@ void MainWindowActions::buildToolBar(frmMain& window)
     button(cmdSelect, "cmdSelect", "Select (or Shift+drag on the map)", markIcon("Sel", size));
     cmdSelect->setAccessibleName("Select");
     cmdSelect->setCheckable(true);
-    QObject::connect(cmdFileLoad, &QToolButton::clicked, &window, &frmMain::cmdFileLoad_Click);
-    QObject::connect(cmdFileSave, &QToolButton::clicked, &window, &frmMain::cmdFileSave_Click);
-    QObject::connect(cmdExitApp, &QToolButton::clicked, &window, &frmMain::cmdExitApp_Click);
-    QObject::connect(cmdUndo, &QToolButton::clicked, &window, &frmMain::cmdUndo_Click);
-    QObject::connect(cmdRedo, &QToolButton::clicked, &window, &frmMain::cmdRedo_Click);
-    QObject::connect(cmdClearArea, &QToolButton::clicked, &window, &frmMain::cmdClearArea_Click);
-    QObject::connect(cmdAreaInfo, &QToolButton::clicked, &window, &frmMain::cmdAreaInfo_Click);
-    QObject::connect(cmdRunEmulator, &QToolButton::clicked, &window, &frmMain::cmdRunEmulator_Click);
-    QObject::connect(cmdBkgEdit, &QToolButton::clicked, &window, &frmMain::cmdBkgEdit_Click);
-    QObject::connect(cmdEnemyEdit, &QToolButton::clicked, &window, &frmMain::cmdEnemyEdit_Click);
-    QObject::connect(cmdItemEdit, &QToolButton::clicked, &window, &frmMain::cmdItemEdit_Click);
-    QObject::connect(cmdAll, &QToolButton::clicked, &window, &frmMain::cmdAll_Click);
-    QObject::connect(cmdPaletteEdit, &QToolButton::clicked, &window, &frmMain::cmdPaletteEdit_Click);
-    QObject::connect(cmdMetatileEditor, &QToolButton::clicked, &window, &frmMain::cmdMetatileEditor_Click);
-    QObject::connect(cmdAnimEdit, &QToolButton::clicked, &window, &frmMain::cmdAnimEdit_Click);
-    QObject::connect(cmdTextEditor, &QToolButton::clicked, &window, &frmMain::cmdTextEditor_Click);
-    QObject::connect(cmdResizeMap, &QToolButton::clicked, &window, &frmMain::cmdResizeMap_Click);
-    QObject::connect(cmdResizeItem, &QToolButton::clicked, &window, &frmMain::cmdResizeItem_Click);
-    QObject::connect(cmdResizeEnemy, &QToolButton::clicked, &window, &frmMain::cmdResizeEnemy_Click);
 }
 
 void MainWindowActions::showRecentFiles(const Settings& settings)

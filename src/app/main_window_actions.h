@@ -4,6 +4,7 @@
 
 class QAction;
 class QButtonGroup;
+class QMainWindow;
 class QMenu;
 class QString;
 class QToolButton;
@@ -12,14 +13,13 @@ namespace velmar {
 
 class Dialogs;
 class Document;
-class frmMain;
 class SceneFileActions;
 struct Settings;
 
 // The main window's menus and tool buttons, by the names the program and its tests use. frmMain
 // inherits them, as a window inherits the controls of its form, so that `frm.cmdFileSave` is
-// the button; this class builds them, connects them to frmMain's slots, and keeps their
-// captions and states in step with the document.
+// the button; this class builds them and keeps their captions and states in step with the
+// document, and the window connects them to its slots.
 class MainWindowActions {
 public:
     QMenu* menuFile = nullptr;
@@ -81,8 +81,8 @@ public:
 protected:
     // The File, Edit, Options and Help menus (View and the map's edit commands are added with
     // the map), and the tool bar, connected to `window`'s slots.
-    void buildMenus(frmMain& window);
-    void buildToolBar(frmMain& window);
+    void buildMenus(QMainWindow& window);
+    void buildToolBar(QMainWindow& window);
     // The recent-file entries show the settings' list; an empty place is hidden.
     void showRecentFiles(const Settings& settings);
     // Undo and redo name the step they would take, and are off when there is none.
