@@ -18,7 +18,7 @@
 #include "panels/actor_lists_panel.h"
 #include "panels/map_view_panel.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar {

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "files/file_reader.h"
+#include "base/file_reader.h"
 #include "frm_main.h"
 #include "qt_bridge.h"
 

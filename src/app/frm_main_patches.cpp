@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "editor/edits.h"
-#include "files/file_reader.h"
-#include "files/file_writer.h"
+#include "base/file_reader.h"
+#include "base/file_writer.h"
 #include "frm_main.h"
 #include "patch/patch_file.h"
 #include "qt_bridge.h"

@@ -10,7 +10,7 @@
 #include "frm_main.h"
 #include "panels/properties_panel.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 
@@ -136,7 +136,7 @@ void frmMain::commitPaletteSelector(QLineEdit* box, int index)
 void frmMain::propertyEditDone(const Outcome<EditResult>& result)
 {
     // The window redraws from the document's notification; an unchanged value is no fault.
-    if (result.code == EditResult::Recorded || result.code == EditResult::NoChange)
+    if (result.ok())
         return;
     // The box shows the scene's value again before the message box takes the focus from it, so
     // that losing the focus finds nothing left to commit.

@@ -26,7 +26,7 @@
 #include "panels/palette_strip.h"
 #include "qt_bridge.h"
 #include "rom/area_catalogue.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar {

@@ -20,7 +20,7 @@
 #include "panels/grid_options_panel.h"
 #include "panels/metatile_picker_panel.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 #include "widgets/marker_frame.h"
 #include "gfx/metatile_render.h"

@@ -5,7 +5,7 @@
 #include "gfx/tile_import.h"
 #include "mapview/scene_view.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::cli {
 
@@ -111,7 +111,7 @@ int runImportTiles(const Invocation& inv, Io& io)
     const auto colours = tileSheetColours(doc.currentScene().palette, args.subPalette);
     if (const Outcome<TileImportResult> r = importTileSheet(sheet, colours, 2, pixels); !r.ok())
         return failed(io, picturePath + ": " + r.reason);
-    const Outcome<EditResult> edit = doc.edit({"Import Tiles", part::Patterns, -1},
+    const Outcome<EditResult> edit = doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone},
                                               [&](EditContext& c) { return saveChrBank(c.image(), pixels, args.bank).ok(); });
     if (edit.code == EditResult::NoChange)
         return kExitOk;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli_test_util.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
 #include "text/text_codec.h"

@@ -6,7 +6,7 @@
 
 #include "gfx/nes_palette.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/scene_record.h"
 
 namespace velmar {

@@ -1,8 +1,8 @@
 #include "text/text_codec.h"
 
 #include "rom/address_map.h"
-#include "rom/hex.h"
-#include "text/utf8.h"
+#include "base/hex.h"
+#include "base/utf8.h"
 
 namespace velmar {
 

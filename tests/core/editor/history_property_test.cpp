@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "editor/edits.h"
+#include "mapview/map_view_rules.h"
 #include "support/test_support.h"
 
 namespace velmar {
@@ -50,12 +51,12 @@ void apply(Document& doc, const Edit& e)
     // that does not fit): a refusal is one more case the history has to agree with.
     struct Visitor {
         Document& doc;
-        void operator()(const Place& p) { (void)edits::placeMetatile(doc, p.x, p.y, p.metatile); }
+        void operator()(const Place& p) { (void)edits::placeMetatile(doc, mapCellAt(p.x, p.y), p.metatile); }
         void operator()(const Stroke& s)
         {
             doc.beginStroke({"Place Metatile", part::Map, s.points.front().first});
             for (const auto& [x, y] : s.points)
-                (void)edits::placeMetatile(doc, x, y, s.metatile);
+                (void)edits::placeMetatile(doc, mapCellAt(x, y), s.metatile);
             doc.endStroke();
         }
         void operator()(const Erase&) { (void)edits::eraseMap(doc); }
