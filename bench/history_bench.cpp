@@ -16,11 +16,11 @@ void BM_RecordOneStepOnLongestScene(benchmark::State& state)
     Document doc;
     openSample(doc);
     doc.selectScene(longestScene());
-    const int right = (doc.currentScene().length + 1) * 256 - 16;
+    const MapCell right{(doc.currentScene().length + 1) * 8 - 1, 5};
     std::uint8_t metatile = 0;
     for (auto _ : state) {
         metatile = static_cast<std::uint8_t>(metatile == doc.currentScene().map.back() ? metatile + 1 : metatile);
-        if (edits::placeMetatile(doc, right, 170, metatile).code != EditResult::Recorded) {
+        if (edits::placeMetatile(doc, right, metatile).code != EditResult::Recorded) {
             state.SkipWithError("the edit was not recorded");
             return;
         }
@@ -37,7 +37,7 @@ void BM_UndoAndRedoOneStep(benchmark::State& state)
     Document doc;
     openSample(doc);
     doc.selectScene(longestScene());
-    if (!edits::placeMetatile(doc, 16, 16, static_cast<std::uint8_t>(doc.currentScene().map[0] + 1)).ok()) {
+    if (!edits::placeMetatile(doc, {0, 0}, static_cast<std::uint8_t>(doc.currentScene().map[0] + 1)).ok()) {
         state.SkipWithError("the step to undo was not made");
         return;
     }

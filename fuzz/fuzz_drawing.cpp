@@ -15,7 +15,7 @@
 #include <array>
 
 #include "actors/sprite_frames.h"
-#include "editor/scene_state.h"
+#include "scene/scene_state.h"
 #include "fuzz_support.h"
 #include "gfx/background_editor_views.h"
 #include "gfx/metatile_render.h"

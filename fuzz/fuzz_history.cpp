@@ -98,7 +98,7 @@ void edit(Document& doc, FuzzedDataProvider& in, Model& m)
         break;
     }
     case 2:
-        (void)edits::placeMetatile(doc, in.ConsumeIntegralInRange<int>(-40, 5000), in.ConsumeIntegralInRange<int>(-40, 200),
+        (void)edits::placeMetatile(doc, {in.ConsumeIntegralInRange<int>(-2, 160), in.ConsumeIntegralInRange<int>(-2, 7)},
                                    byte(in));
         break;
     case 3: {
@@ -106,7 +106,7 @@ void edit(Document& doc, FuzzedDataProvider& in, Model& m)
         doc.beginStroke({"Paint Map", part::Map, -1});
         const int cells = in.ConsumeIntegralInRange<int>(1, 6);
         for (int k = 0; k < cells; ++k)
-            (void)edits::placeMetatile(doc, in.ConsumeIntegralInRange<int>(0, 600), in.ConsumeIntegralInRange<int>(0, 180),
+            (void)edits::placeMetatile(doc, {in.ConsumeIntegralInRange<int>(0, 18), in.ConsumeIntegralInRange<int>(0, 5)},
                                        byte(in));
         doc.endStroke();
         break;

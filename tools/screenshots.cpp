@@ -20,7 +20,7 @@
 #include <QTreeWidget>
 
 #include "dialogs.h"
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 #include "frm_bkg_edit.h"
 #include "frm_main.h"
 #include "panels/tile_editor_panel.h"

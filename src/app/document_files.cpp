@@ -10,8 +10,8 @@
 #include <QWidget>
 
 #include "editor/edits.h"
-#include "files/file_reader.h"
-#include "files/file_writer.h"
+#include "base/file_reader.h"
+#include "base/file_writer.h"
 #include "patch/patch_file.h"
 #include "qt_bridge.h"
 #include "rom/rom_file.h"

@@ -26,7 +26,7 @@
 #include "gfx/tile_import.h"
 #include "gfx/tile_ops.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "panels/tile_editor_panel.h"
 #include "widgets/bitmap_view.h"
 #include "widgets/editor_controls.h"

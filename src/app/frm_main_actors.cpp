@@ -6,7 +6,7 @@
 #include "frm_main.h"
 #include "mapview/map_view_rules.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar {

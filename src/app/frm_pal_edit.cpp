@@ -16,7 +16,7 @@
 #include "editor_context.h"
 #include "gfx/nes_palette.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

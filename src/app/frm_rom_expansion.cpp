@@ -17,7 +17,7 @@
 #include "expansion/map_packer.h"
 #include "editor_context.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "editor_context.h"
 
 class QGroupBox;

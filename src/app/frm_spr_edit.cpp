@@ -23,7 +23,7 @@
 #include "gfx/tile_drawing.h"
 #include "panels/tile_editor_panel.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/editor_controls.h"
 
 namespace velmar {

@@ -22,7 +22,7 @@
 #include "frm_spr_edit.h"
 #include "qt_bridge.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/editor_controls.h"
 
 namespace velmar {

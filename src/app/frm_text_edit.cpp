@@ -12,7 +12,7 @@
 #include "expansion/area_room.h"
 #include "editor_context.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "text/text_packer.h"
 
 namespace velmar {

@@ -13,7 +13,7 @@
 #include "mapview/map_region.h"
 #include "panels/map_view_panel.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 #include "widgets/marker_frame.h"
 

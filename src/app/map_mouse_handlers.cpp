@@ -55,7 +55,7 @@ void MapPainter::paint(MapCell cell)
         return;  // the stroke ended on a failure earlier in this drag
     // A cell off the map is refused without a word, as the drag goes on. A stroke that cannot be
     // stored ends there, before the message, rather than failing again at every cell.
-    const Outcome<EditResult> r = edits::placeMetatile(document_.doc(), cell.column * 32, cell.row * 32, brush_());
+    const Outcome<EditResult> r = edits::placeMetatile(document_.doc(), cell, brush_());
     if (const std::optional<QString> failure = editFailureText(r)) {
         release(QPoint(), Qt::LeftButton);
         dialogs_.message(*failure, Dialogs::Icon::Exclamation);

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 
 class QLockFile;
 class QTemporaryDir;

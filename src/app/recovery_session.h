@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "editor/document.h"
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 
 class QLockFile;
 class QStatusBar;

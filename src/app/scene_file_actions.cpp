@@ -8,8 +8,8 @@
 #include "editor_document.h"
 #include "exchange/scene_file.h"
 #include "exchange/tiled_map.h"
-#include "files/file_reader.h"
-#include "files/file_writer.h"
+#include "base/file_reader.h"
+#include "base/file_writer.h"
 #include "qt_bridge.h"
 
 namespace velmar {

@@ -4,7 +4,7 @@
 
 #include "commands.h"
 #include "editor/edits.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::cli {
 

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::cli {
 

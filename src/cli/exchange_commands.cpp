@@ -1,8 +1,8 @@
 #include "commands.h"
 #include "exchange/scene_file.h"
 #include "exchange/tiled_map.h"
-#include "files/file_reader.h"
-#include "files/file_writer.h"
+#include "base/file_reader.h"
+#include "base/file_writer.h"
 
 // Scenes out to files and back: scene files (JSON) and Tiled maps.
 namespace velmar::cli {

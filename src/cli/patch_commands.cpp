@@ -1,5 +1,5 @@
 #include "commands.h"
-#include "files/file_reader.h"
+#include "base/file_reader.h"
 #include "patch/patch_file.h"
 
 namespace velmar::cli {

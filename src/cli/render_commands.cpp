@@ -5,7 +5,7 @@
 #include "gfx/tile_drawing.h"
 #include "mapview/scene_view.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::cli {
 

@@ -11,7 +11,7 @@
 #include "frm_bkg_edit.h"
 #include "panels/tile_editor_panel.h"
 #include "gfx/nes_palette.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar::test {

@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "app_fixture.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar::test {

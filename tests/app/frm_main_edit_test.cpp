@@ -15,7 +15,7 @@
 
 #include "app_fixture.h"
 #include "mapview/map_region.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/scene_codec.h"
 #include "widgets/bitmap_view.h"
 

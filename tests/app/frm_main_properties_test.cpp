@@ -12,7 +12,7 @@
 
 #include "app_fixture.h"
 #include "editor/edits.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app_fixture.h"
 #include "mapview/map_region.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "panels/map_view_panel.h"
 #include "widgets/bitmap_view.h"
 

@@ -34,7 +34,7 @@
 #include "frm_shortcuts.h"
 #include "play_test_copy.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar::test {

@@ -8,7 +8,7 @@
 #include "app_fixture.h"
 #include "frm_pal_edit.h"
 #include "gfx/nes_palette.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::test {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "app_fixture.h"
 #include "frm_rom_expansion.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::test {
 namespace {

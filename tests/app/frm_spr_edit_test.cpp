@@ -14,7 +14,7 @@
 #include "frm_spr_edit.h"
 #include "panels/tile_editor_panel.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/rom_access.h"
 #include "widgets/bitmap_view.h"
 

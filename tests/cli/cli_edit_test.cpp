@@ -4,7 +4,7 @@
 
 #include "cli_test_util.h"
 #include "core/text/text_image.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/rom_file.h"
 #include "text/char_table.h"
 #include "text/text_codec.h"

@@ -2,7 +2,7 @@
 
 #include "cli_test_util.h"
 #include "editor/document.h"
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 #include "mapview/scene_view.h"
 #include "rom/area_catalogue.h"
 

@@ -6,7 +6,7 @@
 #include "dialogs.h"
 #include "editor_document.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

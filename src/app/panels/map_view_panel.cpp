@@ -22,7 +22,7 @@
 #include "mapview/map_view_rules.h"
 #include "panels/grid_options_panel.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/rom_file.h"
 #include "widgets/bitmap_view.h"
 

@@ -13,7 +13,7 @@
 #include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "widgets/bitmap_view.h"
 #include "widgets/marker_frame.h"
 

@@ -7,7 +7,7 @@
 #include "editor_document.h"
 #include "gfx/nes_palette.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

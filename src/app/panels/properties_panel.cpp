@@ -12,7 +12,7 @@
 #include "dialogs.h"
 #include "editor_document.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/scene_record.h"
 
 namespace velmar {

@@ -10,7 +10,7 @@
 
 #include "gfx/nes_palette.h"
 #include "qt_bridge.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::controls {
 

@@ -114,8 +114,7 @@ ActorPicture drawActor(SpriteFrame& f, const ActorCanvas& canvas, int a, int c, 
 RomStatus enemySprite(const Bytes& rom, std::uint8_t id, SpriteFrame& out)
 {
     std::uint8_t frame = 0;
-    const RomStatus s = enemyFirstFrame(rom, id, frame);
-    if (!s.ok())
+    if (RomStatus s = enemyFirstFrame(rom, id, frame); !s.ok())
         return s;
     return readSpriteFrame(rom, FrameSet::Enemy, frame, out);
 }
@@ -123,8 +122,7 @@ RomStatus enemySprite(const Bytes& rom, std::uint8_t id, SpriteFrame& out)
 RomStatus itemSprite(const Bytes& rom, std::uint8_t itemAnimation, SpriteFrame& out)
 {
     std::uint8_t frame = 0;
-    const RomStatus s = animationFirstFrame(rom, itemAnimation, frame);
-    if (!s.ok())
+    if (RomStatus s = animationFirstFrame(rom, itemAnimation, frame); !s.ok())
         return s;
     return readSpriteFrame(rom, FrameSet::Player, frame, out);
 }

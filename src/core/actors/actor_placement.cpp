@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "actors/actor_drawing.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

@@ -7,7 +7,7 @@
 
 #include "actors/actor_drawing.h"
 #include "gfx/digit_font.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

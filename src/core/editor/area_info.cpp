@@ -2,7 +2,7 @@
 
 #include "expansion/area_room.h"
 #include "rom/area_catalogue.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "text/text_packer.h"
 
 namespace velmar {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 
-#include "files/file_reader.h"
+#include "base/file_reader.h"
 #include "expansion/actor_packer.h"
 #include "rom/scene_codec.h"
 #include "text/text_packer.h"
@@ -103,26 +103,7 @@ Outcome<RomReadResult> Document::adopt(RomImage image, std::string path, std::op
     sceneKey_.reset();
     scene_ = SceneState{};
     history_.clear();
-    notify({DocumentEvent::Kind::Opened, part::All, {}, true, -1});
-    return {};
-}
-
-RomStatus Document::decodeScene(const SceneKey& key, SceneState& out) const
-{
-    const Bytes& rom = rom_.romData;
-    SceneState next;
-    RomStatus s = loadScene(rom, key.stage, key.scene, next.currentScene);
-    if (s.ok())
-        s = loadChrBank(rom, next.sprPatterns, next.currentScene.sprBank);
-    if (s.ok())
-        s = loadChrBank(rom, next.bkgPatterns, next.currentScene.bkgBank);
-    if (s.ok())
-        s = loadMetatileTables(rom, next.currentScene, next.metatiles);
-    if (!s.ok())
-        return s;
-    next.patternsSprBank = next.currentScene.sprBank;
-    next.patternsBkgBank = next.currentScene.bkgBank;
-    out = std::move(next);
+    notify({DocumentEvent::Kind::Opened, part::All, {}, true, kFocusNone});
     return {};
 }
 
@@ -130,32 +111,19 @@ RomStatus Document::selectScene(const SceneKey& key)
 {
     endStroke();
     SceneState next;
-    if (RomStatus s = decodeScene(key, next); !s.ok())
+    if (RomStatus s = decodeScene(rom_.romData, key, next); !s.ok())
         return s;
     const bool switched = sceneKey_ != key;
     sceneKey_ = key;
     scene_ = std::move(next);
-    notify({DocumentEvent::Kind::SceneSelected, part::All, {}, switched, -1});
+    notify({DocumentEvent::Kind::SceneSelected, part::All, {}, switched, kFocusNone});
     return {};
-}
-
-RomStatus Document::storeSceneState()
-{
-    Bytes& rom = rom_.romData;
-    RomStatus s = storeScene(rom, scene_.currentScene);
-    if (s.ok())
-        s = storeMetatileTables(rom, scene_.currentScene, scene_.metatiles);
-    if (s.ok())
-        s = saveChrBank(rom, scene_.sprPatterns, scene_.patternsSprBank);
-    if (s.ok())
-        s = saveChrBank(rom, scene_.bkgPatterns, scene_.patternsBkgBank);
-    return s;
 }
 
 void Document::rollBack()
 {
     rom_.romData = shadow_;
-    if (sceneKey_ && !decodeScene(*sceneKey_, scene_).ok())
+    if (sceneKey_ && !decodeScene(rom_.romData, *sceneKey_, scene_).ok())
         sceneKey_.reset();
 }
 
@@ -175,7 +143,7 @@ Outcome<EditResult> Document::edit(const EditSpec& spec, const Change& change)
         return R::failure(EditResult::Refused, "No scene is shown.");
     }
     if (context.sceneTouched_) {
-        if (RomStatus s = storeSceneState(); !s.ok()) {
+        if (RomStatus s = storeSceneState(rom_.romData, scene_); !s.ok()) {
             rollBack();
             return R::failure(EditResult::Failed, s.message());
         }
@@ -184,7 +152,7 @@ Outcome<EditResult> Document::edit(const EditSpec& spec, const Change& change)
     // not linger on screen as if it had been kept.
     if (hasScene()) {
         SceneState fresh;
-        if (RomStatus s = decodeScene(*sceneKey_, fresh); !s.ok()) {
+        if (RomStatus s = decodeScene(rom_.romData, *sceneKey_, fresh); !s.ok()) {
             rollBack();
             return R::failure(EditResult::Failed, s.message());
         }
@@ -255,7 +223,7 @@ Outcome<EditResult> Document::step(bool back)
     const bool switched = target != sceneKey_;
     R result;
     if (target) {
-        if (RomStatus st = decodeScene(*target, scene_); st.ok()) {
+        if (RomStatus st = decodeScene(rom_.romData, *target, scene_); st.ok()) {
             sceneKey_ = target;
         } else {
             sceneKey_.reset();
@@ -330,7 +298,7 @@ Outcome<SaveResult> Document::writeTo(const std::string& path, bool keepBackup, 
     path_ = path;
     saved_ = rom_.romData;
     backupDue_ = false;
-    notify({DocumentEvent::Kind::Saved, 0, {}, false, -1});
+    notify({DocumentEvent::Kind::Saved, 0, {}, false, kFocusNone});
     return {};
 }
 
@@ -348,7 +316,7 @@ bool Document::hasUnsavedChanges() const
     return imageOpen_ && rom_.romData != saved_;
 }
 
-void Document::notify(DocumentEvent event)
+void Document::notify(const DocumentEvent& event)
 {
     if (listener_)
         listener_(event);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "editor/edit_history.h"
-#include "editor/scene_state.h"
-#include "outcome.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
+#include "scene/scene_state.h"
 
 namespace velmar {
 
@@ -20,7 +20,7 @@ struct DocumentEvent {
     Parts parts = 0;               // what changed (all of it for Opened and SceneSelected)
     std::string stepName;          // the edit done, undone or redone
     bool sceneSwitched = false;    // another scene is current than before
-    std::int32_t focusX = -1;      // the map pixel column the step was about, or -1
+    std::int32_t focusX = kFocusNone;  // the map pixel column the step was about, or kFocusNone
 };
 
 // What a user's change may touch: the decoded current scene, which is stored into the image
@@ -46,6 +46,9 @@ enum class [[nodiscard]] EditResult {
     Failed = 3,      // the changed scene could not be stored; nothing changed (see the reason)
 };
 
+// An edit that changed nothing has still succeeded: Outcome<EditResult>::ok() is true for both.
+constexpr bool isSuccess(EditResult code) { return code == EditResult::Recorded || code == EditResult::NoChange; }
+
 // How a save ended.
 enum class [[nodiscard]] SaveResult : std::int16_t {
     Ok = 0,
@@ -65,8 +68,8 @@ public:
     using Listener = std::function<void(const DocumentEvent&)>;
     using Change = std::function<bool(EditContext&)>;
 
-    // An EditSpec's focusX for a change that is about no place on the map.
-    static constexpr std::int32_t kFocusNone = -1;
+    // An EditSpec's focusX for a change that is about no place on the map (edit_history.h's).
+    static constexpr std::int32_t kFocusNone = velmar::kFocusNone;
 
     struct EditSpec {
         std::string name;         // "Place Metatile", as the Edit menu says it
@@ -163,10 +166,8 @@ private:
     Outcome<SaveResult> writeTo(const std::string& path, bool keepBackup, bool mustExist);
     Outcome<RomReadResult> adopt(RomImage image, std::string path, std::optional<Bytes> saved,
                                  std::optional<Bytes> opened = std::nullopt);
-    RomStatus decodeScene(const SceneKey& key, SceneState& out) const;
-    RomStatus storeSceneState();
     void rollBack();
-    void notify(DocumentEvent event);
+    void notify(const DocumentEvent& event);
     Outcome<EditResult> step(bool back);
 
     RomImage rom_;

@@ -27,6 +27,9 @@ constexpr unsigned All = (1u << 9) - 1;
 }  // namespace part
 using Parts = unsigned;
 
+// The focus of a step that is about no place on the map (a map pixel column otherwise).
+inline constexpr std::int32_t kFocusNone = -1;
+
 // A run of image bytes that an edit changed: what they were before and after it.
 struct ByteRun {
     RomOffset offset = 0;
@@ -42,7 +45,7 @@ struct EditStep {
     std::string name;
     Parts parts = 0;
     std::optional<SceneKey> scene;  // the scene that was current; none before any was shown
-    std::int32_t focusX = -1;       // the map pixel column the edit was about, or -1
+    std::int32_t focusX = kFocusNone;  // the map pixel column the edit was about, or kFocusNone
     std::vector<ByteRun> runs;      // in the order they were made
 
     // What the step holds in memory, for the history's limit.

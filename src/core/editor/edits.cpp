@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "actors/actor_sort.h"
+#include "base/hex.h"
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
 #include "gfx/metatile_render.h"
-#include "mapview/map_view_rules.h"
 #include "patch/patch_file.h"
+#include "rom/actor_sort.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
 #include "rom/scene_codec.h"
 
 namespace velmar::edits {
@@ -22,16 +21,16 @@ Outcome<EditResult> editScene(Document& doc, const Document::EditSpec& spec,
     return doc.edit(spec, [&change](EditContext& context) { return change(context.scene()); });
 }
 
-Outcome<EditResult> placeMetatile(Document& doc, int x, int y, std::uint8_t metatile)
+Outcome<EditResult> placeMetatile(Document& doc, MapCell cell, std::uint8_t metatile)
 {
-    return editScene(doc, {"Place Metatile", part::Map, x}, [&](SceneState& s) {
-        return velmar::placeMetatile(s.currentScene, x, y, metatile);
+    return editScene(doc, {"Place Metatile", part::Map, cell.column * kMetatileSize}, [&](SceneState& s) {
+        return velmar::placeMetatile(s.currentScene, cell, metatile);
     });
 }
 
 Outcome<EditResult> eraseMap(Document& doc)
 {
-    return editScene(doc, {"Erase Map", part::Map, -1}, [](SceneState& s) {
+    return editScene(doc, {"Erase Map", part::Map, Document::kFocusNone}, [](SceneState& s) {
         velmar::eraseMap(s.currentScene);
         return true;
     });

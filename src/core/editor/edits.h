@@ -7,8 +7,8 @@
 
 #include "actors/sprite_frames.h"
 #include "editor/document.h"
-#include "mapview/map_region.h"
 #include "expansion/resize_result.h"
+#include "scene/map_cells.h"
 #include "text/char_table.h"
 #include "text/text_packer.h"
 
@@ -30,7 +30,7 @@ Result editWithOutcome(Document& doc, const Document::EditSpec& spec, decltype(R
         result = change(context);
         return result->ok();
     });
-    if (result && (!result->ok() || edit.code == EditResult::Recorded || edit.code == EditResult::NoChange))
+    if (result && (!result->ok() || edit.ok()))
         return *result;
     Result out;
     out.code = failed;
@@ -43,9 +43,9 @@ Result editWithOutcome(Document& doc, const Document::EditSpec& spec, decltype(R
 Outcome<EditResult> editScene(Document& doc, const Document::EditSpec& spec,
                               const std::function<bool(SceneState&)>& change);
 
-// "Place Metatile": the map cell under map pixel (x, y) becomes `metatile`. Refused outside the
-// map. In a stroke, every cell crossed joins the one step.
-Outcome<EditResult> placeMetatile(Document& doc, int x, int y, std::uint8_t metatile);
+// "Place Metatile": map cell `cell` becomes `metatile`. Refused outside the map. In a stroke,
+// every cell crossed joins the one step.
+Outcome<EditResult> placeMetatile(Document& doc, MapCell cell, std::uint8_t metatile);
 
 // A rectangle of map cells all set to `metatile`, under the name given ("Fill Selection", "Cut",
 // "Delete"). Cells outside the map are left out; refused when none lies inside.

@@ -5,7 +5,7 @@
 #include "gfx/png_file.h"
 #include "gfx/tile_drawing.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::exchange {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "editor/document.h"
-#include "outcome.h"
+#include "base/outcome.h"
 #include "text/char_table.h"
 
 // The files of a modification folder, one part of the image each. Every part reads its things

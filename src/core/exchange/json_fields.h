@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "rom/hex.h"
+#include "base/hex.h"
 
 // What the readers of scene files and Tiled maps share: a wrong value stops the reading with the
 // place it is at. Only the exchange readers include this; nothing of it leaves them.

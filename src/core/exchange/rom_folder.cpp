@@ -5,10 +5,10 @@
 #include <system_error>
 
 #include "exchange/json_text.h"
-#include "files/file_reader.h"
-#include "files/file_writer.h"
+#include "base/file_reader.h"
+#include "base/file_writer.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar::exchange {
 

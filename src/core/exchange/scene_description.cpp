@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "actors/actor_sort.h"
+#include "rom/actor_sort.h"
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/scene_codec.h"
 
 namespace velmar {

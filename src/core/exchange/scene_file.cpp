@@ -7,7 +7,7 @@
 
 #include "exchange/json_fields.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/scene_codec.h"
 
 namespace velmar {

@@ -4,7 +4,7 @@
 #include "editor/edits.h"
 #include "exchange/folder_part.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "text/text_codec.h"
 #include "text/text_packer.h"
 

@@ -5,7 +5,7 @@
 
 #include "editor/document.h"
 #include "exchange/scene_description.h"
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 #include "gfx/bitmap.h"
 
 // A scene as a Tiled map (JSON, .tmj): an orthogonal map of 32 x 32 tiles whose one tile layer

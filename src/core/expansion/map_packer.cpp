@@ -4,7 +4,7 @@
 #include <array>
 
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/rom_access.h"
 #include "rom/scene_codec.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "outcome.h"
+#include "base/outcome.h"
 
 namespace velmar {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "files/line_reader.h"
-#include "rom/hex.h"
+#include "base/line_reader.h"
+#include "base/hex.h"
 
 namespace velmar {
 

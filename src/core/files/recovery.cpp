@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "files/file_reader.h"
+#include "base/file_reader.h"
 namespace velmar {
 
 namespace fs = std::filesystem;

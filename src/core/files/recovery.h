@@ -9,7 +9,7 @@
 #include <string_view>
 #include <thread>
 
-#include "outcome.h"
+#include "base/outcome.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
 

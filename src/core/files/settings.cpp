@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "files/file_reader.h"
-#include "files/line_reader.h"
+#include "base/file_reader.h"
+#include "base/line_reader.h"
 #include "rom/rom_file.h"
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 namespace velmar {
 

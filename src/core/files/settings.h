@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "outcome.h"
+#include "base/outcome.h"
 #include "rom/rom_file.h"
 
 namespace velmar {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

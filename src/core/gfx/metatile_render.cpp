@@ -69,7 +69,7 @@ void drawMetatileSheet(Bitmap& surface, const MetatileTables& tables, const Pixe
     int cellX = 0;
     int cellY = 0;
     for (int m = first; m <= first + extra; ++m) {
-        drawMetatileAt(surface, pixels, tables, static_cast<std::uint8_t>(m), 32 * cellX, 32 * cellY, palette);
+        drawMetatileAt(surface, pixels, tables, static_cast<std::uint8_t>(m), kMetatileSize * cellX, kMetatileSize * cellY, palette);
         if (++cellX > 15) {
             cellX = 0;
             ++cellY;
@@ -114,7 +114,7 @@ void renderMap(Bitmap& mapSurface, const Bitmap& sheet, const SceneRecord& scene
                 if (i >= scene.map.size())
                     continue;
                 const std::uint8_t m = scene.map[i];
-                copyCell(mapSurface, 256 * s + 32 * c, 32 * r, sheet, (m & 15) * 32, (m >> 4) * 32);
+                copyCell(mapSurface, 256 * s + kMetatileSize * c, kMetatileSize * r, sheet, (m & 15) * kMetatileSize, (m >> 4) * kMetatileSize);
             }
         }
     }

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdlib>
 
-#include "files/file_reader.h"
-#include "rom/rom_file.h"
+#include "base/file_reader.h"
+#include "base/paths.h"
 
 namespace velmar {
 

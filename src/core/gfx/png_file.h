@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 #include "gfx/bitmap.h"
-#include "outcome.h"
+#include "base/outcome.h"
 #include "rom/types.h"
 
 // PNG pictures: the tile sheets the user exports and imports, the maps, metatile sheets and frame

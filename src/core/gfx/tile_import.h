@@ -4,7 +4,7 @@
 
 #include "gfx/bitmap.h"
 #include "gfx/pattern_tiles.h"
-#include "outcome.h"
+#include "base/outcome.h"
 
 namespace velmar {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
+#include "gfx/metatile_render.h"
 
 namespace velmar {
 
@@ -24,9 +24,9 @@ GridLines buildGridLines(int screens)
     GridLines g;
     const int width = screens * 256;
     for (int i = 0; i <= screens * 8 - 2; ++i)
-        g.metatileVertical.push_back({32 * (i + 1), 0, 32 * (i + 1), 176});
+        g.metatileVertical.push_back({kMetatileSize * (i + 1), 0, kMetatileSize * (i + 1), 176});
     for (int i = 0; i < 6; ++i)
-        g.metatileHorizontal.push_back({0, 32 * (i + 1), width, 32 * (i + 1)});
+        g.metatileHorizontal.push_back({0, kMetatileSize * (i + 1), width, kMetatileSize * (i + 1)});
     for (int i = 0; i < screens; ++i)
         g.screenVertical.push_back({256 * (i + 1), 0, 256 * (i + 1), 176});
     return g;
@@ -34,12 +34,12 @@ GridLines buildGridLines(int screens)
 
 std::uint8_t pickerMetatile(int x, int y)
 {
-    return static_cast<std::uint8_t>(((y / 32) * 16 + x / 32) & 0xFF);
+    return static_cast<std::uint8_t>(((y / kMetatileSize) * 16 + x / kMetatileSize) & 0xFF);
 }
 
 MapCell mapCellAt(int x, int y)
 {
-    const auto floorDiv = [](int v) { return v >= 0 ? v / 32 : -((-v + 31) / 32); };
+    const auto floorDiv = [](int v) { return v >= 0 ? v / kMetatileSize : -((-v + kMetatileSize - 1) / kMetatileSize); };
     return {floorDiv(x), floorDiv(y)};
 }
 
@@ -68,25 +68,6 @@ std::vector<MapCell> cellsAlong(MapCell from, MapCell to)
     return out;
 }
 
-bool placeMetatile(SceneRecord& scene, int x, int y, std::uint8_t metatile)
-{
-    if (x < 0 || y < 0 || y >= 6 * 32)
-        return false;
-    const int screen = x / 256;
-    const int column = (x - 256 * screen) / 32;
-    const int row = y / 32;
-    const auto index = static_cast<std::size_t>(rommap::kScreenBytes * screen + 6 * column + row);
-    if (index >= scene.map.size())
-        return false;
-    scene.map[index] = metatile;
-    return true;
-}
-
-void eraseMap(SceneRecord& scene)
-{
-    std::fill(scene.map.begin(), scene.map.end(), std::uint8_t{0});
-}
-
 std::string pointerText(int x, int y, bool actorColumns)
 {
     const int screen = std::max(x, 0) / 256;
@@ -94,8 +75,8 @@ std::string pointerText(int x, int y, bool actorColumns)
     const int py = std::max(y, 0);
     if (actorColumns)
         return "Screen " + hexPad(screen, 2) + "  X " + hexText(inScreen / 16) + "  Y " + hexText(py / 16);
-    return "Screen " + hexPad(screen, 2) + "  Column " + std::to_string(inScreen / 32) + "  Row "
-        + std::to_string(py / 32);
+    return "Screen " + hexPad(screen, 2) + "  Column " + std::to_string(inScreen / kMetatileSize) + "  Row "
+        + std::to_string(py / kMetatileSize);
 }
 
 std::array<StatusPanel, 7> statusPanels(const SceneRecord& s)

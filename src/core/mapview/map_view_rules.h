@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "rom/scene_record.h"
+#include "scene/map_cells.h"
 
 namespace velmar {
 
@@ -46,26 +47,12 @@ constexpr std::uint32_t gridColour(int value) { return static_cast<std::uint32_t
 // The metatile under a press on the picker at sheet pixel (x, y).
 std::uint8_t pickerMetatile(int x, int y);
 
-// A cell of the map: its 32-pixel column counted from the map's left end, and its row.
-struct MapCell {
-    int column = 0;
-    int row = 0;
-    bool operator==(const MapCell&) const = default;
-};
-
 // The cell under map pixel (x, y); pixels left of or above the map give negative cells.
 MapCell mapCellAt(int x, int y);
 
 // The cells a drag from one cell to another crosses, in order, the first one left out: a fast
 // drag paints every cell on its way, not only those the pointer was seen over.
 std::vector<MapCell> cellsAlong(MapCell from, MapCell to);
-
-// Sets the map cell under map pixel (x, y) to `metatile`. False when the press lies outside the
-// map (nothing changes).
-bool placeMetatile(SceneRecord& scene, int x, int y, std::uint8_t metatile);
-
-// Sets every map byte to metatile 0, keeping the size.
-void eraseMap(SceneRecord& scene);
 
 // Where the pointer is, for the status bar: the screen (two hex digits), then the metatile cell
 // ("Screen 02  Column 3  Row 4", columns 0-7 and rows 0-5) or, with `actorColumns`, the

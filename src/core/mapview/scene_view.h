@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "actors/actor_drawing.h"
-#include "editor/scene_state.h"
+#include "scene/scene_state.h"
 #include "gfx/bitmap.h"
 
 namespace velmar {

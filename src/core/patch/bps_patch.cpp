@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "patch/crc32.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

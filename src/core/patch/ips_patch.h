@@ -1,8 +1,8 @@
 #pragma once
 
-#include "outcome.h"
+#include "base/outcome.h"
 #include "patch/patch_result.h"
-#include "rom/types.h"
+#include "base/bytes.h"
 
 namespace velmar {
 

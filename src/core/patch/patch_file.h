@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "outcome.h"
+#include "base/outcome.h"
 #include "patch/patch_result.h"
-#include "rom/types.h"
+#include "base/bytes.h"
 
 namespace velmar {
 

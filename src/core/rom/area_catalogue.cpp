@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/file_reader.h"
+#include "base/file_reader.h"
 #include "rom/address_map.h"
 
 namespace velmar {
@@ -41,13 +41,6 @@ std::string romReadMessage(RomReadResult result)
         return "File not loaded.";
     }
     return "Unknown Error!";
-}
-
-std::string fileMessage(const std::string& text, const std::string& path, const std::string& reason)
-{
-    if (path.empty() && reason.empty())
-        return text;
-    return text + "\n" + path + (path.empty() || reason.empty() ? "" : ": ") + reason;
 }
 
 Outcome<RomReadResult> parseRomFile(const Bytes& file, RomImage& image)

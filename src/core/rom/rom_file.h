@@ -6,15 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "files/file_writer.h"
-#include "outcome.h"
+#include "base/file_writer.h"
+#include "base/outcome.h"
+#include "base/paths.h"
 #include "rom/types.h"
 
 namespace velmar {
-
-// Paths travel through the program as UTF-8 text; this is the one place they become paths.
-std::filesystem::path pathFromUtf8(const std::string& text);
-std::string pathToUtf8(const std::filesystem::path& path);
 
 // The open image: the 16-byte iNES header, written back unchanged, the 512-byte trainer when the
 // header says there is one (set aside, written back in place), and every byte after that
@@ -41,10 +38,6 @@ enum class [[nodiscard]] RomReadResult : std::int16_t {
 
 // The program's message for a read result: "Error loading file!", "Invalid rom!", ...
 std::string romReadMessage(RomReadResult result);
-
-// A message about a file: the program's fixed text, then on a second line the path and the
-// reason ("Error loading file!" / "/roms/game.nes: Permission denied").
-std::string fileMessage(const std::string& text, const std::string& path, const std::string& reason);
 
 // Reads the whole file. Only the "NES" signature is checked (not byte 3 nor the size fields);
 // a trainer (bit 2 of header byte 6) is set aside.

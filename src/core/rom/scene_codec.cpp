@@ -4,9 +4,9 @@
 #include <optional>
 #include <utility>
 
-#include "actors/actor_sort.h"
+#include "rom/actor_sort.h"
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

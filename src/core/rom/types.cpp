@@ -1,6 +1,6 @@
 #include "rom/types.h"
 
-#include "rom/hex.h"
+#include "base/hex.h"
 
 namespace velmar {
 

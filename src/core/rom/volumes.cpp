@@ -13,17 +13,6 @@ namespace velmar {
 
 namespace fs = std::filesystem;
 
-fs::path pathFromUtf8(const std::string& text)
-{
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string pathToUtf8(const fs::path& path)
-{
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
-}
-
 #ifdef _WIN32
 
 std::vector<Volume> systemVolumes()

@@ -1,8 +1,8 @@
 #include "text/char_table.h"
 
-#include "files/line_reader.h"
-#include "rom/hex.h"
-#include "text/utf8.h"
+#include "base/line_reader.h"
+#include "base/hex.h"
+#include "base/utf8.h"
 
 namespace velmar {
 

@@ -1,8 +1,8 @@
 #include "text/text_codec.h"
 
 #include "rom/address_map.h"
-#include "rom/hex.h"
-#include "text/utf8.h"
+#include "base/hex.h"
+#include "base/utf8.h"
 
 namespace velmar {
 
@@ -38,9 +38,9 @@ CharIndex::CharIndex(const CharTable& table)
         if (form.empty())
             continue;
         if (form.size() == 1 && static_cast<unsigned char>(form[0]) < 0x80) {
-            ascii_[static_cast<std::size_t>(form[0])] = static_cast<std::int16_t>(c);
+            ascii_[static_cast<unsigned char>(form[0])] = static_cast<std::int16_t>(c);
             if (c >= 0xF0)
-                asciiControl_[static_cast<std::size_t>(form[0])] = static_cast<std::int16_t>(c);
+                asciiControl_[static_cast<unsigned char>(form[0])] = static_cast<std::int16_t>(c);
         }
         forms_[form] = c;
         if (c >= 0xF0)
@@ -51,7 +51,7 @@ CharIndex::CharIndex(const CharTable& table)
 int CharIndex::find(std::string_view form, bool preferControl) const
 {
     if (form.size() == 1 && static_cast<unsigned char>(form[0]) < 0x80) {
-        const auto i = static_cast<std::size_t>(form[0]);
+        const auto i = static_cast<unsigned char>(form[0]);
         return preferControl && asciiControl_[i] >= 0 ? asciiControl_[i] : ascii_[i];
     }
     if (preferControl) {

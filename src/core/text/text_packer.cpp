@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/rom_access.h"
 #include "text/text_codec.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "outcome.h"
+#include "base/outcome.h"
 #include "rom/types.h"
 #include "text/char_table.h"
 

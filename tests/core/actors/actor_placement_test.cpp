@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "actors/actor_placement.h"
-#include "actors/actor_sort.h"
+#include "rom/actor_sort.h"
 
 namespace velmar {
 namespace {

@@ -39,8 +39,8 @@ TEST(Document, NothingIsRecordedForNoChangeOrARefusal)
     DocumentFixture f;
     const Bytes loaded = f.doc.romData();
     const std::uint8_t same = f.doc.currentScene().map[0];
-    EXPECT_EQ(edits::placeMetatile(f.doc, 0, 0, same).code, EditResult::NoChange);
-    EXPECT_EQ(edits::placeMetatile(f.doc, 5, 200, 1).code, EditResult::Refused) << "below the map";
+    EXPECT_EQ(edits::placeMetatile(f.doc, {0, 0}, same).code, EditResult::NoChange);
+    EXPECT_EQ(edits::placeMetatile(f.doc, {0, 6}, 1).code, EditResult::Refused) << "below the map";
 
     // A change that refuses halfway leaves neither the scene nor the image touched.
     const auto r = f.doc.edit({"Half", part::Map, -1}, [](EditContext& c) {
@@ -91,8 +91,8 @@ TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)
     const std::uint8_t first = f.doc.currentScene().map[0];
 
     f.doc.beginStroke({"Place Metatile", part::Map, 0});
-    for (int x = 0; x < 256; x += 32)
-        EXPECT_TRUE(edits::placeMetatile(f.doc, x, 0, static_cast<std::uint8_t>(first + 1)).ok());
+    for (int column = 0; column < 8; ++column)
+        EXPECT_TRUE(edits::placeMetatile(f.doc, {column, 0}, static_cast<std::uint8_t>(first + 1)).ok());
     f.doc.endStroke();
     EXPECT_EQ(f.doc.history().size(), 1u);
     for (std::size_t column = 0; column < 8; ++column)
@@ -101,8 +101,8 @@ TEST(Document, AStrokeIsOneStepAndComesToNothingWhenItCancelsOut)
     EXPECT_EQ(f.doc.romData(), loaded) << "the whole stroke goes back at once";
 
     f.doc.beginStroke({"Place Metatile", part::Map, 0});
-    EXPECT_TRUE(edits::placeMetatile(f.doc, 0, 0, static_cast<std::uint8_t>(first + 1)).ok());
-    EXPECT_TRUE(edits::placeMetatile(f.doc, 0, 0, first).ok());
+    EXPECT_TRUE(edits::placeMetatile(f.doc, {0, 0}, static_cast<std::uint8_t>(first + 1)).ok());
+    EXPECT_TRUE(edits::placeMetatile(f.doc, {0, 0}, first).ok());
     f.doc.endStroke();
     EXPECT_EQ(f.doc.history().doneCount(), 0u) << "a stroke that changes nothing is no step";
     EXPECT_TRUE(f.doc.canRedo()) << "and does not drop what can be redone";
@@ -163,7 +163,7 @@ TEST(Document, MetatileTableEditsAreKept)
 TEST(Document, OpeningAndSaving)
 {
     DocumentFixture f;
-    ASSERT_TRUE(edits::placeMetatile(f.doc, 0, 0, f.other(0)).ok());
+    ASSERT_TRUE(edits::placeMetatile(f.doc, {0, 0}, f.other(0)).ok());
     ASSERT_TRUE(f.doc.save(false).ok());
     EXPECT_FALSE(f.doc.hasUnsavedChanges());
     RomImage saved;

@@ -7,6 +7,7 @@
 
 #include "core/text/text_image.h"
 #include "editor/edits.h"
+#include "mapview/map_view_rules.h"
 #include "support/test_support.h"
 
 namespace velmar {
@@ -46,7 +47,7 @@ public:
         auto edit = [&](std::function<void(Document&)> change) { return Edit{scene, std::move(change)}; };
         switch (pick(20)) {
         case 0: case 1: case 2: case 3:
-            return edit([x = x(), y = y(), m = byte()](Document& d) { (void)edits::placeMetatile(d, x, y, m); });
+            return edit([x = x(), y = y(), m = byte()](Document& d) { (void)edits::placeMetatile(d, mapCellAt(x, y), m); });
         case 4: case 5: {
             std::vector<std::pair<int, int>> points;
             const int x0 = static_cast<int>(pick(4 * 256));
@@ -55,7 +56,7 @@ public:
             return edit([points, m = byte()](Document& d) {
                 d.beginStroke({"Place Metatile", part::Map, points.front().first});
                 for (const auto& [px, py] : points)
-                    (void)edits::placeMetatile(d, px, py, m);
+                    (void)edits::placeMetatile(d, mapCellAt(px, py), m);
                 d.endStroke();
             });
         }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "exchange/scene_file.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "support/test_support.h"
 
 namespace velmar {

@@ -136,7 +136,7 @@ struct SavedFile {
     void edit()
     {
         const auto other = static_cast<std::uint8_t>(doc.currentScene().map[0] + 1);
-        ASSERT_TRUE(edits::placeMetatile(doc, 0, 0, other).ok());
+        ASSERT_TRUE(edits::placeMetatile(doc, {0, 0}, other).ok());
     }
     std::string onDisk() const { return readFile(path); }
 };

@@ -34,8 +34,9 @@ TEST(MapViewRules, PlacingOutsideTheMapChangesNothing)
     s.length = 3;
     s.map.assign(4 * 48, 7);
     const Bytes before = s.map;
-    EXPECT_FALSE(placeMetatile(s, 1024, 10, 1)) << "right of the map";
-    EXPECT_FALSE(placeMetatile(s, -1, 10, 1));
+    EXPECT_FALSE(placeMetatile(s, mapCellAt(1024, 10), 1)) << "right of the map";
+    EXPECT_FALSE(placeMetatile(s, mapCellAt(-1, 10), 1));
+    EXPECT_FALSE(placeMetatile(s, mapCellAt(10, 192), 1)) << "below the map";
     EXPECT_EQ(s.map, before);
     EXPECT_EQ(pickerMetatile(511, 511), 0xFF);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/rom_access.h"
 
 namespace velmar {

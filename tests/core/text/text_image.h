@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "rom/address_map.h"
-#include "rom/hex.h"
+#include "base/hex.h"
 #include "rom/types.h"
 #include "text/char_table.h"
 

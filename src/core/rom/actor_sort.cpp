@@ -1,4 +1,4 @@
-#include "actors/actor_sort.h"
+#include "rom/actor_sort.h"
 
 #include <cmath>
 #include <utility>

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "outcome.h"
-#include "rom/types.h"
+#include "base/outcome.h"
+#include "base/bytes.h"
 
 namespace velmar {
 

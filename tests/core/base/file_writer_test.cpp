@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 #include "support/test_support.h"
 
 namespace velmar {

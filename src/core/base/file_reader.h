@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "rom/types.h"
+#include "base/bytes.h"
 
 namespace velmar {
 

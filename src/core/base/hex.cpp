@@ -1,4 +1,4 @@
-#include "rom/hex.h"
+#include "base/hex.h"
 
 #include <algorithm>
 #include <limits>

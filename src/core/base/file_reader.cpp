@@ -1,4 +1,4 @@
-#include "files/file_reader.h"
+#include "base/file_reader.h"
 
 #include <cerrno>
 #include <fstream>

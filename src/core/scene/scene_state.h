@@ -3,7 +3,9 @@
 #include <cstdint>
 
 #include "gfx/pattern_tiles.h"
+#include "rom/area_catalogue.h"
 #include "rom/scene_record.h"
+#include "rom/types.h"
 
 namespace velmar {
 
@@ -21,5 +23,14 @@ struct SceneState {
 
     bool operator==(const SceneState&) const = default;
 };
+
+// Decodes scene `key` from the image: its record, both pattern banks and its metatile tables.
+// `out` is replaced only when all of it reads.
+RomStatus decodeScene(const Bytes& rom, const SceneKey& key, SceneState& out);
+
+// Stores the scene back into the image: the record, the metatile tables, and the pattern banks
+// into the banks they were decoded from (the record as storeScene leaves it). Stops at the first
+// part that does not fit.
+RomStatus storeSceneState(Bytes& rom, SceneState& scene);
 
 }  // namespace velmar

@@ -1,4 +1,4 @@
-#include "files/file_writer.h"
+#include "base/file_writer.h"
 
 #include <cerrno>
 #include <random>

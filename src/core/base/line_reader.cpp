@@ -1,6 +1,6 @@
-#include "files/line_reader.h"
+#include "base/line_reader.h"
 
-#include "files/file_reader.h"
+#include "base/file_reader.h"
 
 namespace velmar {
 
