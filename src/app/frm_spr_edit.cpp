@@ -407,7 +407,7 @@ void frmSprEdit::txtFrame_LostFocus()
     // The document tells every window, this one too, which then shows the frame as stored.
     const Outcome<EditResult> r =
         edits::setSpriteFrame(ctx_.document().doc(), currentSet(), static_cast<std::uint8_t>(frameIndex_), f);
-    if (r.code == EditResult::Refused || r.code == EditResult::Failed) {
+    if (!r.ok()) {
         showFrameTile(frameTile_);
         ctx_.dialogs().message(qs("The frame was not changed. " + r.reason), Dialogs::Icon::Exclamation);
     }

@@ -255,7 +255,7 @@ void frmSprEdit::txtAnim_LostFocus()
     if (initializing_ || steps == animationSteps_)
         return;
     const Outcome<EditResult> r = edits::setAnimation(ctx_.document().doc(), animationIndex_, steps);
-    if (r.code == EditResult::Refused || r.code == EditResult::Failed)
+    if (!r.ok())
         refuse(qs("The step was not changed. " + r.reason));
 }
 

@@ -102,7 +102,7 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
     hscrollRenderer = new QScrollBar(Qt::Horizontal, this);
     hscrollRenderer->setObjectName("hscrollRenderer");
     hscrollRenderer->setAccessibleName("Map scroll");
-    hscrollRenderer->setSingleStep(32);
+    hscrollRenderer->setSingleStep(kMetatileSize);
     hscrollRenderer->setPageStep(256);
     hscrollRenderer->setRange(0, 0);
     connect(hscrollRenderer, &QScrollBar::valueChanged, this, &MapViewPanel::hscrollRenderer_Change);

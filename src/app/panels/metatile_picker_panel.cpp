@@ -160,7 +160,8 @@ void MetatilePickerPanel::drawChosen()
 {
     lblChosenFrame->move(brushMetatile_ % 16 * kMetatileSize, brushMetatile_ / 16 * kMetatileSize);
     Bitmap chosen(64, 64, 0);
-    stretchBlit(chosen, 0, 0, 64, 64, sheet_, 32 * (brushMetatile_ % 16), 32 * (brushMetatile_ / 16), 32, 32);
+    const int k = kMetatileSize;
+    stretchBlit(chosen, 0, 0, 2 * k, 2 * k, sheet_, k * (brushMetatile_ % 16), k * (brushMetatile_ / 16), k, k);
     picSelectedMetatile->setImage(toQImage(chosen));
 }
 
