@@ -20,8 +20,6 @@ TEST(CliExchange, SceneFilesGoOutAndComeBackWhereTheyShould)
     CliFixtureDir dir;
     const std::string original = readFile(dir.rom());
     ASSERT_EQ(cli({"export-scene", dir.romArg(), kKey, dir.arg("scene.json")}).code, 0);
-    ASSERT_EQ(cli({"import-scene", dir.romArg(), kKey, dir.arg("scene.json")}).code, 0);
-    EXPECT_TRUE(sameBytes(readFile(dir.rom()), original)) << "a scene's own file changes no byte";
 
     // Into a slot of another stage: refused until told what to do with the stage's values.
     const CliRun asked = cli({"import-scene", dir.romArg(), "c:000101", dir.arg("scene.json")});
