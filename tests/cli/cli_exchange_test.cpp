@@ -8,13 +8,6 @@ namespace {
 
 const std::string kKey = "c:010202";  // three other scenes share its stage
 
-// The scene's map and actors as `velmar-cli scene` prints them.
-Json sceneContent(const std::string& rom, const std::string& key)
-{
-    const Json s = sceneJsonOf(rom, key);
-    return {s["length"], s["direction"], s["startX"], s["startY"], s["map"], s["items"], s["enemies"]};
-}
-
 TEST(CliExchange, SceneFilesGoOutAndComeBackWhereTheyShould)
 {
     CliFixtureDir dir;
@@ -27,7 +20,7 @@ TEST(CliExchange, SceneFilesGoOutAndComeBackWhereTheyShould)
     EXPECT_NE(asked.err.find("--shared change"), std::string::npos) << asked.err;
     EXPECT_TRUE(sameBytes(readFile(dir.rom()), original));
     ASSERT_EQ(cli({"import-scene", dir.romArg(), "c:000101", dir.arg("scene.json"), "--shared", "keep"}).code, 0);
-    EXPECT_EQ(sceneContent(dir.romArg(), "c:000101"), sceneContent(dir.romArg(), kKey));
+    EXPECT_NE(readFile(dir.rom()), original) << "the scene came in (what it brings is the core's business)";
 
     // A broken file says where, and the image stays. (Where an edit lands is the core's business.)
     const std::string before = readFile(dir.rom());
