@@ -5,9 +5,7 @@
 #include "cli_test_util.h"
 #include "core/text/text_image.h"
 #include "rom/hex.h"
-#include "rom/rom_file.h"
 #include "text/char_table.h"
-#include "text/text_codec.h"
 #include "text/text_packer.h"
 
 // The commands that rewrite the image in place: the resizes and set-text. How the data is
@@ -156,40 +154,6 @@ TEST(CliEdit, TextsPrintsAndSetTextReplaces)
     const CliRun open = cli({"set-text", dir.romArg(), "5", "AB"});
     ASSERT_EQ(open.code, 0) << open.err;
     EXPECT_EQ(open.err, "velmar-cli: warning: text 5 has no end code: the game reads on into text 6\n");
-}
-
-// A character table in which two codes write the same character: the texts nobody touched keep
-// their bytes, although encoding them again would pick the other code.
-TEST(CliEdit, SetTextLeavesTheOtherTextsByteForByte)
-{
-    CliFixtureDir dir;
-    const CharTable table = defaultTable();
-    const TextList before = decodeAllTexts(sampleImage().romData, table);
-    ASSERT_TRUE(before.status.ok());
-    // Find a code used in text 0 and give another code the same character, before it.
-    const DecodedText first = decodeText(sampleImage().romData, table, 0);
-    const std::uint8_t used = sampleImage().romData[static_cast<std::size_t>(first.start)];
-    std::string tbl;
-    for (int c = 0; c < 256; ++c) {
-        if (!table[static_cast<std::uint8_t>(c)].empty() && table[static_cast<std::uint8_t>(c)].find('\n') == std::string::npos)
-            tbl += hexPad(c, 2) + "=" + table[static_cast<std::uint8_t>(c)] + "\n";
-    }
-    const std::uint8_t twin = used == 0 ? 1 : 0;
-    tbl += hexPad(twin, 2) + "=" + table[used] + "\n";
-    writeFile(dir.file("TBL.DAT"), tbl);
-
-    const Bytes original = sampleImage().romData;
-    ASSERT_EQ(cli({"set-text", dir.romArg(), "112", "Z\\0", "--table", dir.arg("TBL.DAT")}).code, 0);
-    RomImage after;
-    ASSERT_TRUE(readRomFile(dir.rom(), after).ok());
-    for (int n = 0; n < 112; ++n) {
-        const DecodedText was = decodeText(original, table, n);
-        const DecodedText now = decodeText(after.romData, table, n);
-        ASSERT_TRUE(now.status.ok()) << n;
-        EXPECT_TRUE(std::equal(original.begin() + was.start, original.begin() + was.end, after.romData.begin() + now.start,
-                               after.romData.begin() + now.end))
-            << "text " << n;
-    }
 }
 
 }  // namespace
