@@ -20,7 +20,7 @@ TEST(CliExchange, SceneFilesGoOutAndComeBackWhereTheyShould)
     EXPECT_NE(asked.err.find("--shared change"), std::string::npos) << asked.err;
     EXPECT_TRUE(sameBytes(readFile(dir.rom()), original));
     ASSERT_EQ(cli({"import-scene", dir.romArg(), "c:000101", dir.arg("scene.json"), "--shared", "keep"}).code, 0);
-    EXPECT_NE(readFile(dir.rom()), original) << "the scene came in (what it brings is the core's business)";
+    EXPECT_NE(readFile(dir.rom()), original) << "the scene came in";
 
     // A broken file says where, and the image stays. (Where an edit lands is the core's business.)
     const std::string before = readFile(dir.rom());
