@@ -44,7 +44,7 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
         o[0]["x"] = o[0]["x"].get<int>() - 300;  // before the last screen, where it counts from: 0
         o[1]["x"] = o[1]["x"].get<int>() + 40;   // 2.5 columns right: stops at the screen's edge
         o[1]["y"] = o[1]["y"].get<int>() - 90;   // 5.6 rows up: row 5 - 6 wraps to F
-        o[2]["y"] = o[2]["y"].get<int>() + 36;   // 2.25 rows down: row F + 2 wraps to 1
+        o[2]["y"] = o[2]["y"].get<int>() + 30;   // 1.9 rows down: row F + 2 wraps to 1
         o.push_back(o[2]);                       // an item more
     }).second;
     EXPECT_EQ(kept.startX, 0);
