@@ -36,7 +36,6 @@ TEST(CliArgs, UsageErrorsExitTwoAndTouchNothing)
         {"resize-map", rom, "c:000101", ""},
         {"tiles", rom, "1G", out},
         {"tiles", rom, "20", out},  // there are 0x20 pattern banks
-        {"tiles", rom, "", out},
         {"tiles", rom, "4", out, "--palette", "c:000000", "8"},
         {"tiles", rom, "4", out, "--palette", "c:000000"},
         {"frames", rom, "2", out},  // frame sets 0 and 1 only

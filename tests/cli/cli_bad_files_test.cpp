@@ -48,10 +48,7 @@ TEST(CliBadFiles, EveryCommandOnEveryKindOfFile)
     std::vector<Image> images = {
         {"sample", sampleFileText(), 0, ""},
         {"missing", std::nullopt, 1, "Error loading file!\n"},
-        {"empty", "", 1, "Error loading file!\n"},
-        {"16 bytes", std::string("NES\x1A\x08\x10", 6) + std::string(10, '\0'), 1, "Error loading file!\n"},
         {"no signature", noSignature, 1, "Invalid rom!\n"},
-        {"cut off", sampleFileText().substr(0, 0x30010), 1, "Invalid rom!\n"},
         {"other header", otherHeader, 0, "", headerWarning},
     };
     for (unsigned seed : {1u, 2u, 3u, 0xC0FFEEu}) {

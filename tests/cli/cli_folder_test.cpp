@@ -3,8 +3,8 @@
 namespace velmar::test {
 namespace {
 
-// export then import gives the image back; a folder with a wrong file writes nothing and says
-// which file is wrong and where.
+// export then import gives the image back; a folder that cannot be read writes nothing and says
+// which file is wrong (the files' own refusals are the core's tests).
 TEST(CliFolder, ExportImportAndRefusal)
 {
     CliFixtureDir dir;
@@ -14,17 +14,10 @@ TEST(CliFolder, ExportImportAndRefusal)
     ASSERT_EQ(imported.code, 0) << imported.err;
     EXPECT_TRUE(sameBytes(readFile(dir.file("back.nes")), sampleFileText()));
 
-    std::string texts = readFile(dir.file("mod/texts.txt"));
-    texts.replace(texts.find("\n05: "), 5, "\n5: ");
-    writeFile(dir.file("mod/texts.txt"), texts);
-    const CliRun refused = cli({"import", dir.arg("mod"), dir.arg("bad.nes")});
-    EXPECT_EQ(refused.code, 1);
-    EXPECT_NE(refused.err.find("texts.txt: line 6: the line must begin with \"05: \""), std::string::npos) << refused.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.nes")));
-
     const CliRun missing = cli({"import", dir.arg("nowhere"), dir.arg("bad.nes")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("manifest.json: "), std::string::npos) << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.nes")));
 }
 
 }  // namespace

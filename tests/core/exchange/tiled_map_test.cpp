@@ -42,13 +42,13 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
     const SceneDescription kept = edited([](Json& m) {
         Json& o = m["layers"][1]["objects"];
         o[0]["x"] = o[0]["x"].get<int>() - 300;  // before the last screen, where it counts from: 0
-        o[1]["x"] = o[1]["x"].get<int>() + 40;   // 2.5 columns right: stops at the screen's edge
+        o[1]["x"] = o[1]["x"].get<int>() - 20;   // 1.25 columns left: column E - 1 = D
         o[1]["y"] = o[1]["y"].get<int>() - 90;   // 5.6 rows up: row 5 - 6 wraps to F
-        o[2]["y"] = o[2]["y"].get<int>() + 36;   // 2.25 rows down: row F + 2 wraps to 1
+        o[2]["y"] = o[2]["y"].get<int>() + 30;   // 1.9 rows down: row F + 2 wraps to 1
         o.push_back(o[2]);                       // an item more
     }).second;
     EXPECT_EQ(kept.startX, 0);
-    EXPECT_EQ(kept.enemies, (std::vector<EnemyRecord>{{0x04, 0xFF, 0x21}}));
+    EXPECT_EQ(kept.enemies, (std::vector<EnemyRecord>{{0x04, 0xFD, 0x21}}));
     EXPECT_EQ(kept.items, (std::vector<ItemRecord>{{0x30, 0x10, 0x07}, {0x30, 0x10, 0x07}}));
 
     const struct {

@@ -94,6 +94,21 @@ TEST(TextPacker, PacksInOrderAndRefills)
     }
 }
 
+// A table in which code 01 writes "T" too: the texts left as they were keep their bytes,
+// although encoding them again would pick the lower code.
+TEST(TextPacker, TextsLeftAsTheyWereKeepTheirBytes)
+{
+    CharTable table = defaultTable();
+    table[0x01] = table['T'];
+    ASSERT_EQ(encodeText(table, "T").bytes, Bytes{0x01});
+    Bytes rom = textImage();
+    const Bytes before = rom;
+    std::vector<std::string> texts = decodeAll(rom);
+    texts[112] = "Z\\0";
+    ASSERT_TRUE(packTexts(rom, table, texts, textAreaEnd(rom)).ok());
+    EXPECT_TRUE(std::equal(before.begin() + kTextAreaStart, before.begin() + kPackedEnd - 4, rom.begin() + kTextAreaStart));
+}
+
 TEST(TextPacker, RefusalsWriteNothing)
 {
     using Code = TextPackResult;
