@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QString>
 
@@ -69,6 +71,24 @@ public:
 
     void select(const char* key) { window->tvAreaList_NodeClick(window->findNode(key)); }
 
+    // Shows the first catalogue scene for which `want` holds, and gives its key.
+    template <typename Pred>
+    std::string selectScene(Pred want)
+    {
+        const std::string key = findScene(want);
+        EXPECT_FALSE(key.empty()) << "the sample has no such scene";
+        if (!key.empty())
+            select(key.c_str());
+        return key;
+    }
+
+    // One unsaved edit: the first cell of the map gets another metatile.
+    void editFirstCell()
+    {
+        choose(otherThanAt(0));
+        stroke({QPoint(0, 0)});
+    }
+
     // A press, a drag through `points` and a release on the map, in map pixels, as the mouse
     // gives them.
     void stroke(std::initializer_list<QPoint> points, Qt::MouseButton button = Qt::LeftButton)
@@ -108,6 +128,13 @@ public:
 
     QStringList launched;
     bool launchResult = true;
+};
+
+// Most window tests start from the main window with the sample open.
+class SampleWindow : public ::testing::Test {
+protected:
+    AppFixture f;
+    frmMain& w = f.startWithSample();
 };
 
 }  // namespace velmar::test

@@ -17,6 +17,8 @@
 namespace velmar::test {
 namespace {
 
+using BackgroundEditor = SampleWindow;
+
 frmBkgEdit& openBkgEdit(frmMain& w)
 {
     w.cmdMetatileEditor->click();
@@ -32,10 +34,8 @@ void release(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTes
 void click(BitmapView* v, QPoint p) { QTest::mouseClick(v, Qt::LeftButton, {}, p); }
 void chooseTile(frmBkgEdit& b, int t) { click(b.fraTileEdit->picPatternTable, QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3)); }
 
-TEST(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
+TEST_F(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmBkgEdit& b = openBkgEdit(w);
     EXPECT_EQ(b.windowTitle(), "Background Editor");
     int t = 0;
@@ -78,10 +78,8 @@ TEST(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
     EXPECT_EQ(pixels(w), before);
 }
 
-TEST(BackgroundEditor, TileButtonsAreOneStepEach)
+TEST_F(BackgroundEditor, TileButtonsAreOneStepEach)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmBkgEdit& b = openBkgEdit(w);
     int t = 0;
     while (t < 255 && tileOf(w, t) == Bytes(64, pixels(w)[t * 64]))
@@ -104,10 +102,8 @@ TEST(BackgroundEditor, TileButtonsAreOneStepEach)
     EXPECT_EQ(w.doc().history().size(), steps + 4) << "the undone shift is gone; four turns";
 }
 
-TEST(BackgroundEditor, SubtileMetatileAndAttributeEditsAreStoredWithTheScene)
+TEST_F(BackgroundEditor, SubtileMetatileAndAttributeEditsAreStoredWithTheScene)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmBkgEdit& b = openBkgEdit(w);
     const std::string here = sceneKeyText(*w.doc().sceneKey());
     const MetatileTables before = w.doc().scene().metatiles;
@@ -148,10 +144,8 @@ TEST(BackgroundEditor, SubtileMetatileAndAttributeEditsAreStoredWithTheScene)
     EXPECT_EQ(w.doc().scene().metatiles.metatileDefs[m][3], s) << "one step per edit";
 }
 
-TEST(BackgroundEditor, CopyTilesOnlyOntoTheTableAndEveryControlIsNamed)
+TEST_F(BackgroundEditor, CopyTilesOnlyOntoTheTableAndEveryControlIsNamed)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmBkgEdit& b = openBkgEdit(w);
     int src = 0;
     while (src < 255 && tileOf(w, src) == tileOf(w, 17))
@@ -175,10 +169,8 @@ TEST(BackgroundEditor, CopyTilesOnlyOntoTheTableAndEveryControlIsNamed)
 
 // As in pixel editors: Shift+click picks the colour under the pointer, and 1-4 choose the left
 // colour; neither paints.
-TEST(BackgroundEditor, ShiftClickPicksAColourAndNumberKeysChooseOne)
+TEST_F(BackgroundEditor, ShiftClickPicksAColourAndNumberKeysChooseOne)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmBkgEdit& b = openBkgEdit(w);
     int t = 0;
     while (t < 255 && pixels(w)[t * 64] == 0)

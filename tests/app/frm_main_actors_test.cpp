@@ -15,6 +15,8 @@
 namespace velmar::test {
 namespace {
 
+using MainWindowActors = SampleWindow;
+
 // Stage 1-1 of the sample: nine screens; enemy 0 has b 07 and stands in column 3, row B; item 0
 // has x 08 and y B0.
 constexpr const char* kStage11 = "c:000000";
@@ -41,10 +43,8 @@ QWidget* enemyPicture(frmMain& w, int i)
     return w.mapView->markerPicture(MapMarker::Enemy, i);
 }
 
-TEST(MainWindowActors, ListsModesAndSelection)
+TEST_F(MainWindowActors, ListsModesAndSelection)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     ASSERT_EQ(w.lstEnemyList->count(), 8);
     EXPECT_EQ(w.lstItemList->item(0)->text(), "00: 00 08 B0");
     EXPECT_FALSE(w.lblSelActorHighlight->isVisibleTo(w.picRenderDest)) << "map mode selects nothing";
@@ -99,10 +99,8 @@ TEST(MainWindowActors, ListsModesAndSelection)
               "Screen 01  X 2  Y 6    Enemy " + w.lstEnemyList->item(0)->text());
 }
 
-TEST(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
+TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     f.select("c:030A11");  // four screens: b up to 38, x up to 40
     w.cmdEnemyEdit->click();
     const EnemyRecord before = enemy(w, 0);
@@ -141,7 +139,7 @@ TEST(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
     EXPECT_FALSE(w.doc().hasUnsavedChanges());
 }
 
-TEST(MainWindowActors, TypeChoicesReplaceOneLineAndKeepUnnamedTypes)
+TEST(MainWindowActorTypes, TypeChoicesReplaceOneLineAndKeepUnnamedTypes)
 {
     AppFixture f;
     f.writeGoodDataFiles();
@@ -179,10 +177,8 @@ TEST(MainWindowActors, TypeChoicesReplaceOneLineAndKeepUnnamedTypes)
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Change Item Type");
 }
 
-TEST(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
+TEST_F(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.cmdEnemyEdit->click();
     QWidget* pic = enemyPicture(w, 0);
     const QPoint from = centreOf(pic);
@@ -240,10 +236,8 @@ TEST(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
     EXPECT_FALSE(w.doc().hasUnsavedChanges());
 }
 
-TEST(MainWindowActors, KeysMoveTheSelectedActorAndTheMovedOneStaysSelected)
+TEST_F(MainWindowActors, KeysMoveTheSelectedActorAndTheMovedOneStaysSelected)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.cmdEnemyEdit->click();
     QTest::keyClick(w.picRenderDest, Qt::Key_Right);
     QTest::keyClick(w.picRenderDest, Qt::Key_Up);

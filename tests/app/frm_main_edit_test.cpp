@@ -22,21 +22,19 @@
 namespace velmar::test {
 namespace {
 
+using MainWindowEditing = SampleWindow;
+
 using Answer = Dialogs::Answer;
 
 // Places, stroke-paints and erases, takes it all back and does it again by the keyboard, saves,
 // and finds the same bytes in the file.
-TEST(MainWindowEditing, PaintUndoRedoByShortcutSaveAndReload)
+TEST_F(MainWindowEditing, PaintUndoRedoByShortcutSaveAndReload)
 {
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 2; });
-    ASSERT_FALSE(key.empty());
-    frmMain& w = f.startWithSample();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length >= 2; });
     const Bytes loaded = w.doc().romData();
-    const auto map = [&w] { return w.doc().currentScene().map; };
+    const auto map = [this] { return w.doc().currentScene().map; };
 
     // A press places: (620, 130) is screen 2, column 3, row 4; row 5 through its top half.
     w.picBkgNat_MouseDown(QPoint(10 * 32 + 5, 5 * 32 + 3), Qt::RightButton);
@@ -92,17 +90,13 @@ TEST(MainWindowEditing, PaintUndoRedoByShortcutSaveAndReload)
 
 // The picker and the map by keyboard alone: the arrow keys choose the metatile and move the
 // outlined cell, the view follows the outline, and Space or Enter places as a click does.
-TEST(MainWindowEditing, AMapIsEditedWithoutAMouse)
+TEST_F(MainWindowEditing, AMapIsEditedWithoutAMouse)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 5 && !s.direction; });
-    ASSERT_FALSE(key.empty());
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length >= 5 && !s.direction; });
     const Bytes loaded = w.doc().romData();
-    const auto metatile = [&w](MapCell c) { return metatileAt(w.doc().currentScene(), c).value_or(0); };
+    const auto metatile = [this](MapCell c) { return metatileAt(w.doc().currentScene(), c).value_or(0); };
 
     // The picker: left and right a metatile, up and down a row, stopping at the sheet's edges.
     f.choose(0x10);
@@ -151,18 +145,14 @@ TEST(MainWindowEditing, AMapIsEditedWithoutAMouse)
     EXPECT_EQ(w.doc().romData(), loaded);
 }
 
-TEST(MainWindowEditing, TheEditMenuNamesTheStep)
+TEST_F(MainWindowEditing, TheEditMenuNamesTheStep)
 {
-    AppFixture f;
-    f.writeGoodDataFiles();
-    frmMain& w = f.start();
     EXPECT_EQ(w.menuEditUndo->text(), "Undo");
     EXPECT_FALSE(w.menuEditUndo->isEnabled() || w.menuEditRedo->isEnabled());
     // Ctrl+Z and Ctrl+S are pressed in the test above; Redo has both of its keys.
     EXPECT_TRUE(w.menuEditRedo->shortcuts().contains(QKeySequence("Ctrl+Y")));
     EXPECT_TRUE(w.menuEditRedo->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
 
-    w.loadRom(false, f.writeSample());
     f.choose(f.otherThanAt(0));
     f.stroke({QPoint(0, 0), QPoint(40, 0)});
     EXPECT_TRUE(w.menuEditUndo->isEnabled() && w.cmdUndo->isEnabled());
@@ -177,13 +167,9 @@ TEST(MainWindowEditing, TheEditMenuNamesTheStep)
     EXPECT_TRUE(w.cmdRedo->isEnabled());
 }
 
-TEST(MainWindowEditing, UndoAfterSwitchingScenesReturnsToTheEditedScene)
+TEST_F(MainWindowEditing, UndoAfterSwitchingScenesReturnsToTheEditedScene)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    const std::string longScene = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 5; });
-    ASSERT_FALSE(longScene.empty());
-    f.select(longScene.c_str());
+    const std::string longScene = f.selectScene([](const SceneRecord& s) { return s.length >= 5; });
     const int width = w.picRenderDest->width();
     w.hscrollRenderer->setValue(0);
     f.choose(f.otherThanAt(48 * 5));
@@ -204,10 +190,8 @@ TEST(MainWindowEditing, UndoAfterSwitchingScenesReturnsToTheEditedScene)
     EXPECT_EQ(w.doc().romData(), edited);
 }
 
-TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
+TEST_F(MainWindowEditing, EveryControlHasAnAccessibleName)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     f.select("c:02070C");  // many actors: their markers exist
     // The editor windows are the main window's: their controls are checked with its own.
     w.cmdPaletteEdit->click();
@@ -219,7 +203,7 @@ TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
     w.menuHelpShortcuts->trigger();
     ASSERT_TRUE(w.findChild<QWidget*>("picSelectedTile")) << "the editor windows are open";
     // Qt's own parts (the scroll bars of the tree) carry names starting with "qt_".
-    const auto qtsOwn = [&w](const QWidget* c) {
+    const auto qtsOwn = [this](const QWidget* c) {
         for (; c && c != &w; c = c->parentWidget()) {
             if (c->objectName().startsWith("qt_"))
                 return true;

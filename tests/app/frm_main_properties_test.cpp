@@ -29,11 +29,6 @@ struct PanelFixture : AppFixture {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
     }
 
-    void show(const std::string& key)
-    {
-        ASSERT_FALSE(key.empty());
-        select(key.c_str());
-    }
     const SceneRecord& scene() const { return w.doc().currentScene(); }
     std::size_t steps() const { return w.doc().history().size(); }
 
@@ -58,7 +53,7 @@ QString hex2(int v) { return qs(hexPad(v, 2)); }
 TEST(PropertiesPanel, EveryEditableBoxIsOneStepThatUndoesAndRedoes)
 {
     PanelFixture f;
-    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.stage > 0 && s.scene > 0; }));
+    f.selectScene([](const SceneRecord& s) { return s.stage > 0 && s.scene > 0; });
     const Bytes loaded = f.w.doc().romData();
     using Field = std::function<std::uint8_t(const SceneRecord&)>;
     const struct {
@@ -103,7 +98,7 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepThatUndoesAndRedoes)
 TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefusedOnce)
 {
     PanelFixture f;
-    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.sprBank != 3; }));
+    f.selectScene([](const SceneRecord& s) { return s.sprBank != 3; });
     // Leaving a box without typing: nothing recorded, and the painted pixel is not read back
     // from the bank.
     const std::uint8_t old = f.w.doc().scene().bkgPatterns[64 + 9];
@@ -165,7 +160,7 @@ TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefused
 TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByTheStage)
 {
     PanelFixture f;
-    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.time != 7 && s.reload && s.indicator != 0x2C; }));
+    f.selectScene([](const SceneRecord& s) { return s.time != 7 && s.reload && s.indicator != 0x2C; });
     const SceneRecord first = f.scene();
 
     f.type(f.w.txtTime, "7");
@@ -177,7 +172,7 @@ TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByT
     EXPECT_EQ(f.scene().indicator, 0x2C);
     EXPECT_EQ(f.steps(), 2u);
 
-    f.show(AppFixture::findScene([&](const SceneRecord& s) { return s.stage == first.stage && s.scene != first.scene; }));
+    f.selectScene([&](const SceneRecord& s) { return s.stage == first.stage && s.scene != first.scene; });
     EXPECT_EQ(f.w.txtTime->text(), "07");
     EXPECT_EQ(f.w.txtIndicator->text(), "2C");
 }
@@ -186,9 +181,9 @@ TEST(PropertiesPanel, APaletteSelectorShowsItsColoursAndKeepsThoseEditedUnderThe
 {
     PanelFixture f;
     // Background sub-palettes 1 and 2 show different colours.
-    f.show(AppFixture::findScene([](const SceneRecord& s) {
+    f.selectScene([](const SceneRecord& s) {
         return !std::equal(s.palette.begin() + 5, s.palette.begin() + 8, s.palette.begin() + 9);
-    }));
+    });
     const std::uint8_t mine = f.scene().palSelectors[1], other = f.scene().palSelectors[2];
     const auto colour = static_cast<std::uint8_t>((f.scene().palette[5] + 1) & 0x3F);
     ASSERT_TRUE(edits::setPaletteEntry(f.w.document().doc(), 5, colour).ok());

@@ -14,6 +14,8 @@
 namespace velmar::test {
 namespace {
 
+using MainWindowBackup = SampleWindow;
+
 using Answer = Dialogs::Answer;
 
 // A window on the sample with the recovery copy on, one unsaved edit in scene `key`, and the
@@ -29,8 +31,7 @@ struct EditedWindow {
         f.startWithSample();
         original = readFile(f.dir.file("game.nes"));
         f.select(key);
-        f.choose(f.otherThanAt(0));
-        f.stroke({QPoint(0, 0)});
+        f.editFirstCell();
         edited = w().doc().rom();
         EXPECT_TRUE(w().tmrRecovery->isActive()) << "an edit starts the timer";
         w().tmrRecovery_Timer();
@@ -147,8 +148,7 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     EXPECT_EQ(other->recoveryFile(), otherCopy);
     other->loadRom(false, second.writeSample());
     second.window = std::move(other);
-    second.choose(second.otherThanAt(0));
-    second.stroke({QPoint(0, 0)});
+    second.editFirstCell();
     const RomImage secondEdits = second.window->doc().rom();
     second.window->tmrRecovery_Timer();
     second.window->waitForRecoveryWriter();
@@ -189,14 +189,11 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     EXPECT_FALSE(e.copyKept());
 }
 
-TEST(MainWindowBackup, ABackupThatCannotBeMadeStopsTheSave)
+TEST_F(MainWindowBackup, ABackupThatCannotBeMadeStopsTheSave)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const std::string original = readFile(f.dir.file("game.nes"));
     std::filesystem::create_directory(f.dir.file("game.nes.bak"));
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     w.saveRom();
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_TRUE(f.dialogs.messages[0].startsWith("The backup could not be made, so the file was not saved!\n"

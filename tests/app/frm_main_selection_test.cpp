@@ -15,6 +15,8 @@
 namespace velmar::test {
 namespace {
 
+using MapSelection = SampleWindow;
+
 // Shift+drag on the map from one map pixel to another.
 void shiftDrag(frmMain& w, QPoint from, QPoint to)
 {
@@ -25,10 +27,8 @@ void shiftDrag(frmMain& w, QPoint from, QPoint to)
 
 std::uint8_t cell(frmMain& w, int column, int row) { return *metatileAt(w.doc().currentScene(), {column, row}); }
 
-TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
+TEST_F(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     shiftDrag(w, QPoint(40, 40), QPoint(100, 70));
     EXPECT_EQ(w.selection(), (CellRect{1, 1, 3, 2}));
     EXPECT_EQ(w.doc().history().size(), 0u) << "selecting changes nothing";
@@ -80,10 +80,8 @@ TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
     EXPECT_EQ(png.width(), static_cast<int>(w.doc().currentScene().map.size()) / 48 * 256);
 }
 
-TEST(MapSelection, TheChosenMetatileIsKeptPerTileset)
+TEST_F(MapSelection, TheChosenMetatileIsKeptPerTileset)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const std::uint8_t first = w.doc().currentScene().tileset;
     const std::string same = AppFixture::findScene([&](const SceneRecord& s) {
         return s.tileset == first && !(s.stage == w.doc().currentScene().stage && s.scene == w.doc().currentScene().scene);

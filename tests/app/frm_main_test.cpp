@@ -40,6 +40,13 @@
 namespace velmar::test {
 namespace {
 
+using MainWindowEmulator = SampleWindow;
+using MainWindowExit = SampleWindow;
+using MainWindowFiles = SampleWindow;
+using MainWindowHelp = SampleWindow;
+using MainWindowKeyboard = SampleWindow;
+using MainWindowMap = SampleWindow;
+
 using Answer = Dialogs::Answer;
 
 QString title(const char* file) { return qs(appTitle()) + " [" + file + "]"; }
@@ -102,7 +109,7 @@ TEST(MainWindowStartUp, SettingsGoToTheUserFolderWhenTheProgramFolderCannotTakeT
     EXPECT_EQ(again.workspace().settings.emulatorCommand, "emu %f");
 }
 
-TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
+TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
 {
     AppFixture f;
     f.writeGoodDataFiles();
@@ -162,10 +169,8 @@ TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
 }
 
 // With the option off, what worked goes to the status bar; what failed is still a message.
-TEST(MainWindowFiles, SuccessMessagesCanGoToTheStatusBar)
+TEST_F(MainWindowFiles, SuccessMessagesCanGoToTheStatusBar)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.workspace().settings.showSuccessMessages = false;
     w.loadRom(false, f.file("game.nes"));
     EXPECT_EQ(w.mainStatusBar->currentMessage(), "File successfully loaded!");
@@ -176,13 +181,10 @@ TEST(MainWindowFiles, SuccessMessagesCanGoToTheStatusBar)
                                               + ": No such file or directory"});
 }
 
-TEST(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
+TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const QString other = f.writeSample("other.nes");
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     const Bytes edited = w.doc().romData();
 
     f.dialogs.answers = {Answer::Cancel};
@@ -200,18 +202,15 @@ TEST(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
     EXPECT_TRUE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes")))
         << "the edits were dropped, not saved";
 
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     f.dialogs.answers = {Answer::Yes};
     w.loadRom(false, f.file("game.nes"));
     EXPECT_EQ(w.doc().path(), ss(f.file("game.nes")));
     EXPECT_FALSE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes"))) << "saved first";
 }
 
-TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
+TEST_F(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     std::string noise(16 + 0x40000, '\0');
     unsigned x = 12345;
     for (char& c : noise)
@@ -248,13 +247,10 @@ TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
 
 // Save As makes the new file the open one; a file rewritten behind the window is offered for
 // reloading, and kept from being overwritten unseen when the user says no; a dropped file opens.
-TEST(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
+TEST_F(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const std::string original = readFile(f.dir.file("game.nes"));
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     const RomImage edited = w.doc().rom();
     f.dialogs.saveFiles = {f.file("copy.nes")};
     EXPECT_EQ(w.menuFileSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
@@ -319,12 +315,9 @@ TEST(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
     EXPECT_FALSE(refused.isAccepted());
 }
 
-TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
+TEST_F(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(5, 5)});
+    f.editFirstCell();
     namespace fs = std::filesystem;
     const fs::path file = f.dir.file("game.nes");
     const std::string before = readFile(file);
@@ -339,10 +332,8 @@ TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
     EXPECT_TRUE(w.doc().hasUnsavedChanges());
 }
 
-TEST(MainWindowFiles, AHeaderOfAnotherLayoutIsOpenedOnlyWhenTheUserSaysSo)
+TEST_F(MainWindowFiles, AHeaderOfAnotherLayoutIsOpenedOnlyWhenTheUserSaysSo)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     Bytes other = sampleImage().fileBytes();
     other[5] = 8;
     writeFile(f.dir.file("other.nes"), std::string(other.begin(), other.end()));
@@ -360,13 +351,9 @@ TEST(MainWindowFiles, AHeaderOfAnotherLayoutIsOpenedOnlyWhenTheUserSaysSo)
 }
 
 // The scroll rules are the core's; here the surface follows them and the bar moves it.
-TEST(MainWindowMap, AScrollingMapStartsAtTheEndTheSceneRunsFrom)
+TEST_F(MainWindowMap, AScrollingMapStartsAtTheEndTheSceneRunsFrom)
 {
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 3 && s.direction; });
-    ASSERT_FALSE(key.empty()) << "the sample needs a long right-to-left scene";
-    frmMain& w = f.startWithSample();
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length >= 3 && s.direction; });
     const int max = (w.doc().currentScene().length + 1 - 3) * 256;
     EXPECT_EQ(w.hscrollRenderer->maximum(), max);
     EXPECT_EQ(w.picRenderDest->x(), -max);
@@ -383,13 +370,9 @@ TEST(MainWindowMap, AScrollingMapStartsAtTheEndTheSceneRunsFrom)
     EXPECT_TRUE(f.dialogs.questions.isEmpty());
 }
 
-TEST(MainWindowMap, GridLinesAndStatusBar)
+TEST_F(MainWindowMap, GridLinesAndStatusBar)
 {
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length == 3; });
-    ASSERT_FALSE(key.empty()) << "the sample needs a 4-screen scene";
-    frmMain& w = f.startWithSample();
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length == 3; });
     const auto& sets = w.picRenderDest->lineSets();
     ASSERT_EQ(sets.size(), 3u);
     ASSERT_EQ(sets[0].lines.size(), 31u);
@@ -420,10 +403,8 @@ TEST(MainWindowMap, GridLinesAndStatusBar)
               "Map: $" + qs(hexPad(w.doc().currentScene().mapAddress, 4)));
 }
 
-TEST(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
+TEST_F(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.show();
     const std::uint8_t m = f.otherThanAt(0);
     f.choose(m);
@@ -445,10 +426,8 @@ TEST(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
                        + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
 }
 
-TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
+TEST_F(MainWindowEmulator, EmptySetAndPlayTestCommands)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.cmdRunEmulator_Click();
     EXPECT_EQ(f.dialogs.messages, QStringList{"Emulator path not set!"});
     EXPECT_TRUE(f.launched.isEmpty());
@@ -459,8 +438,7 @@ TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
 
     // %f: the edited image goes to a test copy; the file on disk stays as it was; the copy goes
     // at exit.
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     const std::string onDisk = readFile(f.dir.file("game.nes"));
     w.workspace().settings.emulatorCommand = "emu %f";
     f.launched.clear();
@@ -492,14 +470,13 @@ TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
 // The system ends the program (a logout, SIGTERM): no question, the edits stay for recovery, the
 // play-test copy goes. A folder left by an editor that was killed goes at the next start, but
 // not a running editor's, a link planted under such a name, or what it points to.
-TEST(MainWindowEmulator, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
+TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
 {
     AppFixture f;
     f.keepRecovery = true;
     frmMain& w = f.startWithSample();
     w.workspace().settings.emulatorCommand = "emu %f";
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     w.cmdRunEmulator_Click();
     const std::filesystem::path folder = std::filesystem::path(w.playTestPath().toStdString()).parent_path();
     ASSERT_TRUE(std::filesystem::exists(folder));
@@ -529,13 +506,10 @@ TEST(MainWindowEmulator, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
 }
 
 // A wider window shows more of the map; the scroll range follows the view's width.
-TEST(MainWindowMap, AWiderWindowShowsMoreScreens)
+TEST_F(MainWindowMap, AWiderWindowShowsMoreScreens)
 {
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 7; });
-    frmMain& w = f.startWithSample();
     w.show();
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length >= 7; });
     const int narrow = w.picContainer->width();
     w.resize(2200, 800);
     QApplication::processEvents();
@@ -546,10 +520,8 @@ TEST(MainWindowMap, AWiderWindowShowsMoreScreens)
 }
 
 // On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
-TEST(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
+TEST_F(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.show();
     w.resize(1024, 600);
     QApplication::processEvents();
@@ -561,10 +533,8 @@ TEST(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
 }
 
 // The panel sizes and the window's size come back at the next start, from a file of their own.
-TEST(MainWindowExit, PanelSizesAndTheWindowComeBack)
+TEST_F(MainWindowExit, PanelSizesAndTheWindowComeBack)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.show();
     w.resize(1400, 820);
     w.splMain->setSizes({260, 800, 300});
@@ -583,10 +553,8 @@ TEST(MainWindowExit, PanelSizesAndTheWindowComeBack)
 // keys on the way change the mode or the image (except where the arrows choose a value by
 // design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
 // move the outline, not enemy 00; Space and Enter in the lists change nothing either.
-TEST(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
+TEST_F(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const Bytes loaded = w.doc().romData();
@@ -634,10 +602,8 @@ TEST(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
 
 // Help: every shortcut in one table made from the actions (a key given later shows the next
 // time), the grid key, the menus' mnemonics and the About box.
-TEST(MainWindowHelp, ShortcutsGridKeyAndAbout)
+TEST_F(MainWindowHelp, ShortcutsGridKeyAndAbout)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QStringList titles;
@@ -645,7 +611,7 @@ TEST(MainWindowHelp, ShortcutsGridKeyAndAbout)
         titles << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Options", "&Help"}));
 
-    const auto table = [&w] {
+    const auto table = [this] {
         w.menuHelpShortcuts->trigger();
         auto* d = w.findChild<frmShortcuts*>("frmShortcuts");
         EXPECT_TRUE(d && d->isVisible());

@@ -13,6 +13,8 @@
 namespace velmar::test {
 namespace {
 
+using PaletteEditor = SampleWindow;
+
 using Palette = std::array<std::uint8_t, 32>;
 
 frmPalEdit& openPalEdit(frmMain& w)
@@ -37,10 +39,8 @@ void expectEntriesShowDocument(frmMain& w, frmPalEdit& p)
     }
 }
 
-TEST(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
+TEST_F(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmPalEdit& p = openPalEdit(w);
     EXPECT_EQ(p.selectedColor(), 0);
 
@@ -82,14 +82,10 @@ TEST(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
     EXPECT_NE(p.lblPal[5]->text(), "16");
 }
 
-TEST(PaletteEditor, EntriesFollowTheSceneAndEmphasisShowsHereOnly)
+TEST_F(PaletteEditor, EntriesFollowTheSceneAndEmphasisShowsHereOnly)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmPalEdit& p = openPalEdit(w);
-    const std::string other = AppFixture::findScene([&](const SceneRecord& s) { return s.palette != palette(w); });
-    ASSERT_FALSE(other.empty());
-    f.select(other.c_str());
+    f.selectScene([&](const SceneRecord& s) { return s.palette != palette(w); });
     expectEntriesShowDocument(w, p);
 
     QTest::mouseClick(p.lblnespal[0x20], Qt::LeftButton);

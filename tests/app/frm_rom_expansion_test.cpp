@@ -15,6 +15,8 @@
 namespace velmar::test {
 namespace {
 
+using ResizeDialog = SampleWindow;
+
 frmRomExpansion& dialogOf(frmMain& w)
 {
     auto* d = w.findChild<frmRomExpansion*>("frmRomExpansion");
@@ -22,10 +24,8 @@ frmRomExpansion& dialogOf(frmMain& w)
     return *d;
 }
 
-TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
+TEST_F(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const Bytes loaded = w.doc().romData();
     const int length = w.doc().currentScene().length;
     ASSERT_GE(length, 2);
@@ -100,10 +100,8 @@ TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
     EXPECT_EQ(w.doc().romData(), grown);
 }
 
-TEST(ResizeDialog, CountsRefillTheListsAndUndo)
+TEST_F(ResizeDialog, CountsRefillTheListsAndUndo)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const Bytes loaded = w.doc().romData();
     const int items = w.doc().currentScene().itemCount;
     w.cmdResizeItem->click();

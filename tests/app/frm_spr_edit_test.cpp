@@ -21,6 +21,8 @@
 namespace velmar::test {
 namespace {
 
+using SpriteEditor = SampleWindow;
+
 frmSprEdit& openSprEdit(frmMain& w)
 {
     w.cmdAnimEdit->click();
@@ -50,10 +52,8 @@ Bytes animationOf(frmMain& w, int a)
     return steps;
 }
 
-TEST(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
+TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmSprEdit& s = openSprEdit(w);
     EXPECT_EQ(s.windowTitle(), "Sprite Editor");
     EXPECT_EQ(s.txtFrame_TileId->toolTip(), "Tile ID");
@@ -98,10 +98,8 @@ TEST(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
     EXPECT_EQ(s.editedFrame(), frameOf(w, FrameSet::Player, 0));
 }
 
-TEST(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
+TEST_F(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmSprEdit& s = openSprEdit(w);
     TileEditorPanel& t = *s.fraTileEdit;
     EXPECT_EQ(t.tilePalette(), 4) << "the sprite palettes";
@@ -136,10 +134,8 @@ TEST(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
     EXPECT_EQ(s.picFrameEditor->image(), picture);
 }
 
-TEST(SpriteEditor, StepEditsKeepTheAnimationWhole)
+TEST_F(SpriteEditor, StepEditsKeepTheAnimationWhole)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmSprEdit& s = openSprEdit(w);
     int a = 0;
     while (a < rommap::kAnimationCount - 1 && animationOf(w, a).size() < 4)
@@ -182,10 +178,8 @@ TEST(SpriteEditor, StepEditsKeepTheAnimationWhole)
     EXPECT_EQ(s.txtAnim_Timer->text(), qs(hexPad(before[2], 2)));
 }
 
-TEST(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
+TEST_F(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     frmSprEdit& s = openSprEdit(w);
     std::int64_t now = 0;
     s.setClock([&] { return now; });
@@ -231,17 +225,14 @@ TEST(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
     EXPECT_FALSE(s.tmrPlayback->isActive());
 }
 
-TEST(SpriteEditor, AFrameWithoutSpritesShowsEmpty)
+TEST_F(SpriteEditor, AFrameWithoutSpritesShowsEmpty)
 {
-    AppFixture f;
-    f.writeGoodDataFiles();
     // Enemy frame 0 of the sample with its sprite count set to 0.
     RomImage image = sampleImage();
     const RomOffset p = RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
     image.romData[static_cast<std::size_t>(p)] = 0;
     const Bytes bytes = image.fileBytes();
     writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));
-    frmMain& w = f.start();
     w.loadRom(false, f.file("empty.nes"));
     frmSprEdit& s = openSprEdit(w);
     EXPECT_EQ(s.lstFrameTiles->count(), 0);

@@ -12,6 +12,8 @@
 namespace velmar::test {
 namespace {
 
+using TextEditor = SampleWindow;
+
 // The data files of the tests have a one-line character table; the texts need the whole one.
 frmTextEdit& openTextEdit(frmMain& w)
 {
@@ -32,10 +34,8 @@ void retype(frmTextEdit& t, int n, const QString& text)
 
 std::string textOf(frmMain& w, int n) { return decodeText(w.doc().romData(), w.workspace().charTable, n).text; }
 
-TEST(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingWithout)
+TEST_F(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingWithout)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const Bytes loaded = w.doc().romData();
     frmTextEdit& t = openTextEdit(w);
     EXPECT_EQ(t.windowTitle(), "Text Editor");
@@ -63,10 +63,8 @@ TEST(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingWithout)
     EXPECT_EQ(w.doc().romData(), edited);
 }
 
-TEST(TextEditor, ATextThatCannotBeStoredKeepsTheWindowOpen)
+TEST_F(TextEditor, ATextThatCannotBeStoredKeepsTheWindowOpen)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const Bytes loaded = w.doc().romData();
     frmTextEdit& t = openTextEdit(w);
     retype(t, 7, "caf\xC3\xA9\\0");
@@ -85,7 +83,7 @@ TEST(TextEditor, ATextThatCannotBeStoredKeepsTheWindowOpen)
     EXPECT_EQ(w.doc().romData(), loaded);
 }
 
-TEST(TextEditor, LeavingTheProgramAsksAboutTextEdits)
+TEST(TextEditorAtExit, LeavingTheProgramAsksAboutTextEdits)
 {
     for (const Dialogs::Answer keep : {Dialogs::Answer::Cancel, Dialogs::Answer::No, Dialogs::Answer::Yes}) {
         AppFixture f;
@@ -105,10 +103,8 @@ TEST(TextEditor, LeavingTheProgramAsksAboutTextEdits)
     }
 }
 
-TEST(TextEditor, ATextThatCannotBeReadOpensNothing)
+TEST_F(TextEditor, ATextThatCannotBeReadOpensNothing)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     applyDefaultCharTable(w.workspace().charTable);
     const Bytes first = encodeText(w.workspace().charTable, textOf(w, 0)).bytes;
     ASSERT_FALSE(first.empty());
