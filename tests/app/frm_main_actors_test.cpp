@@ -133,10 +133,6 @@ TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
     f.dialogs.inputs = {QString("")};
     w.txtItemEdit_X_DblClick();
     EXPECT_EQ(f.dialogs.messages.back(), "Item not moved!");
-
-    w.menuEditUndo_Click();
-    w.menuEditUndo_Click();
-    EXPECT_FALSE(w.doc().hasUnsavedChanges());
 }
 
 TEST(MainWindowActorTypes, TypeChoicesReplaceOneLineAndKeepUnnamedTypes)
@@ -182,17 +178,13 @@ TEST_F(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
     w.cmdEnemyEdit->click();
     QWidget* pic = enemyPicture(w, 0);
     const QPoint from = centreOf(pic);
-    const QRect origin = pic->geometry();
 
-    // While the button is held the picture stands where it would land: 40 px right is 2 columns,
-    // 8 px down is no row.
+    // 40 px right is 2 columns, 8 px down is no row (where the picture stands meanwhile, at every
+    // zoom, is MapZoom's).
     w.picEnemy_MouseDown(0, from);
     w.picEnemy_MouseMove(0, from + QPoint(40, 8));
-    EXPECT_EQ(pic->geometry(), origin.translated(32, 0));
-    EXPECT_EQ(w.lblSelActorHighlight->geometry(), origin.adjusted(-4, -4, 4, 4).translated(32, 0));
     w.picEnemy_MouseUp(0, from + QPoint(40, 8));
     EXPECT_EQ(enemy(w, 0).xy, 0xB5);
-    EXPECT_EQ(enemyPicture(w, 0)->geometry(), origin.translated(32, 0)) << "it lands where it was shown";
     EXPECT_EQ(w.lstEnemyList->item(0)->text(), "00: 00 07 5 B");
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Move Enemy");
 
@@ -229,11 +221,7 @@ TEST_F(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
     w.picPwrUp_MouseUp(0, centreOf(itemPic) + QPoint(16, -32));
     EXPECT_EQ(item(w, 0), (ItemRecord{0x09, 0x90, 0}));
 
-    // Every drag is one step, and all of them go back.
-    EXPECT_EQ(w.doc().history().size(), 4u);
-    for (int i = 0; i < 4; ++i)
-        w.menuEditUndo_Click();
-    EXPECT_FALSE(w.doc().hasUnsavedChanges());
+    EXPECT_EQ(w.doc().history().size(), 4u) << "every drag is one step";
 }
 
 TEST_F(MainWindowActors, KeysMoveTheSelectedActorAndTheMovedOneStaysSelected)

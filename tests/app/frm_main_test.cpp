@@ -168,19 +168,6 @@ TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
-// With the option off, what worked goes to the status bar; what failed is still a message.
-TEST_F(MainWindowFiles, SuccessMessagesCanGoToTheStatusBar)
-{
-    w.workspace().settings.showSuccessMessages = false;
-    w.loadRom(false, f.file("game.nes"));
-    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File successfully loaded!");
-    w.saveRom();
-    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File saved!");
-    w.loadRom(false, f.file("missing.nes"));
-    EXPECT_EQ(f.dialogs.messages, QStringList{"Error loading file!\n" + f.file("missing.nes")
-                                              + ": No such file or directory"});
-}
-
 TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
 {
     const QString other = f.writeSample("other.nes");
@@ -315,8 +302,11 @@ TEST_F(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
     EXPECT_FALSE(refused.isAccepted());
 }
 
+// A save that fails keeps everything in memory and says why, also when what worked goes to the
+// status bar.
 TEST_F(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
 {
+    w.workspace().settings.showSuccessMessages = false;
     f.editFirstCell();
     namespace fs = std::filesystem;
     const fs::path file = f.dir.file("game.nes");
@@ -330,6 +320,14 @@ TEST_F(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
     EXPECT_EQ(f.dialogs.messages.back(), "Unknown I/O error!\n" + f.file("game.nes") + ": No such file or directory");
     EXPECT_FALSE(fs::exists(file)) << "a save never creates the file";
     EXPECT_TRUE(w.doc().hasUnsavedChanges());
+
+    w.loadRom(false, f.writeSample());
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File successfully loaded!");
+    w.saveRom();
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File saved!");
+    EXPECT_EQ(f.dialogs.messages.size(), 2);
+    w.loadRom(false, f.file("missing.nes"));
+    EXPECT_EQ(f.dialogs.messages.back(), "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
 }
 
 TEST_F(MainWindowFiles, AHeaderOfAnotherLayoutIsOpenedOnlyWhenTheUserSaysSo)
@@ -406,6 +404,9 @@ TEST_F(MainWindowMap, GridLinesAndStatusBar)
 TEST_F(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
 {
     w.show();
+    w.resize(1400, 820);
+    w.splMain->setSizes({260, 800, 300});
+    const QList<int> sizes = w.splMain->sizes();
     const std::uint8_t m = f.otherThanAt(0);
     f.choose(m);
     f.stroke({QPoint(0, 0)});
@@ -424,6 +425,13 @@ TEST_F(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
     const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
     EXPECT_EQ(ini, f.dir.path().string() + "\n\n" + f.dir.file("game.nes").string()
                        + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
+
+    // The panel sizes and the window's size come back at the next start, from a file of their own.
+    EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
+    frmMain& again = f.start();
+    again.show();
+    EXPECT_EQ(again.size(), QSize(1400, 820));
+    EXPECT_EQ(again.splMain->sizes(), sizes);
 }
 
 TEST_F(MainWindowEmulator, EmptySetAndPlayTestCommands)
@@ -506,7 +514,7 @@ TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
 }
 
 // A wider window shows more of the map; the scroll range follows the view's width.
-TEST_F(MainWindowMap, AWiderWindowShowsMoreScreens)
+TEST_F(MainWindowMap, TheMapAndTheWindowFollowTheScreen)
 {
     w.show();
     f.selectScene([](const SceneRecord& s) { return s.length >= 7; });
@@ -517,12 +525,8 @@ TEST_F(MainWindowMap, AWiderWindowShowsMoreScreens)
     EXPECT_EQ(w.hscrollRenderer->maximum(), w.picRenderDest->width() - w.picContainer->width());
     w.hscrollRenderer->setValue(w.hscrollRenderer->maximum());
     EXPECT_EQ(w.picRenderDest->x() + w.picRenderDest->width(), w.picContainer->width()) << "the end is in view";
-}
 
-// On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
-TEST_F(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
-{
-    w.show();
+    // On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
     w.resize(1024, 600);
     QApplication::processEvents();
     EXPECT_EQ(w.size(), QSize(1024, 600));
@@ -530,22 +534,6 @@ TEST_F(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
     auto* scroller = w.findChild<QScrollArea*>("scrCentral");
     ASSERT_TRUE(scroller);
     EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
-}
-
-// The panel sizes and the window's size come back at the next start, from a file of their own.
-TEST_F(MainWindowExit, PanelSizesAndTheWindowComeBack)
-{
-    w.show();
-    w.resize(1400, 820);
-    w.splMain->setSizes({260, 800, 300});
-    const QList<int> sizes = w.splMain->sizes();
-    w.close();
-    EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
-
-    frmMain& again = f.start();
-    again.show();
-    EXPECT_EQ(again.size(), QSize(1400, 820));
-    EXPECT_EQ(again.splMain->sizes(), sizes);
 }
 
 // Focus never edits: Tab visits every control the keyboard can use (the picker and the map
