@@ -4,8 +4,26 @@
 
 #include <gtest/gtest.h>
 
+// The widgets of the windows under test, which every window test reaches into.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QString>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 
 #include "frm_main.h"
 #include "qt_bridge.h"

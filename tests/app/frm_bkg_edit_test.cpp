@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QScrollBar>
-#include <QTest>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "widgets/marker_frame.h"
 #include "frm_bkg_edit.h"

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-#include <QImage>
-#include <QPushButton>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "frm_bkg_edit.h"
 #include "panels/tile_editor_panel.h"

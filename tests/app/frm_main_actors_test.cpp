@@ -1,13 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QScrollBar>
-#include <QTest>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "rom/hex.h"
 #include "widgets/bitmap_view.h"

@@ -1,17 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QLabel>
-#include <QScrollBar>
-#include <QTest>
-#include <QToolButton>
-#include <QTreeWidget>
 
 #include "app_fixture.h"
 #include "mapview/map_region.h"

@@ -2,13 +2,7 @@
 
 #include <functional>
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QSignalSpy>
-#include <QStatusBar>
-#include <QTest>
 
 #include "app_fixture.h"
 #include "editor/edits.h"

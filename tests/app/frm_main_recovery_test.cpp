@@ -3,10 +3,8 @@
 #include <functional>
 
 #include <QCoreApplication>
-#include <QStatusBar>
 #include <QSysInfo>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include "app_fixture.h"
 #include "files/recovery.h"

@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QImage>
-#include <QLabel>
-#include <QTest>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "mapview/map_region.h"
 #include "rom/hex.h"

@@ -1,30 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTableWidget>
-#include <QTest>
-#include <QToolButton>
-#include <QTreeWidget>
 
 #include <unistd.h>
 

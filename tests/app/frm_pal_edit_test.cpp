@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QTest>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "frm_pal_edit.h"
 #include "gfx/nes_palette.h"

@@ -1,12 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QToolButton>
 
 #include "app_fixture.h"
 #include "frm_rom_expansion.h"

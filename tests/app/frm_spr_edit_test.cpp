@@ -1,14 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QTimer>
-#include <QToolButton>
 
 #include "app_fixture.h"
 #include "frm_spr_edit.h"

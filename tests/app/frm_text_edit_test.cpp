@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "frm_text_edit.h"
 #include "text/text_codec.h"
