@@ -128,6 +128,16 @@ public:
         return static_cast<std::uint8_t>(window->doc().currentScene().map[index] + 1);
     }
 
+    // Clicks `button` of the main window and gives the editor window `T` that it shows.
+    template <typename T>
+    T& open(QAbstractButton* button)
+    {
+        button->click();
+        T* opened = window->findChild<T*>();
+        EXPECT_TRUE(opened && opened->isVisible());
+        return *opened;
+    }
+
     // Chooses metatile `m` in the picker.
     void choose(std::uint8_t m) { window->picBkgNat_MouseDown(QPoint(m % 16 * 32, m / 16 * 32), Qt::LeftButton); }
 

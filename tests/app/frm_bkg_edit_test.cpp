@@ -13,14 +13,6 @@ namespace {
 
 using BackgroundEditor = SampleWindow;
 
-frmBkgEdit& openBkgEdit(frmMain& w)
-{
-    w.cmdMetatileEditor->click();
-    auto* b = w.findChild<frmBkgEdit*>("frmBkgEdit");
-    EXPECT_TRUE(b && b->isVisible());
-    return *b;
-}
-
 const PixelArray& pixels(frmMain& w) { return w.doc().scene().bkgPatterns; }
 Bytes tileOf(frmMain& w, int t) { return Bytes(pixels(w).begin() + t * 64, pixels(w).begin() + t * 64 + 64); }
 void press(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(v, b, {}, p); }
@@ -30,7 +22,7 @@ void chooseTile(frmBkgEdit& b, int t) { click(b.fraTileEdit->picPatternTable, QP
 
 TEST_F(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
 {
-    frmBkgEdit& b = openBkgEdit(w);
+    frmBkgEdit& b = f.open<frmBkgEdit>(w.cmdMetatileEditor);
     EXPECT_EQ(b.windowTitle(), "Background Editor");
     int t = 0;
     while (t < 255 && pixels(w)[t * 64 + 3 * 8 + 2] == 0)
@@ -65,11 +57,19 @@ TEST_F(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
     EXPECT_EQ(pixels(w), want);
     ASSERT_NE(want, afterFirst);
     EXPECT_EQ(w.doc().history().size(), steps + 2) << "the whole drag is one step";
+
+    // As in pixel editors: Shift+click picks the colour under the pointer (3, painted just now),
+    // and 1-4 choose the left colour; neither paints.
+    QTest::mouseClick(b.fraTileEdit->picSelectedTile, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
+    EXPECT_EQ(b.fraTileEdit->leftColor(), 3);
+    QTest::keyClick(&b, Qt::Key_3);
+    EXPECT_EQ(b.fraTileEdit->leftColor(), 2);
+    EXPECT_EQ(w.doc().history().size(), steps + 2);
 }
 
-TEST_F(BackgroundEditor, TileButtonsAreOneStepEach)
+TEST_F(BackgroundEditor, TileButtonsAreOneStepEachAndTilesAreCopiedOntoTheTable)
 {
-    frmBkgEdit& b = openBkgEdit(w);
+    frmBkgEdit& b = f.open<frmBkgEdit>(w.cmdMetatileEditor);
     int t = 0;
     while (t < 255 && tileOf(w, t) == Bytes(64, pixels(w)[t * 64]))
         ++t;  // a tile that is not one flat colour
@@ -89,11 +89,31 @@ TEST_F(BackgroundEditor, TileButtonsAreOneStepEach)
         b.fraTileEdit->cmdRotate->click();
     EXPECT_EQ(tileOf(w, t), original);
     EXPECT_EQ(w.doc().history().size(), steps + 4) << "the undone shift is gone; four turns";
+
+    // Drag and drop copies a tile, and only onto the table.
+    int src = 0;
+    while (src < 255 && tileOf(w, src) == tileOf(w, 17))
+        ++src;
+    const PixelArray before = pixels(w);
+    b.chkDragAndDrop->click();
+    for (QPoint off : {QPoint(-4, 20), QPoint(20, -4), QPoint(260, 20)}) {
+        chooseTile(b, src);
+        b.fraTileEdit->picPatternTable_MouseUp(off, Qt::LeftButton);
+    }
+    EXPECT_EQ(pixels(w), before);
+
+    chooseTile(b, src);
+    b.fraTileEdit->picPatternTable_MouseUp(QPoint(17 % 16 * 16 + 8, 16 + 8), Qt::LeftButton);
+    EXPECT_EQ(tileOf(w, 17), tileOf(w, src));
+    EXPECT_EQ(b.selection().tile, src);
+
+    QTest::keyClick(&b, Qt::Key_Escape);
+    EXPECT_FALSE(b.isVisible());
 }
 
 TEST_F(BackgroundEditor, SubtileMetatileAndAttributeEditsAreStoredWithTheScene)
 {
-    frmBkgEdit& b = openBkgEdit(w);
+    frmBkgEdit& b = f.open<frmBkgEdit>(w.cmdMetatileEditor);
     const std::string here = sceneKeyText(*w.doc().sceneKey());
     const MetatileTables before = w.doc().scene().metatiles;
     const std::uint8_t s = 5, m = 9;
@@ -128,46 +148,6 @@ TEST_F(BackgroundEditor, SubtileMetatileAndAttributeEditsAreStoredWithTheScene)
     f.select(here.c_str());
     EXPECT_EQ(w.doc().scene().metatiles, want) << "the tables are kept in the image";
     EXPECT_EQ(w.doc().history().size(), 3u) << "one step per edit";
-}
-
-TEST_F(BackgroundEditor, CopyTilesOnlyOntoTheTableAndEveryControlIsNamed)
-{
-    frmBkgEdit& b = openBkgEdit(w);
-    int src = 0;
-    while (src < 255 && tileOf(w, src) == tileOf(w, 17))
-        ++src;
-    const PixelArray before = pixels(w);
-    b.chkDragAndDrop->click();
-    for (QPoint off : {QPoint(-4, 20), QPoint(20, -4), QPoint(260, 20)}) {
-        chooseTile(b, src);
-        b.fraTileEdit->picPatternTable_MouseUp(off, Qt::LeftButton);
-    }
-    EXPECT_EQ(pixels(w), before);
-
-    chooseTile(b, src);
-    b.fraTileEdit->picPatternTable_MouseUp(QPoint(17 % 16 * 16 + 8, 16 + 8), Qt::LeftButton);
-    EXPECT_EQ(tileOf(w, 17), tileOf(w, src));
-    EXPECT_EQ(b.selection().tile, src);
-
-    QTest::keyClick(&b, Qt::Key_Escape);
-    EXPECT_FALSE(b.isVisible());
-}
-
-// As in pixel editors: Shift+click picks the colour under the pointer, and 1-4 choose the left
-// colour; neither paints.
-TEST_F(BackgroundEditor, ShiftClickPicksAColourAndNumberKeysChooseOne)
-{
-    frmBkgEdit& b = openBkgEdit(w);
-    int t = 0;
-    while (t < 255 && pixels(w)[t * 64] == 0)
-        ++t;
-    chooseTile(b, t);
-    const std::size_t steps = w.doc().history().size();
-    QTest::mouseClick(b.fraTileEdit->picSelectedTile, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
-    EXPECT_EQ(b.fraTileEdit->leftColor(), pixels(w)[t * 64]);
-    QTest::keyClick(&b, Qt::Key_3);
-    EXPECT_EQ(b.fraTileEdit->leftColor(), 2);
-    EXPECT_EQ(w.doc().history().size(), steps);
 }
 
 }  // namespace

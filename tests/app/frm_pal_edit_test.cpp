@@ -12,14 +12,6 @@ using PaletteEditor = SampleWindow;
 
 using Palette = std::array<std::uint8_t, 32>;
 
-frmPalEdit& openPalEdit(frmMain& w)
-{
-    w.cmdPaletteEdit->click();
-    auto* p = w.findChild<frmPalEdit*>("frmPalEdit");
-    EXPECT_TRUE(p && p->isVisible());
-    return *p;
-}
-
 QColor back(const QLabel* l) { return l->palette().color(QPalette::Window); }
 QColor ink(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
 const Palette& palette(frmMain& w) { return w.doc().currentScene().palette; }
@@ -34,9 +26,9 @@ void expectEntriesShowDocument(frmMain& w, frmPalEdit& p)
     }
 }
 
-TEST_F(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
+TEST_F(PaletteEditor, ClicksWriteTheChosenColourAndEntriesFollowTheScene)
 {
-    frmPalEdit& p = openPalEdit(w);
+    frmPalEdit& p = f.open<frmPalEdit>(w.cmdPaletteEdit);
     EXPECT_EQ(p.selectedColor(), 0);
 
     // Before a choice the window writes colour 0.
@@ -75,11 +67,8 @@ TEST_F(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
     w.cmdUndo->click();
     EXPECT_EQ(p.lblPal[5]->text(), qs(hexText(palette(w)[5])));
     EXPECT_NE(p.lblPal[5]->text(), "16");
-}
 
-TEST_F(PaletteEditor, EntriesFollowTheSceneAndEmphasisShowsHereOnly)
-{
-    frmPalEdit& p = openPalEdit(w);
+    // The entries follow the scene; emphasis shows here only.
     f.selectScene([&](const SceneRecord& s) { return s.palette != palette(w); });
     expectEntriesShowDocument(w, p);
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "app_fixture.h"
 #include "frm_rom_expansion.h"
 #include "rom/hex.h"

@@ -15,14 +15,6 @@ namespace {
 
 using SpriteEditor = SampleWindow;
 
-frmSprEdit& openSprEdit(frmMain& w)
-{
-    w.cmdAnimEdit->click();
-    auto* s = w.findChild<frmSprEdit*>("frmSprEdit");
-    EXPECT_TRUE(s && s->isVisible());
-    return *s;
-}
-
 // Types into a field and leaves it, as the focus moving on does.
 void type(QLineEdit* e, const QString& text)
 {
@@ -46,7 +38,7 @@ Bytes animationOf(frmMain& w, int a)
 
 TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
 {
-    frmSprEdit& s = openSprEdit(w);
+    frmSprEdit& s = f.open<frmSprEdit>(w.cmdAnimEdit);
     EXPECT_EQ(s.windowTitle(), "Sprite Editor");
     EXPECT_EQ(s.txtFrame_TileId->toolTip(), "Tile ID");
     s.hscrFrame->setValue(1);
@@ -88,11 +80,8 @@ TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
     EXPECT_EQ(s.hscrFrame->value(), 0);
     EXPECT_EQ(s.hscrFrame->maximum(), lastFrameIndex(w.doc().romData(), FrameSet::Player));
     EXPECT_EQ(s.editedFrame(), frameOf(w, FrameSet::Player, 0));
-}
 
-TEST_F(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
-{
-    frmSprEdit& s = openSprEdit(w);
+    // Goto alternates the halves of a pair; painting a tile the frame shows is one step.
     TileEditorPanel& t = *s.fraTileEdit;
     EXPECT_EQ(t.tilePalette(), 4) << "the sprite palettes";
     s.txtFrame_TileId->setText("40");
@@ -112,9 +101,9 @@ TEST_F(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
     ASSERT_GT(frame.tileCount, 0);
     const int tile = frame.tiles[0].tileId & 0xFE;
     t.selectTile(tile);
-    const PixelArray before = w.doc().scene().sprPatterns;
+    const PixelArray patterns = w.doc().scene().sprPatterns;
     const QImage picture = s.picFrameEditor->image();
-    const std::uint8_t colour = static_cast<std::uint8_t>((before[static_cast<std::size_t>(tile) * 64] + 1) & 3);
+    const std::uint8_t colour = static_cast<std::uint8_t>((patterns[static_cast<std::size_t>(tile) * 64] + 1) & 3);
     t.lblnespal_tEdit_Click(colour, Qt::LeftButton);
     t.picSelectedTile_MouseDown(QPoint(2, 2), Qt::LeftButton);
     t.picSelectedTile_MouseUp(QPoint(2, 2), Qt::LeftButton);
@@ -122,13 +111,16 @@ TEST_F(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
     t.cmdFlipVAxis->click();
     w.cmdUndo->click();
     w.cmdUndo->click();
-    EXPECT_EQ(w.doc().scene().sprPatterns, before);
+    EXPECT_EQ(w.doc().scene().sprPatterns, patterns);
     EXPECT_EQ(s.picFrameEditor->image(), picture);
 }
 
-TEST_F(SpriteEditor, StepEditsKeepTheAnimationWhole)
+// Step edits keep the animation whole; playback runs on the clock and stops with the window.
+TEST_F(SpriteEditor, StepEditsAndPlaybackOfAnAnimation)
 {
-    frmSprEdit& s = openSprEdit(w);
+    frmSprEdit& s = f.open<frmSprEdit>(w.cmdAnimEdit);
+    std::int64_t now = 0;
+    s.setClock([&] { return now; });
     int a = 0;
     while (a < rommap::kAnimationCount - 1 && animationOf(w, a).size() < 4)
         ++a;
@@ -168,18 +160,7 @@ TEST_F(SpriteEditor, StepEditsKeepTheAnimationWhole)
     w.cmdUndo->click();
     EXPECT_EQ(animationOf(w, a), before);
     EXPECT_EQ(s.txtAnim_Timer->text(), qs(hexPad(before[2], 2)));
-}
-
-TEST_F(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
-{
-    frmSprEdit& s = openSprEdit(w);
-    std::int64_t now = 0;
-    s.setClock([&] { return now; });
-    int a = 0;
-    while (a < rommap::kAnimationCount - 1 && animationOf(w, a).size() < 4)
-        ++a;
-    s.hscrAnimation->setValue(a);
-    const Bytes steps = animationOf(w, a);
+    const Bytes& steps = before;
 
     s.cmdPlay->click();
     ASSERT_TRUE(s.playing());
@@ -226,7 +207,7 @@ TEST_F(SpriteEditor, AFrameWithoutSpritesShowsEmpty)
     const Bytes bytes = image.fileBytes();
     writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));
     w.loadRom(false, f.file("empty.nes"));
-    frmSprEdit& s = openSprEdit(w);
+    frmSprEdit& s = f.open<frmSprEdit>(w.cmdAnimEdit);
     EXPECT_EQ(s.lstFrameTiles->count(), 0);
     EXPECT_FALSE(s.txtFrame_X->isEnabled());
     EXPECT_FALSE(s.lblSelTileHighlight->isVisible());
