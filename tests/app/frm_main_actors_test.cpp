@@ -35,7 +35,7 @@ QWidget* enemyPicture(frmMain& w, int i)
     return w.mapView->markerPicture(MapMarker::Enemy, i);
 }
 
-TEST_F(MainWindowActors, ListsModesAndSelection)
+TEST_F(MainWindowActors, ListsModesSelectionAndKeys)
 {
     ASSERT_EQ(w.lstEnemyList->count(), 8);
     EXPECT_EQ(w.lstItemList->item(0)->text(), "00: 00 08 B0");
@@ -89,6 +89,22 @@ TEST_F(MainWindowActors, ListsModesAndSelection)
     emit w.mapView->pointerOver(MapMarker::Enemy, 0, QPoint(300, 100));
     EXPECT_EQ(w.findChild<QLabel*>("lblPointer")->text(),
               "Screen 01  X 2  Y 6    Enemy " + w.lstEnemyList->item(0)->text());
+
+    // Keys move the selected actor, and the moved one stays selected.
+    f.select(kStage11);
+    w.cmdEnemyEdit->click();
+    QTest::keyClick(w.picRenderDest, Qt::Key_Right);
+    QTest::keyClick(w.picRenderDest, Qt::Key_Up);
+    EXPECT_EQ(enemy(w, 0).xy, 0xA4);
+    EXPECT_EQ(w.doc().history().size(), 2u);
+
+    // Shift+Right moves its screen: b goes from 07 past enemy 1's 20.
+    for (int i = 0; i < 0x1A; ++i)
+        QTest::keyClick(w.picRenderDest, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(w.selectedEnemy(), 1) << "the list is kept in order of b";
+    EXPECT_EQ(enemy(w, 1).b, 0x21);
+    EXPECT_EQ(enemy(w, 1).xy, 0xA4);
+    EXPECT_EQ(w.lstEnemyList->currentRow(), 1);
 }
 
 TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
@@ -214,23 +230,6 @@ TEST_F(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
     EXPECT_EQ(item(w, 0), (ItemRecord{0x09, 0x90, 0}));
 
     EXPECT_EQ(w.doc().history().size(), 4u) << "every drag is one step";
-}
-
-TEST_F(MainWindowActors, KeysMoveTheSelectedActorAndTheMovedOneStaysSelected)
-{
-    w.cmdEnemyEdit->click();
-    QTest::keyClick(w.picRenderDest, Qt::Key_Right);
-    QTest::keyClick(w.picRenderDest, Qt::Key_Up);
-    EXPECT_EQ(enemy(w, 0).xy, 0xA4);
-    EXPECT_EQ(w.doc().history().size(), 2u);
-
-    // Shift+Right moves its screen: b goes from 07 past enemy 1's 20.
-    for (int i = 0; i < 0x1A; ++i)
-        QTest::keyClick(w.picRenderDest, Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(w.selectedEnemy(), 1) << "the list is kept in order of b";
-    EXPECT_EQ(enemy(w, 1).b, 0x21);
-    EXPECT_EQ(enemy(w, 1).xy, 0xA4);
-    EXPECT_EQ(w.lstEnemyList->currentRow(), 1);
 }
 
 }  // namespace

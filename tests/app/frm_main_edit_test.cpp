@@ -135,7 +135,7 @@ TEST_F(MainWindowEditing, AMapIsEditedWithoutAMouse)
     EXPECT_EQ(w.doc().romData(), loaded);
 }
 
-TEST_F(MainWindowEditing, TheEditMenuNamesTheStep)
+TEST_F(MainWindowEditing, TheEditMenuNamesTheStepAndUndoReturnsToTheEditedScene)
 {
     EXPECT_EQ(w.menuEditUndo->text(), "Undo");
     EXPECT_FALSE(w.menuEditUndo->isEnabled() || w.menuEditRedo->isEnabled());
@@ -155,10 +155,8 @@ TEST_F(MainWindowEditing, TheEditMenuNamesTheStep)
     EXPECT_FALSE(w.menuEditUndo->isEnabled());
     EXPECT_EQ(w.menuEditRedo->text(), "Redo Place Metatile");
     EXPECT_TRUE(w.cmdRedo->isEnabled());
-}
 
-TEST_F(MainWindowEditing, UndoAfterSwitchingScenesReturnsToTheEditedScene)
-{
+    // Undo after switching scenes returns to the edited scene.
     const std::string longScene = f.selectScene([](const SceneRecord& s) { return s.length >= 5; });
     const int width = w.picRenderDest->width();
     w.hscrollRenderer->setValue(0);

@@ -151,7 +151,7 @@ TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefused
     EXPECT_EQ(f.w.txtTime->text(), hex2(time));
 }
 
-TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByTheStage)
+TEST(PropertiesPanel, StagePropertiesAndPaletteSelectors)
 {
     PanelFixture f;
     f.selectScene([](const SceneRecord& s) { return s.time != 7 && s.reload && s.indicator != 0x2C; });
@@ -169,11 +169,8 @@ TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByT
     f.selectScene([&](const SceneRecord& s) { return s.stage == first.stage && s.scene != first.scene; });
     EXPECT_EQ(f.w.txtTime->text(), "07");
     EXPECT_EQ(f.w.txtIndicator->text(), "2C");
-}
 
-TEST(PropertiesPanel, APaletteSelectorShowsItsColoursAndKeepsThoseEditedUnderTheOldOne)
-{
-    PanelFixture f;
+    // A palette selector shows its colours and keeps those edited under the old one.
     // Background sub-palettes 1 and 2 show different colours.
     f.selectScene([](const SceneRecord& s) {
         return !std::equal(s.palette.begin() + 5, s.palette.begin() + 8, s.palette.begin() + 9);

@@ -21,7 +21,7 @@ void shiftDrag(frmMain& w, QPoint from, QPoint to)
 
 std::uint8_t cell(frmMain& w, int column, int row) { return *metatileAt(w.doc().currentScene(), {column, row}); }
 
-TEST_F(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
+TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
 {
     shiftDrag(w, QPoint(40, 40), QPoint(100, 70));
     EXPECT_EQ(w.selection(), (CellRect{1, 1, 3, 2}));
@@ -68,10 +68,8 @@ TEST_F(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
     w.menuFileExportMap->trigger();
     const QImage png(f.file("map.png"));
     EXPECT_EQ(png.width(), static_cast<int>(w.doc().currentScene().map.size()) / 48 * 256);
-}
 
-TEST_F(MapSelection, TheChosenMetatileIsKeptPerTileset)
-{
+    // The chosen metatile is kept per tileset.
     const std::uint8_t first = w.doc().currentScene().tileset;
     const std::string same = AppFixture::findScene([&](const SceneRecord& s) {
         return s.tileset == first && !(s.stage == w.doc().currentScene().stage && s.scene == w.doc().currentScene().scene);

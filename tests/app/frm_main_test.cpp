@@ -153,7 +153,7 @@ TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
-TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
+TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEditsAndAnotherLayout)
 {
     const QString other = f.writeSample("other.nes");
     f.editFirstCell();
@@ -179,6 +179,23 @@ TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
     w.loadRom(false, f.file("game.nes"));
     EXPECT_EQ(w.doc().path(), ss(f.file("game.nes")));
     EXPECT_FALSE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes"))) << "saved first";
+
+    // A header of another layout is opened only when the user says so.
+    Bytes layout = sampleImage().fileBytes();
+    layout[5] = 8;
+    writeFile(f.dir.file("layout.nes"), std::string(layout.begin(), layout.end()));
+
+    f.dialogs.messages.clear();
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
+    w.loadRom(false, f.file("layout.nes"));
+    EXPECT_EQ(f.dialogs.questions.back(), "The header of layout.nes does not describe this game:\n"
+                                          "- The header gives 8 pattern banks of 8 KB; the game has 16.\n"
+                                          "Open it anyway?");
+    EXPECT_EQ(w.doc().path(), ss(f.file("game.nes"))) << "No keeps the file that was open";
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    w.loadRom(false, f.file("layout.nes"));
+    EXPECT_EQ(w.doc().path(), ss(f.file("layout.nes")));
+    EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
 }
 
 TEST_F(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
@@ -315,45 +332,7 @@ TEST_F(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
     EXPECT_EQ(f.dialogs.messages.back(), "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
 }
 
-TEST_F(MainWindowFiles, AHeaderOfAnotherLayoutIsOpenedOnlyWhenTheUserSaysSo)
-{
-    Bytes other = sampleImage().fileBytes();
-    other[5] = 8;
-    writeFile(f.dir.file("other.nes"), std::string(other.begin(), other.end()));
-
-    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
-    w.loadRom(false, f.file("other.nes"));
-    EXPECT_EQ(f.dialogs.questions.back(), "The header of other.nes does not describe this game:\n"
-                                          "- The header gives 8 pattern banks of 8 KB; the game has 16.\n"
-                                          "Open it anyway?");
-    EXPECT_EQ(w.doc().path(), ss(f.file("game.nes"))) << "No keeps the file that was open";
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    w.loadRom(false, f.file("other.nes"));
-    EXPECT_EQ(w.doc().path(), ss(f.file("other.nes")));
-    EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
-}
-
-// The scroll rules are the core's; here the surface follows them and the bar moves it.
-TEST_F(MainWindowMap, AScrollingMapStartsAtTheEndTheSceneRunsFrom)
-{
-    f.selectScene([](const SceneRecord& s) { return s.length >= 3 && s.direction; });
-    const int max = (w.doc().currentScene().length + 1 - 3) * 256;
-    EXPECT_EQ(w.hscrollRenderer->maximum(), max);
-    EXPECT_EQ(w.picRenderDest->x(), -max);
-
-    // The picker works in sheet coordinates: scrolled down three rows, the top-left metatile in
-    // view is 0x30.
-    w.vMetaRenderer->setValue(3);
-    EXPECT_EQ(w.picBkgNat->y(), -96);
-    w.picBkgNat_MouseDown(QPoint(5, 96 + 5), Qt::LeftButton);
-    EXPECT_EQ(w.brushMetatile(), 0x30);
-
-    // Showing scenes, scrolling and choosing change nothing in the file: no question at exit.
-    EXPECT_TRUE(w.close());
-    EXPECT_TRUE(f.dialogs.questions.isEmpty());
-}
-
-TEST_F(MainWindowMap, GridLinesAndStatusBar)
+TEST_F(MainWindowMap, GridLinesStatusBarAndScrolling)
 {
     f.selectScene([](const SceneRecord& s) { return s.length == 3; });
     const auto& sets = w.picRenderDest->lineSets();
@@ -384,6 +363,22 @@ TEST_F(MainWindowMap, GridLinesAndStatusBar)
     EXPECT_EQ(keys, QStringList({"status1", "status4", "status3", "status2", "status6", "status7", "status5"}));
     EXPECT_EQ(w.mainStatusBar->findChild<QLabel*>("status1")->text(),
               "Map: $" + qs(hexPad(w.doc().currentScene().mapAddress, 4)));
+
+    f.selectScene([](const SceneRecord& s) { return s.length >= 3 && s.direction; });
+    const int max = (w.doc().currentScene().length + 1 - 3) * 256;
+    EXPECT_EQ(w.hscrollRenderer->maximum(), max);
+    EXPECT_EQ(w.picRenderDest->x(), -max);
+
+    // The picker works in sheet coordinates: scrolled down three rows, the top-left metatile in
+    // view is 0x30.
+    w.vMetaRenderer->setValue(3);
+    EXPECT_EQ(w.picBkgNat->y(), -96);
+    w.picBkgNat_MouseDown(QPoint(5, 96 + 5), Qt::LeftButton);
+    EXPECT_EQ(w.brushMetatile(), 0x30);
+
+    // Showing scenes, scrolling and choosing change nothing in the file: no question at exit.
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
 }
 
 TEST_F(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)

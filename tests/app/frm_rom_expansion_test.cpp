@@ -16,7 +16,7 @@ frmRomExpansion& dialogOf(frmMain& w)
     return *d;
 }
 
-TEST_F(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
+TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
 {
     const Bytes loaded = w.doc().romData();
     const int length = w.doc().currentScene().length;
@@ -83,18 +83,17 @@ TEST_F(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(w.doc().currentScene().length, length + 1);
     EXPECT_EQ(w.doc().history().size(), 2u) << "a step each";
-}
 
-TEST_F(ResizeDialog, CountsRefillTheLists)
-{
+    // The counts of actors refill the lists.
+    f.dialogs.messages.clear();
     const int items = w.doc().currentScene().itemCount;
     w.cmdResizeItem->click();
-    frmRomExpansion& d = dialogOf(w);
-    EXPECT_FALSE(d.frmSceneExpander->isVisibleTo(&d));
-    EXPECT_EQ(d.lblActorCount_Old->text(), qs(hexPad(items, 2)));
-    d.txtActorCount_New->setText(qs(hexPad(items + 2, 2)));
-    EXPECT_TRUE(d.lblActorRoom->text().contains("bytes used"));
-    d.cmdOk->click();
+    frmRomExpansion& c = dialogOf(w);
+    EXPECT_FALSE(c.frmSceneExpander->isVisibleTo(&c));
+    EXPECT_EQ(c.lblActorCount_Old->text(), qs(hexPad(items, 2)));
+    c.txtActorCount_New->setText(qs(hexPad(items + 2, 2)));
+    EXPECT_TRUE(c.lblActorRoom->text().contains("bytes used"));
+    c.cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.value(0), "Item count changed successfully!");
     EXPECT_EQ(w.lstItemList->count(), items + 2);
 
@@ -120,7 +119,7 @@ TEST_F(ResizeDialog, CountsRefillTheLists)
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.value(3), "Enemy count changed successfully!");
     EXPECT_EQ(w.lstEnemyList->count(), 0);
-    EXPECT_EQ(w.doc().history().size(), 2u);
+    EXPECT_EQ(w.doc().history().size(), 4u);
 
     w.cmdResizeItem->click();
     dialogOf(w).initGUI(7);

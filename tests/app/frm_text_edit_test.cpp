@@ -29,7 +29,7 @@ void retype(frmTextEdit& t, int n, const QString& text)
 
 std::string textOf(frmMain& w, int n) { return decodeText(w.doc().romData(), w.workspace().charTable, n).text; }
 
-TEST_F(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingWithout)
+TEST_F(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingThatCannotBeStoredOrRead)
 {
     const Bytes loaded = w.doc().romData();
     frmTextEdit& t = openTextEdit(w);
@@ -52,12 +52,10 @@ TEST_F(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingWithout)
     EXPECT_FALSE(t.isVisible());
     EXPECT_EQ(textOf(w, 5), "Hello\\0");
     EXPECT_EQ(w.doc().history().size(), 1u);
-}
 
-TEST_F(TextEditor, ATextThatCannotBeStoredKeepsTheWindowOpen)
-{
-    const Bytes loaded = w.doc().romData();
-    frmTextEdit& t = openTextEdit(w);
+    // A text that cannot be stored keeps the window open until the user lets it go.
+    const Bytes edited = w.doc().romData();
+    openTextEdit(w);
     retype(t, 7, "caf\xC3\xA9\\0");
     EXPECT_EQ(t.lblTextProblem->text(), "This text cannot be stored: no code for \"\xC3\xA9\" (character 4).");
     t.lstTextStrings->setCurrentRow(2);
@@ -66,12 +64,19 @@ TEST_F(TextEditor, ATextThatCannotBeStoredKeepsTheWindowOpen)
     EXPECT_EQ(t.selectedText(), 7);
     EXPECT_TRUE(t.lblTextProblem->text().contains("cannot be encoded"));
     ASSERT_EQ(f.dialogs.questions.size(), 1);
-    EXPECT_EQ(w.doc().romData(), loaded);
-
     f.dialogs.answers = {Dialogs::Answer::Yes};
     t.close();
     EXPECT_FALSE(t.isVisible());
-    EXPECT_EQ(w.doc().romData(), loaded);
+    EXPECT_EQ(w.doc().romData(), edited);
+
+    // A text that cannot be read opens nothing, and says which.
+    const Bytes first = encodeText(w.workspace().charTable, textOf(w, 0)).bytes;
+    ASSERT_FALSE(first.empty());
+    w.workspace().charTable[first[0]].clear();
+    w.cmdTextEditor->click();
+    EXPECT_FALSE(t.isVisible());
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("Text 00 cannot be read: ")) << f.dialogs.messages[0].toStdString();
 }
 
 TEST(TextEditorAtExit, LeavingTheProgramAsksAboutTextEdits)
@@ -94,17 +99,6 @@ TEST(TextEditorAtExit, LeavingTheProgramAsksAboutTextEdits)
     }
 }
 
-TEST_F(TextEditor, ATextThatCannotBeReadOpensNothing)
-{
-    applyDefaultCharTable(w.workspace().charTable);
-    const Bytes first = encodeText(w.workspace().charTable, textOf(w, 0)).bytes;
-    ASSERT_FALSE(first.empty());
-    w.workspace().charTable[first[0]].clear();
-    w.cmdTextEditor->click();
-    EXPECT_FALSE(w.findChild<frmTextEdit*>()->isVisible());
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.messages[0].startsWith("Text 00 cannot be read: ")) << f.dialogs.messages[0].toStdString();
-}
 
 }  // namespace
 }  // namespace velmar::test
