@@ -28,7 +28,6 @@ namespace {
 using MainWindowEmulator = SampleWindow;
 using MainWindowExit = SampleWindow;
 using MainWindowFiles = SampleWindow;
-using MainWindowHelp = SampleWindow;
 using MainWindowKeyboard = SampleWindow;
 using MainWindowMap = SampleWindow;
 
@@ -198,42 +197,6 @@ TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEditsAndAnotherLayout)
     EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
 }
 
-TEST_F(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
-{
-    std::string noise(16 + 0x40000, '\0');
-    unsigned x = 12345;
-    for (char& c : noise)
-        c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
-    const Bytes header = sampleImage().fileBytes();
-    noise.replace(0, 16, std::string(header.begin(), header.begin() + 16));  // the data is noise
-    writeFile(f.dir.file("noise.nes"), noise);
-    w.loadRom(false, f.file("noise.nes"));
-    // The first scene cannot be shown: that is said, and nothing claims the file loaded well.
-    ASSERT_FALSE(w.doc().hasScene());
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.messages[0].startsWith("This scene cannot be shown: ")) << f.dialogs.messages[0].toStdString();
-    // Every scene either shows or says why it cannot; the map never shows the old file's scene,
-    // and no box keeps a value of it, nor takes one.
-    for (const AreaNode& n : areaCatalogue()) {
-        f.dialogs.messages.clear();
-        w.tvAreaList_NodeClick(w.findNode(QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size()))));
-        for (const QString& m : f.dialogs.messages)
-            EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
-        if (!w.doc().hasScene()) {
-            EXPECT_TRUE(w.picRenderDest->image().isNull());
-            EXPECT_FALSE(w.propertiesPlace->isEnabled());
-            EXPECT_FALSE(w.actorListsPlace->isEnabled());
-            EXPECT_FALSE(w.cmdResizeMap->isEnabled());
-            for (QLineEdit* box : w.findChildren<QLineEdit*>())
-                EXPECT_TRUE(box->text().isEmpty() || !box->isVisibleTo(&w)) << box->objectName().toStdString();
-        }
-    }
-    f.stroke({QPoint(3, 3), QPoint(300, 100)});
-    w.cmdAll_Click();
-    w.unloadSubEditor_refresh();
-    w.menuEditUndo_Click();
-}
-
 // Save As makes the new file the open one; a file rewritten behind the window is offered for
 // reloading, and kept from being overwritten unseen when the user says no; a dropped file opens.
 TEST_F(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
@@ -306,7 +269,7 @@ TEST_F(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
 
 // A save that fails keeps everything in memory and says why, also when what worked goes to the
 // status bar.
-TEST_F(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
+TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
 {
     w.workspace().settings.showSuccessMessages = false;
     f.editFirstCell();
@@ -330,6 +293,41 @@ TEST_F(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
     EXPECT_EQ(f.dialogs.messages.size(), 2);
     w.loadRom(false, f.file("missing.nes"));
     EXPECT_EQ(f.dialogs.messages.back(), "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
+
+    // A file with the signature and noise for data never breaks the window.
+    f.dialogs.messages.clear();
+    std::string noise(16 + 0x40000, '\0');
+    unsigned x = 12345;
+    for (char& c : noise)
+        c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    const Bytes header = sampleImage().fileBytes();
+    noise.replace(0, 16, std::string(header.begin(), header.begin() + 16));  // the data is noise
+    writeFile(f.dir.file("noise.nes"), noise);
+    w.loadRom(false, f.file("noise.nes"));
+    // The first scene cannot be shown: that is said, and nothing claims the file loaded well.
+    ASSERT_FALSE(w.doc().hasScene());
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("This scene cannot be shown: ")) << f.dialogs.messages[0].toStdString();
+    // Every scene either shows or says why it cannot; the map never shows the old file's scene,
+    // and no box keeps a value of it, nor takes one.
+    for (const AreaNode& n : areaCatalogue()) {
+        f.dialogs.messages.clear();
+        w.tvAreaList_NodeClick(w.findNode(QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size()))));
+        for (const QString& m : f.dialogs.messages)
+            EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
+        if (!w.doc().hasScene()) {
+            EXPECT_TRUE(w.picRenderDest->image().isNull());
+            EXPECT_FALSE(w.propertiesPlace->isEnabled());
+            EXPECT_FALSE(w.actorListsPlace->isEnabled());
+            EXPECT_FALSE(w.cmdResizeMap->isEnabled());
+            for (QLineEdit* box : w.findChildren<QLineEdit*>())
+                EXPECT_TRUE(box->text().isEmpty() || !box->isVisibleTo(&w)) << box->objectName().toStdString();
+        }
+    }
+    f.stroke({QPoint(3, 3), QPoint(300, 100)});
+    w.cmdAll_Click();
+    w.unloadSubEditor_refresh();
+    w.menuEditUndo_Click();
 }
 
 TEST_F(MainWindowMap, GridLinesStatusBarAndScrolling)
@@ -375,6 +373,26 @@ TEST_F(MainWindowMap, GridLinesStatusBarAndScrolling)
     EXPECT_EQ(w.picBkgNat->y(), -96);
     w.picBkgNat_MouseDown(QPoint(5, 96 + 5), Qt::LeftButton);
     EXPECT_EQ(w.brushMetatile(), 0x30);
+
+    // A wider window shows more of the map; the scroll range follows the view's width.
+    w.show();
+    f.selectScene([](const SceneRecord& s) { return s.length >= 7; });
+    const int narrow = w.picContainer->width();
+    w.resize(2200, 800);
+    QApplication::processEvents();
+    ASSERT_GT(w.picContainer->width(), narrow);
+    EXPECT_EQ(w.hscrollRenderer->maximum(), w.picRenderDest->width() - w.picContainer->width());
+    w.hscrollRenderer->setValue(w.hscrollRenderer->maximum());
+    EXPECT_EQ(w.picRenderDest->x() + w.picRenderDest->width(), w.picContainer->width()) << "the end is in view";
+
+    // On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
+    w.resize(1024, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), QSize(1024, 600));
+    EXPECT_GE(w.picContainer->width(), 768) << "three screens of map at least";
+    auto* scroller = w.findChild<QScrollArea*>("scrCentral");
+    ASSERT_TRUE(scroller);
+    EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
 
     // Showing scenes, scrolling and choosing change nothing in the file: no question at exit.
     EXPECT_TRUE(w.close());
@@ -493,35 +511,12 @@ TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
     EXPECT_EQ(kept.image, w.doc().rom());
 }
 
-// A wider window shows more of the map; the scroll range follows the view's width.
-TEST_F(MainWindowMap, TheMapAndTheWindowFollowTheScreen)
-{
-    w.show();
-    f.selectScene([](const SceneRecord& s) { return s.length >= 7; });
-    const int narrow = w.picContainer->width();
-    w.resize(2200, 800);
-    QApplication::processEvents();
-    ASSERT_GT(w.picContainer->width(), narrow);
-    EXPECT_EQ(w.hscrollRenderer->maximum(), w.picRenderDest->width() - w.picContainer->width());
-    w.hscrollRenderer->setValue(w.hscrollRenderer->maximum());
-    EXPECT_EQ(w.picRenderDest->x() + w.picRenderDest->width(), w.picContainer->width()) << "the end is in view";
-
-    // On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
-    w.resize(1024, 600);
-    QApplication::processEvents();
-    EXPECT_EQ(w.size(), QSize(1024, 600));
-    EXPECT_GE(w.picContainer->width(), 768) << "three screens of map at least";
-    auto* scroller = w.findChild<QScrollArea*>("scrCentral");
-    ASSERT_TRUE(scroller);
-    EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
-}
-
 // Focus never edits: Tab visits every control the keyboard can use (the picker and the map
 // among them, not the boxes that only show a value), and neither the Tab walk nor the arrow
 // keys on the way change the mode or the image (except where the arrows choose a value by
 // design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
 // move the outline, not enemy 00; Space and Enter in the lists change nothing either.
-TEST_F(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
+TEST_F(MainWindowKeyboard, TabbingChangesNothingAndHelpListsTheShortcuts)
 {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -566,14 +561,9 @@ TEST_F(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
         unchanged(list);
     }
     EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("|").toStdString();
-}
 
-// Help: every shortcut in one table made from the actions (a key given later shows the next
-// time), the grid key, the menus' mnemonics and the About box.
-TEST_F(MainWindowHelp, ShortcutsGridKeyAndAbout)
-{
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // Help: every shortcut in one table made from the actions (a key given later shows the next
+    // time), the grid key, the menus' mnemonics and the About box.
     QStringList titles;
     for (const QAction* a : w.menuBar()->actions())
         titles << a->text();

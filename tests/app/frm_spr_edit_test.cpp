@@ -116,7 +116,7 @@ TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
 }
 
 // Step edits keep the animation whole; playback runs on the clock and stops with the window.
-TEST_F(SpriteEditor, StepEditsAndPlaybackOfAnAnimation)
+TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
 {
     frmSprEdit& s = f.open<frmSprEdit>(w.cmdAnimEdit);
     std::int64_t now = 0;
@@ -196,25 +196,23 @@ TEST_F(SpriteEditor, StepEditsAndPlaybackOfAnAnimation)
     s.close();
     EXPECT_FALSE(s.playing());
     EXPECT_FALSE(s.tmrPlayback->isActive());
-}
 
-TEST_F(SpriteEditor, AFrameWithoutSpritesShowsEmpty)
-{
-    // Enemy frame 0 of the sample with its sprite count set to 0.
+    // A frame without sprites shows empty: enemy frame 0 of the sample with its sprite count set
+    // to 0.
     RomImage image = sampleImage();
     const RomOffset p = RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
     image.romData[static_cast<std::size_t>(p)] = 0;
     const Bytes bytes = image.fileBytes();
     writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));
     w.loadRom(false, f.file("empty.nes"));
-    frmSprEdit& s = f.open<frmSprEdit>(w.cmdAnimEdit);
+    f.open<frmSprEdit>(w.cmdAnimEdit);
     EXPECT_EQ(s.lstFrameTiles->count(), 0);
     EXPECT_FALSE(s.txtFrame_X->isEnabled());
     EXPECT_FALSE(s.lblSelTileHighlight->isVisible());
-    const std::size_t steps = w.doc().history().size();
+    const std::size_t recorded = w.doc().history().size();
     type(s.txtFrame_X, "12");
     s.cmdGotoTile->click();
-    EXPECT_EQ(w.doc().history().size(), steps);
+    EXPECT_EQ(w.doc().history().size(), recorded);
     s.hscrFrame->setValue(1);
     EXPECT_GT(s.lstFrameTiles->count(), 0) << "the next frame is as before";
 }
