@@ -25,10 +25,8 @@
 namespace velmar::test {
 namespace {
 
-using MainWindowEmulator = SampleWindow;
 using MainWindowExit = SampleWindow;
 using MainWindowFiles = SampleWindow;
-using MainWindowKeyboard = SampleWindow;
 using MainWindowMap = SampleWindow;
 
 using Answer = Dialogs::Answer;
@@ -325,7 +323,7 @@ TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
     w.menuEditUndo_Click();
 }
 
-TEST_F(MainWindowMap, GridLinesStatusBarAndScrolling)
+TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
 {
     f.selectScene([](const SceneRecord& s) { return s.length == 3; });
     const auto& sets = w.picRenderDest->lineSets();
@@ -389,130 +387,11 @@ TEST_F(MainWindowMap, GridLinesStatusBarAndScrolling)
     ASSERT_TRUE(scroller);
     EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
 
-    // Showing scenes, scrolling and choosing change nothing in the file: no question at exit.
-    EXPECT_TRUE(w.close());
-    EXPECT_TRUE(f.dialogs.questions.isEmpty());
-}
-
-TEST_F(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
-{
-    w.show();
-    w.resize(1400, 820);
-    w.splMain->setSizes({260, 800, 300});
-    const QList<int> sizes = w.splMain->sizes();
-    const std::uint8_t m = f.otherThanAt(0);
-    f.choose(m);
-    f.stroke({QPoint(0, 0)});
-
-    f.dialogs.answers = {Answer::Cancel};
-    EXPECT_FALSE(w.close());
-    EXPECT_EQ(f.dialogs.questions.size(), 1);
-    EXPECT_FALSE(w.exiting());
-
-    f.dialogs.answers = {Answer::Yes};
-    EXPECT_TRUE(w.close());
-    EXPECT_TRUE(w.exiting());
-    RomImage saved;
-    ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
-    EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
-    const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
-    EXPECT_EQ(ini, f.dir.path().string() + "\n\n" + f.dir.file("game.nes").string()
-                       + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
-
-    // The panel sizes and the window's size come back at the next start, from a file of their own.
-    EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
-    frmMain& again = f.start();
-    again.show();
-    EXPECT_EQ(again.size(), QSize(1400, 820));
-    EXPECT_EQ(again.splMain->sizes(), sizes);
-}
-
-TEST_F(MainWindowEmulator, EmptySetAndPlayTestCommands)
-{
-    w.cmdRunEmulator_Click();
-    EXPECT_EQ(f.dialogs.messages, QStringList{"Emulator path not set!"});
-    EXPECT_TRUE(f.launched.isEmpty());
-
-    w.workspace().settings.emulatorCommand = "fceux --fullscreen 1 \"my game.nes\"";
-    w.cmdRunEmulator_Click();
-    EXPECT_EQ(f.launched, QStringList{"fceux --fullscreen 1 my game.nes"}) << "run unchanged";
-
-    // %f: the edited image goes to a test copy; the file on disk stays as it was; the copy goes
-    // at exit.
-    f.editFirstCell();
-    const std::string onDisk = readFile(f.dir.file("game.nes"));
-    w.workspace().settings.emulatorCommand = "emu %f";
-    f.launched.clear();
-    w.cmdRunEmulator_Click();
-    const QString copy = w.playTestPath();
-    EXPECT_EQ(f.launched, QStringList{"emu " + copy});
-    const Bytes expected = w.doc().rom().fileBytes();
-    EXPECT_EQ(readFile(copy.toStdString()), std::string(expected.begin(), expected.end()));
-    EXPECT_EQ(readFile(f.dir.file("game.nes")), onDisk);
-    // In a folder of its own that no one else can enter, under a name no one can guess.
-    const std::filesystem::path folder = std::filesystem::path(copy.toStdString()).parent_path();
-    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_all);
-    EXPECT_TRUE(folder.filename().string().starts_with("velmar-playtest-")) << folder;
-    EXPECT_NE(folder.filename().string(), "velmar-playtest-" + std::to_string(QCoreApplication::applicationPid()));
-
-    f.launchResult = false;
-    f.dialogs.messages.clear();
-    w.workspace().settings.emulatorCommand = "no-such-emulator";
-    w.cmdRunEmulator_Click();
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.messages[0].startsWith("The emulator could not be started"));
-
-    f.dialogs.answers = {Answer::No};
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(std::filesystem::exists(folder));
-}
-
-// The system ends the program (a logout, SIGTERM): no question, the edits stay for recovery, the
-// play-test copy goes. A folder left by an editor that was killed goes at the next start, but
-// not a running editor's, a link planted under such a name, or what it points to.
-TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
-{
-    AppFixture f;
-    f.keepRecovery = true;
-    frmMain& w = f.startWithSample();
-    w.workspace().settings.emulatorCommand = "emu %f";
-    f.editFirstCell();
-    w.cmdRunEmulator_Click();
-    const std::filesystem::path folder = std::filesystem::path(w.playTestPath().toStdString()).parent_path();
-    ASSERT_TRUE(std::filesystem::exists(folder));
-
-    const QString temp = QDir::tempPath();
-    PlayTestCopy::removeStale(temp);
-    EXPECT_TRUE(std::filesystem::exists(folder)) << "its editor is running";
-    TempDir victim;
-    writeFile(victim.file("keep.txt"), "keep");
-    const std::filesystem::path planted = temp.toStdString() + "/velmar-playtest-planted" + std::to_string(::getpid());
-    std::filesystem::create_directory_symlink(victim.path(), planted);
-    const std::filesystem::path stale = temp.toStdString() + "/velmar-playtest-stale" + std::to_string(::getpid());
-    std::filesystem::create_directory(stale);
-    writeFile(stale / "game.nes", "old");
-    PlayTestCopy::removeStale(temp);
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_EQ(readFile(victim.file("keep.txt")), "keep");
-    EXPECT_TRUE(std::filesystem::is_symlink(planted));
-    std::filesystem::remove(planted);
-
-    w.endSession();
-    EXPECT_TRUE(f.dialogs.questions.isEmpty());
-    EXPECT_FALSE(std::filesystem::exists(folder));
-    RecoveryCopy kept;
-    ASSERT_TRUE(readRecoveryCopy(w.recoveryFile().toStdString(), kept).ok());
-    EXPECT_EQ(kept.image, w.doc().rom());
-}
-
-// Focus never edits: Tab visits every control the keyboard can use (the picker and the map
-// among them, not the boxes that only show a value), and neither the Tab walk nor the arrow
-// keys on the way change the mode or the image (except where the arrows choose a value by
-// design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
-// move the outline, not enemy 00; Space and Enter in the lists change nothing either.
-TEST_F(MainWindowKeyboard, TabbingChangesNothingAndHelpListsTheShortcuts)
-{
+    // Focus never edits: Tab visits every control the keyboard can use (the picker and the map
+    // among them, not the boxes that only show a value), and neither the Tab walk nor the arrow
+    // keys on the way change the mode or the image (except where the arrows choose a value by
+    // design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
+    // move the outline, not enemy 00; Space and Enter in the lists change nothing either.
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const Bytes loaded = w.doc().romData();
@@ -591,6 +470,114 @@ TEST_F(MainWindowKeyboard, TabbingChangesNothingAndHelpListsTheShortcuts)
     w.menuHelpAbout->trigger();
     EXPECT_TRUE(f.dialogs.messages.value(0).startsWith(qs(appTitle()) + "\n"));
     EXPECT_TRUE(f.dialogs.messages.value(0).contains(QString("running on Qt ") + qVersion()));
+
+    // Showing scenes, scrolling, choosing, tabbing and help change nothing in the file: no question at exit.
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+}
+
+// The emulator: none set, a command run as it is, and %f with a test copy. At exit unsaved edits
+// are asked about, the settings written and the copy removed; the panel sizes and the window's
+// size come back at the next start, from a file of their own.
+TEST_F(MainWindowExit, EmulatorCommandsThenUnsavedEditsSettingsAndLayoutAtExit)
+{
+    w.show();
+    w.resize(1400, 820);
+    w.splMain->setSizes({260, 800, 300});
+    const QList<int> sizes = w.splMain->sizes();
+    w.cmdRunEmulator_Click();
+    EXPECT_EQ(f.dialogs.messages, QStringList{"Emulator path not set!"});
+    EXPECT_TRUE(f.launched.isEmpty());
+
+    w.workspace().settings.emulatorCommand = "fceux --fullscreen 1 \"my game.nes\"";
+    w.cmdRunEmulator_Click();
+    EXPECT_EQ(f.launched, QStringList{"fceux --fullscreen 1 my game.nes"}) << "run unchanged";
+
+    // %f: the edited image goes to a test copy; the file on disk stays as it was.
+    f.editFirstCell();
+    const std::string onDisk = readFile(f.dir.file("game.nes"));
+    w.workspace().settings.emulatorCommand = "emu %f";
+    f.launched.clear();
+    w.cmdRunEmulator_Click();
+    const QString copy = w.playTestPath();
+    EXPECT_EQ(f.launched, QStringList{"emu " + copy});
+    const Bytes expected = w.doc().rom().fileBytes();
+    EXPECT_EQ(readFile(copy.toStdString()), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(readFile(f.dir.file("game.nes")), onDisk);
+    // In a folder of its own that no one else can enter, under a name no one can guess.
+    const std::filesystem::path folder = std::filesystem::path(copy.toStdString()).parent_path();
+    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+    EXPECT_TRUE(folder.filename().string().starts_with("velmar-playtest-")) << folder;
+    EXPECT_NE(folder.filename().string(), "velmar-playtest-" + std::to_string(QCoreApplication::applicationPid()));
+
+    f.launchResult = false;
+    f.dialogs.messages.clear();
+    w.workspace().settings.emulatorCommand = "no-such-emulator";
+    w.cmdRunEmulator_Click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("The emulator could not be started"));
+
+    const std::uint8_t m = w.doc().currentScene().map[0];
+    f.dialogs.answers = {Answer::Cancel};
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(f.dialogs.questions.size(), 1);
+    EXPECT_FALSE(w.exiting());
+
+    f.dialogs.answers = {Answer::Yes};
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(w.exiting());
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    RomImage saved;
+    ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
+    EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
+    const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
+    EXPECT_EQ(ini, f.dir.path().string() + "\nno-such-emulator\n" + f.dir.file("game.nes").string()
+                       + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
+
+    EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
+    frmMain& again = f.start();
+    again.show();
+    EXPECT_EQ(again.size(), QSize(1400, 820));
+    EXPECT_EQ(again.splMain->sizes(), sizes);
+}
+
+// The system ends the program (a logout, SIGTERM): no question, the edits stay for recovery, the
+// play-test copy goes. A folder left by an editor that was killed goes at the next start, but
+// not a running editor's, a link planted under such a name, or what it points to.
+TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
+{
+    AppFixture f;
+    f.keepRecovery = true;
+    frmMain& w = f.startWithSample();
+    w.workspace().settings.emulatorCommand = "emu %f";
+    f.editFirstCell();
+    w.cmdRunEmulator_Click();
+    const std::filesystem::path folder = std::filesystem::path(w.playTestPath().toStdString()).parent_path();
+    ASSERT_TRUE(std::filesystem::exists(folder));
+
+    const QString temp = QDir::tempPath();
+    PlayTestCopy::removeStale(temp);
+    EXPECT_TRUE(std::filesystem::exists(folder)) << "its editor is running";
+    TempDir victim;
+    writeFile(victim.file("keep.txt"), "keep");
+    const std::filesystem::path planted = temp.toStdString() + "/velmar-playtest-planted" + std::to_string(::getpid());
+    std::filesystem::create_directory_symlink(victim.path(), planted);
+    const std::filesystem::path stale = temp.toStdString() + "/velmar-playtest-stale" + std::to_string(::getpid());
+    std::filesystem::create_directory(stale);
+    writeFile(stale / "game.nes", "old");
+    PlayTestCopy::removeStale(temp);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_EQ(readFile(victim.file("keep.txt")), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(planted));
+    std::filesystem::remove(planted);
+
+    w.endSession();
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    RecoveryCopy kept;
+    ASSERT_TRUE(readRecoveryCopy(w.recoveryFile().toStdString(), kept).ok());
+    EXPECT_EQ(kept.image, w.doc().rom());
 }
 
 }  // namespace
