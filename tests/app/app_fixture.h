@@ -2,8 +2,28 @@
 
 #include <memory>
 
+#include <gtest/gtest.h>
+
+// The widgets of the windows under test, which every window test reaches into.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QString>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 
 #include "frm_main.h"
 #include "qt_bridge.h"
@@ -69,6 +89,24 @@ public:
 
     void select(const char* key) { window->tvAreaList_NodeClick(window->findNode(key)); }
 
+    // Shows the first catalogue scene for which `want` holds, and gives its key.
+    template <typename Pred>
+    std::string selectScene(Pred want)
+    {
+        const std::string key = findScene(want);
+        EXPECT_FALSE(key.empty()) << "the sample has no such scene";
+        if (!key.empty())
+            select(key.c_str());
+        return key;
+    }
+
+    // One unsaved edit: the first cell of the map gets another metatile.
+    void editFirstCell()
+    {
+        choose(otherThanAt(0));
+        stroke({QPoint(0, 0)});
+    }
+
     // A press, a drag through `points` and a release on the map, in map pixels, as the mouse
     // gives them.
     void stroke(std::initializer_list<QPoint> points, Qt::MouseButton button = Qt::LeftButton)
@@ -90,6 +128,16 @@ public:
         return static_cast<std::uint8_t>(window->doc().currentScene().map[index] + 1);
     }
 
+    // Clicks `button` of the main window and gives the editor window `T` that it shows.
+    template <typename T>
+    T& open(QAbstractButton* button)
+    {
+        button->click();
+        T* opened = window->findChild<T*>();
+        EXPECT_TRUE(opened && opened->isVisible());
+        return *opened;
+    }
+
     // Chooses metatile `m` in the picker.
     void choose(std::uint8_t m) { window->picBkgNat_MouseDown(QPoint(m % 16 * 32, m / 16 * 32), Qt::LeftButton); }
 
@@ -108,6 +156,13 @@ public:
 
     QStringList launched;
     bool launchResult = true;
+};
+
+// Most window tests start from the main window with the sample open.
+class SampleWindow : public ::testing::Test {
+protected:
+    AppFixture f;
+    frmMain& w = f.startWithSample();
 };
 
 }  // namespace velmar::test

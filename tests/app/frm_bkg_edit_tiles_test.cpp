@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-#include <QImage>
-#include <QPushButton>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "frm_bkg_edit.h"
 #include "panels/tile_editor_panel.h"
@@ -13,12 +9,12 @@
 namespace velmar::test {
 namespace {
 
+using BackgroundEditor = SampleWindow;
+
 // The sheet exported in the tile palette imports back as the tiles were; a picture of the wrong
 // size is refused with a message and nothing recorded.
-TEST(BackgroundEditor, TileSheetExportAndImport)
+TEST_F(BackgroundEditor, TileSheetExportAndImport)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     w.cmdMetatileEditor->click();
     auto* b = w.findChild<frmBkgEdit*>("frmBkgEdit");
     ASSERT_TRUE(b);

@@ -1,17 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QLabel>
-#include <QScrollBar>
-#include <QTest>
-#include <QToolButton>
-#include <QTreeWidget>
 
 #include "app_fixture.h"
 #include "mapview/map_region.h"
@@ -22,21 +12,19 @@
 namespace velmar::test {
 namespace {
 
+using MainWindowEditing = SampleWindow;
+
 using Answer = Dialogs::Answer;
 
 // Places, stroke-paints and erases, takes it all back and does it again by the keyboard, saves,
 // and finds the same bytes in the file.
-TEST(MainWindowEditing, PaintUndoRedoByShortcutSaveAndReload)
+TEST_F(MainWindowEditing, PaintUndoRedoSaveAndEditWithoutAMouse)
 {
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 2; });
-    ASSERT_FALSE(key.empty());
-    frmMain& w = f.startWithSample();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length >= 2; });
     const Bytes loaded = w.doc().romData();
-    const auto map = [&w] { return w.doc().currentScene().map; };
+    const auto map = [this] { return w.doc().currentScene().map; };
 
     // A press places: (620, 130) is screen 2, column 3, row 4; row 5 through its top half.
     w.picBkgNat_MouseDown(QPoint(10 * 32 + 5, 5 * 32 + 3), Qt::RightButton);
@@ -88,21 +76,12 @@ TEST(MainWindowEditing, PaintUndoRedoByShortcutSaveAndReload)
     RomImage saved;
     ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
     EXPECT_EQ(saved.romData, erased);
-}
 
-// The picker and the map by keyboard alone: the arrow keys choose the metatile and move the
-// outlined cell, the view follows the outline, and Space or Enter places as a click does.
-TEST(MainWindowEditing, AMapIsEditedWithoutAMouse)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 5 && !s.direction; });
-    ASSERT_FALSE(key.empty());
-    f.select(key.c_str());
-    const Bytes loaded = w.doc().romData();
-    const auto metatile = [&w](MapCell c) { return metatileAt(w.doc().currentScene(), c).value_or(0); };
+    // The picker and the map by keyboard alone: the arrow keys choose the metatile and move the
+    // outlined cell, the view follows the outline, and Space or Enter places as a click does.
+    f.selectScene([](const SceneRecord& s) { return s.length >= 5 && !s.direction; });
+    const std::size_t done = w.doc().history().size();
+    const auto metatile = [this](MapCell c) { return metatileAt(w.doc().currentScene(), c).value_or(0); };
 
     // The picker: left and right a metatile, up and down a row, stopping at the sheet's edges.
     f.choose(0x10);
@@ -124,7 +103,7 @@ TEST(MainWindowEditing, AMapIsEditedWithoutAMouse)
     w.picRenderDest->setFocus(Qt::TabFocusReason);
     QTest::keyClick(w.picRenderDest, Qt::Key_Space);
     EXPECT_EQ(metatile(first), w.brushMetatile());
-    EXPECT_EQ(w.doc().history().size(), 1u);
+    EXPECT_EQ(w.doc().history().size(), done + 1);
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Place Metatile");
     EXPECT_TRUE(w.findChild<QLabel*>("lblPointer")->text().endsWith("Metatile " + qs(hexPad(w.brushMetatile(), 2))))
         << "the status bar names the new metatile at once";
@@ -139,30 +118,23 @@ TEST(MainWindowEditing, AMapIsEditedWithoutAMouse)
     w.picRenderDest->setFocus(Qt::TabFocusReason);
     QTest::keyClick(w.picRenderDest, Qt::Key_Return);
     EXPECT_EQ(metatile(far), w.brushMetatile());
-    EXPECT_EQ(w.doc().history().size(), 2u);
+    EXPECT_EQ(w.doc().history().size(), done + 2);
 
     // In the other modes the keys place nothing.
     w.cmdAll->click();
     w.picRenderDest->setFocus(Qt::TabFocusReason);
     QTest::keyClick(w.picRenderDest, Qt::Key_Space);
-    EXPECT_EQ(w.doc().history().size(), 2u);
-    w.menuEditUndo_Click();
-    w.menuEditUndo_Click();
-    EXPECT_EQ(w.doc().romData(), loaded);
+    EXPECT_EQ(w.doc().history().size(), done + 2);
 }
 
-TEST(MainWindowEditing, TheEditMenuNamesTheStep)
+TEST_F(MainWindowEditing, TheEditMenuUndoAcrossScenesAndAccessibleNames)
 {
-    AppFixture f;
-    f.writeGoodDataFiles();
-    frmMain& w = f.start();
     EXPECT_EQ(w.menuEditUndo->text(), "Undo");
     EXPECT_FALSE(w.menuEditUndo->isEnabled() || w.menuEditRedo->isEnabled());
     // Ctrl+Z and Ctrl+S are pressed in the test above; Redo has both of its keys.
     EXPECT_TRUE(w.menuEditRedo->shortcuts().contains(QKeySequence("Ctrl+Y")));
     EXPECT_TRUE(w.menuEditRedo->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
 
-    w.loadRom(false, f.writeSample());
     f.choose(f.otherThanAt(0));
     f.stroke({QPoint(0, 0), QPoint(40, 0)});
     EXPECT_TRUE(w.menuEditUndo->isEnabled() && w.cmdUndo->isEnabled());
@@ -175,15 +147,9 @@ TEST(MainWindowEditing, TheEditMenuNamesTheStep)
     EXPECT_FALSE(w.menuEditUndo->isEnabled());
     EXPECT_EQ(w.menuEditRedo->text(), "Redo Place Metatile");
     EXPECT_TRUE(w.cmdRedo->isEnabled());
-}
 
-TEST(MainWindowEditing, UndoAfterSwitchingScenesReturnsToTheEditedScene)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    const std::string longScene = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 5; });
-    ASSERT_FALSE(longScene.empty());
-    f.select(longScene.c_str());
+    // Undo after switching scenes returns to the edited scene.
+    const std::string longScene = f.selectScene([](const SceneRecord& s) { return s.length >= 5; });
     const int width = w.picRenderDest->width();
     w.hscrollRenderer->setValue(0);
     f.choose(f.otherThanAt(48 * 5));
@@ -202,12 +168,8 @@ TEST(MainWindowEditing, UndoAfterSwitchingScenesReturnsToTheEditedScene)
         << "the view comes back to where the edit was";
     w.menuEditRedo_Click();
     EXPECT_EQ(w.doc().romData(), edited);
-}
 
-TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
+    // Every control has an accessible name.
     f.select("c:02070C");  // many actors: their markers exist
     // The editor windows are the main window's: their controls are checked with its own.
     w.cmdPaletteEdit->click();
@@ -219,7 +181,7 @@ TEST(MainWindowEditing, EveryControlHasAnAccessibleName)
     w.menuHelpShortcuts->trigger();
     ASSERT_TRUE(w.findChild<QWidget*>("picSelectedTile")) << "the editor windows are open";
     // Qt's own parts (the scroll bars of the tree) carry names starting with "qt_".
-    const auto qtsOwn = [&w](const QWidget* c) {
+    const auto qtsOwn = [this](const QWidget* c) {
         for (; c && c != &w; c = c->parentWidget()) {
             if (c->objectName().startsWith("qt_"))
                 return true;

@@ -1,21 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QToolButton>
-
 #include "app_fixture.h"
 
 namespace velmar::test {
 namespace {
 
+using Patches = SampleWindow;
+
 // An edit made, written as a patch, taken back, and brought back by the patch as one step.
-TEST(Patches, MadeFromTheFileAsOpenedAndAppliedAsOneStep)
+TEST_F(Patches, MadeFromTheFileAsOpenedAndAppliedAsOneStep)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const Bytes loaded = w.doc().romData();
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(5, 5)});
+    f.editFirstCell();
     const Bytes edited = w.doc().romData();
     ASSERT_NE(edited, loaded);
 

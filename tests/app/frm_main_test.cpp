@@ -1,30 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTableWidget>
-#include <QTest>
-#include <QToolButton>
-#include <QTreeWidget>
 
 #include <unistd.h>
 
@@ -40,11 +25,15 @@
 namespace velmar::test {
 namespace {
 
+using MainWindowExit = SampleWindow;
+using MainWindowFiles = SampleWindow;
+using MainWindowMap = SampleWindow;
+
 using Answer = Dialogs::Answer;
 
 QString title(const char* file) { return qs(appTitle()) + " [" + file + "]"; }
 
-TEST(MainWindowStartUp, AFirstStartIsQuietAndWritesTheSettingsAtExit)
+TEST(MainWindowStartUp, AFirstStartIsQuiet)
 {
     AppFixture f;
     f.writeGoodDataFiles();
@@ -61,9 +50,6 @@ TEST(MainWindowStartUp, AFirstStartIsQuietAndWritesTheSettingsAtExit)
     EXPECT_TRUE(w.cmdFileLoad->isEnabled());
     for (QAction* a : w.menuFileRecentFiles)
         EXPECT_FALSE(a->isVisible()) << "empty recent entries are hidden";
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(readFile(f.dir.path() / "dat" / "VELMAR.INI"),
-              f.dir.path().string() + "\n\n\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
 }
 
 TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
@@ -102,7 +88,7 @@ TEST(MainWindowStartUp, SettingsGoToTheUserFolderWhenTheProgramFolderCannotTakeT
     EXPECT_EQ(again.workspace().settings.emulatorCommand, "emu %f");
 }
 
-TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
+TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
 {
     AppFixture f;
     f.writeGoodDataFiles();
@@ -134,16 +120,14 @@ TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
     writeFile(f.dir.file("cut.nes"), cut);
     const Bytes shown = w.doc().romData();
     f.dialogs.messages.clear();
-    w.loadRom(false, f.file("missing.nes"));
     w.loadRom(false, f.file("cut.nes"));
     // A name that is not UTF-8 reaches the window with its bad bytes replaced, naming no file.
     writeFile(f.dir.path() / "bad\xFF.nes", sample);
     const QString badName = QFile::decodeName(QByteArray::fromStdString((f.dir.path() / "bad\xFF.nes").string()));
     w.loadRom(false, badName);
-    ASSERT_EQ(f.dialogs.messages.size(), 3);
-    EXPECT_EQ(f.dialogs.messages[0], "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
-    EXPECT_TRUE(f.dialogs.messages[1].startsWith("Invalid rom!\n" + f.file("cut.nes") + ": The image is cut off"));
-    EXPECT_EQ(f.dialogs.messages[2], "Error loading file!\n" + badName
+    ASSERT_EQ(f.dialogs.messages.size(), 2);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("Invalid rom!\n" + f.file("cut.nes") + ": The image is cut off"));
+    EXPECT_EQ(f.dialogs.messages[1], "Error loading file!\n" + badName
                                          + ": The file's name is not valid UTF-8 text, which Velmar cannot open. "
                                            "Rename the file, then open it.");
     EXPECT_EQ(w.windowTitle(), title("first.nes[*]"));
@@ -161,28 +145,10 @@ TEST(MainWindowFiles, LoadGoodMissingInvalidAndCutOffFiles)
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
-// With the option off, what worked goes to the status bar; what failed is still a message.
-TEST(MainWindowFiles, SuccessMessagesCanGoToTheStatusBar)
+TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEditsAndAnotherLayout)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    w.workspace().settings.showSuccessMessages = false;
-    w.loadRom(false, f.file("game.nes"));
-    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File successfully loaded!");
-    w.saveRom();
-    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File saved!");
-    w.loadRom(false, f.file("missing.nes"));
-    EXPECT_EQ(f.dialogs.messages, QStringList{"Error loading file!\n" + f.file("missing.nes")
-                                              + ": No such file or directory"});
-}
-
-TEST(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const QString other = f.writeSample("other.nes");
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     const Bytes edited = w.doc().romData();
 
     f.dialogs.answers = {Answer::Cancel};
@@ -200,61 +166,36 @@ TEST(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEdits)
     EXPECT_TRUE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes")))
         << "the edits were dropped, not saved";
 
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     f.dialogs.answers = {Answer::Yes};
     w.loadRom(false, f.file("game.nes"));
     EXPECT_EQ(w.doc().path(), ss(f.file("game.nes")));
     EXPECT_FALSE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes"))) << "saved first";
-}
 
-TEST(MainWindowFiles, NoiseWithTheSignatureNeverBreaksTheWindow)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    std::string noise(16 + 0x40000, '\0');
-    unsigned x = 12345;
-    for (char& c : noise)
-        c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
-    const Bytes header = sampleImage().fileBytes();
-    noise.replace(0, 16, std::string(header.begin(), header.begin() + 16));  // the data is noise
-    writeFile(f.dir.file("noise.nes"), noise);
-    w.loadRom(false, f.file("noise.nes"));
-    // The first scene cannot be shown: that is said, and nothing claims the file loaded well.
-    ASSERT_FALSE(w.doc().hasScene());
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.messages[0].startsWith("This scene cannot be shown: ")) << f.dialogs.messages[0].toStdString();
-    // Every scene either shows or says why it cannot; the map never shows the old file's scene,
-    // and no box keeps a value of it, nor takes one.
-    for (const AreaNode& n : areaCatalogue()) {
-        f.dialogs.messages.clear();
-        w.tvAreaList_NodeClick(w.findNode(QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size()))));
-        for (const QString& m : f.dialogs.messages)
-            EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
-        if (!w.doc().hasScene()) {
-            EXPECT_TRUE(w.picRenderDest->image().isNull());
-            EXPECT_FALSE(w.propertiesPlace->isEnabled());
-            EXPECT_FALSE(w.actorListsPlace->isEnabled());
-            EXPECT_FALSE(w.cmdResizeMap->isEnabled());
-            for (QLineEdit* box : w.findChildren<QLineEdit*>())
-                EXPECT_TRUE(box->text().isEmpty() || !box->isVisibleTo(&w)) << box->objectName().toStdString();
-        }
-    }
-    f.stroke({QPoint(3, 3), QPoint(300, 100)});
-    w.cmdAll_Click();
-    w.unloadSubEditor_refresh();
-    w.menuEditUndo_Click();
+    // A header of another layout is opened only when the user says so.
+    Bytes layout = sampleImage().fileBytes();
+    layout[5] = 8;
+    writeFile(f.dir.file("layout.nes"), std::string(layout.begin(), layout.end()));
+
+    f.dialogs.messages.clear();
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
+    w.loadRom(false, f.file("layout.nes"));
+    EXPECT_EQ(f.dialogs.questions.back(), "The header of layout.nes does not describe this game:\n"
+                                          "- The header gives 8 pattern banks of 8 KB; the game has 16.\n"
+                                          "Open it anyway?");
+    EXPECT_EQ(w.doc().path(), ss(f.file("game.nes"))) << "No keeps the file that was open";
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    w.loadRom(false, f.file("layout.nes"));
+    EXPECT_EQ(w.doc().path(), ss(f.file("layout.nes")));
+    EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
 }
 
 // Save As makes the new file the open one; a file rewritten behind the window is offered for
 // reloading, and kept from being overwritten unseen when the user says no; a dropped file opens.
-TEST(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
+TEST_F(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const std::string original = readFile(f.dir.file("game.nes"));
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
+    f.editFirstCell();
     const RomImage edited = w.doc().rom();
     f.dialogs.saveFiles = {f.file("copy.nes")};
     EXPECT_EQ(w.menuFileSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
@@ -319,12 +260,12 @@ TEST(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
     EXPECT_FALSE(refused.isAccepted());
 }
 
-TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
+// A save that fails keeps everything in memory and says why, also when what worked goes to the
+// status bar.
+TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(5, 5)});
+    w.workspace().settings.showSuccessMessages = false;
+    f.editFirstCell();
     namespace fs = std::filesystem;
     const fs::path file = f.dir.file("game.nes");
     const std::string before = readFile(file);
@@ -337,59 +278,54 @@ TEST(MainWindowFiles, SaveFailureKeepsEverythingInMemory)
     EXPECT_EQ(f.dialogs.messages.back(), "Unknown I/O error!\n" + f.file("game.nes") + ": No such file or directory");
     EXPECT_FALSE(fs::exists(file)) << "a save never creates the file";
     EXPECT_TRUE(w.doc().hasUnsavedChanges());
+
+    w.loadRom(false, f.writeSample());
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File successfully loaded!");
+    w.saveRom();
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), "File saved!");
+    EXPECT_EQ(f.dialogs.messages.size(), 2);
+    w.loadRom(false, f.file("missing.nes"));
+    EXPECT_EQ(f.dialogs.messages.back(), "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
+
+    // A file with the signature and noise for data never breaks the window.
+    f.dialogs.messages.clear();
+    std::string noise(16 + 0x40000, '\0');
+    unsigned x = 12345;
+    for (char& c : noise)
+        c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    const Bytes header = sampleImage().fileBytes();
+    noise.replace(0, 16, std::string(header.begin(), header.begin() + 16));  // the data is noise
+    writeFile(f.dir.file("noise.nes"), noise);
+    w.loadRom(false, f.file("noise.nes"));
+    // The first scene cannot be shown: that is said, and nothing claims the file loaded well.
+    ASSERT_FALSE(w.doc().hasScene());
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("This scene cannot be shown: ")) << f.dialogs.messages[0].toStdString();
+    // Every scene either shows or says why it cannot; the map never shows the old file's scene,
+    // and no box keeps a value of it, nor takes one.
+    for (const AreaNode& n : areaCatalogue()) {
+        f.dialogs.messages.clear();
+        w.tvAreaList_NodeClick(w.findNode(QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size()))));
+        for (const QString& m : f.dialogs.messages)
+            EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
+        if (!w.doc().hasScene()) {
+            EXPECT_TRUE(w.picRenderDest->image().isNull());
+            EXPECT_FALSE(w.propertiesPlace->isEnabled());
+            EXPECT_FALSE(w.actorListsPlace->isEnabled());
+            EXPECT_FALSE(w.cmdResizeMap->isEnabled());
+            for (QLineEdit* box : w.findChildren<QLineEdit*>())
+                EXPECT_TRUE(box->text().isEmpty() || !box->isVisibleTo(&w)) << box->objectName().toStdString();
+        }
+    }
+    f.stroke({QPoint(3, 3), QPoint(300, 100)});
+    w.cmdAll_Click();
+    w.unloadSubEditor_refresh();
+    w.menuEditUndo_Click();
 }
 
-TEST(MainWindowFiles, AHeaderOfAnotherLayoutIsOpenedOnlyWhenTheUserSaysSo)
+TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    Bytes other = sampleImage().fileBytes();
-    other[5] = 8;
-    writeFile(f.dir.file("other.nes"), std::string(other.begin(), other.end()));
-
-    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
-    w.loadRom(false, f.file("other.nes"));
-    EXPECT_EQ(f.dialogs.questions.back(), "The header of other.nes does not describe this game:\n"
-                                          "- The header gives 8 pattern banks of 8 KB; the game has 16.\n"
-                                          "Open it anyway?");
-    EXPECT_EQ(w.doc().path(), ss(f.file("game.nes"))) << "No keeps the file that was open";
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    w.loadRom(false, f.file("other.nes"));
-    EXPECT_EQ(w.doc().path(), ss(f.file("other.nes")));
-    EXPECT_EQ(f.dialogs.messages.back(), "File successfully loaded!");
-}
-
-// The scroll rules are the core's; here the surface follows them and the bar moves it.
-TEST(MainWindowMap, AScrollingMapStartsAtTheEndTheSceneRunsFrom)
-{
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 3 && s.direction; });
-    ASSERT_FALSE(key.empty()) << "the sample needs a long right-to-left scene";
-    frmMain& w = f.startWithSample();
-    f.select(key.c_str());
-    const int max = (w.doc().currentScene().length + 1 - 3) * 256;
-    EXPECT_EQ(w.hscrollRenderer->maximum(), max);
-    EXPECT_EQ(w.picRenderDest->x(), -max);
-
-    // The picker works in sheet coordinates: scrolled down three rows, the top-left metatile in
-    // view is 0x30.
-    w.vMetaRenderer->setValue(3);
-    EXPECT_EQ(w.picBkgNat->y(), -96);
-    w.picBkgNat_MouseDown(QPoint(5, 96 + 5), Qt::LeftButton);
-    EXPECT_EQ(w.brushMetatile(), 0x30);
-
-    // Showing scenes, scrolling and choosing change nothing in the file: no question at exit.
-    EXPECT_TRUE(w.close());
-    EXPECT_TRUE(f.dialogs.questions.isEmpty());
-}
-
-TEST(MainWindowMap, GridLinesAndStatusBar)
-{
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length == 3; });
-    ASSERT_FALSE(key.empty()) << "the sample needs a 4-screen scene";
-    frmMain& w = f.startWithSample();
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length == 3; });
     const auto& sets = w.picRenderDest->lineSets();
     ASSERT_EQ(sets.size(), 3u);
     ASSERT_EQ(sets[0].lines.size(), 31u);
@@ -418,124 +354,22 @@ TEST(MainWindowMap, GridLinesAndStatusBar)
     EXPECT_EQ(keys, QStringList({"status1", "status4", "status3", "status2", "status6", "status7", "status5"}));
     EXPECT_EQ(w.mainStatusBar->findChild<QLabel*>("status1")->text(),
               "Map: $" + qs(hexPad(w.doc().currentScene().mapAddress, 4)));
-}
 
-TEST(MainWindowExit, SettingsWrittenAndUnsavedEditsAsked)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
+    f.selectScene([](const SceneRecord& s) { return s.length >= 3 && s.direction; });
+    const int max = (w.doc().currentScene().length + 1 - 3) * 256;
+    EXPECT_EQ(w.hscrollRenderer->maximum(), max);
+    EXPECT_EQ(w.picRenderDest->x(), -max);
+
+    // The picker works in sheet coordinates: scrolled down three rows, the top-left metatile in
+    // view is 0x30.
+    w.vMetaRenderer->setValue(3);
+    EXPECT_EQ(w.picBkgNat->y(), -96);
+    w.picBkgNat_MouseDown(QPoint(5, 96 + 5), Qt::LeftButton);
+    EXPECT_EQ(w.brushMetatile(), 0x30);
+
+    // A wider window shows more of the map; the scroll range follows the view's width.
     w.show();
-    const std::uint8_t m = f.otherThanAt(0);
-    f.choose(m);
-    f.stroke({QPoint(0, 0)});
-
-    f.dialogs.answers = {Answer::Cancel};
-    EXPECT_FALSE(w.close());
-    EXPECT_EQ(f.dialogs.questions.size(), 1);
-    EXPECT_FALSE(w.exiting());
-
-    f.dialogs.answers = {Answer::Yes};
-    EXPECT_TRUE(w.close());
-    EXPECT_TRUE(w.exiting());
-    RomImage saved;
-    ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
-    EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
-    const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
-    EXPECT_EQ(ini, f.dir.path().string() + "\n\n" + f.dir.file("game.nes").string()
-                       + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
-}
-
-TEST(MainWindowEmulator, EmptySetAndPlayTestCommands)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    w.cmdRunEmulator_Click();
-    EXPECT_EQ(f.dialogs.messages, QStringList{"Emulator path not set!"});
-    EXPECT_TRUE(f.launched.isEmpty());
-
-    w.workspace().settings.emulatorCommand = "fceux --fullscreen 1 \"my game.nes\"";
-    w.cmdRunEmulator_Click();
-    EXPECT_EQ(f.launched, QStringList{"fceux --fullscreen 1 my game.nes"}) << "run unchanged";
-
-    // %f: the edited image goes to a test copy; the file on disk stays as it was; the copy goes
-    // at exit.
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
-    const std::string onDisk = readFile(f.dir.file("game.nes"));
-    w.workspace().settings.emulatorCommand = "emu %f";
-    f.launched.clear();
-    w.cmdRunEmulator_Click();
-    const QString copy = w.playTestPath();
-    EXPECT_EQ(f.launched, QStringList{"emu " + copy});
-    const Bytes expected = w.doc().rom().fileBytes();
-    EXPECT_EQ(readFile(copy.toStdString()), std::string(expected.begin(), expected.end()));
-    EXPECT_EQ(readFile(f.dir.file("game.nes")), onDisk);
-    // In a folder of its own that no one else can enter, under a name no one can guess.
-    const std::filesystem::path folder = std::filesystem::path(copy.toStdString()).parent_path();
-    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_all);
-    EXPECT_TRUE(folder.filename().string().starts_with("velmar-playtest-")) << folder;
-    EXPECT_NE(folder.filename().string(), "velmar-playtest-" + std::to_string(QCoreApplication::applicationPid()));
-
-    f.launchResult = false;
-    f.dialogs.messages.clear();
-    w.workspace().settings.emulatorCommand = "no-such-emulator";
-    w.cmdRunEmulator_Click();
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.messages[0].startsWith("The emulator could not be started"));
-
-    f.dialogs.answers = {Answer::No};
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(std::filesystem::exists(folder));
-}
-
-// The system ends the program (a logout, SIGTERM): no question, the edits stay for recovery, the
-// play-test copy goes. A folder left by an editor that was killed goes at the next start, but
-// not a running editor's, a link planted under such a name, or what it points to.
-TEST(MainWindowEmulator, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
-{
-    AppFixture f;
-    f.keepRecovery = true;
-    frmMain& w = f.startWithSample();
-    w.workspace().settings.emulatorCommand = "emu %f";
-    f.choose(f.otherThanAt(0));
-    f.stroke({QPoint(0, 0)});
-    w.cmdRunEmulator_Click();
-    const std::filesystem::path folder = std::filesystem::path(w.playTestPath().toStdString()).parent_path();
-    ASSERT_TRUE(std::filesystem::exists(folder));
-
-    const QString temp = QDir::tempPath();
-    PlayTestCopy::removeStale(temp);
-    EXPECT_TRUE(std::filesystem::exists(folder)) << "its editor is running";
-    TempDir victim;
-    writeFile(victim.file("keep.txt"), "keep");
-    const std::filesystem::path planted = temp.toStdString() + "/velmar-playtest-planted" + std::to_string(::getpid());
-    std::filesystem::create_directory_symlink(victim.path(), planted);
-    const std::filesystem::path stale = temp.toStdString() + "/velmar-playtest-stale" + std::to_string(::getpid());
-    std::filesystem::create_directory(stale);
-    writeFile(stale / "game.nes", "old");
-    PlayTestCopy::removeStale(temp);
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_EQ(readFile(victim.file("keep.txt")), "keep");
-    EXPECT_TRUE(std::filesystem::is_symlink(planted));
-    std::filesystem::remove(planted);
-
-    w.endSession();
-    EXPECT_TRUE(f.dialogs.questions.isEmpty());
-    EXPECT_FALSE(std::filesystem::exists(folder));
-    RecoveryCopy kept;
-    ASSERT_TRUE(readRecoveryCopy(w.recoveryFile().toStdString(), kept).ok());
-    EXPECT_EQ(kept.image, w.doc().rom());
-}
-
-// A wider window shows more of the map; the scroll range follows the view's width.
-TEST(MainWindowMap, AWiderWindowShowsMoreScreens)
-{
-    AppFixture f;
-    const std::string key = AppFixture::findScene([](const SceneRecord& s) { return s.length >= 7; });
-    frmMain& w = f.startWithSample();
-    w.show();
-    f.select(key.c_str());
+    f.selectScene([](const SceneRecord& s) { return s.length >= 7; });
     const int narrow = w.picContainer->width();
     w.resize(2200, 800);
     QApplication::processEvents();
@@ -543,14 +377,8 @@ TEST(MainWindowMap, AWiderWindowShowsMoreScreens)
     EXPECT_EQ(w.hscrollRenderer->maximum(), w.picRenderDest->width() - w.picContainer->width());
     w.hscrollRenderer->setValue(w.hscrollRenderer->maximum());
     EXPECT_EQ(w.picRenderDest->x() + w.picRenderDest->width(), w.picContainer->width()) << "the end is in view";
-}
 
-// On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
-TEST(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    w.show();
+    // On a 1024 x 600 screen the window fits; the panels keep their sizes and the window scrolls.
     w.resize(1024, 600);
     QApplication::processEvents();
     EXPECT_EQ(w.size(), QSize(1024, 600));
@@ -558,35 +386,12 @@ TEST(MainWindowMap, ASmallScreenScrollsTheWindowRatherThanSqueezingIt)
     auto* scroller = w.findChild<QScrollArea*>("scrCentral");
     ASSERT_TRUE(scroller);
     EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
-}
 
-// The panel sizes and the window's size come back at the next start, from a file of their own.
-TEST(MainWindowExit, PanelSizesAndTheWindowComeBack)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    w.show();
-    w.resize(1400, 820);
-    w.splMain->setSizes({260, 800, 300});
-    const QList<int> sizes = w.splMain->sizes();
-    w.close();
-    EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
-
-    frmMain& again = f.start();
-    again.show();
-    EXPECT_EQ(again.size(), QSize(1400, 820));
-    EXPECT_EQ(again.splMain->sizes(), sizes);
-}
-
-// Focus never edits: Tab visits every control the keyboard can use (the picker and the map
-// among them, not the boxes that only show a value), and neither the Tab walk nor the arrow
-// keys on the way change the mode or the image (except where the arrows choose a value by
-// design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
-// move the outline, not enemy 00; Space and Enter in the lists change nothing either.
-TEST(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
+    // Focus never edits: Tab visits every control the keyboard can use (the picker and the map
+    // among them, not the boxes that only show a value), and neither the Tab walk nor the arrow
+    // keys on the way change the mode or the image (except where the arrows choose a value by
+    // design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
+    // move the outline, not enemy 00; Space and Enter in the lists change nothing either.
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const Bytes loaded = w.doc().romData();
@@ -630,22 +435,15 @@ TEST(MainWindowKeyboard, TabbingThroughTheWindowChangesNoModeAndNoData)
         unchanged(list);
     }
     EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("|").toStdString();
-}
 
-// Help: every shortcut in one table made from the actions (a key given later shows the next
-// time), the grid key, the menus' mnemonics and the About box.
-TEST(MainWindowHelp, ShortcutsGridKeyAndAbout)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // Help: every shortcut in one table made from the actions (a key given later shows the next
+    // time), the grid key, the menus' mnemonics and the About box.
     QStringList titles;
     for (const QAction* a : w.menuBar()->actions())
         titles << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Options", "&Help"}));
 
-    const auto table = [&w] {
+    const auto table = [this] {
         w.menuHelpShortcuts->trigger();
         auto* d = w.findChild<frmShortcuts*>("frmShortcuts");
         EXPECT_TRUE(d && d->isVisible());
@@ -672,6 +470,114 @@ TEST(MainWindowHelp, ShortcutsGridKeyAndAbout)
     w.menuHelpAbout->trigger();
     EXPECT_TRUE(f.dialogs.messages.value(0).startsWith(qs(appTitle()) + "\n"));
     EXPECT_TRUE(f.dialogs.messages.value(0).contains(QString("running on Qt ") + qVersion()));
+
+    // Showing scenes, scrolling, choosing, tabbing and help change nothing in the file: no question at exit.
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+}
+
+// The emulator: none set, a command run as it is, and %f with a test copy. At exit unsaved edits
+// are asked about, the settings written and the copy removed; the panel sizes and the window's
+// size come back at the next start, from a file of their own.
+TEST_F(MainWindowExit, EmulatorCommandsThenUnsavedEditsSettingsAndLayoutAtExit)
+{
+    w.show();
+    w.resize(1400, 820);
+    w.splMain->setSizes({260, 800, 300});
+    const QList<int> sizes = w.splMain->sizes();
+    w.cmdRunEmulator_Click();
+    EXPECT_EQ(f.dialogs.messages, QStringList{"Emulator path not set!"});
+    EXPECT_TRUE(f.launched.isEmpty());
+
+    w.workspace().settings.emulatorCommand = "fceux --fullscreen 1 \"my game.nes\"";
+    w.cmdRunEmulator_Click();
+    EXPECT_EQ(f.launched, QStringList{"fceux --fullscreen 1 my game.nes"}) << "run unchanged";
+
+    // %f: the edited image goes to a test copy; the file on disk stays as it was.
+    f.editFirstCell();
+    const std::string onDisk = readFile(f.dir.file("game.nes"));
+    w.workspace().settings.emulatorCommand = "emu %f";
+    f.launched.clear();
+    w.cmdRunEmulator_Click();
+    const QString copy = w.playTestPath();
+    EXPECT_EQ(f.launched, QStringList{"emu " + copy});
+    const Bytes expected = w.doc().rom().fileBytes();
+    EXPECT_EQ(readFile(copy.toStdString()), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(readFile(f.dir.file("game.nes")), onDisk);
+    // In a folder of its own that no one else can enter, under a name no one can guess.
+    const std::filesystem::path folder = std::filesystem::path(copy.toStdString()).parent_path();
+    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+    EXPECT_TRUE(folder.filename().string().starts_with("velmar-playtest-")) << folder;
+    EXPECT_NE(folder.filename().string(), "velmar-playtest-" + std::to_string(QCoreApplication::applicationPid()));
+
+    f.launchResult = false;
+    f.dialogs.messages.clear();
+    w.workspace().settings.emulatorCommand = "no-such-emulator";
+    w.cmdRunEmulator_Click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("The emulator could not be started"));
+
+    const std::uint8_t m = w.doc().currentScene().map[0];
+    f.dialogs.answers = {Answer::Cancel};
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(f.dialogs.questions.size(), 1);
+    EXPECT_FALSE(w.exiting());
+
+    f.dialogs.answers = {Answer::Yes};
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(w.exiting());
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    RomImage saved;
+    ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
+    EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
+    const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
+    EXPECT_EQ(ini, f.dir.path().string() + "\nno-such-emulator\n" + f.dir.file("game.nes").string()
+                       + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
+
+    EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
+    frmMain& again = f.start();
+    again.show();
+    EXPECT_EQ(again.size(), QSize(1400, 820));
+    EXPECT_EQ(again.splMain->sizes(), sizes);
+}
+
+// The system ends the program (a logout, SIGTERM): no question, the edits stay for recovery, the
+// play-test copy goes. A folder left by an editor that was killed goes at the next start, but
+// not a running editor's, a link planted under such a name, or what it points to.
+TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
+{
+    AppFixture f;
+    f.keepRecovery = true;
+    frmMain& w = f.startWithSample();
+    w.workspace().settings.emulatorCommand = "emu %f";
+    f.editFirstCell();
+    w.cmdRunEmulator_Click();
+    const std::filesystem::path folder = std::filesystem::path(w.playTestPath().toStdString()).parent_path();
+    ASSERT_TRUE(std::filesystem::exists(folder));
+
+    const QString temp = QDir::tempPath();
+    PlayTestCopy::removeStale(temp);
+    EXPECT_TRUE(std::filesystem::exists(folder)) << "its editor is running";
+    TempDir victim;
+    writeFile(victim.file("keep.txt"), "keep");
+    const std::filesystem::path planted = temp.toStdString() + "/velmar-playtest-planted" + std::to_string(::getpid());
+    std::filesystem::create_directory_symlink(victim.path(), planted);
+    const std::filesystem::path stale = temp.toStdString() + "/velmar-playtest-stale" + std::to_string(::getpid());
+    std::filesystem::create_directory(stale);
+    writeFile(stale / "game.nes", "old");
+    PlayTestCopy::removeStale(temp);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_EQ(readFile(victim.file("keep.txt")), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(planted));
+    std::filesystem::remove(planted);
+
+    w.endSession();
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    RecoveryCopy kept;
+    ASSERT_TRUE(readRecoveryCopy(w.recoveryFile().toStdString(), kept).ok());
+    EXPECT_EQ(kept.image, w.doc().rom());
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QScrollBar>
-#include <QTest>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "panels/map_view_panel.h"
 #include "widgets/bitmap_view.h"

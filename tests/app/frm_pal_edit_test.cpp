@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QTest>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "frm_pal_edit.h"
 #include "gfx/nes_palette.h"
@@ -13,15 +8,9 @@
 namespace velmar::test {
 namespace {
 
-using Palette = std::array<std::uint8_t, 32>;
+using PaletteEditor = SampleWindow;
 
-frmPalEdit& openPalEdit(frmMain& w)
-{
-    w.cmdPaletteEdit->click();
-    auto* p = w.findChild<frmPalEdit*>("frmPalEdit");
-    EXPECT_TRUE(p && p->isVisible());
-    return *p;
-}
+using Palette = std::array<std::uint8_t, 32>;
 
 QColor back(const QLabel* l) { return l->palette().color(QPalette::Window); }
 QColor ink(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
@@ -37,11 +26,9 @@ void expectEntriesShowDocument(frmMain& w, frmPalEdit& p)
     }
 }
 
-TEST(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
+TEST_F(PaletteEditor, ClicksWriteTheChosenColourAndEntriesFollowTheScene)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    frmPalEdit& p = openPalEdit(w);
+    frmPalEdit& p = f.open<frmPalEdit>(w.cmdPaletteEdit);
     EXPECT_EQ(p.selectedColor(), 0);
 
     // Before a choice the window writes colour 0.
@@ -80,16 +67,9 @@ TEST(PaletteEditor, ClicksWriteTheChosenColourOneStepEach)
     w.cmdUndo->click();
     EXPECT_EQ(p.lblPal[5]->text(), qs(hexText(palette(w)[5])));
     EXPECT_NE(p.lblPal[5]->text(), "16");
-}
 
-TEST(PaletteEditor, EntriesFollowTheSceneAndEmphasisShowsHereOnly)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    frmPalEdit& p = openPalEdit(w);
-    const std::string other = AppFixture::findScene([&](const SceneRecord& s) { return s.palette != palette(w); });
-    ASSERT_FALSE(other.empty());
-    f.select(other.c_str());
+    // The entries follow the scene; emphasis shows here only.
+    f.selectScene([&](const SceneRecord& s) { return s.palette != palette(w); });
     expectEntriesShowDocument(w, p);
 
     QTest::mouseClick(p.lblnespal[0x20], Qt::LeftButton);

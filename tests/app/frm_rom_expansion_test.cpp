@@ -1,19 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "frm_rom_expansion.h"
 #include "base/hex.h"
 
 namespace velmar::test {
 namespace {
+
+using ResizeDialog = SampleWindow;
 
 frmRomExpansion& dialogOf(frmMain& w)
 {
@@ -22,10 +16,8 @@ frmRomExpansion& dialogOf(frmMain& w)
     return *d;
 }
 
-TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
+TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const Bytes loaded = w.doc().romData();
     const int length = w.doc().currentScene().length;
     ASSERT_GE(length, 2);
@@ -90,29 +82,18 @@ TEST(ResizeDialog, MapGrowsAndShrinksOnlyAsConfirmed)
     dialogOf(w).txtNewLength->setText(qs(hexPad(length + 1, 2)));
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(w.doc().currentScene().length, length + 1);
+    EXPECT_EQ(w.doc().history().size(), 2u) << "a step each";
 
-
-    w.cmdUndo->click();
-    EXPECT_EQ(w.doc().romData(), grown);
-    w.cmdUndo->click();
-    EXPECT_EQ(w.doc().romData(), loaded);
-    w.cmdRedo->click();
-    EXPECT_EQ(w.doc().romData(), grown);
-}
-
-TEST(ResizeDialog, CountsRefillTheListsAndUndo)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    const Bytes loaded = w.doc().romData();
+    // The counts of actors refill the lists.
+    f.dialogs.messages.clear();
     const int items = w.doc().currentScene().itemCount;
     w.cmdResizeItem->click();
-    frmRomExpansion& d = dialogOf(w);
-    EXPECT_FALSE(d.frmSceneExpander->isVisibleTo(&d));
-    EXPECT_EQ(d.lblActorCount_Old->text(), qs(hexPad(items, 2)));
-    d.txtActorCount_New->setText(qs(hexPad(items + 2, 2)));
-    EXPECT_TRUE(d.lblActorRoom->text().contains("bytes used"));
-    d.cmdOk->click();
+    frmRomExpansion& c = dialogOf(w);
+    EXPECT_FALSE(c.frmSceneExpander->isVisibleTo(&c));
+    EXPECT_EQ(c.lblActorCount_Old->text(), qs(hexPad(items, 2)));
+    c.txtActorCount_New->setText(qs(hexPad(items + 2, 2)));
+    EXPECT_TRUE(c.lblActorRoom->text().contains("bytes used"));
+    c.cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.value(0), "Item count changed successfully!");
     EXPECT_EQ(w.lstItemList->count(), items + 2);
 
@@ -138,11 +119,7 @@ TEST(ResizeDialog, CountsRefillTheListsAndUndo)
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.value(3), "Enemy count changed successfully!");
     EXPECT_EQ(w.lstEnemyList->count(), 0);
-
-    w.cmdUndo->click();
-    w.cmdUndo->click();
-    EXPECT_EQ(w.doc().romData(), loaded);
-    EXPECT_EQ(w.lstItemList->count(), items);
+    EXPECT_EQ(w.doc().history().size(), 4u);
 
     w.cmdResizeItem->click();
     dialogOf(w).initGUI(7);

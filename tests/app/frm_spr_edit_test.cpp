@@ -1,14 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QTimer>
-#include <QToolButton>
 
 #include "app_fixture.h"
 #include "frm_spr_edit.h"
@@ -21,13 +13,7 @@
 namespace velmar::test {
 namespace {
 
-frmSprEdit& openSprEdit(frmMain& w)
-{
-    w.cmdAnimEdit->click();
-    auto* s = w.findChild<frmSprEdit*>("frmSprEdit");
-    EXPECT_TRUE(s && s->isVisible());
-    return *s;
-}
+using SpriteEditor = SampleWindow;
 
 // Types into a field and leaves it, as the focus moving on does.
 void type(QLineEdit* e, const QString& text)
@@ -50,11 +36,9 @@ Bytes animationOf(frmMain& w, int a)
     return steps;
 }
 
-TEST(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
+TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    frmSprEdit& s = openSprEdit(w);
+    frmSprEdit& s = f.open<frmSprEdit>(w.cmdAnimEdit);
     EXPECT_EQ(s.windowTitle(), "Sprite Editor");
     EXPECT_EQ(s.txtFrame_TileId->toolTip(), "Tile ID");
     s.hscrFrame->setValue(1);
@@ -96,13 +80,8 @@ TEST(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
     EXPECT_EQ(s.hscrFrame->value(), 0);
     EXPECT_EQ(s.hscrFrame->maximum(), lastFrameIndex(w.doc().romData(), FrameSet::Player));
     EXPECT_EQ(s.editedFrame(), frameOf(w, FrameSet::Player, 0));
-}
 
-TEST(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    frmSprEdit& s = openSprEdit(w);
+    // Goto alternates the halves of a pair; painting a tile the frame shows is one step.
     TileEditorPanel& t = *s.fraTileEdit;
     EXPECT_EQ(t.tilePalette(), 4) << "the sprite palettes";
     s.txtFrame_TileId->setText("40");
@@ -122,9 +101,9 @@ TEST(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
     ASSERT_GT(frame.tileCount, 0);
     const int tile = frame.tiles[0].tileId & 0xFE;
     t.selectTile(tile);
-    const PixelArray before = w.doc().scene().sprPatterns;
+    const PixelArray patterns = w.doc().scene().sprPatterns;
     const QImage picture = s.picFrameEditor->image();
-    const std::uint8_t colour = static_cast<std::uint8_t>((before[static_cast<std::size_t>(tile) * 64] + 1) & 3);
+    const std::uint8_t colour = static_cast<std::uint8_t>((patterns[static_cast<std::size_t>(tile) * 64] + 1) & 3);
     t.lblnespal_tEdit_Click(colour, Qt::LeftButton);
     t.picSelectedTile_MouseDown(QPoint(2, 2), Qt::LeftButton);
     t.picSelectedTile_MouseUp(QPoint(2, 2), Qt::LeftButton);
@@ -132,15 +111,16 @@ TEST(SpriteEditor, GotoAlternatesTheHalvesAndPaintingIsOneStep)
     t.cmdFlipVAxis->click();
     w.cmdUndo->click();
     w.cmdUndo->click();
-    EXPECT_EQ(w.doc().scene().sprPatterns, before);
+    EXPECT_EQ(w.doc().scene().sprPatterns, patterns);
     EXPECT_EQ(s.picFrameEditor->image(), picture);
 }
 
-TEST(SpriteEditor, StepEditsKeepTheAnimationWhole)
+// Step edits keep the animation whole; playback runs on the clock and stops with the window.
+TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    frmSprEdit& s = openSprEdit(w);
+    frmSprEdit& s = f.open<frmSprEdit>(w.cmdAnimEdit);
+    std::int64_t now = 0;
+    s.setClock([&] { return now; });
     int a = 0;
     while (a < rommap::kAnimationCount - 1 && animationOf(w, a).size() < 4)
         ++a;
@@ -180,20 +160,7 @@ TEST(SpriteEditor, StepEditsKeepTheAnimationWhole)
     w.cmdUndo->click();
     EXPECT_EQ(animationOf(w, a), before);
     EXPECT_EQ(s.txtAnim_Timer->text(), qs(hexPad(before[2], 2)));
-}
-
-TEST(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    frmSprEdit& s = openSprEdit(w);
-    std::int64_t now = 0;
-    s.setClock([&] { return now; });
-    int a = 0;
-    while (a < rommap::kAnimationCount - 1 && animationOf(w, a).size() < 4)
-        ++a;
-    s.hscrAnimation->setValue(a);
-    const Bytes steps = animationOf(w, a);
+    const Bytes& steps = before;
 
     s.cmdPlay->click();
     ASSERT_TRUE(s.playing());
@@ -229,28 +196,23 @@ TEST(SpriteEditor, PlaybackRunsOnTheClockAndStopsWithTheWindow)
     s.close();
     EXPECT_FALSE(s.playing());
     EXPECT_FALSE(s.tmrPlayback->isActive());
-}
 
-TEST(SpriteEditor, AFrameWithoutSpritesShowsEmpty)
-{
-    AppFixture f;
-    f.writeGoodDataFiles();
-    // Enemy frame 0 of the sample with its sprite count set to 0.
+    // A frame without sprites shows empty: enemy frame 0 of the sample with its sprite count set
+    // to 0.
     RomImage image = sampleImage();
     const RomOffset p = RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
     image.romData[static_cast<std::size_t>(p)] = 0;
     const Bytes bytes = image.fileBytes();
     writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));
-    frmMain& w = f.start();
     w.loadRom(false, f.file("empty.nes"));
-    frmSprEdit& s = openSprEdit(w);
+    f.open<frmSprEdit>(w.cmdAnimEdit);
     EXPECT_EQ(s.lstFrameTiles->count(), 0);
     EXPECT_FALSE(s.txtFrame_X->isEnabled());
     EXPECT_FALSE(s.lblSelTileHighlight->isVisible());
-    const std::size_t steps = w.doc().history().size();
+    const std::size_t recorded = w.doc().history().size();
     type(s.txtFrame_X, "12");
     s.cmdGotoTile->click();
-    EXPECT_EQ(w.doc().history().size(), steps);
+    EXPECT_EQ(w.doc().history().size(), recorded);
     s.hscrFrame->setValue(1);
     EXPECT_GT(s.lstFrameTiles->count(), 0) << "the next frame is as before";
 }

@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "frm_text_edit.h"
 #include "text/text_codec.h"
 
 namespace velmar::test {
 namespace {
+
+using TextEditor = SampleWindow;
 
 // The data files of the tests have a one-line character table; the texts need the whole one.
 frmTextEdit& openTextEdit(frmMain& w)
@@ -32,10 +29,8 @@ void retype(frmTextEdit& t, int n, const QString& text)
 
 std::string textOf(frmMain& w, int n) { return decodeText(w.doc().romData(), w.workspace().charTable, n).text; }
 
-TEST(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingWithout)
+TEST_F(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingThatCannotBeStoredOrRead)
 {
-    AppFixture f;
-    frmMain& w = f.startWithSample();
     const Bytes loaded = w.doc().romData();
     frmTextEdit& t = openTextEdit(w);
     EXPECT_EQ(t.windowTitle(), "Text Editor");
@@ -56,19 +51,11 @@ TEST(TextEditor, ClosingStoresTheEditsAsOneStepAndNothingWithout)
     t.close();
     EXPECT_FALSE(t.isVisible());
     EXPECT_EQ(textOf(w, 5), "Hello\\0");
-    const Bytes edited = w.doc().romData();
-    w.cmdUndo->click();
-    EXPECT_EQ(w.doc().romData(), loaded);
-    w.cmdRedo->click();
-    EXPECT_EQ(w.doc().romData(), edited);
-}
+    EXPECT_EQ(w.doc().history().size(), 1u);
 
-TEST(TextEditor, ATextThatCannotBeStoredKeepsTheWindowOpen)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    const Bytes loaded = w.doc().romData();
-    frmTextEdit& t = openTextEdit(w);
+    // A text that cannot be stored keeps the window open until the user lets it go.
+    const Bytes edited = w.doc().romData();
+    openTextEdit(w);
     retype(t, 7, "caf\xC3\xA9\\0");
     EXPECT_EQ(t.lblTextProblem->text(), "This text cannot be stored: no code for \"\xC3\xA9\" (character 4).");
     t.lstTextStrings->setCurrentRow(2);
@@ -77,15 +64,22 @@ TEST(TextEditor, ATextThatCannotBeStoredKeepsTheWindowOpen)
     EXPECT_EQ(t.selectedText(), 7);
     EXPECT_TRUE(t.lblTextProblem->text().contains("cannot be encoded"));
     ASSERT_EQ(f.dialogs.questions.size(), 1);
-    EXPECT_EQ(w.doc().romData(), loaded);
-
     f.dialogs.answers = {Dialogs::Answer::Yes};
     t.close();
     EXPECT_FALSE(t.isVisible());
-    EXPECT_EQ(w.doc().romData(), loaded);
+    EXPECT_EQ(w.doc().romData(), edited);
+
+    // A text that cannot be read opens nothing, and says which.
+    const Bytes first = encodeText(w.workspace().charTable, textOf(w, 0)).bytes;
+    ASSERT_FALSE(first.empty());
+    w.workspace().charTable[first[0]].clear();
+    w.cmdTextEditor->click();
+    EXPECT_FALSE(t.isVisible());
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("Text 00 cannot be read: ")) << f.dialogs.messages[0].toStdString();
 }
 
-TEST(TextEditor, LeavingTheProgramAsksAboutTextEdits)
+TEST(TextEditorAtExit, LeavingTheProgramAsksAboutTextEdits)
 {
     for (const Dialogs::Answer keep : {Dialogs::Answer::Cancel, Dialogs::Answer::No, Dialogs::Answer::Yes}) {
         AppFixture f;
@@ -105,19 +99,6 @@ TEST(TextEditor, LeavingTheProgramAsksAboutTextEdits)
     }
 }
 
-TEST(TextEditor, ATextThatCannotBeReadOpensNothing)
-{
-    AppFixture f;
-    frmMain& w = f.startWithSample();
-    applyDefaultCharTable(w.workspace().charTable);
-    const Bytes first = encodeText(w.workspace().charTable, textOf(w, 0)).bytes;
-    ASSERT_FALSE(first.empty());
-    w.workspace().charTable[first[0]].clear();
-    w.cmdTextEditor->click();
-    EXPECT_FALSE(w.findChild<frmTextEdit*>()->isVisible());
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.messages[0].startsWith("Text 00 cannot be read: ")) << f.dialogs.messages[0].toStdString();
-}
 
 }  // namespace
 }  // namespace velmar::test

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QToolButton>
-
 #include "app_fixture.h"
 #include "scene_file_actions.h"
 

@@ -38,43 +38,39 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString&) override
     {
         questions << prompt;
-        if (inputs.empty())
-            return std::nullopt;
-        const bool cancelled = !inputs.front();
-        const QString typed = inputs.front().value_or(QString());
-        inputs.pop_front();
-        if (cancelled)
-            return std::nullopt;
-        return typed;
+        const bool answered = !inputs.empty() && inputs.front();
+        const QString typed = answered ? *inputs.front() : QString();
+        if (!inputs.empty())
+            inputs.pop_front();
+        return answered ? std::optional<QString>(typed) : std::nullopt;
     }
     QString openFile(const QString& folder, const QString&) override
     {
         lastFolder = folder;
-        if (files.empty())
-            return QString();
-        QString f = files.front();
-        files.pop_front();
-        return f;
+        return take(files, QString());
     }
     QString saveFile(const QString& folder, const QString&) override
     {
         lastFolder = folder;
-        if (saveFiles.empty())
-            return QString();
-        QString f = saveFiles.front();
-        saveFiles.pop_front();
-        return f;
+        return take(saveFiles, QString());
     }
 
 private:
     Answer next(const QString& text)
     {
         questions << text;
-        if (answers.empty())
-            return Answer::No;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return take(answers, Answer::No);
+    }
+
+    // The next scripted answer, or `none` when the script has run out.
+    template <typename T>
+    static T take(std::deque<T>& script, T none)
+    {
+        if (script.empty())
+            return none;
+        T first = script.front();
+        script.pop_front();
+        return first;
     }
 };
 
