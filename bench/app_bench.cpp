@@ -22,7 +22,7 @@ namespace {
 
 class SilentDialogs final : public Dialogs {
 public:
-    void message(const QString&, Icon) override {}
+    void message(const QString&, Icon) override { }
     Answer askYesNo(const QString&, Answer = Answer::No) override { return Answer::No; }
     Answer askYesNoCancel(const QString&) override { return Answer::No; }
     std::optional<QString> inputBox(const QString&, const QString&) override { return std::nullopt; }

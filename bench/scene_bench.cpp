@@ -50,8 +50,8 @@ void BM_StoreAllScenes(benchmark::State& state)
 }
 BENCHMARK(BM_StoreAllScenes);
 
-// A whole scene switch onto the longest scene, as the main window does it: load the new scene, decode its banks, load its metatile tables, draw the
-// 256-metatile sheet, render the map and compose every actor.
+// A whole scene switch onto the longest scene, as the main window does it: load the new scene, decode its banks, load
+// its metatile tables, draw the 256-metatile sheet, render the map and compose every actor.
 void BM_SceneSwitchToLongest(benchmark::State& state)
 {
     Document editor;

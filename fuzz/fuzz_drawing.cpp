@@ -31,12 +31,12 @@ using namespace velmar;
 using velmar::fuzz::Region;
 
 constexpr std::array<Region, 10> kTables{{
-    {rommap::kTilesets, 0x2C},                         // tilesets and BKG banks
-    {rommap::kBackColourSprBank, 0x90},                // SPR banks, sprite selectors 2-3
-    {rommap::kBkgPalettes, 0x400},                     // colour triples, shared colours
+    {rommap::kTilesets, 0x2C},           // tilesets and BKG banks
+    {rommap::kBackColourSprBank, 0x90},  // SPR banks, sprite selectors 2-3
+    {rommap::kBkgPalettes, 0x400},       // colour triples, shared colours
     {rommap::kBkgPal1Selectors, 0x2C},
     {rommap::bankStart(rommap::kMetatileBank), rommap::kBankSize},  // subtiles, metatiles
-    {rommap::kEnemyFrameTiles, 0x700},                 // sprite frames and animations
+    {rommap::kEnemyFrameTiles, 0x700},                              // sprite frames and animations
     {rommap::kEnemyHandlers, 0x100},
     {rommap::kItemCounts, 0x60},
     {rommap::kItemXPointers, 0x1E0},

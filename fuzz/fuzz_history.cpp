@@ -27,7 +27,7 @@ using velmar::fuzz::Region;
 constexpr std::array<Region, 6> kTables{{
     {rommap::kMapPointers, 0x60},
     {rommap::kBackColourSprBank, 0x30},
-    {rommap::kDirectionLength, 0x90},   // lengths and start positions
+    {rommap::kDirectionLength, 0x90},  // lengths and start positions
     {rommap::kItemCounts, 0x60},
     {rommap::kTilesets, 0xC6},
     {rommap::kActorAreaStart, 0x200},
@@ -98,16 +98,16 @@ void edit(Document& doc, FuzzedDataProvider& in, Model& m)
         break;
     }
     case 2:
-        (void)edits::placeMetatile(doc, {in.ConsumeIntegralInRange<int>(-2, 160), in.ConsumeIntegralInRange<int>(-2, 7)},
-                                   byte(in));
+        (void)edits::placeMetatile(
+            doc, {in.ConsumeIntegralInRange<int>(-2, 160), in.ConsumeIntegralInRange<int>(-2, 7)}, byte(in));
         break;
     case 3: {
         // A stroke: the cells it crosses become one step, or none when they are painted back.
         doc.beginStroke({"Paint Map", part::Map, -1});
         const int cells = in.ConsumeIntegralInRange<int>(1, 6);
         for (int k = 0; k < cells; ++k)
-            (void)edits::placeMetatile(doc, {in.ConsumeIntegralInRange<int>(0, 18), in.ConsumeIntegralInRange<int>(0, 5)},
-                                       byte(in));
+            (void)edits::placeMetatile(
+                doc, {in.ConsumeIntegralInRange<int>(0, 18), in.ConsumeIntegralInRange<int>(0, 5)}, byte(in));
         doc.endStroke();
         break;
     }

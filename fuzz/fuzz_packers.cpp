@@ -26,16 +26,16 @@
 namespace {
 
 using namespace velmar;
-using velmar::fuzz::Region;
 using rommap::kSceneCount;
+using velmar::fuzz::Region;
 
 constexpr std::array<Region, 7> kTables{{
     {rommap::kMapPointers, 0x60},
     {rommap::kDirectionLength, 0x30},
-    {rommap::kItemCounts, 0x60},          // item and enemy counts
-    {rommap::kItemXPointers, 0x1E0},      // the five actor pointer tables
+    {rommap::kItemCounts, 0x60},      // item and enemy counts
+    {rommap::kItemXPointers, 0x1E0},  // the five actor pointer tables
     {rommap::kActorAreaStart, 0xC000 - rommap::kActorAreaStart},
-    {0, rommap::kMapAreaLast + 1},        // maps
+    {0, rommap::kMapAreaLast + 1},  // maps
     {rommap::kMapAreaGapFirst, rommap::kMapAreaSecondStart - rommap::kMapAreaGapFirst},
 }};
 
@@ -45,7 +45,7 @@ Region pickRegion(std::uint8_t pick, const Bytes& rom)
 {
     if (pick < 0x80)
         return kTables[pick % kTables.size()];
-    constexpr std::array<RomOffset, 6> kPointers{rommap::kMapPointers, rommap::kItemXPointers,
+    constexpr std::array<RomOffset, 6> kPointers{rommap::kMapPointers,     rommap::kItemXPointers,
                                                  rommap::kItemYIdPointers, rommap::kEnemyBPointers,
                                                  rommap::kEnemyXYPointers, rommap::kEnemyIdPointers};
     const std::size_t entry = static_cast<std::size_t>(kPointers[pick % 6] + 2 * ((pick / 6) % kSceneCount));
@@ -93,10 +93,16 @@ std::shared_ptr<const Packed> decodeScene(const Bytes& rom, int i, std::vector<R
     if (reads) {
         const auto items = static_cast<RomOffset>(s.items.size());
         const auto enemies = static_cast<RomOffset>(s.enemies.size());
-        *reads = {{rommap::kDirectionLength + i, 1}, {rommap::kMapPointers + 2 * i, 2},
-                  {mapAt, static_cast<RomOffset>(map.size())}, {rommap::kItemCounts + i, 1},
-                  {rommap::kEnemyCounts + i, 1}, {s.itemXAddress, items}, {s.itemYIdAddress, items},
-                  {s.enemyBAddress, enemies}, {s.enemyXYAddress, enemies}, {s.enemyIdAddress, enemies}};
+        *reads = {{rommap::kDirectionLength + i, 1},
+                  {rommap::kMapPointers + 2 * i, 2},
+                  {mapAt, static_cast<RomOffset>(map.size())},
+                  {rommap::kItemCounts + i, 1},
+                  {rommap::kEnemyCounts + i, 1},
+                  {s.itemXAddress, items},
+                  {s.itemYIdAddress, items},
+                  {s.enemyBAddress, enemies},
+                  {s.enemyXYAddress, enemies},
+                  {s.enemyIdAddress, enemies}};
         for (const RomOffset table : {rommap::kItemXPointers, rommap::kItemYIdPointers, rommap::kEnemyBPointers,
                                       rommap::kEnemyXYPointers, rommap::kEnemyIdPointers})
             reads->push_back({table + 2 * i, 2});
@@ -165,10 +171,7 @@ RomOffset pickAreaEnd(FuzzedDataProvider& in, const Bytes& rom)
 }
 
 // A size asked of a resize: mostly in range, now and then just outside it.
-int pickSize(FuzzedDataProvider& in, int max)
-{
-    return in.ConsumeIntegralInRange<int>(-1, max + 2);
-}
+int pickSize(FuzzedDataProvider& in, int max) { return in.ConsumeIntegralInRange<int>(-1, max + 2); }
 
 }  // namespace
 
@@ -209,9 +212,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
         if (key.scene < kSceneCount)
-            expected[key.scene] = std::make_shared<const Packed>(Packed{
-                scene.length, scene.direction, scene.map, scene.items, scene.enemies,
-                expected[key.scene] ? expected[key.scene]->mapAt : 0});
+            expected[key.scene] = std::make_shared<const Packed>(
+                Packed{scene.length, scene.direction, scene.map, scene.items, scene.enemies,
+                       expected[key.scene] ? expected[key.scene]->mapAt : 0});
     } else {
         // Every scene's data as decoded, with a few entries changed; all 48 must decode.
         for (const std::shared_ptr<const Packed>& p : before) {
@@ -231,7 +234,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 e.direction = in.ConsumeBool() ? 0x80 : 0;
                 // Mostly a map of the right size, sometimes one screen too short or too long.
                 const int screens = e.length + 1 + in.ConsumeIntegralInRange<int>(-1, 1) * in.ConsumeBool();
-                e.map.assign(static_cast<std::size_t>(screens) * rommap::kScreenBytes, in.ConsumeIntegral<std::uint8_t>());
+                e.map.assign(static_cast<std::size_t>(screens) * rommap::kScreenBytes,
+                             in.ConsumeIntegral<std::uint8_t>());
             }
             result = packMaps(rom, table);
             for (std::size_t i = 0; i < table.size(); ++i) {

@@ -30,18 +30,18 @@ using velmar::fuzz::Region;
 constexpr std::array<Region, 14> kTables{{
     {rommap::kMapPointers, 0x60},
     {rommap::kBackColourSprBank, 0x30},
-    {rommap::kSprPal2Selectors, 0x60},      // sprite selectors 2 and 3
+    {rommap::kSprPal2Selectors, 0x60},  // sprite selectors 2 and 3
     {rommap::kDirectionLength, 0x30},
     {rommap::kStartX, 0x30},
     {rommap::kStartY, 0x30},
-    {rommap::kItemCounts, 0x60},            // item and enemy counts
-    {rommap::kTilesets, 0xC6},              // the stage tables, 0x2F00-0x2FC5
+    {rommap::kItemCounts, 0x60},  // item and enemy counts
+    {rommap::kTilesets, 0xC6},    // the stage tables, 0x2F00-0x2FC5
     {rommap::kBkgPal3Selectors, 0x20},
-    {rommap::kBkgPalettes, 0x400},          // colour triples and shared colours
-    {rommap::kBkgPal0Selector, 0x40},       // the fixed bank's selectors
-    {rommap::kItemXPointers, 0x1E0},        // the five actor pointer tables
+    {rommap::kBkgPalettes, 0x400},     // colour triples and shared colours
+    {rommap::kBkgPal0Selector, 0x40},  // the fixed bank's selectors
+    {rommap::kItemXPointers, 0x1E0},   // the five actor pointer tables
     {rommap::kActorAreaStart, 0xC000 - rommap::kActorAreaStart},
-    {0, rommap::kMapAreaLast + 1},          // maps
+    {0, rommap::kMapAreaLast + 1},  // maps
 }};
 
 // Region `pick` of kTables, or, past them, the bytes that one of the scene's six pointers leads
@@ -50,7 +50,7 @@ Region pickRegion(std::uint8_t pick, const Bytes& rom, const SceneKey& key)
 {
     if (pick < kTables.size() * 16)
         return kTables[pick % kTables.size()];
-    constexpr std::array<RomOffset, 6> kPointers{rommap::kMapPointers, rommap::kItemXPointers,
+    constexpr std::array<RomOffset, 6> kPointers{rommap::kMapPointers,     rommap::kItemXPointers,
                                                  rommap::kItemYIdPointers, rommap::kEnemyBPointers,
                                                  rommap::kEnemyXYPointers, rommap::kEnemyIdPointers};
     const RomOffset entry = kPointers[pick % kPointers.size()] + 2 * key.scene;
@@ -74,8 +74,7 @@ bool inActorTables(RomOffset at, const SceneRecord& s)
         || inside(at, s.enemyIdAddress, s.enemies.size());
 }
 
-template <typename Record, typename Key>
-bool sortedBy(const std::vector<Record>& list, Key key)
+template <typename Record, typename Key> bool sortedBy(const std::vector<Record>& list, Key key)
 {
     return std::is_sorted(list.begin(), list.end(),
                           [&key](const Record& a, const Record& b) { return key(a) < key(b); });
@@ -102,10 +101,20 @@ void distort(FuzzedDataProvider& in, SceneRecord& s)
     switch (in.ConsumeIntegralInRange<int>(0, 5)) {
     case 0: s.mapAddress = in.ConsumeIntegral<std::uint16_t>(); break;
     case 1: s.map.resize(in.ConsumeIntegralInRange<std::size_t>(0, 0x8000), 0x5A); break;
-    case 2: s.itemXAddress = anywhere(); s.itemYIdAddress = anywhere(); break;
-    case 3: s.enemyBAddress = anywhere(); s.enemyXYAddress = anywhere(); s.enemyIdAddress = anywhere(); break;
+    case 2:
+        s.itemXAddress = anywhere();
+        s.itemYIdAddress = anywhere();
+        break;
+    case 3:
+        s.enemyBAddress = anywhere();
+        s.enemyXYAddress = anywhere();
+        s.enemyIdAddress = anywhere();
+        break;
     case 4: s.items.resize(in.ConsumeIntegralInRange<std::size_t>(0, 300)); break;
-    case 5: s.bkgBank = in.ConsumeIntegral<std::uint8_t>(); s.stage = in.ConsumeIntegral<std::uint8_t>(); break;
+    case 5:
+        s.bkgBank = in.ConsumeIntegral<std::uint8_t>();
+        s.stage = in.ConsumeIntegral<std::uint8_t>();
+        break;
     }
 }
 
@@ -131,7 +140,8 @@ SceneRecord expectedAfter(SceneRecord other, const SceneRecord& stored)
         std::copy_n(stored.items.begin(), std::min(other.items.size(), stored.items.size()), other.items.begin());
     if (other.enemyBAddress == stored.enemyBAddress && other.enemyXYAddress == stored.enemyXYAddress
         && other.enemyIdAddress == stored.enemyIdAddress)
-        std::copy_n(stored.enemies.begin(), std::min(other.enemies.size(), stored.enemies.size()), other.enemies.begin());
+        std::copy_n(stored.enemies.begin(), std::min(other.enemies.size(), stored.enemies.size()),
+                    other.enemies.begin());
     const RomOffset shift = mapOffset(other.mapAddress) - mapOffset(stored.mapAddress);
     for (std::size_t i = 0; i < other.map.size(); ++i) {
         const RomOffset at = shift + static_cast<RomOffset>(i);

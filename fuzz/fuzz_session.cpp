@@ -47,14 +47,14 @@ struct Region {
 
 // The tables the editor reads, in romData offsets.
 constexpr std::array<Region, 8> kRegions{{
-    {0x2C30, 0x4000},                 // scene and stage tables, palettes (bank 0)
-    {0x0000, 0x2C30},                 // packed maps (bank 0)
-    {0x4000, 0x8000},                 // subtile, metatile and attribute tables (bank 1)
-    {0x8700, 0xC000},                 // actor pointers and packed actor tables (bank 2)
-    {0x152D0, 0x18000},               // text pointers and packed texts (bank 5)
-    {0x1F6C0, 0x1F700},               // shared palette selectors (fixed bank)
+    {0x2C30, 0x4000},                         // scene and stage tables, palettes (bank 0)
+    {0x0000, 0x2C30},                         // packed maps (bank 0)
+    {0x4000, 0x8000},                         // subtile, metatile and attribute tables (bank 1)
+    {0x8700, 0xC000},                         // actor pointers and packed actor tables (bank 2)
+    {0x152D0, 0x18000},                       // text pointers and packed texts (bank 5)
+    {0x1F6C0, 0x1F700},                       // shared palette selectors (fixed bank)
     {rommap::kChrStart, rommap::kImageSize},  // pattern banks
-    {0, rommap::kImageSize},          // anywhere
+    {0, rommap::kImageSize},                  // anywhere
 }};
 
 // Sizes for the resize operations, derived from the input; a few of them out of range on purpose.
@@ -62,12 +62,12 @@ struct Sizes {
     std::array<std::uint8_t, 16> bytes{};
 
     std::uint8_t at(std::size_t i) const { return bytes[i % bytes.size()]; }
-    int mapLength(std::size_t scene) const { return at(scene) % 19; }          // 17, 18 invalid
+    int mapLength(std::size_t scene) const { return at(scene) % 19; }  // 17, 18 invalid
     bool atEnd(std::size_t scene) const { return (at(scene + 5) & 1) != 0; }
     int count(std::size_t scene, std::size_t salt) const
     {
         const std::uint8_t b = at(scene + salt);
-        return b == 0xFF ? 256 + at(scene + salt + 1) : b;                      // above 255 invalid
+        return b == 0xFF ? 256 + at(scene + salt + 1) : b;  // above 255 invalid
     }
     // Drawing a scene costs as much as all the rest of an input: one input in four draws one.
     bool drawn() const { return (at(6) & 3) == 0; }
@@ -77,8 +77,7 @@ struct Sizes {
     {
         const std::size_t bit = scene % 32;
         const auto mask = [this](std::size_t first) {
-            return static_cast<std::uint32_t>(bytes[first] | (bytes[first + 1] << 8)
-                                              | (bytes[first + 2] << 16)
+            return static_cast<std::uint32_t>(bytes[first] | (bytes[first + 1] << 8) | (bytes[first + 2] << 16)
                                               | (static_cast<std::uint32_t>(bytes[first + 3]) << 24));
         };
         return ((mask(8) & mask(12)) >> bit & 1u) != 0;
@@ -109,8 +108,7 @@ const Bytes& sampleFile()
 
 // A resize that returns anything but Changed must leave image and record exactly as they were.
 // Checking costs two copies of the image, so only the scene the input picks is checked.
-template <typename Resize>
-void resize(Bytes& rom, SceneRecord& scene, bool check, Resize run, const char* what)
+template <typename Resize> void resize(Bytes& rom, SceneRecord& scene, bool check, Resize run, const char* what)
 {
     if (!check) {
         (void)run(rom, scene);  // unchecked: any outcome will do
@@ -188,15 +186,18 @@ void exerciseScenes(Bytes& rom, const Sizes& sizes)
         if (!storeScene(rom, scene).ok() || !sizes.resized(index - 1))
             continue;
 
-        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s) {
-            return resizeMap(r, s, sizes.mapLength(index), sizes.atEnd(index));
-        }, "resizeMap");
-        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s) {
-            return resizeItems(r, s, sizes.count(index, 1), actorEnd);
-        }, "resizeItems");
-        resize(rom, scene, check, [&](Bytes& r, SceneRecord& s) {
-            return resizeEnemies(r, s, sizes.count(index, 2), actorEnd);
-        }, "resizeEnemies");
+        resize(
+            rom, scene, check,
+            [&](Bytes& r, SceneRecord& s) { return resizeMap(r, s, sizes.mapLength(index), sizes.atEnd(index)); },
+            "resizeMap");
+        resize(
+            rom, scene, check,
+            [&](Bytes& r, SceneRecord& s) { return resizeItems(r, s, sizes.count(index, 1), actorEnd); },
+            "resizeItems");
+        resize(
+            rom, scene, check,
+            [&](Bytes& r, SceneRecord& s) { return resizeEnemies(r, s, sizes.count(index, 2), actorEnd); },
+            "resizeEnemies");
     }
 }
 
@@ -249,8 +250,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= 3 && size < sample.size()) {
         const Region& region = kRegions[data[0] % kRegions.size()];
         const auto span = static_cast<std::size_t>(region.end - region.start);
-        const std::size_t offset = static_cast<std::size_t>(region.start)
-            + (static_cast<std::size_t>(data[1] | (data[2] << 8)) % span);
+        const std::size_t offset =
+            static_cast<std::size_t>(region.start) + (static_cast<std::size_t>(data[1] | (data[2] << 8)) % span);
         Bytes file = sample;
         const std::size_t at = 16 + offset;
         const std::size_t count = std::min(size - 3, file.size() - at);

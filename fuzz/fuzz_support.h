@@ -72,7 +72,7 @@ struct Region {
 // the whole image.
 class Workbench {
 public:
-    Workbench() : rom_(sampleImage().romData) {}
+    Workbench() : rom_(sampleImage().romData) { }
 
     Bytes& rom() { return rom_; }
     const Bytes& sample() const { return sampleImage().romData; }
@@ -92,8 +92,7 @@ public:
     // Up to `maxPatches` patches of 1 to 16 bytes: each one's region (picked by `region` from a
     // control byte, possibly through the image as patched so far), its offset in that region
     // and its length come from the end of the input, its bytes from the front.
-    template <typename PickRegion>
-    void layPatches(FuzzedDataProvider& in, int maxPatches, PickRegion region)
+    template <typename PickRegion> void layPatches(FuzzedDataProvider& in, int maxPatches, PickRegion region)
     {
         const int count = in.ConsumeIntegralInRange<int>(0, maxPatches);
         for (int i = 0; i < count && in.remaining_bytes() > 0; ++i) {
@@ -116,8 +115,7 @@ public:
 
     // The first byte that differs from the patched sample and that `allowed` does not accept,
     // or nullopt. A patched byte is expected to hold its patch.
-    template <typename Allowed>
-    std::optional<RomOffset> change(Allowed allowed) const
+    template <typename Allowed> std::optional<RomOffset> change(Allowed allowed) const
     {
         for (const auto& [at, value] : patched_) {
             if (rom_[static_cast<std::size_t>(at)] != value && !allowed(at))

@@ -12,17 +12,10 @@ void QtDialogs::message(const QString& text, Icon icon)
 {
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
     switch (icon) {
-    case Icon::None:
-        break;
-    case Icon::Information:
-        qtIcon = QMessageBox::Information;
-        break;
-    case Icon::Exclamation:
-        qtIcon = QMessageBox::Warning;
-        break;
-    case Icon::Critical:
-        qtIcon = QMessageBox::Critical;
-        break;
+    case Icon::None: break;
+    case Icon::Information: qtIcon = QMessageBox::Information; break;
+    case Icon::Exclamation: qtIcon = QMessageBox::Warning; break;
+    case Icon::Critical: qtIcon = QMessageBox::Critical; break;
     }
     QMessageBox box(qtIcon, qAppTitle(), text, QMessageBox::Ok, parent_);
     box.exec();
@@ -38,8 +31,7 @@ Dialogs::Answer QtDialogs::askYesNo(const QString& text, Answer defaultAnswer)
 Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text)
 {
     const auto r = QMessageBox::question(parent_, qAppTitle(), text,
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                         QMessageBox::Cancel);
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
     if (r == QMessageBox::Yes)
         return Answer::Yes;
     return r == QMessageBox::No ? Answer::No : Answer::Cancel;

@@ -34,7 +34,7 @@ public:
 // The real dialogs, as Qt shows them.
 class QtDialogs final : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) { }
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& text, Icon icon) override;

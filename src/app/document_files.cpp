@@ -25,10 +25,7 @@ constexpr std::uintmax_t kMaxComparedBytes = 64u << 20;
 
 constexpr const char* kPatchFilter = "IPS patch (*.ips);;BPS patch (*.bps)";
 
-QString fileNameOf(const QString& path)
-{
-    return QFileInfo(path).fileName();
-}
+QString fileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
 
 // Reads a whole file of patch size at most; the reason why not, or empty.
 std::string readSmallFile(const QString& path, Bytes& out)
@@ -62,12 +59,9 @@ bool DocumentFiles::confirmDiscardOrSave(Leaving why)
     const QString text = "The changes to " + fileNameOf(qs(doc().path())) + " have not been saved.\n"
         + (why == Leaving::Closing ? "Save them before closing?" : "Save them before opening another file?");
     switch (dialogs_.askYesNoCancel(text)) {
-    case Dialogs::Answer::Yes:
-        return saveDocument();
-    case Dialogs::Answer::No:
-        return true;
-    case Dialogs::Answer::Cancel:
-        return false;
+    case Dialogs::Answer::Yes: return saveDocument();
+    case Dialogs::Answer::No: return true;
+    case Dialogs::Answer::Cancel: return false;
     }
     return false;
 }
@@ -142,7 +136,7 @@ bool DocumentFiles::saveDocument()
     if (diskChangeKept_
         && dialogs_.askYesNo(QDir::toNativeSeparators(qs(doc().path()))
                              + " was changed by another program since it was opened. Save over those changes?")
-               != Dialogs::Answer::Yes)
+            != Dialogs::Answer::Yes)
         return false;
     const Outcome<SaveResult> r = ctx_.document().doc().save(workspace_.settings.keepBackup);
     if (r.ok()) {
@@ -156,9 +150,9 @@ bool DocumentFiles::saveDocument()
 void DocumentFiles::reportSaveFailure(const Outcome<SaveResult>& r, const QString& path)
 {
     if (r.code == SaveResult::BackupFailed)
-        dialogs_.message(fileMessageText("The backup could not be made, so the file was not saved!", path + ".bak",
-                                         r.reason),
-                         Dialogs::Icon::Exclamation);
+        dialogs_.message(
+            fileMessageText("The backup could not be made, so the file was not saved!", path + ".bak", r.reason),
+            Dialogs::Icon::Exclamation);
     else if (!r.ok())
         dialogs_.message(fileMessageText("Unknown I/O error!", path, r.reason));
 }
@@ -256,11 +250,10 @@ void DocumentFiles::createPatch()
     // The patch leads from the original to the image as it is now.
     Bytes original;
     const QString name = QFileInfo(qs(doc().path())).fileName();
-    switch (dialogs_.askYesNoCancel("Make the patch against " + name + " as it was opened?\n"
-                                    "Yes: as it was opened. No: pick the original image.")) {
-    case Dialogs::Answer::Yes:
-        original = doc().openedFile();
-        break;
+    switch (dialogs_.askYesNoCancel("Make the patch against " + name
+                                    + " as it was opened?\n"
+                                      "Yes: as it was opened. No: pick the original image.")) {
+    case Dialogs::Answer::Yes: original = doc().openedFile(); break;
     case Dialogs::Answer::No: {
         const QString path = dialogs_.openFile(dialogFolder_, "iNES rom image (*.nes);;All files (*)");
         if (path.isEmpty())
@@ -271,8 +264,7 @@ void DocumentFiles::createPatch()
         }
         break;
     }
-    case Dialogs::Answer::Cancel:
-        return;
+    case Dialogs::Answer::Cancel: return;
     }
     const QString path = dialogs_.saveFile(QFileInfo(qs(doc().path())).absolutePath(), kPatchFilter);
     if (path.isEmpty())
@@ -288,7 +280,8 @@ void DocumentFiles::createPatch()
         dialogs_.message(qs(r.reason), Dialogs::Icon::Exclamation);
         return;
     }
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), patch, false, FileOwner::User); !r.ok()) {
+    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), patch, false, FileOwner::User);
+        !r.ok()) {
         dialogs_.message(fileMessageText("Unknown I/O error!", path, r.reason), Dialogs::Icon::Exclamation);
         return;
     }

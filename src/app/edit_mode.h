@@ -10,10 +10,7 @@ namespace velmar {
 enum class EditMode { Map = 0, Enemies = 1, Items = 2, All = 3 };
 
 // The mode in which actors of `kind` are selected and moved.
-constexpr EditMode actorMode(ActorKind kind)
-{
-    return kind == ActorKind::Enemy ? EditMode::Enemies : EditMode::Items;
-}
+constexpr EditMode actorMode(ActorKind kind) { return kind == ActorKind::Enemy ? EditMode::Enemies : EditMode::Items; }
 
 // The kind of actor a mode selects and moves; none in map mode and with all shown.
 constexpr std::optional<ActorKind> actorKindOf(EditMode mode)

@@ -34,8 +34,7 @@ protected:
 // and its host. Copied freely: it only refers to them.
 class EditorContext {
 public:
-    EditorContext(QWidget& window, EditorDocument& document, Dialogs& dialogs, Workspace& workspace,
-                  EditorHost& host)
+    EditorContext(QWidget& window, EditorDocument& document, Dialogs& dialogs, Workspace& workspace, EditorHost& host)
         : window_(&window), document_(&document), dialogs_(&dialogs), workspace_(&workspace), host_(&host)
     {
     }

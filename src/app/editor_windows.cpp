@@ -16,8 +16,7 @@ namespace {
 
 // Makes `window` with `make` the first time; `fill` readies it from the document (false: it
 // stays shut); then it is shown in front, with the focus.
-template <class Window, class Make, class Fill>
-void showWindow(Window*& window, Make make, Fill fill)
+template <class Window, class Make, class Fill> void showWindow(Window*& window, Make make, Fill fill)
 {
     if (!window)
         window = make();
@@ -29,10 +28,14 @@ void showWindow(Window*& window, Make make, Fill fill)
 }
 
 // The window's own initGUI() is all its filling.
-template <class Window>
-void showEditor(Window*& window, const EditorContext& context)
+template <class Window> void showEditor(Window*& window, const EditorContext& context)
 {
-    showWindow(window, [&] { return new Window(context); }, [](Window& w) { w.initGUI(); return true; });
+    showWindow(
+        window, [&] { return new Window(context); },
+        [](Window& w) {
+            w.initGUI();
+            return true;
+        });
 }
 
 }  // namespace
@@ -43,14 +46,19 @@ void EditorWindows::openSprites() { showEditor(sprEdit_, ctx_); }
 
 void EditorWindows::openTexts()
 {
-    showWindow(textEdit_, [this] { return new frmTextEdit(ctx_); },
-               [](frmTextEdit& t) { return t.isVisible() || t.initGUI(); });
+    showWindow(
+        textEdit_, [this] { return new frmTextEdit(ctx_); },
+        [](frmTextEdit& t) { return t.isVisible() || t.initGUI(); });
 }
 
 void EditorWindows::openResize(int editType)
 {
-    showWindow(romExpansion_, [this] { return new frmRomExpansion(ctx_); },
-               [editType](frmRomExpansion& d) { d.initGUI(editType); return true; });
+    showWindow(
+        romExpansion_, [this] { return new frmRomExpansion(ctx_); },
+        [editType](frmRomExpansion& d) {
+            d.initGUI(editType);
+            return true;
+        });
 }
 
 void EditorWindows::openOptions()
@@ -60,28 +68,30 @@ void EditorWindows::openOptions()
         options->setWindowModality(Qt::WindowModal);
         return options;
     };
-    showWindow(options_, make, [](frmOptions& o) { o.initGUI(); return true; });
-}
-
-void EditorWindows::openShortcuts(const QList<KeyHelp>& viewKeys)
-{
-    showWindow(shortcuts_, [this] { return new frmShortcuts(&ctx_.window()); }, [&](frmShortcuts& s) {
-        // The editor windows are the main window's children; the table is made from the actions
-        // of all.
-        QList<QWidget*> windows{&ctx_.window()};
-        for (QWidget* w : ctx_.window().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (w->isWindow() && w != &s)
-                windows << w;
-        }
-        s.initGUI(windows, viewKeys);
+    showWindow(options_, make, [](frmOptions& o) {
+        o.initGUI();
         return true;
     });
 }
 
-bool EditorWindows::settleTextEdits()
+void EditorWindows::openShortcuts(const QList<KeyHelp>& viewKeys)
 {
-    return !textEdit_ || textEdit_->settleEdits();
+    showWindow(
+        shortcuts_, [this] { return new frmShortcuts(&ctx_.window()); },
+        [&](frmShortcuts& s) {
+            // The editor windows are the main window's children; the table is made from the actions
+            // of all.
+            QList<QWidget*> windows{&ctx_.window()};
+            for (QWidget* w : ctx_.window().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (w->isWindow() && w != &s)
+                    windows << w;
+            }
+            s.initGUI(windows, viewKeys);
+            return true;
+        });
 }
+
+bool EditorWindows::settleTextEdits() { return !textEdit_ || textEdit_->settleEdits(); }
 
 void EditorWindows::closeAll()
 {

@@ -19,7 +19,7 @@ struct KeyHelp;
 // comes back as it was left; opening one that is open brings it to the front.
 class EditorWindows {
 public:
-    explicit EditorWindows(const EditorContext& context) : ctx_(context) {}
+    explicit EditorWindows(const EditorContext& context) : ctx_(context) { }
 
     // Modeless: the main window follows their edits as they are made.
     void openPalette();

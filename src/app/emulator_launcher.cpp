@@ -63,9 +63,6 @@ void EmulatorLauncher::run(const EditorContext& context, const std::function<voi
                         Dialogs::Icon::Exclamation);
 }
 
-void EmulatorLauncher::removeCopy()
-{
-    playTest_.reset();
-}
+void EmulatorLauncher::removeCopy() { playTest_.reset(); }
 
 }  // namespace velmar

@@ -35,13 +35,11 @@ namespace velmar {
 
 namespace {
 
-
 using controls::hex2;
 
 // The four numbers of a subtile or metatile quarter by quarter, left column | right column
 // (stored top left, bottom left, top right, bottom right): "0A0B|0C0D".
-template <std::size_t N>
-QString quarterText(const std::array<std::uint8_t, N>& entry, std::size_t first)
+template <std::size_t N> QString quarterText(const std::array<std::uint8_t, N>& entry, std::size_t first)
 {
     return hex2(entry[first]) + hex2(entry[first + 1]) + "|" + hex2(entry[first + 2]) + hex2(entry[first + 3]);
 }
@@ -180,7 +178,8 @@ void frmBkgEdit::buildMetatileEditor()
 
 void frmBkgEdit::buildOptions()
 {
-    const controls::GridOptions o = controls::gridOptions(this, "Drag a tile of the pattern table onto another to copy it");
+    const controls::GridOptions o =
+        controls::gridOptions(this, "Drag a tile of the pattern table onto another to copy it");
     fraGrid = o.frame;
     chkShowGrid = o.showGrid;
     hscrGridColor = o.colour;
@@ -250,7 +249,7 @@ void frmBkgEdit::cmdImportTiles_Click()
         return;
     const auto refuse = [&](const std::string& reason) {
         ctx_.dialogs().message(qs(fileMessage("The tiles were not imported.", ss(path), reason)),
-                                Dialogs::Icon::Exclamation);
+                               Dialogs::Icon::Exclamation);
     };
     Bitmap sheet;
     if (const Outcome<ImageReadResult> r = loadBitmapPng(ss(path), sheet); !r.ok())
@@ -281,8 +280,8 @@ void frmBkgEdit::picSubtile_MouseDown(QPoint point, Qt::MouseButton)
     if (q < 0)
         return;
     const std::uint8_t subtile = subtile_, tile = fraTileEdit->selectedTile();
-    const Outcome<EditResult> r =
-        edits::editScene(ctx_.document().doc(), {"Edit Subtile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
+    const Outcome<EditResult> r = edits::editScene(
+        ctx_.document().doc(), {"Edit Subtile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             s.metatiles.subtileDefs[subtile][static_cast<std::size_t>(q)] = tile;
             return true;
         });
@@ -301,8 +300,8 @@ void frmBkgEdit::picMetatile_MouseDown(QPoint point, Qt::MouseButton)
     if (q < 0)
         return;
     const std::uint8_t metatile = metatile_, subtile = subtile_;
-    const Outcome<EditResult> r =
-        edits::editScene(ctx_.document().doc(), {"Edit Metatile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
+    const Outcome<EditResult> r = edits::editScene(
+        ctx_.document().doc(), {"Edit Metatile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             s.metatiles.metatileDefs[metatile][1 + static_cast<std::size_t>(q)] = subtile;
             return true;
         });
@@ -315,10 +314,7 @@ void frmBkgEdit::picPalMarker_Click(int index)
     markAttributePalette();
 }
 
-void frmBkgEdit::lblnespal_Click(int index)
-{
-    picPalMarker_Click(index / 4);
-}
+void frmBkgEdit::lblnespal_Click(int index) { picPalMarker_Click(index / 4); }
 
 void frmBkgEdit::picAttTableEdit_MouseDown(QPoint point, Qt::MouseButton)
 {
@@ -331,8 +327,8 @@ void frmBkgEdit::picAttTableEdit_MouseDown(QPoint point, Qt::MouseButton)
     const int shift = kShift[static_cast<std::size_t>(q)];
     const std::uint8_t metatile = metatile_;
     const int p = attributePalette_;
-    const Outcome<EditResult> r =
-        edits::editScene(ctx_.document().doc(), {"Edit Attributes", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
+    const Outcome<EditResult> r = edits::editScene(
+        ctx_.document().doc(), {"Edit Attributes", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
             std::uint8_t& a = s.metatiles.metatileDefs[metatile][0];
             a = static_cast<std::uint8_t>((a & ~(3 << shift)) | (p << shift));
             return true;
@@ -355,13 +351,15 @@ void frmBkgEdit::markAttributePalette()
 
 void frmBkgEdit::chkShowGrid_Click()
 {
-    for (BitmapView* v : {fraTileEdit->picPatternTable, fraTileEdit->picSelectedTile, picSubtile, picMetatile, picAttTableEdit})
+    for (BitmapView* v :
+         {fraTileEdit->picPatternTable, fraTileEdit->picSelectedTile, picSubtile, picMetatile, picAttTableEdit})
         v->setLineSetVisible(0, chkShowGrid->isChecked());
 }
 
 void frmBkgEdit::hscrGridColor_Change(int value)
 {
-    for (BitmapView* v : {fraTileEdit->picPatternTable, fraTileEdit->picSelectedTile, picSubtile, picMetatile, picAttTableEdit})
+    for (BitmapView* v :
+         {fraTileEdit->picPatternTable, fraTileEdit->picSelectedTile, picSubtile, picMetatile, picAttTableEdit})
         v->setLineColour(QColor(0, 0, value & 0xFF));
 }
 

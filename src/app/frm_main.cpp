@@ -128,10 +128,7 @@ void frmMain::startUp()
     recovery_->start([this](const std::optional<SceneKey>& scene) { files_->showOpened(scene); });
 }
 
-EditorContext frmMain::editorContext()
-{
-    return EditorContext(*this, *document_, dialogs_, workspace_, *this);
-}
+EditorContext frmMain::editorContext() { return EditorContext(*this, *document_, dialogs_, workspace_, *this); }
 
 void frmMain::setLauncher(Launcher launcher) { emulator_->setLauncher(std::move(launcher)); }
 QString frmMain::playTestPath() const { return emulator_->playTestPath(); }
@@ -157,9 +154,9 @@ void frmMain::endSession()
 void frmMain::setEditingEnabled(bool enabled)
 {
     setFileActionsEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{tvAreaList, picRenderDest, picBkgNat, vMetaRenderer, optNone,
-                                                       optShowMetatile, optShowScreen, hscrGridColor, actorListsPlace,
-                                                       propertiesPlace})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{tvAreaList, picRenderDest, picBkgNat, vMetaRenderer, optNone, optShowMetatile,
+                                         optShowScreen, hscrGridColor, actorListsPlace, propertiesPlace})
         w->setEnabled(enabled);
     // The map view turns its scroll bar on when its map is wider than the window.
     if (!enabled)
@@ -171,9 +168,8 @@ void frmMain::setSceneControlsEnabled(bool enabled)
     // What works on the scene shown; the file itself (save, patches, texts, the tree to pick
     // another scene) stays at hand.
     setSceneActionsEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{picRenderDest, picBkgNat, vMetaRenderer, optNone,
-                                                       optShowMetatile, optShowScreen, hscrGridColor, actorListsPlace,
-                                                       propertiesPlace})
+    for (QWidget* w : std::initializer_list<QWidget*>{picRenderDest, picBkgNat, vMetaRenderer, optNone, optShowMetatile,
+                                                      optShowScreen, hscrGridColor, actorListsPlace, propertiesPlace})
         w->setEnabled(enabled);
     if (!enabled)
         hscrollRenderer->setEnabled(false);
@@ -199,10 +195,7 @@ void frmMain::showFileName()
     showRecentFiles(workspace_.settings);
 }
 
-void frmMain::openScene(const SceneKey& key)
-{
-    tvAreaList_NodeClick(findNode(qs(sceneKeyText(key))));
-}
+void frmMain::openScene(const SceneKey& key) { tvAreaList_NodeClick(findNode(qs(sceneKeyText(key)))); }
 
 void frmMain::setCaption()
 {
@@ -233,10 +226,7 @@ void frmMain::commitPendingInput()
     box->setFocus();
 }
 
-bool frmMain::settleTextEdits()
-{
-    return windows_->settleTextEdits();
-}
+bool frmMain::settleTextEdits() { return windows_->settleTextEdits(); }
 
 void frmMain::menuFileLoadFile_Click() { loadRom(true, QString()); }
 void frmMain::cmdFileLoad_Click() { loadRom(true, QString()); }
@@ -308,8 +298,8 @@ void frmMain::cmdRunEmulator_Click()
 void frmMain::setModeButtons(EditMode mode)
 {
     QToolButton* b = mode == EditMode::Enemies ? cmdEnemyEdit
-                     : mode == EditMode::Items ? cmdItemEdit
-                     : mode == EditMode::All   ? cmdAll
+        : mode == EditMode::Items              ? cmdItemEdit
+        : mode == EditMode::All                ? cmdAll
                                                : cmdBkgEdit;
     b->setChecked(true);
 }

@@ -67,8 +67,8 @@ public:
     // `datFolder` and `userConfigFolder` are as WorkspaceFiles takes them. `recoveryFolder` keeps
     // the recovery copy of unsaved edits; empty: none is kept. Start-up runs here, with its
     // messages through `dialogs`, and offers the edits a copy holds back.
-    frmMain(const QString& datFolder, const QString& userConfigFolder, const QString& recoveryFolder,
-            Dialogs& dialogs, QWidget* parent = nullptr);
+    frmMain(const QString& datFolder, const QString& userConfigFolder, const QString& recoveryFolder, Dialogs& dialogs,
+            QWidget* parent = nullptr);
     // Without a recovery copy.
     frmMain(const QString& datFolder, const QString& userConfigFolder, Dialogs& dialogs, QWidget* parent = nullptr);
     // Leaves the recovery copy where it is: only a proper close removes it.
@@ -352,7 +352,6 @@ private:
     EditMode editMode_ = EditMode::Map;
     bool exiting_ = false;
     QString readmeFile_;
-
 
     // The properties panel goes with the members, before QWidget's destructor hides the window:
     // a box that loses the focus then makes no edit that a half-destroyed window would hear of.

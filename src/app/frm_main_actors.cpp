@@ -14,8 +14,7 @@ namespace velmar {
 namespace {
 
 // Fills `place` with `panel` alone.
-template <class Panel>
-Panel* placePanel(QWidget* place, Panel* panel)
+template <class Panel> Panel* placePanel(QWidget* place, Panel* panel)
 {
     auto* layout = new QVBoxLayout(place);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -27,7 +26,11 @@ Panel* placePanel(QWidget* place, Panel* panel)
 
 void frmMain::buildActorLists()
 {
-    ActorsContext context{*document_, dialogs_, workspace_, *mapView, [this] { return editMode_; },
+    ActorsContext context{*document_,
+                          dialogs_,
+                          workspace_,
+                          *mapView,
+                          [this] { return editMode_; },
                           [this](EditMode mode) { applyEditMode(mode); }};
     ActorsPanel* a = actorLists = placePanel(actorListsPlace, new ActorsPanel(std::move(context), actorListsPlace));
     lstEnemyList = a->lstEnemyList;

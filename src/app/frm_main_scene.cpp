@@ -182,10 +182,7 @@ void frmMain::document_Changed(const DocumentEvent& event)
         mapView->scrollToShow(event.focusX);
 }
 
-void frmMain::clearSceneView()
-{
-    setSceneControlsEnabled(false);
-}
+void frmMain::clearSceneView() { setSceneControlsEnabled(false); }
 
 void frmMain::unloadSubEditor_refresh()
 {

@@ -85,9 +85,6 @@ void frmOptions::cmdOk_Click()
     accept();
 }
 
-void frmOptions::cmdCancel_Click()
-{
-    reject();
-}
+void frmOptions::cmdCancel_Click() { reject(); }
 
 }  // namespace velmar

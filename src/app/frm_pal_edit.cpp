@@ -27,10 +27,7 @@ constexpr int kSwatch = 17;
 constexpr int kPitch = kSwatch + 2;
 
 // "Palette 05"; the tool tip adds which sub-palette and colour it is.
-QString entryName(int index)
-{
-    return "Palette " + qs(hexPad(index, 2));
-}
+QString entryName(int index) { return "Palette " + qs(hexPad(index, 2)); }
 
 }  // namespace
 
@@ -152,8 +149,8 @@ void frmPalEdit::lblPal_Click(int index)
     const auto colour = static_cast<std::uint8_t>(selectedColor_);
     // Colour 0 of a sub-palette is the background colour all eight share: it changes for all.
     // The window redraws from the document's notice, whatever the edit came to.
-    showEditFailure(ctx_.dialogs(), index % 4 == 0 ? edits::setSharedColour(doc, colour)
-                                                    : edits::setPaletteEntry(doc, index, colour));
+    showEditFailure(ctx_.dialogs(),
+                    index % 4 == 0 ? edits::setSharedColour(doc, colour) : edits::setPaletteEntry(doc, index, colour));
 }
 
 void frmPalEdit::chkMonochrome_Click() { redraw(); }
@@ -209,7 +206,8 @@ void frmPalEdit::paintSwatch(QLabel* label, std::uint8_t n)
 {
     QPalette colours = label->palette();
     colours.setColor(QPalette::Window, toQColor(nesColorToRgb(n, chkMonochrome->isChecked(), emphasis())));
-    colours.setColor(QPalette::WindowText, palette().color(isDarkNesColour(n) ? QPalette::Window : QPalette::WindowText));
+    colours.setColor(QPalette::WindowText,
+                     palette().color(isDarkNesColour(n) ? QPalette::Window : QPalette::WindowText));
     label->setPalette(colours);
 }
 

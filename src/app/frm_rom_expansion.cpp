@@ -213,8 +213,8 @@ void frmRomExpansion::txtActorCount_New_Change()
         lblActorRoom->setText(qs(typed.reason));
     } else {
         const int n = typed.value;
-        const auto room = actorAreaRoom(doc.romData(), s, items ? n : s.itemCount, items ? s.enemyCount : n,
-                                        doc.actorAreaEnd());
+        const auto room =
+            actorAreaRoom(doc.romData(), s, items ? n : s.itemCount, items ? s.enemyCount : n, doc.actorAreaEnd());
         lblActorRoom->setText(QString("%1: the tables take %2 bytes (now %3). ")
                                   .arg(plural(n, items ? "item" : "enemy", items ? "items" : "enemies"))
                                   .arg(room ? room->sceneBytes : 0)

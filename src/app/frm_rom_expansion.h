@@ -13,7 +13,6 @@ class QRadioButton;
 
 namespace velmar {
 
-
 // "Scene Editor": the resize dialog for the current scene's length in screens (edit type 0),
 // its item count (1) or its enemy count (2). Each change repacks the maps or the actor tables of
 // every scene and is one step of the history. The work is done when the dialog closes with OK;

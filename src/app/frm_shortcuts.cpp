@@ -28,10 +28,7 @@ QString keysOf(const QAction* action)
 }
 
 // Menu captions without their mnemonic marks: "&Edit" is "Edit".
-QString plain(QString caption)
-{
-    return caption.remove(QRegularExpression("&(?!&)"));
-}
+QString plain(QString caption) { return caption.remove(QRegularExpression("&(?!&)")); }
 
 }  // namespace
 

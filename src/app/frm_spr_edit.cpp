@@ -192,7 +192,8 @@ void frmSprEdit::buildTileEditor()
 
 void frmSprEdit::buildOptions()
 {
-    const controls::GridOptions o = controls::gridOptions(this, "Drag a tile of pattern table 0 onto another to copy it");
+    const controls::GridOptions o =
+        controls::gridOptions(this, "Drag a tile of pattern table 0 onto another to copy it");
     fraGrid = o.frame;
     chkShowGrid = o.showGrid;
     hscrGridColor = o.colour;
@@ -277,8 +278,8 @@ void frmSprEdit::showFrame(bool keepTile)
         problem = "No file is open.";
     } else if (lastFrameIndex(doc.romData(), currentSet()) < 0) {
         problem = "The table has no frames.";
-    } else if (const RomStatus s = readSpriteFrame(doc.romData(), currentSet(), static_cast<std::uint8_t>(frameIndex_),
-                                                   editedFrame_);
+    } else if (const RomStatus s =
+                   readSpriteFrame(doc.romData(), currentSet(), static_cast<std::uint8_t>(frameIndex_), editedFrame_);
                !s.ok()) {
         problem = qs(s.message());
     } else {
@@ -305,8 +306,8 @@ void frmSprEdit::drawFrameEditor()
     const Document& doc = ctx_.doc();
     if (doc.hasScene()) {
         const SceneState& s = doc.scene();
-        velmar::drawFrameEditor(frameView_, editedFrame_, {s.sprPatterns, s.bkgPatterns, s.currentScene.palette}, frameTile_,
-                        kFrameBackColour);
+        velmar::drawFrameEditor(frameView_, editedFrame_, {s.sprPatterns, s.bkgPatterns, s.currentScene.palette},
+                                frameTile_, kFrameBackColour);
     } else {
         frameView_ = Bitmap(kFrameViewSize, kFrameViewSize, kFrameBackColour);
     }
@@ -339,7 +340,8 @@ void frmSprEdit::lstFrameTiles_Click(int row)
     if (filling_)
         return;
     const bool any = row >= 0 && row < spriteCount(editedFrame_);
-    for (QWidget* w : std::initializer_list<QWidget*>{txtFrame_TileId, txtFrame_X, txtFrame_Y, txtFrame_Att, cmdGotoTile})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txtFrame_TileId, txtFrame_X, txtFrame_Y, txtFrame_Att, cmdGotoTile})
         w->setEnabled(any);
     if (!any) {
         // A frame without sprites (or one that cannot be read) shows an empty frame and list.
@@ -438,10 +440,7 @@ void frmSprEdit::cmdGotoTile_Click()
     fraTileEdit->selectTile(v == fraTileEdit->selectedTile() ? v + 1 : v);
 }
 
-void frmSprEdit::picPatternTable1_MouseDown(QPoint, Qt::MouseButton)
-{
-    redrawPatternTable1();
-}
+void frmSprEdit::picPatternTable1_MouseDown(QPoint, Qt::MouseButton) { redrawPatternTable1(); }
 
 void frmSprEdit::redrawPatternTable1()
 {

@@ -336,8 +336,8 @@ void frmSprEdit::cmdExportAnimation_Click()
     if (path.isEmpty())
         return;
     const SceneState& s = doc.scene();
-    const Bitmap strip =
-        animationStrip(doc.romData(), currentSet(), animationSteps_, s.sprPatterns, s.bkgPatterns, s.currentScene.palette);
+    const Bitmap strip = animationStrip(doc.romData(), currentSet(), animationSteps_, s.sprPatterns, s.bkgPatterns,
+                                        s.currentScene.palette);
     if (const Outcome<WriteResult> r = saveBitmapPng(strip, ss(path), kKeyColour); !r.ok())
         ctx_.dialogs().message(qs(fileMessage("Unknown I/O error!", ss(path), r.reason)), Dialogs::Icon::Exclamation);
 }

@@ -95,8 +95,8 @@ bool frmTextEdit::loadTexts(bool tellFailure)
         // Never a partial list: what is shown is what closing would store.
         if (tellFailure)
             ctx_.dialogs().message(textName(list.failedText) + " cannot be read: " + qs(list.status.message())
-                                        + "\nThe texts cannot be edited with this character table.",
-                                    Dialogs::Icon::Exclamation);
+                                       + "\nThe texts cannot be edited with this character table.",
+                                   Dialogs::Icon::Exclamation);
         return false;
     }
     original_ = list.texts;
@@ -172,13 +172,16 @@ void frmTextEdit::refreshRoom()
     lblTextSize->setText(size < 0 ? textName(selectedText_) + ": cannot be encoded"
                                   : QString("%1: %2 bytes").arg(textName(selectedText_)).arg(size));
     const AreaRoom& room = measured.room;
-    lblTextRoom->setText(room.fits() ? QString("All texts: %1 of %2 bytes, %3 left").arg(room.used).arg(room.capacity).arg(room.left())
-                                     : QString("All texts: %1 of %2 bytes, %3 too many").arg(room.used).arg(room.capacity).arg(-room.left()));
+    lblTextRoom->setText(
+        room.fits()
+            ? QString("All texts: %1 of %2 bytes, %3 left").arg(room.used).arg(room.capacity).arg(room.left())
+            : QString("All texts: %1 of %2 bytes, %3 too many").arg(room.used).arg(room.capacity).arg(-room.left()));
     lblTextSize->setAccessibleName(lblTextSize->text());
     lblTextRoom->setAccessibleName(lblTextRoom->text());
     const std::string& error = measured.errors[static_cast<std::size_t>(selectedText_)];
     lblTextProblem->setText(error.empty() ? QString() : "This text cannot be stored: " + qs(error) + ".");
-    lblTextProblem->setAccessibleName(lblTextProblem->text().isEmpty() ? QString("No problem") : lblTextProblem->text());
+    lblTextProblem->setAccessibleName(lblTextProblem->text().isEmpty() ? QString("No problem")
+                                                                       : lblTextProblem->text());
 }
 
 bool frmTextEdit::storeTexts()
@@ -203,10 +206,7 @@ bool frmTextEdit::storeTexts()
     return false;
 }
 
-void frmTextEdit::dropEdits()
-{
-    gameTexts_ = original_;
-}
+void frmTextEdit::dropEdits() { gameTexts_ = original_; }
 
 bool frmTextEdit::settleEdits()
 {
@@ -223,11 +223,8 @@ bool frmTextEdit::settleEdits()
         raise();
         activateWindow();
         return false;
-    case Dialogs::Answer::No:
-        dropEdits();
-        return true;
-    case Dialogs::Answer::Cancel:
-        return false;
+    case Dialogs::Answer::No: dropEdits(); return true;
+    case Dialogs::Answer::Cancel: return false;
     }
     return false;
 }
@@ -255,8 +252,8 @@ void frmTextEdit::closeEvent(QCloseEvent* event)
         return;
     }
     if (!storeTexts()) {
-        const QString question = "The texts were not stored: " + lblTextProblem->text()
-                                 + "\nClose the Text Editor and drop the text edits?";
+        const QString question =
+            "The texts were not stored: " + lblTextProblem->text() + "\nClose the Text Editor and drop the text edits?";
         if (ctx_.dialogs().askYesNo(question) != Dialogs::Answer::Yes) {
             event->ignore();
             txtSelectedText->setFocus();

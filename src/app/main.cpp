@@ -59,8 +59,8 @@ void answerHelpOrVersion(int& argc, char* argv[])
         const std::string_view arg = argv[i];
         if (arg == "--")
             break;
-        asked = arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-                arg == "--version";
+        asked =
+            arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version";
     }
     if (!asked)
         return;
@@ -123,8 +123,8 @@ QString ensureSampleImage(QString& error)
         error = "The sample image could not be written:\n" + folder + ": the folder cannot be made";
         return QString();
     }
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), buildSampleRom().fileBytes(), false,
-                                                       FileOwner::Program);
+    if (const Outcome<WriteResult> r =
+            writeFileSafely(pathFromUtf8(ss(path)), buildSampleRom().fileBytes(), false, FileOwner::Program);
         !r.ok()) {
         error = qs(fileMessage("The sample image could not be written!", ss(path), r.reason));
         return QString();
@@ -154,7 +154,7 @@ void endSessionOnSignals(frmMain& window)
         notifier->setEnabled(false);
         window.endSession();
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onEndSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

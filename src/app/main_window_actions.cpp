@@ -198,17 +198,16 @@ void MainWindowActions::setFileActionsEnabled(bool enabled)
                            cmdItemEdit, cmdAll, cmdTextEditor, cmdMetatileEditor, cmdAnimEdit, cmdPaletteEdit,
                            cmdResizeMap, cmdResizeItem, cmdResizeEnemy, cmdSelect})
         b->setEnabled(enabled);
-    for (QAction* a : {menuFileSaveFile, menuFileSaveAs, menuFileCreatePatch, menuFileApplyPatch, menuFileExportMap,
-                       menuViewGrid})
+    for (QAction* a :
+         {menuFileSaveFile, menuFileSaveAs, menuFileCreatePatch, menuFileApplyPatch, menuFileExportMap, menuViewGrid})
         a->setEnabled(enabled);
     sceneFileActions->setEnabled(enabled);
 }
 
 void MainWindowActions::setSceneActionsEnabled(bool enabled)
 {
-    for (QToolButton* b : {cmdAreaInfo, cmdClearArea, cmdBkgEdit, cmdEnemyEdit, cmdItemEdit, cmdAll,
-                           cmdMetatileEditor, cmdAnimEdit, cmdPaletteEdit, cmdResizeMap, cmdResizeItem, cmdResizeEnemy,
-                           cmdSelect})
+    for (QToolButton* b : {cmdAreaInfo, cmdClearArea, cmdBkgEdit, cmdEnemyEdit, cmdItemEdit, cmdAll, cmdMetatileEditor,
+                           cmdAnimEdit, cmdPaletteEdit, cmdResizeMap, cmdResizeItem, cmdResizeEnemy, cmdSelect})
         b->setEnabled(enabled);
     menuFileExportMap->setEnabled(enabled);
     sceneFileActions->setEnabled(enabled);

@@ -158,11 +158,11 @@ bool MapCursor::keyPress(const QKeyEvent& key)
         if (hooks_.actorKeys && hooks_.actorKeys(key))
             return true;
         // Otherwise the keys scroll the map: a column, or a screen.
-        const int step = key.key() == Qt::Key_Left       ? -kMetatileSize
-                         : key.key() == Qt::Key_Right    ? kMetatileSize
-                         : key.key() == Qt::Key_PageUp   ? -kColumnsPerScreen * kMetatileSize
-                         : key.key() == Qt::Key_PageDown ? kColumnsPerScreen * kMetatileSize
-                                                         : 0;
+        const int step = key.key() == Qt::Key_Left ? -kMetatileSize
+            : key.key() == Qt::Key_Right           ? kMetatileSize
+            : key.key() == Qt::Key_PageUp          ? -kColumnsPerScreen * kMetatileSize
+            : key.key() == Qt::Key_PageDown        ? kColumnsPerScreen * kMetatileSize
+                                                   : 0;
         if (step == 0 || key.modifiers() != Qt::NoModifier)
             return false;
         view_.scrollBy(step);

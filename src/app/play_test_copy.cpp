@@ -21,17 +21,11 @@ const QString kLockName = "editor.lock";
 
 }  // namespace
 
-PlayTestCopy::PlayTestCopy(QString tempFolder) : tempFolder_(std::move(tempFolder)) {}
+PlayTestCopy::PlayTestCopy(QString tempFolder) : tempFolder_(std::move(tempFolder)) { }
 
-PlayTestCopy::~PlayTestCopy()
-{
-    remove();
-}
+PlayTestCopy::~PlayTestCopy() { remove(); }
 
-QString PlayTestCopy::folder() const
-{
-    return dir_ ? dir_->path() : QString();
-}
+QString PlayTestCopy::folder() const { return dir_ ? dir_->path() : QString(); }
 
 Outcome<WriteResult> PlayTestCopy::write(const Bytes& image, const QString& fileName, QString& path)
 {
@@ -62,7 +56,8 @@ void PlayTestCopy::remove()
 void PlayTestCopy::removeStale(const QString& tempFolder)
 {
     const QDir temp(tempFolder);
-    for (const QFileInfo& entry : temp.entryInfoList({kPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    for (const QFileInfo& entry :
+         temp.entryInfoList({kPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         // Only real folders of this user: a link planted under such a name, or someone else's
         // folder, is none of this program's business.
         if (entry.isSymLink() || !entry.isDir())

@@ -6,10 +6,7 @@
 
 namespace velmar {
 
-QString qAppTitle()
-{
-    return qs(appTitle());
-}
+QString qAppTitle() { return qs(appTitle()); }
 
 QString fileMessageText(const std::string& text, const QString& path, const std::string& reason)
 {

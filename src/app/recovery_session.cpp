@@ -39,10 +39,7 @@ RecoverySession::RecoverySession(const QString& folder, EditorDocument& document
 
 RecoverySession::~RecoverySession() = default;
 
-QString RecoverySession::file() const
-{
-    return writer_ ? qs(pathToUtf8(writer_->file())) : QString();
-}
+QString RecoverySession::file() const { return writer_ ? qs(pathToUtf8(writer_->file())) : QString(); }
 
 void RecoverySession::wait()
 {
@@ -56,7 +53,7 @@ void RecoverySession::start(const ShowRestored& showRestored)
         return;
     if (!QDir().mkpath(folder_)) {
         statusBar_.showMessage("Unsaved changes are not kept for recovery: the folder "
-                                   + QDir::toNativeSeparators(folder_) + " cannot be made");
+                               + QDir::toNativeSeparators(folder_) + " cannot be made");
         return;
     }
 
@@ -66,7 +63,8 @@ void RecoverySession::start(const ShowRestored& showRestored)
     // merely old is not, the age test being off), and a copy there was left by a crash. This
     // editor takes the first free slot holding a copy, to offer it back, else the first free one.
     const auto slotName = [](int slot, const char* extension) {
-        return slot == 0 ? QString("recovery.%1").arg(extension) : QString("recovery-%1.%2").arg(slot + 1).arg(extension);
+        return slot == 0 ? QString("recovery.%1").arg(extension)
+                         : QString("recovery-%1.%2").arg(slot + 1).arg(extension);
     };
     int chosen = -1;
     for (int slot = 0; slot < kRecoverySlots; ++slot) {
@@ -84,21 +82,22 @@ void RecoverySession::start(const ShowRestored& showRestored)
     }
     if (chosen < 0) {
         statusBar_.showMessage(QString("Unsaved changes are not kept for recovery: %1 other editors keep theirs in %2")
-                                       .arg(kRecoverySlots)
-                                       .arg(QDir::toNativeSeparators(folder_)));
+                                   .arg(kRecoverySlots)
+                                   .arg(QDir::toNativeSeparators(folder_)));
         return;
     }
     const QString copyName = slotName(chosen, "velmar");
     // A write cut short by a crash leaves its temporary file; with the lock held, none is in use.
     for (const QString& name : QDir(folder_).entryList({"." + copyName + ".velmar-*.tmp"}, QDir::Files | QDir::Hidden))
         QFile::remove(folder_ + "/" + name);
-    writer_ = std::make_unique<RecoveryWriter>(
-        pathFromUtf8(ss(folder_ + "/" + copyName)),
-        [this](const Outcome<WriteResult>& result) {
-            // On the writer's thread: the session hears of it on its own. The writer is joined
-            // before the session's QObject part goes, which drops what has not been delivered.
-            QMetaObject::invokeMethod(this, [this, result] { written(result); }, Qt::QueuedConnection);
-        });
+    writer_ = std::make_unique<RecoveryWriter>(pathFromUtf8(ss(folder_ + "/" + copyName)),
+                                               [this](const Outcome<WriteResult>& result) {
+                                                   // On the writer's thread: the session hears of it on its own. The
+                                                   // writer is joined before the session's QObject part goes, which
+                                                   // drops what has not been delivered.
+                                                   QMetaObject::invokeMethod(
+                                                       this, [this, result] { written(result); }, Qt::QueuedConnection);
+                                               });
     offer(showRestored);
 }
 
@@ -134,8 +133,8 @@ void RecoverySession::offer(const ShowRestored& showRestored)
     // measured against, and saving writes them there.
     RomImage onDisk;
     const Outcome<RomReadResult> disk = readRomFile(pathFromUtf8(copy.path), onDisk);
-    const Outcome<RomReadResult> opened = document_.doc().openRecovered(
-        std::move(copy.image), copy.path, disk.ok() ? onDisk.fileBytes() : Bytes());
+    const Outcome<RomReadResult> opened =
+        document_.doc().openRecovered(std::move(copy.image), copy.path, disk.ok() ? onDisk.fileBytes() : Bytes());
     if (!opened.ok()) {
         dialogs_.message(qs(fileMessage("The kept changes cannot be restored!", copy.path, opened.reason)),
                          Dialogs::Icon::Exclamation);
@@ -198,8 +197,7 @@ void RecoverySession::written(const Outcome<WriteResult>& result)
 {
     // Not a message box: it would come up in the middle of a drag, every few seconds.
     if (!result.ok()) {
-        statusBar_.showMessage("Unsaved changes cannot be kept for recovery: " + file() + ": "
-                                   + qs(result.reason));
+        statusBar_.showMessage("Unsaved changes cannot be kept for recovery: " + file() + ": " + qs(result.reason));
         failed_ = true;
     } else if (failed_) {
         statusBar_.clearMessage();

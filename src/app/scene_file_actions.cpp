@@ -56,10 +56,7 @@ void SceneFileActions::setEnabled(bool enabled)
         a->setEnabled(enabled);
 }
 
-QString SceneFileActions::folder() const
-{
-    return QFileInfo(qs(document_.doc().path())).absolutePath();
-}
+QString SceneFileActions::folder() const { return QFileInfo(qs(document_.doc().path())).absolutePath(); }
 
 void SceneFileActions::menuFileExportScene_Click()
 {
@@ -70,8 +67,8 @@ void SceneFileActions::menuFileExportScene_Click()
     if (path.isEmpty())
         return;
     const std::string text = exportScene(document_.doc());
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(ss(path)), Bytes(text.begin(), text.end()), false,
-                                                       FileOwner::User);
+    if (const Outcome<WriteResult> r =
+            writeFileSafely(pathFromUtf8(ss(path)), Bytes(text.begin(), text.end()), false, FileOwner::User);
         !r.ok())
         dialogs_.message(fileMessageText("Unknown I/O error!", path, r.reason), Dialogs::Icon::Exclamation);
 }
@@ -129,8 +126,7 @@ void SceneFileActions::importFile(const QString& filter, bool tiled)
         case Dialogs::Answer::Cancel: return;
         }
     }
-    const Outcome<SceneImportResult> r =
-        importScene(doc, d, shared, tiled ? "Import from Tiled" : "Import Scene");
+    const Outcome<SceneImportResult> r = importScene(doc, d, shared, tiled ? "Import from Tiled" : "Import Scene");
     if (r.code == SceneImportResult::NoChange)
         dialogs_.message("The file holds what the scene holds: nothing changed.");
     else if (!r.ok())

@@ -23,7 +23,8 @@ WorkspaceFiles::WorkspaceFiles(const QString& datFolder, const QString& userConf
 SettingsFiles WorkspaceFiles::settingsFiles() const
 {
     return {pathFromUtf8(ss(datFolder_ + "/VELMAR.INI")),
-            userConfigFolder_.isEmpty() ? std::filesystem::path() : pathFromUtf8(ss(userConfigFolder_ + "/VELMAR.INI"))};
+            userConfigFolder_.isEmpty() ? std::filesystem::path()
+                                        : pathFromUtf8(ss(userConfigFolder_ + "/VELMAR.INI"))};
 }
 
 void WorkspaceFiles::load(Workspace& workspace, Dialogs& dialogs)
@@ -38,16 +39,16 @@ void WorkspaceFiles::load(Workspace& workspace, Dialogs& dialogs)
     const Outcome<SettingsLoad> settings = loadSettings(inUse, programFolder, workspace.settings);
     if (settings.code == SettingsLoad::Unreadable || settings.code == SettingsLoad::Partial) {
         QString text = settings.code == SettingsLoad::Partial
-                           ? "Error loading \"VELMAR.INI\"!\nThe values that read well are kept; the others take "
-                             "their defaults."
-                           : QString("Error loading \"VELMAR.INI\"!\nLoading defaults...");
+            ? "Error loading \"VELMAR.INI\"!\nThe values that read well are kept; the others take "
+              "their defaults."
+            : QString("Error loading \"VELMAR.INI\"!\nLoading defaults...");
         text += "\n" + QDir::toNativeSeparators(qs(pathToUtf8(inUse))) + ": " + qs(settings.reason);
         std::filesystem::path kept;
         if (const Outcome<WriteResult> k = keepUnreadSettings(inUse, kept); k.ok()) {
             text += "\nThe file as it was is kept as " + QDir::toNativeSeparators(qs(pathToUtf8(kept))) + ".";
         } else {
             text += "\nIt cannot be kept as " + QDir::toNativeSeparators(qs(pathToUtf8(kept))) + " (" + qs(k.reason)
-                    + "), so the settings will not be written over it.";
+                + "), so the settings will not be written over it.";
             keepSettingsFile_ = true;
         }
         dialogs.message(text);

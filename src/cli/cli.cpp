@@ -43,8 +43,8 @@ constexpr std::array<Command, 26> kCommands{{
     {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, 0, false, runRender},
     {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, 0, false, runSheet},
     {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2, false, runTiles},
-    {"import-tiles", "import-tiles ROM BANK IN.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2,
-     false, runImportTiles},
+    {"import-tiles", "import-tiles ROM BANK IN.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2, false,
+     runImportTiles},
     {"frames", "frames ROM SET OUT.png [--palette KEY]", 3, 3, false, false, false, 1, false, runFrames},
     {"patch", "patch ORIGINAL EDITED OUT.ips|OUT.bps", 3, 3, false, false, false, 0, false, runPatch},
     {"apply", "apply PATCH ROM OUT", 3, 3, false, false, false, 0, false, runApply},
@@ -111,8 +111,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (word == "--palette" && command->paletteWords > 0) {
             const std::size_t words = command->paletteWords;
             if (args.size() - 1 - i < words)
-                return usageError(inv, io, words == 1 ? "--palette needs a scene key"
-                                                      : "--palette needs a scene key and a sub-palette");
+                return usageError(inv, io,
+                                  words == 1 ? "--palette needs a scene key"
+                                             : "--palette needs a scene key and a sub-palette");
             inv.palette = PaletteOption{args[i + 1], words == 2 ? args[i + 2] : std::string()};
             i += words;
         } else if (word == "--shared" && command->takesShared) {

@@ -65,8 +65,8 @@ std::optional<CharTable> charTableArg(const Invocation& inv, Io& io)
     return table;
 }
 
-bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io,
-                  Document& doc, int& exitCode)
+bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io, Document& doc,
+                  int& exitCode)
 {
     const std::optional<SceneKey> key = sceneKeyArg(keyText);
     if (!key) {

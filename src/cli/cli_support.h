@@ -34,11 +34,11 @@ struct PaletteOption {
 
 // One command line after option parsing.
 struct Invocation {
-    std::string_view usage;               // the command's usage, e.g. "scene ROM KEY"
+    std::string_view usage;  // the command's usage, e.g. "scene ROM KEY"
     std::vector<std::string> positional;
-    bool left = false;                    // --left
-    std::optional<std::string> table;     // --table FILE
-    bool actors = false;                  // --actors
+    bool left = false;                     // --left
+    std::optional<std::string> table;      // --table FILE
+    bool actors = false;                   // --actors
     std::optional<PaletteOption> palette;  // --palette KEY [SUBPALETTE]
     // --shared: what an import does with values other scenes share when they differ.
     SharedValues shared = SharedValues::Refuse;
@@ -69,8 +69,8 @@ std::optional<CharTable> charTableArg(const Invocation& inv, Io& io);
 
 // Opens the image and selects one scene of it as the editor does, with its banks and tables.
 // On failure prints why and returns false.
-bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io,
-                  Document& doc, int& exitCode);
+bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io, Document& doc,
+                  int& exitCode);
 
 // A typed hexadecimal number, read whole: one to eight hexadecimal digits and nothing else
 // ("twelve", "-1", "0x5" and "" are not numbers). The value saturates at INT_MAX so that it still

@@ -24,8 +24,8 @@ int importInPlace(const Invocation& inv, Io& io, Import import)
     const std::string reason = readWholeFile(pathFromUtf8(path), file, kMaxSceneFileBytes, "The file is too large");
     if (!reason.empty())
         return failed(io, fileMessage("Error loading file!", path, reason));
-    const Outcome<SceneImportResult> r = import(doc, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()),
-                                                inv.shared);
+    const Outcome<SceneImportResult> r =
+        import(doc, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()), inv.shared);
     if (r.code == SceneImportResult::NoChange)
         return kExitOk;
     if (r.code == SceneImportResult::SharedDiffer)
@@ -45,17 +45,14 @@ int runExportScene(const Invocation& inv, Io& io)
         return exitCode;
     const std::string text = exportScene(doc);
     const std::string& out = inv.positional[2];
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(out), Bytes(text.begin(), text.end()), false,
-                                                       FileOwner::User);
+    if (const Outcome<WriteResult> r =
+            writeFileSafely(pathFromUtf8(out), Bytes(text.begin(), text.end()), false, FileOwner::User);
         !r.ok())
         return failed(io, fileMessage("Unknown I/O error!", out, r.reason));
     return kExitOk;
 }
 
-int runImportScene(const Invocation& inv, Io& io)
-{
-    return importInPlace(inv, io, importSceneFile);
-}
+int runImportScene(const Invocation& inv, Io& io) { return importInPlace(inv, io, importSceneFile); }
 
 int runExportTiled(const Invocation& inv, Io& io)
 {
@@ -68,9 +65,6 @@ int runExportTiled(const Invocation& inv, Io& io)
     return kExitOk;
 }
 
-int runImportTiled(const Invocation& inv, Io& io)
-{
-    return importInPlace(inv, io, importTiledMap);
-}
+int runImportTiled(const Invocation& inv, Io& io) { return importInPlace(inv, io, importTiledMap); }
 
 }  // namespace velmar::cli

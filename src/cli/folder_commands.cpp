@@ -27,7 +27,8 @@ int runImport(const Invocation& inv, Io& io)
         return kExitFailed;
     const std::string& dir = inv.positional[0];
     RomImage image;
-    if (const exchange::FolderOutcome r = exchange::importFolder(exchange::diskFolder(pathFromUtf8(dir)), *table, image);
+    if (const exchange::FolderOutcome r =
+            exchange::importFolder(exchange::diskFolder(pathFromUtf8(dir)), *table, image);
         !r.ok())
         return failed(io, fileMessage("Error loading file!", dir, r.reason));
     const std::string& out = inv.positional[1];

@@ -6,8 +6,7 @@ namespace velmar::cli {
 
 namespace {
 
-template <typename Container>
-Json numbers(const Container& values)
+template <typename Container> Json numbers(const Container& values)
 {
     Json array = Json::array();
     for (const auto v : values)
@@ -75,10 +74,7 @@ Json sceneJson(const SceneRecord& s)
     };
 }
 
-Json textsJson(const std::vector<std::string>& texts)
-{
-    return Json(texts);
-}
+Json textsJson(const std::vector<std::string>& texts) { return Json(texts); }
 
 void printJson(std::ostream& out, const Json& value)
 {

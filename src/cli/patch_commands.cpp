@@ -10,8 +10,8 @@ namespace {
 // program's read message with the path and the reason.
 bool readFileArg(const std::string& path, Bytes& bytes, Io& io)
 {
-    const std::string tooLarge = "The file is larger than the " + std::to_string(kMaxPatchedSize >> 20) +
-                                 " MB a patch works with";
+    const std::string tooLarge =
+        "The file is larger than the " + std::to_string(kMaxPatchedSize >> 20) + " MB a patch works with";
     const std::string reason = readWholeFile(pathFromUtf8(path), bytes, kMaxPatchedSize, tooLarge);
     if (!reason.empty()) {
         failed(io, fileMessage("Error loading file!", path, reason));

@@ -7,7 +7,8 @@ namespace velmar::cli {
 
 int runSample(const Invocation& inv, Io& io)
 {
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(inv.positional[0]), buildSampleRom().fileBytes(), false, FileOwner::User);
+    if (const Outcome<WriteResult> r =
+            writeFileSafely(pathFromUtf8(inv.positional[0]), buildSampleRom().fileBytes(), false, FileOwner::User);
         !r.ok())
         return failed(io, fileMessage("Unknown I/O error!", inv.positional[0], r.reason));
     return kExitOk;
@@ -63,7 +64,9 @@ int runRoundtrip(const Invocation& inv, Io& io)
             return failed(io, stored.reason);
     }
     const std::string& out = inv.positional[1];
-    if (const Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(out), doc.rom().fileBytes(), false, FileOwner::User); !r.ok())
+    if (const Outcome<WriteResult> r =
+            writeFileSafely(pathFromUtf8(out), doc.rom().fileBytes(), false, FileOwner::User);
+        !r.ok())
         return failed(io, fileMessage("Unknown I/O error!", out, r.reason));
     return kExitOk;
 }

@@ -2,10 +2,7 @@
 
 namespace velmar {
 
-QImage toQImage(const Bitmap& bitmap)
-{
-    return toQImage(bitmap, 0, 0, bitmap.width(), bitmap.height());
-}
+QImage toQImage(const Bitmap& bitmap) { return toQImage(bitmap, 0, 0, bitmap.width(), bitmap.height()); }
 
 QImage toQImage(const Bitmap& bitmap, int x0, int y0, int width, int height)
 {
@@ -37,9 +34,6 @@ QImage toKeyedQImage(const Bitmap& bitmap, ScreenColour transparentKey)
     return image;
 }
 
-QColor toQColor(ScreenColour colour)
-{
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
+QColor toQColor(ScreenColour colour) { return QColor(redOf(colour), greenOf(colour), blueOf(colour)); }
 
 }  // namespace velmar

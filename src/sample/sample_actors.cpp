@@ -15,10 +15,7 @@ namespace {
 
 // An actor's picture stands on the line ((row nibble * 16) - 54) AND 0xFF: the row whose line
 // is the last one at or above a surface at y.
-std::uint8_t rowAbove(int surfaceY)
-{
-    return static_cast<std::uint8_t>(((surfaceY + 54) / 16) << 4);
-}
+std::uint8_t rowAbove(int surfaceY) { return static_cast<std::uint8_t>(((surfaceY + 54) / 16) << 4); }
 
 // Up to `count` distinct 16-pixel columns in [first, last], one from each of `count` equal
 // stretches, each on a column that `usable` accepts.
@@ -60,7 +57,8 @@ ActorLists placeActors(int scene, const SceneLayout& layout)
     const auto perch = [&](int x) { return layout.perchY[static_cast<std::size_t>(x)] >= 32; };
     for (const int x : spreadColumns(plan.itemCount, first, std::min(last, 0xFF), rng, perch)) {
         const auto id = static_cast<std::uint8_t>((scene * 3 + static_cast<int>(actors.items.size()) * 5) % 16);
-        actors.items.push_back({static_cast<std::uint8_t>(x), rowAbove(layout.perchY[static_cast<std::size_t>(x)]), id});
+        actors.items.push_back(
+            {static_cast<std::uint8_t>(x), rowAbove(layout.perchY[static_cast<std::size_t>(x)]), id});
     }
 
     // b counts 16-pixel columns and the low nibble of xy adds up to 15 more; b stays within

@@ -11,8 +11,7 @@ std::uint32_t SampleRandom::next()
 }
 
 Canvas::Canvas(int width, int height)
-    : width_(width), height_(height),
-      pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0)
+    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0)
 {
 }
 
@@ -97,10 +96,7 @@ Canvas Canvas::crop(int x, int y, int w, int h) const
     return out;
 }
 
-PixelArray blankBank()
-{
-    return PixelArray(256 * 64, 0);
-}
+PixelArray blankBank() { return PixelArray(256 * 64, 0); }
 
 void putTile(PixelArray& bank, int tile, const Canvas& canvas, int x, int y)
 {

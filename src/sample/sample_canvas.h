@@ -14,7 +14,7 @@ namespace velmar::sample {
 // A fixed-seed xorshift generator: the sample must come out the same every time.
 class SampleRandom {
 public:
-    explicit SampleRandom(std::uint32_t seed) : state_(seed ? seed : 0x9E3779B9u) {}
+    explicit SampleRandom(std::uint32_t seed) : state_(seed ? seed : 0x9E3779B9u) { }
 
     std::uint32_t next();
     // 0 .. n-1 (n > 0).

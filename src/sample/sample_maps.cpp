@@ -79,7 +79,8 @@ public:
         Bytes map(static_cast<std::size_t>(columns()) * kRows);
         for (int c = 0; c < columns(); ++c)
             for (int r = 0; r < kRows; ++r)
-                map[static_cast<std::size_t>(c * kRows + r)] = metatileNumber(at(c, r), second_[static_cast<std::size_t>(c)]);
+                map[static_cast<std::size_t>(c * kRows + r)] =
+                    metatileNumber(at(c, r), second_[static_cast<std::size_t>(c)]);
         return map;
     }
 
@@ -131,8 +132,7 @@ void fillGround(MapGrid& grid, Theme theme, SampleRandom& rng)
                 grid.set(c, 4, Role::Spikes);
                 grid.set(c, 5, Role::Ground);
                 break;
-            default:
-                break;
+            default: break;
             }
             continue;
         }
@@ -266,9 +266,7 @@ void addSolidObstacles(MapGrid& grid, Theme theme, SampleRandom& rng)
             if (grid.place(c, g - 1, Role::Pillar))
                 grid.place(c, g - 2, Role::PillarTop);
             break;
-        default:
-            grid.place(c, g - 1, Role::Block);
-            break;
+        default: grid.place(c, g - 1, Role::Block); break;
         }
     }
 }

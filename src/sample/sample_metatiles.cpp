@@ -9,11 +9,11 @@ namespace velmar::sample {
 
 namespace {
 
-constexpr RomOffset kSubtileTables = 0x4000;    // 8 tables of 256 x 4 tile numbers
+constexpr RomOffset kSubtileTables = 0x4000;  // 8 tables of 256 x 4 tile numbers
 constexpr RomOffset kSubtileTableSize = 0x400;
 constexpr int kSubtileTableCount = 8;
-constexpr RomOffset kMetatileHalves = 0x6000;   // table m = halves m and m + 1
-constexpr RomOffset kHalfSize = 0x200;          // 128 metatiles x 4 subtile numbers
+constexpr RomOffset kMetatileHalves = 0x6000;  // table m = halves m and m + 1
+constexpr RomOffset kHalfSize = 0x200;         // 128 metatiles x 4 subtile numbers
 constexpr int kHalfCount = 5;
 constexpr int kMetatileTableCount = 4;
 constexpr RomOffset kAttributeTables = 0x7000;  // 4 tables of 256 attribute bytes
@@ -28,10 +28,7 @@ struct Quarter {
 // Column-first, like the ROM: top left, bottom left, top right, bottom right.
 using BlockDef = std::array<Quarter, 4>;
 
-BlockDef quarters(Image tl, Image bl, Image tr, Image br, int p)
-{
-    return {{{tl, p}, {bl, p}, {tr, p}, {br, p}}};
-}
+BlockDef quarters(Image tl, Image bl, Image tr, Image br, int p) { return {{{tl, p}, {bl, p}, {tr, p}, {br, p}}}; }
 BlockDef uniform(Image i, int p) { return quarters(i, i, i, i, p); }
 BlockDef topBottom(Image top, Image bottom, int p) { return quarters(top, bottom, top, bottom, p); }
 BlockDef leftRight(Image left, Image right, int p) { return quarters(left, left, right, right, p); }
@@ -87,10 +84,7 @@ BlockDef naturalBlock(Role role)
     return uniform(Blank, 0);
 }
 
-bool isGroundRole(Role role)
-{
-    return role >= Role::GroundTop && role <= Role::GroundEdgeR;
-}
+bool isGroundRole(Role role) { return role >= Role::GroundTop && role <= Role::GroundEdgeR; }
 
 bool isGroundTopRole(Role role)
 {
@@ -108,8 +102,7 @@ BlockDef blockFor(Role role, Look look)
     }
     BlockDef b = naturalBlock(role);
     switch (look) {
-    case Look::Natural:
-        break;
+    case Look::Natural: break;
     case Look::Masonry:
         // Walls of brick capped with stone blocks, stone ledges, grey columns.
         if (isGroundTopRole(role))
@@ -173,8 +166,8 @@ std::array<BlockDef, 128> halfBlocks(Look look)
 // 4-5, 2-3 and 6-7: the NES attribute layout.
 std::uint8_t attributeByte(const BlockDef& b)
 {
-    return static_cast<std::uint8_t>((b[0].palette & 3) | (b[2].palette & 3) << 2
-                                     | (b[1].palette & 3) << 4 | (b[3].palette & 3) << 6);
+    return static_cast<std::uint8_t>((b[0].palette & 3) | (b[2].palette & 3) << 2 | (b[1].palette & 3) << 4
+                                     | (b[3].palette & 3) << 6);
 }
 
 void writeSubtileTables(RomWriter& writer)
@@ -185,10 +178,10 @@ void writeSubtileTables(RomWriter& writer)
             const int t = 4 * (s % 64);
             std::array<int, 4> tiles{};
             switch (s / 64) {
-            case 0: tiles = {t, t + 1, t + 2, t + 3}; break;      // the picture itself
-            case 1: tiles = {t + 2, t + 3, t, t + 1}; break;      // its halves swapped sideways
-            case 2: tiles = {t + 1, t, t + 3, t + 2}; break;      // its halves swapped up and down
-            default: tiles.fill(t + k % 4); break;                // one of its tiles four times
+            case 0: tiles = {t, t + 1, t + 2, t + 3}; break;  // the picture itself
+            case 1: tiles = {t + 2, t + 3, t, t + 1}; break;  // its halves swapped sideways
+            case 2: tiles = {t + 1, t, t + 3, t + 2}; break;  // its halves swapped up and down
+            default: tiles.fill(t + k % 4); break;            // one of its tiles four times
             }
             for (std::size_t j = 0; j < 4; ++j)
                 table[static_cast<std::size_t>(4 * s) + j] = static_cast<std::uint8_t>(tiles[j]);
@@ -202,13 +195,20 @@ void writeSubtileTables(RomWriter& writer)
 bool isSolid(Role role)
 {
     switch (role) {
-    case Role::GroundTop: case Role::Ground: case Role::GroundTopEdgeL: case Role::GroundTopEdgeR:
-    case Role::GroundEdgeL: case Role::GroundEdgeR: case Role::Brick: case Role::Block:
-    case Role::Platform: case Role::PillarTop: case Role::Battlement: case Role::WaterPlatform:
-    case Role::PlatformLadder:
-        return true;
-    default:
-        return false;
+    case Role::GroundTop:
+    case Role::Ground:
+    case Role::GroundTopEdgeL:
+    case Role::GroundTopEdgeR:
+    case Role::GroundEdgeL:
+    case Role::GroundEdgeR:
+    case Role::Brick:
+    case Role::Block:
+    case Role::Platform:
+    case Role::PillarTop:
+    case Role::Battlement:
+    case Role::WaterPlatform:
+    case Role::PlatformLadder: return true;
+    default: return false;
     }
 }
 

@@ -11,12 +11,12 @@ const std::array<StagePlan, kStageCount>& stagePlans()
 {
     using enum Theme;
     static const std::array<StagePlan, kStageCount> plans{{
-        {Forest, 0, 0x90}, {Castle, 0, 0x90}, {Lake, 0, 0x80},  {Cave, 0, 0x80},   // 1-1 .. 2-2
-        {Castle, 1, 0x99}, {Forest, 1, 0x90}, {Ruins, 0, 0x80}, {Sky, 0, 0x99},    // 2-3 .. 3-3
-        {Cave, 1, 0x80},   {Lake, 1, 0x90},   {Castle, 0, 0x99}, {Ruins, 1, 0x70}, // 4-1 .. 4-4
-        {Forest, 0, 0x90}, {Sky, 1, 0x80},    {Cave, 0, 0x99},  {Castle, 1, 0x90}, // 5-1 .. 5-4
-        {Ruins, 0, 0x90},  {Lake, 0, 0x80},   {Forest, 1, 0x99}, {Sky, 0, 0x80},   // 6-1 .. 6-4
-        {Castle, 1, 0x60}, {Cave, 1, 0x99},                                        // 6-4, 6-5
+        {Forest, 0, 0x90}, {Castle, 0, 0x90}, {Lake, 0, 0x80},   {Cave, 0, 0x80},    // 1-1 .. 2-2
+        {Castle, 1, 0x99}, {Forest, 1, 0x90}, {Ruins, 0, 0x80},  {Sky, 0, 0x99},     // 2-3 .. 3-3
+        {Cave, 1, 0x80},   {Lake, 1, 0x90},   {Castle, 0, 0x99}, {Ruins, 1, 0x70},   // 4-1 .. 4-4
+        {Forest, 0, 0x90}, {Sky, 1, 0x80},    {Cave, 0, 0x99},   {Castle, 1, 0x90},  // 5-1 .. 5-4
+        {Ruins, 0, 0x90},  {Lake, 0, 0x80},   {Forest, 1, 0x99}, {Sky, 0, 0x80},     // 6-1 .. 6-4
+        {Castle, 1, 0x60}, {Cave, 1, 0x99},                                          // 6-4, 6-5
     }};
     return plans;
 }
@@ -34,18 +34,18 @@ struct SceneShape {
 // without items; 0x0F is a treasure room without enemies. The short scenes outside the
 // catalogue are side rooms.
 constexpr std::array<SceneShape, kSceneCount> kShapes{{
-    {9, false, 5, 8},  {7, false, 4, 7},  {5, false, 3, 5},  {4, true, 2, 4},    // 00-03
-    {3, false, 2, 3},  {1, false, 0, 1},  {6, false, 3, 6},  {4, true, 2, 4},    // 04-07
-    {3, false, 2, 3},  {8, false, 4, 8},  {10, false, 5, 10}, {6, false, 3, 6},  // 08-0B
-    {17, false, 8, 16}, {5, false, 3, 5}, {3, true, 2, 3},   {2, false, 3, 0},   // 0C-0F
-    {9, true, 4, 9},   {4, false, 2, 4},  {4, false, 2, 4},  {3, true, 1, 3},    // 10-13
-    {1, false, 0, 1},  {8, false, 4, 8},  {10, false, 5, 10}, {7, false, 3, 7},  // 14-17
-    {2, false, 1, 2},  {1, false, 0, 1},  {2, false, 1, 2},  {8, true, 4, 8},    // 18-1B
-    {1, false, 1, 0},  {2, false, 1, 2},  {1, false, 0, 1},  {1, false, 1, 1},   // 1C-1F
-    {2, false, 1, 2},  {1, false, 0, 0},  {6, false, 3, 6},  {9, false, 4, 9},   // 20-23
-    {7, false, 3, 7},  {2, false, 1, 2},  {1, false, 0, 1},  {1, false, 1, 0},   // 24-27
-    {2, false, 1, 2},  {8, true, 4, 8},   {1, false, 0, 1},  {2, false, 1, 2},   // 28-2B
-    {1, false, 1, 0},  {5, false, 3, 5},  {4, false, 2, 4},  {2, false, 0, 1},   // 2C-2F
+    {9, false, 5, 8},   {7, false, 4, 7}, {5, false, 3, 5},   {4, true, 2, 4},   // 00-03
+    {3, false, 2, 3},   {1, false, 0, 1}, {6, false, 3, 6},   {4, true, 2, 4},   // 04-07
+    {3, false, 2, 3},   {8, false, 4, 8}, {10, false, 5, 10}, {6, false, 3, 6},  // 08-0B
+    {17, false, 8, 16}, {5, false, 3, 5}, {3, true, 2, 3},    {2, false, 3, 0},  // 0C-0F
+    {9, true, 4, 9},    {4, false, 2, 4}, {4, false, 2, 4},   {3, true, 1, 3},   // 10-13
+    {1, false, 0, 1},   {8, false, 4, 8}, {10, false, 5, 10}, {7, false, 3, 7},  // 14-17
+    {2, false, 1, 2},   {1, false, 0, 1}, {2, false, 1, 2},   {8, true, 4, 8},   // 18-1B
+    {1, false, 1, 0},   {2, false, 1, 2}, {1, false, 0, 1},   {1, false, 1, 1},  // 1C-1F
+    {2, false, 1, 2},   {1, false, 0, 0}, {6, false, 3, 6},   {9, false, 4, 9},  // 20-23
+    {7, false, 3, 7},   {2, false, 1, 2}, {1, false, 0, 1},   {1, false, 1, 0},  // 24-27
+    {2, false, 1, 2},   {8, true, 4, 8},  {1, false, 0, 1},   {2, false, 1, 2},  // 28-2B
+    {1, false, 1, 0},   {5, false, 3, 5}, {4, false, 2, 4},   {2, false, 0, 1},  // 2C-2F
 }};
 
 std::array<ScenePlan, kSceneCount> makeScenePlans()
@@ -125,15 +125,9 @@ int metatileTable(Theme theme)
     return 0;
 }
 
-int subtileTable(Theme theme)
-{
-    return static_cast<int>(theme);
-}
+int subtileTable(Theme theme) { return static_cast<int>(theme); }
 
-bool mainLookIsSecondHalf(Theme theme)
-{
-    return theme == Theme::Sky;
-}
+bool mainLookIsSecondHalf(Theme theme) { return theme == Theme::Sky; }
 
 int sceneSpriteBank(int scene)
 {
@@ -141,9 +135,6 @@ int sceneSpriteBank(int scene)
     return stageAct(stage) % kSpriteBankCount;
 }
 
-std::uint32_t sceneSeed(int scene)
-{
-    return 0x5EED0000u + static_cast<std::uint32_t>(scene) * 7919u;
-}
+std::uint32_t sceneSeed(int scene) { return 0x5EED0000u + static_cast<std::uint32_t>(scene) * 7919u; }
 
 }  // namespace velmar::sample

@@ -17,10 +17,7 @@ constexpr int kThemeCount = 6;
 constexpr int kSpriteBankCount = 4;
 constexpr int kFirstThemeBank = 4;
 constexpr int kFontBank = 16;
-constexpr int themeBank(Theme theme, int variant)
-{
-    return kFirstThemeBank + 2 * static_cast<int>(theme) + variant;
-}
+constexpr int themeBank(Theme theme, int variant) { return kFirstThemeBank + 2 * static_cast<int>(theme) + variant; }
 
 struct StagePlan {
     Theme theme;

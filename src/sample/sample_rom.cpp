@@ -25,7 +25,8 @@ void drawPatternBanks(Bytes& rom)
         saveChrBank(rom, drawSpriteBank(bank), bank);
     for (int t = 0; t < kThemeCount; ++t)
         for (int variant = 0; variant < 2; ++variant)
-            saveChrBank(rom, drawBackgroundBank(static_cast<Theme>(t), variant), themeBank(static_cast<Theme>(t), variant));
+            saveChrBank(rom, drawBackgroundBank(static_cast<Theme>(t), variant),
+                        themeBank(static_cast<Theme>(t), variant));
     saveChrBank(rom, drawFontBank(), kFontBank);
 }
 

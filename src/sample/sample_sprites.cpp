@@ -14,18 +14,18 @@ using namespace rommap;
 namespace {
 
 constexpr RomOffset kFrameDataStart = 0x88E0;
-constexpr RomOffset kFrameDataEnd = 0x9B48;     // the packed actor tables start here
+constexpr RomOffset kFrameDataEnd = 0x9B48;  // the packed actor tables start here
 // Room of each pointer table up to the next one: 256 enemy frames, 128 player frames, 128
 // animations. Unused entries hold 0xFF.
 constexpr int kEnemyPointerBytes = 0x200;
 constexpr int kPlayerPointerBytes = 0x100;
 constexpr int kAnimationPointerBytes = 0x100;
-constexpr RomOffset kHandlerWords = 0x1D600;    // CPU 0xD600, after the last handler range
+constexpr RomOffset kHandlerWords = 0x1D600;  // CPU 0xD600, after the last handler range
 constexpr CpuAddress kHandlerWordsCpu = 0xD600;
 
 struct Sprite {
     int tile;
-    std::uint8_t x;     // offsets from the anchor; 0xF8 is 8 pixels left
+    std::uint8_t x;  // offsets from the anchor; 0xF8 is 8 pixels left
     std::uint8_t y;
     std::uint8_t attributes;
 };
@@ -40,7 +40,8 @@ Frame creatureFrame(int slot, int palette, int lift)
     const auto top = static_cast<std::uint8_t>(0xE0 - lift);
     const auto bottom = static_cast<std::uint8_t>(0xF0 - lift);
     const auto a = static_cast<std::uint8_t>(palette);
-    return {{t, 0xF8, top, a}, {t + 2, 0xF8, bottom, a},
+    return {{t, 0xF8, top, a},
+            {t + 2, 0xF8, bottom, a},
             {t, 0x00, top, static_cast<std::uint8_t>(a | kMirror)},
             {t + 2, 0x00, bottom, static_cast<std::uint8_t>(a | kMirror)}};
 }
@@ -51,8 +52,10 @@ Frame playerFrame(int pose, bool left)
     const int t = playerPoseTile(pose);
     if (!left)
         return {{t, 0xF8, 0xE0, 0}, {t + 2, 0xF8, 0xF0, 0}, {t + 4, 0x00, 0xE0, 0}, {t + 6, 0x00, 0xF0, 0}};
-    return {{t + 4, 0xF8, 0xE0, kMirror}, {t + 6, 0xF8, 0xF0, kMirror},
-            {t, 0x00, 0xE0, kMirror}, {t + 2, 0x00, 0xF0, kMirror}};
+    return {{t + 4, 0xF8, 0xE0, kMirror},
+            {t + 6, 0xF8, 0xF0, kMirror},
+            {t, 0x00, 0xE0, kMirror},
+            {t + 2, 0x00, 0xF0, kMirror}};
 }
 
 // An item icon in sub-palette 1, 16x16 standing on the anchor.
@@ -130,7 +133,7 @@ std::vector<Bytes> animations()
 // 0xFF, so no block may start at such an address.
 class DataArea {
 public:
-    explicit DataArea(RomWriter& writer) : writer_(writer) {}
+    explicit DataArea(RomWriter& writer) : writer_(writer) { }
 
     RomOffset place(const Bytes& bytes)
     {
@@ -151,8 +154,8 @@ private:
     RomOffset next_ = kFrameDataStart;
 };
 
-void writeFrameSet(RomWriter& writer, DataArea& area, const std::vector<Frame>& frames,
-                   RomOffset tilePointers, RomOffset attributePointers, int tableBytes)
+void writeFrameSet(RomWriter& writer, DataArea& area, const std::vector<Frame>& frames, RomOffset tilePointers,
+                   RomOffset attributePointers, int tableBytes)
 {
     writer.fill(tilePointers, static_cast<std::size_t>(tableBytes), 0xFF);
     writer.fill(attributePointers, static_cast<std::size_t>(tableBytes), 0xFF);
@@ -183,10 +186,7 @@ void writeHandlers(RomWriter& writer)
 
 }  // namespace
 
-int stageItemAnimation(int stage)
-{
-    return kFirstItemAnimation + stage % kItemIconCount;
-}
+int stageItemAnimation(int stage) { return kFirstItemAnimation + stage % kItemIconCount; }
 
 void writeSprites(RomWriter& writer)
 {

@@ -11,8 +11,8 @@
 // whose animation byte names the enemy's animation.
 namespace velmar::sample {
 
-constexpr int kAnimationCount = 109;   // the sprite editor browses animations 0-108
-constexpr int kEnemyTypeCount = 41;    // enemy ids 0-40
+constexpr int kAnimationCount = 109;  // the sprite editor browses animations 0-108
+constexpr int kEnemyTypeCount = 41;   // enemy ids 0-40
 
 // The animation whose first frame (in the player frame set) stands for a stage's items.
 int stageItemAnimation(int stage);

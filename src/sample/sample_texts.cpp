@@ -50,15 +50,64 @@ constexpr std::string_view kTexts[] = {
     "STAGE 6-4\nTHRONE STAIRS",
     "STAGE 6-5\nHEART OF THE KEEP",
     // 32-47: items
-    "HEART", "MAGIC ORB", "POTION", "GOLD COIN", "RUBY", "STAR", "SHIELD", "SILVER BELL",
-    "OLD KEY", "SWIFT BOOTS", "LANTERN", "ROPE", "BREAD", "SCROLL", "FEATHER", "CROWN",
+    "HEART",
+    "MAGIC ORB",
+    "POTION",
+    "GOLD COIN",
+    "RUBY",
+    "STAR",
+    "SHIELD",
+    "SILVER BELL",
+    "OLD KEY",
+    "SWIFT BOOTS",
+    "LANTERN",
+    "ROPE",
+    "BREAD",
+    "SCROLL",
+    "FEATHER",
+    "CROWN",
     // 48-88: enemies
-    "SLIME", "BAT", "BONE KNIGHT", "GHOST", "MARSH FROG", "CAVE SPIDER", "TOADSTOOL",
-    "NIGHT OWL", "STONE GOLEM", "WISP", "BEETLE", "IMP", "RED SLIME", "VAMPIRE BAT",
-    "DARK KNIGHT", "PHANTOM", "BULLFROG", "WEAVER", "SPORE CAP", "SNOW OWL", "IRON GOLEM",
-    "EMBER", "SCARAB", "FIEND", "MUD SLIME", "FRUIT BAT", "GATE GUARD", "WRAITH", "TREE FROG",
-    "WIDOW", "PUFFBALL", "HORNED OWL", "CLAY GOLEM", "WILL O WISP", "STAG BEETLE",
-    "GARGOYLE", "KING SLIME", "GIANT BAT", "THE WARDEN", "SHADE", "THE OLD KING",
+    "SLIME",
+    "BAT",
+    "BONE KNIGHT",
+    "GHOST",
+    "MARSH FROG",
+    "CAVE SPIDER",
+    "TOADSTOOL",
+    "NIGHT OWL",
+    "STONE GOLEM",
+    "WISP",
+    "BEETLE",
+    "IMP",
+    "RED SLIME",
+    "VAMPIRE BAT",
+    "DARK KNIGHT",
+    "PHANTOM",
+    "BULLFROG",
+    "WEAVER",
+    "SPORE CAP",
+    "SNOW OWL",
+    "IRON GOLEM",
+    "EMBER",
+    "SCARAB",
+    "FIEND",
+    "MUD SLIME",
+    "FRUIT BAT",
+    "GATE GUARD",
+    "WRAITH",
+    "TREE FROG",
+    "WIDOW",
+    "PUFFBALL",
+    "HORNED OWL",
+    "CLAY GOLEM",
+    "WILL O WISP",
+    "STAG BEETLE",
+    "GARGOYLE",
+    "KING SLIME",
+    "GIANT BAT",
+    "THE WARDEN",
+    "SHADE",
+    "THE OLD KING",
     // 89-112: story
     "Long ago the kingdom of\nAldren lived in peace.",
     "Then the Old King woke\nbeneath his iron keep.",
@@ -87,15 +136,9 @@ constexpr std::string_view kTexts[] = {
 };
 static_assert(std::size(kTexts) == kTextCount);
 
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
-int hexValue(char c)
-{
-    return c <= '9' ? c - '0' : c - 'A' + 10;
-}
+int hexValue(char c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
 
 }  // namespace
 
@@ -117,8 +160,10 @@ Bytes encodeSampleText(std::string_view text)
         case '\'': out.push_back(0x25); continue;
         case '%': out.push_back(0x27); continue;
         case '_': out.push_back(0x60); continue;
-        case '@': case '\\': case '^': case '`':
-            return {};
+        case '@':
+        case '\\':
+        case '^':
+        case '`': return {};
         default:
             if (c < 0x20 || c > 0x7E)
                 return {};

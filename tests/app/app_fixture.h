@@ -90,8 +90,7 @@ public:
     void select(const char* key) { window->tvAreaList_NodeClick(window->findNode(key)); }
 
     // Shows the first catalogue scene for which `want` holds, and gives its key.
-    template <typename Pred>
-    std::string selectScene(Pred want)
+    template <typename Pred> std::string selectScene(Pred want)
     {
         const std::string key = findScene(want);
         EXPECT_FALSE(key.empty()) << "the sample has no such scene";
@@ -129,8 +128,7 @@ public:
     }
 
     // Clicks `button` of the main window and gives the editor window `T` that it shows.
-    template <typename T>
-    T& open(QAbstractButton* button)
+    template <typename T> T& open(QAbstractButton* button)
     {
         button->click();
         T* opened = window->findChild<T*>();
@@ -142,8 +140,7 @@ public:
     void choose(std::uint8_t m) { window->picBkgNat_MouseDown(QPoint(m % 16 * 32, m / 16 * 32), Qt::LeftButton); }
 
     // The first catalogue scene of the sample for which `want` holds.
-    template <typename Pred>
-    static std::string findScene(Pred want)
+    template <typename Pred> static std::string findScene(Pred want)
     {
         for (const AreaNode& n : areaCatalogue()) {
             const auto key = parseSceneKey(n.key);

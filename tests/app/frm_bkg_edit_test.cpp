@@ -18,7 +18,10 @@ Bytes tileOf(frmMain& w, int t) { return Bytes(pixels(w).begin() + t * 64, pixel
 void press(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(v, b, {}, p); }
 void release(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(v, b, {}, p); }
 void click(BitmapView* v, QPoint p) { QTest::mouseClick(v, Qt::LeftButton, {}, p); }
-void chooseTile(frmBkgEdit& b, int t) { click(b.fraTileEdit->picPatternTable, QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3)); }
+void chooseTile(frmBkgEdit& b, int t)
+{
+    click(b.fraTileEdit->picPatternTable, QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3));
+}
 
 TEST_F(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
 {
@@ -137,12 +140,13 @@ TEST_F(BackgroundEditor, SubtileMetatileAndAttributeEditsAreStoredWithTheScene)
     want.metatileDefs[m][0] = static_cast<std::uint8_t>((before.metatileDefs[m][0] & 0xCF) | p << 4);
     EXPECT_EQ(w.doc().scene().metatiles, want);
     EXPECT_NE(w.doc().romData(), image);
-    EXPECT_EQ(b.picSubtile->toolTip(), qs(hexPad(want.subtileDefs[s][0], 2) + hexPad(t, 2) + "|"
-                                          + hexPad(want.subtileDefs[s][2], 2) + hexPad(want.subtileDefs[s][3], 2)));
+    EXPECT_EQ(b.picSubtile->toolTip(),
+              qs(hexPad(want.subtileDefs[s][0], 2) + hexPad(t, 2) + "|" + hexPad(want.subtileDefs[s][2], 2)
+                 + hexPad(want.subtileDefs[s][3], 2)));
     EXPECT_EQ(b.picAttTableEdit->image().pixelColor(10, 48), toQColor(kPaletteMarkers[static_cast<std::size_t>(p)]));
 
-    const std::string other = AppFixture::findScene(
-        [&](const SceneRecord& r) { return r.palette != w.doc().currentScene().palette; });
+    const std::string other =
+        AppFixture::findScene([&](const SceneRecord& r) { return r.palette != w.doc().currentScene().palette; });
     ASSERT_NE(other, here);
     f.select(other.c_str());
     f.select(here.c_str());

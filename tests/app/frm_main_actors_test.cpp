@@ -15,25 +15,13 @@ constexpr const char* kStage11 = "c:000000";
 // A one-screen scene with one enemy and no item.
 constexpr const char* kOneScreen = "c:010205";
 
-QPoint centreOf(const QWidget* w)
-{
-    return w->geometry().center();
-}
+QPoint centreOf(const QWidget* w) { return w->geometry().center(); }
 
-const EnemyRecord& enemy(frmMain& w, int i)
-{
-    return w.doc().currentScene().enemies[static_cast<std::size_t>(i)];
-}
+const EnemyRecord& enemy(frmMain& w, int i) { return w.doc().currentScene().enemies[static_cast<std::size_t>(i)]; }
 
-const ItemRecord& item(frmMain& w, int i)
-{
-    return w.doc().currentScene().items[static_cast<std::size_t>(i)];
-}
+const ItemRecord& item(frmMain& w, int i) { return w.doc().currentScene().items[static_cast<std::size_t>(i)]; }
 
-QWidget* enemyPicture(frmMain& w, int i)
-{
-    return w.mapView->markerPicture(MapMarker::Enemy, i);
-}
+QWidget* enemyPicture(frmMain& w, int i) { return w.mapView->markerPicture(MapMarker::Enemy, i); }
 
 TEST_F(MainWindowActors, ListsModesSelectionAndKeys)
 {

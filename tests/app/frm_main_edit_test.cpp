@@ -196,7 +196,8 @@ TEST_F(MainWindowEditing, TheEditMenuUndoAcrossScenesAndAccessibleNames)
         if (qobject_cast<QHeaderView*>(c))
             continue;
         if (control && !qtsOwn(c)) {
-            EXPECT_FALSE(c->accessibleName().isEmpty()) << c->metaObject()->className() << " " << c->objectName().toStdString();
+            EXPECT_FALSE(c->accessibleName().isEmpty())
+                << c->metaObject()->className() << " " << c->objectName().toStdString();
         }
     }
 }

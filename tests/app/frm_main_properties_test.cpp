@@ -93,7 +93,8 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
     // from the bank.
     const std::uint8_t old = f.w.doc().scene().bkgPatterns[64 + 9];
     ASSERT_TRUE(edits::paintPixel(f.w.document().doc(), edits::PatternTable::Background, 1, 1, 1,
-                                  static_cast<std::uint8_t>((old + 1) & 3)).ok());
+                                  static_cast<std::uint8_t>((old + 1) & 3))
+                    .ok());
     const PixelArray painted = f.w.doc().scene().bkgPatterns;
     f.w.txtBKGbank->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(f.w.txtBKGbank, Qt::Key_Return);
@@ -128,10 +129,11 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
         if (!signal.value(0).toString().isEmpty())
             said << signal.value(0).toString();
     }
-    EXPECT_EQ(said, QStringList({"SPR bank takes two hexadecimal digits, 00 to 0F.",
-                                 "BKG bank takes two hexadecimal digits, 00 to 1F.",
-                                 "Time takes two hexadecimal digits, 00 to FF.",
-                                 "BKG bank takes two hexadecimal digits, 00 to 1F."}));
+    EXPECT_EQ(
+        said,
+        QStringList({"SPR bank takes two hexadecimal digits, 00 to 0F.",
+                     "BKG bank takes two hexadecimal digits, 00 to 1F.", "Time takes two hexadecimal digits, 00 to FF.",
+                     "BKG bank takes two hexadecimal digits, 00 to 1F."}));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     EXPECT_EQ(f.scene().bkgBank, typed.bkgBank);
     EXPECT_EQ(f.scene().map, typed.map);
@@ -146,7 +148,6 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
     EXPECT_EQ(f.scene().time, time);
     EXPECT_EQ(f.w.txtTime->text(), hex2(time));
 }
-
 
 TEST(PropertiesPanel, StagePropertiesAndPaletteSelectors)
 {

@@ -90,7 +90,8 @@ TEST(MainWindowRecovery, TheCopyGoesWhenNothingIsLeftToRecover)
         {"undone back to the file", [](EditedWindow& e) { e.w().menuEditUndo_Click(); }},
         {"closed without saving", [](EditedWindow& e) { EXPECT_TRUE(e.w().close()); }},
         {"another file opened", [](EditedWindow& e) { e.w().loadRom(false, e.f.writeSample("other.nes")); }},
-        {"refused at start-up", [](EditedWindow& e) {
+        {"refused at start-up",
+         [](EditedWindow& e) {
              e.crash();
              e.f.dialogs.answers = {Answer::No};
              e.f.start();
@@ -128,7 +129,8 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     const QString gone = e.f.file("game.nes");
     EXPECT_EQ(e.f.dialogs.messages,
               QStringList{"The changes are restored, but their file is gone. Put it back in its place to save "
-                          "them.\n" + gone + ": No such file or directory"});
+                          "them.\n"
+                          + gone + ": No such file or directory"});
     EXPECT_EQ(w.doc().rom(), e.edited);
 
     // While this editor runs, a second one does not offer its copy, and keeps its own beside it,
@@ -174,9 +176,9 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     e.f.start();
     EXPECT_TRUE(e.f.dialogs.questions.isEmpty());
     ASSERT_EQ(e.f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(e.f.dialogs.messages[0].startsWith(
-        "Velmar was not closed properly, and the changes it kept cannot be read!\n"
-        + QString::fromStdString(e.copy().string()) + ": "));
+    EXPECT_TRUE(
+        e.f.dialogs.messages[0].startsWith("Velmar was not closed properly, and the changes it kept cannot be read!\n"
+                                           + QString::fromStdString(e.copy().string()) + ": "));
     EXPECT_FALSE(e.copyKept());
 }
 
@@ -198,10 +200,10 @@ TEST_F(MainWindowBackup, ABackupThatCannotBeMadeStopsTheSave)
     std::filesystem::remove(f.dir.file("game.nes.bak"));
     std::filesystem::create_symlink(f.dir.file("victim.txt"), f.dir.file("game.nes.bak"));
     w.saveRom();
-    EXPECT_EQ(f.dialogs.messages.back(), "The backup could not be made, so the file was not saved!\n"
-                                             + f.file("game.nes.bak")
-                                             + ": A link stands where this file goes; it was not followed, and "
-                                               "nothing was written");
+    EXPECT_EQ(f.dialogs.messages.back(),
+              "The backup could not be made, so the file was not saved!\n" + f.file("game.nes.bak")
+                  + ": A link stands where this file goes; it was not followed, and "
+                    "nothing was written");
     EXPECT_EQ(readFile(f.dir.file("game.nes")), original);
 
     w.workspace().settings.keepBackup = false;  // as the Options dialog sets it

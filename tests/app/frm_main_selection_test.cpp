@@ -31,7 +31,8 @@ TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
     const std::uint8_t topLeft = cell(w, 1, 1), bottomRight = cell(w, 3, 2);
 
     // Into another scene: a floating copy, placed by a click.
-    const std::string other = AppFixture::findScene([&](const SceneRecord& s) { return s.map != w.doc().currentScene().map; });
+    const std::string other =
+        AppFixture::findScene([&](const SceneRecord& s) { return s.map != w.doc().currentScene().map; });
     f.select(other.c_str());
     EXPECT_TRUE(w.selection().empty());
     w.menuEditPaste->trigger();
@@ -72,7 +73,8 @@ TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
     // The chosen metatile is kept per tileset.
     const std::uint8_t first = w.doc().currentScene().tileset;
     const std::string same = AppFixture::findScene([&](const SceneRecord& s) {
-        return s.tileset == first && !(s.stage == w.doc().currentScene().stage && s.scene == w.doc().currentScene().scene);
+        return s.tileset == first
+            && !(s.stage == w.doc().currentScene().stage && s.scene == w.doc().currentScene().scene);
     });
     const std::string otherSet = AppFixture::findScene([&](const SceneRecord& s) { return s.tileset != first; });
     ASSERT_FALSE(same.empty());

@@ -45,7 +45,7 @@ TEST(MainWindowStartUp, AFirstStartIsQuiet)
     EXPECT_TRUE(w.width() <= screen.width() && w.height() <= screen.height()) << "the first window fits the screen";
     // Nothing can be edited before a file is loaded, nor play-tested.
     for (QWidget* c : std::initializer_list<QWidget*>{w.cmdFileSave, w.cmdClearArea, w.cmdAll, w.cmdRunEmulator,
-                                                       w.tvAreaList, w.picRenderDest, w.optShowScreen, w.cmdUndo})
+                                                      w.tvAreaList, w.picRenderDest, w.optShowScreen, w.cmdUndo})
         EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(w.cmdFileLoad->isEnabled());
     for (QAction* a : w.menuFileRecentFiles)
@@ -57,17 +57,18 @@ TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
     AppFixture f;
     QDir().mkpath(f.dat());
     writeFile(f.dir.path() / "dat" / "VELMAR.INI", "/roms\nemu\na\nb\nc\nd\ne\n");  // seven lines
-    writeFile(f.dir.path() / "dat" / "ITEM.DAT", "5\nOne\nTwo\n");                 // promises six names
+    writeFile(f.dir.path() / "dat" / "ITEM.DAT", "5\nOne\nTwo\n");                  // promises six names
     frmMain& w = f.start();
     const QString ini = f.dat() + "/VELMAR.INI";
-    EXPECT_EQ(f.dialogs.messages,
-              QStringList({"Error loading \"VELMAR.INI\"!\nThe values that read well are kept; the others take their "
-                           "defaults.\n" + ini + ": the file ends after line 7 of 8\nThe file as it was is kept as "
-                           + ini + ".bad.",
-                           "Error loading \"TBL.DAT\"!\nLoading default table.\n" + f.dat()
-                               + "/TBL.DAT: No such file or directory",
-                           "Error loading \"ITEM.DAT\"!\nLoading default table.",
-                           "Error loading \"ENEMY.DAT\"!\nLoading default table."}));
+    EXPECT_EQ(
+        f.dialogs.messages,
+        QStringList(
+            {"Error loading \"VELMAR.INI\"!\nThe values that read well are kept; the others take their "
+             "defaults.\n"
+                 + ini + ": the file ends after line 7 of 8\nThe file as it was is kept as " + ini + ".bad.",
+             "Error loading \"TBL.DAT\"!\nLoading default table.\n" + f.dat() + "/TBL.DAT: No such file or directory",
+             "Error loading \"ITEM.DAT\"!\nLoading default table.",
+             "Error loading \"ENEMY.DAT\"!\nLoading default table."}));
     EXPECT_EQ(w.workspace().settings.emulatorCommand, "emu") << "values read well are kept";
     EXPECT_EQ(w.workspace().itemNames.size(), 12u);
     EXPECT_EQ(w.workspace().enemyNames.size(), 41u);
@@ -127,9 +128,10 @@ TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
     w.loadRom(false, badName);
     ASSERT_EQ(f.dialogs.messages.size(), 2);
     EXPECT_TRUE(f.dialogs.messages[0].startsWith("Invalid rom!\n" + f.file("cut.nes") + ": The image is cut off"));
-    EXPECT_EQ(f.dialogs.messages[1], "Error loading file!\n" + badName
-                                         + ": The file's name is not valid UTF-8 text, which Velmar cannot open. "
-                                           "Rename the file, then open it.");
+    EXPECT_EQ(f.dialogs.messages[1],
+              "Error loading file!\n" + badName
+                  + ": The file's name is not valid UTF-8 text, which Velmar cannot open. "
+                    "Rename the file, then open it.");
     EXPECT_EQ(w.windowTitle(), title("first.nes[*]"));
     EXPECT_EQ(w.doc().romData(), shown);
     EXPECT_EQ(recent[1], "") << "a file that failed is not listed";
@@ -180,9 +182,10 @@ TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEditsAndAnotherLayout)
     f.dialogs.messages.clear();
     f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
     w.loadRom(false, f.file("layout.nes"));
-    EXPECT_EQ(f.dialogs.questions.back(), "The header of layout.nes does not describe this game:\n"
-                                          "- The header gives 8 pattern banks of 8 KB; the game has 16.\n"
-                                          "Open it anyway?");
+    EXPECT_EQ(f.dialogs.questions.back(),
+              "The header of layout.nes does not describe this game:\n"
+              "- The header gives 8 pattern banks of 8 KB; the game has 16.\n"
+              "Open it anyway?");
     EXPECT_EQ(w.doc().path(), ss(f.file("game.nes"))) << "No keeps the file that was open";
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     w.loadRom(false, f.file("layout.nes"));
@@ -285,7 +288,8 @@ TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
     EXPECT_EQ(w.mainStatusBar->currentMessage(), "File saved!");
     EXPECT_EQ(f.dialogs.messages.size(), 2);
     w.loadRom(false, f.file("missing.nes"));
-    EXPECT_EQ(f.dialogs.messages.back(), "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
+    EXPECT_EQ(f.dialogs.messages.back(),
+              "Error loading file!\n" + f.file("missing.nes") + ": No such file or directory");
 
     // A file with the signature and noise for data never breaks the window.
     f.dialogs.messages.clear();
@@ -300,7 +304,8 @@ TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
     // The first scene cannot be shown: that is said, and nothing claims the file loaded well.
     ASSERT_FALSE(w.doc().hasScene());
     ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.messages[0].startsWith("This scene cannot be shown: ")) << f.dialogs.messages[0].toStdString();
+    EXPECT_TRUE(f.dialogs.messages[0].startsWith("This scene cannot be shown: "))
+        << f.dialogs.messages[0].toStdString();
     // Every scene either shows or says why it cannot; the map never shows the old file's scene,
     // and no box keeps a value of it, nor takes one.
     for (const AreaNode& n : areaCatalogue()) {
@@ -390,8 +395,9 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     // Focus never edits: Tab visits every control the keyboard can use (the picker and the map
     // among them, not the boxes that only show a value), and neither the Tab walk nor the arrow
     // keys on the way change the mode or the image (except where the arrows choose a value by
-    // design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list does not select enemy mode, so the arrows on the map after it
-    // move the outline, not enemy 00; Space and Enter in the lists change nothing either.
+    // design: the type selectors, and the mode and option buttons, which are radio groups). Entering the enemy list
+    // does not select enemy mode, so the arrows on the map after it move the outline, not enemy 00; Space and Enter in
+    // the lists change nothing either.
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const Bytes loaded = w.doc().romData();
@@ -411,8 +417,8 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
             ++laps;
         reached << at;
         const auto* button = qobject_cast<QAbstractButton*>(at);
-        const bool choosesByArrows =
-            qobject_cast<QComboBox*>(at) || (button && button->isCheckable() && (button->group() || button->autoExclusive()));
+        const bool choosesByArrows = qobject_cast<QComboBox*>(at)
+            || (button && button->isCheckable() && (button->group() || button->autoExclusive()));
         if (!choosesByArrows) {
             for (Qt::Key k : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
                 QTest::keyClick(at, k);
@@ -421,10 +427,10 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
         QTest::keyClick(at, Qt::Key_Tab);
     }
     for (QWidget* c : std::initializer_list<QWidget*>{w.picBkgNat, w.picRenderDest, w.lstEnemyList, w.lstItemList,
-                                                       w.txtEnemyEdit_B, w.txtItemEdit_X, w.cmbEnemyList, w.txtTime})
+                                                      w.txtEnemyEdit_B, w.txtItemEdit_X, w.cmbEnemyList, w.txtTime})
         EXPECT_TRUE(reached.contains(c)) << c->objectName().toStdString();
-    for (QWidget* c : std::initializer_list<QWidget*>{w.txtLen, w.txtStartX, w.txtEnemyC, w.txtItemC,
-                                                       w.txtEnemyEdit_Y, w.txtItemEdit_Y}) {
+    for (QWidget* c : std::initializer_list<QWidget*>{w.txtLen, w.txtStartX, w.txtEnemyC, w.txtItemC, w.txtEnemyEdit_Y,
+                                                      w.txtItemEdit_Y}) {
         EXPECT_FALSE(reached.contains(c)) << c->objectName().toStdString();
         EXPECT_TRUE(qobject_cast<QLineEdit*>(c)->isReadOnly());
     }
@@ -450,7 +456,7 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
         QStringList rows;
         for (int r = 0; d && r < d->tblShortcuts->rowCount(); ++r)
             rows << d->tblShortcuts->item(r, 2)->text() + ": " + d->tblShortcuts->item(r, 0)->text() + " = "
-                        + d->tblShortcuts->item(r, 1)->text();
+                    + d->tblShortcuts->item(r, 1)->text();
         return rows;
     };
     QStringList rows = table();
@@ -532,8 +538,9 @@ TEST_F(MainWindowExit, EmulatorCommandsThenUnsavedEditsSettingsAndLayoutAtExit)
     ASSERT_TRUE(readRomFile(f.dir.file("game.nes"), saved).ok());
     EXPECT_EQ(saved.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))], m);
     const std::string ini = readFile(f.dir.path() / "dat" / "VELMAR.INI");
-    EXPECT_EQ(ini, f.dir.path().string() + "\nno-such-emulator\n" + f.dir.file("game.nes").string()
-                       + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
+    EXPECT_EQ(ini,
+              f.dir.path().string() + "\nno-such-emulator\n" + f.dir.file("game.nes").string()
+                  + "\n\n\n\n\nFalse\nKeepBackup=True\nShowSuccessMessages=True\n");
 
     EXPECT_TRUE(w.layoutFile().startsWith(f.config()));
     frmMain& again = f.start();

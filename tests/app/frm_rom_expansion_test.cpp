@@ -72,10 +72,11 @@ TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
     dialogOf(w).txtNewLength->setText("0");
     dialogOf(w).cmdOk->click();
     ASSERT_EQ(f.dialogs.questions.size(), 1);
-    EXPECT_EQ(f.dialogs.questions[0], QString("The map has %1 screens. Shrinking it to 1 screen drops the %2 screens on "
-                                              "the left (the start).\nDrop them?")
-                                          .arg(length + 3)
-                                          .arg(length + 2));
+    EXPECT_EQ(f.dialogs.questions[0],
+              QString("The map has %1 screens. Shrinking it to 1 screen drops the %2 screens on "
+                      "the left (the start).\nDrop them?")
+                  .arg(length + 3)
+                  .arg(length + 2));
     EXPECT_TRUE(dialogOf(w).isVisible());
     EXPECT_EQ(w.doc().romData(), grown);
     f.dialogs.answers = {Dialogs::Answer::Yes};

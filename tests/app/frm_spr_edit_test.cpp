@@ -65,8 +65,8 @@ TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
     EXPECT_EQ(frameOf(w, FrameSet::Enemy, 1), want);
     const std::size_t made = w.doc().history().size() - steps;
     EXPECT_EQ(made, before.tiles[1].offsetY == 0 ? 1u : 2u) << "one step per field changed";
-    EXPECT_EQ(s.lstFrameTiles->item(1)->text(), "01: " + qs(hexPad(want.tiles[1].tileId, 2)) + " FF 00 "
-                                                    + qs(hexPad(want.attributes[1], 2)));
+    EXPECT_EQ(s.lstFrameTiles->item(1)->text(),
+              "01: " + qs(hexPad(want.tiles[1].tileId, 2)) + " FF 00 " + qs(hexPad(want.attributes[1], 2)));
     EXPECT_EQ(s.frameTile(), 1) << "the entry stays selected";
 
     for (std::size_t k = 0; k < made; ++k)
@@ -200,7 +200,8 @@ TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
     // A frame without sprites shows empty: enemy frame 0 of the sample with its sprite count set
     // to 0.
     RomImage image = sampleImage();
-    const RomOffset p = RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
+    const RomOffset p =
+        RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
     image.romData[static_cast<std::size_t>(p)] = 0;
     const Bytes bytes = image.fileBytes();
     writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));

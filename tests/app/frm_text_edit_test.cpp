@@ -99,6 +99,5 @@ TEST(TextEditorAtExit, LeavingTheProgramAsksAboutTextEdits)
     }
 }
 
-
 }  // namespace
 }  // namespace velmar::test

@@ -14,14 +14,14 @@ namespace velmar::test {
 // Answers every dialog from a script and records what was shown.
 class ScriptedDialogs final : public Dialogs {
 public:
-    QStringList messages;          // every message box text, in order
-    QList<Icon> icons;             // the icon of each message box
-    QStringList questions;         // every question text
-    std::deque<Answer> answers;    // answers to questions, in order (No when empty)
-    std::deque<QString> files;     // answers to the open dialog (cancel when empty)
-    std::deque<QString> saveFiles; // answers to the save dialog (cancel when empty)
+    QStringList messages;                       // every message box text, in order
+    QList<Icon> icons;                          // the icon of each message box
+    QStringList questions;                      // every question text
+    std::deque<Answer> answers;                 // answers to questions, in order (No when empty)
+    std::deque<QString> files;                  // answers to the open dialog (cancel when empty)
+    std::deque<QString> saveFiles;              // answers to the save dialog (cancel when empty)
     std::deque<std::optional<QString>> inputs;  // answers to input boxes (cancel when empty)
-    QString lastFolder;            // the folder the last file dialog started in
+    QString lastFolder;                         // the folder the last file dialog started in
     // Runs once, while the next message box is up: what the program may hear then, such as the
     // box that was being typed into losing the focus to the message box.
     std::function<void()> whileShowing;
@@ -63,8 +63,7 @@ private:
     }
 
     // The next scripted answer, or `none` when the script has run out.
-    template <typename T>
-    static T take(std::deque<T>& script, T none)
+    template <typename T> static T take(std::deque<T>& script, T none)
     {
         if (script.empty())
             return none;

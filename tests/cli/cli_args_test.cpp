@@ -17,8 +17,8 @@ TEST(CliArgs, UsageErrorsExitTwoAndTouchNothing)
         {"sample", out, "extra"},
         {"resize-map", rom, "c:000000"},
         {"scene", rom, "act01"},
-        {"scene", rom, "c:001600"},  // stage 0x16: there are 22 stages
-        {"scene", rom, "c:000030"},  // scene 0x30: there are 48 scene slots
+        {"scene", rom, "c:001600"},                    // stage 0x16: there are 22 stages
+        {"scene", rom, "c:000030"},                    // scene 0x30: there are 48 scene slots
         {"roundtrip", rom, out, "c:000000", "act01"},  // a bad key after a good one
         {"resize-enemies", rom, "c:000030", "2"},
         {"render", rom, "c:003000", out},

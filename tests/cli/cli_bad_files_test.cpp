@@ -44,7 +44,8 @@ TEST(CliBadFiles, EveryCommandOnEveryKindOfFile)
     };
     std::string otherHeader = sampleFileText();
     otherHeader[4] = 4;  // a header of another layout: a warning, and the work is done
-    const std::string headerWarning = "velmar-cli: warning: ROM: The header gives 4 program banks of 16 KB; the game has 8.\n";
+    const std::string headerWarning =
+        "velmar-cli: warning: ROM: The header gives 4 program banks of 16 KB; the game has 8.\n";
     std::vector<Image> images = {
         {"sample", sampleFileText(), 0, ""},
         {"missing", std::nullopt, 1, "Error loading file!\n"},
@@ -55,7 +56,8 @@ TEST(CliBadFiles, EveryCommandOnEveryKindOfFile)
         std::mt19937 random(seed);
         std::string noise(16 + rommap::kImageSize, '\0');
         std::generate(noise.begin(), noise.end(), [&random] { return static_cast<char>(random() & 0xFF); });
-        images.push_back({"noise " + std::to_string(seed), noise.replace(0, 16, sampleFileText().substr(0, 16)), -1, ""});
+        images.push_back(
+            {"noise " + std::to_string(seed), noise.replace(0, 16, sampleFileText().substr(0, 16)), -1, ""});
     }
 
     for (const Image& image : images) {

@@ -95,12 +95,11 @@ TEST(CliEdit, ActorAndPropertyCommands)
     CliFixtureDir dir;
     const std::string rom = dir.romArg();
     const std::string key = "c:000101";
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"set-enemy", rom, key, "0", "7F", "A5", "7"},
-          {"set-item", rom, key, "1", "2", "40", "F"},
-          {"set-start", rom, key, "10", "90"},
-          {"set-property", rom, key, "time", "45"},
-          {"set-property", rom, key, "spr-palette-3", "12"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"set-enemy", rom, key, "0", "7F", "A5", "7"},
+                                                 {"set-item", rom, key, "1", "2", "40", "F"},
+                                                 {"set-start", rom, key, "10", "90"},
+                                                 {"set-property", rom, key, "time", "45"},
+                                                 {"set-property", rom, key, "spr-palette-3", "12"}}) {
         const CliRun run = cli(args);
         EXPECT_EQ(run.code, 0) << args[0] << ": " << run.err;
     }

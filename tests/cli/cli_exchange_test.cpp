@@ -38,7 +38,7 @@ bool tiledConverts(const std::filesystem::path& in, const std::filesystem::path&
 {
     const std::string format = out.extension() == ".tmx" ? "tmx" : "json";
     const std::string command = "QT_QPA_PLATFORM=offscreen tiled --export-map " + format + " '" + in.string() + "' '"
-                                + out.string() + "' >/dev/null 2>&1";
+        + out.string() + "' >/dev/null 2>&1";
     return std::system(command.c_str()) == 0 && std::filesystem::exists(out);
 }
 

@@ -21,9 +21,9 @@ TEST(CliFrames, SheetOfEverySetIsTransparentBetweenItsFrames)
         const CliRun run = cli({"frames", dir.romArg(), setArg, dir.arg("frames.png"), "--palette", "c:02070C"});
         ASSERT_EQ(run.code, 0) << run.err;
         const SceneState& s = doc.scene();
-        EXPECT_TRUE(sameBytes(readFile(dir.file("frames.png")),
-                              pngText(frameSheet(doc.romData(), set, s.sprPatterns, s.bkgPatterns, s.currentScene.palette),
-                                      kKeyColour)));
+        EXPECT_TRUE(sameBytes(
+            readFile(dir.file("frames.png")),
+            pngText(frameSheet(doc.romData(), set, s.sprPatterns, s.bkgPatterns, s.currentScene.palette), kKeyColour)));
     }
 }
 

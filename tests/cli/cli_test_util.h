@@ -68,10 +68,7 @@ private:
 using Json = nlohmann::json;
 
 // What a command printed as JSON; a discarded value when it is not JSON.
-inline Json parseJson(const std::string& text)
-{
-    return Json::parse(text, nullptr, false);
-}
+inline Json parseJson(const std::string& text) { return Json::parse(text, nullptr, false); }
 
 // The decoded scene as `velmar-cli scene` prints it; not an object when the command fails.
 inline Json sceneJsonOf(const std::string& rom, const std::string& key)

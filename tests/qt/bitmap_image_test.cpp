@@ -23,10 +23,7 @@ Bitmap testPicture()
     return picture;
 }
 
-QImage argb(const QImage& image)
-{
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
+QImage argb(const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); }
 
 QImage fromPng(const Bytes& png)
 {

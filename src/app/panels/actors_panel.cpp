@@ -187,7 +187,8 @@ void ActorsPanel::buildControls()
     cmbItemList->setAccessibleName("Item type");
     cmbItemList->setToolTip("Item type");
     itemGrid->addWidget(cmbItemList, 1, 0, 1, 5);
-    layout->addWidget(fraItemEdit);}
+    layout->addWidget(fraItemEdit);
+}
 
 bool ActorsPanel::eventFilter(QObject* watched, QEvent* event)
 {
@@ -288,11 +289,11 @@ void ActorsPanel::highlight(ActorKind kind, int index, bool scroll, bool withPla
     if (scroll) {
         const auto toMap = [&map](int viewPixels) { return map.toMap(viewPixels); };
         const std::optional<int> line = withPlayerLine && kind == ActorKind::Enemy
-                                            ? std::optional<int>(toMap(map.linePlayerPos->x()))
-                                            : std::nullopt;
+            ? std::optional<int>(toMap(map.linePlayerPos->x()))
+            : std::nullopt;
         const ScrollChoice c =
-            highlightScroll(toMap(r.left()), toMap(r.width()), line, toMap(map.picRenderDest->width()),
-                            map.viewWidth(), map.hscrollRenderer->value(), map.hscrollRenderer->maximum());
+            highlightScroll(toMap(r.left()), toMap(r.width()), line, toMap(map.picRenderDest->width()), map.viewWidth(),
+                            map.hscrollRenderer->value(), map.hscrollRenderer->maximum());
         map.hscrollRenderer->setValue(c.value);
         map.hscrollRenderer->setEnabled(c.enabled);
     }
@@ -450,8 +451,8 @@ void ActorsPanel::promptPosition(ActorKind kind)
     case PositionAnswer::Kind::Value: break;
     }
     const int index = std::min(selected(kind), static_cast<int>(actorCount(doc.currentScene(), kind)) - 1);
-    const std::size_t at = store(static_cast<std::size_t>(index), withPosition(*actor(kind, index), a.value),
-                                 texts.typedMove);
+    const std::size_t at =
+        store(static_cast<std::size_t>(index), withPosition(*actor(kind, index), a.value), texts.typedMove);
     select(kind, static_cast<int>(at));
 }
 

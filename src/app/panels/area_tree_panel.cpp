@@ -45,8 +45,8 @@ void AreaTreePanel::build()
     clear();
     std::vector<QTreeWidgetItem*> nodes;
     for (const AreaNode& n : areaCatalogue()) {
-        QTreeWidgetItem* item = n.parent < 0 ? new QTreeWidgetItem(this)
-                                             : new QTreeWidgetItem(nodes[static_cast<std::size_t>(n.parent)]);
+        QTreeWidgetItem* item =
+            n.parent < 0 ? new QTreeWidgetItem(this) : new QTreeWidgetItem(nodes[static_cast<std::size_t>(n.parent)]);
         item->setText(0, QString::fromLatin1(n.caption.data(), static_cast<int>(n.caption.size())));
         item->setData(0, kKeyRole, QString::fromLatin1(n.key.data(), static_cast<int>(n.key.size())));
         if (const auto key = parseSceneKey(n.key)) {

@@ -39,7 +39,9 @@ int GridOptionsPanel::colourValue() const { return hscrGridColor->value(); }
 
 void GridOptionsPanel::cycle()
 {
-    QRadioButton* next = optNone->isChecked() ? optShowMetatile : optShowMetatile->isChecked() ? optShowScreen : optNone;
+    QRadioButton* next = optNone->isChecked() ? optShowMetatile
+        : optShowMetatile->isChecked()        ? optShowScreen
+                                              : optNone;
     next->setChecked(true);
     emit gridChanged();
 }

@@ -374,18 +374,16 @@ void MapViewPanel::connectMarker(BitmapView* picture, MapMarker marker, int inde
     // Positions leave in map pixels, taken where the picture stands at that moment, so a picture
     // that follows the pointer does not shift the coordinates of its own drag.
     auto onMap = [this, picture](QPoint point) { return picture->pos() / zoom_ + point; };
-    connect(picture, &BitmapView::pressed, this, [=, this](QPoint point, Qt::MouseButton) {
-        emit markerPressed(marker, index, onMap(point));
-    });
+    connect(picture, &BitmapView::pressed, this,
+            [=, this](QPoint point, Qt::MouseButton) { emit markerPressed(marker, index, onMap(point)); });
     connect(picture, &BitmapView::moved, this, [=, this](QPoint point, Qt::MouseButtons buttons) {
         if (buttons == Qt::NoButton)
             emit pointerOver(marker, index, onMap(point));
         else
             emit markerMoved(marker, index, onMap(point));
     });
-    connect(picture, &BitmapView::released, this, [=, this](QPoint point, Qt::MouseButton) {
-        emit markerReleased(marker, index, onMap(point));
-    });
+    connect(picture, &BitmapView::released, this,
+            [=, this](QPoint point, Qt::MouseButton) { emit markerReleased(marker, index, onMap(point)); });
 }
 
 QWidget* MapViewPanel::markerPicture(MapMarker marker, int index) const
@@ -423,10 +421,7 @@ void MapViewPanel::setupMapScroll(int screens, bool startAtLeft)
     picRenderDest->move(-s.value * zoom_, 0);
 }
 
-void MapViewPanel::hscrollRenderer_Change(int value)
-{
-    picRenderDest->move(-value * zoom_, 0);
-}
+void MapViewPanel::hscrollRenderer_Change(int value) { picRenderDest->move(-value * zoom_, 0); }
 
 void MapViewPanel::scrollToShow(int mapX)
 {
@@ -470,10 +465,7 @@ void MapViewPanel::setGrid(bool showMetatileGrid, bool showScreenGrid, int colou
     picRenderDest->setLineColour(toQColor(gridColour(colourValue)));
 }
 
-void MapViewPanel::scrollBy(int pixels)
-{
-    hscrollRenderer->setValue(hscrollRenderer->value() + pixels);
-}
+void MapViewPanel::scrollBy(int pixels) { hscrollRenderer->setValue(hscrollRenderer->value() + pixels); }
 
 bool MapViewPanel::eventFilter(QObject* watched, QEvent* event)
 {

@@ -165,14 +165,8 @@ void MetatilePickerPanel::drawChosen()
     picSelectedMetatile->setImage(toQImage(chosen));
 }
 
-void MetatilePickerPanel::picBkgNat_MouseDown(QPoint point, Qt::MouseButton)
-{
-    chooseMetatile(point);
-}
+void MetatilePickerPanel::picBkgNat_MouseDown(QPoint point, Qt::MouseButton) { chooseMetatile(point); }
 
-void MetatilePickerPanel::vMetaRenderer_Change(int value)
-{
-    picBkgNat->move(0, -kMetatileSize * value);
-}
+void MetatilePickerPanel::vMetaRenderer_Change(int value) { picBkgNat->move(0, -kMetatileSize * value); }
 
 }  // namespace velmar

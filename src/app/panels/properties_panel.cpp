@@ -78,10 +78,7 @@ void addRow(QGridLayout* grid, int row, QLabel* label, std::initializer_list<QWi
     grid->addLayout(line, row, 1, 1, -1);
 }
 
-void setBox(QLineEdit* box, std::uint8_t value)
-{
-    box->setText(qs(hexPad(value, 2)));
-}
+void setBox(QLineEdit* box, std::uint8_t value) { box->setText(qs(hexPad(value, 2))); }
 
 // What the status bar calls a box when it refuses what was typed into it.
 const char* propertyField(SceneProperty property)

@@ -26,7 +26,6 @@ using controls::hex2;
 
 namespace {
 
-
 // The tile under a point of the pattern table (16 x 16 cells of 16 pixels); -1 outside it.
 int tileAt(QPoint p)
 {
@@ -48,8 +47,8 @@ TileEditorPanel::TileEditorPanel(const EditorContext& context, edits::PatternTab
     setAccessibleName("Tile Editor");
 
     picPatternTable = controls::picture(this, tableName, tableShows, 256, 256, 16, 16);
-    picSelectedTile = controls::picture(this, "picSelectedTile", table == edits::PatternTable::Sprite ? "Sprite tile" : "Tile",
-                                        64, 64, 8, 8);
+    picSelectedTile = controls::picture(this, "picSelectedTile",
+                                        table == edits::PatternTable::Sprite ? "Sprite tile" : "Tile", 64, 64, 8, 8);
     connect(picPatternTable, &BitmapView::pressed, this, &TileEditorPanel::picPatternTable_MouseDown);
     connect(picPatternTable, &BitmapView::released, this, &TileEditorPanel::picPatternTable_MouseUp);
     connect(picSelectedTile, &BitmapView::pressed, this, &TileEditorPanel::picSelectedTile_MouseDown);
@@ -94,21 +93,26 @@ TileEditorPanel::TileEditorPanel(const EditorContext& context, edits::PatternTab
         return member;
     };
     auto* paletteRow = new QHBoxLayout;
-    paletteRow->addWidget(button(cmdPrevPal, "cmdPrevPal", "\u25C0", "Previous Palette", &TileEditorPanel::cmdPrevPal_Click));
-    paletteRow->addWidget(button(cmdNextPal, "cmdNextPal", "\u25B6", "Next Palette", &TileEditorPanel::cmdNextPal_Click));
+    paletteRow->addWidget(
+        button(cmdPrevPal, "cmdPrevPal", "\u25C0", "Previous Palette", &TileEditorPanel::cmdPrevPal_Click));
+    paletteRow->addWidget(
+        button(cmdNextPal, "cmdNextPal", "\u25B6", "Next Palette", &TileEditorPanel::cmdNextPal_Click));
     paletteRow->addStretch();
     auto* operations = new QGridLayout;
-    operations->addWidget(button(cmdShiftUp, "cmdShiftUp", "\u2191", "Shift Up", &TileEditorPanel::cmdShiftUp_Click), 0, 1);
+    operations->addWidget(button(cmdShiftUp, "cmdShiftUp", "\u2191", "Shift Up", &TileEditorPanel::cmdShiftUp_Click), 0,
+                          1);
     operations->addWidget(
         button(cmdShiftLeft, "cmdShiftLeft", "\u2190", "Shift Left", &TileEditorPanel::cmdShiftLeft_Click), 1, 0);
     operations->addWidget(
         button(cmdShiftRight, "cmdShiftRight", "\u2192", "Shift Right", &TileEditorPanel::cmdShiftRight_Click), 1, 2);
     operations->addWidget(
         button(cmdShiftDown, "cmdShiftDown", "\u2193", "Shift Down", &TileEditorPanel::cmdShiftDown_Click), 2, 1);
-    operations->addWidget(button(cmdFlipHAxis, "cmdFlipHAxis", "\u2195", "Flip Top to Bottom",
-                                 &TileEditorPanel::cmdFlipHAxis_Click), 0, 3);
-    operations->addWidget(button(cmdFlipVAxis, "cmdFlipVAxis", "\u2194", "Flip Left to Right",
-                                 &TileEditorPanel::cmdFlipVAxis_Click), 1, 3);
+    operations->addWidget(
+        button(cmdFlipHAxis, "cmdFlipHAxis", "\u2195", "Flip Top to Bottom", &TileEditorPanel::cmdFlipHAxis_Click), 0,
+        3);
+    operations->addWidget(
+        button(cmdFlipVAxis, "cmdFlipVAxis", "\u2194", "Flip Left to Right", &TileEditorPanel::cmdFlipVAxis_Click), 1,
+        3);
     operations->addWidget(
         button(cmdRotate, "cmdRotate", "\u21BA", "Rotate Anticlockwise", &TileEditorPanel::cmdRotate_Click), 2, 3);
     operations->setColumnStretch(4, 1);
@@ -164,8 +168,8 @@ void TileEditorPanel::picPatternTable_MouseUp(QPoint point, Qt::MouseButton)
         return;
     const std::uint8_t source = selectedTile_;
     const bool sprites = table_ == edits::PatternTable::Sprite;
-    const Outcome<EditResult> r =
-        edits::editScene(ctx_.document().doc(), {"Copy Tile", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
+    const Outcome<EditResult> r = edits::editScene(
+        ctx_.document().doc(), {"Copy Tile", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
             PixelArray& p = sprites ? s.sprPatterns : s.bkgPatterns;
             copyTile(p, source, p, static_cast<std::uint8_t>(t));
             return true;

@@ -10,10 +10,7 @@
 
 namespace velmar {
 
-BitmapView::BitmapView(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+BitmapView::BitmapView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void BitmapView::setImage(const QImage& image)
 {
@@ -31,10 +28,7 @@ void BitmapView::setBitmap(Bitmap bitmap)
     update();
 }
 
-QImage BitmapView::image() const
-{
-    return showsBitmap_ ? toQImage(bitmap_) : image_;
-}
+QImage BitmapView::image() const { return showsBitmap_ ? toQImage(bitmap_) : image_; }
 
 void BitmapView::setLineSets(std::vector<LineSet> sets)
 {
@@ -109,8 +103,8 @@ void BitmapView::paintZoomed(QPainter& p, const QRect& r)
     const QRect bounds = showsBitmap_ ? QRect(0, 0, bitmap_.width(), bitmap_.height()) : whole.rect();
     const QRect part = surface.intersected(bounds);
     if (!part.isEmpty()) {
-        const QImage source = showsBitmap_ ? toQImage(bitmap_, part.x(), part.y(), part.width(), part.height())
-                                           : whole.copy(part);
+        const QImage source =
+            showsBitmap_ ? toQImage(bitmap_, part.x(), part.y(), part.width(), part.height()) : whole.copy(part);
         p.drawImage(QRect(part.x() * zoom_, part.y() * zoom_, part.width() * zoom_, part.height() * zoom_), source);
     }
     QPen pen(lineColour_, 1);
@@ -131,14 +125,8 @@ void BitmapView::mousePressEvent(QMouseEvent* event)
     emit pressed(toSurface(event->position()), event->button());
 }
 
-void BitmapView::mouseMoveEvent(QMouseEvent* event)
-{
-    emit moved(toSurface(event->position()), event->buttons());
-}
+void BitmapView::mouseMoveEvent(QMouseEvent* event) { emit moved(toSurface(event->position()), event->buttons()); }
 
-void BitmapView::mouseReleaseEvent(QMouseEvent* event)
-{
-    emit released(toSurface(event->position()), event->button());
-}
+void BitmapView::mouseReleaseEvent(QMouseEvent* event) { emit released(toSurface(event->position()), event->button()); }
 
 }  // namespace velmar

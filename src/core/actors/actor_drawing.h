@@ -19,17 +19,11 @@ struct ActorCanvas {
 };
 
 // Map-view X of an actor: (column + low nibble of packed) * 16.
-constexpr int actorScreenX(std::uint8_t column, std::uint8_t packed)
-{
-    return column * 16 + (packed & 0x0F) * 16;
-}
+constexpr int actorScreenX(std::uint8_t column, std::uint8_t packed) { return column * 16 + (packed & 0x0F) * 16; }
 
 // Map-view Y of an actor's bottom edge: the row line of the packed byte's high nibble, less 54,
 // wrapped to a byte (row 0 stands at 202, below the map).
-constexpr int actorBottomY(std::uint8_t packed)
-{
-    return ((packed & 0xF0) - 54) & 0xFF;
-}
+constexpr int actorBottomY(std::uint8_t packed) { return ((packed & 0xF0) - 54) & 0xFF; }
 
 // The small picture that stands for an actor on the map view: the sprite composed over a copy
 // of the map behind it (transparent sprite pixels show the map with red's lowest bit set).

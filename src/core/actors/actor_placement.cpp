@@ -11,8 +11,7 @@ namespace velmar {
 namespace {
 
 // One callable per kind, for std::visit.
-template <class... F>
-struct Overloaded : F... {
+template <class... F> struct Overloaded : F... {
     using F::operator()...;
 };
 
@@ -62,12 +61,13 @@ std::string actorLine(std::size_t index, const Actor& actor)
 
 std::vector<std::string> positionTexts(const Actor& actor)
 {
-    return std::visit(
-        Overloaded{[](const EnemyRecord& e) -> std::vector<std::string> {
-                       return {hexPad(e.b, 2), hexText(e.xy & 0x0F), hexText(e.xy >> 4)};
-                   },
-                   [](const ItemRecord& i) -> std::vector<std::string> { return {hexPad(i.x, 2), hexPad(i.y, 2)}; }},
-        actor);
+    return std::visit(Overloaded{[](const EnemyRecord& e) -> std::vector<std::string> {
+                                     return {hexPad(e.b, 2), hexText(e.xy & 0x0F), hexText(e.xy >> 4)};
+                                 },
+                                 [](const ItemRecord& i) -> std::vector<std::string> {
+                                     return {hexPad(i.x, 2), hexPad(i.y, 2)};
+                                 }},
+                      actor);
 }
 
 int positionLimit(const SceneRecord& scene, ActorKind kind)
@@ -177,8 +177,8 @@ PixelOffset pictureOffset(const Actor& from, const Actor& to)
     return {};
 }
 
-ScrollChoice highlightScroll(int left, int width, std::optional<int> playerLine, int mapWidth, int viewWidth,
-                             int value, int maximum)
+ScrollChoice highlightScroll(int left, int width, std::optional<int> playerLine, int mapWidth, int viewWidth, int value,
+                             int maximum)
 {
     int leftEdge = left;
     int rightEdge = left + width;

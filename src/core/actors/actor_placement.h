@@ -120,7 +120,7 @@ struct ScrollChoice {
     int value = 0;
     bool enabled = false;
 };
-ScrollChoice highlightScroll(int left, int width, std::optional<int> playerLine, int mapWidth, int viewWidth,
-                             int value, int maximum);
+ScrollChoice highlightScroll(int left, int width, std::optional<int> playerLine, int mapWidth, int viewWidth, int value,
+                             int maximum);
 
 }  // namespace velmar

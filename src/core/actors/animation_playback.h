@@ -18,7 +18,7 @@ namespace velmar {
 // tick, so an edit (or another frame table) made while playing shows at the next step.
 class AnimationPlayback {
 public:
-    explicit AnimationPlayback(int ticksPerSecond = 60) : rate_(ticksPerSecond) {}
+    explicit AnimationPlayback(int ticksPerSecond = 60) : rate_(ticksPerSecond) { }
 
     bool playing() const { return playing_; }
 

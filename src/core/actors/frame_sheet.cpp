@@ -13,12 +13,12 @@ namespace velmar {
 
 namespace {
 
-constexpr int kLine = 1;                          // the box line, shared by neighbouring cells
-constexpr int kPad = 1;                           // between the line and the frame
-constexpr int kBandHeight = kDigitHeight + 2;     // the label band: digits with a pixel above and below
-constexpr int kTextInset = 1;                     // between the band's ends and its text
-constexpr int kTextGap = 3;                       // between a step's frame number and its timer
-constexpr int kMarkerSize = 16;                   // the least room for the crossed box
+constexpr int kLine = 1;                       // the box line, shared by neighbouring cells
+constexpr int kPad = 1;                        // between the line and the frame
+constexpr int kBandHeight = kDigitHeight + 2;  // the label band: digits with a pixel above and below
+constexpr int kTextInset = 1;                  // between the band's ends and its text
+constexpr int kTextGap = 3;                    // between a step's frame number and its timer
+constexpr int kMarkerSize = 16;                // the least room for the crossed box
 
 struct Cell {
     std::uint8_t frame = 0;

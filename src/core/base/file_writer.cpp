@@ -28,15 +28,9 @@ std::function<int(WriteStep)>& writeFault()
 }
 
 // The error number a step fails with under test, or 0.
-int injected(WriteStep step)
-{
-    return writeFault() ? writeFault()(step) : 0;
-}
+int injected(WriteStep step) { return writeFault() ? writeFault()(step) : 0; }
 
-std::string systemReason(int error)
-{
-    return std::generic_category().message(error);
-}
+std::string systemReason(int error) { return std::generic_category().message(error); }
 
 // A file opened for writing at the level of the system, so that it can be synced to the disk.
 class RawFile {
@@ -174,7 +168,7 @@ bool isSymbolicLink(const fs::path& path)
     FindClose(find);
     // Other reparse points are no links: a OneDrive file not downloaded yet is one.
     return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
-           && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+        && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
 // The file a link leads to, or an empty path when it leads nowhere.
@@ -274,8 +268,7 @@ std::error_code replaceFile(const fs::path& from, const fs::path& to)
 #endif
 
 // Runs one step: the injected failure first, then the step itself. The error number, or 0.
-template <typename Step>
-int run(WriteStep step, Step&& action)
+template <typename Step> int run(WriteStep step, Step&& action)
 {
     if (const int error = injected(step))
         return error;
@@ -284,10 +277,7 @@ int run(WriteStep step, Step&& action)
 
 }  // namespace
 
-void setWriteFaultForTesting(std::function<int(WriteStep)> fault)
-{
-    writeFault() = std::move(fault);
-}
+void setWriteFaultForTesting(std::function<int(WriteStep)> fault) { writeFault() = std::move(fault); }
 
 namespace {
 

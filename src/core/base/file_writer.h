@@ -8,7 +8,7 @@
 
 namespace velmar {
 
-enum class [[nodiscard]] WriteResult : std::int16_t {
+enum class [[nodiscard]] WriteResult : std::int16_t{
     Ok = 0,
     IoError = 1,
 };
@@ -40,7 +40,7 @@ enum class FileOwner {
 // On any failure the target is as it was and no temporary file is left (but for the hard-link
 // case above). The reason is the system's, or says which rule refused.
 [[nodiscard]] Outcome<WriteResult> writeFileSafely(const std::filesystem::path& path, const Bytes& bytes,
-                                                 bool mustExist, FileOwner owner);
+                                                   bool mustExist, FileOwner owner);
 
 // Whether writeFileSafely would write `path` now, by its rules, without writing anything: the
 // reason it would refuse, so that work that belongs to a write (a backup) is not done for one

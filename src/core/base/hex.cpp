@@ -53,8 +53,7 @@ std::uint32_t parseHexPrefix(std::string_view text)
         const int d = hexDigitValue(c);
         if (d < 0)
             break;
-        v = std::min<std::uint64_t>(v * 16 + static_cast<std::uint64_t>(d),
-                                    std::numeric_limits<std::uint32_t>::max());
+        v = std::min<std::uint64_t>(v * 16 + static_cast<std::uint64_t>(d), std::numeric_limits<std::uint32_t>::max());
     }
     return static_cast<std::uint32_t>(v);
 }
@@ -75,8 +74,7 @@ HexByte readHexByte(std::string_view text, std::string_view field, std::uint8_t 
 
 bool isHexDigits(std::string_view text, std::size_t digits)
 {
-    return text.size() == digits
-        && std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; });
+    return text.size() == digits && std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; });
 }
 
 }  // namespace velmar

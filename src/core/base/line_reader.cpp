@@ -13,7 +13,8 @@ constexpr std::uintmax_t kMaxTextFileBytes = 4u << 20;
 
 LineReader::LineReader(const std::filesystem::path& path)
 {
-    reason_ = readWholeFile(path, text_, kMaxTextFileBytes, "The file is larger than 4 MB; no settings or table file is");
+    reason_ =
+        readWholeFile(path, text_, kMaxTextFileBytes, "The file is larger than 4 MB; no settings or table file is");
 }
 
 bool LineReader::next(std::string& line)

@@ -4,10 +4,7 @@ namespace velmar {
 
 namespace fs = std::filesystem;
 
-fs::path pathFromUtf8(const std::string& text)
-{
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
+fs::path pathFromUtf8(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
 std::string pathToUtf8(const fs::path& path)
 {

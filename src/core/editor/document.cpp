@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 #include "base/file_reader.h"
 #include "expansion/actor_packer.h"
 #include "rom/scene_codec.h"
@@ -38,10 +37,7 @@ SceneState& EditContext::scene()
     return document_.scene_;
 }
 
-Bytes& EditContext::image()
-{
-    return document_.rom_.romData;
-}
+Bytes& EditContext::image() { return document_.rom_.romData; }
 
 Document::Document() = default;
 
@@ -50,8 +46,8 @@ Outcome<RomReadResult> Document::open(const std::string& path, bool checkDrive, 
 {
     RomImage image;
     std::string found = path;
-    Outcome<RomReadResult> r = checkDrive ? readRomFileOnAnyDrive(found, image, volumes)
-                                          : readRomFile(pathFromUtf8(found), image);
+    Outcome<RomReadResult> r =
+        checkDrive ? readRomFileOnAnyDrive(found, image, volumes) : readRomFile(pathFromUtf8(found), image);
     if (r.ok())
         r = checkGameImage(image);
     if (!r.ok())
@@ -230,20 +226,14 @@ Outcome<EditResult> Document::step(bool back)
             result = R::failure(EditResult::Failed, st.message());
         }
     }
-    notify({back ? DocumentEvent::Kind::Undone : DocumentEvent::Kind::Redone,
-            switched ? part::All : s.parts, s.name, switched, s.focusX});
+    notify({back ? DocumentEvent::Kind::Undone : DocumentEvent::Kind::Redone, switched ? part::All : s.parts, s.name,
+            switched, s.focusX});
     return result;
 }
 
-Outcome<EditResult> Document::undo()
-{
-    return step(true);
-}
+Outcome<EditResult> Document::undo() { return step(true); }
 
-Outcome<EditResult> Document::redo()
-{
-    return step(false);
-}
+Outcome<EditResult> Document::redo() { return step(false); }
 
 Outcome<SaveResult> Document::save(bool keepBackup)
 {
@@ -306,15 +296,13 @@ bool Document::isFileAsSaved(const Bytes& file) const
 {
     const std::size_t head = rom_.romHeader.size() + rom_.trainer.size();
     return imageOpen_ && file.size() == head + saved_.size()
-           && std::equal(rom_.romHeader.begin(), rom_.romHeader.end(), file.begin())
-           && std::equal(rom_.trainer.begin(), rom_.trainer.end(), file.begin() + static_cast<std::ptrdiff_t>(rom_.romHeader.size()))
-           && std::equal(saved_.begin(), saved_.end(), file.begin() + static_cast<std::ptrdiff_t>(head));
+        && std::equal(rom_.romHeader.begin(), rom_.romHeader.end(), file.begin())
+        && std::equal(rom_.trainer.begin(), rom_.trainer.end(),
+                      file.begin() + static_cast<std::ptrdiff_t>(rom_.romHeader.size()))
+        && std::equal(saved_.begin(), saved_.end(), file.begin() + static_cast<std::ptrdiff_t>(head));
 }
 
-bool Document::hasUnsavedChanges() const
-{
-    return imageOpen_ && rom_.romData != saved_;
-}
+bool Document::hasUnsavedChanges() const { return imageOpen_ && rom_.romData != saved_; }
 
 void Document::notify(const DocumentEvent& event)
 {

@@ -17,9 +17,9 @@ namespace velmar {
 struct DocumentEvent {
     enum class Kind { Opened, SceneSelected, Edited, Undone, Redone, Saved };
     Kind kind = Kind::Edited;
-    Parts parts = 0;               // what changed (all of it for Opened and SceneSelected)
-    std::string stepName;          // the edit done, undone or redone
-    bool sceneSwitched = false;    // another scene is current than before
+    Parts parts = 0;                   // what changed (all of it for Opened and SceneSelected)
+    std::string stepName;              // the edit done, undone or redone
+    bool sceneSwitched = false;        // another scene is current than before
     std::int32_t focusX = kFocusNone;  // the map pixel column the step was about, or kFocusNone
 };
 
@@ -31,26 +31,27 @@ public:
     // valid when the document has a scene.
     SceneState& scene();
     Bytes& image();
+
 private:
     friend class Document;
-    explicit EditContext(class Document& document) : document_(document) {}
+    explicit EditContext(class Document& document) : document_(document) { }
     Document& document_;
     bool sceneTouched_ = false;
 };
 
 // How a call of Document::edit ended.
-enum class [[nodiscard]] EditResult {
-    Recorded = 0,    // the image changed: one step in the history (or part of the open stroke)
-    NoChange = 1,    // done, but no byte of the image changed: nothing recorded
-    Refused = 2,     // the change said no; nothing changed
-    Failed = 3,      // the changed scene could not be stored; nothing changed (see the reason)
+enum class [[nodiscard]] EditResult{
+    Recorded = 0,  // the image changed: one step in the history (or part of the open stroke)
+    NoChange = 1,  // done, but no byte of the image changed: nothing recorded
+    Refused = 2,   // the change said no; nothing changed
+    Failed = 3,    // the changed scene could not be stored; nothing changed (see the reason)
 };
 
 // An edit that changed nothing has still succeeded: Outcome<EditResult>::ok() is true for both.
 constexpr bool isSuccess(EditResult code) { return code == EditResult::Recorded || code == EditResult::NoChange; }
 
 // How a save ended.
-enum class [[nodiscard]] SaveResult : std::int16_t {
+enum class [[nodiscard]] SaveResult : std::int16_t{
     Ok = 0,
     IoError = 1,       // the file could not be written; it is as it was
     BackupFailed = 2,  // the backup of the file could not be made, so nothing was written
@@ -72,9 +73,9 @@ public:
     static constexpr std::int32_t kFocusNone = velmar::kFocusNone;
 
     struct EditSpec {
-        std::string name;         // "Place Metatile", as the Edit menu says it
-        Parts parts = part::All;  // what the change may touch
-        std::int32_t focusX = kFocusNone; // the map pixel column it is about, or kFocusNone
+        std::string name;                  // "Place Metatile", as the Edit menu says it
+        Parts parts = part::All;           // what the change may touch
+        std::int32_t focusX = kFocusNone;  // the map pixel column it is about, or kFocusNone
     };
 
     Document();

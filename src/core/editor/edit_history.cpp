@@ -136,15 +136,9 @@ void EditHistory::push(EditStep step)
     trim();
 }
 
-const EditStep& EditHistory::stepBack()
-{
-    return steps_[--cursor_];
-}
+const EditStep& EditHistory::stepBack() { return steps_[--cursor_]; }
 
-const EditStep& EditHistory::stepForward()
-{
-    return steps_[cursor_++];
-}
+const EditStep& EditHistory::stepForward() { return steps_[cursor_++]; }
 
 void EditHistory::trim()
 {

@@ -22,7 +22,7 @@ constexpr unsigned Patterns = 1u << 4;    // pattern tile pixels
 constexpr unsigned Metatiles = 1u << 5;   // subtiles, metatiles, attributes
 constexpr unsigned Sprites = 1u << 6;     // sprite frames and animations
 constexpr unsigned Texts = 1u << 7;
-constexpr unsigned Layout = 1u << 8;      // map lengths or actor counts: every scene's tables moved
+constexpr unsigned Layout = 1u << 8;  // map lengths or actor counts: every scene's tables moved
 constexpr unsigned All = (1u << 9) - 1;
 }  // namespace part
 using Parts = unsigned;
@@ -44,9 +44,9 @@ struct ByteRun {
 struct EditStep {
     std::string name;
     Parts parts = 0;
-    std::optional<SceneKey> scene;  // the scene that was current; none before any was shown
+    std::optional<SceneKey> scene;     // the scene that was current; none before any was shown
     std::int32_t focusX = kFocusNone;  // the map pixel column the edit was about, or kFocusNone
-    std::vector<ByteRun> runs;      // in the order they were made
+    std::vector<ByteRun> runs;         // in the order they were made
 
     // What the step holds in memory, for the history's limit.
     std::size_t memoryUsed() const;
@@ -73,7 +73,7 @@ class EditHistory {
 public:
     static constexpr std::size_t kDefaultMemoryLimit = 64u << 20;
 
-    explicit EditHistory(std::size_t memoryLimit = kDefaultMemoryLimit) : limit_(memoryLimit) {}
+    explicit EditHistory(std::size_t memoryLimit = kDefaultMemoryLimit) : limit_(memoryLimit) { }
 
     void clear();
     // Adds a step after the cursor, dropping the undone steps and then, over the limit, the oldest.

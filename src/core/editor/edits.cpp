@@ -23,9 +23,8 @@ Outcome<EditResult> editScene(Document& doc, const Document::EditSpec& spec,
 
 Outcome<EditResult> placeMetatile(Document& doc, MapCell cell, std::uint8_t metatile)
 {
-    return editScene(doc, {"Place Metatile", part::Map, cell.column * kMetatileSize}, [&](SceneState& s) {
-        return velmar::placeMetatile(s.currentScene, cell, metatile);
-    });
+    return editScene(doc, {"Place Metatile", part::Map, cell.column * kMetatileSize},
+                     [&](SceneState& s) { return velmar::placeMetatile(s.currentScene, cell, metatile); });
 }
 
 Outcome<EditResult> eraseMap(Document& doc)
@@ -130,8 +129,9 @@ Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std:
 {
     if (value > scenePropertyMax(property)) {
         const char* bank = property == SceneProperty::SprBank ? "SPR" : "BKG";
-        return Outcome<EditResult>::failure(EditResult::Refused, std::string("The ") + bank + " bank must be 00 to "
-                                                                     + hexPad(scenePropertyMax(property), 2) + ".");
+        return Outcome<EditResult>::failure(EditResult::Refused,
+                                            std::string("The ") + bank + " bank must be 00 to "
+                                                + hexPad(scenePropertyMax(property), 2) + ".");
     }
     const PropertyEdit e = propertyEdit(property);
     return editScene(doc, {e.name, e.parts, Document::kFocusNone}, [&](SceneState& s) {
@@ -184,13 +184,12 @@ Outcome<EditResult> setSharedColour(Document& doc, std::uint8_t colour)
     });
 }
 
-Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y,
-                               std::uint8_t value)
+Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y, std::uint8_t value)
 {
     return editScene(doc, {"Paint Pixels", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
         PixelArray& pixels = table == PatternTable::Background ? s.bkgPatterns : s.sprPatterns;
-        const std::size_t at = static_cast<std::size_t>(tile) * 64 + static_cast<std::size_t>(y) * 8
-            + static_cast<std::size_t>(x);
+        const std::size_t at =
+            static_cast<std::size_t>(tile) * 64 + static_cast<std::size_t>(y) * 8 + static_cast<std::size_t>(x);
         if (x < 0 || x > 7 || y < 0 || y > 7 || at >= pixels.size() || value > 3)
             return false;
         pixels[at] = value;
@@ -225,7 +224,8 @@ Outcome<EditResult> setAnimation(Document& doc, int animation, const Bytes& pair
     for (std::size_t i = 2; i < pairs.size(); i += 2) {
         if (pairs[i] == 0x00 || pairs[i] == 0xFF)
             return Outcome<EditResult>::failure(
-                EditResult::Refused, "A timer of 00 or FF ends the animation: after the first step, timers are 01 to FE.");
+                EditResult::Refused,
+                "A timer of 00 or FF ends the animation: after the first step, timers are 01 to FE.");
     }
     return doc.edit({"Edit Animation", part::Sprites, Document::kFocusNone},
                     [&](EditContext& c) { return writeAnimation(c.image(), animation, pairs).ok(); });
@@ -240,19 +240,17 @@ Outcome<ResizeResult> resizeEdit(Document& doc, const char* name,
 {
     if (!doc.hasScene())
         return {ResizeResult::BadData, "No scene is shown."};
-    return editWithOutcome<Outcome<ResizeResult>>(doc, {name, part::All, Document::kFocusNone}, ResizeResult::BadData,
-                                                  [&](EditContext& context) {
-                                                      return resize(context.image(), context.scene().currentScene);
-                                                  });
+    return editWithOutcome<Outcome<ResizeResult>>(
+        doc, {name, part::All, Document::kFocusNone}, ResizeResult::BadData,
+        [&](EditContext& context) { return resize(context.image(), context.scene().currentScene); });
 }
 
 }  // namespace
 
 Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd)
 {
-    return resizeEdit(doc, "Resize Map", [&](Bytes& rom, SceneRecord& scene) {
-        return velmar::resizeMap(rom, scene, newLength, atEnd);
-    });
+    return resizeEdit(doc, "Resize Map",
+                      [&](Bytes& rom, SceneRecord& scene) { return velmar::resizeMap(rom, scene, newLength, atEnd); });
 }
 
 Outcome<ResizeResult> resizeItems(Document& doc, int newCount)
@@ -274,10 +272,9 @@ Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount)
 TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts)
 {
     const RomOffset areaEnd = doc.textAreaEnd();
-    return editWithOutcome<TextPackOutcome>(doc, {"Edit Texts", part::Texts, Document::kFocusNone}, TextPackResult::BadData,
-                                            [&](EditContext& context) {
-                                                return velmar::packTexts(context.image(), table, texts, areaEnd);
-                                            });
+    return editWithOutcome<TextPackOutcome>(
+        doc, {"Edit Texts", part::Texts, Document::kFocusNone}, TextPackResult::BadData,
+        [&](EditContext& context) { return velmar::packTexts(context.image(), table, texts, areaEnd); });
 }
 
 Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch)
@@ -289,10 +286,12 @@ Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch)
     if (const Outcome<PatchResult> r = velmar::applyPatch(patch, file, patched); !r.ok())
         return Outcome<EditResult>::failure(EditResult::Refused, r.reason);
     const std::size_t dataStart = file.size() - doc.romData().size();
-    if (patched.size() != file.size() || !std::equal(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(dataStart), patched.begin()))
+    if (patched.size() != file.size()
+        || !std::equal(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(dataStart), patched.begin()))
         return Outcome<EditResult>::failure(
-            EditResult::Refused, "The patch changes the size or the header of the file, so it makes another file rather "
-                                 "than edits of this one. Apply it to a copy of the file (velmar-cli apply) and open that.");
+            EditResult::Refused,
+            "The patch changes the size or the header of the file, so it makes another file rather "
+            "than edits of this one. Apply it to a copy of the file (velmar-cli apply) and open that.");
     return doc.edit({"Apply Patch", part::All, Document::kFocusNone}, [&](EditContext& c) {
         std::copy(patched.begin() + static_cast<std::ptrdiff_t>(dataStart), patched.end(), c.image().begin());
         return true;

@@ -100,8 +100,7 @@ Outcome<EditResult> setSharedColour(Document& doc, std::uint8_t colour);
 enum class PatternTable { Background, Sprite };
 
 // "Paint Pixels": pixel (x, y) of tile `tile` of the scene's background or sprite bank.
-Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y,
-                               std::uint8_t value);
+Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y, std::uint8_t value);
 
 // "Edit Frame": frame `frame` of a frame set becomes `f`, written in place at its pointers. The
 // sprite count is the one stored: a frame with another count is refused (it would run over the

@@ -59,9 +59,9 @@ FolderPart bankPart(int bank)
         return encodePng(sheet);
     };
     const auto blank = [bank](Document& doc) {
-        const Outcome<EditResult> r = doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone}, [&](EditContext& c) {
-            return saveChrBank(c.image(), PixelArray(256 * 64, 0), bank).ok();
-        });
+        const Outcome<EditResult> r =
+            doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone},
+                     [&](EditContext& c) { return saveChrBank(c.image(), PixelArray(256 * 64, 0), bank).ok(); });
         return r.ok() || r.code == EditResult::NoChange;
     };
     const auto apply = [bank](Document& doc, const Bytes& file) {

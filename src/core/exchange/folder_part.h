@@ -15,7 +15,7 @@
 namespace velmar::exchange {
 
 // How reading or writing a folder ended.
-enum class [[nodiscard]] FolderResult {
+enum class [[nodiscard]] FolderResult{
     Ok = 0,
     Unreadable = 1,  // a file cannot be read or written (the system's reason)
     BadFile = 2,     // a file of the folder is wrong: the reason names the file and the place
@@ -46,6 +46,9 @@ FolderPart animationPart();
 FolderPart bankPart(int bank);
 
 // A failure of a part's file: "line 3: ...", "enemy[2]: ...".
-inline FolderOutcome badFile(std::string reason) { return FolderOutcome::failure(FolderResult::BadFile, std::move(reason)); }
+inline FolderOutcome badFile(std::string reason)
+{
+    return FolderOutcome::failure(FolderResult::BadFile, std::move(reason));
+}
 
 }  // namespace velmar::exchange

@@ -43,16 +43,13 @@ bool roundTrips(const RomImage& image, const CharTable& table, std::size_t index
     const FolderPart part = folderParts(table)[index];
     Document doc;
     std::string reason;
-    return openDocument(doc, image, reason) && part.blank(doc) && part.apply(doc, file).ok()
-        && doc.rom() == image;
+    return openDocument(doc, image, reason) && part.blank(doc) && part.apply(doc, file).ok() && doc.rom() == image;
 }
 
 Bytes manifestOf(const std::vector<std::string>& files)
 {
-    Json manifest = {{"format", kFolderFormat},
-                     {"version", kFolderVersion},
-                     {"remainder", kRemainderFile},
-                     {"files", files}};
+    Json manifest = {
+        {"format", kFolderFormat}, {"version", kFolderVersion}, {"remainder", kRemainderFile}, {"files", files}};
     return formatJson(manifest);
 }
 
@@ -84,8 +81,8 @@ FolderOutcome readManifest(const Bytes& bytes, const std::vector<FolderPart>& pa
         const std::string where = "files[" + std::to_string(i) + "]";
         const Json& name = list[i];
         const bool known = name.is_string() && std::any_of(parts.begin(), parts.end(), [&](const FolderPart& p) {
-            return p.file == name.get<std::string>();
-        });
+                               return p.file == name.get<std::string>();
+                           });
         if (!known)
             return wrong(where + ": " + name.dump() + " is no file a folder holds");
         if (!files.insert(name.get<std::string>()).second)
@@ -142,8 +139,8 @@ FolderOutcome exportFolder(const RomImage& image, const CharTable& table, Folder
     if (const FolderOutcome r = importFolder(read, table, back); !r.ok())
         return failure(FolderResult::NotExact, "The folder would not give the image back: " + r.reason);
     if (const std::string at = firstDifference(back, image); !at.empty())
-        return failure(FolderResult::NotExact, "The folder would not give the image back: the byte at file offset "
-                                                   + at + " would differ.");
+        return failure(FolderResult::NotExact,
+                       "The folder would not give the image back: the byte at file offset " + at + " would differ.");
     out = std::move(files);
     return {};
 }
@@ -168,8 +165,9 @@ FolderOutcome importFolder(const FolderReader& read, const CharTable& table, Rom
         parsed = checkGameImage(remainder);
     Document doc;
     if (!parsed.ok() || !openDocument(doc, remainder, reason))
-        return failure(FolderResult::BadFile, std::string(kRemainderFile) + ": "
-                                                  + (parsed.ok() ? reason : romReadMessage(parsed.code) + " " + parsed.reason));
+        return failure(FolderResult::BadFile,
+                       std::string(kRemainderFile) + ": "
+                           + (parsed.ok() ? reason : romReadMessage(parsed.code) + " " + parsed.reason));
 
     for (const FolderPart& part : parts) {
         if (!listed.contains(part.file))

@@ -18,7 +18,10 @@ using rommap::kScreenBytes;
 
 StageValues stageOf(const SceneRecord& s)
 {
-    return {s.bkgBank, s.time, s.indicator, s.reload,
+    return {s.bkgBank,
+            s.time,
+            s.indicator,
+            s.reload,
             {s.palSelectors[0], s.palSelectors[1], s.palSelectors[2], s.palSelectors[3]}};
 }
 
@@ -159,8 +162,7 @@ Outcome<SceneImportResult> importScene(Document& doc, const SceneDescription& d,
     switch (edit.code) {
     case EditResult::Recorded: return {};
     case EditResult::NoChange: return R::failure(SceneImportResult::NoChange, {});
-    case EditResult::Refused:
-        return R::failure(SceneImportResult::Refused, refusal.empty() ? edit.reason : refusal);
+    case EditResult::Refused: return R::failure(SceneImportResult::Refused, refusal.empty() ? edit.reason : refusal);
     case EditResult::Failed: break;
     }
     return R::failure(SceneImportResult::Refused, edit.reason);

@@ -16,7 +16,7 @@ namespace velmar {
 // The values a scene shares with the other scenes of its stage (and, for palette selector 0,
 // with every scene of the game).
 struct StageValues {
-    std::uint8_t bkgBank = 0;    // 00-1F
+    std::uint8_t bkgBank = 0;  // 00-1F
     std::uint8_t time = 0;
     std::uint8_t indicator = 0;
     std::uint8_t reload = 0;
@@ -34,7 +34,7 @@ struct SceneDescription {
     Bytes map;
     std::uint8_t startX = 0;
     std::uint8_t startY = 0;
-    std::uint8_t sprBank = 0;    // 0-F
+    std::uint8_t sprBank = 0;  // 0-F
     // Sprite palette selectors 0-3: 2 and 3 belong to the scene, 0 and 1 to the whole game.
     std::array<std::uint8_t, 4> sprPalettes{};
     std::vector<EnemyRecord> enemies;  // in the order given; the image keeps them sorted by b
@@ -62,7 +62,7 @@ enum class SharedValues {
     Change,  // the shared ones change too, for every scene that shares them
 };
 
-enum class [[nodiscard]] SceneImportResult : std::int16_t {
+enum class [[nodiscard]] SceneImportResult : std::int16_t{
     Imported = 0,      // one step of the history ("Import Scene")
     NoChange = 1,      // the scene already holds what the description says
     SharedDiffer = 2,  // SharedValues::Refuse and shared values differ; nothing changed

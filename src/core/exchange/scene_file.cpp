@@ -79,9 +79,10 @@ const Json& array(const Json& j, const std::string& where, std::size_t minSize, 
     if (!j.is_array())
         throw Wrong{where, "must be a list [ ... ]"};
     if (j.size() < minSize || j.size() > maxSize) {
-        throw Wrong{where, std::to_string(j.size()) + " entries, "
-                               + (minSize == maxSize ? "not " + std::to_string(minSize)
-                                                     : "at most " + std::to_string(maxSize))};
+        throw Wrong{
+            where,
+            std::to_string(j.size()) + " entries, "
+                + (minSize == maxSize ? "not " + std::to_string(minSize) : "at most " + std::to_string(maxSize))};
     }
     return j;
 }
@@ -115,15 +116,16 @@ Bytes readMap(const Json& j, std::uint8_t length)
                 break;
             const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
             if (column < columns) {
-                map[cellIndex(column, r)] = hexValue(Json(text.substr(at, end - at)),
-                                                    element(where, static_cast<std::size_t>(column)), 0xFF);
+                map[cellIndex(column, r)] =
+                    hexValue(Json(text.substr(at, end - at)), element(where, static_cast<std::size_t>(column)), 0xFF);
             }
             ++column;
             at = end;
         }
         if (column != columns) {
-            throw Wrong{where, std::to_string(column) + " metatiles, but a length of " + hex2(length) + " needs "
-                                   + std::to_string(columns)};
+            throw Wrong{where,
+                        std::to_string(column) + " metatiles, but a length of " + hex2(length) + " needs "
+                            + std::to_string(columns)};
         }
     }
     return map;
@@ -131,12 +133,14 @@ Bytes readMap(const Json& j, std::uint8_t length)
 
 SceneDescription readDescription(const Json& top)
 {
-    object(top, "", {"format", "version", "length", "direction", "start", "sprBank", "sprPalettes", "map",
-                     "enemies", "items", "stage"});
+    object(top, "",
+           {"format", "version", "length", "direction", "start", "sprBank", "sprPalettes", "map", "enemies", "items",
+            "stage"});
     if (top["format"] != std::string(kSceneFileFormat))
         throw Wrong{"format", top["format"].dump() + " is not \"" + std::string(kSceneFileFormat) + "\""};
     if (top["version"] != kSceneFileVersion)
-        throw Wrong{"version", top["version"].dump() + ": this program reads version " + std::to_string(kSceneFileVersion)};
+        throw Wrong{"version",
+                    top["version"].dump() + ": this program reads version " + std::to_string(kSceneFileVersion)};
 
     SceneDescription d;
     d.length = hexValue(top["length"], "length", rommap::kMaxMapLength);
@@ -206,13 +210,15 @@ std::string writeSceneFile(const SceneDescription& d)
     }
     OrderedJson enemies = OrderedJson::array();
     for (const EnemyRecord& e : d.enemies) {
-        enemies.push_back(OrderedJson{{"type", hex2(e.id)}, {"b", hex2(e.b)}, {"x", hex1(e.xy & 0x0F)},
+        enemies.push_back(OrderedJson{{"type", hex2(e.id)},
+                                      {"b", hex2(e.b)},
+                                      {"x", hex1(e.xy & 0x0F)},
                                       {"y", hex1(static_cast<std::uint8_t>(e.xy >> 4))}});
     }
     OrderedJson items = OrderedJson::array();
     for (const ItemRecord& item : d.items) {
-        items.push_back(OrderedJson{{"type", hex1(item.id)}, {"x", hex2(item.x)},
-                                    {"y", hex1(static_cast<std::uint8_t>(item.y >> 4))}});
+        items.push_back(OrderedJson{
+            {"type", hex1(item.id)}, {"x", hex2(item.x)}, {"y", hex1(static_cast<std::uint8_t>(item.y >> 4))}});
     }
     const auto palettes = [](const std::array<std::uint8_t, 4>& p) {
         return OrderedJson{hex2(p[0]), hex2(p[1]), hex2(p[2]), hex2(p[3])};
@@ -260,7 +266,8 @@ Outcome<SceneImportResult> readSceneFile(std::string_view text, SceneDescription
     try {
         top = Json::parse(text);
     } catch (const Json::parse_error& e) {
-        return R::failure(SceneImportResult::BadFile, "The file is not JSON: the error is at " + textPlace(text, e.byte) + ".");
+        return R::failure(SceneImportResult::BadFile,
+                          "The file is not JSON: the error is at " + textPlace(text, e.byte) + ".");
     }
     try {
         out = readDescription(top);

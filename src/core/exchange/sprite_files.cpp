@@ -82,7 +82,9 @@ FolderOutcome applyFrames(Document& doc, const Bytes& bytes)
             const Json& sprites = f.array(frames[k], where);
             for (std::size_t i = 0; i < sprites.size(); ++i) {
                 const std::string at = where + "[" + std::to_string(i) + "]";
-                const auto field = [&](const char* key) { return f.byte(f.member(sprites[i], at, key), at + "." + key); };
+                const auto field = [&](const char* key) {
+                    return f.byte(f.member(sprites[i], at, key), at + "." + key);
+                };
                 frame.tiles.push_back({field("x"), field("y"), field("tile")});
                 frame.attributes.push_back(field("attributes"));
             }

@@ -50,14 +50,16 @@ FolderOutcome applyTexts(Document& doc, const CharTable& table, const Bytes& fil
         std::size_t end = at;
         while (end < file.size() && file[end] != '\n')
             ++end;
-        std::string line(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(end));
+        std::string line(file.begin() + static_cast<std::ptrdiff_t>(at),
+                         file.begin() + static_cast<std::ptrdiff_t>(end));
         // A checkout on Windows may have turned the line ends into CR LF.
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const int n = static_cast<int>(texts.size());
         const std::string where = "line " + std::to_string(n + 1);
         if (n == rommap::kTextCount)
-            return badFile(where + ": the game has " + std::to_string(rommap::kTextCount) + " texts; this line is one more");
+            return badFile(where + ": the game has " + std::to_string(rommap::kTextCount)
+                           + " texts; this line is one more");
         if (!line.starts_with(linePrefix(n)))
             return badFile(where + ": the line must begin with \"" + linePrefix(n) + "\", the text's number");
         texts.push_back(line.substr(linePrefix(n).size()));

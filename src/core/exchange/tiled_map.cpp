@@ -50,8 +50,9 @@ std::string selectorText(const std::array<std::uint8_t, 4>& p)
 
 OrderedJson actorObject(int id, const char* kind, TiledPoint at, OrderedJson properties)
 {
-    OrderedJson o = {{"id", id}, {"name", ""}, {"type", kind}, {"x", at.x}, {"y", at.y},
-                     {"width", kActorSize}, {"height", kActorSize}, {"rotation", 0}, {"visible", true}};
+    OrderedJson o = {{"id", id},       {"name", ""},          {"type", kind},         {"x", at.x},
+                     {"y", at.y},      {"width", kActorSize}, {"height", kActorSize}, {"rotation", 0},
+                     {"visible", true}};
     if (!properties.empty())
         o["properties"] = std::move(properties);
     return o;
@@ -168,8 +169,9 @@ void readMap(const Json& layer, SceneDescription& d)
     if (height != kRows)
         throw Wrong{where, std::to_string(height) + " rows, not 6"};
     if (width < kColumns || width % kColumns != 0 || width / kColumns > rommap::kMaxMapLength + 1) {
-        throw Wrong{where, std::to_string(width) + " columns: a scene is 1 to " + std::to_string(rommap::kMaxMapLength + 1)
-                               + " screens of 8"};
+        throw Wrong{where,
+                    std::to_string(width) + " columns: a scene is 1 to " + std::to_string(rommap::kMaxMapLength + 1)
+                        + " screens of 8"};
     }
     if (layer.contains("encoding") && layer["encoding"] != "csv")
         throw Wrong{where, "store the layer as CSV (Map Properties, Tile Layer Format) to import it"};
@@ -205,7 +207,8 @@ void readObjects(const Json& layer, SceneDescription& d, bool& startSeen, std::s
     for (const Json& o : objects) {
         const std::string where = objectPlace(index++, o);
         const Json* kindValue = o.is_object() && o.contains("type") ? &o["type"]
-                                : o.is_object() && o.contains("class") ? &o["class"] : nullptr;
+            : o.is_object() && o.contains("class")                  ? &o["class"]
+                                                                    : nullptr;
         const std::string kind = kindValue && kindValue->is_string() ? kindValue->get<std::string>() : std::string();
         const int x = pixel(need(o, where, "x"), where + " x");
         const int y = pixel(need(o, where, "y"), where + " y");
@@ -338,8 +341,8 @@ std::string writeTiledMap(const SceneDescription& d, const std::string& imageNam
          {property("direction", d.direction ? kRightToLeft : kLeftToRight), property("sprBank", hexPad(d.sprBank, 1)),
           property("sprPalettes", selectorText(d.sprPalettes)), property("stage.bkgBank", hexPad(d.stage.bkgBank, 2)),
           property("stage.bkgPalettes", selectorText(d.stage.bkgPalettes)),
-          property("stage.indicator", hexPad(d.stage.indicator, 2)), property("stage.reload", hexPad(d.stage.reload, 2)),
-          property("stage.time", hexPad(d.stage.time, 2))}},
+          property("stage.indicator", hexPad(d.stage.indicator, 2)),
+          property("stage.reload", hexPad(d.stage.reload, 2)), property("stage.time", hexPad(d.stage.time, 2))}},
         {"tilesets",
          {{{"firstgid", kTiledFirstGid},
            {"name", "metatiles"},
@@ -353,10 +356,25 @@ std::string writeTiledMap(const SceneDescription& d, const std::string& imageNam
            {"margin", 0},
            {"spacing", 0}}}},
         {"layers",
-         {{{"id", 1}, {"name", "map"}, {"type", "tilelayer"}, {"x", 0}, {"y", 0}, {"width", width}, {"height", kRows},
-           {"opacity", 1}, {"visible", true}, {"data", data}},
-          {{"id", 2}, {"name", "actors"}, {"type", "objectgroup"}, {"draworder", "index"}, {"x", 0}, {"y", 0},
-           {"opacity", 1}, {"visible", true}, {"objects", objects}}}},
+         {{{"id", 1},
+           {"name", "map"},
+           {"type", "tilelayer"},
+           {"x", 0},
+           {"y", 0},
+           {"width", width},
+           {"height", kRows},
+           {"opacity", 1},
+           {"visible", true},
+           {"data", data}},
+          {{"id", 2},
+           {"name", "actors"},
+           {"type", "objectgroup"},
+           {"draworder", "index"},
+           {"x", 0},
+           {"y", 0},
+           {"opacity", 1},
+           {"visible", true},
+           {"objects", objects}}}},
     };
     return map.dump(1) + "\n";
 }
@@ -378,7 +396,8 @@ Outcome<SceneImportResult> readTiledMap(std::string_view text, SceneDescription&
         return R::failure(SceneImportResult::BadFile, w.where + ": " + w.why);
     } catch (const Json::exception& e) {
         // A member of an unexpected kind somewhere the checks above do not look.
-        return R::failure(SceneImportResult::BadFile, std::string("The map is not one this program reads: ") + e.what());
+        return R::failure(SceneImportResult::BadFile,
+                          std::string("The map is not one this program reads: ") + e.what());
     }
     return {};
 }
@@ -404,8 +423,8 @@ Outcome<WriteResult> exportTiled(const Document& doc, const std::string& mapPath
     if (Outcome<WriteResult> r = saveBitmapPng(tiledTileset(doc.scene()), imagePath); !r.ok())
         return Outcome<WriteResult>::failure(r.code, fileMessage("Unknown I/O error!", imagePath, r.reason));
     const std::string text = writeTiledMap(describeScene(doc.currentScene()), image);
-    if (Outcome<WriteResult> r = writeFileSafely(pathFromUtf8(mapPath), Bytes(text.begin(), text.end()), false,
-                                                 FileOwner::User);
+    if (Outcome<WriteResult> r =
+            writeFileSafely(pathFromUtf8(mapPath), Bytes(text.begin(), text.end()), false, FileOwner::User);
         !r.ok())
         return Outcome<WriteResult>::failure(r.code, fileMessage("Unknown I/O error!", mapPath, r.reason));
     return {};

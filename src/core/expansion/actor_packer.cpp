@@ -21,8 +21,8 @@ constexpr int kMaxCount = 255;
 
 template <typename Record>
 Outcome<ResizeResult> resizeActorList(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd,
-                                      std::vector<Record> SceneRecord::*list,
-                                      std::uint8_t SceneRecord::*count, const Record& fresh)
+                                      std::vector<Record> SceneRecord::*list, std::uint8_t SceneRecord::*count,
+                                      const Record& fresh)
 {
     if (newCount < 0 || newCount > kMaxCount)
         return {ResizeResult::InvalidSize, "Invalid count! (max=$" + hexPad(kMaxCount, 2) + ")"};
@@ -182,14 +182,12 @@ Outcome<ResizeResult> packActors(Bytes& rom, const ActorTable& table, RomOffset 
 
 Outcome<ResizeResult> resizeItems(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd)
 {
-    return resizeActorList(rom, scene, newCount, areaEnd, &SceneRecord::items, &SceneRecord::itemCount,
-                           kNewItem);
+    return resizeActorList(rom, scene, newCount, areaEnd, &SceneRecord::items, &SceneRecord::itemCount, kNewItem);
 }
 
 Outcome<ResizeResult> resizeEnemies(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd)
 {
-    return resizeActorList(rom, scene, newCount, areaEnd, &SceneRecord::enemies, &SceneRecord::enemyCount,
-                           kNewEnemy);
+    return resizeActorList(rom, scene, newCount, areaEnd, &SceneRecord::enemies, &SceneRecord::enemyCount, kNewEnemy);
 }
 
 std::string resizeItemsMessage(const Outcome<ResizeResult>& result)

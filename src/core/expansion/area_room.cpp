@@ -20,8 +20,8 @@ std::optional<AreaRoom> mapAreaRoom(const Bytes& rom, const SceneRecord& scene, 
     table[scene.scene].map.resize(static_cast<std::size_t>(newLength + 1) * kScreenBytes);
     // As the packer lays the maps down: one that would reach past 0x2400 starts at 0x3590.
     constexpr int firstStretch = kMapAreaGapFirst - kMapAreaStart;
-    AreaRoom room{0, firstStretch + (kMapAreaLast + 1 - kMapAreaSecondStart),
-                  (newLength + 1) * kScreenBytes, static_cast<int>(scene.map.size())};
+    AreaRoom room{0, firstStretch + (kMapAreaLast + 1 - kMapAreaSecondStart), (newLength + 1) * kScreenBytes,
+                  static_cast<int>(scene.map.size())};
     RomOffset at = kMapAreaStart;
     for (const MapEntry& entry : table) {
         const auto size = static_cast<RomOffset>(entry.map.size());

@@ -4,14 +4,8 @@
 
 namespace velmar {
 
-std::string versionText()
-{
-    return VELMAR_VERSION_TEXT;
-}
+std::string versionText() { return VELMAR_VERSION_TEXT; }
 
-std::string appTitle()
-{
-    return "Velmar v" + versionText();
-}
+std::string appTitle() { return "Velmar v" + versionText(); }
 
 }  // namespace velmar

@@ -19,7 +19,7 @@ constexpr std::size_t kMaxCopyBytes = kMaxImageBytes + kMaxPathBytes + 256;
 // Reads the header a field at a time; every read checks the bytes left first.
 class Cursor {
 public:
-    explicit Cursor(const Bytes& bytes) : bytes_(bytes) {}
+    explicit Cursor(const Bytes& bytes) : bytes_(bytes) { }
 
     bool literal(std::string_view text)
     {
@@ -152,7 +152,8 @@ Outcome<RecoveryLoad> readRecoveryCopy(const fs::path& path, RecoveryCopy& out)
     if (!fs::is_regular_file(status))
         return unreadable("Not a regular file");
     Bytes bytes;
-    if (std::string reason = readWholeFile(path, bytes, kMaxCopyBytes, "Larger than any recovery copy"); !reason.empty())
+    if (std::string reason = readWholeFile(path, bytes, kMaxCopyBytes, "Larger than any recovery copy");
+        !reason.empty())
         return unreadable(reason);
     return parseRecoveryCopy(bytes, out);
 }
@@ -183,15 +184,9 @@ RecoveryWriter::~RecoveryWriter()
     thread_.join();
 }
 
-void RecoveryWriter::store(RecoveryCopy copy)
-{
-    give(Job{std::move(copy)});
-}
+void RecoveryWriter::store(RecoveryCopy copy) { give(Job{std::move(copy)}); }
 
-void RecoveryWriter::discard()
-{
-    give(Job{std::nullopt});
-}
+void RecoveryWriter::discard() { give(Job{std::nullopt}); }
 
 void RecoveryWriter::wait()
 {

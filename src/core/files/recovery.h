@@ -36,7 +36,7 @@ struct RecoveryCopy {
 // The name of the copy in the recovery folder.
 inline constexpr std::string_view kRecoveryFileName = "recovery.velmar";
 
-enum class [[nodiscard]] RecoveryLoad {
+enum class [[nodiscard]] RecoveryLoad{
     Ok = 0,
     Missing = 1,     // no copy there: the last session ended properly
     Unreadable = 2,  // a copy that cannot be read, or is not one (cut off, changed, another file)

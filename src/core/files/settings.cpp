@@ -13,10 +13,7 @@ namespace {
 
 constexpr std::size_t kCaptionChars = 20;
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -42,8 +39,7 @@ Settings defaultSettings(const std::string& programFolder)
     return s;
 }
 
-Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder,
-                                   Settings& out)
+Outcome<SettingsLoad> loadSettings(const std::filesystem::path& path, const std::string& programFolder, Settings& out)
 {
     using R = Outcome<SettingsLoad>;
     std::error_code ec;
@@ -125,8 +121,7 @@ Outcome<SettingsLoad> loadSettings(const SettingsFiles& files, const std::string
     return loadSettings(settingsFileInUse(files), programFolder, out);
 }
 
-Outcome<WriteResult> saveSettings(const SettingsFiles& files, const Settings& settings,
-                                  std::filesystem::path& written)
+Outcome<WriteResult> saveSettings(const SettingsFiles& files, const Settings& settings, std::filesystem::path& written)
 {
     std::error_code ec;
     if (files.user.empty() || !std::filesystem::exists(files.user, ec)) {

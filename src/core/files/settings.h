@@ -14,9 +14,9 @@ struct Settings {
     std::string romFolder;        // initial folder of the open dialog
     std::string emulatorCommand;  // empty: no emulator set
     std::array<std::string, 5> recentFiles;
-    bool checkDrive = false;      // retry a missing ROM on the other drives
+    bool checkDrive = false;  // retry a missing ROM on the other drives
     // After the eight lines: "KeepBackup=True|False".
-    bool keepBackup = true;       // the first save of a file keeps the file as it was in NAME.bak
+    bool keepBackup = true;  // the first save of a file keeps the file as it was in NAME.bak
     // "ShowSuccessMessages=True|False": a load, a save or a resize that worked says so in a
     // message box; off, in the status bar.
     bool showSuccessMessages = true;
@@ -27,7 +27,7 @@ struct Settings {
 // Defaults: romFolder = the program folder, everything else empty or off.
 Settings defaultSettings(const std::string& programFolder);
 
-enum class [[nodiscard]] SettingsLoad {
+enum class [[nodiscard]] SettingsLoad{
     Ok = 0,
     Missing = 1,     // no file there: the first start
     Unreadable = 2,  // a file that cannot be read at all: every value takes its default

@@ -12,24 +12,15 @@ constexpr ScreenColour kWhite = 0xFFFFFF;
 inline void apply(ScreenColour& d, ScreenColour s, RasterOp op)
 {
     switch (op) {
-    case RasterOp::Copy:
-        d = s;
-        break;
-    case RasterOp::And:
-        d &= s;
-        break;
-    case RasterOp::Or:
-        d |= s;
-        break;
+    case RasterOp::Copy: d = s; break;
+    case RasterOp::And: d &= s; break;
+    case RasterOp::Or: d |= s; break;
     }
 }
 
 }  // namespace
 
-Bitmap::Bitmap(int width, int height, ScreenColour backColour) : backColour_(backColour)
-{
-    resize(width, height);
-}
+Bitmap::Bitmap(int width, int height, ScreenColour backColour) : backColour_(backColour) { resize(width, height); }
 
 void Bitmap::resize(int width, int height)
 {
@@ -38,10 +29,7 @@ void Bitmap::resize(int width, int height)
     pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), backColour_);
 }
 
-void Bitmap::clear()
-{
-    std::fill(pixels_.begin(), pixels_.end(), backColour_);
-}
+void Bitmap::clear() { std::fill(pixels_.begin(), pixels_.end(), backColour_); }
 
 void Bitmap::fill(int x, int y, int w, int h, ScreenColour c)
 {
@@ -114,8 +102,8 @@ void blit(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, 
     }
 }
 
-void stretchBlit(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, int sx, int sy, int sw,
-                 int sh, RasterOp op)
+void stretchBlit(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, int sx, int sy, int sw, int sh,
+                 RasterOp op)
 {
     if (dw <= 0 || dh <= 0 || sw == 0 || sh == 0)
         return;

@@ -32,7 +32,10 @@ public:
     ScreenColour pixel(int x, int y) const { return contains(x, y) ? pixels_[index(x, y)] : 0; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-    const ScreenColour* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+    const ScreenColour* row(int y) const
+    {
+        return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    }
     ScreenColour* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
     const std::vector<ScreenColour>& pixels() const { return pixels_; }
 
@@ -54,14 +57,13 @@ private:
 enum class RasterOp { Copy, And, Or };
 
 // Copies the w x h block at (sx, sy) of `src` to (dx, dy) of `dst`. `src` may be `dst`.
-void blit(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
-          RasterOp op = RasterOp::Copy);
+void blit(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, RasterOp op = RasterOp::Copy);
 
 // Scales the block (sx, sy, sw, sh) of `src` onto (dx, dy, dw, dh) of `dst`, nearest pixel.
 // A negative source extent mirrors: origin (x + 7, y) with extent (-8, 8) is the 8 x 8 cell at
 // (x, y) mirrored left to right. `src` may be `dst`, also overlapping.
-void stretchBlit(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, int sx, int sy,
-                 int sw, int sh, RasterOp op = RasterOp::Copy);
+void stretchBlit(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, int sx, int sy, int sw, int sh,
+                 RasterOp op = RasterOp::Copy);
 
 // Copies all of `src` to (dx, dy) of `dst` (clipped) except its pixels of colour `key`, which
 // leave what is below them. With `opacity` below 256 each copied pixel is mixed with the one it

@@ -20,7 +20,7 @@ void drawMetatileAt(Bitmap& surface, const PixelArray& pixels, const MetatileTab
         // Every caller has checked that the palette holds all 32 entries.
         for (int t = 0; t < 4; ++t) {
             (void)drawTile(pixels, sub[static_cast<std::size_t>(t)], surface, x + 16 * (q / 2) + 8 * (t / 2),
-                     y + 16 * (q % 2) + 8 * (t % 2), palette, k);
+                           y + 16 * (q % 2) + 8 * (t % 2), palette, k);
         }
     }
 }
@@ -69,7 +69,8 @@ void drawMetatileSheet(Bitmap& surface, const MetatileTables& tables, const Pixe
     int cellX = 0;
     int cellY = 0;
     for (int m = first; m <= first + extra; ++m) {
-        drawMetatileAt(surface, pixels, tables, static_cast<std::uint8_t>(m), kMetatileSize * cellX, kMetatileSize * cellY, palette);
+        drawMetatileAt(surface, pixels, tables, static_cast<std::uint8_t>(m), kMetatileSize * cellX,
+                       kMetatileSize * cellY, palette);
         if (++cellX > 15) {
             cellX = 0;
             ++cellY;
@@ -114,7 +115,8 @@ void renderMap(Bitmap& mapSurface, const Bitmap& sheet, const SceneRecord& scene
                 if (i >= scene.map.size())
                     continue;
                 const std::uint8_t m = scene.map[i];
-                copyCell(mapSurface, 256 * s + kMetatileSize * c, kMetatileSize * r, sheet, (m & 15) * kMetatileSize, (m >> 4) * kMetatileSize);
+                copyCell(mapSurface, 256 * s + kMetatileSize * c, kMetatileSize * r, sheet, (m & 15) * kMetatileSize,
+                         (m >> 4) * kMetatileSize);
             }
         }
     }

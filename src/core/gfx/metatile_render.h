@@ -8,8 +8,8 @@ namespace velmar {
 // A metatile is 32 x 32 pixels: quarters 0-3 (top left, bottom left, top right, bottom right)
 // are subtiles of 2 x 2 tiles in the same column-first order.
 constexpr int kMetatileSize = 32;
-constexpr int kSheetSize = 512;      // 16 x 16 metatiles
-constexpr int kMapHeight = 176;      // 5.5 metatile rows
+constexpr int kSheetSize = 512;  // 16 x 16 metatiles
+constexpr int kMapHeight = 176;  // 5.5 metatile rows
 constexpr int kScreenWidth = 256;
 
 // The background sub-palette (0..3) of quarter q from the NES attribute byte: top left bits 0-1,
@@ -18,8 +18,8 @@ int quadrantPalette(int quarter, std::uint8_t attribute);
 
 // Clears the surface and draws metatiles first .. first + extra in a 16-wide grid counted from
 // the first one drawn. The main window draws 0..255 into the 512 x 512 sheet.
-void drawMetatileSheet(Bitmap& surface, const MetatileTables& tables, const PixelArray& pixels, int first,
-                       int extra, PaletteView palette);
+void drawMetatileSheet(Bitmap& surface, const MetatileTables& tables, const PixelArray& pixels, int first, int extra,
+                       PaletteView palette);
 
 // Metatile m at (0, 0), enlarged to 32 * scale when scale > 1.
 void drawMetatile(Bitmap& surface, const PixelArray& pixels, const MetatileTables& tables, std::uint8_t m,

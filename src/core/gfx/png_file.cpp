@@ -16,10 +16,7 @@ namespace {
 // gives up. Without it a small file whose compressed data unpacks to gigabytes would get them.
 thread_local std::size_t pngAllocationLimit = 0;
 
-void* pngMalloc(std::size_t size)
-{
-    return size <= pngAllocationLimit ? std::malloc(size) : nullptr;
-}
+void* pngMalloc(std::size_t size) { return size <= pngAllocationLimit ? std::malloc(size) : nullptr; }
 
 void* pngRealloc(void* block, std::size_t size)
 {
@@ -68,8 +65,8 @@ struct PngHeader {
 
 std::uint32_t bigEndian32(const Bytes& bytes, std::size_t at)
 {
-    return static_cast<std::uint32_t>(bytes[at]) << 24 | static_cast<std::uint32_t>(bytes[at + 1]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+    return static_cast<std::uint32_t>(bytes[at]) << 24 | static_cast<std::uint32_t>(bytes[at + 1]) << 16
+        | static_cast<std::uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
 }
 
 // The signature, the header chunk (always the first), and the lengths of the IDAT chunks. Only
@@ -114,10 +111,7 @@ int channelsOf(int colourType)
 }
 
 // The nearest 8-bit value of a 16-bit sample, round(v / 257), as Qt's readers give it too.
-int to8Bits(std::uint16_t v)
-{
-    return (v + 128 - ((v + 128) >> 8)) >> 8;
-}
+int to8Bits(std::uint16_t v) { return (v + 128 - ((v + 128) >> 8)) >> 8; }
 
 Outcome<ImageReadResult> unreadable(std::string reason)
 {
@@ -136,16 +130,17 @@ Outcome<ImageReadResult> decodePng(const Bytes& file, Bitmap& out)
     if (header.width == 0 || header.height == 0)
         return unreadable("The picture has no pixels");
     if (header.width > kMaxPictureSide || header.height > kMaxPictureSide)
-        return unreadable("The picture is " + std::to_string(header.width) + " x " + std::to_string(header.height) +
-                          " pixels; pictures larger than " + std::to_string(kMaxPictureSide) + " x " +
-                          std::to_string(kMaxPictureSide) + " are not read");
+        return unreadable("The picture is " + std::to_string(header.width) + " x " + std::to_string(header.height)
+                          + " pixels; pictures larger than " + std::to_string(kMaxPictureSide) + " x "
+                          + std::to_string(kMaxPictureSide) + " are not read");
     const std::uint64_t w = header.width, h = header.height;
     // Deflate packs at most 1032 bytes into one: pixel data that could not fill the picture even
     // so is cut short, and nothing the size of the picture is made for it.
-    const std::uint64_t leastPixelBytes = w * h * static_cast<std::uint64_t>(header.bitDepth * channelsOf(header.colourType)) / 8;
+    const std::uint64_t leastPixelBytes =
+        w * h * static_cast<std::uint64_t>(header.bitDepth * channelsOf(header.colourType)) / 8;
     if (leastPixelBytes > header.compressedBytes * 1032 + 1024)
-        return unreadable("The PNG file is damaged: its pixel data is too short for " + std::to_string(w) + " x " +
-                          std::to_string(h) + " pixels");
+        return unreadable("The PNG file is damaged: its pixel data is too short for " + std::to_string(w) + " x "
+                          + std::to_string(h) + " pixels");
 
     // The largest block decoding makes: the unpacked rows at 16-bit RGBA with their filter bytes
     // (a little more when interlaced), or the compressed data gathered from the file; twice that,
@@ -160,7 +155,8 @@ Outcome<ImageReadResult> decodePng(const Bytes& file, Bitmap& out)
                                       file.begin() + static_cast<std::ptrdiff_t>(at));
             from = at + 12;
         }
-        withoutEmptyChunks.insert(withoutEmptyChunks.end(), file.begin() + static_cast<std::ptrdiff_t>(from), file.end());
+        withoutEmptyChunks.insert(withoutEmptyChunks.end(), file.begin() + static_cast<std::ptrdiff_t>(from),
+                                  file.end());
     }
     const Bytes& png = header.emptyDataChunks.empty() ? file : withoutEmptyChunks;
 
@@ -219,15 +215,16 @@ Bytes encodePng(const Bitmap& bitmap, std::optional<ScreenColour> transparentKey
         return {};
     const int channels = transparentKey ? 4 : 3;
     std::vector<std::uint8_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(bitmap.width()) * static_cast<std::size_t>(bitmap.height()) *
-                   static_cast<std::size_t>(channels));
+    pixels.reserve(static_cast<std::size_t>(bitmap.width()) * static_cast<std::size_t>(bitmap.height())
+                   * static_cast<std::size_t>(channels));
     for (const ScreenColour c : bitmap.pixels()) {
         if (transparentKey && c == *transparentKey) {
             pixels.insert(pixels.end(), {0, 0, 0, 0});
             continue;
         }
-        pixels.insert(pixels.end(), {static_cast<std::uint8_t>(redOf(c)), static_cast<std::uint8_t>(greenOf(c)),
-                                     static_cast<std::uint8_t>(blueOf(c))});
+        pixels.insert(pixels.end(),
+                      {static_cast<std::uint8_t>(redOf(c)), static_cast<std::uint8_t>(greenOf(c)),
+                       static_cast<std::uint8_t>(blueOf(c))});
         if (transparentKey)
             pixels.push_back(0xFF);
     }

@@ -50,8 +50,8 @@ DrawResult drawTile(const PixelArray& pixels, std::uint8_t tile, Bitmap& surface
     return DrawResult::Ok;
 }
 
-DrawResult drawTileDirect(const PixelArray& pixels, int pixelOffset, Bitmap& surface, int x, int y,
-                          PaletteView palette, std::uint8_t subPalette)
+DrawResult drawTileDirect(const PixelArray& pixels, int pixelOffset, Bitmap& surface, int x, int y, PaletteView palette,
+                          std::uint8_t subPalette)
 {
     if (palette.size() < 32)
         return DrawResult::ShortPalette;
@@ -78,17 +78,10 @@ DrawResult drawSpriteTile(const PixelArray& pixels, std::uint8_t tile, Bitmap& s
     // `keyed` holds all 32 entries, so the tile is drawn.
     (void)drawTile(pixels, tile, surface, x, y, keyed, static_cast<std::uint8_t>((attributes & 3) + 4));
     switch (attributes & 0xC0) {
-    case 0x40:
-        stretchBlit(surface, x, y, 8, 8, surface, x + 7, y, -8, 8);
-        break;
-    case 0x80:
-        stretchBlit(surface, x, y, 8, 8, surface, x, y + 7, 8, -8);
-        break;
-    case 0xC0:
-        stretchBlit(surface, x, y, 8, 8, surface, x + 7, y + 7, -8, -8);
-        break;
-    default:
-        break;
+    case 0x40: stretchBlit(surface, x, y, 8, 8, surface, x + 7, y, -8, 8); break;
+    case 0x80: stretchBlit(surface, x, y, 8, 8, surface, x, y + 7, 8, -8); break;
+    case 0xC0: stretchBlit(surface, x, y, 8, 8, surface, x + 7, y + 7, -8, -8); break;
+    default: break;
     }
     return DrawResult::Ok;
 }

@@ -42,7 +42,8 @@ Bitmap blockPicture(const MapBlock& block, const Bitmap& sheet)
     for (int row = 0; row < block.rows; ++row)
         for (int column = 0; column < block.columns; ++column) {
             const int m = block.at(column, row);
-            blit(out, column * kMetatileSize, row * kMetatileSize, kMetatileSize, kMetatileSize, sheet, m % 16 * kMetatileSize, m / 16 * kMetatileSize);
+            blit(out, column * kMetatileSize, row * kMetatileSize, kMetatileSize, kMetatileSize, sheet,
+                 m % 16 * kMetatileSize, m / 16 * kMetatileSize);
         }
     return out;
 }

@@ -39,7 +39,9 @@ std::uint8_t pickerMetatile(int x, int y)
 
 MapCell mapCellAt(int x, int y)
 {
-    const auto floorDiv = [](int v) { return v >= 0 ? v / kMetatileSize : -((-v + kMetatileSize - 1) / kMetatileSize); };
+    const auto floorDiv = [](int v) {
+        return v >= 0 ? v / kMetatileSize : -((-v + kMetatileSize - 1) / kMetatileSize);
+    };
     return {floorDiv(x), floorDiv(y)};
 }
 

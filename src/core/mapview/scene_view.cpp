@@ -24,10 +24,7 @@ void redrawSceneView(const Bytes& rom, const SceneState& scene, SceneView& view)
     renderSceneMap(rom, scene, view);
 }
 
-Bitmap composeAllActors(const SceneView& view)
-{
-    return composeActors(view, true, true, true);
-}
+Bitmap composeAllActors(const SceneView& view) { return composeActors(view, true, true, true); }
 
 Bitmap composeActors(const SceneView& view, bool enemies, bool items, bool playerStart)
 {

@@ -60,10 +60,7 @@ std::uint32_t crcAt(const Bytes& bytes, std::size_t at)
     return value;
 }
 
-std::string crcText(std::uint32_t crc)
-{
-    return hexPad(crc, 8);
-}
+std::string crcText(std::uint32_t crc) { return hexPad(crc, 8); }
 
 Outcome<PatchResult> malformed(std::string reason)
 {
@@ -73,7 +70,7 @@ Outcome<PatchResult> malformed(std::string reason)
 // Reads the numbers of a patch up to its footer.
 class NumberReader {
 public:
-    NumberReader(const Bytes& patch, std::size_t at, std::size_t end) : patch_(patch), at_(at), end_(end) {}
+    NumberReader(const Bytes& patch, std::size_t at, std::size_t end) : patch_(patch), at_(at), end_(end) { }
 
     // False when the number runs into the footer, or is too large for any image (no valid patch
     // holds one of more than seven bytes; the limit keeps every sum below 2^63).
@@ -187,35 +184,35 @@ Outcome<PatchResult> applyBpsPatch(const Bytes& patch, const Bytes& original, By
     const std::size_t end = patch.size() - kFooterSize;
     const std::uint32_t patchCrc = crc32(std::span(patch.data(), end + 8));
     if (patchCrc != crcAt(patch, end + 8))
-        return malformed("The patch is damaged or cut short: its checksum is " + crcText(patchCrc) + ", it should be " +
-                         crcText(crcAt(patch, end + 8)) + ".");
+        return malformed("The patch is damaged or cut short: its checksum is " + crcText(patchCrc) + ", it should be "
+                         + crcText(crcAt(patch, end + 8)) + ".");
 
     NumberReader reader(patch, kMagic.size(), end);
     std::uint64_t sourceSize = 0;
     std::uint64_t targetSize = 0;
     std::uint64_t metadataSize = 0;
-    if (!reader.read(sourceSize) || !reader.read(targetSize) || !reader.read(metadataSize) ||
-        metadataSize > reader.left())
+    if (!reader.read(sourceSize) || !reader.read(targetSize) || !reader.read(metadataSize)
+        || metadataSize > reader.left())
         return malformed("The patch's header is damaged.");
     reader.skip(static_cast<std::size_t>(metadataSize));
 
     const std::uint32_t sourceCrc = crc32(original);
     const std::string wrongSource = "The patch was made for another image: ";
     if (sourceSize != original.size())
-        return Outcome<PatchResult>::failure(
-            PatchResult::WrongSource,
-            wrongSource + "one of " + std::to_string(sourceSize) + " bytes with the checksum " +
-                crcText(crcAt(patch, end)) + ", this image has " + std::to_string(original.size()) +
-                " bytes and the checksum " + crcText(sourceCrc) + ".");
+        return Outcome<PatchResult>::failure(PatchResult::WrongSource,
+                                             wrongSource + "one of " + std::to_string(sourceSize)
+                                                 + " bytes with the checksum " + crcText(crcAt(patch, end))
+                                                 + ", this image has " + std::to_string(original.size())
+                                                 + " bytes and the checksum " + crcText(sourceCrc) + ".");
     if (sourceCrc != crcAt(patch, end))
         return Outcome<PatchResult>::failure(PatchResult::WrongSource,
-                                             wrongSource + "its source checksum is " + crcText(crcAt(patch, end)) +
-                                                 ", this image's is " + crcText(sourceCrc) + ".");
+                                             wrongSource + "its source checksum is " + crcText(crcAt(patch, end))
+                                                 + ", this image's is " + crcText(sourceCrc) + ".");
     if (targetSize > kMaxPatchedSize)
         return Outcome<PatchResult>::failure(PatchResult::TooLarge,
-                                             "The patch would make an image of " + std::to_string(targetSize) +
-                                                 " bytes, more than the " + std::to_string(kMaxPatchedSize >> 20) +
-                                                 " MB this program works with.");
+                                             "The patch would make an image of " + std::to_string(targetSize)
+                                                 + " bytes, more than the " + std::to_string(kMaxPatchedSize >> 20)
+                                                 + " MB this program works with.");
 
     Bytes target(static_cast<std::size_t>(targetSize));
     std::size_t output = 0;
@@ -224,8 +221,8 @@ Outcome<PatchResult> applyBpsPatch(const Bytes& patch, const Bytes& original, By
     while (reader.left() > 0) {
         const std::size_t actionAt = reader.at();
         const auto damaged = [actionAt](std::string_view what) {
-            return malformed("The patch is damaged: the action at byte " + std::to_string(actionAt) + " " +
-                             std::string(what) + ".");
+            return malformed("The patch is damaged: the action at byte " + std::to_string(actionAt) + " "
+                             + std::string(what) + ".");
         };
         std::uint64_t data = 0;
         if (!reader.read(data))
@@ -273,11 +270,11 @@ Outcome<PatchResult> applyBpsPatch(const Bytes& patch, const Bytes& original, By
         output += n;
     }
     if (output != target.size())
-        return malformed("The patch ends after " + std::to_string(output) + " of the image's " +
-                         std::to_string(target.size()) + " bytes.");
+        return malformed("The patch ends after " + std::to_string(output) + " of the image's "
+                         + std::to_string(target.size()) + " bytes.");
     if (const std::uint32_t targetCrc = crc32(target); targetCrc != crcAt(patch, end + 4))
-        return malformed("The patched image's checksum is " + crcText(targetCrc) + ", the patch expects " +
-                         crcText(crcAt(patch, end + 4)) + ".");
+        return malformed("The patched image's checksum is " + crcText(targetCrc) + ", the patch expects "
+                         + crcText(crcAt(patch, end + 4)) + ".");
     out = std::move(target);
     return {};
 }

@@ -27,7 +27,7 @@ constexpr std::size_t kMaxCarriedGap = kRecordHeader - 1;
 
 class IpsWriter {
 public:
-    IpsWriter(const Bytes& edited, Bytes& patch) : edited_(edited), patch_(patch) {}
+    IpsWriter(const Bytes& edited, Bytes& patch) : edited_(edited), patch_(patch) { }
 
     // edited[start, start + length) as plain records.
     void literal(std::size_t start, std::size_t length)
@@ -130,9 +130,9 @@ Outcome<PatchResult> createIpsPatch(const Bytes& original, const Bytes& edited, 
     };
     const std::size_t size = edited.size();
     if (size < original.size() && size >= kOffsetLimit)
-        return Outcome<PatchResult>::failure(
-            PatchResult::TooLarge, "An IPS patch cannot cut an image to " + std::to_string(size) +
-                                       " bytes: its sizes end at 16 MB. Make a BPS patch instead.");
+        return Outcome<PatchResult>::failure(PatchResult::TooLarge,
+                                             "An IPS patch cannot cut an image to " + std::to_string(size)
+                                                 + " bytes: its sizes end at 16 MB. Make a BPS patch instead.");
 
     Bytes result(kHeader.begin(), kHeader.end());
     IpsWriter writer(edited, result);
@@ -189,12 +189,12 @@ Outcome<PatchResult> applyIpsPatch(const Bytes& patch, const Bytes& original, By
             } else if (left == 6) {
                 size = readBigEndian(patch, at + 3, 3);
                 if (size > grown)
-                    return malformed("The patch cuts the image to " + std::to_string(size) +
-                                     " bytes, but the patched image has only " + std::to_string(grown) + ".");
+                    return malformed("The patch cuts the image to " + std::to_string(size)
+                                     + " bytes, but the patched image has only " + std::to_string(grown) + ".");
             } else {
                 const std::size_t extra = left - 3;
-                return malformed("The patch goes on for " + std::to_string(extra) + (extra == 1 ? " byte" : " bytes") +
-                                 " after its end mark (\"EOF\"); only a 3-byte size may follow it.");
+                return malformed("The patch goes on for " + std::to_string(extra) + (extra == 1 ? " byte" : " bytes")
+                                 + " after its end mark (\"EOF\"); only a 3-byte size may follow it.");
             }
             break;
         }
@@ -207,8 +207,8 @@ Outcome<PatchResult> applyIpsPatch(const Bytes& patch, const Bytes& original, By
                 return malformed(cutShort);
             record.length = readBigEndian(patch, at, 2);
             if (record.length == 0)
-                return malformed("The patch has a run of no bytes at offset 0x" +
-                                 hexPad(static_cast<std::int64_t>(record.offset), 6) + ".");
+                return malformed("The patch has a run of no bytes at offset 0x"
+                                 + hexPad(static_cast<std::int64_t>(record.offset), 6) + ".");
             record.data = at + 2;
             record.run = true;
             at += 3;

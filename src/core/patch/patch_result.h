@@ -6,7 +6,7 @@
 namespace velmar {
 
 // What making or applying an IPS or BPS patch came to.
-enum class [[nodiscard]] PatchResult : std::int16_t {
+enum class [[nodiscard]] PatchResult : std::int16_t{
     Ok = 0,
     Malformed = 1,    // not a patch of the format, cut short, or damaged
     WrongSource = 2,  // a patch made for another image

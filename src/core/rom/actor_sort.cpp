@@ -10,8 +10,7 @@ namespace {
 std::uint8_t sortKey(const ItemRecord& r) { return r.x; }
 std::uint8_t sortKey(const EnemyRecord& r) { return r.b; }
 
-template <typename T, typename Key>
-bool combSort(std::vector<T>& records, bool ascending, Key keyOf)
+template <typename T, typename Key> bool combSort(std::vector<T>& records, bool ascending, Key keyOf)
 {
     const auto n = static_cast<long>(records.size());
     if (n < 2)
@@ -42,8 +41,7 @@ bool combSort(std::vector<T>& records, bool ascending, Key keyOf)
     }
 }
 
-template <typename Record>
-std::size_t positionAfterSort(const std::vector<Record>& records, std::size_t index)
+template <typename Record> std::size_t positionAfterSort(const std::vector<Record>& records, std::size_t index)
 {
     std::vector<std::size_t> order(records.size());
     for (std::size_t i = 0; i < order.size(); ++i)

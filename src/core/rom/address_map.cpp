@@ -13,8 +13,8 @@ std::optional<RomOffset> cpuToRomOffset(CpuAddress address, std::int32_t mask, R
     return (address & mask) + base;
 }
 
-std::optional<std::int32_t> readPointer(const Bytes& rom, RomOffset offset, bool convert,
-                                        std::int32_t mask, RomOffset base)
+std::optional<std::int32_t> readPointer(const Bytes& rom, RomOffset offset, bool convert, std::int32_t mask,
+                                        RomOffset base)
 {
     RomReader reader(rom);
     const std::int32_t p = reader.word(offset);

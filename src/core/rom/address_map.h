@@ -33,11 +33,11 @@ constexpr int kSceneCount = 48;
 constexpr int kStageCount = 22;
 
 // Scene tables (bank 0), one entry per scene unless noted.
-constexpr RomOffset kMapPointers = 0x2C30;       // 2 bytes per scene
-constexpr RomOffset kBackColourSprBank = 0x2C90; // high nibble: shared colour, low: SPR bank
+constexpr RomOffset kMapPointers = 0x2C30;        // 2 bytes per scene
+constexpr RomOffset kBackColourSprBank = 0x2C90;  // high nibble: shared colour, low: SPR bank
 constexpr RomOffset kSprPal2Selectors = 0x2CC0;
 constexpr RomOffset kSprPal3Selectors = 0x2CF0;
-constexpr RomOffset kDirectionLength = 0x2D20;   // bit 7 direction, bits 0-6 screens - 1
+constexpr RomOffset kDirectionLength = 0x2D20;  // bit 7 direction, bits 0-6 screens - 1
 constexpr RomOffset kStartX = 0x2D50;
 constexpr RomOffset kStartY = 0x2D80;
 constexpr RomOffset kItemCounts = 0x2E10;
@@ -45,7 +45,7 @@ constexpr RomOffset kEnemyCounts = 0x2E40;
 
 // Stage tables (bank 0), one entry per stage.
 constexpr RomOffset kTilesets = 0x2F00;
-constexpr RomOffset kBkgBanks = 0x2F16;          // BKG pattern bank times 8
+constexpr RomOffset kBkgBanks = 0x2F16;  // BKG pattern bank times 8
 constexpr RomOffset kReloads = 0x2F2C;
 constexpr RomOffset kBkgPal1Selectors = 0x2F42;
 constexpr RomOffset kBkgPal2Selectors = 0x2F58;
@@ -113,8 +113,8 @@ std::optional<RomOffset> cpuToRomOffset(CpuAddress address, std::int32_t mask, R
 // Reads the little-endian 16-bit game pointer at `offset`. Without `convert` the raw value comes
 // back; with it, the converted romData offset. nullopt when the bytes are outside romData or the
 // pointer is below 0x8000.
-std::optional<std::int32_t> readPointer(const Bytes& rom, RomOffset offset, bool convert,
-                                        std::int32_t mask, RomOffset base);
+std::optional<std::int32_t> readPointer(const Bytes& rom, RomOffset offset, bool convert, std::int32_t mask,
+                                        RomOffset base);
 
 // The CPU address at which the switchable window shows romData offset `offset` of its bank.
 constexpr CpuAddress romOffsetToCpu(RomOffset offset) { return 0x8000 + (offset & 0x3FFF); }

@@ -78,8 +78,7 @@ bool RomWriter::reserve(RomOffset at, std::size_t count)
 {
     if (!ok())
         return false;
-    if (at < 0 || static_cast<std::size_t>(at) > rom_.size()
-        || count > rom_.size() - static_cast<std::size_t>(at)) {
+    if (at < 0 || static_cast<std::size_t>(at) > rom_.size() || count > rom_.size() - static_cast<std::size_t>(at)) {
         fail(RomStatus::outside(at < 0 ? at : std::max<RomOffset>(at, static_cast<RomOffset>(rom_.size()))));
         return false;
     }
@@ -95,8 +94,7 @@ void RomWriter::byte(RomOffset at, std::uint8_t value)
 
 void RomWriter::word(RomOffset at, std::uint16_t value)
 {
-    const std::uint8_t pair[2] = {static_cast<std::uint8_t>(value & 0xFF),
-                                  static_cast<std::uint8_t>(value >> 8)};
+    const std::uint8_t pair[2] = {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)};
     bytes(at, pair);
 }
 
@@ -117,8 +115,7 @@ RomStatus RomWriter::commit()
     RomStatus result = status_;
     if (result.ok()) {
         for (const Run& run : runs_) {
-            std::copy_n(values_.begin() + static_cast<std::ptrdiff_t>(run.first), run.count,
-                        rom_.begin() + run.at);
+            std::copy_n(values_.begin() + static_cast<std::ptrdiff_t>(run.first), run.count, rom_.begin() + run.at);
         }
     }
     runs_.clear();

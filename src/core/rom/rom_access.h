@@ -12,7 +12,7 @@ namespace velmar {
 // structure with plain code and check ok() once before it uses the result.
 class RomReader {
 public:
-    explicit RomReader(const Bytes& rom) : rom_(rom) {}
+    explicit RomReader(const Bytes& rom) : rom_(rom) { }
 
     std::uint8_t byte(RomOffset at);
     std::uint16_t word(RomOffset at);  // little-endian
@@ -42,7 +42,7 @@ private:
 // outside the image, so an operation never leaves a half-written structure behind.
 class RomWriter {
 public:
-    explicit RomWriter(Bytes& rom) : rom_(rom) {}
+    explicit RomWriter(Bytes& rom) : rom_(rom) { }
 
     void byte(RomOffset at, std::uint8_t value);
     void word(RomOffset at, std::uint16_t value);  // little-endian

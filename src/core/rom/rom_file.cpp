@@ -30,15 +30,11 @@ Bytes RomImage::fileBytes() const
 std::string romReadMessage(RomReadResult result)
 {
     switch (result) {
-    case RomReadResult::Ok:
-        return "File successfully loaded!";
-    case RomReadResult::IoError:
-        return "Error loading file!";
+    case RomReadResult::Ok: return "File successfully loaded!";
+    case RomReadResult::IoError: return "Error loading file!";
     case RomReadResult::InvalidRom:
-    case RomReadResult::TooShort:
-        return "Invalid rom!";
-    case RomReadResult::Declined:
-        return "File not loaded.";
+    case RomReadResult::TooShort: return "Invalid rom!";
+    case RomReadResult::Declined: return "File not loaded.";
     }
     return "Unknown Error!";
 }
@@ -62,7 +58,8 @@ Outcome<RomReadResult> parseRomFile(const Bytes& file, RomImage& image)
 Outcome<RomReadResult> readRomFile(const fs::path& path, RomImage& image)
 {
     Bytes file;
-    if (std::string reason = readWholeFile(path, file, kMaxFileSize, "The file is larger than 64 MB; no image of this game is");
+    if (std::string reason =
+            readWholeFile(path, file, kMaxFileSize, "The file is larger than 64 MB; no image of this game is");
         !reason.empty())
         return {RomReadResult::IoError, std::move(reason)};
     return parseRomFile(file, image);
@@ -131,8 +128,7 @@ std::string candidatePath(const Volume& volume, const std::string& path)
     return base + "/" + path.substr(pos);
 }
 
-Outcome<RomReadResult> readRomFileOnAnyDrive(std::string& path, RomImage& image,
-                                             const std::vector<Volume>& volumes)
+Outcome<RomReadResult> readRomFileOnAnyDrive(std::string& path, RomImage& image, const std::vector<Volume>& volumes)
 {
     Outcome<RomReadResult> first = readRomFile(pathFromUtf8(path), image);
     if (first.ok())

@@ -28,7 +28,7 @@ struct RomImage {
     bool operator==(const RomImage&) const = default;
 };
 
-enum class [[nodiscard]] RomReadResult : std::int16_t {
+enum class [[nodiscard]] RomReadResult : std::int16_t{
     Ok = 0,
     IoError = 1,     // cannot be opened or read, or shorter than 17 bytes
     InvalidRom = 2,  // the first three bytes are not "NES"
@@ -62,7 +62,6 @@ std::vector<std::string> headerWarnings(const RomImage& image);
 // created.
 Outcome<WriteResult> writeRomFile(const std::filesystem::path& path, const RomImage& image);
 
-
 // A place where a ROM kept on removable media may now be: a drive root on Windows ("F:\"),
 // a mount point elsewhere ("/media/user/STICK").
 struct Volume {
@@ -81,7 +80,6 @@ std::string candidatePath(const Volume& volume, const std::string& path);
 // readRomFile with the drive retry: when the path fails, every ready volume is tried in turn
 // with candidatePath; the first one that reads gives its path back in `path`, the first invalid
 // image stops the walk with InvalidRom, and I/O errors go on to the next volume.
-Outcome<RomReadResult> readRomFileOnAnyDrive(std::string& path, RomImage& image,
-                                             const std::vector<Volume>& volumes);
+Outcome<RomReadResult> readRomFileOnAnyDrive(std::string& path, RomImage& image, const std::vector<Volume>& volumes);
 
 }  // namespace velmar

@@ -19,16 +19,18 @@ constexpr RomOffset kActorBase = bankStart(kActorBank);
 // The eight selector addresses: background sub-palettes 0-3, then sprite sub-palettes 0-3.
 std::array<RomOffset, 8> selectorAddresses(const SceneRecord& s)
 {
-    return {kBkgPal0Selector,         kBkgPal1Selectors + s.stage, kBkgPal2Selectors + s.stage,
-            kBkgPal3Selectors + s.stage, kSprPal0Selector,         kSprPal1Selector,
-            kSprPal2Selectors + s.scene, kSprPal3Selectors + s.scene};
+    return {kBkgPal0Selector,
+            kBkgPal1Selectors + s.stage,
+            kBkgPal2Selectors + s.stage,
+            kBkgPal3Selectors + s.stage,
+            kSprPal0Selector,
+            kSprPal1Selector,
+            kSprPal2Selectors + s.scene,
+            kSprPal3Selectors + s.scene};
 }
 
 // 3-byte colour triple of selector p: background palettes from 0x3000, sprite ones from 0x3100.
-RomOffset tripleAddress(int k, std::uint8_t selector)
-{
-    return (k < 4 ? kBkgPalettes : kSprPalettes) + 3 * selector;
-}
+RomOffset tripleAddress(int k, std::uint8_t selector) { return (k < 4 ? kBkgPalettes : kSprPalettes) + 3 * selector; }
 
 // rom[0x2F16 + st] holds the bank times 8; an odd value rounds to the nearest bank, halves to even.
 std::uint8_t bankFromByte(std::uint8_t v)
@@ -50,7 +52,7 @@ struct Span {
     RomOffset end;
 };
 constexpr Span kStoredTables[] = {
-    {kMapPointers, kSprPalettes + 3 * 256},                 // scene and stage tables, colour triples
+    {kMapPointers, kSprPalettes + 3 * 256},  // scene and stage tables, colour triples
     {kBkgPal3Selectors, kBkgPal3Selectors + kStageCount},
 };
 
@@ -104,8 +106,8 @@ void checkTablePlaces(RomReader& r, const SceneRecord& s)
         RomOffset at;
         std::size_t count;
     } tables[] = {
-        {"item X", s.itemXAddress, s.itemCount},       {"item Y", s.itemYIdAddress, s.itemCount},
-        {"enemy B", s.enemyBAddress, s.enemyCount},    {"enemy position", s.enemyXYAddress, s.enemyCount},
+        {"item X", s.itemXAddress, s.itemCount},        {"item Y", s.itemYIdAddress, s.itemCount},
+        {"enemy B", s.enemyBAddress, s.enemyCount},     {"enemy position", s.enemyXYAddress, s.enemyCount},
         {"enemy type", s.enemyIdAddress, s.enemyCount},
     };
     for (const auto& t : tables) {
@@ -117,8 +119,8 @@ void checkTablePlaces(RomReader& r, const SceneRecord& s)
     for (std::size_t i = 0; i < std::size(tables); ++i) {
         for (std::size_t j = i + 1; j < std::size(tables); ++j) {
             if (overlaps(tables[i].at, tables[i].count, tables[j].at, tables[j].count)) {
-                r.fail(RomStatus::badData(tables[j].at, std::string("The ") + tables[i].name + " and "
-                                                            + tables[j].name + " tables overlap"));
+                r.fail(RomStatus::badData(
+                    tables[j].at, std::string("The ") + tables[i].name + " and " + tables[j].name + " tables overlap"));
                 return;
             }
         }
@@ -204,9 +206,9 @@ void checkOtherScenes(RomReader& r, const SceneRecord& s)
                     continue;
                 if (const auto spoiled = spoiledTables(mine[m], theirs)) {
                     r.fail(RomStatus::badData(mine[m].at[spoiled->first],
-                                              std::string("The ") + mine[m].name(spoiled->first) + " table overlaps the "
-                                                  + theirs.name(spoiled->second) + " table of scene $"
-                                                  + hexPad(other, 2)));
+                                              std::string("The ") + mine[m].name(spoiled->first)
+                                                  + " table overlaps the " + theirs.name(spoiled->second)
+                                                  + " table of scene $" + hexPad(other, 2)));
                     return;
                 }
             }
@@ -350,8 +352,7 @@ RomStatus loadScene(const Bytes& rom, std::uint8_t stage, std::uint8_t scene, Sc
 RomStatus storeScene(Bytes& rom, SceneRecord& scene)
 {
     RomWriter w(rom);
-    w.byte(kDirectionLength + scene.scene,
-           static_cast<std::uint8_t>((scene.length & 0x7F) | (scene.direction & 0x80)));
+    w.byte(kDirectionLength + scene.scene, static_cast<std::uint8_t>((scene.length & 0x7F) | (scene.direction & 0x80)));
     w.byte(kStartX + scene.scene, scene.startX);
     w.byte(kStartY + scene.scene, scene.startY);
     w.byte(kReloads + scene.stage, scene.reload);

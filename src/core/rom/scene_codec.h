@@ -40,7 +40,10 @@ RomStatus loadMetatileTables(const Bytes& rom, const SceneRecord& scene, Metatil
 RomStatus storeMetatileTables(Bytes& rom, const SceneRecord& scene, const MetatileTables& tables);
 
 // The romData offset of a bank-1 table from its CPU address (subtile, metatile, attribute).
-constexpr RomOffset metatileTableOffset(CpuAddress address) { return rommap::bankOffset(address, rommap::kMetatileBank); }
+constexpr RomOffset metatileTableOffset(CpuAddress address)
+{
+    return rommap::bankOffset(address, rommap::kMetatileBank);
+}
 // The romData offset of the scene's map: always bank 0, whatever the pointer's bank bits say.
 constexpr RomOffset mapOffset(CpuAddress mapAddress) { return rommap::bankOffset(mapAddress, rommap::kSceneBank); }
 

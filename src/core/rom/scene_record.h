@@ -11,7 +11,7 @@ namespace velmar {
 // A power-up: map column x (16-pixel units), row in the high nibble of y, type 0..15.
 struct ItemRecord {
     std::uint8_t x = 0;
-    std::uint8_t y = 0;   // 0x00, 0x10 .. 0xF0 as stored; the low nibble stays as loaded
+    std::uint8_t y = 0;  // 0x00, 0x10 .. 0xF0 as stored; the low nibble stays as loaded
     std::uint8_t id = 0;
 
     bool operator==(const ItemRecord&) const = default;

@@ -33,14 +33,10 @@ RomStatus RomStatus::badData(RomOffset offset, std::string detail)
 std::string RomStatus::message() const
 {
     switch (code) {
-    case Code::Ok:
-        return "OK.";
-    case Code::BadPointer:
-        return "Bad pointer $" + hexPad(value, 4) + " at $" + hexPad(where, 5) + ".";
-    case Code::OutsideImage:
-        return "Data outside the image at $" + hexPad(where, 5) + ".";
-    case Code::BadData:
-        return detail + " (at $" + hexPad(where, 5) + ").";
+    case Code::Ok: return "OK.";
+    case Code::BadPointer: return "Bad pointer $" + hexPad(value, 4) + " at $" + hexPad(where, 5) + ".";
+    case Code::OutsideImage: return "Data outside the image at $" + hexPad(where, 5) + ".";
+    case Code::BadData: return detail + " (at $" + hexPad(where, 5) + ").";
     }
     return "Unknown Error!";
 }

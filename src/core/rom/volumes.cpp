@@ -56,10 +56,10 @@ std::string unescapeMountField(const std::string& field)
 
 bool isPseudoFileSystem(const std::string& type)
 {
-    static const char* const kPseudo[] = {
-        "proc", "sysfs", "devtmpfs", "devpts", "tmpfs", "cgroup", "cgroup2", "securityfs",
-        "pstore", "bpf", "debugfs", "tracefs", "mqueue", "hugetlbfs", "configfs", "fusectl",
-        "autofs", "binfmt_misc", "efivarfs", "ramfs", "rpc_pipefs", "nsfs", "selinuxfs"};
+    static const char* const kPseudo[] = {"proc",     "sysfs",      "devtmpfs",   "devpts",  "tmpfs",    "cgroup",
+                                          "cgroup2",  "securityfs", "pstore",     "bpf",     "debugfs",  "tracefs",
+                                          "mqueue",   "hugetlbfs",  "configfs",   "fusectl", "autofs",   "binfmt_misc",
+                                          "efivarfs", "ramfs",      "rpc_pipefs", "nsfs",    "selinuxfs"};
     for (const char* p : kPseudo) {
         if (type == p)
             return true;

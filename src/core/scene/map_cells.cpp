@@ -16,7 +16,8 @@ constexpr int kRows = kMapRows;
 // The byte of a cell inside the map: screens of 48, column by column of 6.
 std::size_t cellIndex(MapCell c)
 {
-    return static_cast<std::size_t>(c.column / kColumnsPerScreen * kScreenBytes + c.column % kColumnsPerScreen * kRows + c.row);
+    return static_cast<std::size_t>(c.column / kColumnsPerScreen * kScreenBytes + c.column % kColumnsPerScreen * kRows
+                                    + c.row);
 }
 
 }  // namespace
@@ -85,9 +86,6 @@ bool fillCells(SceneRecord& scene, const CellRect& r, std::uint8_t metatile)
     return !in.empty();
 }
 
-void eraseMap(SceneRecord& scene)
-{
-    std::fill(scene.map.begin(), scene.map.end(), std::uint8_t{0});
-}
+void eraseMap(SceneRecord& scene) { std::fill(scene.map.begin(), scene.map.end(), std::uint8_t{0}); }
 
 }  // namespace velmar

@@ -13,11 +13,7 @@ namespace {
 constexpr RomOffset kTextBase = bankStart(kTextBank);
 constexpr RomOffset kTextBankEnd = kTextBase + kBankSize;  // 0x18000
 
-std::string textName(int n)
-{
-    return "Text " + hexPad(n, 2);
-}
-
+std::string textName(int n) { return "Text " + hexPad(n, 2); }
 
 EncodedText encodeFailure(std::string_view text, std::size_t pos, std::string error)
 {
@@ -62,10 +58,7 @@ int CharIndex::find(std::string_view form, bool preferControl) const
     return it == forms_.end() ? -1 : it->second;
 }
 
-bool takesParameter(std::uint8_t code)
-{
-    return code == 0xF9 || code == 0xFD || code == 0xFE;
-}
+bool takesParameter(std::uint8_t code) { return code == 0xF9 || code == 0xFD || code == 0xFE; }
 
 DecodedText decodeText(const Bytes& rom, const CharTable& table, int n)
 {
@@ -92,8 +85,7 @@ DecodedText decodeText(const Bytes& rom, const CharTable& table, int n)
     RomOffset at = result.start;
     for (;;) {
         if (at >= kTextBankEnd) {
-            result.status = RomStatus::badData(result.start,
-                textName(n) + " has no end code before the end of bank 5");
+            result.status = RomStatus::badData(result.start, textName(n) + " has no end code before the end of bank 5");
             return result;
         }
         const std::uint8_t c = reader.byte(at);
@@ -103,8 +95,8 @@ DecodedText decodeText(const Bytes& rom, const CharTable& table, int n)
         }
         const std::string& form = table[c];
         if (form.empty()) {
-            result.status = RomStatus::badData(at,
-                textName(n) + " holds byte " + hexPad(c, 2) + ", which has no character");
+            result.status =
+                RomStatus::badData(at, textName(n) + " holds byte " + hexPad(c, 2) + ", which has no character");
             return result;
         }
         result.text += form;
@@ -125,10 +117,7 @@ DecodedText decodeText(const Bytes& rom, const CharTable& table, int n)
     return result;
 }
 
-EncodedText encodeText(const CharTable& table, std::string_view text)
-{
-    return encodeText(CharIndex(table), text);
-}
+EncodedText encodeText(const CharTable& table, std::string_view text) { return encodeText(CharIndex(table), text); }
 
 EncodedText encodeText(const CharIndex& index, std::string_view text)
 {
@@ -159,8 +148,8 @@ EncodedText encodeText(const CharIndex& index, std::string_view text)
             const int high = pos < text.size() ? hexDigitValue(text[pos]) : -1;
             const int low = pos + 1 < text.size() ? hexDigitValue(text[pos + 1]) : -1;
             if (high < 0 || low < 0)
-                return encodeFailure(text, pos - length, "\"" + std::string(form)
-                                     + "\" must be followed by two hexadecimal digits");
+                return encodeFailure(text, pos - length,
+                                     "\"" + std::string(form) + "\" must be followed by two hexadecimal digits");
             result.bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
             pos += 2;
         }

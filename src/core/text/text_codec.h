@@ -17,10 +17,10 @@ constexpr std::uint8_t kTextEnd = 0xF8;
 bool takesParameter(std::uint8_t code);
 
 struct DecodedText {
-    RomStatus status;      // not ok: the text could not be decoded (status.message() says why)
-    std::string text;      // the editable form, "\0" included
-    RomOffset start = 0;   // romData offset of the first byte
-    RomOffset end = 0;     // one past the last byte (after the end code)
+    RomStatus status;     // not ok: the text could not be decoded (status.message() says why)
+    std::string text;     // the editable form, "\0" included
+    RomOffset start = 0;  // romData offset of the first byte
+    RomOffset end = 0;    // one past the last byte (after the end code)
 };
 
 // Decodes text n (0..112) through its pointer at 0x152D0 + 2n. Fails on a byte without an entry,
@@ -45,8 +45,8 @@ public:
     int find(std::string_view form, bool preferControl) const;
 
 private:
-    std::array<std::int16_t, 128> ascii_{};        // single ASCII characters: the lowest code
-    std::array<std::int16_t, 128> asciiControl_{}; // the lowest of 0xF0-0xFF, or -1
+    std::array<std::int16_t, 128> ascii_{};         // single ASCII characters: the lowest code
+    std::array<std::int16_t, 128> asciiControl_{};  // the lowest of 0xF0-0xFF, or -1
     std::map<std::string, int, std::less<>> forms_;
     std::map<std::string, int, std::less<>> controlForms_;
 };

@@ -42,24 +42,20 @@ TextPackOutcome refuse(TextPackResult code, std::string message, int failedText 
     return result;
 }
 
-std::string textName(int n)
-{
-    return "Text " + hexPad(n, 2);
-}
+std::string textName(int n) { return "Text " + hexPad(n, 2); }
 
 // Whether `count` texts can be packed into this image up to `areaEnd` at all.
 TextPackOutcome checkTextArea(const Bytes& rom, std::size_t count, RomOffset areaEnd)
 {
     using Code = TextPackResult;
     if (count != static_cast<std::size_t>(kTextCount)) {
-        return refuse(Code::BadData, "The game has " + std::to_string(kTextCount) + " texts, not "
-                                         + std::to_string(count) + ".");
+        return refuse(Code::BadData,
+                      "The game has " + std::to_string(kTextCount) + " texts, not " + std::to_string(count) + ".");
     }
     if (rom.size() < static_cast<std::size_t>(kTextBankEnd))
         return refuse(Code::BadData, "The image is too small to hold the texts.");
     if (areaEnd < kTextAreaStart || areaEnd > kTextBankEnd) {
-        return refuse(Code::BadData, "The end of the text area $" + hexPad(areaEnd, 5)
-                                         + " lies outside bank 5.");
+        return refuse(Code::BadData, "The end of the text area $" + hexPad(areaEnd, 5) + " lies outside bank 5.");
     }
     return {};
 }
@@ -123,8 +119,7 @@ TextList decodeAllTexts(const Bytes& rom, const CharTable& table)
     return list;
 }
 
-TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
-                         RomOffset areaEnd)
+TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts, RomOffset areaEnd)
 {
     if (TextPackOutcome refused = checkTextArea(rom, texts.size(), areaEnd); !refused.ok())
         return refused;
@@ -164,9 +159,9 @@ TextPackOutcome packEncodedTexts(Bytes& rom, const std::vector<Bytes>& encoded, 
     const RomOffset space = areaEnd - kTextAreaStart;
     if (size > space) {
         const RomOffset missing = size - space;
-        return refuse(TextPackResult::NoSpace, "The texts need " + std::to_string(missing)
-                                                   + (missing == 1 ? " byte" : " bytes")
-                                                   + " more than the space they had.");
+        return refuse(TextPackResult::NoSpace,
+                      "The texts need " + std::to_string(missing) + (missing == 1 ? " byte" : " bytes")
+                          + " more than the space they had.");
     }
 
     RomWriter writer(rom);

@@ -15,15 +15,15 @@ namespace velmar {
 RomOffset textAreaEnd(const Bytes& rom);
 
 struct TextList {
-    RomStatus status;                 // not ok: some text could not be decoded
-    int failedText = -1;              // which one
-    std::vector<std::string> texts;   // all 113 on success
+    RomStatus status;                // not ok: some text could not be decoded
+    int failedText = -1;             // which one
+    std::vector<std::string> texts;  // all 113 on success
 };
 
 // Decodes all 113 texts; the list is whole or empty, never partial.
 TextList decodeAllTexts(const Bytes& rom, const CharTable& table);
 
-enum class [[nodiscard]] TextPackResult { Ok, EncodeFailed, NoSpace, BadData };
+enum class [[nodiscard]] TextPackResult{Ok, EncodeFailed, NoSpace, BadData};
 
 // The reason is the program's message for anything but Ok.
 struct [[nodiscard]] TextPackOutcome : Outcome<TextPackResult> {
@@ -35,8 +35,7 @@ struct [[nodiscard]] TextPackOutcome : Outcome<TextPackResult> {
 // keeps its exact bytes (a table in which two codes share a character could otherwise turn an
 // untouched text into other codes); only the others are encoded. Refuses, without writing
 // anything, a text that fails to encode (naming it) and texts that would pass `areaEnd`.
-TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts,
-                         RomOffset areaEnd);
+TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts, RomOffset areaEnd);
 
 // True when the game stops reading these bytes at an end code of their own; a text without one
 // runs on into the text stored after it.

@@ -32,9 +32,9 @@ TEST(ActorPlacement, ListLinesLimitsAndTypedPositions)
         std::optional<std::string> typed;
         K kind;
         int value;
-    } answers[] = {{"2c", K::Value, 0x2C},    {"38", K::Value, 0x38},   {"39", K::OutOfRange, 0},
-                   {"0x10", K::NotHex, 0},    {"100", K::NotHex, 0},    {"FFFFFFFFFF", K::NotHex, 0},
-                   {"", K::Empty, 0},         {std::nullopt, K::Empty, 0}};
+    } answers[] = {{"2c", K::Value, 0x2C}, {"38", K::Value, 0x38},     {"39", K::OutOfRange, 0},
+                   {"0x10", K::NotHex, 0}, {"100", K::NotHex, 0},      {"FFFFFFFFFF", K::NotHex, 0},
+                   {"", K::Empty, 0},      {std::nullopt, K::Empty, 0}};
     for (const auto& a : answers) {
         const PositionAnswer got = readPositionAnswer(a.typed, 0x38, "Enemy B");
         EXPECT_EQ(got.kind, a.kind) << a.typed.value_or("(cancelled)");

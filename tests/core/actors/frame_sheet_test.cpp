@@ -40,7 +40,10 @@ struct Fixture {
         for (int b : bytes)
             rom[static_cast<std::size_t>(at++)] = static_cast<std::uint8_t>(b);
     }
-    ScreenColour sprite(int subPalette) const { return nesRgbTable()[palette[static_cast<std::size_t>(17 + 4 * subPalette)]]; }
+    ScreenColour sprite(int subPalette) const
+    {
+        return nesRgbTable()[palette[static_cast<std::size_t>(17 + 4 * subPalette)]];
+    }
     Bitmap sheet() const { return frameSheet(rom, FrameSet::Enemy, spr, spr, palette); }
     Bitmap strip(const Bytes& steps) const { return animationStrip(rom, FrameSet::Enemy, steps, spr, spr, palette); }
 };

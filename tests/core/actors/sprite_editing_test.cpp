@@ -117,8 +117,10 @@ TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
     edited.tiles[0] = {0x12, 0x34, 0x56};
     edited.attributes[0] = 0xC3;
     ASSERT_EQ(edits::setSpriteFrame(doc, FrameSet::Player, 1, edited).code, EditResult::Recorded);
-    const RomOffset tiles = RomReader(before).pointer(rommap::kPlayerFrameTiles + 2, rommap::bankStart(rommap::kActorBank));
-    const RomOffset attrs = RomReader(before).pointer(rommap::kPlayerFrameAttributes + 2, rommap::bankStart(rommap::kActorBank));
+    const RomOffset tiles =
+        RomReader(before).pointer(rommap::kPlayerFrameTiles + 2, rommap::bankStart(rommap::kActorBank));
+    const RomOffset attrs =
+        RomReader(before).pointer(rommap::kPlayerFrameAttributes + 2, rommap::bankStart(rommap::kActorBank));
     Bytes want = before;
     want[static_cast<std::size_t>(tiles + 1)] = 0x56;  // stored as tile, X, Y
     want[static_cast<std::size_t>(tiles + 2)] = 0x12;

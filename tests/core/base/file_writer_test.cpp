@@ -15,8 +15,8 @@ namespace velmar {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDir;
 using test::readFile;
+using test::TempDir;
 using test::writeFile;
 
 const Bytes kNew = {'n', 'e', 'w'};
@@ -48,7 +48,8 @@ TEST(FileWriter, ReadOnlyFilesAndFoldersAreRefusedAsTheyAre)
     fs::create_directories(locked);
     writeFile(locked / "game.nes", "old");
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(writeFileSafely(locked / "game.nes", kNew, true, FileOwner::User).reason, "The folder cannot be written: " + locked.string());
+    EXPECT_EQ(writeFileSafely(locked / "game.nes", kNew, true, FileOwner::User).reason,
+              "The folder cannot be written: " + locked.string());
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_EQ(readFile(locked / "game.nes"), "old");
     EXPECT_EQ(entries(locked), 1u);
@@ -64,8 +65,8 @@ TEST(FileWriter, AFileOpenInAnotherProgramIsRefusedAsItIs)
     TempDir dir;
     const fs::path file = dir.file("game.nes");
     writeFile(file, "old");
-    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+    const HANDLE held =
+        CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const auto r = writeFileSafely(file, kNew, true, FileOwner::User);
     EXPECT_EQ(r.reason, "The file is open in another program, which keeps it from being replaced; nothing was written");

@@ -28,10 +28,7 @@ struct DocumentFixture {
     }
 
     // A metatile other than the one in map cell `index`, so that placing it is a change.
-    std::uint8_t other(std::size_t index) const
-    {
-        return static_cast<std::uint8_t>(doc.currentScene().map[index] + 1);
-    }
+    std::uint8_t other(std::size_t index) const { return static_cast<std::uint8_t>(doc.currentScene().map[index] + 1); }
 };
 
 TEST(Document, NothingIsRecordedForNoChangeOrARefusal)
@@ -61,20 +58,20 @@ TEST(Document, AChangeWhoseSceneCannotBeStoredBackIsReportedAsFailed)
     // not the change's success.
     DocumentFixture f;
     const Bytes loaded = f.doc.romData();
-    const auto resized = edits::editWithOutcome<Outcome<ResizeResult>>(
-        f.doc, {"Resize Map"}, ResizeResult::BadData, [&](EditContext& c) {
-            c.image()[0x100] ^= 0xFF;
-            c.scene().currentScene.mapAddress = 0xBFF0;
-            return Outcome<ResizeResult>{};
-        });
+    const auto resized = edits::editWithOutcome<Outcome<ResizeResult>>(f.doc, {"Resize Map"}, ResizeResult::BadData,
+                                                                       [&](EditContext& c) {
+                                                                           c.image()[0x100] ^= 0xFF;
+                                                                           c.scene().currentScene.mapAddress = 0xBFF0;
+                                                                           return Outcome<ResizeResult>{};
+                                                                       });
     EXPECT_EQ(resized.code, ResizeResult::BadData);
     EXPECT_NE(resized.reason.find("past the end of bank 0"), std::string::npos) << resized.reason;
     EXPECT_EQ(f.doc.romData(), loaded);
     EXPECT_EQ(f.doc.history().size(), 0u);
 
     // A refusal of the change's own stays its own; with no file open, that is the reason.
-    const auto refused = edits::editWithOutcome<Outcome<ResizeResult>>(
-        f.doc, {"Resize Map"}, ResizeResult::BadData, [](EditContext&) {
+    const auto refused =
+        edits::editWithOutcome<Outcome<ResizeResult>>(f.doc, {"Resize Map"}, ResizeResult::BadData, [](EditContext&) {
             return Outcome<ResizeResult>{ResizeResult::NoSpace, "Map data exceeds available space!"};
         });
     EXPECT_EQ(refused.code, ResizeResult::NoSpace);
@@ -113,8 +110,9 @@ TEST(Document, PixelsGoBackToTheBankTheyCameFrom)
     DocumentFixture f;
     const std::uint8_t bank = f.doc.currentScene().bkgBank;
     const std::uint8_t before = f.doc.scene().bkgPatterns[64 * 3];
-    ASSERT_TRUE(edits::paintPixel(f.doc, edits::PatternTable::Background, 3, 0, 0,
-                                  static_cast<std::uint8_t>((before + 1) & 3)).ok());
+    ASSERT_TRUE(
+        edits::paintPixel(f.doc, edits::PatternTable::Background, 3, 0, 0, static_cast<std::uint8_t>((before + 1) & 3))
+            .ok());
     PixelArray stored;
     ASSERT_TRUE(loadChrBank(f.doc.romData(), stored, bank).ok());
     EXPECT_EQ(stored[64 * 3], (before + 1) & 3);

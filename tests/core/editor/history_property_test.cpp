@@ -46,9 +46,14 @@ public:
         const auto y = [this] { return static_cast<int>(pick(176)); };
         auto edit = [&](std::function<void(Document&)> change) { return Edit{scene, std::move(change)}; };
         switch (pick(20)) {
-        case 0: case 1: case 2: case 3:
-            return edit([x = x(), y = y(), m = byte()](Document& d) { (void)edits::placeMetatile(d, mapCellAt(x, y), m); });
-        case 4: case 5: {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+            return edit(
+                [x = x(), y = y(), m = byte()](Document& d) { (void)edits::placeMetatile(d, mapCellAt(x, y), m); });
+        case 4:
+        case 5: {
             std::vector<std::pair<int, int>> points;
             const int x0 = static_cast<int>(pick(4 * 256));
             for (std::size_t i = 0, n = 2 + pick(4); i < n; ++i)
@@ -61,15 +66,16 @@ public:
             });
         }
         case 6: return edit([](Document& d) { (void)edits::eraseMap(d); });
-        case 7: case 8:
+        case 7:
+        case 8:
             return edit([i = pick(8), r = EnemyRecord{byte(), byte(), byte()}](Document& d) {
                 (void)edits::setEnemy(d, i, r, "Move Enemy");
             });
         case 9:
-            return edit([i = pick(8), r = ItemRecord{byte(), static_cast<std::uint8_t>(byte() & 0xF0),
-                                                     static_cast<std::uint8_t>(pick(16))}](Document& d) {
-                (void)edits::setItem(d, i, r, "Move Item");
-            });
+            return edit(
+                [i = pick(8),
+                 r = ItemRecord{byte(), static_cast<std::uint8_t>(byte() & 0xF0), static_cast<std::uint8_t>(pick(16))}](
+                    Document& d) { (void)edits::setItem(d, i, r, "Move Item"); });
         case 10:
             return edit([n = static_cast<int>(pick(17)), atEnd = pick(2) == 0](Document& d) {
                 (void)edits::resizeMap(d, n, atEnd);
@@ -89,7 +95,9 @@ public:
                 (void)edits::packTexts(d, table, texts.texts);
             });
         }
-        case 14: case 15: case 16:
+        case 14:
+        case 15:
+        case 16:
             return edit([t = pick(2) ? edits::PatternTable::Background : edits::PatternTable::Sprite, tile = byte(),
                          px = static_cast<int>(pick(8)), py = static_cast<int>(pick(8)),
                          v = static_cast<std::uint8_t>(pick(4))](Document& d) {
@@ -133,12 +141,15 @@ TEST(EditHistoryProperty, UndoAndRedoAgreeWithThePlainEditsAtEveryStep)
             const std::size_t before = doc.history().doneCount();
             apply(doc, e);
             if (doc.history().doneCount() == before) {
-                ASSERT_EQ(doc.romData(), expected[before]) << "round " << round << ": an edit that is no step changes nothing";
+                ASSERT_EQ(doc.romData(), expected[before])
+                    << "round " << round << ": an edit that is no step changes nothing";
                 continue;
             }
             ++recorded;
             Document plain;
-            ASSERT_TRUE(plain.openImage({.romHeader = loaded.romHeader, .trainer = {}, .romData = expected[before]}, "game.nes").ok());
+            ASSERT_TRUE(
+                plain.openImage({.romHeader = loaded.romHeader, .trainer = {}, .romData = expected[before]}, "game.nes")
+                    .ok());
             apply(plain, e);
             expected.resize(before + 1);
             expected.push_back(plain.romData());

@@ -127,7 +127,11 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
         const char* reason;
     };
     const Case cases[] = {
-        {"manifest.json", [](Bytes& f) { f.pop_back(); f.pop_back(); },
+        {"manifest.json",
+         [](Bytes& f) {
+             f.pop_back();
+             f.pop_back();
+         },
          "manifest.json: parse error at line"},
         {"manifest.json", [](Bytes& f) { replace(f, "\"version\": 1", "\"version\": 2"); },
          "manifest.json: version: the folder is of version 2"},
@@ -137,13 +141,16 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
          "texts.txt: line 3: the line must begin with \"02: \""},
         {"texts.txt", [](Bytes& f) { replace(f, "01: ", "01: \xC3\xA9"); },
          "texts.txt: line 2: Text 01 cannot be encoded"},
-        {"texts.txt", [](Bytes& f) { f.resize(text(f).find("\n70: ") + 1); },
-         "texts.txt: the file has 112 lines"},
+        {"texts.txt", [](Bytes& f) { f.resize(text(f).find("\n70: ") + 1); }, "texts.txt: the file has 112 lines"},
         {"palettes.json", [](Bytes& f) { replace(f, "\"background\": [\n    [", "\"background\": [\n    [300, "); },
          "palettes.json: background[0]: must hold 3 entries, not 4"},
         {"frames.json", [](Bytes& f) { replace(f, "\"tile\": 64", "\"tile\": -1"); },
          "frames.json: enemy[0][0].tile: must be a whole number from 0 to 255, not -1"},
-        {"frames.json", [](Bytes& f) { replace(f, "[\n      {\"tile\"", "[\n      {\"tile\": 1, \"x\": 1, \"y\": 1, \"attributes\": 1},\n      {\"tile\""); },
+        {"frames.json",
+         [](Bytes& f) {
+             replace(f, "[\n      {\"tile\"",
+                     "[\n      {\"tile\": 1, \"x\": 1, \"y\": 1, \"attributes\": 1},\n      {\"tile\"");
+         },
          "frames.json: enemy[0]: A frame keeps its number of sprites."},
         {"animations.json", [](Bytes& f) { replace(f, "[[6, 0], [6, 1]]", "[[6, 0], [0, 1]]"); },
          "animations.json: [0]: A timer of 00 or FF ends the animation"},

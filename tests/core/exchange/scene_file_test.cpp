@@ -49,8 +49,8 @@ TEST(SceneFile, ExportAndImportGiveTheSameSceneAndAnEditLandsWhereItShould)
 
     // Row 0 of the map as the view shows it is the first cell of every column; row 5 the last.
     SceneDescription d = describeScene(f.doc.currentScene());
-    d.map[0] = 0x12;                       // screen 0, column 0, row 0
-    d.map[48 + 6 * 2 + 5] = 0x34;          // screen 1, column 2, row 5
+    d.map[0] = 0x12;               // screen 0, column 0, row 0
+    d.map[48 + 6 * 2 + 5] = 0x34;  // screen 1, column 2, row 5
     d.length = static_cast<std::uint8_t>(d.length + 1);
     d.map.resize(d.map.size() + 48, 0x07);
     d.enemies.push_back({0x05, 0x3A, 0x21});  // b 05, row 3, column A
@@ -150,21 +150,27 @@ TEST(SceneFile, ABrokenFileIsRefusedWithWhereItIsWrong)
         {replaced(good, "\"version\": 1", "\"version\": 2"), "version: 2: this program reads version 1"},
         {replaced(good, "\"sprBank\"", "\"sprbank\""), "The file: \"sprBank\" is missing"},
         {replaced(good, "\"format\"", "\"colour\": 1, \"format\""), "The file: unknown member \"colour\""},
-        {replaced(good, "\"left to right\"", "\"up\""), "direction: \"up\" is not \"left to right\" or \"right to left\""},
+        {replaced(good, "\"left to right\"", "\"up\""),
+         "direction: \"up\" is not \"left to right\" or \"right to left\""},
         {replaced(good, length, "\"length\": \"10\""),
          "map[0]: " + std::to_string(columns) + " metatiles, but a length of 10 needs 136"},
         {replaced(good, length, "\"length\": \"11\""), "length: 11 is not 00 to 10"},
         {replaced(good, "\"sprBank\": \"", "\"sprBank\": \"1"), "sprBank: 1" + hexPad(d.sprBank, 1) + " is not 0 to F"},
-        {replaced(good, "\"time\": \"", "\"time\": \"g"), "stage.time: \"g" + hexPad(d.stage.time, 2) + "\" is not a hexadecimal number"},
-        {replaced(good, "\"bkgBank\": \"", "\"bkgBank\": \"2"), "stage.bkgBank: 2" + hexPad(d.stage.bkgBank, 2) + " is not 00 to 1F"},
-        {replaced(good, "{\"x\": \"" + hexPad(d.startX, 2) + "\"", "{\"x\": 32"), "start.x: write hexadecimal digits in quotes, such as \"FF\""},
-        {replaced(good, "\"map\": [\n    \"", "\"map\": [\n    \"zz "), "map[0][0]: \"zz\" is not a hexadecimal number"},
+        {replaced(good, "\"time\": \"", "\"time\": \"g"),
+         "stage.time: \"g" + hexPad(d.stage.time, 2) + "\" is not a hexadecimal number"},
+        {replaced(good, "\"bkgBank\": \"", "\"bkgBank\": \"2"),
+         "stage.bkgBank: 2" + hexPad(d.stage.bkgBank, 2) + " is not 00 to 1F"},
+        {replaced(good, "{\"x\": \"" + hexPad(d.startX, 2) + "\"", "{\"x\": 32"),
+         "start.x: write hexadecimal digits in quotes, such as \"FF\""},
+        {replaced(good, "\"map\": [\n    \"", "\"map\": [\n    \"zz "),
+         "map[0][0]: \"zz\" is not a hexadecimal number"},
         {replaced(good, "[\"" + hexPad(d.sprPalettes[0], 2) + "\", ", "["), "sprPalettes: 3 entries, not 4"},
         {replaced(good, lastEnemy, firstEnemy + ",\n    " + R"({"type": "04", "b": "300", "x": "3", "y": "2"})" + "\n"),
          "enemies[4].b: 300 is not 00 to FF"},
         {replaced(good, R"("x": "3", "y": "2"})", R"("x": "3"})"), "enemies[0]: \"y\" is missing"},
         {replaced(good, R"("x": "3", "y": "2"})", R"("x": "13", "y": "2"})"), "enemies[0].x: 13 is not 0 to F"},
-        {replaced(good, R"({"type": "4", "x": "10")", R"({"type": "10", "x": "10")"), "items[0].type: 10 is not 0 to F"},
+        {replaced(good, R"({"type": "4", "x": "10")", R"({"type": "10", "x": "10")"),
+         "items[0].type: 10 is not 0 to F"},
         {replaced(noItems, "\"items\": []", "\"items\": {}"), "items: must be a list [ ... ]"},
     };
     for (const auto& c : cases) {

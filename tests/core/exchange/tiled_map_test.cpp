@@ -39,14 +39,15 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
     // Objects: 0 the start, 1 the enemy, 2 the item. Places round to the nearest column and row.
     EXPECT_EQ(edited([](Json& m) { m["layers"][1]["objects"].erase(0); }).first,
               "the map: it has no object of class start (the player start)");
-    const SceneDescription kept = edited([](Json& m) {
-        Json& o = m["layers"][1]["objects"];
-        o[0]["x"] = o[0]["x"].get<int>() - 300;  // before the last screen, where it counts from: 0
-        o[1]["x"] = o[1]["x"].get<int>() - 20;   // 1.25 columns left: column E - 1 = D
-        o[1]["y"] = o[1]["y"].get<int>() - 90;   // 5.6 rows up: row 5 - 6 wraps to F
-        o[2]["y"] = o[2]["y"].get<int>() + 30;   // 1.9 rows down: row F + 2 wraps to 1
-        o.push_back(o[2]);                       // an item more
-    }).second;
+    const SceneDescription kept =
+        edited([](Json& m) {
+            Json& o = m["layers"][1]["objects"];
+            o[0]["x"] = o[0]["x"].get<int>() - 300;  // before the last screen, where it counts from: 0
+            o[1]["x"] = o[1]["x"].get<int>() - 20;   // 1.25 columns left: column E - 1 = D
+            o[1]["y"] = o[1]["y"].get<int>() - 90;   // 5.6 rows up: row 5 - 6 wraps to F
+            o[2]["y"] = o[2]["y"].get<int>() + 30;   // 1.9 rows down: row F + 2 wraps to 1
+            o.push_back(o[2]);                       // an item more
+        }).second;
     EXPECT_EQ(kept.startX, 0);
     EXPECT_EQ(kept.enemies, (std::vector<EnemyRecord>{{0x04, 0xFD, 0x21}}));
     EXPECT_EQ(kept.items, (std::vector<ItemRecord>{{0x30, 0x10, 0x07}, {0x30, 0x10, 0x07}}));
@@ -55,14 +56,24 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
         std::function<void(Json&)> edit;
         const char* reason;
     } refusals[] = {
-        {[](Json& m) { m["layers"][0]["data"][9] = 0; }, "map cell (column 9, row 0): no tile; every cell holds a metatile"},
-        {[](Json& m) { m["layers"][0]["data"][0] = 0x80000001u; }, "map cell (column 0, row 0): tile 2147483649 is not a metatile (flipped, or of another tileset)"},
-        {[](Json& m) { m["layers"][1]["objects"][1]["properties"][0]["value"] = "300"; }, "object 1 (id 2), property b: 300 is not 00 to FF"},
-        {[](Json& m) { m["layers"][1]["objects"][2]["properties"][0]["value"] = 16; }, "object 2 (id 3), property type: 16 is not 0 to 15"},
-        {[](Json& m) { m["layers"][1]["objects"][2]["type"] = "tree"; }, "object 2 (id 3): its class \"tree\" is not enemy, item or start"},
+        {[](Json& m) { m["layers"][0]["data"][9] = 0; },
+         "map cell (column 9, row 0): no tile; every cell holds a metatile"},
+        {[](Json& m) { m["layers"][0]["data"][0] = 0x80000001u; },
+         "map cell (column 0, row 0): tile 2147483649 is not a metatile (flipped, or of another tileset)"},
+        {[](Json& m) { m["layers"][1]["objects"][1]["properties"][0]["value"] = "300"; },
+         "object 1 (id 2), property b: 300 is not 00 to FF"},
+        {[](Json& m) { m["layers"][1]["objects"][2]["properties"][0]["value"] = 16; },
+         "object 2 (id 3), property type: 16 is not 0 to 15"},
+        {[](Json& m) { m["layers"][1]["objects"][2]["type"] = "tree"; },
+         "object 2 (id 3): its class \"tree\" is not enemy, item or start"},
         {[](Json& m) { m["properties"][1]["value"] = "10"; }, "the map, property sprBank: 10 is not 0 to F"},
-        {[](Json& m) { m["width"] = 12; m["layers"][0]["width"] = 12; }, "the tile layer: 12 columns: a scene is 1 to 17 screens of 8"},
-        {[](Json& m) { m["layers"][0]["encoding"] = "base64"; }, "the tile layer: store the layer as CSV (Map Properties, Tile Layer Format) to import it"},
+        {[](Json& m) {
+             m["width"] = 12;
+             m["layers"][0]["width"] = 12;
+         },
+         "the tile layer: 12 columns: a scene is 1 to 17 screens of 8"},
+        {[](Json& m) { m["layers"][0]["encoding"] = "base64"; },
+         "the tile layer: store the layer as CSV (Map Properties, Tile Layer Format) to import it"},
     };
     for (const auto& c : refusals)
         EXPECT_EQ(edited(c.edit).first, c.reason);

@@ -13,10 +13,11 @@ using namespace test;
 // Only the actor area, its pointers and its counts may change.
 Bytes outsideActorArea(const Bytes& rom, RomOffset areaEnd)
 {
-    return outside(rom, {{kItemXPointers, kEnemyIdPointers + 2 * kSceneCount},
-                               {kItemCounts, kItemCounts + kSceneCount},
-                               {kEnemyCounts, kEnemyCounts + kSceneCount},
-                               {kActorAreaStart, areaEnd}});
+    return outside(rom,
+                   {{kItemXPointers, kEnemyIdPointers + 2 * kSceneCount},
+                    {kItemCounts, kItemCounts + kSceneCount},
+                    {kEnemyCounts, kEnemyCounts + kSceneCount},
+                    {kActorAreaStart, areaEnd}});
 }
 
 // Default image: scene 0 has no actors, 1 has 1 item and 3 enemies, 2 and 3 have 2 and 3 items,
@@ -29,9 +30,9 @@ TEST(ActorResize, KeepsTheFirstRecordsAndEveryOtherScene)
         Op op;
         int count;
     };
-    const Case cases[] = {{32, 1, Op::Enemies, 5}, {32, 3, Op::Items, 1}, {32, 2, Op::Items, 0},
+    const Case cases[] = {{32, 1, Op::Enemies, 5}, {32, 3, Op::Items, 1},  {32, 2, Op::Items, 0},
                           {32, 0, Op::Enemies, 2}, {32, 47, Op::Items, 6}, {32, 8, Op::Enemies, 0},
-                          {0, 3, Op::Items, 2},  // the refill stops at the data behind
+                          {0, 3, Op::Items, 2},   // the refill stops at the data behind
                           {6, 0, Op::Items, 3}};  // exactly full
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "filler " << c.filler << ", scene " << c.scene << " to " << c.count);

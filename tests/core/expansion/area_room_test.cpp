@@ -42,15 +42,15 @@ TEST(AreaRoom, SaysWhetherAResizeFitsAsTheResizeFinds)
         SceneRecord s = scene;
         EXPECT_EQ(room->fits(), resizeItems(work, s, count, actorEnd).code != ResizeResult::NoSpace) << count;
     }
-    EXPECT_EQ(actorAreaRoom(rom, scene, scene.itemCount, scene.enemyCount, actorEnd)->used
-                  + 2 * 10,
+    EXPECT_EQ(actorAreaRoom(rom, scene, scene.itemCount, scene.enemyCount, actorEnd)->used + 2 * 10,
               actorAreaRoom(rom, scene, scene.itemCount + 10, scene.enemyCount, actorEnd)->used);
 
     // Texts: the room used is what packing takes; a text that cannot be encoded says where.
     const CharTable table = test::defaultTable();
     TextList texts = decodeAllTexts(rom, table);
     ASSERT_TRUE(texts.status.ok());
-    texts.texts[3] = "A\xC3\xA9" "B\\0";
+    texts.texts[3] = "A\xC3\xA9"
+                     "B\\0";
     const TextRoom measured = measureTexts(rom, table, texts.texts, textAreaEnd(rom));
     EXPECT_EQ(measured.sizes[3], -1);
     EXPECT_EQ(measured.errors[3], "no code for \"\xC3\xA9\" (character 2)");

@@ -19,14 +19,20 @@ TEST(MapResize, KeepsTheRightScreensAndEveryOtherScene)
         bool atEnd;
         std::string screens;  // old screen numbers; '.' a new screen, all metatile 0xFF
     };
-    const Case cases[] = {{1, 3, true, "01.."}, {1, 3, false, "..01"}, {3, 1, true, "01"}, {3, 1, false, "23"},
-                          {4, 16, false, "................0"}, {47, 0, true, "0"}, {47, 0, false, "3"}};
+    const Case cases[] = {{1, 3, true, "01.."},
+                          {1, 3, false, "..01"},
+                          {3, 1, true, "01"},
+                          {3, 1, false, "23"},
+                          {4, 16, false, "................0"},
+                          {47, 0, true, "0"},
+                          {47, 0, false, "3"}};
     const Bytes original = buildPackImage(defaultLayout());
     const auto outsideMaps = [](const Bytes& rom) {
-        return outside(rom, {{kMapAreaStart, kMapAreaGapFirst},
-                                   {kMapAreaSecondStart, kMapAreaLast + 1},
-                                   {kMapPointers, kMapPointers + 2 * kSceneCount},
-                                   {kDirectionLength, kDirectionLength + kSceneCount}});
+        return outside(rom,
+                       {{kMapAreaStart, kMapAreaGapFirst},
+                        {kMapAreaSecondStart, kMapAreaLast + 1},
+                        {kMapPointers, kMapPointers + 2 * kSceneCount},
+                        {kDirectionLength, kDirectionLength + kSceneCount}});
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "scene " << c.scene << " to " << c.screens);

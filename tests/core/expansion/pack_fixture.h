@@ -18,7 +18,7 @@ namespace velmar::test {
 
 struct PackLayout {
     std::array<int, rommap::kSceneCount> lengths{};  // screens minus one
-    int mapGap = 5;        // spare bytes behind each map, so that a repack moves every one
+    int mapGap = 5;                                  // spare bytes behind each map, so that a repack moves every one
     int actorFiller = 32;  // 0xFF bytes behind the actor tables, then 16 bytes of other data (0x5A)
 };
 
@@ -110,9 +110,7 @@ inline Outcome<ResizeResult> resize(Op op, Bytes& rom, SceneRecord& scene, int s
 
 inline std::string resizeMessage(Op op, const Outcome<ResizeResult>& r)
 {
-    return op == Op::Items     ? resizeItemsMessage(r)
-           : op == Op::Enemies ? resizeEnemiesMessage(r)
-                               : resizeMapMessage(r);
+    return op == Op::Items ? resizeItemsMessage(r) : op == Op::Enemies ? resizeEnemiesMessage(r) : resizeMapMessage(r);
 }
 
 // loadScene (stage scene % 22), failing the calling test when it cannot.

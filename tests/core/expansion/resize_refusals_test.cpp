@@ -69,8 +69,8 @@ TEST(Resize, RefusalsWriteNothing)
         {&usual, Op::Enemies, 1, 5, BadData, "", kItemXPointers + 4, 0x9BFF, 0x9C00, Code::OutsideImage},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << ", scene " << c.scene << " to "
-                                        << c.size << std::hex << ", pointer " << c.pointer);
+        SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << ", scene " << c.scene << " to " << c.size
+                                        << std::hex << ", pointer " << c.pointer);
         Bytes rom = *c.image;
         const RomOffset areaEnd = actorAreaEnd(rom);
         SceneRecord scene = loadPackScene(rom, c.scene);

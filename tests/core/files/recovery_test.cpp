@@ -13,28 +13,19 @@ namespace {
 using namespace test;
 using namespace std::string_literals;
 
-Bytes fileOf(const std::string& text)
-{
-    return Bytes(text.begin(), text.end());
-}
+Bytes fileOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-std::string textOf(const Bytes& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
+std::string textOf(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-RecoveryCopy sampleCopy(std::string path)
-{
-    return {std::move(path), SceneKey{3, 0x0A, 0x12}, sampleImage()};
-}
+RecoveryCopy sampleCopy(std::string path) { return {std::move(path), SceneKey{3, 0x0A, 0x12}, sampleImage()}; }
 
 TEST(RecoveryFile, RoundTripsAndRefusesAnythingElse)
 {
     const RecoveryCopy copy = sampleCopy("/home/ana/two\nlines é.nes");
     const Bytes file = recoveryFileBytes(copy);
     const std::string imageSize = std::to_string(sampleImage().fileBytes().size());
-    const std::string header = "VELMAR RECOVERY 1\nFILE 26\n/home/ana/two\nlines é.nes\nSCENE c:030A12\nIMAGE "
-        + imageSize + "\n";
+    const std::string header =
+        "VELMAR RECOVERY 1\nFILE 26\n/home/ana/two\nlines é.nes\nSCENE c:030A12\nIMAGE " + imageSize + "\n";
     ASSERT_EQ(textOf(file).substr(0, header.size()), header) << "the layout later versions must still read";
 
     RecoveryCopy read;

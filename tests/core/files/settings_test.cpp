@@ -73,9 +73,10 @@ TEST(Settings, SaveLoadsBack)
     TempDir dir;
     Settings s{"/home/ana/roms", "fceux \"%1\"", {"/home/ana/roms/a.nes", "/home/ana/roms/é.nes"}, true, false, false};
     ASSERT_TRUE(saveSettings(dir.file("VELMAR.INI"), s).ok());
-    EXPECT_EQ(readFile(dir.file("VELMAR.INI")), "/home/ana/roms\nfceux \"%1\"\n/home/ana/roms/a.nes\n"
-                                                "/home/ana/roms/é.nes\n\n\n\nTrue\nKeepBackup=False\n"
-                                                "ShowSuccessMessages=False\n");
+    EXPECT_EQ(readFile(dir.file("VELMAR.INI")),
+              "/home/ana/roms\nfceux \"%1\"\n/home/ana/roms/a.nes\n"
+              "/home/ana/roms/é.nes\n\n\n\nTrue\nKeepBackup=False\n"
+              "ShowSuccessMessages=False\n");
     Settings loaded;
     ASSERT_TRUE(loadSettings(dir.file("VELMAR.INI"), kProgramFolder, loaded).ok());
     EXPECT_EQ(loaded, s);
@@ -113,7 +114,7 @@ TEST(RecentFiles, AddPutsThePathOnTop)
 {
     using List = std::array<std::string, 5>;
     const std::tuple<List, const char*, List> cases[] = {
-        {{"a", "b", "", "", ""}, "c", {"c", "a", "b", "", ""}},  // the first empty entry is taken
+        {{"a", "b", "", "", ""}, "c", {"c", "a", "b", "", ""}},       // the first empty entry is taken
         {{"a", "b", "c", "d", "e"}, "d", {"d", "a", "b", "c", "e"}},  // moved, no duplicate
         {{"a", "b", "c", "d", "e"}, "f", {"f", "a", "b", "c", "d"}},  // the fifth drops off
         {{"a.nes", "b", "c", "d", "e"}, "A.NES", {"A.NES", "a.nes", "b", "c", "d"}},

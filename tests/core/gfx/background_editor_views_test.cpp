@@ -22,9 +22,9 @@ TEST(BackgroundEditorViews, AttributeQuartersAndEnlargedTile)
     sel.tilePalette = 1;
     redrawAll(views, pixels, tables, palette, sel);
 
-    EXPECT_EQ(views.attributes.pixel(5, 5), kPaletteMarkers[0]);    // top left: bits 0-1
-    EXPECT_EQ(views.attributes.pixel(5, 40), kPaletteMarkers[2]);   // bottom left: bits 4-5
-    EXPECT_EQ(views.attributes.pixel(40, 5), kPaletteMarkers[1]);   // top right: bits 2-3
+    EXPECT_EQ(views.attributes.pixel(5, 5), kPaletteMarkers[0]);   // top left: bits 0-1
+    EXPECT_EQ(views.attributes.pixel(5, 40), kPaletteMarkers[2]);  // bottom left: bits 4-5
+    EXPECT_EQ(views.attributes.pixel(40, 5), kPaletteMarkers[1]);  // top right: bits 2-3
     EXPECT_EQ(views.attributes.pixel(63, 63), kPaletteMarkers[3]);
 
     const ScreenColour set = nesRgbTable()[4 + 2];

@@ -74,9 +74,9 @@ TEST(Metatiles, SubtileInOneSubPaletteEnlarged)
     const auto pal = rampPalette();
     Bitmap s(64, 64, 0);
     drawSubtile(s, t.pixels, t.defs, 9, pal, 2, 4);
-    EXPECT_EQ(s.pixel(0, 0), colour(8 + 1));    // top left: tile 1
-    EXPECT_EQ(s.pixel(0, 63), colour(8 + 2));   // bottom left: tile 2
-    EXPECT_EQ(s.pixel(63, 0), colour(8 + 3));   // top right: tile 3
+    EXPECT_EQ(s.pixel(0, 0), colour(8 + 1));   // top left: tile 1
+    EXPECT_EQ(s.pixel(0, 63), colour(8 + 2));  // bottom left: tile 2
+    EXPECT_EQ(s.pixel(63, 0), colour(8 + 3));  // top right: tile 3
     EXPECT_EQ(s.pixel(63, 63), colour(8 + 0));
 }
 

@@ -18,11 +18,11 @@ TEST(NesPalette, EmphasisRoundsHalfToEvenAndClamps)
     const Case cases[] = {
         {0x0D, false, 0, 0, 0, 0},
         {0x0F, false, 0, 5, 5, 5},
-        {0x00, false, 1, 128, 102, 104},   // 102.4 and 103.68
-        {0x20, false, 4, 209, 212, 255},   // blue 285.6 clamps
-        {0x16, true, 5, 0xC7, 0xC7, 0xC7}, // monochrome ignores emphasis
+        {0x00, false, 1, 128, 102, 104},    // 102.4 and 103.68
+        {0x20, false, 4, 209, 212, 255},    // blue 285.6 clamps
+        {0x16, true, 5, 0xC7, 0xC7, 0xC7},  // monochrome ignores emphasis
         {0x3A, true, 0, 0xFF, 0xFF, 0xFF},
-        {0x00, false, 9, 128, 102, 104},   // only the low three bits count
+        {0x00, false, 9, 128, 102, 104},  // only the low three bits count
         {0x40, false, 0, 0, 0, 0},
         {200, false, 3, 0, 0, 0},
         {-1, false, 0, 0, 0, 0},

@@ -9,9 +9,9 @@ namespace {
 TEST(PatternTiles, PlaneAndBitOrder)
 {
     Bytes rom(32, 0);
-    rom[0] = 0x80;       // low plane, row 0, leftmost pixel
-    rom[8] = 0x80;       // high plane, same pixel: value 3
-    rom[16 + 7] = 0x01;  // tile 1: low plane, row 7, rightmost pixel: value 1
+    rom[0] = 0x80;           // low plane, row 0, leftmost pixel
+    rom[8] = 0x80;           // high plane, same pixel: value 3
+    rom[16 + 7] = 0x01;      // tile 1: low plane, row 7, rightmost pixel: value 1
     rom[16 + 8 + 1] = 0x40;  // tile 1: high plane, row 1, column 1: value 2
     PixelArray px;
     ASSERT_TRUE(decodeTiles(rom, 0, 2, px).ok());

@@ -97,8 +97,9 @@ Bytes encode(const HandMadePng& p)
     do {
         const std::size_t n = std::min<std::size_t>(raw.size() - at, 65535);
         zlib.push_back(at + n == raw.size() ? 1 : 0);
-        zlib.insert(zlib.end(), {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                 static_cast<std::uint8_t>(~n), static_cast<std::uint8_t>(~n >> 8)});
+        zlib.insert(zlib.end(),
+                    {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(~n),
+                     static_cast<std::uint8_t>(~n >> 8)});
         zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
                     raw.begin() + static_cast<std::ptrdiff_t>(at + n));
         at += n;
@@ -114,8 +115,9 @@ Bytes encode(const HandMadePng& p)
     Bytes header;
     put32(header, static_cast<std::uint32_t>(p.width));
     put32(header, static_cast<std::uint32_t>(p.height));
-    header.insert(header.end(), {static_cast<std::uint8_t>(p.bitDepth), static_cast<std::uint8_t>(p.colourType), 0, 0,
-                                 static_cast<std::uint8_t>(p.interlaced ? 1 : 0)});
+    header.insert(header.end(),
+                  {static_cast<std::uint8_t>(p.bitDepth), static_cast<std::uint8_t>(p.colourType), 0, 0,
+                   static_cast<std::uint8_t>(p.interlaced ? 1 : 0)});
     putChunk(png, "IHDR", header);
     if (!p.palette.empty())
         putChunk(png, "PLTE", p.palette);
@@ -147,8 +149,9 @@ TEST(PngFile, EveryKindOfPngReadsAsItsColours)
     };
     Bytes palette;
     for (int i = 0; i < 256; ++i)
-        palette.insert(palette.end(), {static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(i * 91),
-                                       static_cast<std::uint8_t>(255 - i)});
+        palette.insert(
+            palette.end(),
+            {static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(i * 91), static_cast<std::uint8_t>(255 - i)});
 
     struct Kind {
         int colourType;
@@ -167,8 +170,8 @@ TEST(PngFile, EveryKindOfPngReadsAsItsColours)
                 p.palette.assign(palette.begin(), palette.begin() + 3 * (1 << kind.bitDepth));
                 p.transparency = {0, 128};
             }
-            SCOPED_TRACE("colour type " + std::to_string(kind.colourType) + ", " + std::to_string(kind.bitDepth) +
-                         " bits" + (interlaced ? ", interlaced" : ""));
+            SCOPED_TRACE("colour type " + std::to_string(kind.colourType) + ", " + std::to_string(kind.bitDepth)
+                         + " bits" + (interlaced ? ", interlaced" : ""));
 
             Bitmap want(p.width, p.height, 0);
             for (int y = 0; y < p.height; ++y) {
@@ -261,7 +264,8 @@ TEST(PngFile, RefusalsSayWhyAndLeaveTheBitmap)
          "The PNG file cannot be read: PNG not supported: unknown PNG chunk type"},
         {"40000 x 40000", withSize(40000, 40000),
          "The picture is 40000 x 40000 pixels; pictures larger than 4096 x 4096 are not read"},
-        {"8 x 4097", withSize(8, 4097), "The picture is 8 x 4097 pixels; pictures larger than 4096 x 4096 are not read"},
+        {"8 x 4097", withSize(8, 4097),
+         "The picture is 8 x 4097 pixels; pictures larger than 4096 x 4096 are not read"},
         {"no pixels", withSize(0, 11), "The picture has no pixels"},
         {"4096 x 4096 from a few bytes", withSize(4096, 4096),
          "The PNG file is damaged: its pixel data is too short for 4096 x 4096 pixels"},

@@ -13,8 +13,8 @@ TEST(MapViewRules, ScrollRangeByLengthAndDirection)
         MapScroll want;
     };
     const Case cases[] = {
-        {1, true, {false, 0, 0}},  {2, false, {false, 0, 0}},  // fits: disabled at 0 whatever the direction
-        {3, false, {true, 0, 0}},  {10, false, {true, 1792, 1792}},
+        {1, true, {false, 0, 0}},    {2, false, {false, 0, 0}},  // fits: disabled at 0 whatever the direction
+        {3, false, {true, 0, 0}},    {10, false, {true, 1792, 1792}},
         {10, true, {true, 1792, 0}}, {17, false, {true, 3584, 3584}},
     };
     for (const Case& c : cases) {

@@ -19,10 +19,7 @@ Bytes randomBytes(std::mt19937& random, std::size_t size)
     return bytes;
 }
 
-Bytes bytesOf(const std::string& text)
-{
-    return Bytes(text.begin(), text.end());
-}
+Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 // Makes a patch of `format`, applies it to `original` and expects `edited` back; returns the patch.
 Bytes roundTrip(PatchFormat format, const Bytes& original, const Bytes& edited)
@@ -180,10 +177,10 @@ TEST(Patch, BrokenPatchesAndOtherImagesAreRefusedAndChangeNothing)
 
     // BPS actions outside the images: source 10 bytes, target 4 (0x84) or 12 (0x8C), no metadata.
     const std::vector<std::pair<Bytes, std::string>> bpsCases = {
-        {{0x8A, 0x8C, 0x80, 0xAC}, "reads past the end of the original image"},    // SourceRead of 12
+        {{0x8A, 0x8C, 0x80, 0xAC}, "reads past the end of the original image"},      // SourceRead of 12
         {{0x8A, 0x84, 0x80, 0x8E, 0x83}, "copies from outside the original image"},  // SourceCopy from -1
         {{0x8A, 0x84, 0x80, 0x8F, 0x80}, "copies from a part of the image not written yet"},
-        {{0x8A, 0x84, 0x80, 0x8D, 0x41, 0x42}, "reads past the end of the patch"},    // TargetRead of 4, 2 given
+        {{0x8A, 0x84, 0x80, 0x8D, 0x41, 0x42}, "reads past the end of the patch"},  // TargetRead of 4, 2 given
         {{0x8A, 0x84, 0x80, 0x90}, "writes past the end of the image"},             // SourceRead of 5
         {{0x8A, 0x84, 0x80, 0x80}, "ends after 1 of the image's 4 bytes"},
     };

@@ -17,10 +17,8 @@ TEST(ReadPointer, ConvertsByBankAndFixedBank)
     const Case cases[] = {
         {0x34, 0x92, 0x14000, 0x15234},  // bank 5 data
         {0x00, 0xC1, 0x14000, 0x1C100},  // the fixed bank, whatever the base
-        {0x00, 0xC1, 0x08000, 0x1C100},
-        {0xFF, 0xBF, 0x08000, 0x0BFFF},
-        {0x00, 0x80, 0x00000, 0x00000},
-        {0xFF, 0x7F, 0x08000, std::nullopt},  // below 0x8000 is not ROM
+        {0x00, 0xC1, 0x08000, 0x1C100},      {0xFF, 0xBF, 0x08000, 0x0BFFF},
+        {0x00, 0x80, 0x00000, 0x00000},      {0xFF, 0x7F, 0x08000, std::nullopt},  // below 0x8000 is not ROM
         {0x00, 0x00, 0x08000, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -36,7 +34,8 @@ TEST(ReadPointer, ConvertsByBankAndFixedBank)
 TEST(Hex, ReadsLeadingDigitsOnly)
 {
     const std::pair<const char*, std::uint32_t> cases[] = {
-        {"2c", 0x2C}, {"0x10", 0}, {"G5", 0}, {"", 0}, {"1A ", 0x1A}, {" 1A", 0},
+        {"2c", 0x2C},   {"0x10", 0},      {"G5", 0},
+        {"", 0},        {"1A ", 0x1A},    {" 1A", 0},
         {"100", 0x100}, {"FFFF", 0xFFFF}, {"FFFFFFFFFFFF", 0xFFFFFFFF},
     };
     for (const auto& [text, value] : cases)

@@ -49,12 +49,9 @@ TEST(AreaCatalogue, SceneKeys)
 
     // The scenes of a stage share their caption; the title tells them apart.
     const std::pair<SceneKey, const char*> titles[] = {
-        {{0, 0, 0}, "Stage 1-1, scene 00"},
-        {{1, 2, 2}, "Stage 2-1, scene 02 (1 of 4)"},
-        {{1, 2, 5}, "Stage 2-1, scene 05 (4 of 4)"},
-        {{3, 0x0A, 0x13}, "Stage 4-3, scene 13 (3 of 4)"},
-        {{5, 0x15, 0x2F}, "Stage 6-5, scene 2F"},
-        {{1, 2, 6}, ""},  // not in the tree
+        {{0, 0, 0}, "Stage 1-1, scene 00"},          {{1, 2, 2}, "Stage 2-1, scene 02 (1 of 4)"},
+        {{1, 2, 5}, "Stage 2-1, scene 05 (4 of 4)"}, {{3, 0x0A, 0x13}, "Stage 4-3, scene 13 (3 of 4)"},
+        {{5, 0x15, 0x2F}, "Stage 6-5, scene 2F"},    {{1, 2, 6}, ""},  // not in the tree
     };
     for (const auto& [key, title] : titles)
         EXPECT_EQ(sceneTitle(key), title) << sceneKeyText(key);

@@ -10,8 +10,8 @@ namespace velmar {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDir;
 using test::readFile;
+using test::TempDir;
 using test::writeFile;
 
 std::string romBytes(const std::string& signature, std::size_t size)
@@ -98,10 +98,10 @@ TEST(RomFile, HeaderWarningsNameWhatDiffersFromTheGame)
     image.romHeader[4] = 4;
     image.romHeader[5] = 0;
     image.romHeader[6] = 0x40;
-    EXPECT_EQ(headerWarnings(image), (std::vector<std::string>{
-                                         "The header gives 4 program banks of 16 KB; the game has 8.",
-                                         "The header gives 0 pattern banks of 8 KB; the game has 16.",
-                                         "The header gives mapper 4; the game uses mapper 1."}));
+    EXPECT_EQ(headerWarnings(image),
+              (std::vector<std::string>{"The header gives 4 program banks of 16 KB; the game has 8.",
+                                        "The header gives 0 pattern banks of 8 KB; the game has 16.",
+                                        "The header gives mapper 4; the game uses mapper 1."}));
 }
 
 TEST(RomFile, ACutOffImageIsNoImageOfTheGame)
@@ -153,7 +153,7 @@ TEST(DriveRetry, WalksReadyVolumesInOrder)
         std::string lost;             // the path that fails
         std::vector<Volume> volumes;  // the system's list, made up
         RomReadResult result;
-        std::string found;            // the path that read, or the lost one
+        std::string found;  // the path that read, or the lost one
     };
 #ifdef _WIN32
     // Drive letters: the same path on another drive. Y: and X: are no drives here.
@@ -163,19 +163,31 @@ TEST(DriveRetry, WalksReadyVolumesInOrder)
     const std::string lost = "Y" + onC.substr(1);
     const std::string lostBad = "Y" + badOnC.substr(1);
     const Case cases[] = {
-        {"not ready, missing, then the first that reads", lost,
-         {{"C:\\", false}, {"X:\\", true}, {"C:\\", true}}, RomReadResult::Ok, onC},
-        {"an invalid image stops the walk", lostBad, {{"C:\\", true}, {"X:\\", true}}, RomReadResult::InvalidRom, lostBad},
+        {"not ready, missing, then the first that reads",
+         lost,
+         {{"C:\\", false}, {"X:\\", true}, {"C:\\", true}},
+         RomReadResult::Ok,
+         onC},
+        {"an invalid image stops the walk",
+         lostBad,
+         {{"C:\\", true}, {"X:\\", true}},
+         RomReadResult::InvalidRom,
+         lostBad},
         {"nothing found", lost, {{"X:\\", true}}, RomReadResult::IoError, lost},
     };
 #else
     // Mount points: the path with its leading folders swapped for another mount point's.
     const std::string lost = pathToUtf8(dir.path() / "gone" / "roms" / "game.nes");
     const Case cases[] = {
-        {"not ready, empty, then the first that reads", lost,
-         {volume(other, false), volume(empty, true), volume(other, true), volume(bad, true)}, RomReadResult::Ok,
+        {"not ready, empty, then the first that reads",
+         lost,
+         {volume(other, false), volume(empty, true), volume(other, true), volume(bad, true)},
+         RomReadResult::Ok,
          pathToUtf8(other / "roms" / "game.nes")},
-        {"an invalid image stops the walk", lost, {volume(bad, true), volume(other, true)}, RomReadResult::InvalidRom,
+        {"an invalid image stops the walk",
+         lost,
+         {volume(bad, true), volume(other, true)},
+         RomReadResult::InvalidRom,
          lost},
         {"nothing found", lost, {volume(empty, true)}, RomReadResult::IoError, lost},
     };
@@ -196,9 +208,9 @@ TEST(DriveRetry, TheSystemListsTheDriveOfTheTemporaryFolder)
 {
     const std::string temp = pathToUtf8(fs::temp_directory_path());
     const std::vector<Volume> volumes = systemVolumes();
-    EXPECT_TRUE(std::any_of(volumes.begin(), volumes.end(),
-                            [&](const Volume& v) { return v.ready && !v.root.empty() && temp.starts_with(v.root); }))
-        << temp;
+    EXPECT_TRUE(std::any_of(volumes.begin(), volumes.end(), [&](const Volume& v) {
+        return v.ready && !v.root.empty() && temp.starts_with(v.root);
+    })) << temp;
 }
 #endif
 
@@ -207,7 +219,9 @@ TEST(DriveRetry, TheSystemListsTheDriveOfTheTemporaryFolder)
 TEST(RomFile, NamesThatAreNotAsciiRoundTrip)
 {
     TempDir dir;
-    for (const std::string name : {"\xC3\x89" "bauche.nes", "\xE9\x96\xA2\xE5\x8D\xA1.nes"}) {
+    for (const std::string name : {"\xC3\x89"
+                                   "bauche.nes",
+                                   "\xE9\x96\xA2\xE5\x8D\xA1.nes"}) {
         SCOPED_TRACE(name);
         const fs::path path = pathFromUtf8(pathToUtf8(dir.path()) + "/" + name);
         ASSERT_TRUE(writeFileSafely(path, test::sampleImage().fileBytes(), false, FileOwner::User).ok());

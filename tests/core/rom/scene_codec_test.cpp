@@ -99,9 +99,9 @@ TEST(SceneCodec, LoadsEveryField)
     // Colour 0 of every sub-palette is the shared colour; the rest come from the triples.
     for (int k = 0; k < 8; ++k)
         EXPECT_EQ(s.palette[static_cast<std::size_t>(4 * k)], 0x0F);
-    EXPECT_EQ(s.palette[1], 6);                        // 0x3000 + 3*2
-    EXPECT_EQ(s.palette[9], 15);                       // 0x3000 + 3*5
-    EXPECT_EQ(s.palette[17], (0x100 + 3) & 0x3F);      // 0x3100 + 3*1
+    EXPECT_EQ(s.palette[1], 6);                    // 0x3000 + 3*2
+    EXPECT_EQ(s.palette[9], 15);                   // 0x3000 + 3*5
+    EXPECT_EQ(s.palette[17], (0x100 + 3) & 0x3F);  // 0x3100 + 3*1
     EXPECT_EQ(s.itemXAddress, 0x9B48);
     EXPECT_EQ(s.enemyIdAddress, 0x9B52);
     EXPECT_EQ(s.items, (std::vector<ItemRecord>{{0x05, 0x30, 0x07}, {0x02, 0x80, 0x0A}}));
@@ -186,7 +186,8 @@ TEST(SceneCodec, TablesOverAnotherScenesAreRefusedUnlessShared)
 
     const auto point = [](Bytes& rom, RomOffset pointers, RomOffset table) {
         rom[static_cast<std::size_t>(pointers + 2 * kScene)] = static_cast<std::uint8_t>(table & 0xFF);
-        rom[static_cast<std::size_t>(pointers + 2 * kScene + 1)] = static_cast<std::uint8_t>(romOffsetToCpu(table) >> 8);
+        rom[static_cast<std::size_t>(pointers + 2 * kScene + 1)] =
+            static_cast<std::uint8_t>(romOffsetToCpu(table) >> 8);
     };
     const auto shareEnemies = [&](Bytes& rom, int count) {
         point(rom, kEnemyBPointers, one.enemyBAddress);
@@ -308,8 +309,8 @@ TEST(SceneCodec, MetatileTablesFollowTheTileset)
 {
     SceneFixture f;
     for (int i = 0; i < 0x400; ++i) {
-        f.rom[static_cast<std::size_t>(0x4C00 + i)] = static_cast<std::uint8_t>(i);        // subtile table 3
-        f.rom[static_cast<std::size_t>(0x6400 + i)] = static_cast<std::uint8_t>(i ^ 0xFF); // metatile table 2
+        f.rom[static_cast<std::size_t>(0x4C00 + i)] = static_cast<std::uint8_t>(i);         // subtile table 3
+        f.rom[static_cast<std::size_t>(0x6400 + i)] = static_cast<std::uint8_t>(i ^ 0xFF);  // metatile table 2
     }
     for (int i = 0; i < 0x100; ++i)
         f.rom[static_cast<std::size_t>(0x7200 + i)] = static_cast<std::uint8_t>(255 - i);  // attributes 2

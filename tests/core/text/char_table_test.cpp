@@ -21,14 +21,25 @@ TEST(CharTable, LoadAndFormat)
         {"a word", "41=Hello\n", "", {{0x41, "Hello"}, {0x42, ""}}},
         {"windows line ends", "41=A\r\n42=B\r\n", "", {{0x41, "A"}, {0x42, "B"}}},
         {"line ends converted twice", "41=A\r\r\n42=\r\r", "", {{0x41, "A"}, {0x42, ""}}},
-        {"byte order mark", "\xEF\xBB\xBF" "41=x\n", "", {{0x41, "x"}}},
-        {"byte order mark twice", "\xEF\xBB\xBF\xEF\xBB\xBF" "41=x\n", "", {{0x41, "x"}, {0x00, ""}}},
+        {"byte order mark",
+         "\xEF\xBB\xBF"
+         "41=x\n",
+         "",
+         {{0x41, "x"}}},
+        {"byte order mark twice",
+         "\xEF\xBB\xBF\xEF\xBB\xBF"
+         "41=x\n",
+         "",
+         {{0x41, "x"}, {0x00, ""}}},
         {"later line wins, no final line end", "41=A\n41=B", "", {{0x41, "B"}}},
         {"any separator", "41:A\n421=x\n", "", {{0x41, "A"}, {0x42, "=x"}}},
         {"empty and space entries", "41=\n20= \n", "", {{0x41, ""}, {0x20, " "}}},
         {"utf-8", "80=é\n81é😀\n", "", {{0x80, "é"}, {0x81, "😀"}}},
         // A failure keeps what was read before it and puts the default codes on top.
-        {"short line", "40=@\n43=x\n4\n44=y\n", "line 3 is shorter than three characters", {{0x40, "@"}, {0x43, "C"}, {0x44, "D"}, {0xF8, "\\0"}}},
+        {"short line",
+         "40=@\n43=x\n4\n44=y\n",
+         "line 3 is shorter than three characters",
+         {{0x40, "@"}, {0x43, "C"}, {0x44, "D"}, {0xF8, "\\0"}}},
     };
     TempDir dir;
     for (const Case& c : cases) {

@@ -22,12 +22,12 @@ TEST(TextCodec, Encode)
     };
     const Case cases[] = {
         {"Hi\\n\\t0A", {0x48, 0x69, 0xFF, 0xFD, 0x0A}, ""},  // no "\0": no end code
-        {"'%\"", {0x25, 0x27, 0x22}, ""},                      // the game swaps ' and %
-        {"\\\\", {0x5C}, ""},                                  // a sequence outside 0xF0-0xFF
-        {"\\\\n", {0x5C, 0x6E}, ""},                           // pairs are taken left to right
+        {"'%\"", {0x25, 0x27, 0x22}, ""},                    // the game swaps ' and %
+        {"\\\\", {0x5C}, ""},                                // a sequence outside 0xF0-0xFF
+        {"\\\\n", {0x5C, 0x6E}, ""},                         // pairs are taken left to right
         {"\\$F93C\\0", {0xF9, 0x3C, 0xF8}, ""},
-        {"\\$FEff", {0xFE, 0xFF}, ""},                         // lower-case digits too
-        {"\\tF8\\0", {0xFD, 0xF8, 0xF8}, ""},                  // a parameter may look like the end code
+        {"\\$FEff", {0xFE, 0xFF}, ""},         // lower-case digits too
+        {"\\tF8\\0", {0xFD, 0xF8, 0xF8}, ""},  // a parameter may look like the end code
         {"\\t0", {}, "\"\\t\"" + twoDigits + " (character 1)"},
         {"\\$F9G1", {}, "\"\\$F9\"" + twoDigits + " (character 1)"},
         {"abc\\", {}, "the text ends in a lone \"\\\" (character 4)"},

@@ -13,7 +13,7 @@ namespace {
 using rommap::kTextAreaStart;
 using namespace test;
 
-constexpr RomOffset kBankEnd = 0x18000;  // of bank 5
+constexpr RomOffset kBankEnd = 0x18000;                     // of bank 5
 constexpr RomOffset kPackedEnd = kTextAreaStart + 113 * 4;  // of the numbered texts: 0x15576
 
 std::vector<std::string> decodeAll(const Bytes& rom)
@@ -35,10 +35,20 @@ TEST(TextPacker, AreaEnd)
         {"filler behind", [](Bytes& rom) { std::fill_n(rom.begin() + kPackedEnd, 10, 0xFF); }, kPackedEnd + 10},
         {"filler to the bank end", [](Bytes& rom) { std::fill(rom.begin() + kPackedEnd, rom.begin() + 0x18010, 0xFF); },
          kBankEnd},
-        {"furthest text is not the last one", [](Bytes& rom) { putText(rom, 3, 0x16000, {0x41, 0xF8}); }, 0x16002},
-        {"parameter bytes are skipped", [](Bytes& rom) { putText(rom, 112, 0x15572, {0xFD, 0xF8, 0x41, 0xF8}); },
+        {"furthest text is not the last one",
+         [](Bytes& rom) {
+             putText(rom, 3, 0x16000, {0x41, 0xF8});
+         },
+         0x16002},
+        {"parameter bytes are skipped",
+         [](Bytes& rom) {
+             putText(rom, 112, 0x15572, {0xFD, 0xF8, 0x41, 0xF8});
+         },
          kPackedEnd},
-        {"text without end code reaches the bank end", [](Bytes& rom) { putText(rom, 5, 0x17FFE, {0x41, 0x41}); },
+        {"text without end code reaches the bank end",
+         [](Bytes& rom) {
+             putText(rom, 5, 0x17FFE, {0x41, 0x41});
+         },
          kBankEnd},
         // Text 112 at 0xD572: in the fixed bank, though its low 14 bits point at its old place.
         {"text in the fixed bank does not count", [](Bytes& rom) { rom[rommap::kTextPointers + 2 * 112 + 1] = 0xD5; },
@@ -106,7 +116,8 @@ TEST(TextPacker, TextsLeftAsTheyWereKeepTheirBytes)
     std::vector<std::string> texts = decodeAll(rom);
     texts[112] = "Z\\0";
     ASSERT_TRUE(packTexts(rom, table, texts, textAreaEnd(rom)).ok());
-    EXPECT_TRUE(std::equal(before.begin() + kTextAreaStart, before.begin() + kPackedEnd - 4, rom.begin() + kTextAreaStart));
+    EXPECT_TRUE(
+        std::equal(before.begin() + kTextAreaStart, before.begin() + kPackedEnd - 4, rom.begin() + kTextAreaStart));
 }
 
 TEST(TextPacker, RefusalsWriteNothing)
@@ -120,12 +131,14 @@ TEST(TextPacker, RefusalsWriteNothing)
         std::string message;
     };
     const Case cases[] = {
-        {[](auto& t) { t[5] = "T05é\\0"; }, 0, Code::EncodeFailed, 5, "Text 05 cannot be encoded: no code for \"é\" (character 4)."},
+        {[](auto& t) { t[5] = "T05é\\0"; }, 0, Code::EncodeFailed, 5,
+         "Text 05 cannot be encoded: no code for \"é\" (character 4)."},
         {[](auto& t) { t[112] = "T70"; }, 0, Code::EncodeFailed, 112,
          "Text 70 cannot be encoded: the last text needs its end code \"\\0\"."},
         {[](auto& t) { t[112] = "\\tF8"; }, 0, Code::EncodeFailed, 112,  // F8 only a parameter
          "Text 70 cannot be encoded: the last text needs its end code \"\\0\"."},
-        {[](auto& t) { t[0] = "T00!\\0"; }, 0, Code::NoSpace, -1, "The texts need 1 byte more than the space they had."},
+        {[](auto& t) { t[0] = "T00!\\0"; }, 0, Code::NoSpace, -1,
+         "The texts need 1 byte more than the space they had."},
         {[](auto& t) { t.pop_back(); }, 0, Code::BadData, -1, "The game has 113 texts, not 112."},
         {[](auto&) {}, 0x18001, Code::BadData, -1, "The end of the text area $18001 lies outside bank 5."},
     };
