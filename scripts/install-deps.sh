@@ -12,7 +12,8 @@ packages=(
                                              # exports (the test is skipped without it)
   libbenchmark-dev                           # benchmarks
   clang libclang-rt-14-dev                   # the fuzz target (libFuzzer and the sanitizers)
-  clang-tidy                                 # the core's static checks (.clang-tidy)
+  clang-tidy clang-format                    # the core's static checks (.clang-tidy) and the
+                                             # sources' layout (.clang-format)
   xvfb xauth                                 # window tests on a machine without a display
   dpkg-dev file                              # the Debian package (dpkg-shlibdeps finds its dependencies,
                                              # CPack names the programs' types with file)

@@ -27,6 +27,13 @@ run_ctest() {
   rm -f "$log"
 }
 
+step "Layout of the sources (.clang-format)"
+# Every C++ source is laid out as clang-format lays it out; a file that is not fails the step and
+# clang-format names the lines (clang-format-14 -i FILE lays it out).
+find src tests bench fuzz tools \( -name '*.cpp' -o -name '*.h' \) -print0 \
+  | xargs -0 clang-format-14 --dry-run --Werror
+summaries+=("clang-format: every source is laid out")
+
 step "Release build and tests (build/)"
 # The presets (CMakePresets.json) give every option, so that a build folder configured
 # differently before (by scripts/run.sh, say) cannot drop a part.
