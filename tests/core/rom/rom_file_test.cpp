@@ -219,9 +219,8 @@ TEST(DriveRetry, TheSystemListsTheDriveOfTheTemporaryFolder)
 TEST(RomFile, NamesThatAreNotAsciiRoundTrip)
 {
     TempDir dir;
-    for (const std::string name : {"\xC3\x89"
-                                   "bauche.nes",
-                                   "\xE9\x96\xA2\xE5\x8D\xA1.nes"}) {
+    for (const std::string& name :
+         {std::string("\xC3\x89") + "bauche.nes", std::string("\xE9\x96\xA2\xE5\x8D\xA1.nes")}) {
         SCOPED_TRACE(name);
         const fs::path path = pathFromUtf8(pathToUtf8(dir.path()) + "/" + name);
         ASSERT_TRUE(writeFileSafely(path, test::sampleImage().fileBytes(), false, FileOwner::User).ok());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "core/text/text_image.h"
 #include "support/test_support.h"
@@ -27,29 +28,18 @@ TEST(TextPacker, AreaEnd)
 {
     struct Case {
         const char* name;
-        void (*change)(Bytes&);
+        std::function<void(Bytes&)> change;
         RomOffset end;
     };
+    const auto put = [](int n, RomOffset at, Bytes bytes) { return [=](Bytes& rom) { putText(rom, n, at, bytes); }; };
     const Case cases[] = {
         {"packed, other data behind", [](Bytes&) {}, kPackedEnd},
         {"filler behind", [](Bytes& rom) { std::fill_n(rom.begin() + kPackedEnd, 10, 0xFF); }, kPackedEnd + 10},
         {"filler to the bank end", [](Bytes& rom) { std::fill(rom.begin() + kPackedEnd, rom.begin() + 0x18010, 0xFF); },
          kBankEnd},
-        {"furthest text is not the last one",
-         [](Bytes& rom) {
-             putText(rom, 3, 0x16000, {0x41, 0xF8});
-         },
-         0x16002},
-        {"parameter bytes are skipped",
-         [](Bytes& rom) {
-             putText(rom, 112, 0x15572, {0xFD, 0xF8, 0x41, 0xF8});
-         },
-         kPackedEnd},
-        {"text without end code reaches the bank end",
-         [](Bytes& rom) {
-             putText(rom, 5, 0x17FFE, {0x41, 0x41});
-         },
-         kBankEnd},
+        {"furthest text is not the last one", put(3, 0x16000, {0x41, 0xF8}), 0x16002},
+        {"parameter bytes are skipped", put(112, 0x15572, {0xFD, 0xF8, 0x41, 0xF8}), kPackedEnd},
+        {"text without end code reaches the bank end", put(5, 0x17FFE, {0x41, 0x41}), kBankEnd},
         // Text 112 at 0xD572: in the fixed bank, though its low 14 bits point at its old place.
         {"text in the fixed bank does not count", [](Bytes& rom) { rom[rommap::kTextPointers + 2 * 112 + 1] = 0xD5; },
          kPackedEnd - 4},
