@@ -132,10 +132,6 @@ TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
     fewer.tileCount = static_cast<std::uint8_t>(fewer.tileCount - 1);
     EXPECT_EQ(edits::setSpriteFrame(doc, FrameSet::Player, 1, fewer).code, EditResult::Refused);
     EXPECT_EQ(edits::setSpriteFrame(doc, FrameSet::Player, 1, edited).code, EditResult::NoChange);
-
-    ASSERT_TRUE(doc.undo().ok());
-    EXPECT_EQ(doc.romData(), before);
-    ASSERT_TRUE(doc.redo().ok());
     EXPECT_EQ(doc.romData(), want);
 }
 
@@ -150,7 +146,6 @@ TEST(SpriteEdits, AnimationStepsKeepTheirCountAndTheirEnd)
             break;
     }
     ASSERT_GE(steps.size(), 4u) << "the sample has an animation of two steps or more";
-    const Bytes before = doc.romData();
 
     Bytes edited = steps;
     edited[2] = 0x3C;
@@ -169,13 +164,6 @@ TEST(SpriteEdits, AnimationStepsKeepTheirCountAndTheirEnd)
     first[0] = 0x00;  // the first step's timer may be anything
     EXPECT_EQ(edits::setAnimation(doc, animation, first).code, EditResult::Recorded);
     EXPECT_EQ(edits::setAnimation(doc, animation, Bytes(edited.begin(), edited.end() - 2)).code, EditResult::Refused);
-
-    ASSERT_TRUE(doc.undo().ok());
-    ASSERT_TRUE(doc.undo().ok());
-    EXPECT_EQ(doc.romData(), before);
-    ASSERT_TRUE(doc.redo().ok());
-    ASSERT_TRUE(readAnimation(doc.romData(), animation, read).ok());
-    EXPECT_EQ(read, edited);
 }
 
 }  // namespace
