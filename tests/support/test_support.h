@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 #include "rom/rom_file.h"
@@ -27,5 +28,16 @@ private:
 
 void writeFile(const std::filesystem::path& path, const std::string& contents);
 std::string readFile(const std::filesystem::path& path);
+
+inline Bytes bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+inline std::string textOf(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// Bytes put into an image from `at` on; a word as the game stores pointers, low byte first.
+inline void putBytes(Bytes& rom, RomOffset at, std::initializer_list<int> bytes)
+{
+    for (const int b : bytes)
+        rom[static_cast<std::size_t>(at++)] = static_cast<std::uint8_t>(b);
+}
+inline void putWord(Bytes& rom, RomOffset at, CpuAddress value) { putBytes(rom, at, {value & 0xFF, value >> 8}); }
 
 }  // namespace velmar::test

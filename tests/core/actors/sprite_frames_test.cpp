@@ -2,6 +2,7 @@
 
 #include "actors/sprite_frames.h"
 #include "rom/address_map.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -10,15 +11,8 @@ using namespace rommap;
 
 struct FrameRom {
     Bytes rom = Bytes(kImageSize, 0);
-    void put(RomOffset at, std::initializer_list<std::uint8_t> bytes)
-    {
-        for (std::uint8_t b : bytes)
-            rom[static_cast<std::size_t>(at++)] = b;
-    }
-    void ptr(RomOffset at, CpuAddress a)
-    {
-        put(at, {static_cast<std::uint8_t>(a & 0xFF), static_cast<std::uint8_t>(a >> 8)});
-    }
+    void put(RomOffset at, std::initializer_list<int> bytes) { test::putBytes(rom, at, bytes); }
+    void ptr(RomOffset at, CpuAddress a) { test::putWord(rom, at, a); }
 };
 
 TEST(SpriteFrames, ReadWriteAndSetEnd)
@@ -60,7 +54,7 @@ TEST(SpriteFrames, ReadWriteAndSetEnd)
 TEST(SpriteFrames, AnimationsEndAfterTheFirstPair)
 {
     struct Case {
-        std::initializer_list<std::uint8_t> stored;
+        std::initializer_list<int> stored;
         Bytes read;
     };
     const Case cases[] = {

@@ -5,9 +5,12 @@
 
 #include "patch/crc32.h"
 #include "patch/patch_file.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
+
+using test::bytesOf;
 
 constexpr std::size_t kEndMarkOffset = 0x454F46;  // "EOF" read as an IPS record offset
 
@@ -18,8 +21,6 @@ Bytes randomBytes(std::mt19937& random, std::size_t size)
         b = static_cast<std::uint8_t>(random());
     return bytes;
 }
-
-Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 // Makes a patch of `format`, applies it to `original` and expects `edited` back; returns the patch.
 Bytes roundTrip(PatchFormat format, const Bytes& original, const Bytes& edited)

@@ -44,7 +44,7 @@ TEST(RomFile, ReadChecksOnlyTheSignature)
         EXPECT_EQ(readRomFile(dir.file(c.name), image).code, c.result) << c.name;
         if (c.result == RomReadResult::Ok) {
             EXPECT_EQ(image.romData.size(), c.contents.size() - 16) << c.name;
-            EXPECT_EQ(image.fileBytes(), Bytes(c.contents.begin(), c.contents.end())) << c.name;
+            EXPECT_EQ(image.fileBytes(), test::bytesOf(c.contents)) << c.name;
         }
     }
     RomImage image;
@@ -67,7 +67,7 @@ TEST(RomFile, ATrainerIsSetAsideAndWrittenBackInPlace)
     const Bytes trainer(512, 0xA5);
     file.insert(file.begin() + 16, trainer.begin(), trainer.end());
     const fs::path path = dir.file("trainer.nes");
-    writeFile(path, std::string(file.begin(), file.end()));
+    writeFile(path, test::textOf(file));
 
     RomImage image;
     ASSERT_TRUE(readRomFile(path, image).ok());

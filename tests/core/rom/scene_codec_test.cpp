@@ -17,15 +17,8 @@ struct SceneFixture {
     static constexpr std::uint8_t kScene = 5;
     Bytes rom = Bytes(kImageSize, 0);
 
-    void put(RomOffset at, std::initializer_list<std::uint8_t> bytes)
-    {
-        for (std::uint8_t b : bytes)
-            rom[static_cast<std::size_t>(at++)] = b;
-    }
-    void pointer(RomOffset table, int scene, CpuAddress a)
-    {
-        put(table + 2 * scene, {static_cast<std::uint8_t>(a & 0xFF), static_cast<std::uint8_t>(a >> 8)});
-    }
+    void put(RomOffset at, std::initializer_list<int> bytes) { test::putBytes(rom, at, bytes); }
+    void pointer(RomOffset table, int scene, CpuAddress a) { test::putWord(rom, table + 2 * scene, a); }
 
     SceneFixture()
     {
