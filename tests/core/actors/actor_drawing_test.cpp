@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "actors/actor_drawing.h"
 
@@ -47,10 +48,7 @@ TEST(ActorDrawing, FramesDrawFromTheirBanksAroundTheAnchor)
     const Canvas c;
     SpriteFrame one = frameOf({{0, 0, 0x10}}, {0});
     ActorPicture p = drawActor(one, c.view(), 100, 50, true);
-    EXPECT_EQ(one.width, 8);
-    EXPECT_EQ(one.height, 16);
-    EXPECT_EQ(p.left, 100);
-    EXPECT_EQ(p.top, 50);
+    EXPECT_EQ(std::tuple(one.width, one.height, p.left, p.top), std::tuple(8, 16, 100, 50));
     EXPECT_EQ(p.image.pixel(0, 0), c.sprite(0, 0x10 % 3 + 1)) << "upper half: tile 0x10";
     EXPECT_EQ(p.image.pixel(0, 8), c.sprite(0, 0x11 % 3 + 1)) << "lower half: tile 0x11";
 
@@ -78,10 +76,7 @@ TEST(ActorDrawing, PlacementOnTheMapAndThePlaceholder)
     // A 16 x 32 frame: two sprites side by side, each 8 x 16, stacked twice.
     SpriteFrame big = frameOf({{0, 0, 0}, {8, 0, 2}, {0, 16, 4}, {8, 16, 6}}, {0, 0, 0, 0});
     ActorPicture p = drawActor(big, c.view(), 0x10, 0xA3, false);
-    EXPECT_EQ(p.width(), 16);
-    EXPECT_EQ(p.height(), 32);
-    EXPECT_EQ(p.left, 304);
-    EXPECT_EQ(p.top, 106 - 32);
+    EXPECT_EQ(std::tuple(p.width(), p.height(), p.left, p.top), std::tuple(16, 32, 304, 106 - 32));
 
     SpriteFrame small = frameOf({{0, 0, 0}}, {0});
     p = drawActor(small, c.view(), 0x05, 0x00, false);
@@ -92,9 +87,7 @@ TEST(ActorDrawing, PlacementOnTheMapAndThePlaceholder)
     SpriteFrame empty;
     p = drawActor(empty, c.view(), 2, 0x40, false);
     EXPECT_TRUE(p.placeholder);
-    EXPECT_EQ(p.width(), 16);
-    EXPECT_EQ(p.left, 32);
-    EXPECT_EQ(empty.width, 16);
+    EXPECT_EQ(std::tuple(p.width(), p.left, empty.width), std::tuple(16, 32, 16));
 }
 
 }  // namespace

@@ -32,8 +32,7 @@ TEST(SpriteFrames, ReadWriteAndSetEnd)
     EXPECT_EQ(frame.tileCount, 2);
     EXPECT_EQ(frame.tiles[0], (FrameTile{0xF8, 0xF0, 0x10}));
     EXPECT_EQ(frame.attributes, (std::vector<std::uint8_t>{0x01, 0x41}));
-    EXPECT_EQ(frame.tilesAddress, 0x9000);
-    EXPECT_EQ(frame.attributesAddress, 0x9010);
+    EXPECT_EQ(std::pair(frame.tilesAddress, frame.attributesAddress), std::pair(0x9000, 0x9010));
 
     frame.tiles[1].offsetX = 0x08;
     frame.attributes[0] = 0x83;
