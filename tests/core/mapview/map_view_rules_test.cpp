@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "mapview/map_view_rules.h"
 
 namespace velmar {
@@ -19,9 +21,8 @@ TEST(MapViewRules, ScrollRangeByLengthAndDirection)
     };
     for (const Case& c : cases) {
         const MapScroll s = setupMapScroll(c.screens, c.startAtLeft);
-        EXPECT_EQ(s.enabled, c.want.enabled) << c.screens;
-        EXPECT_EQ(s.maximum, c.want.maximum) << c.screens;
-        EXPECT_EQ(s.value, c.want.value) << c.screens;
+        EXPECT_EQ(std::tuple(s.enabled, s.maximum, s.value), std::tuple(c.want.enabled, c.want.maximum, c.want.value))
+            << c.screens;
     }
     // A wider view: 10 screens in 1000 pixels scroll over the 1560 left; 3 screens fit.
     EXPECT_EQ(setupMapScroll(10, false, 1000).value, 1560);
