@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "core/text/text_image.h"
 #include "support/test_support.h"
@@ -138,9 +139,7 @@ TEST(TextPacker, RefusalsWriteNothing)
         std::vector<std::string> texts = decodeAll(rom);
         c.change(texts);
         const TextPackOutcome r = packTexts(rom, defaultTable(), texts, c.areaEnd ? c.areaEnd : textAreaEnd(rom));
-        EXPECT_EQ(r.code, c.code) << c.message;
-        EXPECT_EQ(r.failedText, c.failedText) << c.message;
-        EXPECT_EQ(r.reason, c.message);
+        EXPECT_EQ(std::tuple(r.code, r.failedText, r.reason), std::tuple(c.code, c.failedText, c.message));
         EXPECT_TRUE(rom == before) << c.message << ": nothing written";
     }
 
