@@ -169,9 +169,7 @@ TEST(SceneCodec, TablesOverAnotherScenesAreRefusedUnlessShared)
     ASSERT_GE(one.enemyCount, 3);
 
     const auto point = [](Bytes& rom, RomOffset pointers, RomOffset table) {
-        rom[static_cast<std::size_t>(pointers + 2 * kScene)] = static_cast<std::uint8_t>(table & 0xFF);
-        rom[static_cast<std::size_t>(pointers + 2 * kScene + 1)] =
-            static_cast<std::uint8_t>(romOffsetToCpu(table) >> 8);
+        test::putWord(rom, pointers + 2 * kScene, romOffsetToCpu(table));
     };
     const auto shareEnemies = [&](Bytes& rom, int count) {
         point(rom, kEnemyBPointers, one.enemyBAddress);
