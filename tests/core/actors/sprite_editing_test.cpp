@@ -122,10 +122,8 @@ TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
     const RomOffset attrs =
         RomReader(before).pointer(rommap::kPlayerFrameAttributes + 2, rommap::bankStart(rommap::kActorBank));
     Bytes want = before;
-    want[static_cast<std::size_t>(tiles + 1)] = 0x56;  // stored as tile, X, Y
-    want[static_cast<std::size_t>(tiles + 2)] = 0x12;
-    want[static_cast<std::size_t>(tiles + 3)] = 0x34;
-    want[static_cast<std::size_t>(attrs)] = 0xC3;
+    test::putBytes(want, tiles + 1, {0x56, 0x12, 0x34});  // stored as tile, X, Y
+    test::putBytes(want, attrs, {0xC3});
     EXPECT_EQ(doc.romData(), want);
 
     SpriteFrame fewer = edited;

@@ -129,9 +129,7 @@ TEST(RecentFiles, AddPutsThePathOnTop)
 
 TEST(RecentFiles, Caption)
 {
-    std::string accents20;
-    for (int i = 0; i < 20; ++i)
-        accents20 += "é";
+    const std::string accents20 = "éééééééééééééééééééé";
     const std::tuple<int, std::string, std::string> cases[] = {
         {0, "", "0. "},
         {3, "C:\\Games\\NES\\roms\\act.nes", "3. mes\\NES\\roms\\act.nes"},  // 25 characters: the last 20

@@ -49,12 +49,8 @@ TEST(MapViewRules, StatusPanelsKeepTheLastFourDigits)
     s.subtileAddress = 0x1F6C2;
     s.metatileAddress = 5;
     const auto panels = statusPanels(s);
-    EXPECT_EQ(panels[0].key, "status1");
-    EXPECT_EQ(panels[0].text, "Map: $8A10");
-    EXPECT_EQ(panels[1].key, "status4");
-    EXPECT_EQ(panels[1].text, "M-T: $F6C2");
-    EXPECT_EQ(panels[2].text, "M-S: $0005");
-    EXPECT_EQ(panels[6].key, "status5");
+    EXPECT_EQ(std::tuple(panels[0].key, panels[0].text, panels[1].key, panels[1].text, panels[2].text, panels[6].key),
+              std::tuple("status1", "Map: $8A10", "status4", "M-T: $F6C2", "M-S: $0005", "status5"));
 }
 
 }  // namespace
