@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -37,6 +38,14 @@ inline void putBytes(Bytes& rom, RomOffset at, std::initializer_list<int> bytes)
 {
     for (const int b : bytes)
         rom[static_cast<std::size_t>(at++)] = static_cast<std::uint8_t>(b);
+}
+// A scene palette whose entry i is colour `first` + i, so that every entry shows apart.
+inline std::array<std::uint8_t, 32> countingPalette(int first)
+{
+    std::array<std::uint8_t, 32> p{};
+    for (std::size_t i = 0; i < p.size(); ++i)
+        p[i] = static_cast<std::uint8_t>(first + static_cast<int>(i));
+    return p;
 }
 inline void putWord(Bytes& rom, RomOffset at, CpuAddress value) { putBytes(rom, at, {value & 0xFF, value >> 8}); }
 

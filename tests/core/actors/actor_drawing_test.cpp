@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "actors/actor_drawing.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 struct Canvas {
     PixelArray spr = PixelArray(256 * 64);
     PixelArray bkg = PixelArray(256 * 64);
-    std::array<std::uint8_t, 32> palette{};
+    std::array<std::uint8_t, 32> palette = test::countingPalette(0);
     Bitmap map = Bitmap(1024, 176, 0);
     Canvas()
     {
@@ -21,8 +22,6 @@ struct Canvas {
             std::fill_n(bkg.begin() + t * 64, 64, static_cast<std::uint8_t>(3 - t % 3));
         }
         std::fill_n(spr.begin() + 0x40 * 64, 128, std::uint8_t{0});
-        for (int i = 0; i < 32; ++i)
-            palette[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
         for (int y = 0; y < map.height(); ++y)
             for (int x = 0; x < map.width(); ++x)
                 map.setPixel(x, y, rgb(x & 0xFE, y & 0xFF, 0x40));

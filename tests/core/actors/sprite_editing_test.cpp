@@ -65,9 +65,7 @@ TEST(SpriteEditorViews, SpritePlacesAndHalves)
         std::fill_n(spr.begin() + t * 64, 64, static_cast<std::uint8_t>(t % 4));
         std::fill_n(bkg.begin() + t * 64, 64, static_cast<std::uint8_t>(3 - t % 4));
     }
-    std::array<std::uint8_t, 32> palette{};
-    for (std::size_t i = 0; i < 32; ++i)
-        palette[i] = static_cast<std::uint8_t>(i + 0x10);
+    const std::array<std::uint8_t, 32> palette = test::countingPalette(0x10);
     const SpriteArt art{spr, bkg, palette};
     const auto colour = [&](int sub, int value) { return nesColorToRgb(palette[16 + 4 * sub + value], false, 0); };
 
