@@ -43,6 +43,7 @@ TEST(CliArgs, UsageErrorsExitTwoAndTouchNothing)
         {"frames", rom, "1", out, "--palette", "c:000000", "1"},  // --palette takes the scene alone here
         {"frames", rom, "1", out, "--palette"},
         {"frames", rom, "1", out, "--palette", "c:003000"},
+        {"patch", rom, rom, out},  // a patch is named .ips or .bps
     };
     for (const auto& args : cases) {
         std::string line;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "cli_test_util.h"
 #include "core/text/text_image.h"
@@ -104,14 +105,11 @@ TEST(CliEdit, ActorAndPropertyCommands)
         EXPECT_EQ(run.code, 0) << args[0] << ": " << run.err;
     }
     const Json s = sceneJsonOf(rom, key);
-    const Json& last = s.at("enemies").back();  // stored in order of b: now the last
-    EXPECT_EQ(last.at("b"), 0x7F);
-    EXPECT_EQ(last.at("xy"), 0xA5);
-    EXPECT_EQ(last.at("id"), 7);
-    EXPECT_EQ(s.at("items").at(0).at("x"), 2);
-    EXPECT_EQ(s.at("startX"), 0x10);
-    EXPECT_EQ(s.at("time"), 0x45);
-    EXPECT_EQ(s.at("palSelectors").at(7), 0x12);
+    // Stored in order of b and of x: the enemy is now the last, the item the first.
+    EXPECT_EQ(s.at("enemies").back(), Json({{"b", 0x7F}, {"xy", 0xA5}, {"id", 7}}));
+    EXPECT_EQ(s.at("items").at(0), Json({{"x", 2}, {"y", 0x40}, {"id", 0xF}}));
+    EXPECT_EQ(std::tuple(s.at("startX"), s.at("startY"), s.at("time"), s.at("palSelectors").at(7)),
+              std::tuple(0x10, 0x90, 0x45, 0x12));
 
     const std::string edited = readFile(dir.rom());
     for (const std::string bad : {"twelve", "-1", "0x5", "100", ""}) {

@@ -12,9 +12,7 @@ namespace {
 TEST(CliSample, WritesTheSampleAndNamesThatAreNotAsciiOpenAndSave)
 {
     TempDir dir;
-    const std::string draft = pathToUtf8(dir.path())
-        + "/\xC3\x89"
-          "bauche.nes";
+    const std::string draft = pathToUtf8(dir.path()) + "/\xC3\x89" + "bauche.nes";
     const std::string level = pathToUtf8(dir.path()) + "/\xE9\x96\xA2\xE5\x8D\xA1.nes";
     ASSERT_EQ(cli({"sample", draft}).code, 0);
     EXPECT_TRUE(sameBytes(readFile(pathFromUtf8(draft)), sampleFileText()));

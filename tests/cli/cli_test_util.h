@@ -33,11 +33,7 @@ inline CliRun cli(const std::vector<std::string>& args)
     return {code, out.str(), err.str()};
 }
 
-inline std::string sampleFileText()
-{
-    const Bytes bytes = sampleImage().fileBytes();
-    return {bytes.begin(), bytes.end()};
-}
+inline std::string sampleFileText() { return textOf(sampleImage().fileBytes()); }
 
 // Compares two files' contents; a failure names the first differing offset instead of printing
 // a quarter of a megabyte.
@@ -87,8 +83,7 @@ inline std::vector<int> intsOf(const Json& array)
 // The bytes of a PNG file, as readFile gives a file's.
 inline std::string pngText(const Bitmap& bitmap, std::optional<ScreenColour> transparentKey = std::nullopt)
 {
-    const Bytes png = encodePng(bitmap, transparentKey);
-    return {png.begin(), png.end()};
+    return textOf(encodePng(bitmap, transparentKey));
 }
 
 inline SceneRecord sampleScene(const std::string& key)

@@ -14,9 +14,8 @@ namespace {
 
 PixelArray bankOf(const std::filesystem::path& rom, int bank)
 {
-    const std::string text = readFile(rom);
     RomImage image;
-    EXPECT_TRUE(parseRomFile(Bytes(text.begin(), text.end()), image).ok());
+    EXPECT_TRUE(parseRomFile(bytesOf(readFile(rom)), image).ok());
     PixelArray pixels;
     EXPECT_TRUE(loadChrBank(image.romData, pixels, bank).ok());
     return pixels;

@@ -18,13 +18,10 @@ TEST(SampleCanvas, BlocksAndSpriteStripsKeepTheTileOrder)
     PixelArray bank = blankBank();
     putBlock(bank, 0x10, c, 0, 0);
     putSpriteStrip(bank, 0x20, c, 0, 0);
-    const auto pixel = [&bank](int tile, int x, int y) { return bank[tile * 64 + y * 8 + x]; };
-    EXPECT_EQ(pixel(0x10, 0, 0), 1);
-    EXPECT_EQ(pixel(0x11, 0, 0), 2);
-    EXPECT_EQ(pixel(0x12, 0, 0), 3);
-    EXPECT_EQ(pixel(0x13, 1, 1), 1);
-    EXPECT_EQ(pixel(0x20, 0, 0), 1);
-    EXPECT_EQ(pixel(0x21, 0, 0), 2);
+    const int want[][4] = {{0x10, 0, 0, 1}, {0x11, 0, 0, 2}, {0x12, 0, 0, 3},
+                           {0x13, 1, 1, 1}, {0x20, 0, 0, 1}, {0x21, 0, 0, 2}};
+    for (const auto& [tile, x, y, value] : want)
+        EXPECT_EQ(bank[static_cast<std::size_t>(tile * 64 + y * 8 + x)], value) << "tile " << tile;
 }
 
 }  // namespace

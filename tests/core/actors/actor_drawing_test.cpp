@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "actors/actor_drawing.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -11,7 +13,7 @@ namespace {
 struct Canvas {
     PixelArray spr = PixelArray(256 * 64);
     PixelArray bkg = PixelArray(256 * 64);
-    std::array<std::uint8_t, 32> palette{};
+    std::array<std::uint8_t, 32> palette = test::countingPalette(0);
     Bitmap map = Bitmap(1024, 176, 0);
     Canvas()
     {
@@ -20,8 +22,6 @@ struct Canvas {
             std::fill_n(bkg.begin() + t * 64, 64, static_cast<std::uint8_t>(3 - t % 3));
         }
         std::fill_n(spr.begin() + 0x40 * 64, 128, std::uint8_t{0});
-        for (int i = 0; i < 32; ++i)
-            palette[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
         for (int y = 0; y < map.height(); ++y)
             for (int x = 0; x < map.width(); ++x)
                 map.setPixel(x, y, rgb(x & 0xFE, y & 0xFF, 0x40));
@@ -47,10 +47,7 @@ TEST(ActorDrawing, FramesDrawFromTheirBanksAroundTheAnchor)
     const Canvas c;
     SpriteFrame one = frameOf({{0, 0, 0x10}}, {0});
     ActorPicture p = drawActor(one, c.view(), 100, 50, true);
-    EXPECT_EQ(one.width, 8);
-    EXPECT_EQ(one.height, 16);
-    EXPECT_EQ(p.left, 100);
-    EXPECT_EQ(p.top, 50);
+    EXPECT_EQ(std::tuple(one.width, one.height, p.left, p.top), std::tuple(8, 16, 100, 50));
     EXPECT_EQ(p.image.pixel(0, 0), c.sprite(0, 0x10 % 3 + 1)) << "upper half: tile 0x10";
     EXPECT_EQ(p.image.pixel(0, 8), c.sprite(0, 0x11 % 3 + 1)) << "lower half: tile 0x11";
 
@@ -78,10 +75,7 @@ TEST(ActorDrawing, PlacementOnTheMapAndThePlaceholder)
     // A 16 x 32 frame: two sprites side by side, each 8 x 16, stacked twice.
     SpriteFrame big = frameOf({{0, 0, 0}, {8, 0, 2}, {0, 16, 4}, {8, 16, 6}}, {0, 0, 0, 0});
     ActorPicture p = drawActor(big, c.view(), 0x10, 0xA3, false);
-    EXPECT_EQ(p.width(), 16);
-    EXPECT_EQ(p.height(), 32);
-    EXPECT_EQ(p.left, 304);
-    EXPECT_EQ(p.top, 106 - 32);
+    EXPECT_EQ(std::tuple(p.width(), p.height(), p.left, p.top), std::tuple(16, 32, 304, 106 - 32));
 
     SpriteFrame small = frameOf({{0, 0, 0}}, {0});
     p = drawActor(small, c.view(), 0x05, 0x00, false);
@@ -92,9 +86,7 @@ TEST(ActorDrawing, PlacementOnTheMapAndThePlaceholder)
     SpriteFrame empty;
     p = drawActor(empty, c.view(), 2, 0x40, false);
     EXPECT_TRUE(p.placeholder);
-    EXPECT_EQ(p.width(), 16);
-    EXPECT_EQ(p.left, 32);
-    EXPECT_EQ(empty.width, 16);
+    EXPECT_EQ(std::tuple(p.width(), p.left, empty.width), std::tuple(16, 32, 16));
 }
 
 }  // namespace

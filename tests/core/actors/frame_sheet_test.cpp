@@ -5,6 +5,7 @@
 
 #include "actors/frame_sheet.h"
 #include "rom/address_map.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -35,11 +36,7 @@ struct Fixture {
         for (int p = 0; p < 4; ++p)
             palette[static_cast<std::size_t>(17 + 4 * p)] = std::array{0x16, 0x1A, 0x12, 0x28}[p];
     }
-    void put(RomOffset at, std::initializer_list<int> bytes)
-    {
-        for (int b : bytes)
-            rom[static_cast<std::size_t>(at++)] = static_cast<std::uint8_t>(b);
-    }
+    void put(RomOffset at, std::initializer_list<int> bytes) { test::putBytes(rom, at, bytes); }
     ScreenColour sprite(int subPalette) const
     {
         return nesRgbTable()[palette[static_cast<std::size_t>(17 + 4 * subPalette)]];

@@ -65,9 +65,7 @@ TEST(SpriteEditorViews, SpritePlacesAndHalves)
         std::fill_n(spr.begin() + t * 64, 64, static_cast<std::uint8_t>(t % 4));
         std::fill_n(bkg.begin() + t * 64, 64, static_cast<std::uint8_t>(3 - t % 4));
     }
-    std::array<std::uint8_t, 32> palette{};
-    for (std::size_t i = 0; i < 32; ++i)
-        palette[i] = static_cast<std::uint8_t>(i + 0x10);
+    const std::array<std::uint8_t, 32> palette = test::countingPalette(0x10);
     const SpriteArt art{spr, bkg, palette};
     const auto colour = [&](int sub, int value) { return nesColorToRgb(palette[16 + 4 * sub + value], false, 0); };
 
@@ -122,20 +120,14 @@ TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
     const RomOffset attrs =
         RomReader(before).pointer(rommap::kPlayerFrameAttributes + 2, rommap::bankStart(rommap::kActorBank));
     Bytes want = before;
-    want[static_cast<std::size_t>(tiles + 1)] = 0x56;  // stored as tile, X, Y
-    want[static_cast<std::size_t>(tiles + 2)] = 0x12;
-    want[static_cast<std::size_t>(tiles + 3)] = 0x34;
-    want[static_cast<std::size_t>(attrs)] = 0xC3;
+    test::putBytes(want, tiles + 1, {0x56, 0x12, 0x34});  // stored as tile, X, Y
+    test::putBytes(want, attrs, {0xC3});
     EXPECT_EQ(doc.romData(), want);
 
     SpriteFrame fewer = edited;
     fewer.tileCount = static_cast<std::uint8_t>(fewer.tileCount - 1);
     EXPECT_EQ(edits::setSpriteFrame(doc, FrameSet::Player, 1, fewer).code, EditResult::Refused);
     EXPECT_EQ(edits::setSpriteFrame(doc, FrameSet::Player, 1, edited).code, EditResult::NoChange);
-
-    ASSERT_TRUE(doc.undo().ok());
-    EXPECT_EQ(doc.romData(), before);
-    ASSERT_TRUE(doc.redo().ok());
     EXPECT_EQ(doc.romData(), want);
 }
 
@@ -150,7 +142,6 @@ TEST(SpriteEdits, AnimationStepsKeepTheirCountAndTheirEnd)
             break;
     }
     ASSERT_GE(steps.size(), 4u) << "the sample has an animation of two steps or more";
-    const Bytes before = doc.romData();
 
     Bytes edited = steps;
     edited[2] = 0x3C;
@@ -169,13 +160,6 @@ TEST(SpriteEdits, AnimationStepsKeepTheirCountAndTheirEnd)
     first[0] = 0x00;  // the first step's timer may be anything
     EXPECT_EQ(edits::setAnimation(doc, animation, first).code, EditResult::Recorded);
     EXPECT_EQ(edits::setAnimation(doc, animation, Bytes(edited.begin(), edited.end() - 2)).code, EditResult::Refused);
-
-    ASSERT_TRUE(doc.undo().ok());
-    ASSERT_TRUE(doc.undo().ok());
-    EXPECT_EQ(doc.romData(), before);
-    ASSERT_TRUE(doc.redo().ok());
-    ASSERT_TRUE(readAnimation(doc.romData(), animation, read).ok());
-    EXPECT_EQ(read, edited);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "actors/sprite_frames.h"
 #include "rom/address_map.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -10,15 +11,8 @@ using namespace rommap;
 
 struct FrameRom {
     Bytes rom = Bytes(kImageSize, 0);
-    void put(RomOffset at, std::initializer_list<std::uint8_t> bytes)
-    {
-        for (std::uint8_t b : bytes)
-            rom[static_cast<std::size_t>(at++)] = b;
-    }
-    void ptr(RomOffset at, CpuAddress a)
-    {
-        put(at, {static_cast<std::uint8_t>(a & 0xFF), static_cast<std::uint8_t>(a >> 8)});
-    }
+    void put(RomOffset at, std::initializer_list<int> bytes) { test::putBytes(rom, at, bytes); }
+    void ptr(RomOffset at, CpuAddress a) { test::putWord(rom, at, a); }
 };
 
 TEST(SpriteFrames, ReadWriteAndSetEnd)
@@ -38,8 +32,7 @@ TEST(SpriteFrames, ReadWriteAndSetEnd)
     EXPECT_EQ(frame.tileCount, 2);
     EXPECT_EQ(frame.tiles[0], (FrameTile{0xF8, 0xF0, 0x10}));
     EXPECT_EQ(frame.attributes, (std::vector<std::uint8_t>{0x01, 0x41}));
-    EXPECT_EQ(frame.tilesAddress, 0x9000);
-    EXPECT_EQ(frame.attributesAddress, 0x9010);
+    EXPECT_EQ(std::pair(frame.tilesAddress, frame.attributesAddress), std::pair(0x9000, 0x9010));
 
     frame.tiles[1].offsetX = 0x08;
     frame.attributes[0] = 0x83;
@@ -60,7 +53,7 @@ TEST(SpriteFrames, ReadWriteAndSetEnd)
 TEST(SpriteFrames, AnimationsEndAfterTheFirstPair)
 {
     struct Case {
-        std::initializer_list<std::uint8_t> stored;
+        std::initializer_list<int> stored;
         Bytes read;
     };
     const Case cases[] = {

@@ -43,15 +43,12 @@ RomImage imported(const FolderFiles& files)
     return image;
 }
 
-std::string text(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
-Bytes bytes(const std::string& text) { return {text.begin(), text.end()}; }
-
 void replace(Bytes& file, const std::string& from, const std::string& to)
 {
-    std::string s = text(file);
+    std::string s = textOf(file);
     const std::size_t at = s.find(from);
     ASSERT_NE(at, std::string::npos) << from;
-    file = bytes(s.replace(at, from.size(), to));
+    file = bytesOf(s.replace(at, from.size(), to));
 }
 
 // Every image the tests make comes back from its folder byte for byte: the sample, the packers'
@@ -127,12 +124,7 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
         const char* reason;
     };
     const Case cases[] = {
-        {"manifest.json",
-         [](Bytes& f) {
-             f.pop_back();
-             f.pop_back();
-         },
-         "manifest.json: parse error at line"},
+        {"manifest.json", [](Bytes& f) { f.resize(f.size() - 2); }, "manifest.json: parse error at line"},
         {"manifest.json", [](Bytes& f) { replace(f, "\"version\": 1", "\"version\": 2"); },
          "manifest.json: version: the folder is of version 2"},
         {"manifest.json", [](Bytes& f) { replace(f, "\"texts.txt\"", "\"../texts.txt\""); },
@@ -141,7 +133,7 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
          "texts.txt: line 3: the line must begin with \"02: \""},
         {"texts.txt", [](Bytes& f) { replace(f, "01: ", "01: \xC3\xA9"); },
          "texts.txt: line 2: Text 01 cannot be encoded"},
-        {"texts.txt", [](Bytes& f) { f.resize(text(f).find("\n70: ") + 1); }, "texts.txt: the file has 112 lines"},
+        {"texts.txt", [](Bytes& f) { f.resize(textOf(f).find("\n70: ") + 1); }, "texts.txt: the file has 112 lines"},
         {"palettes.json", [](Bytes& f) { replace(f, "\"background\": [\n    [", "\"background\": [\n    [300, "); },
          "palettes.json: background[0]: must hold 3 entries, not 4"},
         {"frames.json", [](Bytes& f) { replace(f, "\"tile\": 64", "\"tile\": -1"); },

@@ -69,8 +69,6 @@ TEST(SceneFile, ExportAndImportGiveTheSameSceneAndAnEditLandsWhereItShould)
     EXPECT_EQ(f.doc.history().size(), 1u) << "one step, however much the packers moved";
     EXPECT_EQ(f.doc.undoName(), "Import Scene");
     EXPECT_EQ(describeScene(f.doc.currentScene()), canonicalScene(d));
-    ASSERT_TRUE(f.doc.undo().ok());
-    EXPECT_EQ(f.doc.romData(), loaded);
 }
 
 TEST(SceneFile, ValuesOtherScenesShareChangeOnlyWhenAsked)

@@ -49,8 +49,7 @@ TEST(AreaRoom, SaysWhetherAResizeFitsAsTheResizeFinds)
     const CharTable table = test::defaultTable();
     TextList texts = decodeAllTexts(rom, table);
     ASSERT_TRUE(texts.status.ok());
-    texts.texts[3] = "A\xC3\xA9"
-                     "B\\0";
+    texts.texts[3] = std::string("A\xC3\xA9") + "B\\0";
     const TextRoom measured = measureTexts(rom, table, texts.texts, textAreaEnd(rom));
     EXPECT_EQ(measured.sizes[3], -1);
     EXPECT_EQ(measured.errors[3], "no code for \"\xC3\xA9\" (character 2)");

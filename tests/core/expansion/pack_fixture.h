@@ -11,6 +11,7 @@
 #include "expansion/map_packer.h"
 #include "rom/address_map.h"
 #include "rom/scene_codec.h"
+#include "support/test_support.h"
 
 // A hand-made image for the packer tests: 48 scenes whose maps and actor tables hold values that
 // tell scene, screen and record apart.
@@ -47,12 +48,6 @@ inline PackLayout packedLayout(int screens11, int (*screensRest)(int))
 // Never 0xFF, so a screen a resize adds is told from an old one; 251 is prime, so no two screens
 // of a scene are alike.
 inline std::uint8_t mapByte(int scene, int index) { return static_cast<std::uint8_t>((scene * 17 + index) % 251); }
-
-inline void putWord(Bytes& rom, RomOffset at, CpuAddress value)
-{
-    rom[at] = static_cast<std::uint8_t>(value & 0xFF);
-    rom[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
 
 inline CpuAddress wordAt(const Bytes& rom, RomOffset at) { return rom[at] | rom[at + 1] << 8; }
 

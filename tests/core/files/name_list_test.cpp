@@ -20,9 +20,7 @@ TEST(NameList, LoadAndFormat)
     };
     const Case cases[] = {
         {"3\nA\nB\nC\nD\n", Names{"A", "B", "C", "D"}},  // line 1 is the highest entry number
-        {"\xEF\xBB\xBF"
-         "03\r\nA\r\nB\r\nC\r\nD\r\n",
-         Names{"A", "B", "C", "D"}},  // as Notepad saves it
+        {std::string("\xEF\xBB\xBF") + "03\r\nA\r\nB\r\nC\r\nD\r\n", Names{"A", "B", "C", "D"}},  // as Notepad saves it
         {"0A\n0\n1\n2\n3\n4\n5\n6\n7\n8\n9\nA\nlines after the list\n",
          Names{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A"}},
         {"1\n\n\n", Names{"", ""}},

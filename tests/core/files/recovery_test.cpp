@@ -13,10 +13,6 @@ namespace {
 using namespace test;
 using namespace std::string_literals;
 
-Bytes fileOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
-std::string textOf(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
 RecoveryCopy sampleCopy(std::string path) { return {std::move(path), SceneKey{3, 0x0A, 0x12}, sampleImage()}; }
 
 TEST(RecoveryFile, RoundTripsAndRefusesAnythingElse)
@@ -47,18 +43,18 @@ TEST(RecoveryFile, RoundTripsAndRefusesAnythingElse)
     Bytes noSignature = file;
     noSignature[header.size()] = 'X';
     const Bytes changed[] = {
-        fileOf("VELMAR RECOVERY 2\nFILE 6\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 0\n\nSCENE \nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 06\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 99999999999999999999\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a\0nes\nSCENE \nIMAGE "s + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE act01\nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 2\nFILE 6\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 0\n\nSCENE \nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 06\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 99999999999999999999\n/a.nes\nSCENE \nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 6\n/a\0nes\nSCENE \nIMAGE "s + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE act01\nIMAGE " + imageSize + "\n" + body),
         // Scene keys the editor never writes: not a scene of the tree, or one in lower case.
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:00c999\nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:00C999\nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:030a12\nIMAGE " + imageSize + "\n" + body),
-        fileOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE \nIMAGE 18446744073709551617\n" + body),
-        fileOf(valid + body + "x"),
+        bytesOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:00c999\nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:00C999\nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE c:030a12\nIMAGE " + imageSize + "\n" + body),
+        bytesOf("VELMAR RECOVERY 1\nFILE 6\n/a.nes\nSCENE \nIMAGE 18446744073709551617\n" + body),
+        bytesOf(valid + body + "x"),
         noSignature,
     };
     read = copy;
@@ -68,7 +64,7 @@ TEST(RecoveryFile, RoundTripsAndRefusesAnythingElse)
         EXPECT_FALSE(r.reason.empty());
     }
     EXPECT_EQ(read, copy) << "a refused copy leaves the output alone";
-    ASSERT_TRUE(parseRecoveryCopy(fileOf(valid + body), read).ok()) << "the changes above are all that is wrong";
+    ASSERT_TRUE(parseRecoveryCopy(bytesOf(valid + body), read).ok()) << "the changes above are all that is wrong";
 }
 
 TEST(RecoveryWriter, TheNewestJobWinsAndTheCopyOutlivesTheWriter)

@@ -51,9 +51,8 @@ TEST(Settings, Load)
             writeFile(dir.file("VELMAR.INI"), *c.contents);
         Settings s{"/old", "old", {"o0"}, true, false};
         const auto r = loadSettings(dir.file(c.contents ? "VELMAR.INI" : "missing.ini"), kProgramFolder, s);
-        EXPECT_EQ(r.code, c.code) << c.contents.value_or("no file");
-        EXPECT_EQ(r.reason, c.reason) << c.contents.value_or("no file");
-        EXPECT_EQ(s, c.expected) << c.contents.value_or("no file");
+        EXPECT_EQ(std::tuple(r.code, r.reason, s), std::tuple(c.code, c.reason, c.expected))
+            << c.contents.value_or("no file");
     }
 
     // A file that cannot be read at all gives every default; kept as it is, it can be looked at.
@@ -130,9 +129,7 @@ TEST(RecentFiles, AddPutsThePathOnTop)
 
 TEST(RecentFiles, Caption)
 {
-    std::string accents20;
-    for (int i = 0; i < 20; ++i)
-        accents20 += "é";
+    const std::string accents20 = "éééééééééééééééééééé";
     const std::tuple<int, std::string, std::string> cases[] = {
         {0, "", "0. "},
         {3, "C:\\Games\\NES\\roms\\act.nes", "3. mes\\NES\\roms\\act.nes"},  // 25 characters: the last 20

@@ -3,17 +3,10 @@
 #include <array>
 
 #include "gfx/metatile_render.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
-
-std::array<std::uint8_t, 32> rampPalette()
-{
-    std::array<std::uint8_t, 32> p{};
-    for (int i = 0; i < 32; ++i)
-        p[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    return p;
-}
 
 // Tile t is filled with the value t % 4; subtile s uses tiles s, s, s, s.
 struct Tables {
@@ -38,7 +31,7 @@ TEST(Metatiles, QuadrantPalettesFollowTheAttributeLayout)
 
     Tables t;
     t.defs.metatileDefs[7] = {0xE4, 1, 1, 1, 1};  // every quarter subtile 1 (value 1)
-    const auto pal = rampPalette();
+    const auto pal = test::countingPalette(0);
     Bitmap s(32, 32, 0);
     drawMetatile(s, t.pixels, t.defs, 7, pal, 1);
     // Top left, bottom left, top right, bottom right: sub-palettes 0, 2, 1, 3.
@@ -53,7 +46,7 @@ TEST(Metatiles, SheetPositions)
     Tables t;
     t.defs.metatileDefs[0x23] = {0, 3, 3, 3, 3};
     t.defs.metatileDefs[16] = {0, 2, 2, 2, 2};
-    const auto pal = rampPalette();
+    const auto pal = test::countingPalette(0);
     Bitmap sheet(kSheetSize, kSheetSize, 0);
     drawMetatileSheet(sheet, t.defs, t.pixels, 0, 255, pal);
     EXPECT_EQ(sheet.pixel(96, 64), colour(3));
@@ -71,7 +64,7 @@ TEST(Metatiles, SubtileInOneSubPaletteEnlarged)
 {
     Tables t;
     t.defs.subtileDefs[9] = {1, 2, 3, 0};
-    const auto pal = rampPalette();
+    const auto pal = test::countingPalette(0);
     Bitmap s(64, 64, 0);
     drawSubtile(s, t.pixels, t.defs, 9, pal, 2, 4);
     EXPECT_EQ(s.pixel(0, 0), colour(8 + 1));   // top left: tile 1

@@ -37,10 +37,7 @@ TEST(NesPalette, EmphasisRoundsHalfToEvenAndClamps)
         {0x0E, false, 7, 4, 4, 4},
     };
     for (const Case& c : cases) {
-        const ScreenColour v = nesColorToRgb(c.index, c.mono, c.emphasis);
-        EXPECT_EQ(redOf(v), c.r) << c.index << "/" << c.emphasis;
-        EXPECT_EQ(greenOf(v), c.g) << c.index << "/" << c.emphasis;
-        EXPECT_EQ(blueOf(v), c.b) << c.index << "/" << c.emphasis;
+        EXPECT_EQ(nesColorToRgb(c.index, c.mono, c.emphasis), rgb(c.r, c.g, c.b)) << c.index << "/" << c.emphasis;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "gfx/tile_drawing.h"
+#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -16,14 +17,6 @@ PixelArray testTiles()
         for (int i = 0; i < 64; ++i)
             px[static_cast<std::size_t>(t * 64 + i)] = static_cast<std::uint8_t>((i % 8 + i / 8 + t) % 4);
     return px;
-}
-
-std::array<std::uint8_t, 32> testPalette()
-{
-    std::array<std::uint8_t, 32> p{};
-    for (int i = 0; i < 32; ++i)
-        p[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + 0x10);
-    return p;
 }
 
 TEST(Bitmap, CopiesWithRasterOpsAndClipping)
@@ -49,7 +42,7 @@ TEST(Bitmap, CopiesWithRasterOpsAndClipping)
 TEST(TileDrawing, DrawsEveryPixelInItsSubPalette)
 {
     const PixelArray px = testTiles();
-    const auto pal = testPalette();
+    const auto pal = test::countingPalette(0x10);
     Bitmap s(16, 16, 0xABCDEF);
     EXPECT_EQ(drawTile(px, 1, s, 4, 4, pal, 2), DrawResult::Ok);
     // Tile 1 pixel (0, 0) has value 1: palette[2 * 4 + 1].
@@ -71,7 +64,7 @@ TEST(TileDrawing, SpriteTileKeysValueZeroAndMirrors)
 {
     PixelArray px(64, 0);
     px[0] = 1;  // only (0, 0) is set
-    auto pal = testPalette();
+    auto pal = test::countingPalette(0x10);
     const auto palBefore = pal;
     Bitmap s(8, 8, 0);
     EXPECT_EQ(drawSpriteTile(px, 0, s, 0, 0, 0x43, pal), DrawResult::Ok);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "mapview/map_view_rules.h"
 
 namespace velmar {
@@ -19,9 +21,8 @@ TEST(MapViewRules, ScrollRangeByLengthAndDirection)
     };
     for (const Case& c : cases) {
         const MapScroll s = setupMapScroll(c.screens, c.startAtLeft);
-        EXPECT_EQ(s.enabled, c.want.enabled) << c.screens;
-        EXPECT_EQ(s.maximum, c.want.maximum) << c.screens;
-        EXPECT_EQ(s.value, c.want.value) << c.screens;
+        EXPECT_EQ(std::tuple(s.enabled, s.maximum, s.value), std::tuple(c.want.enabled, c.want.maximum, c.want.value))
+            << c.screens;
     }
     // A wider view: 10 screens in 1000 pixels scroll over the 1560 left; 3 screens fit.
     EXPECT_EQ(setupMapScroll(10, false, 1000).value, 1560);
@@ -48,12 +49,8 @@ TEST(MapViewRules, StatusPanelsKeepTheLastFourDigits)
     s.subtileAddress = 0x1F6C2;
     s.metatileAddress = 5;
     const auto panels = statusPanels(s);
-    EXPECT_EQ(panels[0].key, "status1");
-    EXPECT_EQ(panels[0].text, "Map: $8A10");
-    EXPECT_EQ(panels[1].key, "status4");
-    EXPECT_EQ(panels[1].text, "M-T: $F6C2");
-    EXPECT_EQ(panels[2].text, "M-S: $0005");
-    EXPECT_EQ(panels[6].key, "status5");
+    EXPECT_EQ(std::tuple(panels[0].key, panels[0].text, panels[1].key, panels[1].text, panels[2].text, panels[6].key),
+              std::tuple("status1", "Map: $8A10", "status4", "M-T: $F6C2", "M-S: $0005", "status5"));
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(RomFile, ReadChecksOnlyTheSignature)
         EXPECT_EQ(readRomFile(dir.file(c.name), image).code, c.result) << c.name;
         if (c.result == RomReadResult::Ok) {
             EXPECT_EQ(image.romData.size(), c.contents.size() - 16) << c.name;
-            EXPECT_EQ(image.fileBytes(), Bytes(c.contents.begin(), c.contents.end())) << c.name;
+            EXPECT_EQ(image.fileBytes(), test::bytesOf(c.contents)) << c.name;
         }
     }
     RomImage image;
@@ -67,7 +67,7 @@ TEST(RomFile, ATrainerIsSetAsideAndWrittenBackInPlace)
     const Bytes trainer(512, 0xA5);
     file.insert(file.begin() + 16, trainer.begin(), trainer.end());
     const fs::path path = dir.file("trainer.nes");
-    writeFile(path, std::string(file.begin(), file.end()));
+    writeFile(path, test::textOf(file));
 
     RomImage image;
     ASSERT_TRUE(readRomFile(path, image).ok());
@@ -123,8 +123,6 @@ TEST(RomFile, WriteNeverCreatesAMissingFile)
     EXPECT_FALSE(fs::exists(dir.file("missing.nes")));
     EXPECT_EQ(writeRomFile("", image).code, WriteResult::IoError) << "saving before any load has no path";
     EXPECT_EQ(writeRomFile(dir.path() / "no" / "such" / "folder.nes", image).code, WriteResult::IoError);
-    EXPECT_TRUE(writeFileSafely(dir.file("new.nes"), {1, 2, 3}, false, FileOwner::User).ok());
-    EXPECT_EQ(readFile(dir.file("new.nes")), std::string("\x01\x02\x03"));
 }
 
 TEST(DriveRetry, CandidatePaths)
@@ -219,9 +217,8 @@ TEST(DriveRetry, TheSystemListsTheDriveOfTheTemporaryFolder)
 TEST(RomFile, NamesThatAreNotAsciiRoundTrip)
 {
     TempDir dir;
-    for (const std::string name : {"\xC3\x89"
-                                   "bauche.nes",
-                                   "\xE9\x96\xA2\xE5\x8D\xA1.nes"}) {
+    for (const std::string& name :
+         {std::string("\xC3\x89") + "bauche.nes", std::string("\xE9\x96\xA2\xE5\x8D\xA1.nes")}) {
         SCOPED_TRACE(name);
         const fs::path path = pathFromUtf8(pathToUtf8(dir.path()) + "/" + name);
         ASSERT_TRUE(writeFileSafely(path, test::sampleImage().fileBytes(), false, FileOwner::User).ok());

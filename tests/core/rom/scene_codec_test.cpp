@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "rom/address_map.h"
 #include "rom/scene_codec.h"
@@ -17,15 +18,8 @@ struct SceneFixture {
     static constexpr std::uint8_t kScene = 5;
     Bytes rom = Bytes(kImageSize, 0);
 
-    void put(RomOffset at, std::initializer_list<std::uint8_t> bytes)
-    {
-        for (std::uint8_t b : bytes)
-            rom[static_cast<std::size_t>(at++)] = b;
-    }
-    void pointer(RomOffset table, int scene, CpuAddress a)
-    {
-        put(table + 2 * scene, {static_cast<std::uint8_t>(a & 0xFF), static_cast<std::uint8_t>(a >> 8)});
-    }
+    void put(RomOffset at, std::initializer_list<int> bytes) { test::putBytes(rom, at, bytes); }
+    void pointer(RomOffset table, int scene, CpuAddress a) { test::putWord(rom, table + 2 * scene, a); }
 
     SceneFixture()
     {
@@ -79,22 +73,14 @@ TEST(SceneCodec, LoadsEveryField)
 {
     SceneFixture f;
     const SceneRecord s = f.load();
-    EXPECT_EQ(s.direction, 0x80);
-    EXPECT_EQ(s.length, 3);
+    EXPECT_EQ(std::tuple(s.direction, s.length, s.startX, s.startY, s.reload, s.indicator, s.time, s.itemAnimation,
+                         s.bkgBank, s.sprBank),
+              std::tuple(0x80, 3, 0x40, 0xA0, 0x11, 0x22, 0x99, 0x07, 2, 5));
+    EXPECT_EQ(std::tuple(s.mapAddress, s.subtileAddress, s.metatileAddress, s.attributeAddress, s.itemXAddress,
+                         s.enemyIdAddress),
+              std::tuple(0x8100, 0x8C00, 0xA400, 0xB200, 0x9B48, 0x9B52));
     EXPECT_EQ(s.map.size(), 192u);
     EXPECT_EQ(s.map[191], 191);
-    EXPECT_EQ(s.mapAddress, 0x8100);
-    EXPECT_EQ(s.startX, 0x40);
-    EXPECT_EQ(s.startY, 0xA0);
-    EXPECT_EQ(s.reload, 0x11);
-    EXPECT_EQ(s.indicator, 0x22);
-    EXPECT_EQ(s.time, 0x99);
-    EXPECT_EQ(s.itemAnimation, 0x07);
-    EXPECT_EQ(s.subtileAddress, 0x8C00);
-    EXPECT_EQ(s.metatileAddress, 0xA400);
-    EXPECT_EQ(s.attributeAddress, 0xB200);
-    EXPECT_EQ(s.bkgBank, 2);
-    EXPECT_EQ(s.sprBank, 5);
     EXPECT_EQ(s.palSelectors, (std::array<std::uint8_t, 8>{2, 2, 5, 6, 1, 3, 4, 4}));
     // Colour 0 of every sub-palette is the shared colour; the rest come from the triples.
     for (int k = 0; k < 8; ++k)
@@ -102,8 +88,6 @@ TEST(SceneCodec, LoadsEveryField)
     EXPECT_EQ(s.palette[1], 6);                    // 0x3000 + 3*2
     EXPECT_EQ(s.palette[9], 15);                   // 0x3000 + 3*5
     EXPECT_EQ(s.palette[17], (0x100 + 3) & 0x3F);  // 0x3100 + 3*1
-    EXPECT_EQ(s.itemXAddress, 0x9B48);
-    EXPECT_EQ(s.enemyIdAddress, 0x9B52);
     EXPECT_EQ(s.items, (std::vector<ItemRecord>{{0x05, 0x30, 0x07}, {0x02, 0x80, 0x0A}}));
     EXPECT_EQ(s.enemies, (std::vector<EnemyRecord>{{9, 0xA3, 1}, {2, 0xB4, 2}, {5, 0xC5, 3}}));
 }
@@ -185,9 +169,7 @@ TEST(SceneCodec, TablesOverAnotherScenesAreRefusedUnlessShared)
     ASSERT_GE(one.enemyCount, 3);
 
     const auto point = [](Bytes& rom, RomOffset pointers, RomOffset table) {
-        rom[static_cast<std::size_t>(pointers + 2 * kScene)] = static_cast<std::uint8_t>(table & 0xFF);
-        rom[static_cast<std::size_t>(pointers + 2 * kScene + 1)] =
-            static_cast<std::uint8_t>(romOffsetToCpu(table) >> 8);
+        test::putWord(rom, pointers + 2 * kScene, romOffsetToCpu(table));
     };
     const auto shareEnemies = [&](Bytes& rom, int count) {
         point(rom, kEnemyBPointers, one.enemyBAddress);

@@ -11,6 +11,7 @@ using test::writeFile;
 
 TEST(CharTable, LoadAndFormat)
 {
+    const std::string bom = "\xEF\xBB\xBF";
     struct Case {
         const char* name;
         std::string contents;
@@ -21,16 +22,8 @@ TEST(CharTable, LoadAndFormat)
         {"a word", "41=Hello\n", "", {{0x41, "Hello"}, {0x42, ""}}},
         {"windows line ends", "41=A\r\n42=B\r\n", "", {{0x41, "A"}, {0x42, "B"}}},
         {"line ends converted twice", "41=A\r\r\n42=\r\r", "", {{0x41, "A"}, {0x42, ""}}},
-        {"byte order mark",
-         "\xEF\xBB\xBF"
-         "41=x\n",
-         "",
-         {{0x41, "x"}}},
-        {"byte order mark twice",
-         "\xEF\xBB\xBF\xEF\xBB\xBF"
-         "41=x\n",
-         "",
-         {{0x41, "x"}, {0x00, ""}}},
+        {"byte order mark", bom + "41=x\n", "", {{0x41, "x"}}},
+        {"byte order mark twice", bom + bom + "41=x\n", "", {{0x41, "x"}, {0x00, ""}}},
         {"later line wins, no final line end", "41=A\n41=B", "", {{0x41, "B"}}},
         {"any separator", "41:A\n421=x\n", "", {{0x41, "A"}, {0x42, "=x"}}},
         {"empty and space entries", "41=\n20= \n", "", {{0x41, ""}, {0x20, " "}}},

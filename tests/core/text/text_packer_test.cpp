@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <tuple>
 
 #include "core/text/text_image.h"
 #include "support/test_support.h"
@@ -27,29 +29,18 @@ TEST(TextPacker, AreaEnd)
 {
     struct Case {
         const char* name;
-        void (*change)(Bytes&);
+        std::function<void(Bytes&)> change;
         RomOffset end;
     };
+    const auto put = [](int n, RomOffset at, Bytes bytes) { return [=](Bytes& rom) { putText(rom, n, at, bytes); }; };
     const Case cases[] = {
         {"packed, other data behind", [](Bytes&) {}, kPackedEnd},
         {"filler behind", [](Bytes& rom) { std::fill_n(rom.begin() + kPackedEnd, 10, 0xFF); }, kPackedEnd + 10},
         {"filler to the bank end", [](Bytes& rom) { std::fill(rom.begin() + kPackedEnd, rom.begin() + 0x18010, 0xFF); },
          kBankEnd},
-        {"furthest text is not the last one",
-         [](Bytes& rom) {
-             putText(rom, 3, 0x16000, {0x41, 0xF8});
-         },
-         0x16002},
-        {"parameter bytes are skipped",
-         [](Bytes& rom) {
-             putText(rom, 112, 0x15572, {0xFD, 0xF8, 0x41, 0xF8});
-         },
-         kPackedEnd},
-        {"text without end code reaches the bank end",
-         [](Bytes& rom) {
-             putText(rom, 5, 0x17FFE, {0x41, 0x41});
-         },
-         kBankEnd},
+        {"furthest text is not the last one", put(3, 0x16000, {0x41, 0xF8}), 0x16002},
+        {"parameter bytes are skipped", put(112, 0x15572, {0xFD, 0xF8, 0x41, 0xF8}), kPackedEnd},
+        {"text without end code reaches the bank end", put(5, 0x17FFE, {0x41, 0x41}), kBankEnd},
         // Text 112 at 0xD572: in the fixed bank, though its low 14 bits point at its old place.
         {"text in the fixed bank does not count", [](Bytes& rom) { rom[rommap::kTextPointers + 2 * 112 + 1] = 0xD5; },
          kPackedEnd - 4},
@@ -148,9 +139,7 @@ TEST(TextPacker, RefusalsWriteNothing)
         std::vector<std::string> texts = decodeAll(rom);
         c.change(texts);
         const TextPackOutcome r = packTexts(rom, defaultTable(), texts, c.areaEnd ? c.areaEnd : textAreaEnd(rom));
-        EXPECT_EQ(r.code, c.code) << c.message;
-        EXPECT_EQ(r.failedText, c.failedText) << c.message;
-        EXPECT_EQ(r.reason, c.message);
+        EXPECT_EQ(std::tuple(r.code, r.failedText, r.reason), std::tuple(c.code, c.failedText, c.message));
         EXPECT_TRUE(rom == before) << c.message << ": nothing written";
     }
 
