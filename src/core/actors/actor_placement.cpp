@@ -14,6 +14,8 @@ namespace {
 template <class... F> struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelled out for compilers without C++20's deduction for aggregates (Clang before 17).
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
 }  // namespace
 

@@ -153,7 +153,7 @@ FolderOutcome importFolder(const FolderReader& read, const CharTable& table, Rom
     if (!manifest)
         return failure(FolderResult::Unreadable, std::string(kManifestFile) + ": " + reason);
     std::set<std::string> listed;
-    if (const FolderOutcome r = readManifest(*manifest, parts, listed); !r.ok())
+    if (FolderOutcome r = readManifest(*manifest, parts, listed); !r.ok())
         return r;
 
     const std::optional<Bytes> remainderFile = read(kRemainderFile, reason);

@@ -285,7 +285,7 @@ std::string exportScene(const Document& doc)
 RomStatus exportScene(const Bytes& rom, const SceneKey& key, std::string& text)
 {
     SceneRecord scene;
-    const RomStatus status = loadScene(rom, key.stage, key.scene, scene);
+    RomStatus status = loadScene(rom, key.stage, key.scene, scene);
     if (status.ok())
         text = writeSceneFile(describeScene(scene));
     return status;
