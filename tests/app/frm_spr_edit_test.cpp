@@ -85,12 +85,10 @@ TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
     TileEditorPanel& t = *s.fraTileEdit;
     EXPECT_EQ(t.tilePalette(), 4) << "the sprite palettes";
     s.txtFrame_TileId->setText("40");
-    s.cmdGotoTile->click();
-    EXPECT_EQ(t.selectedTile(), 0x40);
-    s.cmdGotoTile->click();
-    EXPECT_EQ(t.selectedTile(), 0x41);
-    s.cmdGotoTile->click();
-    EXPECT_EQ(t.selectedTile(), 0x40);
+    for (int want : {0x40, 0x41, 0x40}) {
+        s.cmdGotoTile->click();
+        EXPECT_EQ(t.selectedTile(), want);
+    }
     s.txtFrame_TileId->setText("21");
     s.cmdGotoTile->click();
     EXPECT_EQ(t.selectedTile(), 0x40) << "background tiles are not edited here";
@@ -155,9 +153,8 @@ TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
     s.cmdGotoFrame->click();
     EXPECT_EQ(s.frameIndex(), 1);
 
-    w.cmdUndo->click();
-    w.cmdUndo->click();
-    w.cmdUndo->click();
+    for (int k = 0; k < 3; ++k)
+        w.cmdUndo->click();
     EXPECT_EQ(animationOf(w, a), before);
     EXPECT_EQ(s.txtAnim_Timer->text(), qs(hexPad(before[2], 2)));
     const Bytes& steps = before;
