@@ -127,8 +127,9 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
         if (!signal.value(0).toString().isEmpty())
             said << signal.value(0).toString();
     }
-    EXPECT_EQ(said, QStringList({"SPR bank takes two hexadecimal digits, 00 to 0F.",
-                                 "BKG bank takes two hexadecimal digits, 00 to 1F."}));
+    EXPECT_EQ(said,
+              QStringList({"SPR bank takes two hexadecimal digits, 00 to 0F.",
+                           "BKG bank takes two hexadecimal digits, 00 to 1F."}));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     EXPECT_EQ(f.scene().bkgBank, typed.bkgBank);
     EXPECT_EQ(f.scene().map, typed.map);
