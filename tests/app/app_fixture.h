@@ -60,9 +60,9 @@ public:
         writeFile(d / "TBL.DAT", "41=A\n");
     }
 
-    QString writeSample(const std::string& name = "game.nes")
+    // Writes `image` as the file `name` and gives its path.
+    QString writeSample(const std::string& name = "game.nes", const RomImage& image = sampleImage())
     {
-        const RomImage& image = sampleImage();
         const Bytes bytes = image.fileBytes();
         writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
         return file(name);

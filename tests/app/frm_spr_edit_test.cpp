@@ -200,9 +200,7 @@ TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
     const RomOffset p =
         RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
     image.romData[static_cast<std::size_t>(p)] = 0;
-    const Bytes bytes = image.fileBytes();
-    writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));
-    w.loadRom(false, f.file("empty.nes"));
+    w.loadRom(false, f.writeSample("empty.nes", image));
     f.open<frmSprEdit>(w.cmdAnimEdit);
     EXPECT_EQ(s.lstFrameTiles->count(), 0);
     EXPECT_FALSE(s.txtFrame_X->isEnabled());
