@@ -48,8 +48,6 @@ TEST(MainWindowStartUp, AFirstStartIsQuiet)
                                                       w.tvAreaList, w.picRenderDest, w.optShowScreen, w.cmdUndo})
         EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(w.cmdFileLoad->isEnabled());
-    for (QAction* a : w.menuFileRecentFiles)
-        EXPECT_FALSE(a->isVisible()) << "empty recent entries are hidden";
 }
 
 TEST(MainWindowStartUp, BrokenDataFilesFallBackWithMessages)
@@ -112,7 +110,7 @@ TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
     EXPECT_EQ(recent[0], ss(good));
     EXPECT_TRUE(w.menuFileRecentFiles[0]->isVisible());
     EXPECT_EQ(w.menuFileRecentFiles[0]->toolTip(), good) << "the tool tip is the whole path";
-    EXPECT_FALSE(w.menuFileRecentFiles[1]->isVisible());
+    EXPECT_FALSE(w.menuFileRecentFiles[1]->isVisible()) << "empty recent entries are hidden";
 
     // Files that cannot be opened change nothing, are not listed, and the message says why.
     const std::string sample = readFile(f.dir.file("first.nes"));
@@ -163,7 +161,6 @@ TEST_F(MainWindowFiles, OpeningAnotherFileAsksAboutUnsavedEditsAndAnotherLayout)
     f.dialogs.answers = {Answer::No};
     w.loadRom(false, other);
     EXPECT_EQ(w.doc().path(), ss(other));
-    EXPECT_FALSE(w.doc().canUndo()) << "a new file starts a new history";
     EXPECT_TRUE(readFile(f.dir.file("game.nes")) == readFile(f.dir.file("other.nes")))
         << "the edits were dropped, not saved";
 
