@@ -60,9 +60,9 @@ public:
         writeFile(d / "TBL.DAT", "41=A\n");
     }
 
-    QString writeSample(const std::string& name = "game.nes")
+    // Writes `image` as the file `name` and gives its path.
+    QString writeSample(const std::string& name = "game.nes", const RomImage& image = sampleImage())
     {
-        const RomImage& image = sampleImage();
         const Bytes bytes = image.fileBytes();
         writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
         return file(name);
@@ -110,15 +110,10 @@ public:
     // gives them.
     void stroke(std::initializer_list<QPoint> points, Qt::MouseButton button = Qt::LeftButton)
     {
-        const QPoint* last = nullptr;
-        for (const QPoint& p : points) {
-            if (!last)
-                window->picRenderDest_MouseDown(p, button);
-            else
-                window->picRenderDest_MouseMove(p, button);
-            last = &p;
-        }
-        window->picRenderDest_MouseUp(*last, button);
+        window->picRenderDest_MouseDown(*points.begin(), button);
+        for (const QPoint* p = points.begin() + 1; p < points.end(); ++p)
+            window->picRenderDest_MouseMove(*p, button);
+        window->picRenderDest_MouseUp(*(points.end() - 1), button);
     }
 
     // The metatile at `index` of the current map plus one: placing it is surely a change.

@@ -85,12 +85,10 @@ TEST_F(SpriteEditor, FrameFieldsWriteTheFrameAsOneStepAndFollowUndo)
     TileEditorPanel& t = *s.fraTileEdit;
     EXPECT_EQ(t.tilePalette(), 4) << "the sprite palettes";
     s.txtFrame_TileId->setText("40");
-    s.cmdGotoTile->click();
-    EXPECT_EQ(t.selectedTile(), 0x40);
-    s.cmdGotoTile->click();
-    EXPECT_EQ(t.selectedTile(), 0x41);
-    s.cmdGotoTile->click();
-    EXPECT_EQ(t.selectedTile(), 0x40);
+    for (int want : {0x40, 0x41, 0x40}) {
+        s.cmdGotoTile->click();
+        EXPECT_EQ(t.selectedTile(), want);
+    }
     s.txtFrame_TileId->setText("21");
     s.cmdGotoTile->click();
     EXPECT_EQ(t.selectedTile(), 0x40) << "background tiles are not edited here";
@@ -155,9 +153,8 @@ TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
     s.cmdGotoFrame->click();
     EXPECT_EQ(s.frameIndex(), 1);
 
-    w.cmdUndo->click();
-    w.cmdUndo->click();
-    w.cmdUndo->click();
+    for (int k = 0; k < 3; ++k)
+        w.cmdUndo->click();
     EXPECT_EQ(animationOf(w, a), before);
     EXPECT_EQ(s.txtAnim_Timer->text(), qs(hexPad(before[2], 2)));
     const Bytes& steps = before;
@@ -203,9 +200,7 @@ TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
     const RomOffset p =
         RomReader(image.romData).pointer(rommap::kEnemyFrameTiles, rommap::bankStart(rommap::kActorBank));
     image.romData[static_cast<std::size_t>(p)] = 0;
-    const Bytes bytes = image.fileBytes();
-    writeFile(f.dir.file("empty.nes"), std::string(bytes.begin(), bytes.end()));
-    w.loadRom(false, f.file("empty.nes"));
+    w.loadRom(false, f.writeSample("empty.nes", image));
     f.open<frmSprEdit>(w.cmdAnimEdit);
     EXPECT_EQ(s.lstFrameTiles->count(), 0);
     EXPECT_FALSE(s.txtFrame_X->isEnabled());

@@ -16,8 +16,7 @@ TEST(SceneFileActions, ImportAsksBeforeStageValuesChangeAndIsOneStep)
     const SceneRecord first = w.doc().currentScene();
     f.dialogs.saveFiles = {f.file("scene.json"), f.file("level.tmj")};
     a.menuFileExportScene->trigger();
-    a.menuFileExportTiled->trigger();
-    ASSERT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("\n").toStdString();
+    a.menuFileExportTiled->trigger();  // what it says is checked after the imports
 
     f.select("c:010202");
     const Bytes before = w.doc().romData();

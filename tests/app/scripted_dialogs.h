@@ -38,11 +38,11 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString&) override
     {
         questions << prompt;
-        const bool answered = !inputs.empty() && inputs.front();
-        const QString typed = answered ? *inputs.front() : QString();
-        if (!inputs.empty())
-            inputs.pop_front();
-        return answered ? std::optional<QString>(typed) : std::nullopt;
+        if (inputs.empty())
+            return std::nullopt;
+        const std::optional<QString> typed = inputs.front();
+        inputs.pop_front();
+        return typed;
     }
     QString openFile(const QString& folder, const QString&) override
     {
