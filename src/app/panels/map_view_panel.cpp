@@ -134,7 +134,16 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
     connect(&document_, &EditorDocument::changed, this, &MapViewPanel::document_Changed);
 }
 
-MapViewPanel::~MapViewPanel() = default;
+MapViewPanel::~MapViewPanel()
+{
+    // The cursor filters the map's events and the selection follows its signals: both go before
+    // QWidget's destructor deletes the map's widgets, whose destruction sends events of its own to
+    // what would by then be no MapViewPanel.
+    delete cursor_;
+    cursor_ = nullptr;
+    delete selection_;
+    selection_ = nullptr;
+}
 
 bool MapViewPanel::hasScene() const { return document_.doc().hasScene(); }
 
