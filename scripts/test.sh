@@ -90,6 +90,7 @@ cmake --preset windows
 cmake --build build-windows -j "$jobs"
 # One server for the whole step, kept 30 s after its last program: ctest starts two programs at a
 # time, and one that started just as the server of the one before was quitting lost its connection.
+mkdir -p build-windows/wine
 wine_run wineserver -p30
 # Wine makes the prefix on its first start (some seconds): once here, not in two tests at once.
 # Its note that 32-bit Wine is missing is left out; nothing here is 32-bit.
