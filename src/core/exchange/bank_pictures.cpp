@@ -1,7 +1,7 @@
 // banks/NN.png: the 32 pattern banks as the tile sheets velmar-cli tiles and import-tiles use.
 #include "exchange/bank_pictures.h"
 
-#include "exchange/folder_part.h"
+#include "exchange/folder_section.h"
 #include "gfx/png_file.h"
 #include "gfx/tile_drawing.h"
 #include "rom/address_map.h"

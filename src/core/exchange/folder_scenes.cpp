@@ -3,7 +3,7 @@
 #include <memory>
 #include <set>
 
-#include "exchange/folder_part.h"
+#include "exchange/folder_section.h"
 #include "exchange/scene_file.h"
 
 namespace velmar::exchange {

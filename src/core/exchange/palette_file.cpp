@@ -1,6 +1,6 @@
 // palettes.json: the colour tables every scene's palette is made of, as the game keeps them:
 // the 16 shared background colours and the three-colour sub-palettes the selectors pick.
-#include "exchange/folder_part.h"
+#include "exchange/folder_section.h"
 #include "exchange/json_text.h"
 #include "rom/address_map.h"
 #include "rom/rom_access.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "exchange/folder_part.h"
+#include "exchange/folder_section.h"
 #include "rom/rom_file.h"
 
 // A whole modification as a folder of files a person can read and version control can diff and

@@ -4,7 +4,7 @@
 // drawing, and the edits keep them as they are.
 #include "actors/sprite_frames.h"
 #include "editor/edits.h"
-#include "exchange/folder_part.h"
+#include "exchange/folder_section.h"
 #include "exchange/json_text.h"
 #include "rom/address_map.h"
 

@@ -2,7 +2,7 @@
 // backslash sequences are the character table's own entries, so a line says exactly what the
 // text editor shows and takes.
 #include "editor/edits.h"
-#include "exchange/folder_part.h"
+#include "exchange/folder_section.h"
 #include "rom/address_map.h"
 #include "base/hex.h"
 #include "text/text_codec.h"
