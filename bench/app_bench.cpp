@@ -10,11 +10,11 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "frm_bkg_edit.h"
-#include "frm_spr_edit.h"
+#include "windows/frm_bkg_edit.h"
+#include "windows/frm_spr_edit.h"
 #include "panels/tile_editor_panel.h"
 #include "frm_main.h"
-#include "frm_pal_edit.h"
+#include "windows/frm_pal_edit.h"
 #include "sample/sample_rom.h"
 
 namespace velmar::bench {

@@ -21,7 +21,7 @@
 
 #include "dialogs.h"
 #include "base/file_writer.h"
-#include "frm_bkg_edit.h"
+#include "windows/frm_bkg_edit.h"
 #include "frm_main.h"
 #include "panels/tile_editor_panel.h"
 #include "qt_bridge.h"

@@ -20,18 +20,18 @@
 #include <QTreeWidget>
 
 #include "editor/area_info.h"
-#include "editor_windows.h"
-#include "emulator_launcher.h"
+#include "windows/editor_windows.h"
+#include "session/emulator_launcher.h"
 #include "files/app_info.h"
-#include "frm_rom_expansion.h"
-#include "frm_shortcuts.h"
-#include "map_cursor.h"
+#include "windows/frm_rom_expansion.h"
+#include "windows/frm_shortcuts.h"
+#include "map/map_cursor.h"
 #include "panels/map_view_panel.h"
 #include "qt_bridge.h"
-#include "recovery_session.h"
-#include "scene_file_actions.h"
+#include "session/recovery_session.h"
+#include "session/scene_file_actions.h"
 #include "widgets/bitmap_view.h"
-#include "workspace_files.h"
+#include "session/workspace_files.h"
 
 namespace velmar {
 

@@ -20,7 +20,7 @@
 #include "files/app_info.h"
 #include "files/settings.h"
 #include "frm_main.h"
-#include "play_test_copy.h"
+#include "session/play_test_copy.h"
 #include "qt_bridge.h"
 #include "rom/rom_file.h"
 #include "sample/sample_rom.h"

@@ -2,7 +2,7 @@
 
 #include "app_fixture.h"
 #include "widgets/marker_frame.h"
-#include "frm_bkg_edit.h"
+#include "windows/frm_bkg_edit.h"
 #include "panels/tile_editor_panel.h"
 #include "gfx/nes_palette.h"
 #include "base/hex.h"

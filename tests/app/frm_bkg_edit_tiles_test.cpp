@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app_fixture.h"
-#include "frm_bkg_edit.h"
+#include "windows/frm_bkg_edit.h"
 #include "panels/tile_editor_panel.h"
 
 namespace velmar::test {

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "frm_options.h"
+#include "windows/frm_options.h"
 
 namespace velmar {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
-#include "frm_pal_edit.h"
+#include "windows/frm_pal_edit.h"
 #include "gfx/nes_palette.h"
 #include "base/hex.h"
 

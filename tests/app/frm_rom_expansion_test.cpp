@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
-#include "frm_rom_expansion.h"
+#include "windows/frm_rom_expansion.h"
 #include "base/hex.h"
 
 namespace velmar::test {

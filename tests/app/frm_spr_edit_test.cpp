@@ -3,7 +3,7 @@
 #include <QTimer>
 
 #include "app_fixture.h"
-#include "frm_spr_edit.h"
+#include "windows/frm_spr_edit.h"
 #include "panels/tile_editor_panel.h"
 #include "rom/address_map.h"
 #include "base/hex.h"

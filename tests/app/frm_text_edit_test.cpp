@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
-#include "frm_text_edit.h"
+#include "windows/frm_text_edit.h"
 #include "text/text_codec.h"
 
 namespace velmar::test {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
-#include "scene_file_actions.h"
+#include "session/scene_file_actions.h"
 
 namespace velmar::test {
 namespace {

@@ -13,7 +13,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "actor_drag_tool.h"
+#include "map/actor_drag_tool.h"
 #include "dialogs.h"
 #include "edit_failure.h"
 #include "editor/edits.h"

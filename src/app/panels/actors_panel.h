@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include "actors/actor_placement.h"
-#include "edit_mode.h"
+#include "map/edit_mode.h"
 
 class QComboBox;
 class QGroupBox;

@@ -8,7 +8,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "edit_mode.h"
+#include "map/edit_mode.h"
 #include "mapview/scene_view.h"
 
 class QAction;

@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "editor_context.h"
+#include "windows/editor_context.h"
 #include "bitmap_image.h"
 #include "edit_failure.h"
 #include "gfx/tile_drawing.h"

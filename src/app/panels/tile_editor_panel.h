@@ -9,7 +9,7 @@
 
 #include "editor/edits.h"
 #include "gfx/bitmap.h"
-#include "editor_context.h"
+#include "windows/editor_context.h"
 
 class QBoxLayout;
 class QCheckBox;

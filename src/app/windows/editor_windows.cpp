@@ -1,0 +1,104 @@
+#include "windows/editor_windows.h"
+
+#include <QWidget>
+
+#include "windows/frm_bkg_edit.h"
+#include "windows/frm_options.h"
+#include "windows/frm_pal_edit.h"
+#include "windows/frm_rom_expansion.h"
+#include "windows/frm_shortcuts.h"
+#include "windows/frm_spr_edit.h"
+#include "windows/frm_text_edit.h"
+
+namespace velmar {
+
+namespace {
+
+// Makes `window` with `make` the first time; `fill` readies it from the document (false: it
+// stays shut); then it is shown in front, with the focus.
+template <class Window, class Make, class Fill> void showWindow(Window*& window, Make make, Fill fill)
+{
+    if (!window)
+        window = make();
+    if (!fill(*window))
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// The window's own initGUI() is all its filling.
+template <class Window> void showEditor(Window*& window, const EditorContext& context)
+{
+    showWindow(
+        window, [&] { return new Window(context); },
+        [](Window& w) {
+            w.initGUI();
+            return true;
+        });
+}
+
+}  // namespace
+
+void EditorWindows::openPalette() { showEditor(palEdit_, ctx_); }
+void EditorWindows::openBackground() { showEditor(bkgEdit_, ctx_); }
+void EditorWindows::openSprites() { showEditor(sprEdit_, ctx_); }
+
+void EditorWindows::openTexts()
+{
+    showWindow(
+        textEdit_, [this] { return new frmTextEdit(ctx_); },
+        [](frmTextEdit& t) { return t.isVisible() || t.initGUI(); });
+}
+
+void EditorWindows::openResize(int editType)
+{
+    showWindow(
+        romExpansion_, [this] { return new frmRomExpansion(ctx_); },
+        [editType](frmRomExpansion& d) {
+            d.initGUI(editType);
+            return true;
+        });
+}
+
+void EditorWindows::openOptions()
+{
+    const auto make = [this] {
+        auto* options = new frmOptions(ctx_.workspace().settings, &ctx_.window());
+        options->setWindowModality(Qt::WindowModal);
+        return options;
+    };
+    showWindow(options_, make, [](frmOptions& o) {
+        o.initGUI();
+        return true;
+    });
+}
+
+void EditorWindows::openShortcuts(const QList<KeyHelp>& viewKeys)
+{
+    showWindow(
+        shortcuts_, [this] { return new frmShortcuts(&ctx_.window()); },
+        [&](frmShortcuts& s) {
+            // The editor windows are the main window's children; the table is made from the actions
+            // of all.
+            QList<QWidget*> windows{&ctx_.window()};
+            for (QWidget* w : ctx_.window().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (w->isWindow() && w != &s)
+                    windows << w;
+            }
+            s.initGUI(windows, viewKeys);
+            return true;
+        });
+}
+
+bool EditorWindows::settleTextEdits() { return !textEdit_ || textEdit_->settleEdits(); }
+
+void EditorWindows::closeAll()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{options_, palEdit_, bkgEdit_, sprEdit_, textEdit_, shortcuts_}) {
+        if (w)
+            w->close();
+    }
+}
+
+}  // namespace velmar

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+
+#include "windows/editor_context.h"
+
+namespace velmar {
+
+class frmBkgEdit;
+class frmOptions;
+class frmPalEdit;
+class frmRomExpansion;
+class frmShortcuts;
+class frmSprEdit;
+class frmTextEdit;
+struct KeyHelp;
+
+// The windows the main window opens: each is made at its first opening and kept, so that it
+// comes back as it was left; opening one that is open brings it to the front.
+class EditorWindows {
+public:
+    explicit EditorWindows(const EditorContext& context) : ctx_(context) { }
+
+    // Modeless: the main window follows their edits as they are made.
+    void openPalette();
+    void openBackground();
+    void openSprites();
+    // Not opened when some text cannot be read; one open already keeps its edits.
+    void openTexts();
+    // The resize dialog for the map (0), the items (1) or the enemies (2).
+    void openResize(int editType);
+    // Modal to the main window; OK or Cancel closes it.
+    void openOptions();
+    // The table of every window's keys, with `viewKeys` the views read themselves.
+    void openShortcuts(const QList<KeyHelp>& viewKeys);
+
+    // Edits the Text Editor holds and the document does not have yet: stored, dropped, or
+    // (false) the user stays.
+    bool settleTextEdits();
+    void closeAll();
+
+private:
+    EditorContext ctx_;
+    frmOptions* options_ = nullptr;
+    frmPalEdit* palEdit_ = nullptr;
+    frmBkgEdit* bkgEdit_ = nullptr;
+    frmSprEdit* sprEdit_ = nullptr;
+    frmRomExpansion* romExpansion_ = nullptr;
+    frmTextEdit* textEdit_ = nullptr;
+    frmShortcuts* shortcuts_ = nullptr;
+};
+
+}  // namespace velmar
