@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QSysInfo>
 #include <QTableWidget>
 
 #include <unistd.h>
@@ -562,6 +563,7 @@ TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
     const std::filesystem::path stale = temp.toStdString() + "/velmar-playtest-stale" + std::to_string(::getpid());
     std::filesystem::create_directory(stale);
     writeFile(stale / "game.nes", "old");
+    writeFile(stale / "editor.lock", "2147483647\nvelmar\n" + QSysInfo::machineHostName().toStdString() + "\n");
     PlayTestCopy::removeStale(temp);
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_EQ(readFile(victim.file("keep.txt")), "keep");
