@@ -1,6 +1,8 @@
 #include "files/settings.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "base/file_reader.h"
 #include "base/line_reader.h"
@@ -150,6 +152,49 @@ void addRecentFile(Settings& settings, const std::string& path)
     for (std::size_t i = taken; i > 0; --i)
         recent[i] = std::move(recent[i - 1]);
     recent[0] = path;
+}
+
+namespace {
+
+using RecentList = std::array<std::string, 5>;
+
+// The files put on top of `before` by addRecentFile, one after the other, to give `after`: the
+// newest first. Each addition takes its own entry out of the list, or a gap, or the last entry, so
+// what follows the additions is what is left of `before`, in its order.
+std::vector<std::string> filesAddedOnTop(const RecentList& before, const RecentList& after)
+{
+    for (std::size_t added = 0; added < after.size(); ++added) {
+        const auto top = after.begin() + static_cast<std::ptrdiff_t>(added);
+        std::vector<std::string> left;
+        for (const std::string& path : before)
+            if (!path.empty() && std::find(after.begin(), top, path) == top)
+                left.push_back(path);
+        std::vector<std::string> rest;
+        std::copy_if(top, after.end(), std::back_inserter(rest), [](const std::string& p) { return !p.empty(); });
+        if (rest.size() <= left.size() && std::equal(rest.begin(), rest.end(), left.begin()))
+            return {after.begin(), top};
+    }
+    return {after.begin(), after.end()};
+}
+
+}  // namespace
+
+Settings mergeSettings(const Settings& read, const Settings& mine, const Settings& onDisk)
+{
+    Settings merged = onDisk;
+    const auto take = [&](auto member) {
+        if (mine.*member != read.*member)
+            merged.*member = mine.*member;
+    };
+    take(&Settings::romFolder);
+    take(&Settings::emulatorCommand);
+    take(&Settings::checkDrive);
+    take(&Settings::keepBackup);
+    take(&Settings::showSuccessMessages);
+    const std::vector<std::string> added = filesAddedOnTop(read.recentFiles, mine.recentFiles);
+    for (auto path = added.rbegin(); path != added.rend(); ++path)
+        addRecentFile(merged, *path);
+    return merged;
 }
 
 std::string recentFileCaption(int index, const std::string& path)

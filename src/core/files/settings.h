@@ -73,6 +73,13 @@ std::filesystem::path settingsFileInUse(const SettingsFiles& files);
 // one is taken out first; when there is none, the last entry drops off.
 void addRecentFile(Settings& settings, const std::string& path);
 
+// What this editor changed in its settings since it read them from the file (`read`, now
+// `mine`), laid over the file as it is now (`onDisk`), which another editor may have written
+// meanwhile: a value this editor changed is its own, every other one is the file's, and the files
+// this editor opened go on top of the file's recent list, the newest first. So two editors never
+// write over each other's changes.
+Settings mergeSettings(const Settings& read, const Settings& mine, const Settings& onDisk);
+
 // The caption of recent-file menu entry i: "0. " for an empty entry, "3. " + the path when it
 // has at most 20 characters, else "3. " + its last 20 characters.
 std::string recentFileCaption(int index, const std::string& path);

@@ -109,6 +109,29 @@ TEST(Settings, TheUsersCopyIsWrittenWheneverThereIsOne)
     EXPECT_EQ(loaded.romFolder, "/roms");
 }
 
+// Two editors read the same file and change their settings; what one writes keeps what the other
+// wrote before it, and changes only what it changed itself.
+TEST(Settings, MergeLaysOnlyThisEditorsChangesOverTheFile)
+{
+    const Settings read{"/roms", "emu", {"c", "d"}, false, true, true};
+    Settings mine = read;
+    addRecentFile(mine, "a");
+    addRecentFile(mine, "b");
+    mine.keepBackup = false;
+    mine.romFolder = "/mine";
+    Settings theirs = read;
+    addRecentFile(theirs, "d");
+    addRecentFile(theirs, "x");
+    theirs.emulatorCommand = "other %f";
+    theirs.romFolder = "/theirs";
+    EXPECT_EQ(mergeSettings(read, mine, theirs),
+              (Settings{"/mine", "other %f", {"b", "a", "x", "d", "c"}, false, false, true}));
+    EXPECT_EQ(mergeSettings(read, read, theirs), theirs) << "nothing changed here";
+    Settings again = read;  // a file of the list opened again moves up
+    addRecentFile(again, "d");
+    EXPECT_EQ(mergeSettings(read, again, theirs).recentFiles, (std::array<std::string, 5>{"d", "x", "c"}));
+}
+
 TEST(RecentFiles, AddPutsThePathOnTop)
 {
     using List = std::array<std::string, 5>;
