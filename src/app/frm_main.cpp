@@ -27,6 +27,7 @@
 #include "windows/frm_shortcuts.h"
 #include "map/map_cursor.h"
 #include "panels/map_view_panel.h"
+#include "panels/status_messages.h"
 #include "qt_bridge.h"
 #include "session/recovery_session.h"
 #include "session/scene_file_actions.h"
@@ -57,7 +58,8 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     buildCentralArea();  // the panels, which follow the document before the window does
     buildSelectionControls();
     windows_ = std::make_unique<EditorWindows>(editorContext());
-    recovery_ = std::make_unique<RecoverySession>(recoveryFolder, *document_, dialogs_, *mainStatusBar);
+    statusMessages_ = new StatusMessages(*mainStatusBar);
+    recovery_ = std::make_unique<RecoverySession>(recoveryFolder, *document_, dialogs_, *statusMessages_);
     tmrRecovery = recovery_->timer();
     startUp();
     workspaceFiles_->restoreLayout(*this, *splMain);
@@ -210,7 +212,14 @@ void frmMain::reportSuccess(const QString& text)
     if (workspace_.settings.showSuccessMessages)
         dialogs_.message(text);
     else
-        mainStatusBar->showMessage(text, 5000);
+        statusMessages_->pass(text, 5000);
+}
+
+void frmMain::settingsChanged()
+{
+    workspaceFiles_->saveSettings(workspace_.settings, &dialogs_);
+    // Files another editor opened meanwhile are on the list now.
+    showRecentFiles(workspace_.settings);
 }
 
 void frmMain::commitPendingInput()

@@ -53,6 +53,7 @@ class GridOptionsPanel;
 class PaletteStrip;
 class PropertiesPanel;
 class RecoverySession;
+class StatusMessages;
 class WorkspaceFiles;
 struct KeyHelp;
 
@@ -113,6 +114,7 @@ public:
     // asks whether to reload it. Runs when the window gets the focus back.
     void checkFileOnDisk() { files_->checkFileOnDisk(); }
     void reportSuccess(const QString& text) override;
+    void settingsChanged() override;
     void unloadSubEditor_refresh() override;
     // After an item or enemy count change: the lists filled afresh.
     void unloadResizeEditor_refresh() override { actorLists->showLists(); }
@@ -360,6 +362,7 @@ private:
     std::unique_ptr<WorkspaceFiles> workspaceFiles_;
     std::unique_ptr<EmulatorLauncher> emulator_;
     std::unique_ptr<EditorWindows> windows_;
+    StatusMessages* statusMessages_ = nullptr;
     std::unique_ptr<RecoverySession> recovery_;
     std::unique_ptr<DocumentFiles> files_;
 };

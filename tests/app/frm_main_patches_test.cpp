@@ -38,7 +38,14 @@ TEST_F(Patches, MadeFromTheFileAsOpenedAndAppliedAsOneStep)
     w.cmdUndo->click();
     EXPECT_EQ(w.doc().romData(), loaded);
 
-    f.dialogs.answers = {Dialogs::Answer::Yes};
+    // The image as opened: a patch would change nothing, which is said, and made only on yes.
+    f.dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
+    f.dialogs.saveFiles = {f.file("none.ips")};
+    w.menuFileCreatePatch->trigger();
+    EXPECT_EQ(f.dialogs.questions.last(),
+              "The image is the same as game.nes as it was opened: a patch of it changes nothing.\nMake it anyway?");
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("none.ips")));
+    f.dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::Yes};
     f.dialogs.saveFiles = {f.file("edits.txt")};
     w.menuFileCreatePatch->trigger();
     EXPECT_EQ(f.dialogs.messages.last(), "A patch file's name ends in .ips or .bps.");

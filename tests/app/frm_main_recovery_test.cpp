@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QCoreApplication>
+#include <QLockFile>
 #include <QSysInfo>
 #include <QTimer>
 
@@ -179,6 +180,32 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
         e.f.dialogs.messages[0].startsWith("Velmar was not closed properly, and the changes it kept cannot be read!\n"
                                            + QString::fromStdString(e.copy().string()) + ": "));
     EXPECT_FALSE(e.copyKept());
+}
+
+// The ninth editor at once keeps no copy and says so in the status bar; with success messages off,
+// the word that a file loaded goes before that warning, never in its place.
+TEST(MainWindowRecovery, AWarningOutlivesTheSuccessThatFollows)
+{
+    AppFixture f;
+    f.keepRecovery = true;
+    QDir().mkpath(f.data());
+    std::vector<std::unique_ptr<QLockFile>> others;
+    for (int slot = 1; slot <= 8; ++slot) {
+        others.push_back(std::make_unique<QLockFile>(
+            f.data() + (slot == 1 ? QString("/recovery.lock") : QString("/recovery-%1.lock").arg(slot))));
+        ASSERT_TRUE(others.back()->tryLock(0));
+    }
+    f.writeGoodDataFiles();
+    writeFile(f.dir.path() / "dat" / "VELMAR.INI", "/roms\n\n\n\n\n\n\nFalse\nShowSuccessMessages=False\n");
+    frmMain& w = f.start();
+    const QString warning = "Unsaved changes are not kept for recovery: 8 other editors keep theirs in " + f.data();
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), warning);
+    w.loadRom(false, f.writeSample());
+    EXPECT_TRUE(w.mainStatusBar->currentMessage().startsWith("File successfully loaded!"));
+    EXPECT_TRUE(w.mainStatusBar->currentMessage().endsWith(warning)) << w.mainStatusBar->currentMessage().toStdString();
+    w.mainStatusBar->showMessage("a hint", 1);
+    QTest::qWait(50);
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), warning) << "back when the passing word is gone";
 }
 
 TEST_F(MainWindowBackup, ABackupThatCannotBeMadeStopsTheSave)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QFile>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -17,6 +19,7 @@
 #include "app_fixture.h"
 #include "files/app_info.h"
 #include "files/recovery.h"
+#include "windows/frm_options.h"
 #include "windows/frm_shortcuts.h"
 #include "session/play_test_copy.h"
 #include "rom/address_map.h"
@@ -111,6 +114,7 @@ TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
     EXPECT_EQ(recent[0], ss(good));
     EXPECT_TRUE(w.menuFileRecentFiles[0]->isVisible());
     EXPECT_EQ(w.menuFileRecentFiles[0]->toolTip(), good) << "the tool tip is the whole path";
+    EXPECT_EQ(w.menuFileRecentFiles[0]->statusTip(), good);
     EXPECT_FALSE(w.menuFileRecentFiles[1]->isVisible()) << "empty recent entries are hidden";
 
     // Files that cannot be opened change nothing, are not listed, and the message says why.
@@ -199,6 +203,7 @@ TEST_F(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
     f.dialogs.saveFiles = {f.file("copy.nes")};
     EXPECT_EQ(w.menuFileSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
     w.menuFileSaveAs->trigger();
+    EXPECT_EQ(f.dialogs.lastFolder, f.file("game.nes")) << "the open file's name is proposed";
     EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
     EXPECT_EQ(w.doc().path(), ss(f.file("copy.nes")));
     EXPECT_EQ(w.windowTitle(), title("copy.nes[*]"));
@@ -254,6 +259,90 @@ TEST_F(MainWindowFiles, SaveAsAChangeOnDiskAndADroppedFile)
     EXPECT_FALSE(drop(f.file("notes.txt")));
     EXPECT_TRUE(drop(f.writeSample("other.nes")));
     EXPECT_EQ(w.doc().path(), ss(f.file("other.nes")));
+}
+
+// A name typed without an extension gets the image's, and is asked about when that file is there.
+TEST_F(MainWindowFiles, SaveAsAddsTheExtension)
+{
+    f.dialogs.saveFiles = {f.file("noext"), f.file("noext")};
+    w.menuFileSaveAs->trigger();
+    EXPECT_EQ(w.doc().path(), ss(f.file("noext.nes")));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("noext")));
+    f.dialogs.messages.clear();
+    w.menuFileSaveAs->trigger();
+    EXPECT_EQ(f.dialogs.questions, QStringList{f.file("noext.nes") + " already exists.\nDo you want to replace it?"});
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << "no: not saved";
+}
+
+// Another program replaces the open file as git does (removed, then written anew), or truncates
+// it and writes it, or puts a link in its place: the watch follows the file through every
+// replacement, each change is asked about once, and a save never writes over what it did not
+// read, nor through a link, without asking.
+TEST_F(MainWindowFiles, AFileReplacedBehindTheWindowIsFollowedAndNeverSavedOverUnasked)
+{
+    namespace fs = std::filesystem;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const fs::path file = f.dir.file("game.nes");
+    const auto version = [&](int cell) {
+        RomImage image = sampleImage();
+        std::uint8_t& m = image.romData[static_cast<std::size_t>(mapOffset(w.doc().currentScene().mapAddress))];
+        m = static_cast<std::uint8_t>(m ^ cell);
+        return textOf(image.fileBytes());
+    };
+    const auto askedUntil = [&](int count) {
+        return QTest::qWaitFor([&] { return f.dialogs.questions.size() >= count; }, 3000);
+    };
+    const QString reload = f.file("game.nes") + " was changed by another program. Reload it? Unsaved edits are lost.";
+
+    fs::remove(file);
+    QTest::qWait(300);
+    writeFile(file, version(1));
+    f.dialogs.answers = {Answer::Yes};
+    ASSERT_TRUE(askedUntil(1)) << "the file that came back is watched";
+    EXPECT_EQ(f.dialogs.questions, QStringList{reload});
+    EXPECT_TRUE(textOf(w.doc().rom().fileBytes()) == version(1));
+
+    // Cut to nothing, then written: one question, while the writer finishes.
+    {
+        std::ofstream cut(file, std::ios::trunc);
+    }
+    f.dialogs.answers = {Answer::Yes};
+    f.dialogs.whileAsking = [&] {
+        writeFile(file, version(2));
+        QTest::qWait(600);
+    };
+    ASSERT_TRUE(askedUntil(2));
+    QTest::qWait(600);
+    EXPECT_EQ(f.dialogs.questions.size(), 2);
+    EXPECT_TRUE(textOf(w.doc().rom().fileBytes()) == version(2));
+
+    // Replaced before the watcher could tell: the save compares for itself.
+    f.editFirstCell();
+    fs::remove(file);
+    writeFile(file, version(3));
+    f.dialogs.answers = {Answer::No};
+    w.saveRom();
+    ASSERT_EQ(f.dialogs.questions.size(), 3);
+    EXPECT_EQ(f.dialogs.questions.back(),
+              f.file("game.nes") + " was changed by another program since it was opened. Save over those changes?");
+    EXPECT_TRUE(readFile(file) == version(3)) << "not saved over";
+
+    // A link put in its place, to a file with what was saved, is not written through unasked.
+    f.dialogs.answers = {Answer::Yes};
+    w.saveRom();
+    const std::string saved = readFile(file);
+    fs::rename(file, f.dir.file("elsewhere.nes"));
+    fs::create_symlink(f.dir.file("elsewhere.nes"), file);
+    f.editFirstCell();
+    f.dialogs.answers = {Answer::No};
+    w.saveRom();
+    EXPECT_EQ(f.dialogs.questions.back(),
+              f.file("game.nes") + " is now a link to " + f.file("elsewhere.nes")
+                  + ", put there since the file was opened. Save into " + f.file("elsewhere.nes") + "?");
+    EXPECT_TRUE(readFile(f.dir.file("elsewhere.nes")) == saved) << "not written through the link";
+    EXPECT_TRUE(w.isWindowModified());
 }
 
 // A save that fails keeps everything in memory and says why, also when what worked goes to the
@@ -537,6 +626,40 @@ TEST_F(MainWindowExit, EmulatorCommandsThenUnsavedEditsSettingsAndLayoutAtExit)
     again.show();
     EXPECT_EQ(again.size(), QSize(1400, 820));
     EXPECT_EQ(again.splMain->sizes(), sizes);
+}
+
+// Two editors at once: each writes a setting when it changes (a file opened, Options' OK), so that
+// a killed one loses nothing, and changes only what it changed itself, at exit too.
+TEST(MainWindowSession, TwoEditorsKeepEachOthersSettings)
+{
+    AppFixture f;
+    f.writeGoodDataFiles();
+    frmMain& first = f.start();
+    ScriptedDialogs otherDialogs;
+    auto second = std::make_unique<frmMain>(f.dat(), f.config(), otherDialogs);
+    first.loadRom(false, f.writeSample("a.nes"));
+    second->loadRom(false, f.writeSample("b.nes"));
+    second->menuOptions->trigger();
+    frmOptions* options = second->findChild<frmOptions*>();
+    ASSERT_TRUE(options);
+    options->chkEmulator->click();
+    options->txtEmulatorPath->setText("emu %f");
+    options->cmdOk->click();
+    second.reset();  // killed
+    const auto onDisk = [&f] {
+        Settings s;
+        EXPECT_TRUE(loadSettings(f.dir.path() / "dat" / "VELMAR.INI", "", s).ok());
+        return s;
+    };
+    EXPECT_EQ(onDisk().emulatorCommand, "emu %f");
+    EXPECT_EQ(onDisk().recentFiles, (std::array<std::string, 5>{ss(f.file("b.nes")), ss(f.file("a.nes"))}));
+
+    first.loadRom(false, f.writeSample("c.nes"));
+    EXPECT_TRUE(first.close());
+    EXPECT_EQ(onDisk().emulatorCommand, "emu %f");
+    EXPECT_EQ(onDisk().recentFiles,
+              (std::array<std::string, 5>{ss(f.file("c.nes")), ss(f.file("b.nes")), ss(f.file("a.nes"))}));
+    EXPECT_EQ(first.menuFileRecentFiles[1]->toolTip(), f.file("b.nes")) << "the other editor's file is listed";
 }
 
 // The system ends the program (a logout, SIGTERM): no question, the edits stay for recovery, the

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -39,7 +40,14 @@ TEST(OptionsDialog, ShowsAndStoresTheOptions)
 
     dialog.initGUI();
     dialog.chkEmulator->click();
+    // A command without %f starts the emulator with no game: the dialog says so as it is typed.
+    const auto* note = dialog.findChild<QLabel*>("lblEmulatorNote");
+    ASSERT_TRUE(note);
+    dialog.txtEmulatorPath->setText("emu --fullscreen");
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(note->text().startsWith("Without %f the emulator starts with no game"));
     dialog.txtEmulatorPath->setText("  emu %f ");
+    EXPECT_TRUE(note->isHidden());
     dialog.chkCheckDrive->click();
     dialog.chkKeepBackup->click();
     dialog.chkSuccessMessages->click();

@@ -25,6 +25,8 @@ public:
     // Runs once, while the next message box is up: what the program may hear then, such as the
     // box that was being typed into losing the focus to the message box.
     std::function<void()> whileShowing;
+    // The same for the next question, once its answer is taken.
+    std::function<void()> whileAsking;
 
     void message(const QString& text, Icon icon) override
     {
@@ -59,7 +61,10 @@ private:
     Answer next(const QString& text)
     {
         questions << text;
-        return take(answers, Answer::No);
+        const Answer answer = take(answers, Answer::No);
+        if (const std::function<void()> during = std::exchange(whileAsking, nullptr))
+            during();
+        return answer;
     }
 
     // The next scripted answer, or `none` when the script has run out.

@@ -171,7 +171,10 @@ void MainWindowActions::showRecentFiles(const Settings& settings)
         QAction* a = menuFileRecentFiles[static_cast<std::size_t>(i)];
         // Menu captions treat '&' as a mnemonic marker; a path shows it literally.
         a->setText(qs(recentFileCaption(i, path)).replace("&", "&&"));
-        a->setToolTip(qs(path));
+        // The caption keeps the path's end; the whole path is the tip, and the status bar's.
+        const QString whole = QDir::toNativeSeparators(qs(path));
+        a->setToolTip(whole);
+        a->setStatusTip(whole);
         a->setVisible(!path.empty());
     }
 }

@@ -22,6 +22,8 @@ namespace {
 
 // No image of the game comes near this; a larger file is not read to compare it.
 constexpr std::uintmax_t kMaxComparedBytes = 64u << 20;
+// Long enough for a writer to finish what it began, short enough to seem at once.
+constexpr int kDiskCheckDelayMs = 250;
 
 constexpr const char* kPatchFilter = "IPS patch (*.ips);;BPS patch (*.bps)";
 
@@ -128,15 +130,13 @@ void DocumentFiles::showOpened(const std::optional<SceneKey>& scene)
     dialogFolder_ = QFileInfo(romPath).absolutePath();
     workspace_.settings.romFolder = ss(QDir::toNativeSeparators(dialogFolder_));
     addRecentFile(workspace_.settings, doc().path());
+    ctx_.settingsChanged();
     host_.showOpenedFile(scene);
 }
 
 bool DocumentFiles::saveDocument()
 {
-    if (diskChangeKept_
-        && dialogs_.askYesNo(QDir::toNativeSeparators(qs(doc().path()))
-                             + " was changed by another program since it was opened. Save over those changes?")
-            != Dialogs::Answer::Yes)
+    if (!confirmSaveOverDisk())
         return false;
     const Outcome<SaveResult> r = ctx_.document().doc().save(workspace_.settings.keepBackup);
     if (r.ok()) {
@@ -145,6 +145,28 @@ bool DocumentFiles::saveDocument()
     }
     reportSaveFailure(r, qs(doc().path()));
     return r.ok();
+}
+
+bool DocumentFiles::confirmSaveOverDisk()
+{
+    // Whatever the watcher said (it may not have said it yet, or lost the file): what is there now
+    // is compared with what was last read or written.
+    const QString path = qs(doc().path());
+    const QString name = QDir::toNativeSeparators(path);
+    if (const QString link = linkTarget(path); !link.isEmpty() && link != linkTarget_)
+        return dialogs_.askYesNo(name + " is now a link to " + QDir::toNativeSeparators(link)
+                                 + ", put there since the file was opened. Save into " + QDir::toNativeSeparators(link)
+                                 + "?")
+            == Dialogs::Answer::Yes;
+    // A file that is gone fails to save as it is, and says so.
+    if (!QFileInfo::exists(path))
+        return true;
+    Bytes onDisk;
+    if (readWholeFile(pathFromUtf8(doc().path()), onDisk, kMaxComparedBytes, "too large").empty()
+        && doc().isFileAsSaved(onDisk))
+        return true;
+    return dialogs_.askYesNo(name + " was changed by another program since it was opened. Save over those changes?")
+        == Dialogs::Answer::Yes;
 }
 
 void DocumentFiles::reportSaveFailure(const Outcome<SaveResult>& r, const QString& path)
@@ -169,9 +191,19 @@ void DocumentFiles::saveAs()
     if (!doc().hasImage())
         return;
     host_.commitPendingInput();
-    const QString target = dialogs_.saveFile(dialogFolder_, "iNES rom image (*.nes)");
+    // The open file's name is proposed, as editors do; a name without an extension gets the
+    // image's, and the dialog asked about the name typed, not that one.
+    QString target =
+        dialogs_.saveFile(QDir(dialogFolder_).filePath(fileNameOf(qs(doc().path()))), "iNES rom image (*.nes)");
     if (target.isEmpty())
         return;
+    if (QFileInfo(target).suffix().isEmpty()) {
+        target += ".nes";
+        if (QFileInfo::exists(target)
+            && dialogs_.askYesNo(QDir::toNativeSeparators(target) + " already exists.\nDo you want to replace it?")
+                != Dialogs::Answer::Yes)
+            return;
+    }
     const Outcome<SaveResult> r = ctx_.document().doc().saveAs(ss(target), workspace_.settings.keepBackup);
     reportSaveFailure(r, target);
     if (!r.ok())
@@ -181,10 +213,17 @@ void DocumentFiles::saveAs()
     dialogFolder_ = QFileInfo(target).absolutePath();
     workspace_.settings.romFolder = ss(QDir::toNativeSeparators(dialogFolder_));
     addRecentFile(workspace_.settings, doc().path());
+    ctx_.settingsChanged();
     host_.showFileName();
     diskChangeKept_ = false;
     watchOpenFile();
     ctx_.reportSuccess("File saved!");
+}
+
+QString DocumentFiles::linkTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : QString();
 }
 
 void DocumentFiles::watchOpenFile()
@@ -192,36 +231,71 @@ void DocumentFiles::watchOpenFile()
     if (!fileWatcher_) {
         fileWatcher_ = new QFileSystemWatcher(this);
         connect(fileWatcher_, &QFileSystemWatcher::fileChanged, this, &DocumentFiles::fileWatcher_Changed);
+        connect(fileWatcher_, &QFileSystemWatcher::directoryChanged, this, &DocumentFiles::folderWatcher_Changed);
+        // A writer that cuts the file and then writes it is heard twice: it is checked once it is done.
+        tmrDiskCheck_ = new QTimer(this);
+        tmrDiskCheck_->setSingleShot(true);
+        tmrDiskCheck_->setInterval(kDiskCheckDelayMs);
+        connect(tmrDiskCheck_, &QTimer::timeout, this, &DocumentFiles::checkFileOnDisk);
     }
-    if (const QStringList watched = fileWatcher_->files(); !watched.isEmpty())
+    if (const QStringList watched = fileWatcher_->files() + fileWatcher_->directories(); !watched.isEmpty())
         fileWatcher_->removePaths(watched);
     diskCheckDue_ = false;
-    if (doc().hasImage() && QFileInfo::exists(qs(doc().path())))
-        fileWatcher_->addPath(qs(doc().path()));
+    tmrDiskCheck_->stop();
+    linkTarget_.clear();
+    if (!doc().hasImage())
+        return;
+    const QString path = qs(doc().path());
+    linkTarget_ = linkTarget(path);
+    if (QFileInfo::exists(path))
+        fileWatcher_->addPath(path);
+    // A writer that removes the file and writes a new one (as git does) ends the file's watch,
+    // maybe before the new one is there: the folder tells when it is back.
+    fileWatcher_->addPath(QFileInfo(path).absolutePath());
+}
+
+void DocumentFiles::renewWatch()
+{
+    const QString path = qs(doc().path());
+    if (doc().hasImage() && !fileWatcher_->files().contains(path) && QFileInfo::exists(path))
+        fileWatcher_->addPath(path);
+}
+
+void DocumentFiles::folderWatcher_Changed()
+{
+    // Anything else in the folder is none of this program's business.
+    const QString path = qs(doc().path());
+    if (!doc().hasImage() || fileWatcher_->files().contains(path) || !QFileInfo::exists(path))
+        return;
+    fileWatcher_Changed();
 }
 
 void DocumentFiles::fileWatcher_Changed()
 {
-    // A writer that replaces the file ends the watch on the old one: the new one is watched.
-    if (doc().hasImage() && fileWatcher_->files().isEmpty() && QFileInfo::exists(qs(doc().path())))
-        fileWatcher_->addPath(qs(doc().path()));
+    renewWatch();
     diskCheckDue_ = true;
-    // Asked at once while the user works in the window, else when they come back to it.
+    // Asked soon while the user works in the window, else when they come back to it.
     if (ctx_.window().isActiveWindow())
-        QTimer::singleShot(0, this, &DocumentFiles::checkFileOnDisk);
+        tmrDiskCheck_->start();
 }
 
 void DocumentFiles::windowActivated()
 {
     if (diskCheckDue_)
-        QTimer::singleShot(0, this, &DocumentFiles::checkFileOnDisk);
+        tmrDiskCheck_->start();
 }
 
 void DocumentFiles::checkFileOnDisk()
 {
+    // A change heard while the question about the one before is up is part of it: the answer
+    // reads the file as it is then, or keeps what is in memory over both.
+    if (asking_)
+        return;
     diskCheckDue_ = false;
     if (!doc().hasImage() || ctx_.exiting() || diskChangeKept_)
         return;
+    if (fileWatcher_)
+        renewWatch();
     // The watcher also fires for this program's own saves, and for a touch that changes no
     // byte: only what is in the file counts.
     Bytes onDisk;
@@ -229,8 +303,11 @@ void DocumentFiles::checkFileOnDisk()
         || doc().isFileAsSaved(onDisk))
         return;
     const QString name = QDir::toNativeSeparators(qs(doc().path()));
-    if (dialogs_.askYesNo(name + " was changed by another program. Reload it? Unsaved edits are lost.")
-        == Dialogs::Answer::Yes) {
+    asking_ = true;
+    const Dialogs::Answer answer =
+        dialogs_.askYesNo(name + " was changed by another program. Reload it? Unsaved edits are lost.");
+    asking_ = false;
+    if (answer == Dialogs::Answer::Yes) {
         const std::optional<SceneKey> scene = doc().sceneKey();
         openFile(qs(doc().path()), false);
         if (scene && doc().hasScene())
@@ -238,6 +315,9 @@ void DocumentFiles::checkFileOnDisk()
     } else {
         diskChangeKept_ = true;
     }
+    if (tmrDiskCheck_)
+        tmrDiskCheck_->stop();
+    diskCheckDue_ = false;
 }
 
 void DocumentFiles::createPatch()
@@ -250,6 +330,7 @@ void DocumentFiles::createPatch()
     // The patch leads from the original to the image as it is now.
     Bytes original;
     const QString name = QFileInfo(qs(doc().path())).fileName();
+    QString originalName = name + " as it was opened";
     switch (dialogs_.askYesNoCancel("Make the patch against " + name
                                     + " as it was opened?\n"
                                       "Yes: as it was opened. No: pick the original image.")) {
@@ -262,10 +343,17 @@ void DocumentFiles::createPatch()
             dialogs_.message(fileMessageText("Error loading file!", path, reason), Dialogs::Icon::Exclamation);
             return;
         }
+        originalName = fileNameOf(path);
         break;
     }
     case Dialogs::Answer::Cancel: return;
     }
+    const Bytes image = doc().rom().fileBytes();
+    if (original == image
+        && dialogs_.askYesNo("The image is the same as " + originalName
+                             + ": a patch of it changes nothing.\nMake it anyway?")
+            != Dialogs::Answer::Yes)
+        return;
     const QString path = dialogs_.saveFile(QFileInfo(qs(doc().path())).absolutePath(), kPatchFilter);
     if (path.isEmpty())
         return;
@@ -275,8 +363,7 @@ void DocumentFiles::createPatch()
         return;
     }
     Bytes patch;
-    if (const Outcome<PatchResult> r = velmar::createPatch(*format, original, doc().rom().fileBytes(), patch);
-        !r.ok()) {
+    if (const Outcome<PatchResult> r = velmar::createPatch(*format, original, image, patch); !r.ok()) {
         dialogs_.message(qs(r.reason), Dialogs::Icon::Exclamation);
         return;
     }

@@ -9,6 +9,7 @@
 
 class QFileSystemWatcher;
 class QMimeData;
+class QTimer;
 
 namespace velmar {
 
@@ -64,7 +65,7 @@ public:
     void applyPatch();
 
     // Reads the open file again if another program changed it since it was opened or saved, and
-    // asks whether to reload it.
+    // asks whether to reload it: once per change, however many times the watcher hears of it.
     void checkFileOnDisk();
     // The window got the focus back: a change seen meanwhile is checked now.
     void windowActivated();
@@ -76,9 +77,17 @@ private:
     const Document& doc() const { return ctx_.doc(); }
     // Shows why a save of `path` failed; nothing for a save that went well.
     void reportSaveFailure(const Outcome<SaveResult>& result, const QString& path);
-    // The file watched for changes by other programs is the open one.
+    // Before a save over the open file: true when what is on disk is what was last read or
+    // written, or the user says to save over it (or into the link now in its place).
+    bool confirmSaveOverDisk();
+    // The file watched for changes by other programs is the open one, and its folder, where it
+    // comes back after another program removed it.
     void watchOpenFile();
+    void renewWatch();
     void fileWatcher_Changed();
+    void folderWatcher_Changed();
+    // The file a link at `path` leads to, or empty when `path` is no link.
+    static QString linkTarget(const QString& path);
 
     EditorContext ctx_;
     Dialogs& dialogs_;
@@ -86,10 +95,15 @@ private:
     Host& host_;
     QString dialogFolder_;
     // The open file as other programs may change it: a change seen is checked when the window
-    // has the focus; one the user chose not to reload makes the next save ask first.
+    // has the focus; one the user chose not to reload is not asked about again until a save.
     QFileSystemWatcher* fileWatcher_ = nullptr;
+    QTimer* tmrDiskCheck_ = nullptr;
     bool diskCheckDue_ = false;
     bool diskChangeKept_ = false;
+    // The question about a change is up.
+    bool asking_ = false;
+    // Where the open file led when it was last read or written, when it was a link.
+    QString linkTarget_;
 };
 
 }  // namespace velmar

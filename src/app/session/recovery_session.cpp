@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStatusBar>
 #include <QTimer>
 
 #include "dialogs.h"
 #include "editor_document.h"
 #include "files/recovery.h"
+#include "panels/status_messages.h"
 #include "qt_bridge.h"
 #include "rom/rom_file.h"
 
@@ -26,8 +26,8 @@ constexpr int kRecoverySlots = 8;
 }  // namespace
 
 RecoverySession::RecoverySession(const QString& folder, EditorDocument& document, Dialogs& dialogs,
-                                 QStatusBar& statusBar, QObject* parent)
-    : QObject(parent), folder_(folder), document_(document), dialogs_(dialogs), statusBar_(statusBar)
+                                 StatusMessages& status, QObject* parent)
+    : QObject(parent), folder_(folder), document_(document), dialogs_(dialogs), status_(status)
 {
     timer_ = new QTimer(this);
     timer_->setObjectName("tmrRecovery");
@@ -52,8 +52,8 @@ void RecoverySession::start(const ShowRestored& showRestored)
     if (folder_.isEmpty())
         return;
     if (!QDir().mkpath(folder_)) {
-        statusBar_.showMessage("Unsaved changes are not kept for recovery: the folder "
-                               + QDir::toNativeSeparators(folder_) + " cannot be made");
+        status_.warn("Unsaved changes are not kept for recovery: the folder " + QDir::toNativeSeparators(folder_)
+                     + " cannot be made");
         return;
     }
 
@@ -81,9 +81,9 @@ void RecoverySession::start(const ShowRestored& showRestored)
             break;
     }
     if (chosen < 0) {
-        statusBar_.showMessage(QString("Unsaved changes are not kept for recovery: %1 other editors keep theirs in %2")
-                                   .arg(kRecoverySlots)
-                                   .arg(QDir::toNativeSeparators(folder_)));
+        status_.warn(QString("Unsaved changes are not kept for recovery: %1 other editors keep theirs in %2")
+                         .arg(kRecoverySlots)
+                         .arg(QDir::toNativeSeparators(folder_)));
         return;
     }
     const QString copyName = slotName(chosen, "velmar");
@@ -197,10 +197,10 @@ void RecoverySession::written(const Outcome<WriteResult>& result)
 {
     // Not a message box: it would come up in the middle of a drag, every few seconds.
     if (!result.ok()) {
-        statusBar_.showMessage("Unsaved changes cannot be kept for recovery: " + file() + ": " + qs(result.reason));
+        status_.warn("Unsaved changes cannot be kept for recovery: " + file() + ": " + qs(result.reason));
         failed_ = true;
     } else if (failed_) {
-        statusBar_.clearMessage();
+        status_.clearWarning();
         failed_ = false;
     }
 }

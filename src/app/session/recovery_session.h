@@ -11,7 +11,6 @@
 #include "base/file_writer.h"
 
 class QLockFile;
-class QStatusBar;
 class QTimer;
 
 namespace velmar {
@@ -19,6 +18,7 @@ namespace velmar {
 class Dialogs;
 class EditorDocument;
 class RecoveryWriter;
+class StatusMessages;
 
 // The recovery copy: unsaved edits are kept in the user's data folder a few seconds after the
 // last change, so that a crash or a killed editor loses nothing; the next start offers them
@@ -30,9 +30,9 @@ public:
     using ShowRestored = std::function<void(const std::optional<SceneKey>& scene)>;
 
     // `folder` keeps the copy; empty: none is kept. Questions and failures to read a copy go
-    // through `dialogs`; a copy that cannot be kept is told in `statusBar`, as it may come up
-    // in the middle of a drag, every few seconds.
-    RecoverySession(const QString& folder, EditorDocument& document, Dialogs& dialogs, QStatusBar& statusBar,
+    // through `dialogs`; a copy that cannot be kept is a warning of the status bar, as it may
+    // come up in the middle of a drag, every few seconds.
+    RecoverySession(const QString& folder, EditorDocument& document, Dialogs& dialogs, StatusMessages& status,
                     QObject* parent = nullptr);
     // Leaves the copy where it is: only end() removes it.
     ~RecoverySession() override;
@@ -63,7 +63,7 @@ private:
     QString folder_;
     EditorDocument& document_;
     Dialogs& dialogs_;
-    QStatusBar& statusBar_;
+    StatusMessages& status_;
     QTimer* timer_ = nullptr;
     // The lock says this editor keeps the copy in the folder; it outlives the writer.
     std::unique_ptr<QLockFile> lock_;

@@ -1,6 +1,8 @@
 // The workspace's files: the settings, the data files read at start-up, and the window layout.
 #include "session/workspace_files.h"
 
+#include <utility>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -37,6 +39,7 @@ void WorkspaceFiles::load(Workspace& workspace, Dialogs& dialogs)
     // not written over at all.
     const std::filesystem::path inUse = settingsFileInUse(settingsFiles());
     const Outcome<SettingsLoad> settings = loadSettings(inUse, programFolder, workspace.settings);
+    read_ = workspace.settings;
     if (settings.code == SettingsLoad::Unreadable || settings.code == SettingsLoad::Partial) {
         QString text = settings.code == SettingsLoad::Partial
             ? "Error loading \"VELMAR.INI\"!\nThe values that read well are kept; the others take "
@@ -78,15 +81,27 @@ void WorkspaceFiles::loadNameLists(Workspace& workspace, Dialogs& dialogs) const
     }
 }
 
-void WorkspaceFiles::saveSettings(const Settings& settings, Dialogs* dialogs) const
+void WorkspaceFiles::saveSettings(Settings& settings, Dialogs* dialogs)
 {
+    // A file that could not be read, nor kept aside, is not written over.
+    if (keepSettingsFile_)
+        return;
+    // Another editor may have written the file since; one that does not read well now counts as
+    // what this editor read.
+    Settings onDisk;
+    const std::string programFolder = ss(QDir::toNativeSeparators(QFileInfo(datFolder_).absolutePath()));
+    if (!loadSettings(settingsFiles(), programFolder, onDisk).ok())
+        onDisk = read_;
+    const Settings merged = mergeSettings(read_, settings, onDisk);
     std::filesystem::path written;
-    if (keepSettingsFile_) {
-        // A file that could not be read, nor kept aside, is not written over.
-    } else if (const Outcome<WriteResult> r = velmar::saveSettings(settingsFiles(), settings, written);
-               !r.ok() && dialogs) {
-        dialogs->message(fileMessageText("Error saving \"VELMAR.INI\"!", qs(pathToUtf8(written)), r.reason));
+    if (const Outcome<WriteResult> r = velmar::saveSettings(settingsFiles(), merged, written); !r.ok()) {
+        if (dialogs && !std::exchange(failureTold_, true))
+            dialogs->message(fileMessageText("Error saving \"VELMAR.INI\"!", qs(pathToUtf8(written)), r.reason));
+        return;
     }
+    failureTold_ = false;
+    read_ = merged;
+    settings = merged;
 }
 
 QString WorkspaceFiles::layoutFile() const

@@ -23,9 +23,12 @@ public:
     // Start-up: the settings, the character table and the item and enemy names. A file that
     // cannot be read is told through `dialogs`, and the defaults stand in for it.
     void load(Workspace& workspace, Dialogs& dialogs);
-    // At exit. A failure is told through `dialogs`; without them (no one is there to read a
-    // message) a file that cannot be written is left as it was.
-    void saveSettings(const Settings& settings, Dialogs* dialogs) const;
+    // Writes what this editor changed in `settings` since it read the file, over the file as it
+    // is now: another editor's changes written meanwhile stay, and come into `settings`. Called
+    // when a setting changes and at exit. A failure is told through `dialogs` (once, until a
+    // write works again); without them (no one is there to read a message) a file that cannot be
+    // written is left as it was.
+    void saveSettings(Settings& settings, Dialogs* dialogs);
 
     // Where the window's size, place and panel sizes are kept between runs: a file of its own in
     // the user's configuration folder (the data folder when there is none), so that VELMAR.INI
@@ -42,6 +45,10 @@ private:
     QString userConfigFolder_;
     // The settings file did not read well and could not be kept aside: it is not written over.
     bool keepSettingsFile_ = false;
+    // The settings as read from the file or last written to it: what this editor changed since
+    // is measured against them.
+    Settings read_;
+    bool failureTold_ = false;
 };
 
 }  // namespace velmar

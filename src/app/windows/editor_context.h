@@ -24,6 +24,9 @@ public:
     // A load, save or resize that worked: a message box, or with the option off the status bar
     // for five seconds. Failures are always message boxes.
     virtual void reportSuccess(const QString& text) = 0;
+    // A setting changed (Options' OK, a file opened): it is written at once, so that a crash
+    // loses nothing.
+    virtual void settingsChanged() = 0;
 
 protected:
     ~EditorHost() = default;
@@ -50,6 +53,7 @@ public:
     void unloadSubEditor_refresh() const { host_->unloadSubEditor_refresh(); }
     void unloadResizeEditor_refresh() const { host_->unloadResizeEditor_refresh(); }
     void reportSuccess(const QString& text) const { host_->reportSuccess(text); }
+    void settingsChanged() const { host_->settingsChanged(); }
 
 private:
     QWidget* window_;

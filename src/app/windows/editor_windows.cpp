@@ -66,6 +66,7 @@ void EditorWindows::openOptions()
     const auto make = [this] {
         auto* options = new frmOptions(ctx_.workspace().settings, &ctx_.window());
         options->setWindowModality(Qt::WindowModal);
+        QObject::connect(options, &QDialog::accepted, options, [this] { ctx_.settingsChanged(); });
         return options;
     };
     showWindow(options_, make, [](frmOptions& o) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "files/emulator_command.h"
 #include "qt_bridge.h"
 
 namespace velmar {
@@ -36,6 +37,13 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     txtEmulatorPath->setPlaceholderText("emulator %f");
     txtEmulatorPath->setToolTip("The command that starts the emulator. %f stands for a copy of the image "
                                 "as edited, so the game can be tried without saving.");
+    // A command without %f starts the emulator with no game, which is worth a word as it is typed.
+    lblEmulatorNote = new QLabel("Without %f the emulator starts with no game: %f stands for the image as "
+                                 "edited.",
+                                 this);
+    lblEmulatorNote->setObjectName("lblEmulatorNote");
+    lblEmulatorNote->setWordWrap(true);
+    lblEmulatorNote->setHidden(true);
     auto* buttons = new QDialogButtonBox(this);
     cmdOk = buttons->addButton(QDialogButtonBox::Ok);
     cmdOk->setObjectName("cmdOk");
@@ -54,8 +62,10 @@ frmOptions::frmOptions(Settings& settings, QWidget* parent) : QDialog(parent), s
     layout->addWidget(chkSuccessMessages);
     layout->addWidget(chkEmulator);
     layout->addWidget(txtEmulatorPath);
+    layout->addWidget(lblEmulatorNote);
     layout->addWidget(buttons);
     connect(chkEmulator, &QCheckBox::clicked, this, &frmOptions::chkEmulator_Click);
+    connect(txtEmulatorPath, &QLineEdit::textChanged, this, &frmOptions::txtEmulatorPath_Change);
     connect(cmdOk, &QPushButton::clicked, this, &frmOptions::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);
 }
@@ -74,6 +84,12 @@ void frmOptions::chkEmulator_Click()
 {
     txtEmulatorPath->clear();
     txtEmulatorPath->setEnabled(chkEmulator->isChecked());
+}
+
+void frmOptions::txtEmulatorPath_Change()
+{
+    const QString command = txtEmulatorPath->text().trimmed();
+    lblEmulatorNote->setHidden(command.isEmpty() || mentionsRomFile(splitCommandLine(ss(command), false)));
 }
 
 void frmOptions::cmdOk_Click()

@@ -5,14 +5,15 @@
 #include "files/settings.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace velmar {
 
 // "Options": the drive retry, the backup at the first save, the messages after a load, save or
-// resize that worked, and the emulator command. OK stores
-// them into the settings (written to VELMAR.INI when the program ends); Cancel leaves them.
+// resize that worked, and the emulator command (with a word when it leaves out %f). OK stores
+// them into the settings (VELMAR.INI is written at once); Cancel leaves them.
 class frmOptions : public QDialog {
     Q_OBJECT
 public:
@@ -26,11 +27,13 @@ public:
     QCheckBox* chkSuccessMessages = nullptr;
     QCheckBox* chkEmulator = nullptr;
     QLineEdit* txtEmulatorPath = nullptr;
+    QLabel* lblEmulatorNote = nullptr;
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancel = nullptr;
 
 public slots:
     void chkEmulator_Click();
+    void txtEmulatorPath_Change();
     void cmdOk_Click();
     void cmdCancel_Click();
 
