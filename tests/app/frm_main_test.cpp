@@ -292,7 +292,7 @@ TEST_F(MainWindowFiles, AFileReplacedBehindTheWindowIsFollowedAndNeverSavedOverU
         return textOf(image.fileBytes());
     };
     const auto askedUntil = [&](int count) {
-        return QTest::qWaitFor([&] { return f.dialogs.questions.size() >= count; }, 3000);
+        return QTest::qWaitFor([&] { return f.dialogs.questions.size() >= count; }, 5000);
     };
     const QString reload = f.file("game.nes") + " was changed by another program. Reload it? Unsaved edits are lost.";
 
