@@ -31,8 +31,10 @@ void frmMain::buildActorLists()
                           workspace_,
                           *mapView,
                           [this] { return editMode_; },
-                          [this](EditMode mode) { applyEditMode(mode); }};
+                          [this](EditMode mode) { applyEditMode(mode); },
+                          [this](const QString& text) { mainStatusBar->showMessage(text, 10000); }};
     ActorsPanel* a = actorLists = placePanel(actorListsPlace, new ActorsPanel(std::move(context), actorListsPlace));
+    addActorCommands(a->actions());
     lstEnemyList = a->lstEnemyList;
     lstItemList = a->lstItemList;
     fraEnemyEdit = a->fraEnemyEdit;

@@ -24,18 +24,24 @@ struct Command {
     std::size_t paletteWords;  // the words after --palette: 0 (not taken), KEY, or KEY SUBPALETTE
     bool takesShared;          // --shared keep|change
     int (*run)(const Invocation&, Io&);
+    bool takesPastEnd = false;  // --past-end drop|keep
 };
 
-constexpr std::array<Command, 26> kCommands{{
+constexpr std::array<Command, 30> kCommands{{
     {"sample", "sample OUT", 1, 1, false, false, false, 0, false, runSample},
     {"scenes", "scenes ROM", 1, 1, false, false, false, 0, false, runScenes},
     {"scene", "scene ROM KEY", 2, 2, false, false, false, 0, false, runScene},
     {"roundtrip", "roundtrip ROM OUT [KEY...]", 2, kAnyCount, false, false, false, 0, false, runRoundtrip},
-    {"resize-map", "resize-map ROM KEY LENGTH [--left]", 3, 3, true, false, false, 0, false, runResizeMap},
+    {"resize-map", "resize-map ROM KEY LENGTH [--left] [--past-end drop|keep]", 3, 3, true, false, false, 0, false,
+     runResizeMap, true},
     {"resize-items", "resize-items ROM KEY COUNT", 3, 3, false, false, false, 0, false, runResizeItems},
     {"resize-enemies", "resize-enemies ROM KEY COUNT", 3, 3, false, false, false, 0, false, runResizeEnemies},
     {"set-enemy", "set-enemy ROM KEY N B XY ID", 6, 6, false, false, false, 0, false, runSetEnemy},
     {"set-item", "set-item ROM KEY N X Y ID", 6, 6, false, false, false, 0, false, runSetItem},
+    {"add-enemy", "add-enemy ROM KEY B XY ID", 5, 5, false, false, false, 0, false, runAddEnemy},
+    {"add-item", "add-item ROM KEY X Y ID", 5, 5, false, false, false, 0, false, runAddItem},
+    {"delete-enemy", "delete-enemy ROM KEY N", 3, 3, false, false, false, 0, false, runDeleteEnemy},
+    {"delete-item", "delete-item ROM KEY N", 3, 3, false, false, false, 0, false, runDeleteItem},
     {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, 0, false, runSetStart},
     {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, 0, false, runSetProperty},
     {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, 0, false, runTexts},
@@ -120,6 +126,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             if (i + 1 == args.size() || (args[i + 1] != "keep" && args[i + 1] != "change"))
                 return usageError(inv, io, "--shared needs keep or change");
             inv.shared = args[++i] == "keep" ? SharedValues::Keep : SharedValues::Change;
+        } else if (word == "--past-end" && command->takesPastEnd) {
+            if (i + 1 == args.size() || (args[i + 1] != "drop" && args[i + 1] != "keep"))
+                return usageError(inv, io, "--past-end needs drop or keep");
+            inv.pastEnd = args[++i] == "drop" ? edits::ActorsPastEnd::Remove : edits::ActorsPastEnd::Keep;
         } else if (word == "--table" && command->takesTable) {
             if (i + 1 == args.size())
                 return usageError(inv, io, "--table needs a file");

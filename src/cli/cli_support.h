@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "editor/edits.h"
 #include "exchange/scene_description.h"
 #include "rom/area_catalogue.h"
 #include "rom/rom_file.h"
@@ -42,6 +43,8 @@ struct Invocation {
     std::optional<PaletteOption> palette;  // --palette KEY [SUBPALETTE]
     // --shared: what an import does with values other scenes share when they differ.
     SharedValues shared = SharedValues::Refuse;
+    // --past-end: what a shrink of the map does with the actors it leaves past the new end.
+    edits::ActorsPastEnd pastEnd = edits::ActorsPastEnd::Refuse;
 };
 
 // Prints `reason` and the command's usage line; returns kExitUsage.

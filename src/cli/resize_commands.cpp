@@ -43,7 +43,12 @@ int runResizeMap(const Invocation& inv, Io& io)
     int value = 0;
     if (!openTarget(inv, io, doc, "LENGTH", value, exitCode))
         return exitCode;
-    const Outcome<ResizeResult> result = edits::resizeMap(doc, value, !inv.left);
+    const Outcome<ResizeResult> result = edits::resizeMap(doc, value, !inv.left, inv.pastEnd);
+    if (result.code == ResizeResult::ActorsPastEnd)
+        return failed(io,
+                      result.reason
+                          + "\nNothing was changed: give --past-end drop to remove them with the shrink, "
+                            "or --past-end keep to keep them past the end.");
     return finishResize(result, resizeMapMessage(result), doc, io);
 }
 

@@ -97,7 +97,7 @@ TEST_F(MainWindowActors, ListsModesSelectionAndKeys)
 
 TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
 {
-    f.select("c:030A11");  // four screens: b up to 38, x up to 40
+    f.select("c:030A11");  // four screens: b up to 38, x up to 3F (the last column)
     w.cmdEnemyEdit->click();
     const EnemyRecord before = enemy(w, 0);
 
@@ -122,9 +122,13 @@ TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Move Enemy Base");
 
     w.cmdItemEdit->click();
-    f.dialogs.inputs = {QString("40")};
+    // 40 would be the first column past the map's end, where the map shows no item.
+    f.dialogs.inputs = {QString("40"), QString("3F")};
     w.txtItemEdit_X_DblClick();
-    EXPECT_EQ(item(w, w.selectedItem()).x, 0x40) << "the limit of a four-screen scene";
+    EXPECT_EQ(f.dialogs.questions.back(), "New X value: (hex, max = $3F)");
+    EXPECT_EQ(f.dialogs.messages.back(), "Value is outside stage length!");
+    w.txtItemEdit_X_DblClick();
+    EXPECT_EQ(item(w, w.selectedItem()).x, 0x3F) << "the limit of a four-screen scene";
     f.dialogs.inputs = {QString("")};
     w.txtItemEdit_X_DblClick();
     EXPECT_EQ(f.dialogs.messages.back(), "Item not moved!");

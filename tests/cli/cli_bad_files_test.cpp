@@ -23,7 +23,7 @@ TEST(CliBadFiles, EveryCommandOnEveryKindOfFile)
         {"scenes", "ROM"},
         {"scene", "ROM", "c:000000"},
         {"roundtrip", "ROM", "OUT"},
-        {"resize-map", "ROM", "c:000101", "1", "--left"},
+        {"resize-map", "ROM", "c:000101", "1", "--left", "--past-end", "keep"},
         {"resize-items", "ROM", "c:000000", "5"},
         {"resize-enemies", "ROM", "c:010202", "0"},
         {"texts", "ROM"},

@@ -35,6 +35,9 @@ TEST(CliEdit, ResizesWriteTheImageInPlace)
         std::vector<std::string> args = {c.command, dir.romArg(), key, hexPad(value, 2)};
         if (c.left)
             args.emplace_back("--left");
+        // The actors past the new end are kept where they are.
+        if (std::string(c.command) == "resize-map")
+            args.insert(args.end(), {"--past-end", "keep"});
 
         const CliRun run = cli(args);
         ASSERT_EQ(run.code, 0) << run.err;
@@ -96,7 +99,7 @@ TEST(CliEdit, ActorAndPropertyCommands)
     CliFixtureDir dir;
     const std::string rom = dir.romArg();
     const std::string key = "c:000101";
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"set-enemy", rom, key, "0", "7F", "A5", "7"},
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"set-enemy", rom, key, "0", "66", "A5", "7"},
                                                  {"set-item", rom, key, "1", "2", "40", "F"},
                                                  {"set-start", rom, key, "10", "90"},
                                                  {"set-property", rom, key, "time", "45"},
@@ -106,7 +109,7 @@ TEST(CliEdit, ActorAndPropertyCommands)
     }
     const Json s = sceneJsonOf(rom, key);
     // Stored in order of b and of x: the enemy is now the last, the item the first.
-    EXPECT_EQ(s.at("enemies").back(), Json({{"b", 0x7F}, {"xy", 0xA5}, {"id", 7}}));
+    EXPECT_EQ(s.at("enemies").back(), Json({{"b", 0x66}, {"xy", 0xA5}, {"id", 7}}));
     EXPECT_EQ(s.at("items").at(0), Json({{"x", 2}, {"y", 0x40}, {"id", 0xF}}));
     EXPECT_EQ(std::tuple(s.at("startX"), s.at("startY"), s.at("time"), s.at("palSelectors").at(7)),
               std::tuple(0x10, 0x90, 0x45, 0x12));
@@ -120,6 +123,12 @@ TEST(CliEdit, ActorAndPropertyCommands)
     EXPECT_EQ(bank.code, 1);
     EXPECT_EQ(bank.err, "The SPR bank must be 00 to 0F.\n");
     EXPECT_EQ(cli({"set-enemy", rom, key, "40", "0", "0", "0"}).code, 1);
+    // Seven screens end with column 6F: B 6D in column 5 would stand in column 72.
+    const CliRun past = cli({"set-enemy", rom, key, "0", "6D", "A5", "7"});
+    EXPECT_EQ(past.code, 1);
+    EXPECT_EQ(past.err,
+              "The enemy would stand in column 72 (B 6D and column 5 of its screen), past the map's end: a "
+              "map of 7 screens ends with column 6F.\n");
     EXPECT_EQ(cli({"set-property", rom, key, "colour", "1"}).code, 2);
     EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
 }

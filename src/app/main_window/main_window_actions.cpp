@@ -164,6 +164,12 @@ void MainWindowActions::buildToolBar(QMainWindow& window)
     cmdSelect->setCheckable(true);
 }
 
+void MainWindowActions::addActorCommands(const QList<QAction*>& actions)
+{
+    menuEdit->addSeparator();
+    menuEdit->addActions(actions);
+}
+
 void MainWindowActions::showRecentFiles(const Settings& settings)
 {
     for (int i = 0; i < 5; ++i) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QList>
+
 class QAction;
 class QButtonGroup;
 class QMainWindow;
@@ -83,6 +85,8 @@ protected:
     // the map), and the tool bar, connected to `window`'s slots.
     void buildMenus(QMainWindow& window);
     void buildToolBar(QMainWindow& window);
+    // Add, Duplicate and Delete of enemies and items, in the Edit menu after Undo and Redo.
+    void addActorCommands(const QList<QAction*>& actions);
     // The recent-file entries show the settings' list; an empty place is hidden.
     void showRecentFiles(const Settings& settings);
     // Undo and redo name the step they would take, and are off when there is none.

@@ -3,10 +3,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "actors/map_end.h"
+#include "base/hex.h"
 #include "edit_failure.h"
 #include "editor/edits.h"
 #include "editor_document.h"
 #include "panels/actors_panel.h"
+#include "qt_bridge.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar {
@@ -90,9 +93,11 @@ Actor ActorDragTool::landing(const Actor& from, QPoint point) const
     if (!dropInside(point))
         return from;
     const QPoint moved = point - drag_.grab;
-    if (drag_.marker == MapMarker::PlayerLine)
-        return dragEnemyBase(std::get<EnemyRecord>(from), moved.x());
-    return dragActor(from, moved.x(), moved.y());
+    const Actor to = drag_.marker == MapMarker::PlayerLine
+        ? Actor(dragEnemyBase(std::get<EnemyRecord>(from), moved.x()))
+        : dragActor(from, moved.x(), moved.y());
+    // It stops at the map's end, as it stops at the edges of its field.
+    return limitToMapEnd(from, to, document_.doc().currentScene().length);
 }
 
 void ActorDragTool::press(MapMarker marker, int index, QPoint point)
@@ -177,7 +182,14 @@ bool ActorDragTool::moveByKey(const QKeyEvent& key)
     const bool base = *kind == ActorKind::Enemy && (key.modifiers() & Qt::ShiftModifier);
     if (base && dx == 0)
         return true;
-    const Actor to = base ? Actor(dragEnemyBase(std::get<EnemyRecord>(*from), dx)) : dragActor(*from, dx, dy);
+    const Actor wanted = base ? Actor(dragEnemyBase(std::get<EnemyRecord>(*from), dx)) : dragActor(*from, dx, dy);
+    const int length = document_.doc().currentScene().length;
+    const Actor to = limitToMapEnd(*from, wanted, length);
+    if (to != wanted)
+        panel_.say(QString("The map ends with column %1: the %2 goes no further.")
+                       .arg(qs(hexPad(lastMapColumn(length), 2)), *kind == ActorKind::Enemy ? "enemy" : "item"));
+    if (to == *from)
+        return true;
     const std::size_t at = panel_.store(static_cast<std::size_t>(index), to, base ? kMoveBase : moveName(*kind));
     panel_.follow(*kind, static_cast<int>(at), true, !base);
     return true;

@@ -45,7 +45,8 @@ MapCursor::MapCursor(MapViewPanel& view, const EditorDocument& document, Hooks h
     view_.picRenderDest->installEventFilter(this);
     view_.picRenderDest->setAccessibleDescription(
         "In map mode the arrow keys move the outlined cell and Space or Enter places the chosen metatile there; "
-        "in enemy and item modes the arrow keys move the selected actor");
+        "in enemy and item modes the arrow keys move the selected actor, Insert adds one, Delete deletes it and "
+        "Ctrl+D duplicates it");
 }
 
 QList<KeyHelp> MapCursor::keys()
@@ -57,8 +58,15 @@ QList<KeyHelp> MapCursor::keys()
         {"Page Up, Page Down", "Scroll the map a screen (in map mode the outline goes along)", "Map"},
         {"Arrow keys", "Enemy and item modes: move the selected actor a column or a row", "Map"},
         {"Shift+Left, Shift+Right", "Enemy mode: move the selected enemy to another screen (its B)", "Map"},
+        {"Insert", "Enemy and item modes: add an actor of the mode at the pointer (Add Enemy, Add Item)",
+         "Map, enemy and item lists"},
+        {"Delete", "Enemy and item modes: delete the selected actor (Delete Enemy, Delete Item)",
+         "Map, enemy and item lists"},
+        {"Ctrl+D", "Enemy and item modes: duplicate the selected actor (Duplicate Enemy, Duplicate Item)",
+         "Map, enemy and item lists"},
         {"Arrow keys", "Choose the metatile beside the chosen one, or a row up or down", "Metatile picker"},
-        {"Enter", "Type a new B (enemy) or X (item)", "B and X boxes"},
+        {"Enter", "Take the value typed; in a box left as it is, ask for a new B (enemy) or X (item)",
+         "Position boxes"},
         {"1, 2, 3, 4", "Choose the left button's colour", "Background and Sprite Editors"},
         {"Space, Enter (Shift: right button)", "Take the focused swatch's colour", "Colour swatches"},
         {"Escape", "Close the window", "Editor windows"},

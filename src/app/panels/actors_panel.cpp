@@ -1,5 +1,7 @@
 #include "panels/actors_panel.h"
 
+#include <QAction>
+#include <QBrush>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -9,16 +11,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "actors/map_end.h"
+#include "base/hex.h"
 #include "map/actor_drag_tool.h"
 #include "dialogs.h"
 #include "edit_failure.h"
 #include "editor/edits.h"
 #include "editor/workspace.h"
 #include "editor_document.h"
+#include "gfx/metatile_render.h"
 #include "mapview/map_view_rules.h"
 #include "panels/map_view_panel.h"
 #include "qt_bridge.h"
@@ -28,19 +35,17 @@ namespace velmar {
 
 namespace {
 
-// A read-only box; `prompt` names the value typed into the prompt that Enter or a double-click
-// opens, and such a box stays in the Tab order. The others are passed over by Tab; a click still
-// selects their text for copying.
+// A position box: typed into, its value goes to the actor when Enter is pressed or the focus
+// leaves it. `prompt`, for an enemy's b and an item's x, names the value the prompt that a
+// double-click opens asks for (Enter in the box, untouched, opens it too).
 QLineEdit* positionBox(QWidget* parent, const char* name, const QString& shows, int characters,
                        const QString& prompt = QString())
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setToolTip(prompt.isEmpty() ? shows : shows + ": press Enter or double-click to type a new " + prompt);
+    const QString typed = shows + ": type a new value and press Enter";
+    box->setToolTip(prompt.isEmpty() ? typed : typed + ", or double-click to be asked for a new " + prompt);
     box->setAccessibleName(shows);
-    box->setReadOnly(true);
-    if (prompt.isEmpty())
-        box->setFocusPolicy(Qt::ClickFocus);
     box->setMaxLength(characters);
     box->setAlignment(Qt::AlignCenter);
     box->setFixedWidth(34);
@@ -89,18 +94,33 @@ void showChoice(QComboBox* box, const std::vector<ActorChoice>& choices, std::ui
 }
 
 // What differs between the kinds in words: the typed position's name, the prompt's answer to
-// nothing typed, and the names of the steps.
+// nothing typed, the names of the steps, and what each position box is called.
 struct KindTexts {
     const char* field;
     const char* notMoved;
     const char* typedMove;
     const char* typeChange;
+    const char* boxMove;
+    const char* name;
+    const char* names;
 };
 constexpr std::array<KindTexts, 2> kTexts{{
-    {"Enemy B", "Enemy not moved!", "Move Enemy Base", "Change Enemy Type"},
-    {"Item X", "Item not moved!", "Move Item", "Change Item Type"},
+    {"Enemy B", "Enemy not moved!", "Move Enemy Base", "Change Enemy Type", "Move Enemy", "enemy", "enemies"},
+    {"Item X", "Item not moved!", "Move Item", "Change Item Type", "Move Item", "item", "items"},
 }};
 const KindTexts& textsOf(ActorKind kind) { return kTexts[static_cast<std::size_t>(kind)]; }
+
+// The fields of the position boxes after the first (b, x): an enemy's column and row, an item's
+// y (a row in the high nibble).
+struct BoxField {
+    const char* name;
+    std::uint8_t max;
+};
+constexpr std::array<BoxField, 2> kEnemyFields{{{"Enemy Screen X", 0x0F}, {"Enemy Y", 0x0F}}};
+constexpr BoxField kItemY{"Item Y", 0xF0};
+
+// A line of a list: the actor, and "past the end" for one the map does not reach.
+constexpr const char* kPastEnd = "  past the end";
 
 constexpr std::array<ActorKind, 2> kKinds{ActorKind::Enemy, ActorKind::Item};
 
@@ -115,6 +135,7 @@ ActorsPanel::ActorsPanel(ActorsContext context, QWidget* parent)
 {
     setObjectName("actorLists");
     buildControls();
+    buildCommands();
     sides_ = {Side{lstEnemyList, cmbEnemyList, {txtEnemyEdit_B, txtEnemyEdit_X, txtEnemyEdit_Y}},
               Side{lstItemList, cmbItemList, {txtItemEdit_X, txtItemEdit_Y}}};
     for (const ActorKind kind : kKinds) {
@@ -126,18 +147,32 @@ ActorsPanel::ActorsPanel(ActorsContext context, QWidget* parent)
             if (QGuiApplication::mouseButtons() == Qt::NoButton)
                 lineMoved(kind);
         });
+        s.list->installEventFilter(this);
         // Activated comes from the user's pick only, never from the panel's own filling.
         connect(s.type, &QComboBox::activated, this, [this, kind](int index) { typeChosen(kind, index); });
         s.boxes.front()->installEventFilter(this);
+        // The first box takes Enter itself (see eventFilter); the focus leaving it, and Enter or
+        // the focus leaving the others, hand in what was typed.
+        for (std::size_t i = 0; i < s.boxes.size(); ++i)
+            connect(s.boxes[i], &QLineEdit::editingFinished, this, [this, kind, i] { positionTyped(kind, i); });
     }
     connect(&context_.document, &EditorDocument::changed, this, &ActorsPanel::document_Changed);
     MapViewPanel* map = &context_.map;
+    // In the actor modes Insert, Delete and Ctrl+D on the map act on the mode's actors, before
+    // the map's own commands see those keys.
+    map->picRenderDest->installEventFilter(this);
     connect(map, &MapViewPanel::markerPressed, this,
             [this](MapMarker marker, int index, QPoint point) { drags_->press(marker, index, point); });
     connect(map, &MapViewPanel::markerMoved, this,
             [this](MapMarker marker, int index, QPoint point) { drags_->move(marker, index, point); });
     connect(map, &MapViewPanel::markerReleased, this,
             [this](MapMarker marker, int index, QPoint point) { drags_->release(marker, index, point); });
+    connect(map, &MapViewPanel::pointerOver, this, [this](MapMarker, int, QPoint point) { pointer_ = point; });
+    connect(map, &MapViewPanel::contextMenuRequested, this, [this](QPoint at, QPoint global) {
+        if (const std::unique_ptr<QMenu> menu = contextMenu(at); menu && !menu->isEmpty())
+            menu->exec(global);
+    });
+    showCommandStates();
 }
 
 ActorsPanel::~ActorsPanel() = default;
@@ -147,8 +182,39 @@ void ActorsPanel::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 
+    // A list and, beside it, the buttons that add, duplicate and delete its actors.
+    const auto listRow = [this, layout](QListWidget* list, std::array<QToolButton**, 3> buttons, const char* kind,
+                                        const char* kindCaption) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(3);
+        row->addWidget(list, 1);
+        auto* column = new QVBoxLayout;
+        column->setSpacing(2);
+        const struct {
+            const char* name;
+            const char* text;
+            const char* tip;
+        } made[] = {{"cmdAdd", "Add", "Add %1: a new %2 at the pointer (Insert), of the type the selector shows"},
+                    {"cmdDuplicate", "Dup", "Duplicate %1: a copy of the selected %2 beside it (Ctrl+D)"},
+                    {"cmdDelete", "Del", "Delete %1: remove the selected %2 (Delete)"}};
+        for (std::size_t i = 0; i < 3; ++i) {
+            auto* b = new QToolButton(this);
+            b->setObjectName(QString(made[i].name) + kind);
+            b->setText(made[i].text);
+            const QString command = QString(made[i].name + 3) + " " + kind;
+            b->setToolTip(QString(made[i].tip).arg(kind, kindCaption));
+            b->setAccessibleName(command);
+            b->setMinimumWidth(36);
+            column->addWidget(b);
+            *buttons[i] = b;
+        }
+        column->addStretch();
+        row->addLayout(column);
+        layout->addLayout(row);
+    };
+
     lstEnemyList = actorList(this, "lstEnemyList", "Enemy List -> #: [ID] [B] [X] [Y]");
-    layout->addWidget(lstEnemyList);
+    listRow(lstEnemyList, {&cmdAddEnemy, &cmdDuplicateEnemy, &cmdDeleteEnemy}, "Enemy", "enemy");
     fraEnemyEdit = new QGroupBox("Enemy Editor", this);
     fraEnemyEdit->setObjectName("fraEnemyEdit");
     fraEnemyEdit->setAccessibleName("Enemy Editor");
@@ -165,12 +231,12 @@ void ActorsPanel::buildControls()
     cmbEnemyList = new QComboBox(fraEnemyEdit);
     cmbEnemyList->setObjectName("cmbEnemyList");
     cmbEnemyList->setAccessibleName("Enemy type");
-    cmbEnemyList->setToolTip("Enemy type");
+    cmbEnemyList->setToolTip("Enemy type (also of the enemies Add Enemy makes)");
     enemyGrid->addWidget(cmbEnemyList, 1, 0, 1, 6);
     layout->addWidget(fraEnemyEdit);
 
     lstItemList = actorList(this, "lstItemList", "Item List -> #: [ID] [X] [Y]");
-    layout->addWidget(lstItemList);
+    listRow(lstItemList, {&cmdAddItem, &cmdDuplicateItem, &cmdDeleteItem}, "Item", "item");
     fraItemEdit = new QGroupBox("Item Editor", this);
     fraItemEdit->setObjectName("fraItemEdit");
     fraItemEdit->setAccessibleName("Item Editor");
@@ -185,25 +251,124 @@ void ActorsPanel::buildControls()
     cmbItemList = new QComboBox(fraItemEdit);
     cmbItemList->setObjectName("cmbItemList");
     cmbItemList->setAccessibleName("Item type");
-    cmbItemList->setToolTip("Item type");
+    cmbItemList->setToolTip("Item type (also of the items Add Item makes)");
     itemGrid->addWidget(cmbItemList, 1, 0, 1, 5);
     layout->addWidget(fraItemEdit);
 }
 
+void ActorsPanel::buildCommands()
+{
+    using edits::ActorCommand;
+    const auto action = [this](QAction*& member, const char* name, ActorCommand command, ActorKind kind,
+                               QToolButton* button) {
+        member = new QAction(qs(edits::actorCommandName(command, kind)), this);
+        member->setObjectName(name);
+        member->setStatusTip(button->toolTip());
+        member->setToolTip(button->toolTip());
+        connect(member, &QAction::triggered, this, [this, command, kind] {
+            switch (command) {
+            case ActorCommand::Add: addActor(kind); break;
+            case ActorCommand::Delete: deleteActor(kind); break;
+            case ActorCommand::Duplicate: duplicateActor(kind); break;
+            }
+        });
+        connect(button, &QToolButton::clicked, member, &QAction::trigger);
+    };
+    using C = ActorCommand;
+    action(menuEditAddEnemy, "menuEditAddEnemy", C::Add, ActorKind::Enemy, cmdAddEnemy);
+    action(menuEditAddItem, "menuEditAddItem", C::Add, ActorKind::Item, cmdAddItem);
+    action(menuEditDuplicateEnemy, "menuEditDuplicateEnemy", C::Duplicate, ActorKind::Enemy, cmdDuplicateEnemy);
+    action(menuEditDuplicateItem, "menuEditDuplicateItem", C::Duplicate, ActorKind::Item, cmdDuplicateItem);
+    action(menuEditDeleteEnemy, "menuEditDeleteEnemy", C::Delete, ActorKind::Enemy, cmdDeleteEnemy);
+    action(menuEditDeleteItem, "menuEditDeleteItem", C::Delete, ActorKind::Item, cmdDeleteItem);
+}
+
+QList<QAction*> ActorsPanel::actions() const
+{
+    return {menuEditAddEnemy, menuEditDuplicateEnemy, menuEditDeleteEnemy,
+            menuEditAddItem,  menuEditDuplicateItem,  menuEditDeleteItem};
+}
+
+void ActorsPanel::showCommandStates()
+{
+    const Document& doc = context_.document.doc();
+    const bool scene = doc.hasScene();
+    for (const ActorKind kind : kKinds) {
+        const bool any = scene && actorCount(doc.currentScene(), kind) > 0;
+        const bool enemy = kind == ActorKind::Enemy;
+        for (QAction* a : {enemy ? menuEditAddEnemy : menuEditAddItem})
+            a->setEnabled(scene);
+        for (QAction* a :
+             {enemy ? menuEditDuplicateEnemy : menuEditDuplicateItem, enemy ? menuEditDeleteEnemy : menuEditDeleteItem})
+            a->setEnabled(any);
+        (enemy ? cmdAddEnemy : cmdAddItem)->setEnabled(scene);
+        (enemy ? cmdDuplicateEnemy : cmdDuplicateItem)->setEnabled(any);
+        (enemy ? cmdDeleteEnemy : cmdDeleteItem)->setEnabled(any);
+    }
+}
+
+void ActorsPanel::say(const QString& text) const
+{
+    if (context_.status)
+        context_.status(text);
+}
+
 bool ActorsPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter on the focused box does what a double-click does, for the keyboard.
-    const bool enter = event->type() == QEvent::KeyPress
-        && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return
-            || static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-    if (event->type() == QEvent::MouseButtonDblClick || enter) {
-        for (const ActorKind kind : kKinds) {
-            if (watched == side(kind).boxes.front())
-                promptPosition(kind);
+    const auto* key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride
+        ? static_cast<QKeyEvent*>(event)
+        : nullptr;
+    // The map's own Delete (of a selection of cells) and the like give way to the actors' keys in
+    // the actor modes: taking the override makes the key come to the map as a key press.
+    if (watched == context_.map.picRenderDest) {
+        const auto kind = actorKindOf(mode());
+        if (!key || !kind)
+            return QWidget::eventFilter(watched, event);
+        if (event->type() == QEvent::ShortcutOverride) {
+            const bool ours = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete
+                || (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier);
+            if (ours)
+                event->accept();
+            return ours;
         }
-        return true;
+        return commandKey(*kind, *key);
+    }
+    for (const ActorKind kind : kKinds) {
+        const Side& s = side(kind);
+        if (watched == s.list && key && event->type() == QEvent::KeyPress)
+            return commandKey(kind, *key) || QWidget::eventFilter(watched, event);
+        if (watched != s.boxes.front())
+            continue;
+        // Enter in the box hands in what was typed; in a box left as it was, it asks for the
+        // value as a double-click does.
+        const bool enter =
+            key && event->type() == QEvent::KeyPress && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        if (event->type() == QEvent::MouseButtonDblClick || (enter && !s.boxes.front()->isModified())) {
+            promptPosition(kind);
+            return true;
+        }
+        if (enter) {
+            positionTyped(kind, 0);
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool ActorsPanel::commandKey(ActorKind kind, const QKeyEvent& key)
+{
+    if (!context_.document.doc().hasScene())
+        return false;
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (key.key() == Qt::Key_Insert && mods == Qt::NoModifier)
+        addActor(kind);
+    else if (key.key() == Qt::Key_Delete && mods == Qt::NoModifier)
+        deleteActor(kind);
+    else if (key.key() == Qt::Key_D && mods == Qt::ControlModifier)
+        duplicateActor(kind);
+    else
+        return false;
+    return true;
 }
 
 void ActorsPanel::document_Changed(const DocumentEvent& event)
@@ -211,6 +376,7 @@ void ActorsPanel::document_Changed(const DocumentEvent& event)
     using Kind = DocumentEvent::Kind;
     if (event.kind == Kind::Saved)
         return;
+    showCommandStates();
     // The pictures are laid out again: a drag under way has nothing left to move.
     drags_->forget();
     if (!context_.document.doc().hasScene()) {
@@ -236,12 +402,27 @@ std::optional<Actor> ActorsPanel::actor(ActorKind kind, int index) const
 
 void ActorsPanel::showLists()
 {
+    const Document& doc = context_.document.doc();
     for (const ActorKind kind : kKinds) {
         QListWidget* list = side(kind).list;
         const QSignalBlocker block(list);
         list->clear();
-        for (int i = 0; const auto a = actor(kind, i); ++i)
-            list->addItem(qs(actorLine(static_cast<std::size_t>(i), *a)));
+        for (int i = 0; const auto a = actor(kind, i); ++i) {
+            const std::string line = actorLine(static_cast<std::size_t>(i), *a);
+            const int length = doc.currentScene().length;
+            if (!beyondMapEnd(*a, length)) {
+                list->addItem(qs(line));
+                continue;
+            }
+            // The map does not show it: the line says where it is, and why it is not there.
+            auto* item = new QListWidgetItem(qs(line) + kPastEnd, list);
+            item->setForeground(QBrush(QColor(0xC0, 0x00, 0x00)));
+            item->setToolTip(QString("Past the map's end: it stands in column %1, and a map of %2 screens ends "
+                                     "with column %3, so the map does not show it")
+                                 .arg(qs(hexText(actorColumn(*a))))
+                                 .arg(length + 1)
+                                 .arg(qs(hexPad(lastMapColumn(length), 2))));
+        }
     }
 }
 
@@ -249,20 +430,25 @@ void ActorsPanel::showDetails(ActorKind kind, int index)
 {
     const Side& s = side(kind);
     const auto a = actor(kind, index);
+    const Workspace& w = context_.workspace;
+    const std::vector<std::string>& names = kind == ActorKind::Enemy ? w.enemyNames : w.itemNames;
     if (!a) {
         for (QLineEdit* box : s.boxes)
             box->clear();
-        const QSignalBlocker block(s.type);
-        s.type->setCurrentIndex(-1);
+        // The types stay to choose from: the next actor added takes the one shown.
+        const int shown = s.type->currentIndex() >= 0 ? s.type->currentData().toInt() : 0;
+        showChoice(s.type, actorChoices(names, actorTypeCount(kind), std::nullopt), static_cast<std::uint8_t>(shown));
+        if (s.type->currentIndex() < 0 && s.type->count() > 0) {
+            const QSignalBlocker block(s.type);
+            s.type->setCurrentIndex(0);
+        }
         return;
     }
     const std::vector<std::string> texts = positionTexts(*a);
     for (std::size_t i = 0; i < s.boxes.size() && i < texts.size(); ++i)
         s.boxes[i]->setText(qs(texts[i]));
-    const Workspace& w = context_.workspace;
     const std::uint8_t id = actorId(*a);
-    showChoice(s.type, actorChoices(kind == ActorKind::Enemy ? w.enemyNames : w.itemNames, actorTypeCount(kind), id),
-               id);
+    showChoice(s.type, actorChoices(names, actorTypeCount(kind), id), id);
 }
 
 void ActorsPanel::placePlayerLine()
@@ -439,7 +625,9 @@ void ActorsPanel::promptPosition(ActorKind kind)
         return;
     Dialogs& dialogs = context_.dialogs;
     const KindTexts& texts = textsOf(kind);
-    const int limit = positionLimit(doc.currentScene(), kind);
+    const int index = std::clamp(selected(kind), 0, static_cast<int>(actorCount(doc.currentScene(), kind)) - 1);
+    // The limit keeps the actor inside the map, its column (an enemy's) included.
+    const int limit = positionLimit(doc.currentScene(), *actor(kind, index));
     const std::optional<QString> typed = dialogs.inputBox(qs(positionPrompt(kind, limit)), QString());
     const PositionAnswer a = readPositionAnswer(typed ? std::optional(ss(*typed)) : std::nullopt, limit, texts.field);
     switch (a.kind) {
@@ -450,10 +638,165 @@ void ActorsPanel::promptPosition(ActorKind kind)
         return;
     case PositionAnswer::Kind::Value: break;
     }
-    const int index = std::min(selected(kind), static_cast<int>(actorCount(doc.currentScene(), kind)) - 1);
     const std::size_t at =
         store(static_cast<std::size_t>(index), withPosition(*actor(kind, index), a.value), texts.typedMove);
     select(kind, static_cast<int>(at));
+}
+
+void ActorsPanel::positionTyped(ActorKind kind, std::size_t box)
+{
+    const Document& doc = context_.document.doc();
+    const Side& s = side(kind);
+    const auto a = actor(kind, selected(kind));
+    if (!doc.hasScene() || !a || box >= s.boxes.size())
+        return;
+    const QString text = s.boxes[box]->text();
+    const std::vector<std::string> shown = positionTexts(*a);
+    if (ss(text) == shown[box])
+        return;
+    // What was typed goes; the box shows the actor's value again whatever comes of it.
+    const auto refuse = [&](const QString& why, bool asMessage) {
+        showDetails(kind, selected(kind));
+        if (asMessage)
+            context_.dialogs.message(why, Dialogs::Icon::Exclamation);
+        else
+            say(why);
+    };
+    const KindTexts& texts = textsOf(kind);
+    Actor moved = *a;
+    if (box == 0) {
+        // An enemy's b or an item's x: read and limited as the prompt reads and limits them.
+        const int limit = positionLimit(doc.currentScene(), *a);
+        const PositionAnswer answer = readPositionAnswer(ss(text), limit, texts.field);
+        switch (answer.kind) {
+        case PositionAnswer::Kind::Empty: showDetails(kind, selected(kind)); return;
+        case PositionAnswer::Kind::NotHex: refuse(qs(answer.reason), false); return;
+        case PositionAnswer::Kind::OutOfRange:
+            refuse(QString("Value is outside stage length! (max = $%1)").arg(qs(hexText(limit))), true);
+            return;
+        case PositionAnswer::Kind::Value: break;
+        }
+        moved = withPosition(*a, answer.value);
+    } else {
+        const BoxField field = kind == ActorKind::Enemy ? kEnemyFields[box - 1] : kItemY;
+        const HexByte typed = readHexByte(ss(text), field.name, field.max);
+        if (!typed.ok()) {
+            refuse(qs(typed.reason), false);
+            return;
+        }
+        if (const auto* e = std::get_if<EnemyRecord>(&*a)) {
+            EnemyRecord r = *e;
+            r.xy = box == 1 ? static_cast<std::uint8_t>((r.xy & 0xF0) | typed.value)
+                            : static_cast<std::uint8_t>((typed.value << 4) | (r.xy & 0x0F));
+            moved = r;
+        } else {
+            if (typed.value & 0x0F) {
+                refuse("Item Y is a row: 00, 10, 20 .. F0.", false);
+                return;
+            }
+            ItemRecord r = std::get<ItemRecord>(*a);
+            r.y = static_cast<std::uint8_t>(typed.value | (r.y & 0x0F));
+            moved = r;
+        }
+    }
+    const std::size_t at =
+        store(static_cast<std::size_t>(selected(kind)), moved, box == 0 ? texts.typedMove : texts.boxMove);
+    // A refusal (a place past the map's end) was said; the boxes show the actor as it is.
+    select(kind, static_cast<int>(at));
+    showDetails(kind, selected(kind));
+}
+
+// --- Actors one at a time ---
+
+QPoint ActorsPanel::addPoint() const
+{
+    const MapViewPanel& map = context_.map;
+    if (pointer_ && map.picContainer->underMouse())
+        return *pointer_;
+    // The middle of the map's window.
+    return {map.hscrollRenderer->value() + map.viewWidth() / 2, kMapHeight / 2};
+}
+
+void ActorsPanel::commandDone(ActorKind kind, const Outcome<EditResult>& result, std::size_t index)
+{
+    if (result.code != EditResult::Recorded) {
+        // Nothing changed: the reason (no room, past the end, a full list) is said.
+        if (result.code == EditResult::Refused && !result.reason.empty())
+            context_.dialogs.message(qs(result.reason), Dialogs::Icon::Exclamation);
+        else
+            showEditFailure(context_.dialogs, result);
+        return;
+    }
+    select(kind, static_cast<int>(index));
+    // The actor itself in view, wherever its player line is.
+    highlight(kind, selected(kind), true, false);
+}
+
+void ActorsPanel::addActor(ActorKind kind, std::optional<QPoint> at)
+{
+    Document& doc = context_.document.doc();
+    if (!doc.hasScene())
+        return;
+    const QPoint p = at.value_or(addPoint());
+    const QComboBox* type = side(kind).type;
+    const auto id = static_cast<std::uint8_t>(type->currentIndex() >= 0 ? type->currentData().toInt() : 0);
+    std::size_t index = 0;
+    const Outcome<EditResult> r =
+        edits::addActor(doc, actorAtPoint(kind, id, p.x(), p.y(), doc.currentScene().length), &index);
+    commandDone(kind, r, index);
+}
+
+void ActorsPanel::deleteActor(ActorKind kind)
+{
+    Document& doc = context_.document.doc();
+    if (!actor(kind, selected(kind)))
+        return;
+    const int index = selected(kind);
+    const Outcome<EditResult> r = edits::deleteActor(doc, kind, static_cast<std::size_t>(index));
+    if (r.code != EditResult::Recorded) {
+        showEditFailure(context_.dialogs, r);
+        return;
+    }
+    // The actor that took its line is selected, or the last one; in the kind's mode.
+    if (actorCount(doc.currentScene(), kind) > 0)
+        select(kind, std::min(index, static_cast<int>(actorCount(doc.currentScene(), kind)) - 1), false);
+    else if (mode() == actorMode(kind))
+        context_.map.lblSelActorHighlight->hide();
+}
+
+void ActorsPanel::duplicateActor(ActorKind kind)
+{
+    Document& doc = context_.document.doc();
+    if (!actor(kind, selected(kind)))
+        return;
+    std::size_t index = 0;
+    const Outcome<EditResult> r = edits::duplicateActor(doc, kind, static_cast<std::size_t>(selected(kind)), &index);
+    commandDone(kind, r, index);
+}
+
+std::unique_ptr<QMenu> ActorsPanel::contextMenu(QPoint at)
+{
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName("actorContextMenu");
+    const auto kind = actorKindOf(mode());
+    if (!kind || !context_.document.doc().hasScene())
+        return menu;
+    // The drag a right press began on a picture ends here: the menu takes the release.
+    drags_->forget();
+    using edits::ActorCommand;
+    QAction* add = menu->addAction(qs(edits::actorCommandName(ActorCommand::Add, *kind)) + " Here");
+    add->setObjectName("contextAdd");
+    connect(add, &QAction::triggered, this, [this, kind = *kind, at] { addActor(kind, at); });
+    const bool any = actor(*kind, selected(*kind)).has_value();
+    QAction* duplicate = menu->addAction(qs(edits::actorCommandName(ActorCommand::Duplicate, *kind)));
+    duplicate->setObjectName("contextDuplicate");
+    duplicate->setEnabled(any);
+    connect(duplicate, &QAction::triggered, this, [this, kind = *kind] { duplicateActor(kind); });
+    QAction* remove = menu->addAction(qs(edits::actorCommandName(ActorCommand::Delete, *kind)));
+    remove->setObjectName("contextDelete");
+    remove->setEnabled(any);
+    connect(remove, &QAction::triggered, this, [this, kind = *kind] { deleteActor(kind); });
+    return menu;
 }
 
 }  // namespace velmar

@@ -3,18 +3,26 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <QList>
+#include <QPoint>
 #include <QWidget>
 
 #include "actors/actor_placement.h"
+#include "editor/document.h"
 #include "map/edit_mode.h"
 
+class QAction;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QToolButton;
 
 namespace velmar {
 
@@ -35,14 +43,19 @@ struct ActorsContext {
     MapViewPanel& map;
     std::function<EditMode()> mode;
     std::function<void(EditMode)> setMode;
+    // A word for the status bar: why a key or a drag stopped, what a typed value takes.
+    std::function<void(const QString&)> status;
 };
 
-// The enemies and items of the current scene: a list of each, one line per actor, the boxes of
-// the selected enemy and item (positions, read-only: b and x change by a prompt, opened by Enter
-// or a double-click; and the type selectors), the selection frame and the selected enemy's
-// player-position line on the map, and through drags() the markers' drags and the arrow keys.
-// Enemies and items go through the same routines, told apart by their ActorKind. The panel
-// follows the document itself.
+// The enemies and items of the current scene: a list of each, one line per actor (an actor past
+// the map's end marked so), the boxes of the selected enemy and item (positions typed in, or b
+// and x by a prompt that a double-click opens; and the type selectors), the selection frame and
+// the selected enemy's player-position line on the map, and through drags() the markers' drags
+// and the arrow keys. Actors are added (at the pointer, of the type the selector shows), deleted
+// and duplicated one at a time: by the buttons beside each list, the Edit menu's commands
+// (actions()), the map's context menu in the actor modes, and Insert, Delete and Ctrl+D on the
+// map or a list. Enemies and items go through the same routines, told apart by their ActorKind.
+// The panel follows the document itself.
 class ActorsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +73,21 @@ public:
     QLineEdit* txtItemEdit_X = nullptr;
     QLineEdit* txtItemEdit_Y = nullptr;
     QComboBox* cmbItemList = nullptr;
+    // Beside each list: add an actor of the kind, duplicate the selected one, delete it.
+    QToolButton* cmdAddEnemy = nullptr;
+    QToolButton* cmdDuplicateEnemy = nullptr;
+    QToolButton* cmdDeleteEnemy = nullptr;
+    QToolButton* cmdAddItem = nullptr;
+    QToolButton* cmdDuplicateItem = nullptr;
+    QToolButton* cmdDeleteItem = nullptr;
+    // The same commands for the Edit menu.
+    QAction* menuEditAddEnemy = nullptr;
+    QAction* menuEditAddItem = nullptr;
+    QAction* menuEditDuplicateEnemy = nullptr;
+    QAction* menuEditDuplicateItem = nullptr;
+    QAction* menuEditDeleteEnemy = nullptr;
+    QAction* menuEditDeleteItem = nullptr;
+    QList<QAction*> actions() const;
 
     EditMode mode() const { return context_.mode(); }
     int selected(ActorKind kind) const { return side(kind).selected; }
@@ -85,6 +113,22 @@ public:
     void lineMoved(ActorKind kind);
     void typeChosen(ActorKind kind, int index);
     void promptPosition(ActorKind kind);
+    // Box `box` of the kind's position boxes (an enemy's b, column, row; an item's x, y) was
+    // typed into: the value, checked as the prompt checks it, moves the selected actor.
+    void positionTyped(ActorKind kind, std::size_t box);
+
+    // "Add Enemy" / "Add Item": a new actor of the type the selector shows, at map pixel `at`
+    // (by default where the pointer is over the map, else the middle of the map's window),
+    // selected afterwards. "Delete ..." and "Duplicate ..." act on the kind's selected actor.
+    void addActor(ActorKind kind, std::optional<QPoint> at = std::nullopt);
+    void deleteActor(ActorKind kind);
+    void duplicateActor(ActorKind kind);
+    // The map's context menu for map pixel `at` in the actor modes: add there, duplicate and
+    // delete the selected actor. Empty in the other modes.
+    std::unique_ptr<QMenu> contextMenu(QPoint at);
+
+    // Shows `text` in the status bar.
+    void say(const QString& text) const;
 
     // A new scene: both lists filled, actor 0 of the mode selected.
     void showScene(bool scroll);
@@ -117,11 +161,21 @@ private:
     void showDetails(ActorKind kind, int index);
     // The selected enemy's player-position line, shown in enemy mode only.
     void placePlayerLine();
+    void buildCommands();
+    void showCommandStates();
+    // Insert, Delete and Ctrl+D for the kind's actors; true when the key was one of them.
+    bool commandKey(ActorKind kind, const QKeyEvent& key);
+    // Where "Add" puts an actor when no place is given.
+    QPoint addPoint() const;
+    // Shows the actor of `kind` that a command left at `index`, or reports its failure.
+    void commandDone(ActorKind kind, const Outcome<EditResult>& result, std::size_t index);
     void highlight(ActorKind kind, int index, bool scroll, bool withPlayerLine);
     void document_Changed(const DocumentEvent& event);
 
     ActorsContext context_;
     std::array<Side, 2> sides_;
+    // The map pixel last under the pointer, while it is over the map.
+    std::optional<QPoint> pointer_;
     std::unique_ptr<ActorDragTool> drags_;
 };
 

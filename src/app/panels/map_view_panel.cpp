@@ -18,6 +18,7 @@
 #include "map/map_cursor.h"
 #include "map/map_mouse_handlers.h"
 #include "map/map_selection.h"
+#include "actors/map_end.h"
 #include "mapview/map_region.h"
 #include "mapview/map_view_rules.h"
 #include "panels/grid_options_panel.h"
@@ -97,6 +98,22 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
     picMainCharacterSpawn->setGeometry(0, 0, 16, 32);
     picMainCharacterSpawn->hide();
     connectMarker(picMainCharacterSpawn, MapMarker::PlayerStart, 0);
+    lblMapEnd = new QLabel(picRenderDest);
+    lblMapEnd->setObjectName("lblMapEnd");
+    lblMapEnd->setAccessibleName("End of the map");
+    lblMapEnd->setStyleSheet("background: rgba(230, 30, 30, 210);");
+    lblMapEnd->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblMapEnd->hide();
+    lblPastEnd = new QLabel(picRenderDest);
+    lblPastEnd->setObjectName("lblPastEnd");
+    lblPastEnd->setStyleSheet("color: white; background: rgba(150, 0, 0, 210); padding: 1px 3px;");
+    lblPastEnd->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblPastEnd->hide();
+    // A right click on the map or on a marker (whose event comes on to the map).
+    picRenderDest->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(picRenderDest, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        emit contextMenuRequested(QPoint(toMap(at.x()), toMap(at.y())), picRenderDest->mapToGlobal(at));
+    });
     layout->addWidget(picContainer);
 
     hscrollRenderer = new QScrollBar(Qt::Horizontal, this);
@@ -215,6 +232,30 @@ void MapViewPanel::renderMap(bool resize)
     }
     placeActorMarkers(view_);
     showModeMarkers();
+    placeEndMarkers();
+}
+
+void MapViewPanel::placeEndMarkers()
+{
+    if (!hasScene()) {
+        lblMapEnd->hide();
+        lblPastEnd->hide();
+        return;
+    }
+    const int width = picRenderDest->width();
+    lblMapEnd->setGeometry(width - 3, 0, 3, picRenderDest->height());
+    lblMapEnd->show();
+    lblMapEnd->raise();
+    const SceneRecord& scene = document_.doc().currentScene();
+    const std::vector<ActorRef> beyond = actorsBeyondEnd(scene, scene.length);
+    lblPastEnd->setVisible(!beyond.empty());
+    if (beyond.empty())
+        return;
+    lblPastEnd->setText(qs(actorCountText(beyond) + " past the end ") + QChar(0x25B6));
+    lblPastEnd->setAccessibleName(lblPastEnd->text());
+    lblPastEnd->adjustSize();
+    lblPastEnd->move(width - 3 - lblPastEnd->width(), 0);
+    lblPastEnd->raise();
 }
 
 void MapViewPanel::showModeMarkers()
@@ -324,6 +365,7 @@ void MapViewPanel::setZoom(int zoom, int keepMapX, int atViewX)
     hscrollRenderer->setEnabled(s.enabled);
     hscrollRenderer->setValue(std::clamp(keepMapX - atViewX / zoom_, 0, s.maximum));
     picRenderDest->move(-hscrollRenderer->value() * zoom_, 0);
+    placeEndMarkers();
 }
 
 void MapViewPanel::clear()
@@ -339,6 +381,7 @@ void MapViewPanel::clear()
     picMainCharacterSpawn->hide();
     lblSelActorHighlight->hide();
     linePlayerPos->hide();
+    placeEndMarkers();
 }
 
 void MapViewPanel::placeActorMarkers(const SceneView& view)

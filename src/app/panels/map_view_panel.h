@@ -59,6 +59,10 @@ public:
     BitmapView* picMainCharacterSpawn = nullptr;
     QLabel* lblSelActorHighlight = nullptr;
     BitmapView* linePlayerPos = nullptr;
+    // The map's end, a line at its right edge, and beside it how many actors lie past it, where
+    // the map does not show them.
+    QLabel* lblMapEnd = nullptr;
+    QLabel* lblPastEnd = nullptr;
     // The View menu's zoom commands.
     QAction* menuViewZoomIn = nullptr;
     QAction* menuViewZoomOut = nullptr;
@@ -123,6 +127,9 @@ signals:
     void sheetDrawn(const Bitmap& sheet);
     // The map shows at a new zoom; the frames around actors follow.
     void zoomChanged(int zoom);
+    // The context menu was asked for over map pixel `point` (on the map or a marker on it);
+    // `global` is where the pointer is on the screen.
+    void contextMenuRequested(QPoint point, QPoint global);
 
 protected:
     // The wheel scrolls the map sideways (with or without Shift).
@@ -145,6 +152,7 @@ private:
     void setZoom(int zoom, int keepMapX, int atViewX);
     void setupMapScroll(int screens, bool startAtLeft);
     void placeActorMarkers(const SceneView& view);
+    void placeEndMarkers();
     void connectMarker(BitmapView* picture, MapMarker marker, int index);
     bool hasScene() const;
     MapMouseHandler& modeTool();

@@ -148,8 +148,8 @@ PropertiesPanel::PropertiesPanel(EditorDocument& document, Dialogs& dialogs, Sta
     opt_Direction[0]->setChecked(true);
     txtSPRbank = newBox(f, "txtSPRbank", "SPR Bank Index", false);
     txtLen = newBox(f, "txtLen", "Length", true);
-    txtStartX = newBox(f, "txtStartX", "Start X", true);
-    txtStartY = newBox(f, "txtStartY", "Start Y", true);
+    txtStartX = newBox(f, "txtStartX", "Start X", false);
+    txtStartY = newBox(f, "txtStartY", "Start Y", false);
     txtEnemyC = newBox(f, "txtEnemyC", "Enemy Count", true);
     txtItemC = newBox(f, "txtItemC", "Item Count", true);
     for (int i = 0; i < 4; ++i)
@@ -201,6 +201,8 @@ void PropertiesPanel::connectControls()
     lostFocus(txtBKGbank, &PropertiesPanel::txtBKGbank_LostFocus);
     typed(txtBKGbank, &PropertiesPanel::txtBKGbank_Change);
     lostFocus(txtSPRbank, &PropertiesPanel::txtSPRbank_LostFocus);
+    lostFocus(txtStartX, &PropertiesPanel::txtStart_LostFocus);
+    lostFocus(txtStartY, &PropertiesPanel::txtStart_LostFocus);
     typed(txtSPRbank, &PropertiesPanel::txtSPRbank_Change);
     for (int i = 0; i < 4; ++i) {
         const auto at = static_cast<std::size_t>(i);
@@ -320,6 +322,18 @@ void PropertiesPanel::txtIndicator_LostFocus() { commitSceneProperty(txtIndicato
 void PropertiesPanel::txtReload_LostFocus() { commitSceneProperty(txtReload, SceneProperty::Reload); }
 void PropertiesPanel::txtBKGbank_LostFocus() { commitSceneProperty(txtBKGbank, SceneProperty::BkgBank); }
 void PropertiesPanel::txtSPRbank_LostFocus() { commitSceneProperty(txtSPRbank, SceneProperty::SprBank); }
+
+void PropertiesPanel::txtStart_LostFocus()
+{
+    if (!entryAllowed())
+        return;
+    const SceneRecord& s = document_.doc().currentScene();
+    // Each box as the player start's drag keeps it: a byte; the other stays as it is.
+    const auto x = takeBox(txtStartX, "Start X", 0xFF);
+    const auto y = x ? takeBox(txtStartY, "Start Y", 0xFF) : std::nullopt;
+    if (x && y && (*x != s.startX || *y != s.startY))
+        editDone(edits::moveStart(document_.doc(), *x, *y));
+}
 
 void PropertiesPanel::txtBKGbank_Change()
 {

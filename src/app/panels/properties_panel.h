@@ -26,7 +26,8 @@ struct SceneRecord;
 // two-digit hexadecimal boxes and the scroll direction as two options. What the user enters goes
 // to the document as one step per value: the time limit, stage indicator and game-over reload
 // when their box loses the focus, the banks and palette selectors also as soon as two characters
-// are typed. The panel follows the document itself.
+// are typed; the player start's X and Y when their box loses the focus. The panel follows the
+// document itself.
 class PropertiesPanel : public QWidget {
     Q_OBJECT
 public:
@@ -74,6 +75,8 @@ public:
     void txtSPRbank_LostFocus();
     void txtSPRPal_Change(int index);
     void txtSPRPal_LostFocus(int index);
+    // The player start typed into Start X or Start Y.
+    void txtStart_LostFocus();
 
 private:
     void connectControls();

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "actors/map_end.h"
 #include "editor/edits.h"
 #include "expansion/actor_packer.h"
 #include "expansion/area_room.h"
@@ -273,20 +274,38 @@ bool frmRomExpansion::resizeMap()
     }
     const int n = typed.value;
     const bool atEnd = !optInsert->isChecked();
-    // A shrink drops screens for good: the user sees how many go first.
+    edits::ActorsPastEnd pastEnd = edits::ActorsPastEnd::Refuse;
+    // A shrink drops screens for good: the user sees how many go first, and which actors would
+    // then stand past the new end, where the map no longer shows them.
     if (n < length) {
         const int dropped = length - n;
-        const QString question = QString("The map has %1. Shrinking it to %2 drops %3 %4.\nDrop them?")
-                                     .arg(plural(length + 1, "screen", "screens"), plural(n + 1, "screen", "screens"),
-                                          dropped == 1 ? "the last screen" : QString("the %1 screens").arg(dropped),
-                                          atEnd ? "on the right (the end)" : "on the left (the start)");
-        if (ctx_.dialogs().askYesNo(question) != Dialogs::Answer::Yes) {
+        const QString shrink = QString("The map has %1. Shrinking it to %2 drops %3 %4.")
+                                   .arg(plural(length + 1, "screen", "screens"), plural(n + 1, "screen", "screens"),
+                                        dropped == 1 ? "the last screen" : QString("the %1 screens").arg(dropped),
+                                        atEnd ? "on the right (the end)" : "on the left (the start)");
+        const SceneRecord& now = ctx_.doc().currentScene();
+        SceneRecord shrunk = now;
+        shrunk.length = static_cast<std::uint8_t>(n);
+        const std::vector<ActorRef> beyond = placedBeyondEnd(now, shrunk);
+        bool shrinkIt = false;
+        if (beyond.empty()) {
+            shrinkIt = ctx_.dialogs().askYesNo(shrink + "\nDrop them?") == Dialogs::Answer::Yes;
+        } else {
+            const Dialogs::Answer answer = ctx_.dialogs().askYesNoCancel(
+                shrink + "\n" + qs(actorCountText(beyond))
+                + " would then stand past the map's end, where the map does not show them:\n"
+                + qs(actorNameLines(now, beyond))
+                + "\n\nYes: remove them with the screens. No: keep them past the end. Cancel: change nothing.");
+            shrinkIt = answer != Dialogs::Answer::Cancel;
+            pastEnd = answer == Dialogs::Answer::Yes ? edits::ActorsPastEnd::Remove : edits::ActorsPastEnd::Keep;
+        }
+        if (!shrinkIt) {
             txtNewLength->selectAll();
             txtNewLength->setFocus();
             return false;
         }
     }
-    const Outcome<ResizeResult> r = edits::resizeMap(ctx_.document().doc(), n, atEnd);
+    const Outcome<ResizeResult> r = edits::resizeMap(ctx_.document().doc(), n, atEnd, pastEnd);
     if (r.code == ResizeResult::Unchanged)
         return true;
     ctx_.unloadSubEditor_refresh();
@@ -307,6 +326,29 @@ bool frmRomExpansion::resizeActors()
         return false;
     }
     const int n = typed.value;
+    // Lowering the count removes the last actors of the list: they are named, and nothing goes
+    // unless the user says so.
+    const ActorKind kind = editType_ == Items ? ActorKind::Item : ActorKind::Enemy;
+    const auto count = static_cast<int>(actorCount(doc.currentScene(), kind));
+    if (n < count) {
+        std::vector<ActorRef> going;
+        for (int i = n; i < count; ++i)
+            going.push_back({kind, static_cast<std::size_t>(i)});
+        const char* many = kind == ActorKind::Item ? "items" : "enemies";
+        const QString question =
+            QString("The scene has %1 %2. Lowering the count to %3 removes %4:\n%5\nRemove %6?")
+                .arg(count)
+                .arg(count == 1 ? (kind == ActorKind::Item ? "item" : "enemy") : many)
+                .arg(n)
+                .arg(going.size() == 1 ? QString("the last one") : QString("the last %1").arg(going.size()))
+                .arg(qs(actorNameLines(doc.currentScene(), going)))
+                .arg(going.size() == 1 ? "it" : "them");
+        if (ctx_.dialogs().askYesNo(question) != Dialogs::Answer::Yes) {
+            txtActorCount_New->selectAll();
+            txtActorCount_New->setFocus();
+            return false;
+        }
+    }
     const Outcome<ResizeResult> r = editType_ == Items ? edits::resizeItems(doc, n) : edits::resizeEnemies(doc, n);
     if (r.code == ResizeResult::Unchanged)
         return true;

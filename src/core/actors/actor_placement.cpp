@@ -74,7 +74,8 @@ std::vector<std::string> positionTexts(const Actor& actor)
 
 int positionLimit(const SceneRecord& scene, ActorKind kind)
 {
-    return kind == ActorKind::Enemy ? std::min(scene.length * 16 + 8, 255) : std::min((scene.length + 1) * 16, 255);
+    // An item's last column is the map's last: (length + 1) * 16 would be the first column past it.
+    return kind == ActorKind::Enemy ? std::min(scene.length * 16 + 8, 255) : std::min((scene.length + 1) * 16 - 1, 255);
 }
 
 std::string positionPrompt(ActorKind kind, int limit)

@@ -38,9 +38,10 @@ std::string actorLine(std::size_t index, const Actor& actor);
 std::vector<std::string> positionTexts(const Actor& actor);
 
 // The position typed at the prompt is an enemy's b or an item's x. The largest b is half a
-// screen past the start of the last screen; the largest x the column just right of it.
+// screen past the start of the last screen; the largest x the map's last column. (map_end.h
+// holds the limit for one actor, which also keeps an enemy's column inside the map.)
 int positionLimit(const SceneRecord& scene, ActorKind kind);
-// "New B value: (hex, max = $38)" and "New X value: (hex, max = $40)".
+// "New B value: (hex, max = $38)" and "New X value: (hex, max = $3F)".
 std::string positionPrompt(ActorKind kind, int limit);
 Actor withPosition(Actor actor, std::uint8_t value);
 

@@ -1,6 +1,7 @@
 #include "editor/edits.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "base/hex.h"
 #include "expansion/actor_packer.h"
@@ -55,32 +56,155 @@ Outcome<EditResult> pasteRegion(Document& doc, MapCell at, const MapBlock& block
                      [&](SceneState& s) { return pasteBlock(s.currentScene, at, block); });
 }
 
+namespace {
+
+// Actor `index` of its list becomes `record`: refused for an index past the list, an item type
+// above 0x0F, or a place past the map's end (the reason then says the limit).
+template <typename Record>
+Outcome<EditResult> setActor(Document& doc, std::size_t index, const Record& record, std::string name, int focus,
+                             std::vector<Record> SceneRecord::*list, std::size_t* position)
+{
+    if (!doc.hasScene())
+        return Outcome<EditResult>::failure(EditResult::Refused, "No scene is shown.");
+    const SceneRecord& now = doc.currentScene();
+    if (index < (now.*list).size()) {
+        if (std::string why = moveRefusal(Actor((now.*list)[index]), Actor(record), now.length); !why.empty())
+            return Outcome<EditResult>::failure(EditResult::Refused, why);
+    }
+    return editScene(doc, {std::move(name), part::Actors, focus}, [&](SceneState& s) {
+        std::vector<Record>& records = s.currentScene.*list;
+        if (index >= records.size())
+            return false;
+        records[index] = record;
+        if (position)
+            *position = sortedPosition(records, index);
+        return true;
+    });
+}
+
+}  // namespace
+
 Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name,
                              std::size_t* position)
 {
-    return editScene(doc, {std::move(name), part::Actors, enemyFocus(record)}, [&](SceneState& s) {
-        std::vector<EnemyRecord>& list = s.currentScene.enemies;
-        if (index >= list.size())
-            return false;
-        list[index] = record;
-        if (position)
-            *position = sortedPosition(list, index);
-        return true;
-    });
+    return setActor(doc, index, record, std::move(name), enemyFocus(record), &SceneRecord::enemies, position);
 }
 
 Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name,
                             std::size_t* position)
 {
-    return editScene(doc, {std::move(name), part::Actors, itemFocus(record)}, [&](SceneState& s) {
-        std::vector<ItemRecord>& list = s.currentScene.items;
-        if (index >= list.size() || record.id > 0x0F)
-            return false;
-        list[index] = record;
-        if (position)
-            *position = sortedPosition(list, index);
-        return true;
+    if (record.id > 0x0F)
+        return Outcome<EditResult>::failure(EditResult::Refused, "An item type is 0 to F.");
+    return setActor(doc, index, record, std::move(name), itemFocus(record), &SceneRecord::items, position);
+}
+
+std::string actorCommandName(ActorCommand command, ActorKind kind)
+{
+    const char* what = kind == ActorKind::Enemy ? "Enemy" : "Item";
+    switch (command) {
+    case ActorCommand::Add: return std::string("Add ") + what;
+    case ActorCommand::Delete: return std::string("Delete ") + what;
+    case ActorCommand::Duplicate: return std::string("Duplicate ") + what;
+    }
+    return what;
+}
+
+namespace {
+
+int actorFocus(const Actor& actor) { return actorColumn(actor) * 16; }
+
+// The current scene's lists changed by `change` and packed anew as one step named `name`: the
+// actor tables of every scene move to make (or give back) the room. The reason of a refusal is
+// the packer's.
+Outcome<EditResult> changeActorLists(Document& doc, const std::string& name, int focus,
+                                     const std::function<void(ActorLists&)>& change)
+{
+    if (!doc.hasScene())
+        return Outcome<EditResult>::failure(EditResult::Refused, "No scene is shown.");
+    const RomOffset areaEnd = doc.actorAreaEnd();
+    std::string refusal;
+    Outcome<EditResult> r = doc.edit({name, part::Actors, focus}, [&](EditContext& c) {
+        SceneRecord& s = c.scene().currentScene;
+        ActorLists lists{s.items, s.enemies};
+        change(lists);
+        const Outcome<ResizeResult> packed =
+            replaceActors(c.image(), s, std::move(lists.items), std::move(lists.enemies), areaEnd);
+        refusal = packed.reason;
+        return packed.ok();
     });
+    if (r.code == EditResult::Refused && !refusal.empty())
+        r.reason = refusal;
+    return r;
+}
+
+template <typename Record> std::vector<Record>& listOf(ActorLists& lists)
+{
+    if constexpr (std::is_same_v<Record, EnemyRecord>)
+        return lists.enemies;
+    else
+        return lists.items;
+}
+
+ActorKind kindOf(const Actor& actor)
+{
+    return std::holds_alternative<EnemyRecord>(actor) ? ActorKind::Enemy : ActorKind::Item;
+}
+
+Outcome<EditResult> addNamed(Document& doc, const Actor& actor, const std::string& name, std::size_t* position)
+{
+    const ActorKind kind = kindOf(actor);
+    if (!doc.hasScene())
+        return Outcome<EditResult>::failure(EditResult::Refused, "No scene is shown.");
+    const SceneRecord& now = doc.currentScene();
+    if (std::string why = beyondEndReason(actor, now.length); !why.empty())
+        return Outcome<EditResult>::failure(EditResult::Refused, why);
+    if (kind == ActorKind::Item && std::get<ItemRecord>(actor).id > 0x0F)
+        return Outcome<EditResult>::failure(EditResult::Refused, "An item type is 0 to F.");
+    if (actorCount(now, kind) >= 0xFF)
+        return Outcome<EditResult>::failure(EditResult::Refused,
+                                            kind == ActorKind::Enemy ? "The scene holds FF enemies, as many as it can."
+                                                                     : "The scene holds FF items, as many as it can.");
+    return changeActorLists(doc, name, actorFocus(actor), [&](ActorLists& lists) {
+        std::visit(
+            [&](const auto& record) {
+                auto& list = listOf<std::decay_t<decltype(record)>>(lists);
+                list.push_back(record);
+                if (position)
+                    *position = sortedPosition(list, list.size() - 1);
+            },
+            actor);
+    });
+}
+
+}  // namespace
+
+Outcome<EditResult> addActor(Document& doc, const Actor& actor, std::size_t* position)
+{
+    return addNamed(doc, actor, actorCommandName(ActorCommand::Add, kindOf(actor)), position);
+}
+
+Outcome<EditResult> deleteActor(Document& doc, ActorKind kind, std::size_t index)
+{
+    const auto actor = doc.hasScene() ? actorAt(doc.currentScene(), kind, index) : std::nullopt;
+    if (!actor)
+        return Outcome<EditResult>::failure(EditResult::Refused, doc.hasScene() ? std::string() : "No scene is shown.");
+    return changeActorLists(doc, actorCommandName(ActorCommand::Delete, kind), actorFocus(*actor),
+                            [&](ActorLists& lists) {
+                                const auto at = static_cast<std::ptrdiff_t>(index);
+                                if (kind == ActorKind::Enemy)
+                                    lists.enemies.erase(lists.enemies.begin() + at);
+                                else
+                                    lists.items.erase(lists.items.begin() + at);
+                            });
+}
+
+Outcome<EditResult> duplicateActor(Document& doc, ActorKind kind, std::size_t index, std::size_t* position)
+{
+    const auto actor = doc.hasScene() ? actorAt(doc.currentScene(), kind, index) : std::nullopt;
+    if (!actor)
+        return Outcome<EditResult>::failure(EditResult::Refused, doc.hasScene() ? std::string() : "No scene is shown.");
+    return addNamed(doc, duplicatePlace(*actor, doc.currentScene().length),
+                    actorCommandName(ActorCommand::Duplicate, kind), position);
 }
 
 Outcome<EditResult> moveStart(Document& doc, std::uint8_t x, std::uint8_t y)
@@ -247,10 +371,43 @@ Outcome<ResizeResult> resizeEdit(Document& doc, const char* name,
 
 }  // namespace
 
-Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd)
+Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd, ActorsPastEnd pastEnd)
 {
-    return resizeEdit(doc, "Resize Map",
-                      [&](Bytes& rom, SceneRecord& scene) { return velmar::resizeMap(rom, scene, newLength, atEnd); });
+    if (!doc.hasScene())
+        return {ResizeResult::BadData, "No scene is shown."};
+    // The actors stay in their columns whichever side the screens go from; those past the new end
+    // are named before anything changes.
+    const SceneRecord& now = doc.currentScene();
+    std::vector<ActorRef> beyond;
+    if (newLength >= 0 && newLength < now.length) {
+        SceneRecord shrunk = now;
+        shrunk.length = static_cast<std::uint8_t>(newLength);
+        beyond = placedBeyondEnd(now, shrunk);
+    }
+    if (!beyond.empty() && pastEnd == ActorsPastEnd::Refuse)
+        return {ResizeResult::ActorsPastEnd,
+                actorCountText(beyond) + " would lie past the new end of the map:\n" + actorNameLines(now, beyond)};
+    const bool remove = !beyond.empty() && pastEnd == ActorsPastEnd::Remove;
+    const RomOffset areaEnd = doc.actorAreaEnd();
+    return resizeEdit(doc, "Resize Map", [&](Bytes& rom, SceneRecord& scene) {
+        Outcome<ResizeResult> r = velmar::resizeMap(rom, scene, newLength, atEnd);
+        if (!r.ok() || !remove)
+            return r;
+        ActorLists kept;
+        for (const ActorKind kind : {ActorKind::Enemy, ActorKind::Item}) {
+            for (std::size_t i = 0; const auto a = actorAt(scene, kind, i); ++i) {
+                if (std::find(beyond.begin(), beyond.end(), ActorRef{kind, i}) != beyond.end())
+                    continue;
+                if (kind == ActorKind::Enemy)
+                    kept.enemies.push_back(std::get<EnemyRecord>(*a));
+                else
+                    kept.items.push_back(std::get<ItemRecord>(*a));
+            }
+        }
+        const Outcome<ResizeResult> packed =
+            replaceActors(rom, scene, std::move(kept.items), std::move(kept.enemies), areaEnd);
+        return packed.ok() ? r : packed;
+    });
 }
 
 Outcome<ResizeResult> resizeItems(Document& doc, int newCount)

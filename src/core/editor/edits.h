@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "actors/map_end.h"
 #include "actors/sprite_frames.h"
 #include "editor/document.h"
 #include "expansion/resize_result.h"
@@ -60,11 +61,25 @@ Outcome<EditResult> eraseMap(Document& doc);
 // Enemy or item `index` of the current scene becomes `record`, under the name given ("Move
 // Enemy", "Change Item Type"). The lists are stored sorted, so the record may move: `position`,
 // when given, receives the index it has afterwards. An item type above 0x0F is refused (it has
-// four bits).
+// four bits), and so is a place past the map's end (see moveRefusal), with the limit.
 Outcome<EditResult> setEnemy(Document& doc, std::size_t index, const EnemyRecord& record, std::string name,
                              std::size_t* position = nullptr);
 Outcome<EditResult> setItem(Document& doc, std::size_t index, const ItemRecord& record, std::string name,
                             std::size_t* position = nullptr);
+
+// "Add Enemy" / "Add Item": `actor` joins its kind's list of the current scene, and every scene's
+// actor tables are repacked to make its room. Refused with the reason for a place past the map's
+// end, a list of FF already, or tables that no longer fit. `position` receives its index once
+// the list is stored in order.
+Outcome<EditResult> addActor(Document& doc, const Actor& actor, std::size_t* position = nullptr);
+// "Delete Enemy" / "Delete Item": actor `index` of `kind` leaves its list; the tables are repacked.
+Outcome<EditResult> deleteActor(Document& doc, ActorKind kind, std::size_t index);
+// "Duplicate Enemy" / "Duplicate Item": a copy of actor `index` of `kind`, placed by
+// duplicatePlace, added as addActor adds one.
+Outcome<EditResult> duplicateActor(Document& doc, ActorKind kind, std::size_t index, std::size_t* position = nullptr);
+// The names of those steps: "Add Enemy", "Delete Item", ...
+enum class ActorCommand { Add, Delete, Duplicate };
+std::string actorCommandName(ActorCommand command, ActorKind kind);
 
 // "Move Player Start".
 Outcome<EditResult> moveStart(Document& doc, std::uint8_t x, std::uint8_t y);
@@ -112,9 +127,14 @@ Outcome<EditResult> setSpriteFrame(Document& doc, FrameSet set, std::uint8_t fra
 // an animation, so it is refused there: it would cut the steps after it off the animation.
 Outcome<EditResult> setAnimation(Document& doc, int animation, const Bytes& pairs);
 
+// What a shrink of the map does with the actors it would leave past the new end: refuses
+// (ActorsPastEnd, the reason naming them), removes them in the same step, or keeps them there.
+enum class ActorsPastEnd { Refuse, Remove, Keep };
+
 // "Resize Map", "Resize Items", "Resize Enemies": the resizes of the current scene, which
 // repack the tables of every scene. One step each; the outcome is the resize's own.
-Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd);
+Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd,
+                                ActorsPastEnd pastEnd = ActorsPastEnd::Refuse);
 Outcome<ResizeResult> resizeItems(Document& doc, int newCount);
 Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount);
 

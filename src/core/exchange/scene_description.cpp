@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "actors/map_end.h"
 #include "rom/actor_sort.h"
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
@@ -44,6 +45,23 @@ std::optional<std::string> unfitValue(const SceneDescription& d)
             return std::string("An item's type and row are 0 to F.");
     }
     return std::nullopt;
+}
+
+// An actor the description puts past the end of its map, which the scene does not already hold
+// there: refused as every other way of placing an actor refuses it.
+std::optional<std::string> pastTheEnd(const SceneRecord& scene, const SceneDescription& d)
+{
+    SceneRecord after;
+    after.length = d.length;
+    after.enemies = d.enemies;
+    after.items = d.items;
+    const std::vector<ActorRef> placed = placedBeyondEnd(scene, after);
+    if (placed.empty())
+        return std::nullopt;
+    const ActorRef first = placed.front();
+    return std::string(first.kind == ActorKind::Enemy ? "Enemy " : "Item ")
+        + hexPad(static_cast<std::int64_t>(first.index), 2) + " (counted from 00 in the file's order) lies past the "
+        + "map's end. " + beyondEndReason(*actorAt(after, first.kind, first.index), d.length);
 }
 
 void setShared(SceneRecord& s, const StageValues& v, const std::array<std::uint8_t, 4>& sprPalettes)
@@ -115,6 +133,8 @@ Outcome<SceneImportResult> importScene(Document& doc, const SceneDescription& d,
         return R::failure(SceneImportResult::Refused, "No scene is shown.");
     if (const auto unfit = unfitValue(d))
         return R::failure(SceneImportResult::Refused, *unfit);
+    if (const auto past = pastTheEnd(doc.currentScene(), d))
+        return R::failure(SceneImportResult::Refused, *past);
     const std::vector<std::string> differences = sharedDifferences(doc.currentScene(), d);
     if (shared == SharedValues::Refuse && !differences.empty()) {
         std::string reason = "Values other scenes share differ:";

@@ -28,20 +28,9 @@ Outcome<ResizeResult> resizeActorList(Bytes& rom, SceneRecord& scene, int newCou
         return {ResizeResult::InvalidSize, "Invalid count! (max=$" + hexPad(kMaxCount, 2) + ")"};
     if (newCount == scene.*count)
         return {ResizeResult::Unchanged, {}};
-
     SceneRecord work = scene;
     (work.*list).resize(static_cast<std::size_t>(newCount), fresh);
-    work.*count = static_cast<std::uint8_t>(newCount);
-    Outcome<ResizeResult> result = repackActors(rom, work, areaEnd);
-    if (!result.ok())
-        return result;
-
-    // Picks up the scene's new table addresses. The tables were just written inside the image
-    // through valid pointers, so this read cannot fail; should it, the reason is still reported.
-    if (RomStatus status = loadSceneActors(rom, work); !status.ok())
-        return {ResizeResult::BadData, status.message()};
-    scene = std::move(work);
-    return result;
+    return replaceActors(rom, scene, std::move(work.items), std::move(work.enemies), areaEnd);
 }
 
 }  // namespace
@@ -178,6 +167,28 @@ Outcome<ResizeResult> packActors(Bytes& rom, const ActorTable& table, RomOffset 
     if (RomStatus status = writer.commit(); !status.ok())
         return {ResizeResult::BadData, status.message()};
     return {};
+}
+
+Outcome<ResizeResult> replaceActors(Bytes& rom, SceneRecord& scene, std::vector<ItemRecord> items,
+                                    std::vector<EnemyRecord> enemies, RomOffset areaEnd)
+{
+    if (items.size() > static_cast<std::size_t>(kMaxCount) || enemies.size() > static_cast<std::size_t>(kMaxCount))
+        return {ResizeResult::InvalidSize, "A scene holds at most FF enemies and FF items."};
+    SceneRecord work = scene;
+    work.items = std::move(items);
+    work.enemies = std::move(enemies);
+    work.itemCount = static_cast<std::uint8_t>(work.items.size());
+    work.enemyCount = static_cast<std::uint8_t>(work.enemies.size());
+    Outcome<ResizeResult> result = repackActors(rom, work, areaEnd);
+    if (!result.ok())
+        return result;
+
+    // Picks up the scene's new table addresses. The tables were just written inside the image
+    // through valid pointers, so this read cannot fail; should it, the reason is still reported.
+    if (RomStatus status = loadSceneActors(rom, work); !status.ok())
+        return {ResizeResult::BadData, status.message()};
+    scene = std::move(work);
+    return result;
 }
 
 Outcome<ResizeResult> resizeItems(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd)

@@ -39,6 +39,13 @@ RomOffset actorAreaEnd(const Bytes& rom);
 Outcome<ResizeResult> resizeItems(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd);
 Outcome<ResizeResult> resizeEnemies(Bytes& rom, SceneRecord& scene, int newCount, RomOffset areaEnd);
 
+// The scene's lists become `items` and `enemies` (at most 255 records each; the counts follow),
+// every scene's actor tables are repacked and the scene's actor part is reloaded from the new
+// places: how an actor is added or removed. InvalidSize for a list of more than 255; on any
+// result but Changed romData and `scene` are unchanged, with the program's message.
+Outcome<ResizeResult> replaceActors(Bytes& rom, SceneRecord& scene, std::vector<ItemRecord> items,
+                                    std::vector<EnemyRecord> enemies, RomOffset areaEnd);
+
 // Packs the actor tables of all 48 scenes (see packActors), the edited scene's from its record
 // and every other from romData. Changed, NoSpace (past areaEnd) or BadData; nothing is written
 // unless Changed.

@@ -21,7 +21,8 @@ TEST(ActorPlacement, ListLinesLimitsAndTypedPositions)
 
     constexpr ActorKind kEnemy = ActorKind::Enemy, kItem = ActorKind::Item;
     EXPECT_EQ(positionPrompt(kEnemy, positionLimit(sceneOfLength(3), kEnemy)), "New B value: (hex, max = $38)");
-    EXPECT_EQ(positionPrompt(kItem, positionLimit(sceneOfLength(3), kItem)), "New X value: (hex, max = $40)");
+    // The last column of four screens: 40 would be the first past the map's end.
+    EXPECT_EQ(positionPrompt(kItem, positionLimit(sceneOfLength(3), kItem)), "New X value: (hex, max = $3F)");
     EXPECT_EQ(positionLimit(sceneOfLength(15), kEnemy), 0xF8);
     EXPECT_EQ(positionLimit(sceneOfLength(15), kItem), 0xFF);
     EXPECT_EQ(positionLimit(sceneOfLength(16), kEnemy), 0xFF);
