@@ -90,7 +90,7 @@ void edit(Document& doc, FuzzedDataProvider& in, Model& m)
     const std::size_t stepsBefore = doc.history().doneCount();
     const std::size_t enemies = doc.currentScene().enemies.size();
     const std::size_t items = doc.currentScene().items.size();
-    switch (in.ConsumeIntegralInRange<int>(0, 17)) {
+    switch (in.ConsumeIntegralInRange<int>(0, 19)) {
     case 0:
     case 1: {
         const SceneKey& key = fuzz::sceneKeys()[byte(in) % fuzz::sceneKeys().size()];
@@ -134,12 +134,28 @@ void edit(Document& doc, FuzzedDataProvider& in, Model& m)
                                 byte(in), in.ConsumeIntegralInRange<int>(-1, 8), in.ConsumeIntegralInRange<int>(-1, 8),
                                 in.ConsumeIntegralInRange<std::uint8_t>(0, 4));
         break;
-    case 12: (void)edits::resizeMap(doc, in.ConsumeIntegralInRange<int>(-1, 17), in.ConsumeBool()); break;
+    case 12:
+        (void)edits::resizeMap(doc, in.ConsumeIntegralInRange<int>(-1, 17), in.ConsumeBool(),
+                               static_cast<edits::ActorsPastEnd>(in.ConsumeIntegralInRange<int>(0, 2)));
+        break;
     case 13: (void)edits::resizeItems(doc, in.ConsumeIntegralInRange<int>(0, 40)); break;
     case 14: (void)edits::resizeEnemies(doc, in.ConsumeIntegralInRange<int>(0, 40)); break;
     case 15: (void)edits::storeScene(doc); break;
     case 16: step(doc, m, true); return;
     case 17: step(doc, m, false); return;
+    case 18: {
+        const bool enemy = in.ConsumeBool();
+        const Actor a = enemy ? Actor(EnemyRecord{byte(in), byte(in), byte(in)})
+                              : Actor(ItemRecord{byte(in), static_cast<std::uint8_t>(byte(in) & 0xF0), byte(in)});
+        (void)edits::addActor(doc, a);
+        break;
+    }
+    case 19: {
+        const ActorKind kind = in.ConsumeBool() ? ActorKind::Enemy : ActorKind::Item;
+        const std::size_t index = in.ConsumeIntegralInRange<std::size_t>(0, std::max(enemies, items));
+        (void)(in.ConsumeBool() ? edits::duplicateActor(doc, kind, index) : edits::deleteActor(doc, kind, index));
+        break;
+    }
     }
     record(doc, m, stepsBefore);
 }

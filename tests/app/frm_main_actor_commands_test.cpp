@@ -53,7 +53,7 @@ TEST_F(ActorCommands, AddDuplicateAndDeleteByButtonsMenuKeysAndContextMenu)
     for (const char* name : {"menuEditAddEnemy", "menuEditAddItem", "menuEditDuplicateEnemy", "menuEditDuplicateItem",
                              "menuEditDeleteEnemy", "menuEditDeleteItem"})
         ASSERT_TRUE(editMenuAction(w, name));
-    EXPECT_EQ(editMenuAction(w, "menuEditDuplicateItem")->text(), "Duplicate Item");
+    EXPECT_EQ(editMenuAction(w, "menuEditDuplicateItem")->text(), "Duplicate Item\tCtrl+D");
 
     // The button beside the enemy list: an enemy of the type the selector shows, in the middle
     // of the map's window, selected and in enemy mode.

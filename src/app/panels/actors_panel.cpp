@@ -261,7 +261,10 @@ void ActorsPanel::buildCommands()
     using edits::ActorCommand;
     const auto action = [this](QAction*& member, const char* name, ActorCommand command, ActorKind kind,
                                QToolButton* button) {
-        member = new QAction(qs(edits::actorCommandName(command, kind)), this);
+        // The keys are the mode's (Insert, Ctrl+D and Delete on the map or a list act on the kind
+        // the mode or the list shows), so the menu shows them without taking them as shortcuts.
+        const char* keys = command == ActorCommand::Add ? "Ins" : command == ActorCommand::Duplicate ? "Ctrl+D" : "Del";
+        member = new QAction(qs(edits::actorCommandName(command, kind)) + '\t' + keys, this);
         member->setObjectName(name);
         member->setStatusTip(button->toolTip());
         member->setToolTip(button->toolTip());

@@ -86,7 +86,7 @@ std::string actorCountText(const std::vector<ActorRef>& refs)
         return countText(items, "item", "items");
     if (items == 0)
         return countText(enemies, "enemy", "enemies");
-    return countText(items, "item", "items") + " and " + countText(enemies, "enemy", "enemies");
+    return countText(enemies, "enemy", "enemies") + " and " + countText(items, "item", "items");
 }
 
 std::string actorNameLines(const SceneRecord& scene, const std::vector<ActorRef>& refs, std::size_t most)

@@ -31,7 +31,7 @@ std::vector<ActorRef> actorsBeyondEnd(const SceneRecord& scene, int length);
 
 // "Enemy 03: 12 2C 5 9", "Item 00: 07 1A 80": an actor as the lists and the status bar show it.
 std::string actorName(const SceneRecord& scene, ActorRef ref);
-// "1 enemy", "2 items and 3 enemies".
+// "1 enemy", "3 enemies and 2 items".
 std::string actorCountText(const std::vector<ActorRef>& refs);
 // The names of `refs`, one a line; past `most` of them, a last line "... and 7 more".
 std::string actorNameLines(const SceneRecord& scene, const std::vector<ActorRef>& refs, std::size_t most = 12);

@@ -28,7 +28,7 @@ TEST(MapEnd, ActorsPastTheLastColumnAreNamedAndAllowedNoFurther)
     EXPECT_EQ(beyond,
               (std::vector<ActorRef>{
                   {ActorKind::Enemy, 1}, {ActorKind::Enemy, 3}, {ActorKind::Item, 1}, {ActorKind::Item, 2}}));
-    EXPECT_EQ(actorCountText(beyond), "2 items and 2 enemies");
+    EXPECT_EQ(actorCountText(beyond), "2 enemies and 2 items");
     EXPECT_EQ(actorCountText({{ActorKind::Enemy, 0}}), "1 enemy");
     EXPECT_EQ(actorNameLines(s, beyond, 3),
               "Enemy 01: 02 38 9 2\nEnemy 03: 04 40 0 2\nItem 01: 02 40 80\n... and 1 more");

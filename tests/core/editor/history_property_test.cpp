@@ -45,7 +45,7 @@ public:
         const auto x = [this] { return static_cast<int>(pick(17 * 256)); };
         const auto y = [this] { return static_cast<int>(pick(176)); };
         auto edit = [&](std::function<void(Document&)> change) { return Edit{scene, std::move(change)}; };
-        switch (pick(20)) {
+        switch (pick(22)) {
         case 0:
         case 1:
         case 2:
@@ -77,8 +77,9 @@ public:
                  r = ItemRecord{byte(), static_cast<std::uint8_t>(byte() & 0xF0), static_cast<std::uint8_t>(pick(16))}](
                     Document& d) { (void)edits::setItem(d, i, r, "Move Item"); });
         case 10:
-            return edit([n = static_cast<int>(pick(17)), atEnd = pick(2) == 0](Document& d) {
-                (void)edits::resizeMap(d, n, atEnd);
+            return edit([n = static_cast<int>(pick(17)), atEnd = pick(2) == 0,
+                         pastEnd = static_cast<edits::ActorsPastEnd>(pick(3))](Document& d) {
+                (void)edits::resizeMap(d, n, atEnd, pastEnd);
             });
         case 11: return edit([n = static_cast<int>(pick(7))](Document& d) { (void)edits::resizeItems(d, n); });
         case 12: return edit([n = static_cast<int>(pick(7))](Document& d) { (void)edits::resizeEnemies(d, n); });
@@ -103,6 +104,18 @@ public:
                          v = static_cast<std::uint8_t>(pick(4))](Document& d) {
                 (void)edits::paintPixel(d, t, tile, px, py, v);
             });
+        case 17:
+            return edit([x = static_cast<int>(pick(0x900)), y = static_cast<int>(pick(176)), id = byte(),
+                         kind = pick(2) ? ActorKind::Enemy : ActorKind::Item](Document& d) {
+                if (d.hasScene())
+                    (void)edits::addActor(
+                        d, actorAtPoint(kind, kind == ActorKind::Item ? id & 0x0F : id, x, y, d.currentScene().length));
+            });
+        case 18:
+            return edit(
+                [i = pick(10), kind = pick(2) ? ActorKind::Enemy : ActorKind::Item, copy = pick(2) == 0](Document& d) {
+                    (void)(copy ? edits::duplicateActor(d, kind, i) : edits::deleteActor(d, kind, i));
+                });
         default:
             return edit([i = static_cast<int>(pick(32)), c = static_cast<std::uint8_t>(pick(64))](Document& d) {
                 (void)edits::setPaletteEntry(d, i, c);
