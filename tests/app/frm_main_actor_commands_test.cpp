@@ -221,27 +221,5 @@ TEST_F(ActorCommands, TheMapsEndStopsKeysAndDragsAndShowsWhatLiesPastIt)
     EXPECT_EQ(scene(w).enemies.size() + scene(w).items.size(), actors) << "the shrink and the removal: one step";
 }
 
-TEST_F(ActorCommands, LoweringACountNamesTheActorsThatGo)
-{
-    const std::size_t enemies = scene(w).enemies.size();
-    const QString last = w.lstEnemyList->item(static_cast<int>(enemies) - 1)->text();
-    w.cmdResizeEnemy->click();
-    auto* dialog = w.findChild<frmRomExpansion*>("frmRomExpansion");
-    ASSERT_TRUE(dialog);
-    dialog->txtActorCount_New->setText(qs(hexPad(static_cast<std::int64_t>(enemies) - 2, 2)));
-    dialog->cmdOk->click();  // No: the dialog stays, nothing changes
-    ASSERT_EQ(f.dialogs.questions.size(), 1);
-    EXPECT_TRUE(f.dialogs.questions[0].startsWith(
-        QString("The scene has %1 enemies. Lowering the count to %2 removes the last 2:\nEnemy ")
-            .arg(enemies)
-            .arg(enemies - 2)));
-    EXPECT_TRUE(f.dialogs.questions[0].endsWith("Enemy " + last + "\nRemove them?"));
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(scene(w).enemies.size(), enemies);
-    f.dialogs.answers = {Dialogs::Answer::Yes};
-    dialog->cmdOk->click();
-    EXPECT_EQ(scene(w).enemies.size(), enemies - 2);
-}
-
 }  // namespace
 }  // namespace velmar::test

@@ -112,8 +112,18 @@ TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
     EXPECT_EQ(dialogOf(w).txtActorCount_New->text(), qs(hexPad(items + 2, 2)));
     dialogOf(w).cmdCancel->click();
 
+    // Lowering a count names the actors that go, the last ones, and No keeps them.
+    const QString lastEnemy = w.lstEnemyList->item(w.lstEnemyList->count() - 1)->text();
     w.cmdResizeEnemy->click();
     dialogOf(w).txtActorCount_New->setText("0");
+    const qsizetype asked = f.dialogs.questions.size();
+    dialogOf(w).cmdOk->click();
+    ASSERT_EQ(f.dialogs.questions.size(), asked + 1);
+    EXPECT_TRUE(f.dialogs.questions.last().startsWith(
+        QString("The scene has %1 enemies. Lowering the count to 0 removes the last %1:\nEnemy 00: ")
+            .arg(w.lstEnemyList->count())));
+    EXPECT_TRUE(f.dialogs.questions.last().endsWith("Enemy " + lastEnemy + "\nRemove them?"));
+    EXPECT_TRUE(dialogOf(w).isVisible());
     f.dialogs.answers = {Dialogs::Answer::Yes};
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.value(2), "Enemy count changed successfully!");
