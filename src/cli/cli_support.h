@@ -42,6 +42,7 @@ struct Invocation {
     std::optional<PaletteOption> palette;  // --palette KEY [SUBPALETTE]
     // --shared: what an import does with values other scenes share when they differ.
     SharedValues shared = SharedValues::Refuse;
+    bool allowNoEnd = false;  // --allow-no-end: texts may be stored without their end code
 };
 
 // Prints `reason` and the command's usage line; returns kExitUsage.
