@@ -301,6 +301,10 @@ void frmMain::cmdAreaInfo_Click()
 
 void frmMain::cmdRunEmulator_Click()
 {
+    // The play test runs what the document holds, the Text Editor's texts included.
+    commitPendingInput();
+    if (!settleTextEdits())
+        return;
     emulator_->run(editorContext(), [this] { commitPendingInput(); });
 }
 
