@@ -276,7 +276,7 @@ void frmMain::cmdRedo_Click() { menuEditRedo_Click(); }
 
 void frmMain::menuOptions_Click() { windows_->openOptions(); }
 void frmMain::menuHelpShortcuts_Click() { windows_->openShortcuts(MapCursor::keys()); }
-void frmMain::menuHelpReadme_Click() { showReadme(readmeFile_, dialogs_); }
+void frmMain::menuHelpReadme_Click() { windows_->openReadme(readmeFile_); }
 void frmMain::menuHelpAbout_Click() { showAbout(dialogs_); }
 void frmMain::cmdPaletteEdit_Click() { windows_->openPalette(); }
 void frmMain::cmdMetatileEditor_Click() { windows_->openBackground(); }
