@@ -122,7 +122,7 @@ TEST_F(TextEditor, ATextWithoutItsEndCodeIsShownAndAskedAbout)
     emit t.txtSelectedText->editingFinished();
     ASSERT_EQ(f.dialogs.questions.size(), 1);
     EXPECT_EQ(f.dialogs.defaults.value(0), Answer::Yes) << "Enter adds the end code";
-    EXPECT_TRUE(f.dialogs.questions[0].startsWith("Text 01 has no end code, so the game would read on into Text 02"));
+    EXPECT_TRUE(f.dialogs.questions[0].startsWith("Text 01 has no end code, so the game would read on into text 02"));
     EXPECT_EQ(textOf(w, 1), "NEW GAME\\0");
     EXPECT_FALSE(marked(t, 1));
 

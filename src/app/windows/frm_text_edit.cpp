@@ -40,6 +40,9 @@ frmTextEdit::frmTextEdit(const EditorContext& context) : QWidget(&context.window
     lstTextStrings->setObjectName("lstTextStrings");
     lstTextStrings->setAccessibleName("Texts");
     lstTextStrings->setMinimumSize(560, 360);
+    // The warning sign of a line no taller than its text, so that marking a line moves none.
+    const int line = lstTextStrings->fontMetrics().height();
+    lstTextStrings->setIconSize(QSize(line, line));
     txtSelectedText = new QLineEdit(this);
     txtSelectedText->setObjectName("txtSelectedText");
     txtSelectedText->setAccessibleName("Selected text");
@@ -224,7 +227,7 @@ bool frmTextEdit::storeText(int n)
         const bool last = n + 1 == static_cast<int>(gameTexts_.size());
         const QString question = last
             ? textName(n) + " has no end code; the last text needs one.\nAdd the end code \"" + end + "\"?"
-            : textName(n) + " has no end code, so the game would read on into " + textName(n + 1)
+            : textName(n) + " has no end code, so the game would read on into text " + qs(hexPad(n + 1, 2))
                 + " and show both.\nAdd the end code \"" + end + "\" at its end?\n(No stores the text as typed.)";
         storing_ = true;
         const Dialogs::Answer answer = last ? ctx_.dialogs().askYesNo(question, Dialogs::Answer::Yes)

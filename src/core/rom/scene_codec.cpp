@@ -253,13 +253,13 @@ std::string paletteSelectorMeaning(int k, std::uint8_t selector)
     const std::string where = "$" + hexPad(at, 4);
     if (selector < kSelectablePalettes)
         return named + "the colours of " + table + " palette " + hexPad(selector, 2) + ", at " + where + ".";
-    std::string region = "behind the colour tables, in bytes that are no colours";
+    std::string region = "behind the colour tables";
     if (at < kSprPalettes + 0x100 && !sprite)
         region = "among the sprite palettes";
     else if (at < kSharedColours + 0x10)
         region = "among the shared background colours";
     return named + "past the " + table + " palettes (00-" + hexPad(kSelectablePalettes - 1, 2)
-        + "); its colours are read from " + where + ", " + region + ", and the game shows them as they come.";
+        + "); its colours are read from " + where + ", " + region + ", as the game reads them.";
 }
 
 void storeScenePalettes(RomWriter& writer, const SceneRecord& scene)

@@ -30,8 +30,8 @@ constexpr int kSelectablePalettes = (rommap::kSprPalettes - rommap::kBkgPalettes
 // What selector k (0-3 background, 4-7 sprite) of value `selector` gives the scene, in one line:
 // colours 1-3 come from its table (0x3000 or 0x3100) + 3 x selector. The 85 triples that fit
 // before the next table are its palettes, 00-54; a higher selector reads other bytes as colours
-// (the sprite palettes, the shared colours, or what lies behind them), and the game shows them
-// as they come: "BKG palette 1 = FF: past the background palettes (00-54); ...".
+// (the sprite palettes, the shared colours, or what lies behind them), as the game does:
+// "BKG palette 1 = FF: past the background palettes (00-54); its colours are read from ...".
 std::string paletteSelectorMeaning(int k, std::uint8_t selector);
 
 // Records the selectors and colours 1-3 of every sub-palette, in sub-palette order, so that of
