@@ -113,7 +113,8 @@ TEST_F(TextEditor, ATextWithoutItsEndCodeIsShownAndAskedAbout)
     EXPECT_TRUE(t.lblTextProblem->text().startsWith("Text 01 has no end code \"\\0\", so the game would read on"));
     EXPECT_TRUE(marked(t, 1));
     EXPECT_EQ(t.lstTextStrings->item(1)->toolTip(), t.lblTextProblem->text());
-    EXPECT_TRUE(t.findChild<QAction*>("actTextWarning")->isVisible());
+    const auto* sign = t.findChild<QAction*>("actTextWarning");
+    EXPECT_TRUE(sign && sign->isVisible());
 
     const std::string next = textOf(w, 2);
     using Answer = Dialogs::Answer;
