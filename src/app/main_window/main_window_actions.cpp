@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QDir>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
