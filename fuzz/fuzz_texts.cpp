@@ -11,7 +11,8 @@
 //  - a pack that refuses writes nothing;
 //  - with the built-in table, a text typed as a sequence of forms decodes after packing exactly
 //    as it was typed, and every other text decodes as it did before;
-//  - packed raw codes leave every other text decoding as it did before.
+//  - packed raw codes leave every other text decoding as it did before;
+//  - no text without its end code is stored unless that was allowed.
 
 #include <array>
 #include <string>
@@ -134,11 +135,14 @@ void packRaw(fuzz::Workbench& bench, FuzzedDataProvider& in, RomOffset areaEnd)
         encoded.emplace_back(rom.begin() + d.start, rom.begin() + d.end);
         before.push_back(d.text);
     }
+    const EndCode rule = in.ConsumeBool() ? EndCode::Required : EndCode::MayBeMissing;
     encoded[static_cast<std::size_t>(which)] = in.ConsumeRemainingBytes<std::uint8_t>();
-    if (!packEncodedTexts(rom, encoded, areaEnd).ok()) {
+    if (!packEncodedTexts(rom, encoded, areaEnd, rule).ok()) {
         bench.expectUnchanged("a refused packEncodedTexts changed the image");
         return;
     }
+    if (rule == EndCode::Required && !hasEndCode(encoded[static_cast<std::size_t>(which)]))
+        fuzz::broken("a text without its end code was stored although it was not allowed");
     for (int n = 0; n < kTexts; ++n) {
         if (n == which)
             continue;

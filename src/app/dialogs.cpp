@@ -28,10 +28,13 @@ Dialogs::Answer QtDialogs::askYesNo(const QString& text, Answer defaultAnswer)
     return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text)
+Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text, Answer defaultAnswer)
 {
+    const QMessageBox::StandardButton enter = defaultAnswer == Answer::Yes ? QMessageBox::Yes
+        : defaultAnswer == Answer::No                                      ? QMessageBox::No
+                                                                           : QMessageBox::Cancel;
     const auto r = QMessageBox::question(parent_, qAppTitle(), text,
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, enter);
     if (r == QMessageBox::Yes)
         return Answer::Yes;
     return r == QMessageBox::No ? Answer::No : Answer::Cancel;

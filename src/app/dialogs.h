@@ -21,8 +21,8 @@ public:
     virtual void message(const QString& text, Icon icon = Icon::None) = 0;
     // Yes / No; Enter gives `defaultAnswer`.
     virtual Answer askYesNo(const QString& text, Answer defaultAnswer = Answer::No) = 0;
-    // Yes / No / Cancel.
-    virtual Answer askYesNoCancel(const QString& text) = 0;
+    // Yes / No / Cancel; Enter gives `defaultAnswer`.
+    virtual Answer askYesNoCancel(const QString& text, Answer defaultAnswer = Answer::Cancel) = 0;
     // A one-line input box; nullopt when cancelled.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& defaultText) = 0;
     // The open-file dialog; an empty text when cancelled.
@@ -39,7 +39,7 @@ public:
 
     void message(const QString& text, Icon icon) override;
     Answer askYesNo(const QString& text, Answer defaultAnswer = Answer::No) override;
-    Answer askYesNoCancel(const QString& text) override;
+    Answer askYesNoCancel(const QString& text, Answer defaultAnswer = Answer::Cancel) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& defaultText) override;
     QString openFile(const QString& folder, const QString& filter) override;
     QString saveFile(const QString& folder, const QString& filter) override;

@@ -276,7 +276,7 @@ void frmMain::cmdRedo_Click() { menuEditRedo_Click(); }
 
 void frmMain::menuOptions_Click() { windows_->openOptions(); }
 void frmMain::menuHelpShortcuts_Click() { windows_->openShortcuts(MapCursor::keys()); }
-void frmMain::menuHelpReadme_Click() { showReadme(readmeFile_, dialogs_); }
+void frmMain::menuHelpReadme_Click() { windows_->openReadme(readmeFile_); }
 void frmMain::menuHelpAbout_Click() { showAbout(dialogs_); }
 void frmMain::cmdPaletteEdit_Click() { windows_->openPalette(); }
 void frmMain::cmdMetatileEditor_Click() { windows_->openBackground(); }
@@ -301,6 +301,10 @@ void frmMain::cmdAreaInfo_Click()
 
 void frmMain::cmdRunEmulator_Click()
 {
+    // The play test runs what the document holds, the Text Editor's texts included.
+    commitPendingInput();
+    if (!settleTextEdits())
+        return;
     emulator_->run(editorContext(), [this] { commitPendingInput(); });
 }
 

@@ -45,7 +45,7 @@ constexpr std::array<Command, 30> kCommands{{
     {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, 0, false, runSetStart},
     {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, 0, false, runSetProperty},
     {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, 0, false, runTexts},
-    {"set-text", "set-text ROM N TEXT [--table FILE]", 3, 3, false, true, false, 0, false, runSetText},
+    {"set-text", "set-text ROM N TEXT [--table FILE] [--allow-no-end]", 3, 3, false, true, false, 0, false, runSetText},
     {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, 0, false, runRender},
     {"sheet", "sheet ROM KEY OUT.png", 3, 3, false, false, false, 0, false, runSheet},
     {"tiles", "tiles ROM BANK OUT.png [--palette KEY SUBPALETTE]", 3, 3, false, false, false, 2, false, runTiles},
@@ -61,7 +61,7 @@ constexpr std::array<Command, 30> kCommands{{
     {"import-tiled", "import-tiled ROM KEY IN.tmj [--shared keep|change]", 3, 3, false, false, false, 0, true,
      runImportTiled},
     {"export", "export ROM DIR [--table FILE]", 2, 2, false, true, false, 0, false, runExport},
-    {"import", "import DIR OUT.nes [--table FILE]", 2, 2, false, true, false, 0, false, runImport},
+    {"import", "import DIR OUT.nes [--table FILE] [--allow-no-end]", 2, 2, false, true, false, 0, false, runImport},
 }};
 
 void printUsage(std::ostream& os)
@@ -71,6 +71,9 @@ void printUsage(std::ostream& os)
         os << "  velmar-cli " << command.usage << '\n';
     os << "KEY is a scene key such as c:000101; LENGTH, COUNT, BANK and the values are hexadecimal.\n";
 }
+
+// The commands that store typed texts may be told to store one without its end code.
+bool storesTexts(const Command& command) { return command.name == "set-text" || command.name == "import"; }
 
 const Command* findCommand(std::string_view name)
 {
@@ -130,6 +133,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             if (i + 1 == args.size() || (args[i + 1] != "drop" && args[i + 1] != "keep"))
                 return usageError(inv, io, "--past-end needs drop or keep");
             inv.pastEnd = args[++i] == "drop" ? edits::ActorsPastEnd::Remove : edits::ActorsPastEnd::Keep;
+        } else if (word == "--allow-no-end" && storesTexts(*command)) {
+            inv.allowNoEnd = true;
         } else if (word == "--table" && command->takesTable) {
             if (i + 1 == args.size())
                 return usageError(inv, io, "--table needs a file");

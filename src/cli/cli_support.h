@@ -45,6 +45,7 @@ struct Invocation {
     SharedValues shared = SharedValues::Refuse;
     // --past-end: what a shrink of the map does with the actors it leaves past the new end.
     edits::ActorsPastEnd pastEnd = edits::ActorsPastEnd::Refuse;
+    bool allowNoEnd = false;  // --allow-no-end: texts may be stored without their end code
 };
 
 // Prints `reason` and the command's usage line; returns kExitUsage.

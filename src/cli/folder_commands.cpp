@@ -28,7 +28,8 @@ int runImport(const Invocation& inv, Io& io)
     const std::string& dir = inv.positional[0];
     RomImage image;
     if (const exchange::FolderOutcome r =
-            exchange::importFolder(exchange::diskFolder(pathFromUtf8(dir)), *table, image);
+            exchange::importFolder(exchange::diskFolder(pathFromUtf8(dir)), *table, image,
+                                   inv.allowNoEnd ? EndCode::MayBeMissing : EndCode::Required);
         !r.ok())
         return failed(io, fileMessage("Error loading file!", dir, r.reason));
     const std::string& out = inv.positional[1];

@@ -57,12 +57,14 @@ int runSetText(const Invocation& inv, Io& io)
     const std::optional<CharTable> table = charTableArg(inv, io);
     if (!table)
         return kExitFailed;
-    TextList list = decodeAllTexts(doc.romData(), *table);
-    if (!list.status.ok())
-        return failed(io, decodeFailure(list));
     const std::string& text = inv.positional[2];
-    list.texts[static_cast<std::size_t>(*n)] = text;
-    const TextPackOutcome packed = edits::packTexts(doc, *table, list.texts);
+    const EndCode endCode = inv.allowNoEnd ? EndCode::MayBeMissing : EndCode::Required;
+    const TextPackOutcome packed = edits::setText(doc, *table, *n, text, endCode);
+    if (packed.code == TextPackResult::NoEndCode && *n + 1 < rommap::kTextCount)
+        return failed(io,
+                      "Text " + std::to_string(*n) + " has no end code, so the game would read on into text "
+                          + std::to_string(*n + 1) + ". End it with \"" + (*table)[kTextEnd]
+                          + "\", or give --allow-no-end to store it so.");
     if (!packed.ok()) {
         // The program names texts in hexadecimal; here the user gave the number in decimal.
         std::string reason = packed.reason;
@@ -71,7 +73,7 @@ int runSetText(const Invocation& inv, Io& io)
             reason.replace(0, named.size(), "Text " + std::to_string(packed.failedText));
         return failed(io, reason);
     }
-    // The format allows it, but the game then reads on into the text stored after this one.
+    // Allowed, but worth a word: the game reads on into the text stored after this one.
     if (const EncodedText e = encodeText(*table, text); e.ok && !hasEndCode(e.bytes))
         io.err << "velmar-cli: warning: text " << *n << " has no end code: the game reads on into text " << *n + 1
                << '\n';

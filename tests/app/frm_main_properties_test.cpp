@@ -175,6 +175,17 @@ TEST(PropertiesPanel, StagePropertiesAndPaletteSelectors)
     f.type(f.w.txtBKGPal[1], hex2(mine));
     EXPECT_EQ(f.scene().palette[5], colour);
     EXPECT_EQ(f.w.doc().undoName(), "Edit Palette Selector");
+    EXPECT_TRUE(
+        f.w.txtBKGPal[2]->toolTip().startsWith("BKG palette 2 = " + hex2(other) + ": the colours of background"));
+
+    // A selector past its table's palettes reads other bytes as colours: taken, and said.
+    f.type(f.w.txtBKGPal[1], "FF");
+    EXPECT_EQ(f.scene().palSelectors[1], 0xFF);
+    const QString said = f.w.mainStatusBar->currentMessage();
+    EXPECT_TRUE(said.startsWith("BKG palette 1 = FF: past the background palettes (00-54); its colours are read from "
+                                "$32FD, behind the colour tables"))
+        << said.toStdString();
+    EXPECT_EQ(f.w.txtBKGPal[1]->toolTip(), said);
 }
 
 // A value still being typed is taken before the window asks about unsaved changes, and a window

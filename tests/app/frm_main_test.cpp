@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QSysInfo>
 #include <QTableWidget>
+#include <QTextBrowser>
 
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 #include "files/app_info.h"
 #include "files/recovery.h"
 #include "windows/frm_options.h"
+#include "windows/frm_readme.h"
 #include "windows/frm_shortcuts.h"
 #include "session/play_test_copy.h"
 #include "rom/address_map.h"
@@ -559,6 +561,29 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     // Showing scenes, scrolling, choosing, tabbing and help change nothing in the file: no question at exit.
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(f.dialogs.questions.isEmpty());
+}
+
+// Help > Open the README shows it in a window of its own, pictures (made to fit) and all, with no
+// viewer needed; a README that is not there is said.
+TEST_F(MainWindowMap, TheReadmeOpensInAWindowOfItsOwn)
+{
+    w.setReadmeFile(QString());
+    w.menuHelpReadme->trigger();
+    EXPECT_EQ(f.dialogs.messages.value(0), "The README was not found beside the program.");
+    const auto* unread = w.findChild<frmReadme*>("frmReadme");
+    EXPECT_TRUE(!unread || !unread->isVisible());
+
+    w.setReadmeFile(VELMAR_SOURCE_DIR "/README.md");
+    w.menuHelpReadme->trigger();
+    const auto* r = w.findChild<frmReadme*>("frmReadme");
+    ASSERT_TRUE(r && r->isVisible());
+    EXPECT_TRUE(r->txtReadme->toPlainText().startsWith("Velmar\n"))
+        << r->txtReadme->toPlainText().left(40).toStdString();
+    const QVariant picture =
+        r->txtReadme->document()->resource(QTextDocument::ImageResource, QUrl("docs/screenshots/main-window.png"));
+    ASSERT_EQ(picture.typeId(), QMetaType::QImage);
+    EXPECT_LE(picture.value<QImage>().width(), 760);
+    EXPECT_EQ(f.dialogs.messages.size(), 1);
 }
 
 // The emulator: none set, a command run as it is, and %f with a test copy. At exit unsaved edits

@@ -146,9 +146,12 @@ TEST_F(SpriteEditor, StepEditsPlaybackAndAnEmptyFrame)
     EXPECT_TRUE(f.dialogs.messages[0].contains("ends the animation"));
     EXPECT_EQ(f.dialogs.messages[1], "Timer takes two hexadecimal digits, 00 to FF.");
 
-    // A frame past the table's last: "Goto" can do nothing, and is off.
+    // A frame past the table's last: "Goto" can do nothing, and is off; the box says what the
+    // number shows.
     type(s.txtAnim_Frame, "FF");
     EXPECT_FALSE(s.cmdGotoFrame->isEnabled());
+    EXPECT_TRUE(s.txtAnim_Frame->toolTip().startsWith("Frame ID\nFrame FF is past the last enemy frame ("))
+        << s.txtAnim_Frame->toolTip().toStdString();
     type(s.txtAnim_Frame, "01");
     s.cmdGotoFrame->click();
     EXPECT_EQ(s.frameIndex(), 1);

@@ -17,6 +17,7 @@ public:
     QStringList messages;                       // every message box text, in order
     QList<Icon> icons;                          // the icon of each message box
     QStringList questions;                      // every question text
+    QList<Answer> defaults;                     // the answer Enter gives to each (Cancel: an input box)
     std::deque<Answer> answers;                 // answers to questions, in order (No when empty)
     std::deque<QString> files;                  // answers to the open dialog (cancel when empty)
     std::deque<QString> saveFiles;              // answers to the save dialog (cancel when empty)
@@ -35,11 +36,18 @@ public:
         if (const std::function<void()> during = std::exchange(whileShowing, nullptr))
             during();
     }
-    Answer askYesNo(const QString& text, Answer = Answer::No) override { return next(text); }
-    Answer askYesNoCancel(const QString& text) override { return next(text); }
+    Answer askYesNo(const QString& text, Answer defaultAnswer = Answer::No) override
+    {
+        return next(text, defaultAnswer);
+    }
+    Answer askYesNoCancel(const QString& text, Answer defaultAnswer = Answer::Cancel) override
+    {
+        return next(text, defaultAnswer);
+    }
     std::optional<QString> inputBox(const QString& prompt, const QString&) override
     {
         questions << prompt;
+        defaults << Answer::Cancel;
         if (inputs.empty())
             return std::nullopt;
         const std::optional<QString> typed = inputs.front();
@@ -58,9 +66,10 @@ public:
     }
 
 private:
-    Answer next(const QString& text)
+    Answer next(const QString& text, Answer defaultAnswer)
     {
         questions << text;
+        defaults << defaultAnswer;
         const Answer answer = take(answers, Answer::No);
         if (const std::function<void()> during = std::exchange(whileAsking, nullptr))
             during();

@@ -157,10 +157,18 @@ TEST(CliEdit, TextsPrintsAndSetTextReplaces)
     expected[112] = "HELLO\\nA\\0";
     EXPECT_EQ(textsOf(cli({"texts", dir.romArg()})), expected);
 
-    // Without its end code a text is kept, and runs on into the next one, as the game reads it.
+    // Without its end code a text would run on into the next one, as the game reads it: refused
+    // unless asked for.
+    const std::string edited = readFile(dir.rom());
     const CliRun open = cli({"set-text", dir.romArg(), "5", "AB"});
-    ASSERT_EQ(open.code, 0) << open.err;
-    EXPECT_EQ(open.err, "velmar-cli: warning: text 5 has no end code: the game reads on into text 6\n");
+    EXPECT_EQ(open.code, 1);
+    EXPECT_EQ(open.err,
+              "Text 5 has no end code, so the game would read on into text 6. End it with \"\\0\", or give "
+              "--allow-no-end to store it so.\n");
+    EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
+    const CliRun allowed = cli({"set-text", dir.romArg(), "5", "AB", "--allow-no-end"});
+    ASSERT_EQ(allowed.code, 0) << allowed.err;
+    EXPECT_EQ(allowed.err, "velmar-cli: warning: text 5 has no end code: the game reads on into text 6\n");
 }
 
 }  // namespace

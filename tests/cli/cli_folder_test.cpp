@@ -18,6 +18,17 @@ TEST(CliFolder, ExportImportAndRefusal)
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("manifest.json: "), std::string::npos) << missing.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("bad.nes")));
+
+    // A text without its end code is imported only when that is asked for.
+    const std::filesystem::path texts = dir.file("mod") / "texts.txt";
+    std::string file = readFile(texts);
+    file.replace(file.find("\\0\n02: "), 3, "\n");
+    writeFile(texts, file);
+    const CliRun open = cli({"import", dir.arg("mod"), dir.arg("open.nes")});
+    EXPECT_EQ(open.code, 1);
+    EXPECT_NE(open.err.find("texts.txt: line 2: Text 01 has no end code"), std::string::npos) << open.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("open.nes")));
+    EXPECT_EQ(cli({"import", dir.arg("mod"), dir.arg("open.nes"), "--allow-no-end"}).code, 0);
 }
 
 }  // namespace

@@ -4,16 +4,13 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 
 #include "dialogs.h"
 #include "editor/document.h"
@@ -220,19 +217,6 @@ void MainWindowActions::setSceneActionsEnabled(bool enabled)
         b->setEnabled(enabled);
     menuFileExportMap->setEnabled(enabled);
     sceneFileActions->setEnabled(enabled);
-}
-
-void showReadme(const QString& file, Dialogs& dialogs)
-{
-    if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        dialogs.message("The README was not found beside the program"
-                            + (file.isEmpty() ? QString(".") : ":\n" + QDir::toNativeSeparators(file)),
-                        Dialogs::Icon::Exclamation);
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        dialogs.message("No program was found to open the README:\n" + QDir::toNativeSeparators(file),
-                        Dialogs::Icon::Exclamation);
 }
 
 void showAbout(Dialogs& dialogs)

@@ -100,9 +100,7 @@ protected:
     QButtonGroup* modeButtons_ = nullptr;
 };
 
-// Help: the README shipped with the program (`file`, empty when none was found) in the system's
-// viewer, and the About box.
-void showReadme(const QString& file, Dialogs& dialogs);
+// Help > About.
 void showAbout(Dialogs& dialogs);
 
 }  // namespace velmar

@@ -13,6 +13,7 @@
 #include "editor_document.h"
 #include "qt_bridge.h"
 #include "base/hex.h"
+#include "rom/scene_codec.h"
 #include "rom/scene_record.h"
 
 namespace velmar {
@@ -94,7 +95,7 @@ const char* propertyField(SceneProperty property)
     return "The value";
 }
 
-// Long enough to read; the status bar is not a place to keep a refusal for good.
+// Long enough to read; the status bar is not a place to keep a refusal or a warning for good.
 constexpr int kRefusalShownMs = 10000;
 
 // Map cells, graphics and texts leave the properties as they are.
@@ -250,6 +251,11 @@ void PropertiesPanel::showScene(const SceneRecord& scene)
     setBox(txtBKGbank, scene.bkgBank);
     for (std::size_t i = 0; i < 4; ++i)
         setBox(txtBKGPal[i], scene.palSelectors[i]);
+    // What each selector picks, beside it: a value past its table's palettes reads other bytes.
+    for (std::size_t k = 0; k < 8; ++k) {
+        QLineEdit* box = k < 4 ? txtBKGPal[k] : txtSPRPal[k - 4];
+        box->setToolTip(qs(paletteSelectorMeaning(static_cast<int>(k), scene.palSelectors[k])));
+    }
 }
 
 void PropertiesPanel::clear()
@@ -301,8 +307,13 @@ void PropertiesPanel::commitPaletteSelector(QLineEdit* box, int index)
     if (!entryAllowed())
         return;
     const std::string field = (index < 4 ? "BKG palette " : "SPR palette ") + std::to_string(index % 4);
-    if (const auto value = takeBox(box, field, 0xFF))
-        editDone(edits::setPaletteSelector(document_.doc(), index, *value));
+    const auto value = takeBox(box, field, 0xFF);
+    if (!value)
+        return;
+    editDone(edits::setPaletteSelector(document_.doc(), index, *value));
+    // Taken as typed, but said: such a selector colours the scene with bytes that are no palette.
+    if (*value >= kSelectablePalettes)
+        showStatus_(qs(paletteSelectorMeaning(index, *value)), kRefusalShownMs);
 }
 
 void PropertiesPanel::editDone(const Outcome<EditResult>& result)

@@ -182,6 +182,8 @@ void DocumentFiles::reportSaveFailure(const Outcome<SaveResult>& r, const QStrin
 void DocumentFiles::saveRom()
 {
     host_.commitPendingInput();
+    if (!host_.settleTextEdits())
+        return;
     if (saveDocument())
         ctx_.reportSuccess("File saved!");
 }
@@ -191,6 +193,8 @@ void DocumentFiles::saveAs()
     if (!doc().hasImage())
         return;
     host_.commitPendingInput();
+    if (!host_.settleTextEdits())
+        return;
     // The open file's name is proposed, as editors do; a name without an extension gets the
     // image's, and the dialog asked about the name typed, not that one.
     QString target =

@@ -23,7 +23,8 @@ public:
     public:
         // Takes a value still being typed into a box, as leaving the box does.
         virtual void commitPendingInput() = 0;
-        // Edits the Text Editor holds: stored, dropped, or (false) the user stays.
+        // Before the file is saved, left or patched: the Text Editor's text being typed is stored,
+        // and texts it could not store are dropped, or (false) the user stays.
         virtual bool settleTextEdits() = 0;
         // After a file is opened (or edits restored): caption, recent files, tree, and `scene`
         // (the first one when it is not given or cannot be found) shown in map mode.

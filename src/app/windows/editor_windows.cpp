@@ -1,10 +1,12 @@
 #include "windows/editor_windows.h"
 
+#include <QDir>
 #include <QWidget>
 
 #include "windows/frm_bkg_edit.h"
 #include "windows/frm_options.h"
 #include "windows/frm_pal_edit.h"
+#include "windows/frm_readme.h"
 #include "windows/frm_rom_expansion.h"
 #include "windows/frm_shortcuts.h"
 #include "windows/frm_spr_edit.h"
@@ -92,11 +94,26 @@ void EditorWindows::openShortcuts(const QList<KeyHelp>& viewKeys)
         });
 }
 
+void EditorWindows::openReadme(const QString& file)
+{
+    showWindow(
+        readme_, [this] { return new frmReadme(&ctx_.window()); },
+        [&](frmReadme& r) {
+            QString reason;
+            if (r.initGUI(file, reason))
+                return true;
+            ctx_.dialogs().message(reason + (file.isEmpty() ? QString(".") : ":\n" + QDir::toNativeSeparators(file)),
+                                   Dialogs::Icon::Exclamation);
+            return false;
+        });
+}
+
 bool EditorWindows::settleTextEdits() { return !textEdit_ || textEdit_->settleEdits(); }
 
 void EditorWindows::closeAll()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{options_, palEdit_, bkgEdit_, sprEdit_, textEdit_, shortcuts_}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{options_, palEdit_, bkgEdit_, sprEdit_, textEdit_, shortcuts_, readme_}) {
         if (w)
             w->close();
     }

@@ -9,6 +9,7 @@ namespace velmar {
 class frmBkgEdit;
 class frmOptions;
 class frmPalEdit;
+class frmReadme;
 class frmRomExpansion;
 class frmShortcuts;
 class frmSprEdit;
@@ -33,6 +34,8 @@ public:
     void openOptions();
     // The table of every window's keys, with `viewKeys` the views read themselves.
     void openShortcuts(const QList<KeyHelp>& viewKeys);
+    // The README `file` in a window of its own; a file that cannot be shown is reported.
+    void openReadme(const QString& file);
 
     // Edits the Text Editor holds and the document does not have yet: stored, dropped, or
     // (false) the user stays.
@@ -48,6 +51,7 @@ private:
     frmRomExpansion* romExpansion_ = nullptr;
     frmTextEdit* textEdit_ = nullptr;
     frmShortcuts* shortcuts_ = nullptr;
+    frmReadme* readme_ = nullptr;
 };
 
 }  // namespace velmar

@@ -229,12 +229,13 @@ void frmSprEdit::initGUI()
     initializing_ = false;
 }
 
-SpriteFrame frmSprEdit::loadFrame(int frame) const
+std::optional<SpriteFrame> frmSprEdit::loadFrame(int frame) const
 {
     SpriteFrame f;
     const Document& doc = ctx_.doc();
-    if (doc.hasImage())
-        readSpriteFrame(doc.romData(), currentSet(), static_cast<std::uint8_t>(frame & 0xFF), f);
+    if (doc.hasImage()
+        && !readSpriteFrame(doc.romData(), currentSet(), static_cast<std::uint8_t>(frame & 0xFF), f).ok())
+        return std::nullopt;
     return f;
 }
 

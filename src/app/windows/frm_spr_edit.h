@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <cstdint>
 
 #include <QElapsedTimer>
@@ -45,7 +47,8 @@ public:
     int frameIndex() const { return frameIndex_; }
     int frameTile() const { return frameTile_; }
     const SpriteFrame& editedFrame() const { return editedFrame_; }
-    const SpriteFrame& previewFrame() const { return previewFrame_; }
+    // The frame the preview shows; nothing when it cannot be read (a crossed box stands for it).
+    const std::optional<SpriteFrame>& previewFrame() const { return previewFrame_; }
     bool playing() const { return playback_.playing(); }
     // The clock playback runs on, in milliseconds; tests drive a fake one.
     void setClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
@@ -123,8 +126,8 @@ private:
     void buildAnimationEditor();
     void document_Changed(const DocumentEvent& event);
     FrameSet currentSet() const { return frameSet_ == 0 ? FrameSet::Enemy : FrameSet::Player; }
-    // The frame of the current table, or an empty one when it cannot be read.
-    SpriteFrame loadFrame(int frame) const;
+    // The frame of the current table; nothing when it cannot be read.
+    std::optional<SpriteFrame> loadFrame(int frame) const;
 
     // Frames.
     void showFrame(bool keepTile);
@@ -160,7 +163,7 @@ private:
     int animationIndex_ = 0;
     int animationStep_ = 0;
     Bytes animationSteps_;
-    SpriteFrame previewFrame_;
+    std::optional<SpriteFrame> previewFrame_ = SpriteFrame{};
     Bitmap previewView_;
     AnimationPlayback playback_{60};
     QElapsedTimer elapsed_;

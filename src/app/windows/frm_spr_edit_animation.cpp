@@ -225,6 +225,11 @@ void frmSprEdit::refreshGotoFrame()
     const HexByte frame = typedFrame(txtAnim_Frame);
     const bool exists = txtAnim_Frame->isEnabled() && frame.ok() && frame.value <= last;
     cmdGotoFrame->setEnabled(exists);
+    // What the number shows, where it is typed: a frame past the table's last, or one that
+    // cannot be read, is drawn as the game would read it, alike in the preview and the strip.
+    txtAnim_Frame->setToolTip(txtAnim_Frame->isEnabled() && frame.ok() && ctx_.doc().hasImage() ? "Frame ID\n"
+                                      + qs(animationFrameMeaning(ctx_.doc().romData(), currentSet(), frame.value))
+                                                                                                : QString("Frame ID"));
     cmdGotoFrame->setToolTip(exists || !txtAnim_Frame->isEnabled() || !frame.ok()
                                  ? QString("Show the step's frame in the frame editor")
                                  : QString("Frame %1 is past the last frame (%2) of the %3 table")
@@ -280,12 +285,13 @@ void frmSprEdit::drawAnimationPreview()
         const SceneState& s = doc.scene();
         const SpriteArt art{s.sprPatterns, s.bkgPatterns, s.currentScene.palette};
         // The step before, faintly, while stepping through the animation by hand.
-        SpriteFrame before;
+        std::optional<SpriteFrame> before;
         const std::optional<int> previous = previousStep(animationStep_, stepCount(animationSteps_));
-        const bool onion = chkOnionSkin->isChecked() && !playing() && previous;
-        if (onion)
+        if (chkOnionSkin->isChecked() && !playing() && previous)
             before = loadFrame(animationSteps_[static_cast<std::size_t>(2 * *previous + 1)]);
-        velmar::drawAnimationPreview(previewView_, previewFrame_, onion ? &before : nullptr, art);
+        // A frame that cannot be read is the crossed box the exported strip shows for it.
+        velmar::drawAnimationPreview(previewView_, previewFrame_ ? &*previewFrame_ : nullptr,
+                                     before ? &*before : nullptr, art);
     }
     picRenderDest->setBitmap(previewView_);
 }

@@ -56,17 +56,6 @@ int bandTextWidth(const Cell& cell)
     return hexTextWidth(cell.label) + timer;
 }
 
-// A box with both diagonals over the whole w x h area.
-void drawMarker(Bitmap& surface, int x, int y, int w, int h)
-{
-    const int steps = std::max({w, h, 2}) - 1;
-    for (int i = 0; i <= steps; ++i) {
-        const int dx = i * (w - 1) / steps, dy = i * (h - 1) / steps;
-        for (const auto& [px, py] : {std::pair{dx, 0}, {dx, h - 1}, {0, dy}, {w - 1, dy}, {dx, dy}, {dx, h - 1 - dy}})
-            surface.setPixel(x + px, y + py, kUnreadableFrameColour);
-    }
-}
-
 Bitmap drawCells(const Drawing& d, const std::vector<Cell>& cells, int columns)
 {
     if (cells.empty())
@@ -115,12 +104,23 @@ Bitmap drawCells(const Drawing& d, const std::vector<Cell>& cells, int columns)
         if (const std::optional<ComposedFrame> f = d.compose(cell.frame))
             blitKeyed(sheet, areaX + reach.left - f->anchorX, areaY + reach.up - f->anchorY, f->image, kKeyColour);
         else
-            drawMarker(sheet, areaX, areaY, areaW, areaH);
+            drawUnreadableFrame(sheet, areaX, areaY, areaW, areaH);
     }
     return sheet;
 }
 
 }  // namespace
+
+void drawUnreadableFrame(Bitmap& surface, int x, int y, int w, int h)
+{
+    // A box with both diagonals over the whole area.
+    const int steps = std::max({w, h, 2}) - 1;
+    for (int i = 0; i <= steps; ++i) {
+        const int dx = i * (w - 1) / steps, dy = i * (h - 1) / steps;
+        for (const auto& [px, py] : {std::pair{dx, 0}, {dx, h - 1}, {0, dy}, {w - 1, dy}, {dx, dy}, {dx, h - 1 - dy}})
+            surface.setPixel(x + px, y + py, kUnreadableFrameColour);
+    }
+}
 
 Bitmap frameSheet(const Bytes& rom, FrameSet set, const PixelArray& sprPatterns, const PixelArray& bkgPatterns,
                   PaletteView palette)

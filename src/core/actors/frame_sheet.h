@@ -26,6 +26,10 @@ constexpr ScreenColour kCellLabelColour = rgb(255, 255, 255);
 constexpr ScreenColour kCellTimerColour = rgb(255, 224, 128);
 constexpr ScreenColour kUnreadableFrameColour = rgb(255, 0, 255);
 
+// The crossed box in kUnreadableFrameColour over the w x h area at (x, y) that stands for a frame
+// that cannot be read, wherever a frame is drawn.
+void drawUnreadableFrame(Bitmap& surface, int x, int y, int w, int h);
+
 // Frames 0..lastFrameIndex(set) in rows of kFrameSheetColumns (fewer columns when the set has
 // fewer frames), each labelled with its number as two hexadecimal digits. Sprites come from the
 // two banks in the sprite sub-palettes of the 32-byte palette memory. A set without frames gives

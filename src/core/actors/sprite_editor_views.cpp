@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "actors/frame_sheet.h"
+#include "base/hex.h"
+
 namespace velmar {
 
 namespace {
 
 // How much of an onion-skin pixel is the step before's colour, in 256ths.
 constexpr int kOnionOpacity = 90;
+// The crossed box for a frame that cannot be read, as the animation strip's smallest.
+constexpr int kUnreadableMarkerSize = 16;
 
 int spriteCount(const SpriteFrame& f)
 {
@@ -80,7 +85,7 @@ int frameSpriteAt(const SpriteFrame& f, int x, int y, int front)
     return -1;
 }
 
-void drawAnimationPreview(Bitmap& view, const SpriteFrame& frame, const SpriteFrame* onion, const SpriteArt& art)
+void drawAnimationPreview(Bitmap& view, const SpriteFrame* frame, const SpriteFrame* onion, const SpriteArt& art)
 {
     const ScreenColour backdrop = art.palette.size() >= 32 ? nesColorToRgb(art.palette[0], false, 0) : 0;
     if (view.width() != kPreviewSize || view.height() != kPreviewSize)
@@ -89,7 +94,25 @@ void drawAnimationPreview(Bitmap& view, const SpriteFrame& frame, const SpriteFr
     view.clear();
     if (onion)
         drawPreviewSprites(view, *onion, art, kOnionOpacity);
-    drawPreviewSprites(view, frame, art, 256);
+    if (frame)
+        drawPreviewSprites(view, *frame, art, 256);
+    else
+        drawUnreadableFrame(view, kFrameOrigin, kFrameOrigin, kUnreadableMarkerSize, kUnreadableMarkerSize);
+}
+
+std::string animationFrameMeaning(const Bytes& rom, FrameSet set, std::uint8_t frame)
+{
+    const std::string table = set == FrameSet::Player ? "player" : "enemy";
+    const std::string named = "Frame " + hexPad(frame, 2);
+    SpriteFrame f;
+    if (const RomStatus s = readSpriteFrame(rom, set, frame, f); !s.ok())
+        return named + " cannot be read with the " + table + " frames, so a crossed box stands for it: " + s.message();
+    const std::string sprites = std::to_string(f.tileCount) + (f.tileCount == 1 ? " sprite" : " sprites");
+    const int last = lastFrameIndex(rom, set);
+    if (frame <= last)
+        return named + " of the " + table + " frames: " + sprites + ".";
+    return named + " is past the last " + table + " frame (" + (last < 0 ? std::string("none") : hexPad(last, 2))
+        + "): the game reads it from the bytes behind the table, " + sprites + " here.";
 }
 
 std::optional<int> previousStep(int step, int stepCount)

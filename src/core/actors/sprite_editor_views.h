@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "actors/sprite_frames.h"
 #include "gfx/bitmap.h"
@@ -52,7 +53,14 @@ int frameSpriteAt(const SpriteFrame& f, int x, int y, int front);
 
 // The animation preview: the scene's background colour (palette entry 0), `onion` (the step
 // before, when given) faintly, then `frame`, sprites at 1x with their transparent pixels clear.
-void drawAnimationPreview(Bitmap& view, const SpriteFrame& frame, const SpriteFrame* onion, const SpriteArt& art);
+// A frame that cannot be read (nullptr) is the crossed box the animation strip shows for it, on
+// the origin.
+void drawAnimationPreview(Bitmap& view, const SpriteFrame* frame, const SpriteFrame* onion, const SpriteArt& art);
+
+// What frame number `frame` of an animation step shows with the frames of `set`, in one line: a
+// frame of the table, one past its last frame (which the game reads from whatever follows the
+// table, as the preview and the strip draw it), or one that cannot be read.
+std::string animationFrameMeaning(const Bytes& rom, FrameSet set, std::uint8_t frame);
 
 // The step before step `step` of an animation of `stepCount` steps, the last one before the
 // first; nullopt when there is no other step.

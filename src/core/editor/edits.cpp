@@ -426,12 +426,33 @@ Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount)
     });
 }
 
-TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts)
+TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts, EndCode endCode)
 {
     const RomOffset areaEnd = doc.textAreaEnd();
     return editWithOutcome<TextPackOutcome>(
         doc, {"Edit Texts", part::Texts, Document::kFocusNone}, TextPackResult::BadData,
-        [&](EditContext& context) { return velmar::packTexts(context.image(), table, texts, areaEnd); });
+        [&](EditContext& context) { return velmar::packTexts(context.image(), table, texts, areaEnd, endCode); });
+}
+
+TextPackOutcome setText(Document& doc, const CharTable& table, int n, const std::string& text, EndCode endCode)
+{
+    TextPackOutcome refused;
+    refused.code = TextPackResult::BadData;
+    if (!doc.hasImage() || n < 0 || n >= rommap::kTextCount) {
+        refused.reason = doc.hasImage() ? "There is no text " + hexText(n) + "." : "No file is open.";
+        return refused;
+    }
+    TextList list = decodeAllTexts(doc.romData(), table);
+    if (!list.status.ok()) {
+        refused.failedText = list.failedText;
+        refused.reason = "Text " + hexPad(list.failedText, 2) + " cannot be read: " + list.status.message();
+        return refused;
+    }
+    list.texts[static_cast<std::size_t>(n)] = text;
+    const RomOffset areaEnd = doc.textAreaEnd();
+    return editWithOutcome<TextPackOutcome>(
+        doc, {"Edit Text", part::Texts, Document::kFocusNone}, TextPackResult::BadData,
+        [&](EditContext& context) { return velmar::packTexts(context.image(), table, list.texts, areaEnd, endCode); });
 }
 
 Outcome<EditResult> applyPatch(Document& doc, const Bytes& patch)

@@ -138,8 +138,16 @@ Outcome<ResizeResult> resizeMap(Document& doc, int newLength, bool atEnd,
 Outcome<ResizeResult> resizeItems(Document& doc, int newCount);
 Outcome<ResizeResult> resizeEnemies(Document& doc, int newCount);
 
-// "Edit Texts": packs all 113 texts with the character table, rewriting the text pointers.
-TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts);
+// "Edit Texts": packs all 113 texts with the character table, rewriting the text pointers. A
+// text without its end code is refused unless `endCode` allows it.
+TextPackOutcome packTexts(Document& doc, const CharTable& table, const std::vector<std::string>& texts,
+                          EndCode endCode = EndCode::Required);
+
+// "Edit Text": text n becomes `text` and the others stay as the image holds them, all packed
+// again as packTexts does. Refused as packTexts refuses, and when a text of the image cannot be
+// read with `table` (naming it).
+TextPackOutcome setText(Document& doc, const CharTable& table, int n, const std::string& text,
+                        EndCode endCode = EndCode::Required);
 
 // "Apply Patch": an IPS or BPS patch of the whole file (header included) applied to the open
 // image, as one step. Refused with the reason, nothing changed, when the patch is broken, made

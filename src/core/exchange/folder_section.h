@@ -8,6 +8,7 @@
 #include "editor/document.h"
 #include "base/outcome.h"
 #include "text/char_table.h"
+#include "text/text_packer.h"
 
 // The files of a modification folder, one part of the image each. Every part reads its things
 // with the core's decoders and writes them back through the document's edits, so that the folder
@@ -39,7 +40,8 @@ struct FolderPart {
 // The scene files of the area tree's scenes. The parts of one call make one import: a value
 // several scenes share must be the same in each of their files.
 std::vector<FolderPart> sceneParts();
-FolderPart textPart(const CharTable& table);
+// A text without its end code is refused unless `endCode` allows it.
+FolderPart textPart(const CharTable& table, EndCode endCode);
 FolderPart palettePart();
 FolderPart framePart();
 FolderPart animationPart();

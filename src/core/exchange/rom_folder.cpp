@@ -93,11 +93,11 @@ FolderOutcome readManifest(const Bytes& bytes, const std::vector<FolderPart>& pa
 
 }  // namespace
 
-std::vector<FolderPart> folderParts(const CharTable& table)
+std::vector<FolderPart> folderParts(const CharTable& table, EndCode endCode)
 {
     // Scenes first: a scene of another length or actor count moves every scene's tables.
     std::vector<FolderPart> parts = sceneParts();
-    for (FolderPart part : {textPart(table), palettePart(), framePart(), animationPart()})
+    for (FolderPart part : {textPart(table, endCode), palettePart(), framePart(), animationPart()})
         parts.push_back(std::move(part));
     for (int bank = 0; bank < rommap::kPatternBankCount; ++bank)
         parts.push_back(bankPart(bank));
@@ -145,9 +145,9 @@ FolderOutcome exportFolder(const RomImage& image, const CharTable& table, Folder
     return {};
 }
 
-FolderOutcome importFolder(const FolderReader& read, const CharTable& table, RomImage& out)
+FolderOutcome importFolder(const FolderReader& read, const CharTable& table, RomImage& out, EndCode endCode)
 {
-    const std::vector<FolderPart> parts = folderParts(table);
+    const std::vector<FolderPart> parts = folderParts(table, endCode);
     std::string reason;
     const std::optional<Bytes> manifest = read(kManifestFile, reason);
     if (!manifest)

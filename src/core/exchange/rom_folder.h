@@ -29,8 +29,8 @@ inline constexpr int kFolderVersion = 1;
 // A folder's files by name ('/' between folders).
 using FolderFiles = std::map<std::string, Bytes>;
 
-// Every part a folder may hold, in the order import applies them.
-std::vector<FolderPart> folderParts(const CharTable& table);
+// Every part a folder may hold, in the order import applies them; `endCode` for the texts.
+std::vector<FolderPart> folderParts(const CharTable& table, EndCode endCode = EndCode::Required);
 
 // The folder for an image: the manifest, the remainder and one file per part whose things the
 // image holds in readable form (the others stay in the remainder). Texts are read with `table`.
@@ -43,8 +43,10 @@ using FolderReader = std::function<std::optional<Bytes>(const std::string& name,
 
 // The image a folder describes: its remainder, then every file the manifest lists applied through
 // the document's edits. A file that is missing or wrong refuses the whole folder with the file's
-// name and the place in it (BadFile or Unreadable); `out` is set only on success.
-FolderOutcome importFolder(const FolderReader& read, const CharTable& table, RomImage& out);
+// name and the place in it (BadFile or Unreadable); `out` is set only on success. A text without
+// its end code is refused (naming it) unless `endCode` allows it.
+FolderOutcome importFolder(const FolderReader& read, const CharTable& table, RomImage& out,
+                           EndCode endCode = EndCode::Required);
 
 // The files of a folder on disk, read by the rules of every reader here.
 FolderReader diskFolder(const std::filesystem::path& dir);

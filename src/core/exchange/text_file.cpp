@@ -41,7 +41,7 @@ bool blankTexts(Document& doc)
     return r.ok();
 }
 
-FolderOutcome applyTexts(Document& doc, const CharTable& table, const Bytes& file)
+FolderOutcome applyTexts(Document& doc, const CharTable& table, EndCode endCode, const Bytes& file)
 {
     std::vector<std::string> texts;
     // Some editors on Windows begin a UTF-8 file with a byte order mark.
@@ -68,7 +68,7 @@ FolderOutcome applyTexts(Document& doc, const CharTable& table, const Bytes& fil
     if (texts.size() != static_cast<std::size_t>(rommap::kTextCount))
         return badFile("the file has " + std::to_string(texts.size()) + " lines, not the game's "
                        + std::to_string(rommap::kTextCount) + " texts");
-    const TextPackOutcome packed = edits::packTexts(doc, table, texts);
+    const TextPackOutcome packed = edits::packTexts(doc, table, texts, endCode);
     if (!packed.ok())
         return badFile(packed.failedText >= 0 ? "line " + std::to_string(packed.failedText + 1) + ": " + packed.reason
                                               : packed.reason);
@@ -77,10 +77,10 @@ FolderOutcome applyTexts(Document& doc, const CharTable& table, const Bytes& fil
 
 }  // namespace
 
-FolderPart textPart(const CharTable& table)
+FolderPart textPart(const CharTable& table, EndCode endCode)
 {
     return {"texts.txt", [table](const Document& doc) { return describeTexts(doc, table); }, blankTexts,
-            [table](Document& doc, const Bytes& file) { return applyTexts(doc, table, file); }};
+            [table, endCode](Document& doc, const Bytes& file) { return applyTexts(doc, table, endCode, file); }};
 }
 
 }  // namespace velmar::exchange

@@ -243,6 +243,25 @@ RomStatus loadScenePalettes(const Bytes& rom, SceneRecord& scene, bool readSelec
     return reader.status();
 }
 
+std::string paletteSelectorMeaning(int k, std::uint8_t selector)
+{
+    const bool sprite = k >= 4;
+    const std::string table = sprite ? "sprite" : "background";
+    const std::string named =
+        std::string(sprite ? "SPR" : "BKG") + " palette " + std::to_string(k % 4) + " = " + hexPad(selector, 2) + ": ";
+    const RomOffset at = tripleAddress(k, selector);
+    const std::string where = "$" + hexPad(at, 4);
+    if (selector < kSelectablePalettes)
+        return named + "the colours of " + table + " palette " + hexPad(selector, 2) + ", at " + where + ".";
+    std::string region = "behind the colour tables";
+    if (at < kSprPalettes + 0x100 && !sprite)
+        region = "among the sprite palettes";
+    else if (at < kSharedColours + 0x10)
+        region = "among the shared background colours";
+    return named + "past the " + table + " palettes (00-" + hexPad(kSelectablePalettes - 1, 2)
+        + "); its colours are read from " + where + ", " + region + ", as the game reads them.";
+}
+
 void storeScenePalettes(RomWriter& writer, const SceneRecord& scene)
 {
     const auto selectors = selectorAddresses(scene);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "rom/address_map.h"
 #include "rom/rom_access.h"
 #include "rom/scene_record.h"
@@ -21,6 +23,16 @@ RomStatus storeScene(Bytes& rom, SceneRecord& scene);
 // Colour 0 of every sub-palette is the scene's shared background colour.
 void loadScenePalettes(RomReader& reader, SceneRecord& scene, bool readSelectors);
 RomStatus loadScenePalettes(const Bytes& rom, SceneRecord& scene, bool readSelectors);
+
+// The palettes a selector picks from: the triples that fit before the next table.
+constexpr int kSelectablePalettes = (rommap::kSprPalettes - rommap::kBkgPalettes) / 3;  // 85
+
+// What selector k (0-3 background, 4-7 sprite) of value `selector` gives the scene, in one line:
+// colours 1-3 come from its table (0x3000 or 0x3100) + 3 x selector. The 85 triples that fit
+// before the next table are its palettes, 00-54; a higher selector reads other bytes as colours
+// (the sprite palettes, the shared colours, or what lies behind them), as the game does:
+// "BKG palette 1 = FF: past the background palettes (00-54); its colours are read from ...".
+std::string paletteSelectorMeaning(int k, std::uint8_t selector);
 
 // Records the selectors and colours 1-3 of every sub-palette, in sub-palette order, so that of
 // two sub-palettes sharing a selector the later one's colours win. Colour 0 is not written.

@@ -60,17 +60,30 @@ TextPackOutcome checkTextArea(const Bytes& rom, std::size_t count, RomOffset are
     return {};
 }
 
-// `form` is how the character table writes the end code, if it is known.
-TextPackOutcome missingEndCode(const std::string& form)
+// The first text of `encoded` that lacks its end code against `rule`, refused; or Ok.
+TextPackOutcome checkEndCodes(const std::vector<Bytes>& encoded, EndCode rule, const std::string& endForm)
 {
-    const int last = kTextCount - 1;
-    return refuse(TextPackResult::EncodeFailed,
-                  textName(last) + " cannot be encoded: the last text needs its end code"
-                      + (form.empty() ? "" : " \"" + form + "\"") + ".",
-                  last);
+    for (std::size_t n = 0; n < encoded.size(); ++n) {
+        const int number = static_cast<int>(n);
+        if (std::string problem = endCodeProblem(number, encoded[n], rule, endForm); !problem.empty())
+            return refuse(TextPackResult::NoEndCode, std::move(problem), number);
+    }
+    return {};
 }
 
 }  // namespace
+
+std::string endCodeProblem(int n, const Bytes& encoded, EndCode rule, const std::string& endForm)
+{
+    const bool last = n == kTextCount - 1;
+    if (hasEndCode(encoded) || (rule == EndCode::MayBeMissing && !last))
+        return {};
+    const std::string named = textName(n) + " has no end code" + (endForm.empty() ? "" : " \"" + endForm + "\"");
+    if (last)
+        return named + ": the last text needs one, or the game would read on past the texts.";
+    return named + ", so the game would read on into text " + hexPad(n + 1, 2) + "; end it with "
+        + (endForm.empty() ? std::string("the end code") : "\"" + endForm + "\"") + " or allow texts without one.";
+}
 
 bool hasEndCode(const Bytes& bytes)
 {
@@ -119,7 +132,8 @@ TextList decodeAllTexts(const Bytes& rom, const CharTable& table)
     return list;
 }
 
-TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts, RomOffset areaEnd)
+TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts, RomOffset areaEnd,
+                          EndCode endCode)
 {
     if (TextPackOutcome refused = checkTextArea(rom, texts.size(), areaEnd); !refused.ok())
         return refused;
@@ -138,20 +152,18 @@ TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<
             return refuse(TextPackResult::EncodeFailed, textName(n) + " cannot be encoded: " + e.error + ".", n);
         encoded.push_back(std::move(e.bytes));
     }
-    // Refused here rather than by packEncodedTexts, to show the end code as the table writes it.
-    if (!hasEndCode(encoded.back()))
-        return missingEndCode(table[kTextEnd]);
-    return packEncodedTexts(rom, encoded, areaEnd);
+    // Checked here rather than by packEncodedTexts, to show the end code as the table writes it.
+    if (TextPackOutcome refused = checkEndCodes(encoded, endCode, table[kTextEnd]); !refused.ok())
+        return refused;
+    return packEncodedTexts(rom, encoded, areaEnd, endCode);
 }
 
-TextPackOutcome packEncodedTexts(Bytes& rom, const std::vector<Bytes>& encoded, RomOffset areaEnd)
+TextPackOutcome packEncodedTexts(Bytes& rom, const std::vector<Bytes>& encoded, RomOffset areaEnd, EndCode endCode)
 {
     if (TextPackOutcome refused = checkTextArea(rom, encoded.size(), areaEnd); !refused.ok())
         return refused;
-    // Any other text may run on into the next one, as the game reads it; the last one would run
-    // on into the filler and whatever lies behind the texts.
-    if (!hasEndCode(encoded.back()))
-        return missingEndCode({});
+    if (TextPackOutcome refused = checkEndCodes(encoded, endCode, {}); !refused.ok())
+        return refused;
 
     RomOffset size = 0;
     for (const Bytes& bytes : encoded)

@@ -23,7 +23,17 @@ struct TextList {
 // Decodes all 113 texts; the list is whole or empty, never partial.
 TextList decodeAllTexts(const Bytes& rom, const CharTable& table);
 
-enum class [[nodiscard]] TextPackResult{Ok, EncodeFailed, NoSpace, BadData};
+enum class [[nodiscard]] TextPackResult{Ok, EncodeFailed, NoSpace, BadData, NoEndCode};
+
+// A text without an end code of its own runs on, as the game reads it, into the text stored
+// after it: "NEW GAME" typed over text 01 shows "NEW GAMECONTINUE". No text is stored so unless
+// the user asked for it; the last text needs its end code always, or it would run on into
+// whatever lies behind the texts.
+enum class EndCode { Required, MayBeMissing };
+
+// Why text n cannot be stored as `encoded` under `rule` (naming it and the text it would run on
+// into), or empty. `endForm` is how the character table writes the end code, when known.
+std::string endCodeProblem(int n, const Bytes& encoded, EndCode rule, const std::string& endForm = {});
 
 // The reason is the program's message for anything but Ok.
 struct [[nodiscard]] TextPackOutcome : Outcome<TextPackResult> {
@@ -34,16 +44,18 @@ struct [[nodiscard]] TextPackOutcome : Outcome<TextPackResult> {
 // space freed up to `areaEnd` becomes 0xFF filler. A text that reads as it stands in the image
 // keeps its exact bytes (a table in which two codes share a character could otherwise turn an
 // untouched text into other codes); only the others are encoded. Refuses, without writing
-// anything, a text that fails to encode (naming it) and texts that would pass `areaEnd`.
-TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts, RomOffset areaEnd);
+// anything, a text that fails to encode or lacks its end code against `endCode` (naming it), and
+// texts that would pass `areaEnd`.
+TextPackOutcome packTexts(Bytes& rom, const CharTable& table, const std::vector<std::string>& texts, RomOffset areaEnd,
+                          EndCode endCode = EndCode::Required);
 
 // True when the game stops reading these bytes at an end code of their own; a text without one
 // runs on into the text stored after it.
 bool hasEndCode(const Bytes& encoded);
 
 // Packs 113 texts already in the game's code the same way, as packTexts does once it has encoded
-// them. Refuses, without writing anything, a last text without its end code and texts that would
-// pass `areaEnd`.
-TextPackOutcome packEncodedTexts(Bytes& rom, const std::vector<Bytes>& encoded, RomOffset areaEnd);
+// them, with the same refusals.
+TextPackOutcome packEncodedTexts(Bytes& rom, const std::vector<Bytes>& encoded, RomOffset areaEnd,
+                                 EndCode endCode = EndCode::Required);
 
 }  // namespace velmar

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "actors/frame_sheet.h"
+#include "actors/sprite_editor_views.h"
 #include "rom/address_map.h"
 #include "support/test_support.h"
 
@@ -96,6 +97,20 @@ TEST(FrameSheet, LabelsAndTheMarkOfAnUnreadableFrame)
     EXPECT_NE(band(0), band(1));
     EXPECT_NE(band(1), band(2));
     EXPECT_EQ(sheet.pixel(0, sheet.height() / 2), kCellLineColour) << "boxed";
+
+    // The animation preview marks it alike, and the frame box says what each number shows.
+    Bitmap preview;
+    drawAnimationPreview(preview, nullptr, nullptr, SpriteArt{f.spr, f.spr, f.palette});
+    EXPECT_EQ(preview.pixel(kFrameOrigin, kFrameOrigin), kUnreadableFrameColour);
+    EXPECT_EQ(animationFrameMeaning(f.rom, FrameSet::Enemy, 0), "Frame 00 of the enemy frames: 1 sprite.");
+    EXPECT_EQ(animationFrameMeaning(f.rom, FrameSet::Enemy, 2),
+              "Frame 02 cannot be read with the enemy frames, so a crossed box stands for it: Bad pointer $7000 at "
+              "$08004.");
+    Fixture past;
+    past.put(kEnemyFrameAttributes + 6, {0x40, 0x90});
+    EXPECT_EQ(animationFrameMeaning(past.rom, FrameSet::Enemy, 3),
+              "Frame 03 is past the last enemy frame (02): the game reads it from the bytes behind the table, 0 "
+              "sprites here.");
 
     Fixture none;
     none.put(kEnemyFrameTiles, {0xFF, 0x80});

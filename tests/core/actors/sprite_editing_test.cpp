@@ -85,11 +85,11 @@ TEST(SpriteEditorViews, SpritePlacesAndHalves)
     before.tiles = {{0, 0, 0x42}};
     current.attributes = before.attributes = {0};
     Bitmap view;
-    drawAnimationPreview(view, current, nullptr, art);
+    drawAnimationPreview(view, &current, nullptr, art);
     const ScreenColour backdrop = nesColorToRgb(palette[0], false, 0);
     EXPECT_EQ(view.pixel(80, 80), backdrop);
     EXPECT_EQ(view.pixel(80, 88), colour(0, 1));
-    drawAnimationPreview(view, current, &before, art);
+    drawAnimationPreview(view, &current, &before, art);
     EXPECT_NE(view.pixel(80, 80), backdrop);
     EXPECT_NE(view.pixel(80, 80), colour(0, 2));
     EXPECT_EQ(view.pixel(80, 88), colour(0, 1)) << "the current frame stays in front";

@@ -134,6 +134,8 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
         {"texts.txt", [](Bytes& f) { replace(f, "01: ", "01: \xC3\xA9"); },
          "texts.txt: line 2: Text 01 cannot be encoded"},
         {"texts.txt", [](Bytes& f) { f.resize(textOf(f).find("\n70: ") + 1); }, "texts.txt: the file has 112 lines"},
+        {"texts.txt", [](Bytes& f) { replace(f, "\\0\n02: ", "\n02: "); },
+         "texts.txt: line 2: Text 01 has no end code \"\\0\", so the game would read on into text 02"},
         {"palettes.json", [](Bytes& f) { replace(f, "\"background\": [\n    [", "\"background\": [\n    [300, "); },
          "palettes.json: background[0]: must hold 3 entries, not 4"},
         {"frames.json", [](Bytes& f) { replace(f, "\"tile\": 64", "\"tile\": -1"); },

@@ -124,10 +124,11 @@ TEST(TextPacker, RefusalsWriteNothing)
     const Case cases[] = {
         {[](auto& t) { t[5] = "T05é\\0"; }, 0, Code::EncodeFailed, 5,
          "Text 05 cannot be encoded: no code for \"é\" (character 4)."},
-        {[](auto& t) { t[112] = "T70"; }, 0, Code::EncodeFailed, 112,
-         "Text 70 cannot be encoded: the last text needs its end code \"\\0\"."},
-        {[](auto& t) { t[112] = "\\tF8"; }, 0, Code::EncodeFailed, 112,  // F8 only a parameter
-         "Text 70 cannot be encoded: the last text needs its end code \"\\0\"."},
+        {[](auto& t) { t[1] = "NEW GAME"; }, 0, Code::NoEndCode, 1,
+         "Text 01 has no end code \"\\0\", so the game would read on into text 02; end it with \"\\0\" or "
+         "allow texts without one."},
+        {[](auto& t) { t[112] = "\\tF8"; }, 0, Code::NoEndCode, 112,  // F8 only a parameter
+         "Text 70 has no end code \"\\0\": the last text needs one, or the game would read on past the texts."},
         {[](auto& t) { t[0] = "T00!\\0"; }, 0, Code::NoSpace, -1,
          "The texts need 1 byte more than the space they had."},
         {[](auto& t) { t.pop_back(); }, 0, Code::BadData, -1, "The game has 113 texts, not 112."},
@@ -143,15 +144,31 @@ TEST(TextPacker, RefusalsWriteNothing)
         EXPECT_TRUE(rom == before) << c.message << ": nothing written";
     }
 
-    // Texts already in the game's code: no table to name the end code with.
+    // Texts already in the game's code: no table to name the end code with. The last text needs
+    // its end code even where the others may go without.
     Bytes rom = textImage();
     const Bytes before = rom;
     std::vector<Bytes> encoded(113, Bytes{'T', 0xF8});
-    encoded.back() = {0xFD, 0xF8};
+    encoded[7] = {'T'};
     const TextPackOutcome r = packEncodedTexts(rom, encoded, textAreaEnd(rom));
-    EXPECT_EQ(r.failedText, 112);
-    EXPECT_EQ(r.reason, "Text 70 cannot be encoded: the last text needs its end code.");
+    EXPECT_EQ(std::tuple(r.code, r.failedText), std::tuple(Code::NoEndCode, 7));
+    encoded.back() = {0xFD, 0xF8};
+    const TextPackOutcome last = packEncodedTexts(rom, encoded, textAreaEnd(rom), EndCode::MayBeMissing);
+    EXPECT_EQ(last.failedText, 112);
+    EXPECT_EQ(last.reason,
+              "Text 70 has no end code: the last text needs one, or the game would read on past the texts.");
     EXPECT_TRUE(rom == before);
+}
+
+// Allowed, a text without its end code is stored as typed and the game reads on into the next.
+TEST(TextPacker, TextWithoutEndCodeRunsOnWhenAllowed)
+{
+    Bytes rom = textImage();
+    std::vector<std::string> texts = decodeAll(rom);
+    texts[1] = "NEW";
+    ASSERT_TRUE(packTexts(rom, defaultTable(), texts, textAreaEnd(rom), EndCode::MayBeMissing).ok());
+    EXPECT_EQ(decodeText(rom, defaultTable(), 1).text, "NEWT02\\0");
+    EXPECT_EQ(decodeText(rom, defaultTable(), 2).text, "T02\\0");
 }
 
 }  // namespace
