@@ -24,10 +24,11 @@ class SilentDialogs final : public Dialogs {
 public:
     void message(const QString&, Icon) override { }
     Answer askYesNo(const QString&, Answer = Answer::No) override { return Answer::No; }
-    Answer askYesNoCancel(const QString&) override { return Answer::No; }
+    Answer askYesNoCancel(const QString&, Answer) override { return Answer::No; }
     std::optional<QString> inputBox(const QString&, const QString&) override { return std::nullopt; }
     QString openFile(const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&) override { return {}; }
+    std::unique_ptr<Dialogs> over(QWidget&) override { return std::make_unique<SilentDialogs>(); }
 };
 
 // The main window, shown offscreen, on a copy of the sample image in a folder of its own.

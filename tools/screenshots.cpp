@@ -37,10 +37,11 @@ class PrintedDialogs final : public Dialogs {
 public:
     void message(const QString& text, Icon) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     Answer askYesNo(const QString& text, Answer) override { return print(text); }
-    Answer askYesNoCancel(const QString& text) override { return print(text); }
+    Answer askYesNoCancel(const QString& text, Answer) override { return print(text); }
     std::optional<QString> inputBox(const QString&, const QString&) override { return std::nullopt; }
     QString openFile(const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&) override { return {}; }
+    std::unique_ptr<Dialogs> over(QWidget&) override { return std::make_unique<PrintedDialogs>(); }
 
 private:
     Answer print(const QString& text)

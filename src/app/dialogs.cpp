@@ -8,6 +8,28 @@
 
 namespace velmar {
 
+namespace {
+
+// Hands the keyboard back to the window the dialog was opened over, whatever the window manager
+// chooses to activate when the dialog goes.
+template <typename T> T focusBack(QWidget* over, T result)
+{
+    if (over && over->isVisible())
+        over->window()->activateWindow();
+    return result;
+}
+
+}  // namespace
+
+QWidget* QtDialogs::owner() const
+{
+    // A window that is not shown (an editor that cannot open) asks over the window it belongs to.
+    QWidget* w = parent_;
+    while (w && !w->isVisible())
+        w = w->parentWidget();
+    return w;
+}
+
 void QtDialogs::message(const QString& text, Icon icon)
 {
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
@@ -17,15 +39,17 @@ void QtDialogs::message(const QString& text, Icon icon)
     case Icon::Exclamation: qtIcon = QMessageBox::Warning; break;
     case Icon::Critical: qtIcon = QMessageBox::Critical; break;
     }
-    QMessageBox box(qtIcon, qAppTitle(), text, QMessageBox::Ok, parent_);
-    box.exec();
+    QWidget* w = owner();
+    QMessageBox box(qtIcon, qAppTitle(), text, QMessageBox::Ok, w);
+    focusBack(w, box.exec());
 }
 
 Dialogs::Answer QtDialogs::askYesNo(const QString& text, Answer defaultAnswer)
 {
-    const auto r = QMessageBox::question(parent_, qAppTitle(), text, QMessageBox::Yes | QMessageBox::No,
+    QWidget* w = owner();
+    const auto r = QMessageBox::question(w, qAppTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                          defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
-    return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return focusBack(w, r == QMessageBox::Yes ? Answer::Yes : Answer::No);
 }
 
 Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text, Answer defaultAnswer)
@@ -33,17 +57,18 @@ Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text, Answer defaultAns
     const QMessageBox::StandardButton enter = defaultAnswer == Answer::Yes ? QMessageBox::Yes
         : defaultAnswer == Answer::No                                      ? QMessageBox::No
                                                                            : QMessageBox::Cancel;
-    const auto r = QMessageBox::question(parent_, qAppTitle(), text,
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, enter);
-    if (r == QMessageBox::Yes)
-        return Answer::Yes;
-    return r == QMessageBox::No ? Answer::No : Answer::Cancel;
+    QWidget* w = owner();
+    const auto r =
+        QMessageBox::question(w, qAppTitle(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, enter);
+    return focusBack(w, r == QMessageBox::Yes ? Answer::Yes : r == QMessageBox::No ? Answer::No : Answer::Cancel);
 }
 
 std::optional<QString> QtDialogs::inputBox(const QString& prompt, const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, qAppTitle(), prompt, QLineEdit::Normal, defaultText, &ok);
+    QWidget* w = owner();
+    const QString text =
+        focusBack(w, QInputDialog::getText(w, qAppTitle(), prompt, QLineEdit::Normal, defaultText, &ok));
     if (!ok)
         return std::nullopt;
     return text;
@@ -51,12 +76,14 @@ std::optional<QString> QtDialogs::inputBox(const QString& prompt, const QString&
 
 QString QtDialogs::openFile(const QString& folder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent_, qAppTitle(), folder, filter);
+    QWidget* w = owner();
+    return focusBack(w, QFileDialog::getOpenFileName(w, qAppTitle(), folder, filter));
 }
 
 QString QtDialogs::saveFile(const QString& folder, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent_, qAppTitle(), folder, filter);
+    QWidget* w = owner();
+    return focusBack(w, QFileDialog::getSaveFileName(w, qAppTitle(), folder, filter));
 }
 
 }  // namespace velmar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QString>
@@ -9,7 +10,9 @@ class QWidget;
 namespace velmar {
 
 // Every message box, question, input box and file dialog of the program goes through here, so
-// that tests can answer them and read what was shown. All boxes carry the program's title.
+// that tests can answer them and read what was shown. All boxes carry the program's title. Each
+// window asks through dialogs of its own (`over`), so that a box opens over the window that asked
+// and gives it the focus back when it closes.
 class Dialogs {
 public:
     enum class Icon { None, Information, Exclamation, Critical };
@@ -29,13 +32,16 @@ public:
     virtual QString openFile(const QString& folder, const QString& filter) = 0;
     // The save-file dialog (it asks before a file is replaced); an empty text when cancelled.
     virtual QString saveFile(const QString& folder, const QString& filter) = 0;
+
+    // The same dialogs, opened over `window`. They refer to the window and live no longer than it.
+    virtual std::unique_ptr<Dialogs> over(QWidget& window) = 0;
 };
 
 // The real dialogs, as Qt shows them.
 class QtDialogs final : public Dialogs {
 public:
+    // Over `parent`; none: over no window (before the main window is there).
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) { }
-    void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& text, Icon icon) override;
     Answer askYesNo(const QString& text, Answer defaultAnswer = Answer::No) override;
@@ -43,8 +49,12 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString& defaultText) override;
     QString openFile(const QString& folder, const QString& filter) override;
     QString saveFile(const QString& folder, const QString& filter) override;
+    std::unique_ptr<Dialogs> over(QWidget& window) override { return std::make_unique<QtDialogs>(&window); }
 
 private:
+    // The window a dialog opens over: the parent, or while it is not shown the window it belongs to.
+    QWidget* owner() const;
+
     QWidget* parent_;
 };
 

@@ -32,6 +32,7 @@
 #include "session/recovery_session.h"
 #include "session/scene_file_actions.h"
 #include "widgets/bitmap_view.h"
+#include "session/window_layout.h"
 #include "session/workspace_files.h"
 
 namespace velmar {
@@ -43,7 +44,7 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, Dial
 
 frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, const QString& recoveryFolder,
                  Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs),
+    : QMainWindow(parent), ownDialogs_(dialogs.over(*this)), dialogs_(*ownDialogs_),
       workspaceFiles_(std::make_unique<WorkspaceFiles>(datFolder, userConfigFolder)),
       emulator_(std::make_unique<EmulatorLauncher>())
 {
@@ -57,12 +58,13 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     connectActions();
     buildCentralArea();  // the panels, which follow the document before the window does
     buildSelectionControls();
-    windows_ = std::make_unique<EditorWindows>(editorContext());
+    layout_ = std::make_unique<WindowLayout>(workspaceFiles_->layoutFile());
+    windows_ = std::make_unique<EditorWindows>(editorContext(), *layout_);
     statusMessages_ = new StatusMessages(*mainStatusBar);
     recovery_ = std::make_unique<RecoverySession>(recoveryFolder, *document_, dialogs_, *statusMessages_);
     tmrRecovery = recovery_->timer();
     startUp();
-    workspaceFiles_->restoreLayout(*this, *splMain);
+    layout_->restoreMain(*this);
 }
 
 frmMain::~frmMain() = default;
@@ -137,7 +139,7 @@ QString frmMain::playTestPath() const { return emulator_->playTestPath(); }
 QString frmMain::recoveryFile() const { return recovery_->file(); }
 void frmMain::waitForRecoveryWriter() { recovery_->wait(); }
 void frmMain::tmrRecovery_Timer() { recovery_->tmrRecovery_Timer(); }
-QString frmMain::layoutFile() const { return workspaceFiles_->layoutFile(); }
+QString frmMain::layoutFile() const { return layout_->file(); }
 
 void frmMain::endSession()
 {
@@ -146,7 +148,7 @@ void frmMain::endSession()
     commitPendingInput();
     recovery_->keepForNextStart();
     exiting_ = true;
-    workspaceFiles_->saveLayout(*this, *splMain);
+    layout_->save(*this, windows_->made());
     // No one is there to read a message: a settings file that cannot be written is left as it was.
     workspaceFiles_->saveSettings(workspace_.settings, nullptr);
     emulator_->removeCopy();
@@ -377,7 +379,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     exiting_ = true;
-    workspaceFiles_->saveLayout(*this, *splMain);
+    layout_->save(*this, windows_->made());
     recovery_->end();
     workspaceFiles_->saveSettings(workspace_.settings, &dialogs_);
     emulator_->removeCopy();

@@ -30,6 +30,7 @@
 
 class QKeyEvent;
 class QComboBox;
+class QDockWidget;
 class QDragEnterEvent;
 class QDropEvent;
 class QGroupBox;
@@ -38,7 +39,6 @@ class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QScrollBar;
-class QSplitter;
 class QStatusBar;
 class QTimer;
 class QTreeWidget;
@@ -54,6 +54,7 @@ class PaletteStrip;
 class PropertiesPanel;
 class RecoverySession;
 class StatusMessages;
+class WindowLayout;
 class WorkspaceFiles;
 struct KeyHelp;
 
@@ -84,7 +85,8 @@ public:
     EditorDocument& document() { return *document_; }
     const Document& doc() const { return document_->doc(); }
     Workspace& workspace() { return workspace_; }
-    // Every message and file dialog of the program's windows goes through here.
+    // Every message and file dialog of the main window goes through here; the editor windows
+    // have their own, over themselves.
     Dialogs& dialogs() { return dialogs_; }
     std::uint8_t brushMetatile() const { return metatilePicker->brushMetatile(); }
     bool exiting() const override { return exiting_; }
@@ -126,9 +128,17 @@ public:
     QTimer* tmrRecovery = nullptr;
 
     // Controls, by the names the rest of the program and its tests use. The panels own them.
-    // The panels side by side: the area tree, the map and picker, the actor and property panels.
-    QSplitter* splMain = nullptr;
-    // Where the window's size, place and panel sizes are kept between runs.
+    // The parts around the map are docks, which the user can move, tab together, float and hide
+    // (the View menu); their arrangement is kept between runs, and View > Reset Layout brings
+    // back the first one.
+    QDockWidget* dockAreaTree = nullptr;
+    QDockWidget* dockMetatiles = nullptr;
+    QDockWidget* dockPalettes = nullptr;
+    QDockWidget* dockGrid = nullptr;
+    QDockWidget* dockActors = nullptr;
+    QDockWidget* dockProperties = nullptr;
+    QList<QDockWidget*> docks() const;
+    // Where the arrangement of the windows is kept between runs.
     QString layoutFile() const;
 
     AreaTreePanel* areaTree = nullptr;
@@ -204,6 +214,7 @@ public slots:
     void menuViewZoomOut_Click() { setMapZoom(mapView->zoom() - 1); }
     void menuViewActualSize_Click() { setMapZoom(1); }
     void menuViewGrid_Click();
+    void menuViewResetLayout_Click() { resetLayout(); }
     // The map at `zoom` (1..4): the map column at `viewX` of the window (its centre for -1)
     // stays where it is.
     void setMapZoom(int zoom, int viewX = -1) { mapView->setMapZoom(zoom, viewX); }
@@ -344,9 +355,13 @@ private:
     // The Edit and View menus' commands of the map view.
     void buildSelectionControls();
     void fitToScreen();
+    // The docks in their first arrangement, all shown.
+    void resetLayout();
     // The resize dialog for the map (0), the items (1) or the enemies (2).
     void openResizeDialog(int editType);
 
+    // The dialogs the window is given, opened over it.
+    std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs& dialogs_;
 
     Workspace workspace_;
@@ -360,6 +375,7 @@ private:
     std::unique_ptr<PropertiesPanel> propertiesOwner_;
 
     std::unique_ptr<WorkspaceFiles> workspaceFiles_;
+    std::unique_ptr<WindowLayout> layout_;
     std::unique_ptr<EmulatorLauncher> emulator_;
     std::unique_ptr<EditorWindows> windows_;
     StatusMessages* statusMessages_ = nullptr;

@@ -1,13 +1,13 @@
 // The main window's scene side: the layout of its panels, the map view's menu commands, and what
 // the window itself redraws when the document changes (the panels follow it themselves).
 #include <QAction>
-#include <QHBoxLayout>
+#include <QDockWidget>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,34 +20,59 @@
 
 namespace velmar {
 
+namespace {
+
+// How a part sits in its dock: scrolling itself (the tree), in a scroll area at the top left, or
+// in a scroll area and growing with the dock (the picker shows more rows).
+enum class DockFit { ScrollsItself, TopLeft, Grows };
+
+// A dock of the main window named `name` and titled `title`, showing `part`. A part that does not
+// scroll itself is in a scroll area, so that a dock smaller than its part scrolls rather than
+// cuts it off.
+QDockWidget* makeDock(QMainWindow* window, const char* name, const QString& title, QWidget* part, DockFit fit)
+{
+    auto* dock = new QDockWidget(title, window);
+    dock->setObjectName(name);
+    dock->setAccessibleName(title);
+    dock->toggleViewAction()->setObjectName(QString(name).replace("dock", "menuView"));
+    if (fit != DockFit::ScrollsItself) {
+        auto* scroller = new QScrollArea(dock);
+        scroller->setObjectName(QString(name).replace("dock", "scr"));
+        scroller->setAccessibleName(title);
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setWidgetResizable(true);
+        auto* place = new QWidget(scroller);
+        auto* layout = new QGridLayout(place);
+        layout->addWidget(part, 0, 0);
+        layout->setContentsMargins(4, 4, 4, 4);
+        layout->setRowStretch(fit == DockFit::Grows ? 0 : 1, 1);
+        layout->setColumnStretch(1, 1);
+        scroller->setWidget(place);
+        dock->setWidget(scroller);
+    } else {
+        dock->setWidget(part);
+    }
+    return dock;
+}
+
+}  // namespace
+
 void frmMain::buildCentralArea()
 {
-    // The area tree, the map with its picker, and the actor and property panels, side by side in
-    // a splitter whose sizes are kept between runs.
-    auto* central = new QWidget(this);
-    central->setObjectName("central");
-    auto* centralLayout = new QHBoxLayout(central);
-    splMain = new QSplitter(Qt::Horizontal, central);
-    splMain->setObjectName("splMain");
-    splMain->setAccessibleName("Panels");
-    splMain->setChildrenCollapsible(false);
-    centralLayout->addWidget(splMain);
+    // The map takes the middle and the room the other parts leave it; they are docks around it,
+    // which the user can move, tab together, float and hide. The area tree is on the left, the
+    // actor lists and the scene properties on the right, the metatile picker, the palettes and
+    // the grid options under the map.
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks | QMainWindow::AllowTabbedDocks);
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
 
-    tvAreaList = areaTree = new AreaTreePanel(*document_, dialogs_, central);
-    splMain->addWidget(areaTree);
-
-    auto* middleArea = new QWidget(splMain);
-    middleArea->setObjectName("middleArea");
-    auto* middle = new QVBoxLayout(middleArea);
-    middle->setContentsMargins(0, 0, 0, 0);
-    splMain->addWidget(middleArea);
-
-    metatilePicker = new MetatilePickerPanel(*document_, central);
+    metatilePicker = new MetatilePickerPanel(*document_, this);
     mapView = new MapViewPanel(*document_, dialogs_,
                                {[this] { return editMode_; }, [this] { return brushMetatile(); },
                                 [this](std::uint8_t m) { metatilePicker->chooseMetatileNumber(m); },
                                 [this](const QKeyEvent& key) { return moveSelectedActorByKey(key); }},
-                               central);
+                               this);
     connect(mapView, &MapViewPanel::sheetDrawn, metatilePicker, &MetatilePickerPanel::setSheet);
     // The frame round the selected actor and the enemy's player line follow the zoom.
     connect(mapView, &MapViewPanel::zoomChanged, this, [this] {
@@ -61,58 +86,41 @@ void frmMain::buildCentralArea()
     picMainCharacterSpawn = mapView->picMainCharacterSpawn;
     lblSelActorHighlight = mapView->lblSelActorHighlight;
     linePlayerPos = mapView->linePlayerPos;
-    middle->addWidget(mapView);
+    setCentralWidget(mapView);
 
-    auto* lower = new QHBoxLayout;
-    middle->addLayout(lower);
+    tvAreaList = areaTree = new AreaTreePanel(*document_, dialogs_, this);
+    dockAreaTree = makeDock(this, "dockAreaTree", "Area Tree", areaTree, DockFit::ScrollsItself);
+
     picContMetatiles = metatilePicker->picContMetatiles;
     picBkgNat = metatilePicker->picBkgNat;
     vMetaRenderer = metatilePicker->vMetaRenderer;
     picSelectedMetatile = metatilePicker->picSelectedMetatile;
     lblSelMetatile = metatilePicker->lblSelMetatile;
-    lower->addWidget(metatilePicker);
+    dockMetatiles = makeDock(this, "dockMetatiles", "Metatiles", metatilePicker, DockFit::Grows);
 
-    fraGrid = new GridOptionsPanel(central);
+    fraGrid = new GridOptionsPanel(this);
+    fraGrid->setTitle(QString());  // the dock's title says it
     optNone = fraGrid->optNone;
     optShowMetatile = fraGrid->optShowMetatile;
     optShowScreen = fraGrid->optShowScreen;
     hscrGridColor = fraGrid->hscrGridColor;
     mapView->followGrid(*fraGrid);
-    lower->addWidget(fraGrid, 0, Qt::AlignTop);
-    lower->addStretch();
+    dockGrid = makeDock(this, "dockGrid", "Grid", fraGrid, DockFit::TopLeft);
 
-    paletteStrip = new PaletteStrip(*document_, central);
+    paletteStrip = new PaletteStrip(*document_, this);
     lblPal = paletteStrip->lblPal;
-    middle->addWidget(paletteStrip);
-    middle->addStretch();
+    dockPalettes = makeDock(this, "dockPalettes", "Palettes", paletteStrip, DockFit::TopLeft);
 
-    // The actor lists and the scene properties take the right-hand column.
-    auto* rightArea = new QWidget(splMain);
-    rightArea->setObjectName("rightArea");
-    auto* right = new QVBoxLayout(rightArea);
-    right->setContentsMargins(0, 0, 0, 0);
-    actorListsPlace = new QWidget(central);
+    actorListsPlace = new QWidget(this);
     actorListsPlace->setObjectName("actorListsPlace");
-    propertiesPlace = new QWidget(central);
+    dockActors = makeDock(this, "dockActors", "Actors", actorListsPlace, DockFit::TopLeft);
+    propertiesPlace = new QWidget(this);
     propertiesPlace->setObjectName("propertiesPlace");
-    right->addWidget(actorListsPlace);
-    right->addWidget(propertiesPlace);
-    right->addStretch();
-    splMain->addWidget(rightArea);
-    splMain->setStretchFactor(1, 1);
-    splMain->setSizes({170, 800, 290});
+    dockProperties = makeDock(this, "dockProperties", "Properties", propertiesPlace, DockFit::TopLeft);
     buildActorLists();
     buildPropertiesPanel();
+    resetLayout();
 
-    // On a small screen (1024 x 600) or with the map zoomed, the panels keep their sizes and the
-    // window scrolls, so that nothing overlaps.
-    auto* scroller = new QScrollArea(this);
-    scroller->setObjectName("scrCentral");
-    scroller->setAccessibleName("Editor");
-    scroller->setWidgetResizable(true);
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setWidget(central);
-    setCentralWidget(scroller);
     mainStatusBar = statusBar();
     mainStatusBar->setObjectName("mainStatusBar");
     new SceneStatusPanels(*mainStatusBar, *document_);
@@ -120,6 +128,35 @@ void frmMain::buildCentralArea()
     // After the panels': the actors are laid out on the map they drew.
     connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
     fitToScreen();
+}
+
+QList<QDockWidget*> frmMain::docks() const
+{
+    return {dockAreaTree, dockMetatiles, dockPalettes, dockGrid, dockActors, dockProperties};
+}
+
+void frmMain::resetLayout()
+{
+    // Every dock back in its place, shown and docked: the tree on the left, the picker with the
+    // palettes under it and the grid options beside them under the map, the actor lists over the
+    // properties on the right.
+    const std::pair<QDockWidget*, Qt::DockWidgetArea> first[] = {
+        {dockAreaTree, Qt::LeftDockWidgetArea},
+        {dockMetatiles, Qt::BottomDockWidgetArea},
+        {dockActors, Qt::RightDockWidgetArea},
+    };
+    for (QDockWidget* dock : docks()) {
+        dock->setFloating(false);
+        removeDockWidget(dock);
+    }
+    for (const auto& [dock, area] : first)
+        addDockWidget(area, dock);
+    splitDockWidget(dockMetatiles, dockGrid, Qt::Horizontal);
+    splitDockWidget(dockMetatiles, dockPalettes, Qt::Vertical);
+    splitDockWidget(dockActors, dockProperties, Qt::Vertical);
+    for (QDockWidget* dock : docks())
+        dock->show();
+    resizeDocks({dockAreaTree, dockActors}, {170, 280}, Qt::Horizontal);
 }
 
 void frmMain::buildSelectionControls()
@@ -145,6 +182,12 @@ void frmMain::buildSelectionControls()
     menuViewGrid = menuView->addAction("Next Grid (None, Metatiles, Screens)", this, &frmMain::menuViewGrid_Click);
     menuViewGrid->setObjectName("menuViewGrid");
     menuViewGrid->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    // The docks, shown or hidden, and their first arrangement again.
+    menuView->addSeparator();
+    for (QDockWidget* dock : docks())
+        menuView->addAction(dock->toggleViewAction());
+    menuViewResetLayout = menuView->addAction("Reset Layout", this, &frmMain::menuViewResetLayout_Click);
+    menuViewResetLayout->setObjectName("menuViewResetLayout");
 
     menuFileExportMap = new QAction("Export Map as PNG...", this);
     menuFileExportMap->setObjectName("menuFileExportMap");
@@ -157,11 +200,11 @@ void frmMain::menuViewGrid_Click() { fraGrid->cycle(); }
 void frmMain::fitToScreen()
 {
     // The first window fits the screen it opens on (1024 x 768, or a large screen at 200 %);
-    // what does not fit scrolls. Room is left for the frame and the title bar, which the size
-    // does not include. A size kept from the last run replaces this one.
+    // what does not fit scrolls inside the docks. Room is left for the frame and the title bar,
+    // which the size does not include. A size kept from the last run replaces this one.
     const QSize room = screen()->availableGeometry().size() - QSize(16, 48);
     setMinimumSize(QSize(640, 480).boundedTo(room));
-    resize(QSize(1260, 700).boundedTo(room));
+    resize(QSize(1400, 900).boundedTo(room));
 }
 
 void frmMain::document_Changed(const DocumentEvent& event)

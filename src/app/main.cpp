@@ -188,7 +188,6 @@ int main(int argc, char* argv[])
     // The recovery copy goes to the data folder, beside the sample image.
     frmMain window(folders.dat, folders.userConfig, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                    dialogs);
-    dialogs.setParent(&window);
     window.setReadmeFile(folders.readme);
 #ifndef _WIN32
     endSessionOnSignals(window);
@@ -200,7 +199,7 @@ int main(int argc, char* argv[])
         QString error;
         toOpen = ensureSampleImage(error);
         if (toOpen.isEmpty())
-            dialogs.message(error, Dialogs::Icon::Exclamation);
+            window.dialogs().message(error, Dialogs::Icon::Exclamation);
     } else if (!parser.positionalArguments().isEmpty()) {
         toOpen = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     }

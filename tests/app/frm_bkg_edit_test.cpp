@@ -15,9 +15,11 @@ using BackgroundEditor = SampleWindow;
 
 const PixelArray& pixels(frmMain& w) { return w.doc().scene().bkgPatterns; }
 Bytes tileOf(frmMain& w, int t) { return Bytes(pixels(w).begin() + t * 64, pixels(w).begin() + t * 64 + 64); }
-void press(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(v, b, {}, p); }
-void release(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(v, b, {}, p); }
-void click(BitmapView* v, QPoint p) { QTest::mouseClick(v, Qt::LeftButton, {}, p); }
+// The mouse at surface pixel `p` of a view, at the size the view has.
+QPoint at(BitmapView* v, QPoint p) { return QPointF(p * v->scale()).toPoint(); }
+void press(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(v, b, {}, at(v, p)); }
+void release(BitmapView* v, QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(v, b, {}, at(v, p)); }
+void click(BitmapView* v, QPoint p) { QTest::mouseClick(v, Qt::LeftButton, {}, at(v, p)); }
 void chooseTile(frmBkgEdit& b, int t)
 {
     click(b.fraTileEdit->picPatternTable, QPoint(t % 16 * 16 + 3, t / 16 * 16 + 3));
@@ -62,7 +64,8 @@ TEST_F(BackgroundEditor, PaintedPixelsAndDragsAreOneStepEach)
 
     // As in pixel editors: Shift+click picks the colour under the pointer (3, painted just now),
     // and 1-4 choose the left colour; neither paints.
-    QTest::mouseClick(b.fraTileEdit->picSelectedTile, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 3));
+    QTest::mouseClick(b.fraTileEdit->picSelectedTile, Qt::LeftButton, Qt::ShiftModifier,
+                      at(b.fraTileEdit->picSelectedTile, QPoint(3, 3)));
     EXPECT_EQ(b.fraTileEdit->leftColor(), 3);
     QTest::keyClick(&b, Qt::Key_3);
     EXPECT_EQ(b.fraTileEdit->leftColor(), 2);

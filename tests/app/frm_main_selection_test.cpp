@@ -29,12 +29,22 @@ TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
     ASSERT_EQ(w.clipboard().columns, 3);
     const std::uint8_t topLeft = cell(w, 1, 1), bottomRight = cell(w, 3, 2);
 
-    // Into another scene: a floating copy, placed by a click.
+    // Into another scene, chosen in the tree: Ctrl+V there floats a copy, placed by a click. The
+    // keys work wherever the focus is in the window, but a box being typed into takes them first.
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.txtTime->setFocus();
+    QTest::keySequence(w.txtTime, QKeySequence::Paste);
+    EXPECT_FALSE(w.pasting());
     const std::string other =
         AppFixture::findScene([&](const SceneRecord& s) { return s.map != w.doc().currentScene().map; });
-    f.select(other.c_str());
+    QTreeWidgetItem* node = w.findNode(other.c_str());
+    w.tvAreaList->scrollToItem(node);
+    QTest::mouseClick(w.tvAreaList->viewport(), Qt::LeftButton, {}, w.tvAreaList->visualItemRect(node).center());
+    ASSERT_EQ(sceneKeyText(*w.doc().sceneKey()), other);
     EXPECT_TRUE(w.selection().empty());
-    w.menuEditPaste->trigger();
+    ASSERT_EQ(QApplication::focusWidget(), w.tvAreaList);
+    QTest::keySequence(w.tvAreaList, QKeySequence::Paste);
     EXPECT_TRUE(w.pasting());
     w.picRenderDest_MouseDown(QPoint(2 * 32 + 5, 5), Qt::LeftButton);
     w.picRenderDest_MouseUp(QPoint(2 * 32 + 5, 5), Qt::LeftButton);

@@ -41,6 +41,8 @@ public:
     QAction* menuViewActualSize = nullptr;
     // Ctrl+G: the grid frame's next choice (none, metatiles, screens).
     QAction* menuViewGrid = nullptr;
+    // The docks in their first arrangement again, all shown.
+    QAction* menuViewResetLayout = nullptr;
     QMenu* menuEdit = nullptr;
     QAction* menuEditUndo = nullptr;
     QAction* menuEditRedo = nullptr;

@@ -44,10 +44,8 @@ MapSelection::MapSelection(MapViewPanel& view, EditorDocument& document, Dialogs
     action(menuEditDelete, "menuEditDelete", "Delete", &MapSelection::erase, QKeySequence::Delete);
     action(menuEditSelectNone, "menuEditSelectNone", "Select None", &MapSelection::selectNone,
            QKeySequence(Qt::Key_Escape));
-    for (QAction* a : {menuEditCut, menuEditPaste, menuEditFillSelection, menuEditDelete}) {
-        view_.addAction(a);
-        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    }
+    // Their keys work wherever the focus is in the main window (the Edit menu holds them); a text
+    // box with the focus takes Ctrl+V, Delete and the others for its own text first.
     menuEditCut->setToolTip("Copy the selection and fill it with the chosen metatile");
     menuEditFillSelection->setToolTip("Fill the selection with the chosen metatile");
     menuEditDelete->setToolTip("Fill the selection with metatile FF, as new screens are");

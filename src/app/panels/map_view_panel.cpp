@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -53,11 +54,20 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
 
-    picContainer = new QWidget(this);
+    // The map's window takes the width the main window leaves it (three screens, more in a wider
+    // window, less in a narrow one) and scrolls up and down when the zoomed map is taller than
+    // the room; its own scroll bar stays in view under it.
+    scrMap = new QScrollArea(this);
+    scrMap->setObjectName("scrMap");
+    scrMap->setAccessibleName("Map");
+    scrMap->setFrameShape(QFrame::NoFrame);
+    scrMap->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrMap->setWidgetResizable(true);
+    scrMap->setMinimumWidth(kScreenWidth);
+    picContainer = new QWidget(scrMap);
     picContainer->setObjectName("picContainer");
     picContainer->setAccessibleName("Map window");
-    // Three screens at least; a wider window shows more.
-    picContainer->setMinimumSize(kMapViewWidth, kMapHeight);
+    picContainer->setMinimumSize(kScreenWidth, kMapHeight);
     picContainer->setMaximumHeight(kMapHeight);
     picContainer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     picContainer->setAutoFillBackground(true);
@@ -114,7 +124,8 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
     connect(picRenderDest, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         emit contextMenuRequested(QPoint(toMap(at.x()), toMap(at.y())), picRenderDest->mapToGlobal(at));
     });
-    layout->addWidget(picContainer);
+    scrMap->setWidget(picContainer);
+    layout->addWidget(scrMap);
 
     hscrollRenderer = new QScrollBar(Qt::Horizontal, this);
     hscrollRenderer->setObjectName("hscrollRenderer");
@@ -124,6 +135,7 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
     hscrollRenderer->setRange(0, 0);
     connect(hscrollRenderer, &QScrollBar::valueChanged, this, &MapViewPanel::hscrollRenderer_Change);
     layout->addWidget(hscrollRenderer);
+    limitHeight();
 
     auto zoomAction = [this](QAction*& member, const char* name, const QString& caption,
                              const QList<QKeySequence>& keys, std::function<int()> to) {
@@ -341,15 +353,16 @@ void MapViewPanel::clearArea()
 
 int MapViewPanel::viewWidth() const
 {
-    // Before the window is laid out the container has no width of its own yet.
-    return std::max(picContainer->width(), kMapViewWidth) / zoom_;
+    // Before the window is shown the container has no width of its own yet: three screens.
+    return (picContainer->isVisible() ? picContainer->width() : kMapViewWidth) / zoom_;
 }
 
 void MapViewPanel::setZoom(int zoom, int keepMapX, int atViewX)
 {
     zoom_ = std::clamp(zoom, 1, 4);
-    picContainer->setMinimumSize(kMapViewWidth, kMapHeight * zoom_);
+    picContainer->setMinimumSize(kScreenWidth, kMapHeight * zoom_);
     picContainer->setMaximumHeight(kMapHeight * zoom_);
+    limitHeight();
     const QSize map = picRenderDest->bitmapSize();
     picRenderDest->setZoom(zoom_);
     picRenderDest->setGeometry(0, 0, map.width() * zoom_, map.height() * zoom_);
@@ -366,6 +379,14 @@ void MapViewPanel::setZoom(int zoom, int keepMapX, int atViewX)
     hscrollRenderer->setValue(std::clamp(keepMapX - atViewX / zoom_, 0, s.maximum));
     picRenderDest->move(-hscrollRenderer->value() * zoom_, 0);
     placeEndMarkers();
+}
+
+void MapViewPanel::limitHeight()
+{
+    // The map's own height and its scroll bar, and no more: the rest of the room goes to the
+    // parts around it.
+    scrMap->setMaximumHeight(kMapHeight * zoom_ + 2 * scrMap->frameWidth());
+    setMaximumHeight(scrMap->maximumHeight() + layout()->spacing() + hscrollRenderer->sizeHint().height());
 }
 
 void MapViewPanel::clear()

@@ -14,6 +14,7 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QScrollArea;
 class QScrollBar;
 
 namespace velmar {
@@ -51,6 +52,8 @@ public:
     MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hooks, QWidget* parent = nullptr);
     ~MapViewPanel() override;
 
+    // The map's window, scrolling up and down when the zoomed map is taller than the room.
+    QScrollArea* scrMap = nullptr;
     QWidget* picContainer = nullptr;
     BitmapView* picRenderDest = nullptr;
     QScrollBar* hscrollRenderer = nullptr;
@@ -151,6 +154,7 @@ private:
     // view column `atViewX`.
     void setZoom(int zoom, int keepMapX, int atViewX);
     void setupMapScroll(int screens, bool startAtLeft);
+    void limitHeight();
     void placeActorMarkers(const SceneView& view);
     void placeEndMarkers();
     void connectMarker(BitmapView* picture, MapMarker marker, int index);

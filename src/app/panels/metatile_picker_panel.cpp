@@ -29,7 +29,10 @@ MetatilePickerPanel::MetatilePickerPanel(const EditorDocument& document, QWidget
     picContMetatiles = new QWidget(this);
     picContMetatiles->setObjectName("picContMetatiles");
     picContMetatiles->setAccessibleName("Metatile picker window");
-    picContMetatiles->setFixedSize(kSheetSize, kPickerRows * kMetatileSize);
+    // Four rows at least; a taller room shows more, up to the whole sheet.
+    picContMetatiles->setMinimumSize(kSheetSize, kPickerRows * kMetatileSize);
+    picContMetatiles->setMaximumSize(kSheetSize, kSheetSize);
+    picContMetatiles->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     picBkgNat = new BitmapView(picContMetatiles);
     picBkgNat->setObjectName("picBkgNat");
     picBkgNat->setGeometry(0, 0, kSheetSize, kSheetSize);
@@ -51,7 +54,7 @@ MetatilePickerPanel::MetatilePickerPanel(const EditorDocument& document, QWidget
     vMetaRenderer->setAccessibleName("Metatile rows");
     vMetaRenderer->setRange(0, kPickerMaxRow);
     vMetaRenderer->setPageStep(kPickerRows);
-    vMetaRenderer->setFixedHeight(kPickerRows * kMetatileSize);
+    vMetaRenderer->setMaximumHeight(kSheetSize);
     connect(vMetaRenderer, &QScrollBar::valueChanged, this, &MetatilePickerPanel::vMetaRenderer_Change);
     layout->addWidget(vMetaRenderer);
 
@@ -68,6 +71,7 @@ MetatilePickerPanel::MetatilePickerPanel(const EditorDocument& document, QWidget
     chosen->addWidget(lblSelMetatile);
     chosen->addStretch();
     layout->addLayout(chosen);
+    layout->addStretch();
     showChosenNumber();
     connect(&document_, &EditorDocument::changed, this, &MetatilePickerPanel::document_Changed);
 }
@@ -124,12 +128,28 @@ void MetatilePickerPanel::chooseMetatileNumber(std::uint8_t m)
 {
     chooseMetatile(QPoint(m % 16 * kMetatileSize, m / 16 * kMetatileSize));
     const int row = m / 16;
-    if (row < vMetaRenderer->value() || row >= vMetaRenderer->value() + kPickerRows)
-        vMetaRenderer->setValue(std::min(row, kPickerMaxRow));
+    if (row < vMetaRenderer->value() || row >= vMetaRenderer->value() + visibleRows())
+        vMetaRenderer->setValue(std::min(row, vMetaRenderer->maximum()));
+}
+
+int MetatilePickerPanel::visibleRows() const
+{
+    return std::clamp(picContMetatiles->height() / kMetatileSize, kPickerRows, 16);
+}
+
+void MetatilePickerPanel::showRows()
+{
+    // The rows in view follow the room; the last row stays the last that can come into view.
+    const int rows = visibleRows();
+    vMetaRenderer->setRange(0, 16 - rows);
+    vMetaRenderer->setPageStep(rows);
+    vMetaRenderer_Change(vMetaRenderer->value());
 }
 
 bool MetatilePickerPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == picContMetatiles && event->type() == QEvent::Resize)
+        showRows();
     if (watched == picBkgNat && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         lblChosenFrame->setWide(event->type() == QEvent::FocusIn);
     if (watched == picBkgNat && event->type() == QEvent::KeyPress) {

@@ -18,7 +18,8 @@ class EditorDocument;
 class MarkerFrame;
 struct DocumentEvent;
 
-// The metatile picker: four rows at a time of the scene's 512 x 512 sheet of 256 metatiles, and
+// The metatile picker: four rows at a time (more when there is room) of the scene's 512 x 512
+// sheet of 256 metatiles, and
 // the metatile chosen for placing (the brush), enlarged, with its number. The brush belongs to a
 // tileset: a scene of the same tileset keeps it, another gets the one last chosen with its own
 // (00 at first).
@@ -58,6 +59,9 @@ private:
     void document_Changed(const DocumentEvent& event);
     void chooseBrushForTileset(std::uint8_t tileset);
     void drawChosen();
+    // The rows of the sheet the picker's window shows at once, and the scroll bar's range to match.
+    int visibleRows() const;
+    void showRows();
     // The chosen number in its label, and in what a screen reader says of the label and the sheet.
     void showChosenNumber();
 

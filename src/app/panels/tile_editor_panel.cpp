@@ -47,8 +47,8 @@ TileEditorPanel::TileEditorPanel(const EditorContext& context, edits::PatternTab
     setAccessibleName("Tile Editor");
 
     picPatternTable = controls::picture(this, tableName, tableShows, 256, 256, 16, 16);
-    picSelectedTile = controls::picture(this, "picSelectedTile",
-                                        table == edits::PatternTable::Sprite ? "Sprite tile" : "Tile", 64, 64, 8, 8);
+    picSelectedTile =
+        controls::canvas(this, "picSelectedTile", table == edits::PatternTable::Sprite ? "Sprite tile" : "Tile", 64, 8);
     connect(picPatternTable, &BitmapView::pressed, this, &TileEditorPanel::picPatternTable_MouseDown);
     connect(picPatternTable, &BitmapView::released, this, &TileEditorPanel::picPatternTable_MouseUp);
     connect(picSelectedTile, &BitmapView::pressed, this, &TileEditorPanel::picSelectedTile_MouseDown);
@@ -118,7 +118,8 @@ TileEditorPanel::TileEditorPanel(const EditorContext& context, edits::PatternTab
     operations->setColumnStretch(4, 1);
 
     side_ = new QVBoxLayout;
-    side_->addWidget(picSelectedTile);
+    // The tile takes the room the window gives the group.
+    side_->addWidget(picSelectedTile, 1);
     side_->addWidget(lblSelTile);
     side_->addLayout(colours);
     side_->addLayout(paletteRow);

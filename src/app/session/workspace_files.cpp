@@ -5,9 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMainWindow>
-#include <QSettings>
-#include <QSplitter>
 
 #include "dialogs.h"
 #include "editor/workspace.h"
@@ -107,22 +104,6 @@ void WorkspaceFiles::saveSettings(Settings& settings, Dialogs* dialogs)
 QString WorkspaceFiles::layoutFile() const
 {
     return (userConfigFolder_.isEmpty() ? datFolder_ : userConfigFolder_) + "/layout.ini";
-}
-
-void WorkspaceFiles::restoreLayout(QMainWindow& window, QSplitter& panels) const
-{
-    const QSettings kept(layoutFile(), QSettings::IniFormat);
-    window.restoreGeometry(kept.value("window/geometry").toByteArray());
-    panels.restoreState(kept.value("window/panels").toByteArray());
-}
-
-void WorkspaceFiles::saveLayout(const QMainWindow& window, const QSplitter& panels) const
-{
-    QDir().mkpath(QFileInfo(layoutFile()).absolutePath());
-    QSettings kept(layoutFile(), QSettings::IniFormat);
-    kept.setValue("window/geometry", window.saveGeometry());
-    kept.setValue("window/panels", panels.saveState());
-    kept.sync();
 }
 
 }  // namespace velmar

@@ -4,9 +4,6 @@
 
 #include "files/settings.h"
 
-class QMainWindow;
-class QSplitter;
-
 namespace velmar {
 
 class Dialogs;
@@ -30,12 +27,9 @@ public:
     // written is left as it was.
     void saveSettings(Settings& settings, Dialogs* dialogs);
 
-    // Where the window's size, place and panel sizes are kept between runs: a file of its own in
-    // the user's configuration folder (the data folder when there is none), so that VELMAR.INI
-    // keeps its own line rules.
+    // Where the arrangement of the windows is kept between runs (WindowLayout): a file of its own
+    // in the user's configuration folder (the data folder when there is none).
     QString layoutFile() const;
-    void restoreLayout(QMainWindow& window, QSplitter& panels) const;
-    void saveLayout(const QMainWindow& window, const QSplitter& panels) const;
 
 private:
     SettingsFiles settingsFiles() const;

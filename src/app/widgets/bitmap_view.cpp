@@ -62,12 +62,38 @@ void BitmapView::setZoom(int zoom)
     update();
 }
 
+void BitmapView::setFitToSize(int grain)
+{
+    fitGrain_ = std::max(grain, 0);
+    updateGeometry();
+    update();
+}
+
+double BitmapView::scale() const
+{
+    const QSize surface = bitmapSize();
+    if (fitGrain_ == 0 || surface.width() < fitGrain_ || surface.height() < fitGrain_)
+        return zoom_;
+    // Whole screen pixels for every cell, at least one screen pixel for every surface pixel.
+    const int across = surface.width() / fitGrain_;
+    const int down = surface.height() / fitGrain_;
+    const int cell = std::max(fitGrain_, std::min(width() / across, height() / down));
+    return static_cast<double>(cell) / fitGrain_;
+}
+
+QSize BitmapView::sizeHint() const
+{
+    // A canvas asks for twice its smallest size: room to see its pixels, and to grow.
+    return fitGrain_ > 0 ? minimumSize() * 2 : QWidget::sizeHint();
+}
+
 QPoint BitmapView::toSurface(const QPointF& position) const
 {
-    if (zoom_ == 1)
+    if (zoom_ == 1 && fitGrain_ == 0)
         return surfacePoint(position);
     // The surface pixel the position lies in.
-    return {static_cast<int>(std::floor(position.x() / zoom_)), static_cast<int>(std::floor(position.y() / zoom_))};
+    const double s = scale();
+    return {static_cast<int>(std::floor(position.x() / s)), static_cast<int>(std::floor(position.y() / s))};
 }
 
 void BitmapView::paintEvent(QPaintEvent* event)
@@ -75,6 +101,10 @@ void BitmapView::paintEvent(QPaintEvent* event)
     QPainter p(this);
     const QRect r = event->rect();
     p.fillRect(r, palette().window());
+    if (fitGrain_ > 0) {
+        paintFitted(p);
+        return;
+    }
     if (zoom_ > 1) {
         paintZoomed(p, r);
         return;
@@ -107,10 +137,26 @@ void BitmapView::paintZoomed(QPainter& p, const QRect& r)
             showsBitmap_ ? toQImage(bitmap_, part.x(), part.y(), part.width(), part.height()) : whole.copy(part);
         p.drawImage(QRect(part.x() * zoom_, part.y() * zoom_, part.width() * zoom_, part.height() * zoom_), source);
     }
+    paintLines(p, zoom_);
+}
+
+void BitmapView::paintFitted(QPainter& p)
+{
+    // A small picture (a tile), drawn whole: each cell is a block of one colour, which the
+    // nearest-pixel scaling keeps whole at any size.
+    const QSize surface = bitmapSize();
+    const double s = scale();
+    const QRect target(0, 0, static_cast<int>(surface.width() * s), static_cast<int>(surface.height() * s));
+    p.drawImage(target, image());
+    paintLines(p, s);
+}
+
+void BitmapView::paintLines(QPainter& p, double scale)
+{
     QPen pen(lineColour_, 1);
     pen.setCosmetic(true);
     p.setPen(pen);
-    p.scale(zoom_, zoom_);
+    p.scale(scale, scale);
     for (const LineSet& set : lineSets_) {
         if (!set.visible)
             continue;

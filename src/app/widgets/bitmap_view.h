@@ -42,6 +42,15 @@ public:
     // smoothed; the mouse still reports surface pixels. The caller sizes the view.
     void setZoom(int zoom);
     int zoom() const { return zoom_; }
+    // The picture grows and shrinks with the room the layout gives the view, as a pixel editor's
+    // canvas does: cells of `grain` x `grain` surface pixels (the pixels of a tile drawn 8x) are
+    // each shown as a square of the same whole number of screen pixels, as large as fits, from
+    // the top left; never smaller than the surface itself. The mouse still reports surface
+    // pixels. 0: the zoom above.
+    void setFitToSize(int grain);
+    // Screen pixels per surface pixel: the zoom, or what fitting the view's size gives.
+    double scale() const;
+    QSize sizeHint() const override;
     // The size of what the view shows, in surface pixels.
     QSize bitmapSize() const { return showsBitmap_ ? QSize(bitmap_.width(), bitmap_.height()) : image_.size(); }
 
@@ -59,6 +68,8 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void paintZoomed(QPainter& painter, const QRect& rect);
+    void paintFitted(QPainter& painter);
+    void paintLines(QPainter& painter, double scale);
     QPoint toSurface(const QPointF& position) const;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -72,6 +83,7 @@ private:
     QColor lineColour_ = Qt::black;
     Qt::KeyboardModifiers pressModifiers_;
     int zoom_ = 1;
+    int fitGrain_ = 0;
 };
 
 }  // namespace velmar

@@ -36,6 +36,16 @@ BitmapView* picture(QWidget* parent, const char* name, const QString& shows, int
     return v;
 }
 
+BitmapView* canvas(QWidget* parent, const char* name, const QString& shows, int size, int cells)
+{
+    BitmapView* v = picture(parent, name, shows, size, size, cells, size / cells);
+    v->setMinimumSize(size, size);
+    v->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    v->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    v->setFitToSize(size / cells);
+    return v;
+}
+
 QScrollBar* bar(QWidget* parent, const char* name, const QString& caption, int maximum)
 {
     auto* b = new QScrollBar(Qt::Horizontal, parent);

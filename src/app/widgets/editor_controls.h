@@ -24,6 +24,10 @@ BitmapView::LineSet gridLines(int cells, int pitch);
 // grid of `cells` x `cells` (none for 0).
 BitmapView* picture(QWidget* parent, const char* name, const QString& shows, int w, int h, int cells, int pitch);
 
+// A square picture of `size` pixels at least, `cells` x `cells` cells (with a hidden grid) that
+// grow with the room the window gives it, as a pixel editor's canvas does.
+BitmapView* canvas(QWidget* parent, const char* name, const QString& shows, int size, int cells);
+
 // A horizontal scroll bar 0..`maximum`.
 QScrollBar* bar(QWidget* parent, const char* name, const QString& caption, int maximum = 255);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QString>
 
 #include "dialogs.h"
@@ -34,7 +36,7 @@ protected:
 
 // All an editor window or dialog is given: the window it belongs to, the shared document, the
 // dialogs every message goes through, the workspace (settings, character table, name lists),
-// and its host. Copied freely: it only refers to them.
+// and its host. Copied freely: it only refers to them (and shares the dialogs `over` made).
 class EditorContext {
 public:
     EditorContext(QWidget& window, EditorDocument& document, Dialogs& dialogs, Workspace& workspace, EditorHost& host)
@@ -48,6 +50,15 @@ public:
     const Document& doc() const { return document_->doc(); }
     Dialogs& dialogs() const { return *dialogs_; }
     Workspace& workspace() const { return *workspace_; }
+    // The same context for the window `asking`: its dialogs open over it, which gets the focus
+    // back when they close.
+    EditorContext over(QWidget& asking) const
+    {
+        EditorContext c(*this);
+        c.ownDialogs_ = dialogs_->over(asking);
+        c.dialogs_ = c.ownDialogs_.get();
+        return c;
+    }
 
     bool exiting() const { return host_->exiting(); }
     void unloadSubEditor_refresh() const { host_->unloadSubEditor_refresh(); }
@@ -61,6 +72,7 @@ private:
     Dialogs* dialogs_;
     Workspace* workspace_;
     EditorHost* host_;
+    std::shared_ptr<Dialogs> ownDialogs_;
 };
 
 }  // namespace velmar

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QWidget>
 
+#include "session/window_layout.h"
+
 #include "windows/frm_bkg_edit.h"
 #include "windows/frm_options.h"
 #include "windows/frm_pal_edit.h"
@@ -11,6 +13,7 @@
 #include "windows/frm_shortcuts.h"
 #include "windows/frm_spr_edit.h"
 #include "windows/frm_text_edit.h"
+#include "windows/window_placement.h"
 
 namespace velmar {
 
@@ -29,27 +32,35 @@ template <class Window, class Make, class Fill> void showWindow(Window*& window,
     window->activateWindow();
 }
 
+}  // namespace
+
+template <class Window> Window* EditorWindows::makeEditor()
+{
+    auto* window = new Window(ctx_);
+    if (!layout_.restoreWindow(*window))
+        placeBeside(*window, ctx_.window());
+    return window;
+}
+
 // The window's own initGUI() is all its filling.
-template <class Window> void showEditor(Window*& window, const EditorContext& context)
+template <class Window> void EditorWindows::showEditor(Window*& window)
 {
     showWindow(
-        window, [&] { return new Window(context); },
+        window, [this] { return makeEditor<Window>(); },
         [](Window& w) {
             w.initGUI();
             return true;
         });
 }
 
-}  // namespace
-
-void EditorWindows::openPalette() { showEditor(palEdit_, ctx_); }
-void EditorWindows::openBackground() { showEditor(bkgEdit_, ctx_); }
-void EditorWindows::openSprites() { showEditor(sprEdit_, ctx_); }
+void EditorWindows::openPalette() { showEditor(palEdit_); }
+void EditorWindows::openBackground() { showEditor(bkgEdit_); }
+void EditorWindows::openSprites() { showEditor(sprEdit_); }
 
 void EditorWindows::openTexts()
 {
     showWindow(
-        textEdit_, [this] { return new frmTextEdit(ctx_); },
+        textEdit_, [this] { return makeEditor<frmTextEdit>(); },
         [](frmTextEdit& t) { return t.isVisible() || t.initGUI(); });
 }
 
@@ -106,6 +117,16 @@ void EditorWindows::openReadme(const QString& file)
                                    Dialogs::Icon::Exclamation);
             return false;
         });
+}
+
+QList<QWidget*> EditorWindows::made() const
+{
+    QList<QWidget*> windows;
+    for (QWidget* w : std::initializer_list<QWidget*>{palEdit_, bkgEdit_, sprEdit_, textEdit_}) {
+        if (w)
+            windows << w;
+    }
+    return windows;
 }
 
 bool EditorWindows::settleTextEdits() { return !textEdit_ || textEdit_->settleEdits(); }

@@ -14,13 +14,15 @@ class frmRomExpansion;
 class frmShortcuts;
 class frmSprEdit;
 class frmTextEdit;
+class WindowLayout;
 struct KeyHelp;
 
 // The windows the main window opens: each is made at its first opening and kept, so that it
-// comes back as it was left; opening one that is open brings it to the front.
+// comes back as it was left; opening one that is open brings it to the front. An editor window
+// opens where the last run left it, else beside the main window, on the screen.
 class EditorWindows {
 public:
-    explicit EditorWindows(const EditorContext& context) : ctx_(context) { }
+    EditorWindows(const EditorContext& context, const WindowLayout& layout) : ctx_(context), layout_(layout) { }
 
     // Modeless: the main window follows their edits as they are made.
     void openPalette();
@@ -41,9 +43,16 @@ public:
     // (false) the user stays.
     bool settleTextEdits();
     void closeAll();
+    // The editor windows made in this run, whose places are kept.
+    QList<QWidget*> made() const;
 
 private:
+    // An editor window, where the last run left it or beside the main window.
+    template <class Window> Window* makeEditor();
+    template <class Window> void showEditor(Window*& window);
+
     EditorContext ctx_;
+    const WindowLayout& layout_;
     frmOptions* options_ = nullptr;
     frmPalEdit* palEdit_ = nullptr;
     frmBkgEdit* bkgEdit_ = nullptr;

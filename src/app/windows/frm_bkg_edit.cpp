@@ -30,6 +30,7 @@
 #include "panels/tile_editor_panel.h"
 #include "widgets/bitmap_view.h"
 #include "widgets/editor_controls.h"
+#include "windows/window_placement.h"
 
 namespace velmar {
 
@@ -55,7 +56,8 @@ int quarterAt(QPoint p, int size)
 
 }  // namespace
 
-frmBkgEdit::frmBkgEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
+frmBkgEdit::frmBkgEdit(const EditorContext& context)
+    : QWidget(&context.window(), kEditorWindowFlags), ctx_(context.over(*this))
 {
     setObjectName("frmBkgEdit");
     setWindowTitle("Background Editor");
@@ -73,9 +75,8 @@ frmBkgEdit::frmBkgEdit(const EditorContext& context) : QWidget(&context.window()
     auto* top = new QHBoxLayout;
     top->addWidget(fraTileEdit);
     top->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addLayout(top);
+    auto* layout = new QVBoxLayout(scrollingContents(*this));
+    layout->addLayout(top, 1);
     layout->addWidget(fraMetaEdit);
 
     connect(&context.document(), &EditorDocument::changed, this, &frmBkgEdit::document_Changed);
@@ -97,7 +98,6 @@ void frmBkgEdit::buildTileEditor()
         connect(*member, &QPushButton::clicked, this, slot);
         fraTileEdit->sideColumn()->addWidget(*member);
     }
-    fraTileEdit->sideColumn()->addStretch();
 }
 
 void frmBkgEdit::buildSubtileEditor()

@@ -17,6 +17,7 @@
 #include "gfx/nes_palette.h"
 #include "qt_bridge.h"
 #include "base/hex.h"
+#include "windows/window_placement.h"
 
 namespace velmar {
 
@@ -31,7 +32,8 @@ QString entryName(int index) { return "Palette " + qs(hexPad(index, 2)); }
 
 }  // namespace
 
-frmPalEdit::frmPalEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
+frmPalEdit::frmPalEdit(const EditorContext& context)
+    : QWidget(&context.window(), kEditorWindowFlags), ctx_(context.over(*this))
 {
     setObjectName("frmPalEdit");
     setWindowTitle("Palette Editor");

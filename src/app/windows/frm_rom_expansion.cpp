@@ -53,7 +53,7 @@ QLineEdit* valueBox(QWidget* parent, const char* name, const QString& caption)
 
 }  // namespace
 
-frmRomExpansion::frmRomExpansion(const EditorContext& context) : QDialog(&context.window()), ctx_(context)
+frmRomExpansion::frmRomExpansion(const EditorContext& context) : QDialog(&context.window()), ctx_(context.over(*this))
 {
     setObjectName("frmRomExpansion");
     setWindowTitle("Scene Editor");

@@ -25,6 +25,7 @@
 #include "qt_bridge.h"
 #include "base/hex.h"
 #include "widgets/editor_controls.h"
+#include "windows/window_placement.h"
 
 namespace velmar {
 
@@ -64,7 +65,8 @@ int spriteCount(const SpriteFrame& f)
 
 }  // namespace
 
-frmSprEdit::frmSprEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
+frmSprEdit::frmSprEdit(const EditorContext& context)
+    : QWidget(&context.window(), kEditorWindowFlags), ctx_(context.over(*this))
 {
     setObjectName("frmSprEdit");
     setWindowTitle("Sprite Editor");
@@ -83,10 +85,9 @@ frmSprEdit::frmSprEdit(const EditorContext& context) : QWidget(&context.window()
     auto* top = new QHBoxLayout;
     top->addWidget(fraFrameEdit);
     top->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto* layout = new QVBoxLayout(scrollingContents(*this));
     layout->addLayout(top);
-    layout->addWidget(fraTileEdit);
+    layout->addWidget(fraTileEdit, 1);
 
     connect(&context.document(), &EditorDocument::changed, this, &frmSprEdit::document_Changed);
     initGUI();
@@ -185,7 +186,6 @@ void frmSprEdit::buildTileEditor()
     BitmapView::LineSet pair;
     picPatternTable1->setLineSets({controls::gridLines(16, 16), pair});
     fraTileEdit->tableRow()->addWidget(picPatternTable1, 0, Qt::AlignTop);
-    fraTileEdit->sideColumn()->addStretch();
     connect(picPatternTable1, &BitmapView::pressed, this, &frmSprEdit::picPatternTable1_MouseDown);
     connect(fraTileEdit, &TileEditorPanel::paletteChanged, this, &frmSprEdit::redrawPatternTable1);
 }

@@ -17,6 +17,7 @@
 #include "base/hex.h"
 #include "text/text_codec.h"
 #include "text/text_packer.h"
+#include "windows/window_placement.h"
 
 namespace velmar {
 
@@ -26,7 +27,8 @@ QString textName(int n) { return "Text " + qs(hexPad(n, 2)); }
 
 }  // namespace
 
-frmTextEdit::frmTextEdit(const EditorContext& context) : QWidget(&context.window(), Qt::Window), ctx_(context)
+frmTextEdit::frmTextEdit(const EditorContext& context)
+    : QWidget(&context.window(), kEditorWindowFlags), ctx_(context.over(*this))
 {
     setObjectName("frmTextEdit");
     setWindowTitle("Text Editor");

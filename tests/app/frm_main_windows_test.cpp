@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QDockWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QWindow>
+
+#include "app_fixture.h"
+#include "panels/tile_editor_panel.h"
+#include "widgets/bitmap_view.h"
+#include "windows/frm_bkg_edit.h"
+#include "windows/frm_pal_edit.h"
+#include "windows/frm_spr_edit.h"
+#include "windows/frm_text_edit.h"
+#include "windows/window_placement.h"
+
+namespace velmar::test {
+namespace {
+
+using MainWindowDocks = SampleWindow;
+using EditorWindows = SampleWindow;
+
+// The docks that are not hidden, by area (floating ones as "floating"), and the tab groups.
+QStringList arrangement(frmMain& w)
+{
+    QStringList parts;
+    for (QDockWidget* d : w.docks()) {
+        const QString where =
+            d->isFloating() ? QString("floating") : QString::number(static_cast<int>(w.dockWidgetArea(d)));
+        parts << d->objectName() + ":" + (d->isHidden() ? QString("hidden") : where);
+        for (const QDockWidget* t : w.tabifiedDockWidgets(d))
+            parts << d->objectName() + "+" + t->objectName();
+    }
+    return parts;
+}
+
+// The parts around the map are docks: hidden and shown from the View menu, moved, floated and
+// tabbed; the arrangement comes back at the next start, and Reset Layout brings back the first.
+// A layout file that does not read as one leaves the first arrangement.
+TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
+{
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const QStringList first = arrangement(w);
+    const auto area = [&](QDockWidget* d) { return w.dockWidgetArea(d); };
+    EXPECT_EQ(area(w.dockAreaTree), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(area(w.dockMetatiles), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(area(w.dockProperties), Qt::RightDockWidgetArea);
+    EXPECT_EQ(w.centralWidget(), w.mapView);
+
+    QStringList views;
+    for (const QAction* a : w.menuView->actions())
+        views << a->text();
+    for (const char* title : {"Area Tree", "Metatiles", "Palettes", "Grid", "Actors", "Properties", "Reset Layout"})
+        EXPECT_TRUE(views.contains(title)) << title;
+    w.dockActors->toggleViewAction()->trigger();
+    EXPECT_TRUE(w.dockActors->isHidden());
+    w.addDockWidget(Qt::LeftDockWidgetArea, w.dockProperties);
+    w.dockGrid->setFloating(true);
+    w.tabifyDockWidget(w.dockMetatiles, w.dockPalettes);
+    const QStringList moved = arrangement(w);
+    ASSERT_NE(moved, first);
+    EXPECT_TRUE(w.close());
+
+    frmMain& again = f.start();
+    again.show();
+    EXPECT_EQ(arrangement(again), moved);
+    again.menuViewResetLayout->trigger();
+    EXPECT_EQ(arrangement(again), first);
+    again.dockGrid->toggleViewAction()->trigger();
+    const QString file = again.layoutFile();
+    EXPECT_TRUE(again.close());
+
+    QSettings(file, QSettings::IniFormat).setValue("window/docks", QByteArray("\x01\x02"));
+    frmMain& next = f.start();
+    next.show();
+    EXPECT_EQ(arrangement(next), first);
+}
+
+// The editor windows belong to the main window: they stay above it (a window manager keeps a
+// dialog's or tool window's frame above its owner's, not a plain window's) and ask their
+// questions over themselves. Their keys stay theirs: Escape closes the window, and Delete does
+// not erase the map's selection.
+TEST_F(EditorWindows, BelongToTheMainWindowAndAskOverThemselves)
+{
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    f.dialogs.windows.clear();
+    // The sample's texts do not read with the test's character table: the Text Editor says so,
+    // over itself, and stays shut.
+    w.cmdTextEditor->click();
+    auto& bkg = f.open<frmBkgEdit>(w.cmdMetatileEditor);
+    auto& spr = f.open<frmSprEdit>(w.cmdAnimEdit);
+    auto& pal = f.open<frmPalEdit>(w.cmdPaletteEdit);
+    for (QWidget* e : std::initializer_list<QWidget*>{&bkg, &spr, &pal, w.findChild<frmTextEdit*>()}) {
+        ASSERT_TRUE(e);
+        EXPECT_TRUE(e->windowType() == Qt::Dialog || e->windowType() == Qt::Tool) << e->objectName().toStdString();
+        EXPECT_EQ(e->parentWidget(), &w);
+        if (e->isVisible()) {
+            EXPECT_EQ(e->windowHandle()->transientParent(), w.windowHandle()) << e->objectName().toStdString();
+        }
+    }
+
+    bkg.cmdExportTiles->click();
+    spr.cmdExportAnimation->click();
+    w.cmdAreaInfo->click();
+    EXPECT_EQ(f.dialogs.windows, QStringList({"frmTextEdit", "frmBkgEdit", "frmSprEdit", "frmMain"}));
+
+    f.editFirstCell();
+    QTest::mousePress(w.picRenderDest, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+    w.picRenderDest_MouseUp(QPoint(40, 5), Qt::LeftButton);
+    ASSERT_FALSE(w.selection().empty());
+    const Bytes before = w.doc().romData();
+    bkg.activateWindow();
+    // Not qWaitForWindowActive: a window counts as active while its owner is.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &bkg; }));
+    QTest::keyClick(bkg.fraTileEdit->picPatternTable, Qt::Key_Delete);
+    EXPECT_EQ(w.doc().romData(), before);
+    QTest::keyClick(bkg.fraTileEdit->picPatternTable, Qt::Key_Escape);
+    EXPECT_FALSE(bkg.isVisible());
+    EXPECT_FALSE(w.selection().empty());
+}
+
+// With Qt's own dialogs: a box or file dialog opened from an editor window opens over it, and
+// the editor has the focus again once it closes.
+TEST(EditorWindowsFocus, ADialogGivesTheFocusBackToTheEditorThatAsked)
+{
+    AppFixture f;
+    f.writeGoodDataFiles();
+    QtDialogs real;
+    frmMain w(f.dat(), f.config(), real);
+    QStringList over;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            over << (box->parentWidget() ? box->parentWidget()->window()->objectName() : QString());
+            box->reject();
+        }
+    });
+    answer.start(20);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.loadRom(false, f.writeSample());
+    ASSERT_TRUE(w.doc().hasScene());
+    w.cmdMetatileEditor->click();
+    w.cmdAnimEdit->click();
+    auto* bkg = w.findChild<frmBkgEdit*>();
+    auto* spr = w.findChild<frmSprEdit*>();
+    ASSERT_TRUE(bkg && spr);
+    for (const auto& [editor, button] : {std::pair<QWidget*, QAbstractButton*>(bkg, bkg->cmdExportTiles),
+                                         std::pair<QWidget*, QAbstractButton*>(spr, spr->cmdExportAnimation)}) {
+        editor->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }));
+        over.clear();
+        button->click();
+        EXPECT_EQ(over, QStringList(editor->objectName()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }, 1000))
+            << (QApplication::activeWindow() ? QApplication::activeWindow()->objectName().toStdString() : "none");
+    }
+}
+
+// An editor window opens beside the main window where there is room, else at the screen's right
+// edge over the main window's right-hand side; never off the screen, and no larger than it.
+TEST(EditorWindowPlaces, BesideTheOwnerOnTheScreen)
+{
+    const QRect room(0, 0, 1600, 1000);
+    const QMargins frame(2, 24, 2, 2);
+    EXPECT_EQ(placeBeside(QSize(550, 630), QRect(0, 0, 900, 700), room, frame), QRect(902, 24, 550, 630));
+    EXPECT_EQ(placeBeside(QSize(550, 630), QRect(700, 100, 900, 700), room, frame), QRect(148, 124, 550, 630));
+    EXPECT_EQ(placeBeside(QSize(550, 630), QRect(100, 500, 1400, 900), room, frame), QRect(1048, 368, 550, 630));
+    // The Sprite Editor on a 1024 x 768 screen: as tall as the screen, its contents scroll.
+    EXPECT_EQ(placeBeside(QSize(930, 775), QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 768), frame),
+              QRect(92, 24, 930, 742));
+}
+
+// The tile is a canvas that grows with the window, each pixel a whole square, and a press
+// paints the pixel under the pointer at any size. The windows open on the screen, and where they
+// were left at the next start.
+TEST_F(EditorWindows, TheTileGrowsWithTheWindowAndTheWindowsKeepTheirPlaces)
+{
+    w.show();
+    auto& bkg = f.open<frmBkgEdit>(w.cmdMetatileEditor);
+    const QRect screen = bkg.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(bkg.frameGeometry())) << "opens on the screen";
+    BitmapView* tile = bkg.fraTileEdit->picSelectedTile;
+    QApplication::processEvents();
+    const int small = tile->width();
+    bkg.resize(bkg.width() + 300, bkg.height() + 300);
+    QApplication::processEvents();
+    ASSERT_GT(tile->width(), small);
+    const double scale = tile->scale();
+    ASSERT_GT(scale, 1.0);
+    EXPECT_EQ(scale * 8, std::floor(scale * 8)) << "each pixel a whole number of screen pixels";
+    const int pixel = static_cast<int>(scale * 8);
+    const std::size_t at = bkg.fraTileEdit->selectedTile() * 64u + 5 * 8 + 3;
+    const int colour = (w.doc().scene().bkgPatterns[at] + 1) % 4;
+    bkg.fraTileEdit->lblnespal_tEdit_Click(colour, Qt::LeftButton);
+    QTest::mouseClick(tile, Qt::LeftButton, {}, QPoint(3 * pixel + pixel / 2, 5 * pixel + pixel / 2));
+    EXPECT_EQ(w.doc().scene().bkgPatterns[at], colour);
+    EXPECT_EQ(w.doc().undoName(), "Paint Pixels");
+
+    auto& spr = f.open<frmSprEdit>(w.cmdAnimEdit);
+    EXPECT_TRUE(screen.contains(spr.frameGeometry())) << "opens on the screen";
+    bkg.move(screen.topLeft() + QPoint(10, 20));
+    const QRect kept = bkg.geometry();
+    f.dialogs.answers = {Dialogs::Answer::No};
+    EXPECT_TRUE(w.close());
+    frmMain& again = f.start();
+    again.show();
+    again.loadRom(false, f.file("game.nes"));
+    auto& reopened = f.open<frmBkgEdit>(again.cmdMetatileEditor);
+    EXPECT_EQ(reopened.geometry(), kept);
+}
+
+}  // namespace
+}  // namespace velmar::test
