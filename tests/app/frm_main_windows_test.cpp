@@ -39,7 +39,8 @@ QStringList arrangement(frmMain& w)
 
 // The parts around the map are docks: hidden and shown from the View menu, moved, floated and
 // tabbed; the arrangement comes back at the next start, and Reset Layout brings back the first.
-// A layout file that does not read as one leaves the first arrangement.
+// A layout file that does not read as one leaves the first arrangement. The window's keys work
+// in a floating dock too.
 TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
 {
     w.show();
@@ -60,6 +61,10 @@ TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
     EXPECT_TRUE(w.dockActors->isHidden());
     w.addDockWidget(Qt::LeftDockWidgetArea, w.dockProperties);
     w.dockGrid->setFloating(true);
+    w.dockGrid->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w.dockGrid; }));
+    QTest::keySequence(w.optNone, QKeySequence("Ctrl+G"));
+    EXPECT_TRUE(w.optShowMetatile->isChecked());
     w.tabifyDockWidget(w.dockMetatiles, w.dockPalettes);
     const QStringList moved = arrangement(w);
     ASSERT_NE(moved, first);
