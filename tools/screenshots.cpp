@@ -95,7 +95,7 @@ int main(int argc, char* argv[])
 
     PrintedDialogs dialogs;
     frmMain w(dat, folder.path() + "/config", dialogs);
-    w.resize(1260, 720);
+    w.resize(1280, 800);
     w.show();
     w.loadRom(false, rom);
     // Stage 1-1 in enemy mode: the map with its markers, the selected enemy framed.

@@ -156,7 +156,17 @@ void frmMain::resetLayout()
     splitDockWidget(dockActors, dockProperties, Qt::Vertical);
     for (QDockWidget* dock : docks())
         dock->show();
+    // The sizes each part asks for, shared out where the window has less room.
+    const auto wants = [](std::initializer_list<QDockWidget*> docks, Qt::Orientation across) {
+        QList<int> sizes;
+        for (const QDockWidget* d : docks)
+            sizes << (across == Qt::Horizontal ? d->sizeHint().width() : d->sizeHint().height());
+        return sizes;
+    };
     resizeDocks({dockAreaTree, dockActors}, {170, 280}, Qt::Horizontal);
+    resizeDocks({dockMetatiles, dockGrid}, wants({dockMetatiles, dockGrid}, Qt::Horizontal), Qt::Horizontal);
+    resizeDocks({dockMetatiles, dockPalettes}, wants({dockMetatiles, dockPalettes}, Qt::Vertical), Qt::Vertical);
+    resizeDocks({dockActors, dockProperties}, wants({dockActors, dockProperties}, Qt::Vertical), Qt::Vertical);
 }
 
 void frmMain::buildSelectionControls()
