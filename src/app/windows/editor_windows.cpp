@@ -1,6 +1,7 @@
 #include "windows/editor_windows.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QWidget>
 
 #include "session/window_layout.h"
@@ -37,8 +38,17 @@ template <class Window, class Make, class Fill> void showWindow(Window*& window,
 template <class Window> Window* EditorWindows::makeEditor()
 {
     auto* window = new Window(ctx_);
-    if (!layout_.restoreWindow(*window))
+    if (!layout_.restoreWindow(*window)) {
         placeBeside(*window, ctx_.window());
+        // Opened where another editor stands, it leaves that one's title bar in view where the
+        // screen has room.
+        for (const QWidget* other : made()) {
+            const QRect lower = window->geometry().translated(0, other->geometry().y() - other->frameGeometry().y());
+            if (other != window && other->isVisible() && other->geometry().top() == window->geometry().top()
+                && window->screen()->availableGeometry().contains(lower))
+                window->setGeometry(lower);
+        }
+    }
     return window;
 }
 
