@@ -98,6 +98,18 @@ TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
     EXPECT_EQ(w.brushMetatile(), 0x21);
     f.select(otherSet.c_str());
     EXPECT_EQ(w.brushMetatile(), 0x05);
+
+    // With cells selected, Delete in an actor list deletes the actor it shows; the cells stay.
+    f.selectScene([](const SceneRecord& s) { return !s.enemies.empty(); });
+    shiftDrag(w, QPoint(100, 100), QPoint(140, 100));
+    ASSERT_FALSE(w.selection().empty());
+    const std::uint8_t kept = cell(w, 3, 3);
+    const std::size_t enemies = w.doc().currentScene().enemies.size();
+    w.lstEnemyList->setCurrentRow(0);
+    w.lstEnemyList->setFocus();
+    QTest::keyClick(w.lstEnemyList, Qt::Key_Delete);
+    EXPECT_EQ(w.doc().currentScene().enemies.size(), enemies - 1);
+    EXPECT_EQ(cell(w, 3, 3), kept);
 }
 
 }  // namespace

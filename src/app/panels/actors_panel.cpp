@@ -321,23 +321,28 @@ bool ActorsPanel::eventFilter(QObject* watched, QEvent* event)
     const auto* key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride
         ? static_cast<QKeyEvent*>(event)
         : nullptr;
-    // The map's own Delete (of a selection of cells) and the like give way to the actors' keys in
-    // the actor modes: taking the override makes the key come to the map as a key press.
+    // The map's own Delete (of a selection of cells) and the like give way to the actors' keys on
+    // the map in the actor modes, and in the lists: taking the override makes the key come as a
+    // key press.
+    const auto takeOverride = [&] {
+        const bool ours = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete
+            || (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier);
+        if (ours)
+            event->accept();
+        return ours;
+    };
     if (watched == context_.map.picRenderDest) {
         const auto kind = actorKindOf(mode());
         if (!key || !kind)
             return QWidget::eventFilter(watched, event);
-        if (event->type() == QEvent::ShortcutOverride) {
-            const bool ours = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete
-                || (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier);
-            if (ours)
-                event->accept();
-            return ours;
-        }
+        if (event->type() == QEvent::ShortcutOverride)
+            return takeOverride();
         return commandKey(*kind, *key);
     }
     for (const ActorKind kind : kKinds) {
         const Side& s = side(kind);
+        if (watched == s.list && key && event->type() == QEvent::ShortcutOverride)
+            return takeOverride();
         if (watched == s.list && key && event->type() == QEvent::KeyPress)
             return commandKey(kind, *key) || QWidget::eventFilter(watched, event);
         if (watched != s.boxes.front())
