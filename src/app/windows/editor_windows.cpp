@@ -43,9 +43,13 @@ template <class Window> Window* EditorWindows::makeEditor()
         // Opened where another editor stands, it leaves that one's title bar in view where the
         // screen has room.
         for (const QWidget* other : made()) {
-            const QRect lower = window->geometry().translated(0, other->geometry().y() - other->frameGeometry().y());
-            if (other != window && other->isVisible() && other->geometry().top() == window->geometry().top()
-                && window->screen()->availableGeometry().contains(lower))
+            // Its frame is not known before it is shown: the other's stands in for it.
+            const QRect inner = other->geometry(), outer = other->frameGeometry();
+            const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                                 outer.bottom() - inner.bottom());
+            const QRect lower = window->geometry().translated(0, frame.top());
+            if (other != window && other->isVisible() && inner.top() == window->geometry().top()
+                && window->screen()->availableGeometry().contains(lower.marginsAdded(frame)))
                 window->setGeometry(lower);
         }
     }
