@@ -1,6 +1,6 @@
 #include "actors/frame_sheet.h"
 #include "commands.h"
-#include "exchange/bank_pictures.h"
+#include "editor/edits.h"
 #include "gfx/png_file.h"
 #include "gfx/tile_drawing.h"
 #include "mapview/scene_view.h"
@@ -106,7 +106,7 @@ int runImportTiles(const Invocation& inv, Io& io)
     if (const Outcome<ImageReadResult> r = loadBitmapPng(picturePath, sheet); !r.ok())
         return failed(io, fileMessage("Error loading file!", picturePath, r.reason));
     const auto colours = tileSheetColours(doc.currentScene().palette, args.subPalette);
-    const exchange::TileBankImport r = exchange::importTileBank(doc, args.bank, sheet, colours, 2);
+    const edits::TileImport r = edits::importTiles(doc, args.bank, sheet, colours, 2);
     if (!r.picture.ok())
         return failed(io, picturePath + ": " + r.picture.reason);
     if (r.edit.code == EditResult::NoChange)

@@ -16,7 +16,6 @@
 #include "bitmap_image.h"
 #include "edit_failure.h"
 #include "gfx/tile_drawing.h"
-#include "gfx/tile_ops.h"
 #include "widgets/editor_controls.h"
 #include "widgets/marker_frame.h"
 
@@ -167,15 +166,8 @@ void TileEditorPanel::picPatternTable_MouseUp(QPoint point, Qt::MouseButton)
     const int t = tileAt(point);
     if (!copyTiles_ || !copyTiles_->isChecked() || t < 0 || t == selectedTile_)
         return;
-    const std::uint8_t source = selectedTile_;
-    const bool sprites = table_ == edits::PatternTable::Sprite;
-    const Outcome<EditResult> r = edits::editScene(
-        ctx_.document().doc(), {"Copy Tile", part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
-            PixelArray& p = sprites ? s.sprPatterns : s.bkgPatterns;
-            copyTile(p, source, p, static_cast<std::uint8_t>(t));
-            return true;
-        });
-    showEditFailure(ctx_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(),
+                    edits::copyTile(ctx_.document().doc(), table_, selectedTile_, static_cast<std::uint8_t>(t)));
 }
 
 void TileEditorPanel::picSelectedTile_MouseDown(QPoint point, Qt::MouseButton button)
@@ -254,53 +246,18 @@ void TileEditorPanel::stepPalette(int delta)
 void TileEditorPanel::cmdPrevPal_Click() { stepPalette(-1); }
 void TileEditorPanel::cmdNextPal_Click() { stepPalette(1); }
 
-void TileEditorPanel::editTile(const char* name, const std::function<void(PixelArray&, std::uint8_t)>& operation)
+void TileEditorPanel::editTile(edits::TileOperation operation)
 {
-    const std::uint8_t tile = selectedTile_;
-    const bool sprites = table_ == edits::PatternTable::Sprite;
-    const Outcome<EditResult> r =
-        edits::editScene(ctx_.document().doc(), {name, part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
-            operation(sprites ? s.sprPatterns : s.bkgPatterns, tile);
-            return true;
-        });
-    showEditFailure(ctx_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), edits::transformTile(ctx_.document().doc(), table_, selectedTile_, operation));
 }
 
-// shiftTile takes the offset a result pixel reads from: +1 brings column 1 to column 0, a move left.
-void TileEditorPanel::cmdShiftLeft_Click()
-{
-    editTile("Shift Tile", [](PixelArray& p, std::uint8_t t) { shiftTile(p, t, 1, 0); });
-}
-
-void TileEditorPanel::cmdShiftRight_Click()
-{
-    editTile("Shift Tile", [](PixelArray& p, std::uint8_t t) { shiftTile(p, t, -1, 0); });
-}
-
-void TileEditorPanel::cmdShiftUp_Click()
-{
-    editTile("Shift Tile", [](PixelArray& p, std::uint8_t t) { shiftTile(p, t, 0, 1); });
-}
-
-void TileEditorPanel::cmdShiftDown_Click()
-{
-    editTile("Shift Tile", [](PixelArray& p, std::uint8_t t) { shiftTile(p, t, 0, -1); });
-}
-
-void TileEditorPanel::cmdFlipHAxis_Click()
-{
-    editTile("Flip Tile", [](PixelArray& p, std::uint8_t t) { flipTile(p, t, false, true); });
-}
-
-void TileEditorPanel::cmdFlipVAxis_Click()
-{
-    editTile("Flip Tile", [](PixelArray& p, std::uint8_t t) { flipTile(p, t, true, false); });
-}
-
-void TileEditorPanel::cmdRotate_Click()
-{
-    editTile("Rotate Tile", [](PixelArray& p, std::uint8_t t) { rotateTile(p, t); });
-}
+void TileEditorPanel::cmdShiftLeft_Click() { editTile(edits::TileOperation::ShiftLeft); }
+void TileEditorPanel::cmdShiftRight_Click() { editTile(edits::TileOperation::ShiftRight); }
+void TileEditorPanel::cmdShiftUp_Click() { editTile(edits::TileOperation::ShiftUp); }
+void TileEditorPanel::cmdShiftDown_Click() { editTile(edits::TileOperation::ShiftDown); }
+void TileEditorPanel::cmdFlipHAxis_Click() { editTile(edits::TileOperation::FlipTopToBottom); }
+void TileEditorPanel::cmdFlipVAxis_Click() { editTile(edits::TileOperation::FlipLeftToRight); }
+void TileEditorPanel::cmdRotate_Click() { editTile(edits::TileOperation::Rotate); }
 
 // --- Drawing ---
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
 #include <QGroupBox>
 #include <QPoint>
@@ -50,7 +49,6 @@ public:
     void selectTile(int tile);
     std::uint8_t tilePalette() const { return tilePalette_; }
     int leftColor() const { return leftColor_; }
-    int rightColor() const { return rightColor_; }
     // The check box that turns the drag copy on; none: no copying.
     void setCopyTilesBox(QCheckBox* box) { copyTiles_ = box; }
     // Where the window adds its own pictures beside the table, and its buttons under the tools.
@@ -106,7 +104,7 @@ protected:
 private:
     const PixelArray& pixels() const;
     // One step of the history that changes the selected tile's pixels.
-    void editTile(const char* name, const std::function<void(PixelArray&, std::uint8_t)>& operation);
+    void editTile(edits::TileOperation operation);
     void stepPalette(int delta);
     void refreshSwatches();
 

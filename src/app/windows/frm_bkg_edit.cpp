@@ -24,7 +24,6 @@
 #include "gfx/nes_palette.h"
 #include "gfx/tile_drawing.h"
 #include "gfx/tile_import.h"
-#include "gfx/tile_ops.h"
 #include "qt_bridge.h"
 #include "base/hex.h"
 #include "panels/tile_editor_panel.h"
@@ -254,16 +253,12 @@ void frmBkgEdit::cmdImportTiles_Click()
     Bitmap sheet;
     if (const Outcome<ImageReadResult> r = loadBitmapPng(ss(path), sheet); !r.ok())
         return refuse(r.reason);
-    PixelArray pixels;
     const auto colours = tileSheetColours(doc.currentScene().palette, fraTileEdit->tilePalette());
-    if (const Outcome<TileImportResult> r = importTileSheet(sheet, colours, 2, pixels); !r.ok())
-        return refuse(r.reason);
-    const Outcome<EditResult> r = doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone}, [&](EditContext& c) {
-        c.scene().bkgPatterns = pixels;
-        return true;
-    });
-    if (r.code == EditResult::Failed)
-        refuse(r.reason);
+    const edits::TileImport r = edits::importTiles(doc, doc.scene().patternsBkgBank, sheet, colours, 2);
+    if (!r.picture.ok())
+        refuse(r.picture.reason);
+    else if (!r.edit.ok())
+        refuse(r.edit.reason);
 }
 
 // --- Subtiles, metatiles and attributes ---
@@ -279,13 +274,8 @@ void frmBkgEdit::picSubtile_MouseDown(QPoint point, Qt::MouseButton)
     const int q = quarterAt(point, 64);
     if (q < 0)
         return;
-    const std::uint8_t subtile = subtile_, tile = fraTileEdit->selectedTile();
-    const Outcome<EditResult> r = edits::editScene(
-        ctx_.document().doc(), {"Edit Subtile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
-            s.metatiles.subtileDefs[subtile][static_cast<std::size_t>(q)] = tile;
-            return true;
-        });
-    showEditFailure(ctx_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(),
+                    edits::setSubtileTile(ctx_.document().doc(), subtile_, q, fraTileEdit->selectedTile()));
 }
 
 void frmBkgEdit::hscrollTileID_Change(int value)
@@ -299,13 +289,7 @@ void frmBkgEdit::picMetatile_MouseDown(QPoint point, Qt::MouseButton)
     const int q = quarterAt(point, 128);
     if (q < 0)
         return;
-    const std::uint8_t metatile = metatile_, subtile = subtile_;
-    const Outcome<EditResult> r = edits::editScene(
-        ctx_.document().doc(), {"Edit Metatile", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
-            s.metatiles.metatileDefs[metatile][1 + static_cast<std::size_t>(q)] = subtile;
-            return true;
-        });
-    showEditFailure(ctx_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), edits::setMetatileSubtile(ctx_.document().doc(), metatile_, q, subtile_));
 }
 
 void frmBkgEdit::picPalMarker_Click(int index)
@@ -321,19 +305,7 @@ void frmBkgEdit::picAttTableEdit_MouseDown(QPoint point, Qt::MouseButton)
     const int q = quarterAt(point, 64);
     if (q < 0)
         return;
-    // The attribute byte: top left bits 0-1, top right 2-3, bottom left 4-5, bottom right 6-7;
-    // the quarters count column first (top left, bottom left, top right, bottom right).
-    static constexpr std::array<int, 4> kShift = {0, 4, 2, 6};
-    const int shift = kShift[static_cast<std::size_t>(q)];
-    const std::uint8_t metatile = metatile_;
-    const int p = attributePalette_;
-    const Outcome<EditResult> r = edits::editScene(
-        ctx_.document().doc(), {"Edit Attributes", part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
-            std::uint8_t& a = s.metatiles.metatileDefs[metatile][0];
-            a = static_cast<std::uint8_t>((a & ~(3 << shift)) | (p << shift));
-            return true;
-        });
-    showEditFailure(ctx_.dialogs(), r);
+    showEditFailure(ctx_.dialogs(), edits::setAttributePalette(ctx_.document().doc(), metatile_, q, attributePalette_));
 }
 
 void frmBkgEdit::markAttributePalette()

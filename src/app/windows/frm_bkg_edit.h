@@ -36,7 +36,6 @@ public:
 
     // The tile and tile palette are the tile editor's; the subtile and metatile the window's.
     BackgroundEditorSelection selection() const;
-    int attributePalette() const { return attributePalette_; }
 
     // The pattern table, the tile, its colours, the palette steps and the tile operations.
     TileEditorPanel* fraTileEdit = nullptr;

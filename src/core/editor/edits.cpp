@@ -7,6 +7,8 @@
 #include "expansion/actor_packer.h"
 #include "expansion/map_packer.h"
 #include "gfx/metatile_render.h"
+#include "gfx/tile_drawing.h"
+#include "gfx/tile_ops.h"
 #include "patch/patch_file.h"
 #include "rom/actor_sort.h"
 #include "rom/address_map.h"
@@ -318,6 +320,105 @@ Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t t
             return false;
         pixels[at] = value;
         return true;
+    });
+}
+
+namespace {
+
+// A change of one tile of the scene's background or sprite bank.
+Outcome<EditResult> editTile(Document& doc, PatternTable table, const char* name,
+                             const std::function<void(PixelArray&)>& change)
+{
+    return editScene(doc, {name, part::Patterns, Document::kFocusNone}, [&](SceneState& s) {
+        change(table == PatternTable::Background ? s.bkgPatterns : s.sprPatterns);
+        return true;
+    });
+}
+
+}  // namespace
+
+Outcome<EditResult> transformTile(Document& doc, PatternTable table, std::uint8_t tile, TileOperation operation)
+{
+    // shiftTile takes the offset a result pixel reads from: +1 brings column 1 to column 0, a
+    // move left.
+    switch (operation) {
+    case TileOperation::ShiftLeft:
+        return editTile(doc, table, "Shift Tile", [&](PixelArray& p) { shiftTile(p, tile, 1, 0); });
+    case TileOperation::ShiftRight:
+        return editTile(doc, table, "Shift Tile", [&](PixelArray& p) { shiftTile(p, tile, -1, 0); });
+    case TileOperation::ShiftUp:
+        return editTile(doc, table, "Shift Tile", [&](PixelArray& p) { shiftTile(p, tile, 0, 1); });
+    case TileOperation::ShiftDown:
+        return editTile(doc, table, "Shift Tile", [&](PixelArray& p) { shiftTile(p, tile, 0, -1); });
+    case TileOperation::FlipTopToBottom:
+        return editTile(doc, table, "Flip Tile", [&](PixelArray& p) { flipTile(p, tile, false, true); });
+    case TileOperation::FlipLeftToRight:
+        return editTile(doc, table, "Flip Tile", [&](PixelArray& p) { flipTile(p, tile, true, false); });
+    case TileOperation::Rotate: return editTile(doc, table, "Rotate Tile", [&](PixelArray& p) { rotateTile(p, tile); });
+    }
+    return Outcome<EditResult>::failure(EditResult::Refused, {});
+}
+
+Outcome<EditResult> copyTile(Document& doc, PatternTable table, std::uint8_t source, std::uint8_t target)
+{
+    return editTile(doc, table, "Copy Tile", [&](PixelArray& p) { velmar::copyTile(p, source, p, target); });
+}
+
+TileImport importTiles(Document& doc, int bank, const Bitmap& sheet, const std::array<ScreenColour, 4>& colours,
+                       int scale)
+{
+    TileImport result;
+    PixelArray pixels;
+    if (const RomStatus status = loadChrBank(doc.romData(), pixels, bank); !status.ok()) {
+        result.edit = Outcome<EditResult>::failure(EditResult::Refused, status.message());
+        return result;
+    }
+    result.picture = importTileSheet(sheet, colours, scale, pixels);
+    if (!result.picture.ok()) {
+        result.edit.code = EditResult::Refused;
+        return result;
+    }
+    result.edit = doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone},
+                           [&](EditContext& c) { return saveChrBank(c.image(), pixels, bank).ok(); });
+    return result;
+}
+
+namespace {
+
+// A change of the scene's subtile and metatile tables, at quarter `quarter` of one entry.
+Outcome<EditResult> editQuarter(Document& doc, const char* name, int quarter,
+                                const std::function<void(MetatileTables&, std::size_t)>& change)
+{
+    if (quarter < 0 || quarter >= kQuarterCount)
+        return Outcome<EditResult>::failure(EditResult::Refused, "A quarter is 0 to 3.");
+    return editScene(doc, {name, part::Metatiles, Document::kFocusNone}, [&](SceneState& s) {
+        change(s.metatiles, static_cast<std::size_t>(quarter));
+        return true;
+    });
+}
+
+}  // namespace
+
+Outcome<EditResult> setSubtileTile(Document& doc, std::uint8_t subtile, int quarter, std::uint8_t tile)
+{
+    return editQuarter(doc, "Edit Subtile", quarter,
+                       [&](MetatileTables& t, std::size_t q) { t.subtileDefs[subtile][q] = tile; });
+}
+
+Outcome<EditResult> setMetatileSubtile(Document& doc, std::uint8_t metatile, int quarter, std::uint8_t subtile)
+{
+    // Byte 0 of a metatile is its attribute byte; the quarters' subtiles follow.
+    return editQuarter(doc, "Edit Metatile", quarter,
+                       [&](MetatileTables& t, std::size_t q) { t.metatileDefs[metatile][1 + q] = subtile; });
+}
+
+Outcome<EditResult> setAttributePalette(Document& doc, std::uint8_t metatile, int quarter, int palette)
+{
+    if (palette < 0 || palette > 3)
+        return Outcome<EditResult>::failure(EditResult::Refused, "A background palette is 0 to 3.");
+    return editQuarter(doc, "Edit Attributes", quarter, [&](MetatileTables& t, std::size_t q) {
+        std::uint8_t& attribute = t.metatileDefs[metatile][0];
+        attribute = setQuadrantPalette(static_cast<int>(q), attribute, palette);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,13 +10,14 @@
 #include "actors/sprite_frames.h"
 #include "editor/document.h"
 #include "expansion/resize_result.h"
+#include "gfx/tile_import.h"
 #include "scene/map_cells.h"
 #include "text/char_table.h"
 #include "text/text_packer.h"
 
-// The edits a user makes, each one step of the document's history. Every window and the CLI
-// change the document through these (or through editScene for a change of its own), never by
-// writing to the image or the scene themselves.
+// The edits a user makes, each one step of the document's history over a rule of the floor that
+// owns the data. The windows and the CLI change the document only through these, never by
+// writing to the image or the scene themselves, nor by calling Document::edit.
 namespace velmar::edits {
 
 // A change that reports an outcome of its own (a resize, the text packing) carried out as one step:
@@ -116,6 +118,43 @@ enum class PatternTable { Background, Sprite };
 
 // "Paint Pixels": pixel (x, y) of tile `tile` of the scene's background or sprite bank.
 Outcome<EditResult> paintPixel(Document& doc, PatternTable table, std::uint8_t tile, int x, int y, std::uint8_t value);
+
+// The tile operations of the tile editors' buttons.
+enum class TileOperation { ShiftLeft, ShiftRight, ShiftUp, ShiftDown, FlipTopToBottom, FlipLeftToRight, Rotate };
+
+// "Shift Tile", "Flip Tile", "Rotate Tile": `operation` on tile `tile` of the scene's background or
+// sprite bank. Shifts wrap around; the rotation is a quarter turn anticlockwise.
+Outcome<EditResult> transformTile(Document& doc, PatternTable table, std::uint8_t tile, TileOperation operation);
+
+// "Copy Tile": tile `target` of the bank takes the pixels of tile `source`.
+Outcome<EditResult> copyTile(Document& doc, PatternTable table, std::uint8_t source, std::uint8_t target);
+
+// How importing a picture's tiles ended: the picture's fault, or the edit's.
+struct TileImport {
+    Outcome<TileImportResult> picture;
+    Outcome<EditResult> edit;
+};
+
+// "Import Tiles": the tiles of a sheet drawn as drawTileSheet draws them at `scale` in `colours`
+// become pattern bank `bank` (0..1F). When the picture does not read as tiles, nothing changes,
+// `picture` says why and `edit` is Refused.
+TileImport importTiles(Document& doc, int bank, const Bitmap& sheet, const std::array<ScreenColour, 4>& colours,
+                       int scale);
+
+// The quarters of a subtile or a metatile, as they are stored: 0 top left, 1 bottom left, 2 top
+// right, 3 bottom right. A quarter outside 0..3 is refused by the edits below.
+constexpr int kQuarterCount = 4;
+
+// "Edit Subtile": quarter `quarter` of subtile `subtile` of the scene's tileset becomes pattern
+// tile `tile`.
+Outcome<EditResult> setSubtileTile(Document& doc, std::uint8_t subtile, int quarter, std::uint8_t tile);
+
+// "Edit Metatile": quarter `quarter` of metatile `metatile` becomes subtile `subtile`.
+Outcome<EditResult> setMetatileSubtile(Document& doc, std::uint8_t metatile, int quarter, std::uint8_t subtile);
+
+// "Edit Attributes": quarter `quarter` of metatile `metatile` is drawn in background palette
+// `palette` (0..3; another value is refused).
+Outcome<EditResult> setAttributePalette(Document& doc, std::uint8_t metatile, int quarter, int palette);
 
 // "Edit Frame": frame `frame` of a frame set becomes `f`, written in place at its pointers. The
 // sprite count is the one stored: a frame with another count is refused (it would run over the

@@ -1,6 +1,7 @@
 // banks/NN.png: the 32 pattern banks as the tile sheets velmar-cli tiles and import-tiles use.
 #include "exchange/bank_pictures.h"
 
+#include "editor/edits.h"
 #include "exchange/folder_section.h"
 #include "gfx/png_file.h"
 #include "gfx/tile_drawing.h"
@@ -18,25 +19,6 @@ constexpr int kScale = 2;
 constexpr std::array<std::uint8_t, 32> kGreys = {0x0F, 0x00, 0x10, 0x30};
 
 }  // namespace
-
-TileBankImport importTileBank(Document& doc, int bank, const Bitmap& sheet, const std::array<ScreenColour, 4>& colours,
-                              int scale)
-{
-    TileBankImport result;
-    PixelArray pixels;
-    if (const RomStatus status = loadChrBank(doc.romData(), pixels, bank); !status.ok()) {
-        result.edit = Outcome<EditResult>::failure(EditResult::Refused, status.message());
-        return result;
-    }
-    result.picture = importTileSheet(sheet, colours, scale, pixels);
-    if (!result.picture.ok()) {
-        result.edit.code = EditResult::Refused;
-        return result;
-    }
-    result.edit = doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone},
-                           [&](EditContext& c) { return saveChrBank(c.image(), pixels, bank).ok(); });
-    return result;
-}
 
 std::array<ScreenColour, 4> bankPictureColours() { return tileSheetColours(kGreys, 0); }
 
@@ -58,20 +40,19 @@ FolderPart bankPart(int bank)
             return std::nullopt;
         return encodePng(sheet);
     };
+    // A missing picture is a bank of blank tiles: a sheet in colour 0 throughout.
     const auto blank = [bank](Document& doc) {
-        const Outcome<EditResult> r =
-            doc.edit({"Import Tiles", part::Patterns, Document::kFocusNone},
-                     [&](EditContext& c) { return saveChrBank(c.image(), PixelArray(256 * 64, 0), bank).ok(); });
-        return r.ok() || r.code == EditResult::NoChange;
+        const Bitmap sheet(128 * kScale, 128 * kScale, bankPictureColours()[0]);
+        return edits::importTiles(doc, bank, sheet, bankPictureColours(), kScale).edit.ok();
     };
     const auto apply = [bank](Document& doc, const Bytes& file) {
         Bitmap sheet;
         if (const Outcome<ImageReadResult> r = decodePng(file, sheet); !r.ok())
             return badFile(r.reason);
-        const TileBankImport r = importTileBank(doc, bank, sheet, bankPictureColours(), kScale);
+        const edits::TileImport r = edits::importTiles(doc, bank, sheet, bankPictureColours(), kScale);
         if (!r.picture.ok())
             return badFile(r.picture.reason);
-        if (!r.edit.ok() && r.edit.code != EditResult::NoChange)
+        if (!r.edit.ok())
             return badFile(r.edit.reason.empty() ? "the tiles could not be stored" : r.edit.reason);
         return FolderOutcome{};
     };

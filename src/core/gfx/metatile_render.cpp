@@ -10,6 +10,14 @@ namespace velmar {
 
 namespace {
 
+// Where quarter q's two bits sit in the attribute byte: quarters count column first, the NES
+// attribute byte row first.
+int attributeShift(int quarter)
+{
+    static constexpr int kShift[4] = {0, 4, 2, 6};
+    return kShift[quarter & 3];
+}
+
 void drawMetatileAt(Bitmap& surface, const PixelArray& pixels, const MetatileTables& tables, std::uint8_t m, int x,
                     int y, PaletteView palette)
 {
@@ -49,11 +57,12 @@ void copyCell(Bitmap& map, int x, int y, const Bitmap& sheet, int sx, int sy)
 
 }  // namespace
 
-int quadrantPalette(int quarter, std::uint8_t attribute)
+int quadrantPalette(int quarter, std::uint8_t attribute) { return (attribute >> attributeShift(quarter)) & 3; }
+
+std::uint8_t setQuadrantPalette(int quarter, std::uint8_t attribute, int palette)
 {
-    // Quarter order is column-first; the attribute byte's is row-first.
-    static constexpr int kShift[4] = {0, 4, 2, 6};
-    return (attribute >> kShift[quarter & 3]) & 3;
+    const int shift = attributeShift(quarter);
+    return static_cast<std::uint8_t>((attribute & ~(3 << shift)) | ((palette & 3) << shift));
 }
 
 void drawMetatileSheet(Bitmap& surface, const MetatileTables& tables, const PixelArray& pixels, int first, int extra,

@@ -13,8 +13,12 @@ constexpr int kMapHeight = 176;  // 5.5 metatile rows
 constexpr int kScreenWidth = 256;
 
 // The background sub-palette (0..3) of quarter q from the NES attribute byte: top left bits 0-1,
-// top right 2-3, bottom left 4-5, bottom right 6-7.
+// top right 2-3, bottom left 4-5, bottom right 6-7. Only the low two bits of q count.
 int quadrantPalette(int quarter, std::uint8_t attribute);
+
+// The attribute byte with quarter q in sub-palette `palette` (its low two bits) and the other
+// quarters as they were.
+std::uint8_t setQuadrantPalette(int quarter, std::uint8_t attribute, int palette);
 
 // Clears the surface and draws metatiles first .. first + extra in a 16-wide grid counted from
 // the first one drawn. The main window draws 0..255 into the 512 x 512 sheet.

@@ -134,15 +134,19 @@ TEST(Document, MetatileTableEditsAreKept)
 {
     DocumentFixture f;
     const MetatileTables loaded = f.doc.scene().metatiles;
-    const auto change = [](SceneState& s) {
-        s.metatiles.subtileDefs[3][1] ^= 0x40;
-        s.metatiles.metatileDefs[7][0] ^= 0x0C;  // the attribute byte
-        s.metatiles.metatileDefs[7][4] ^= 0x01;
-        return true;
-    };
-    ASSERT_EQ(edits::editScene(f.doc, {"Edit Metatile", part::Metatiles, -1}, change).code, EditResult::Recorded);
+    ASSERT_EQ(edits::setSubtileTile(f.doc, 3, 1, static_cast<std::uint8_t>(loaded.subtileDefs[3][1] ^ 0x40)).code,
+              EditResult::Recorded);
+    ASSERT_EQ(edits::setAttributePalette(f.doc, 7, 2, ((loaded.metatileDefs[7][0] >> 2) & 3) ^ 3).code,
+              EditResult::Recorded);
+    ASSERT_EQ(edits::setMetatileSubtile(f.doc, 7, 3, static_cast<std::uint8_t>(loaded.metatileDefs[7][4] ^ 1)).code,
+              EditResult::Recorded);
     const MetatileTables edited = f.doc.scene().metatiles;
     EXPECT_NE(edited, loaded);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(f.doc.undo().ok());
+    EXPECT_EQ(f.doc.scene().metatiles, loaded);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(f.doc.redo().ok());
     ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
     ASSERT_TRUE(f.doc.selectScene(kFirst).ok());
     EXPECT_EQ(f.doc.scene().metatiles, edited);

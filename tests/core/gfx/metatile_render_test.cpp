@@ -28,6 +28,14 @@ TEST(Metatiles, QuadrantPalettesFollowTheAttributeLayout)
     EXPECT_EQ(quadrantPalette(1, 0x30), 3);
     EXPECT_EQ(quadrantPalette(2, 0x30), 0);
     EXPECT_EQ(quadrantPalette(5, 0x30), 3) << "only the low two bits of the quarter count";
+    EXPECT_EQ(setQuadrantPalette(3, 0x00, 2), 0x80) << "bottom right is bits 6-7";
+    for (int q = 0; q < 4; ++q) {
+        for (int p = 0; p < 4; ++p) {
+            const std::uint8_t a = setQuadrantPalette(q, 0xE4, p);
+            for (int other = 0; other < 4; ++other)
+                EXPECT_EQ(quadrantPalette(other, a), other == q ? p : quadrantPalette(other, 0xE4)) << q << p << other;
+        }
+    }
 
     Tables t;
     t.defs.metatileDefs[7] = {0xE4, 1, 1, 1, 1};  // every quarter subtile 1 (value 1)
