@@ -12,39 +12,6 @@ namespace {
 
 using edits::SceneProperty;
 
-// A byte typed as the editor's boxes take it; anything else ("twelve", "-1", "0x5", "100") is
-// not a byte.
-std::optional<std::uint8_t> byteArg(std::string_view text)
-{
-    const HexByte typed = readHexByte(text, "A value");
-    return typed.ok() ? std::optional(typed.value) : std::nullopt;
-}
-
-// Reads the byte arguments from position `first` on; on failure reports the first bad one.
-bool byteArgs(const Invocation& inv, Io& io, std::size_t first, std::uint8_t* out, std::size_t count, int& exitCode)
-{
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string& text = inv.positional[first + i];
-        const std::optional<std::uint8_t> v = byteArg(text);
-        if (!v) {
-            exitCode = usageError(inv, io, "\"" + text + "\" is not a hexadecimal byte (00 to FF)");
-            return false;
-        }
-        out[i] = *v;
-    }
-    return true;
-}
-
-// Recorded: the file is rewritten. No change: nothing is written. Refused: the reason.
-int finishEdit(const Outcome<EditResult>& result, Document& doc, Io& io)
-{
-    if (result.code == EditResult::NoChange)
-        return kExitOk;
-    if (!result.ok())
-        return failed(io, result.reason.empty() ? "The value was refused." : result.reason);
-    return saveRomArg(doc, io) ? kExitOk : kExitFailed;
-}
-
 struct PropertyName {
     std::string_view name;
     std::optional<SceneProperty> property;  // else a palette selector

@@ -27,7 +27,7 @@ struct Command {
     bool takesPastEnd = false;  // --past-end drop|keep
 };
 
-constexpr std::array<Command, 30> kCommands{{
+constexpr std::array<Command, 33> kCommands{{
     {"sample", "sample OUT", 1, 1, false, false, false, 0, false, runSample},
     {"scenes", "scenes ROM", 1, 1, false, false, false, 0, false, runScenes},
     {"scene", "scene ROM KEY", 2, 2, false, false, false, 0, false, runScene},
@@ -44,6 +44,9 @@ constexpr std::array<Command, 30> kCommands{{
     {"delete-item", "delete-item ROM KEY N", 3, 3, false, false, false, 0, false, runDeleteItem},
     {"set-start", "set-start ROM KEY X Y", 4, 4, false, false, false, 0, false, runSetStart},
     {"set-property", "set-property ROM KEY NAME VALUE", 4, 4, false, false, false, 0, false, runSetProperty},
+    {"set-subtile", "set-subtile ROM KEY N QUARTER TILE", 5, 5, false, false, false, 0, false, runSetSubtile},
+    {"set-metatile", "set-metatile ROM KEY N QUARTER SUBTILE", 5, 5, false, false, false, 0, false, runSetMetatile},
+    {"set-attribute", "set-attribute ROM KEY N QUARTER PALETTE", 5, 5, false, false, false, 0, false, runSetAttribute},
     {"texts", "texts ROM [--table FILE]", 1, 1, false, true, false, 0, false, runTexts},
     {"set-text", "set-text ROM N TEXT [--table FILE] [--allow-no-end]", 3, 3, false, true, false, 0, false, runSetText},
     {"render", "render ROM KEY OUT.png [--actors]", 3, 3, false, false, true, 0, false, runRender},
@@ -69,7 +72,8 @@ void printUsage(std::ostream& os)
     os << "usage:\n";
     for (const Command& command : kCommands)
         os << "  velmar-cli " << command.usage << '\n';
-    os << "KEY is a scene key such as c:000101; LENGTH, COUNT, BANK and the values are hexadecimal.\n";
+    os << "KEY is a scene key such as c:000101; LENGTH, COUNT, BANK and the values are hexadecimal.\n"
+          "QUARTER is 0 (top left), 1 (bottom left), 2 (top right) or 3 (bottom right).\n";
 }
 
 // The commands that store typed texts may be told to store one without its end code.

@@ -84,6 +84,30 @@ bool openSceneArg(const std::string& romPath, std::string_view keyText, const In
     return true;
 }
 
+bool byteArgs(const Invocation& inv, Io& io, std::size_t first, std::uint8_t* out, std::size_t count, int& exitCode)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& text = inv.positional[first + i];
+        // "twelve", "-1", "0x5" and "100" are not bytes.
+        const HexByte typed = readHexByte(text, "A value");
+        if (!typed.ok()) {
+            exitCode = usageError(inv, io, "\"" + text + "\" is not a hexadecimal byte (00 to FF)");
+            return false;
+        }
+        out[i] = typed.value;
+    }
+    return true;
+}
+
+int finishEdit(const Outcome<EditResult>& result, Document& doc, Io& io)
+{
+    if (result.code == EditResult::NoChange)
+        return kExitOk;
+    if (!result.ok())
+        return failed(io, result.reason.empty() ? "The value was refused." : result.reason);
+    return saveRomArg(doc, io) ? kExitOk : kExitFailed;
+}
+
 std::optional<int> hexArg(std::string_view text)
 {
     if (text.empty() || text.size() > 8 || !isHexDigits(text, text.size()))

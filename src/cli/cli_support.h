@@ -76,6 +76,14 @@ std::optional<CharTable> charTableArg(const Invocation& inv, Io& io);
 bool openSceneArg(const std::string& romPath, std::string_view keyText, const Invocation& inv, Io& io, Document& doc,
                   int& exitCode);
 
+// Reads `count` bytes typed as the editor's boxes take them (one or two hexadecimal digits) from
+// argument `first` on; on the first that is not a byte reports a usage error and returns false.
+bool byteArgs(const Invocation& inv, Io& io, std::size_t first, std::uint8_t* out, std::size_t count, int& exitCode);
+
+// The end of a command that makes one edit: rewrites the file when the edit changed a byte,
+// leaves it alone when it changed none, and prints the reason when it was refused.
+int finishEdit(const Outcome<EditResult>& result, Document& doc, Io& io);
+
 // A typed hexadecimal number, read whole: one to eight hexadecimal digits and nothing else
 // ("twelve", "-1", "0x5" and "" are not numbers). The value saturates at INT_MAX so that it still
 // compares as too large.

@@ -8,6 +8,7 @@
 
 #include "cli_test_util.h"
 #include "gfx/pattern_tiles.h"
+#include "scene/scene_state.h"
 
 namespace velmar::test {
 namespace {
@@ -74,6 +75,43 @@ TEST(CliTiles, ImportReadsBackWhatTilesWrote)
         EXPECT_NE(refused.code, 0) << name;
         EXPECT_NE(refused.err.find(name), std::string::npos) << refused.err;
     }
+    EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
+}
+
+// The background editor's table edits from a shell: one quarter each, kept for the scene's
+// tileset; a quarter or palette out of range is refused and the file stays as it was.
+TEST(CliTiles, SubtileMetatileAndAttributeCommands)
+{
+    CliFixtureDir dir;
+    const std::string rom = dir.romArg();
+    const std::string key = "c:000101";
+    const auto tables = [&] {
+        RomImage image;
+        EXPECT_TRUE(parseRomFile(bytesOf(readFile(dir.rom())), image).ok());
+        SceneState scene;
+        EXPECT_TRUE(decodeScene(image.romData, *parseSceneKey(key), scene).ok());
+        return scene.metatiles;
+    };
+    MetatileTables want = tables();
+    const int palette = (want.metatileDefs[9][0] >> 4 & 3) ^ 1;  // bottom left: bits 4-5
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"set-subtile", rom, key, "5", "1", "A7"},
+                                                 {"set-metatile", rom, key, "9", "2", "3C"},
+                                                 {"set-attribute", rom, key, "9", "1", std::to_string(palette)}}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.code, 0) << args[0] << ": " << run.err;
+    }
+    want.subtileDefs[5][1] = 0xA7;
+    want.metatileDefs[9][3] = 0x3C;
+    want.metatileDefs[9][0] = static_cast<std::uint8_t>((want.metatileDefs[9][0] & 0xCF) | palette << 4);
+    EXPECT_EQ(tables(), want);
+    EXPECT_NE(readFile(dir.rom()), sampleFileText());
+
+    const std::string edited = readFile(dir.rom());
+    const CliRun quarter = cli({"set-metatile", rom, key, "9", "4", "00"});
+    EXPECT_EQ(std::tuple(quarter.code, quarter.err), std::tuple(1, std::string("A quarter is 0 to 3.\n")));
+    const CliRun five = cli({"set-attribute", rom, key, "9", "0", "4"});
+    EXPECT_EQ(std::tuple(five.code, five.err), std::tuple(1, std::string("A background palette is 0 to 3.\n")));
+    EXPECT_EQ(cli({"set-subtile", rom, key, "5", "1", "1FF"}).code, 2);
     EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
 }
 
