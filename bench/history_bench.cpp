@@ -15,7 +15,10 @@ void BM_RecordOneStepOnLongestScene(benchmark::State& state)
 {
     Document doc;
     openSample(doc);
-    doc.selectScene(longestScene());
+    if (!doc.selectScene(longestScene()).ok()) {
+        state.SkipWithError("the longest scene cannot be shown");
+        return;
+    }
     const MapCell right{(doc.currentScene().length + 1) * 8 - 1, 5};
     std::uint8_t metatile = 0;
     for (auto _ : state) {
@@ -36,7 +39,10 @@ void BM_UndoAndRedoOneStep(benchmark::State& state)
 {
     Document doc;
     openSample(doc);
-    doc.selectScene(longestScene());
+    if (!doc.selectScene(longestScene()).ok()) {
+        state.SkipWithError("the longest scene cannot be shown");
+        return;
+    }
     if (!edits::placeMetatile(doc, {0, 0}, static_cast<std::uint8_t>(doc.currentScene().map[0] + 1)).ok()) {
         state.SkipWithError("the step to undo was not made");
         return;
@@ -56,7 +62,10 @@ void BM_ResizeMapAndUndo(benchmark::State& state)
 {
     Document doc;
     openSample(doc);
-    doc.selectScene(catalogueScenes().front());
+    if (!doc.selectScene(catalogueScenes().front()).ok()) {
+        state.SkipWithError("the first scene cannot be shown");
+        return;
+    }
     const int length = doc.currentScene().length;
     for (auto _ : state) {
         if (!edits::resizeMap(doc, length + 1, true).ok() || !doc.undo().ok()) {

@@ -1,5 +1,6 @@
-# The header-only libraries, from Debian's packages: nlohmann/json (nlohmann-json3-dev) for the
-# JSON velmar-cli prints, stb_image and stb_image_write (libstb-dev) for PNG files.
+# The header-only libraries, from Debian's packages: nlohmann/json (nlohmann-json3-dev) for
+# JSON (what velmar-cli prints, scene files, Tiled maps, the folder's files), stb_image and
+# stb_image_write (libstb-dev) for PNG files.
 #
 # Both install under /usr/include, beside the host's C library. A cross build (MinGW-w64 for
 # Windows) must not search there, so the headers are copied into a folder of the build and only

@@ -335,13 +335,13 @@ private:
     void showModeMarkers() { actorLists->showMarkers(); }
 
     // Tree, scene and document: the panels follow the document themselves; the window keeps its
-    // caption, its commands and the panels that do not yet.
+    // caption, its commands, the controls a scene enables, and the scroll to an undone step.
     void buildAreaTree() { areaTree->build(); }
     void document_Changed(const DocumentEvent& event);
     void clearSceneView();
     void refreshEditActions() { showUndoRedo(doc()); }
 
-    // The actors and properties panels, and the status bar's pointer text (frm_main_actors.cpp).
+    // The actors and properties panels (frm_main_actors.cpp).
     void buildActorLists();
     void buildPropertiesPanel();
     // After a new layout of the map: lists, boxes, line and frame follow it.

@@ -18,16 +18,17 @@ using namespace sample;
 
 namespace {
 
-// The pattern banks go in through the same encoder the editor saves tiles with.
+// The pattern banks go in through the same encoder the editor saves tiles with. Every bank
+// number is one of the image's 32 and every drawing is a whole bank, so none can fail.
 void drawPatternBanks(Bytes& rom)
 {
     for (int bank = 0; bank < kSpriteBankCount; ++bank)
-        saveChrBank(rom, drawSpriteBank(bank), bank);
+        (void)saveChrBank(rom, drawSpriteBank(bank), bank);
     for (int t = 0; t < kThemeCount; ++t)
         for (int variant = 0; variant < 2; ++variant)
-            saveChrBank(rom, drawBackgroundBank(static_cast<Theme>(t), variant),
-                        themeBank(static_cast<Theme>(t), variant));
-    saveChrBank(rom, drawFontBank(), kFontBank);
+            (void)saveChrBank(rom, drawBackgroundBank(static_cast<Theme>(t), variant),
+                              themeBank(static_cast<Theme>(t), variant));
+    (void)saveChrBank(rom, drawFontBank(), kFontBank);
 }
 
 }  // namespace
@@ -43,15 +44,15 @@ RomImage buildSampleRom()
     for (int sc = 0; sc < rommap::kSceneCount; ++sc)
         layouts[static_cast<std::size_t>(sc)] = buildSceneLayout(sc);
 
+    // Every write lies inside the image, so these fail only if the sample's own data breaks a
+    // limit (maps, actors or texts that outgrow their area), which the sample tests, reading
+    // every scene and text back, would show. The packed data goes in through the editor's own
+    // packers, so the sample is laid out exactly as an edited image would be.
     RomWriter writer(image.romData);
     writeLevelTables(writer, layouts);
     writeMetatileTables(writer);
     writeSprites(writer);
-    writer.commit();
-    // The packed data goes in through the editor's own packers, so the sample is laid out exactly
-    // as an edited image would be. Every write lies inside the image, so these fail only if the
-    // sample's own data breaks a limit (maps, actors or texts that outgrow their area), which the
-    // sample tests, reading every scene and text back, would show.
+    (void)writer.commit();
     (void)writeMaps(image.romData, layouts);
     (void)writeActors(image.romData, layouts);
     (void)writeTexts(image.romData);

@@ -13,8 +13,8 @@ class QWidget;
 namespace velmar {
 
 // What an editor window asks of the window that opened it, beyond the document: whether the
-// program is on its way out, the redraws after edits made outside the document's notifications,
-// and the word after a change that worked.
+// program is on its way out, the full redraws a closing window asks for, and the word after a
+// change that worked.
 class EditorHost {
 public:
     // True once the program is closing: windows closing with it store nothing and ask nothing.

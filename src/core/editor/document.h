@@ -126,8 +126,8 @@ public:
     const EditHistory& history() const { return history_; }
 
     // Writes the image over its file (the image already holds every edit). With `keepBackup` the
-    // first save since the file was opened first copies the file as it is on disk to
-    // backupPath(), unless a backup is there already: the backup keeps
+    // first save since the file was opened first copies the file as it is on disk to the file's
+    // name with ".bak" added (game.nes.bak), unless a backup is there already: the backup keeps
     // the file as it was before the program first changed it, and is never written over. When
     // that copy cannot be made, nothing is written (BackupFailed, with the reason). A save that
     // cannot happen (a missing or read-only file) fails before any backup is made.
@@ -136,8 +136,6 @@ public:
     // kept as save() keeps one), which becomes the document's file: what is saved is measured
     // against it from now on.
     [[nodiscard]] Outcome<SaveResult> saveAs(const std::string& path, bool keepBackup);
-    // The file's whole name with ".bak" added: game.nes keeps its backup in game.nes.bak.
-    std::string backupPath() const { return path_ + ".bak"; }
     // True when saving would change the file.
     bool hasUnsavedChanges() const;
     // True when `file`, the bytes of the document's file as they are now, are what the document

@@ -8,7 +8,7 @@
 namespace velmar {
 
 // Why an operation over romData stopped. The default value means success.
-struct RomStatus {
+struct [[nodiscard]] RomStatus {
     enum class Code : std::uint8_t {
         Ok,
         BadPointer,    // a game pointer below 0x8000 where a ROM address was expected
