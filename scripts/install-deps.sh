@@ -9,9 +9,9 @@ packages=(
   nlohmann-json3-dev libstb-dev              # JSON output, scene files, Tiled maps, PNG files
   libgtest-dev libgmock-dev                  # tests
   tiled                                      # tests only: Tiled reads and writes the maps velmar-cli
-                                             # exports (the test is skipped without it)
+                                             # exports (the test fails without it)
   libbenchmark-dev                           # benchmarks
-  clang libclang-rt-14-dev                   # the fuzz target (libFuzzer and the sanitizers)
+  clang libclang-rt-14-dev                   # the fuzz targets (libFuzzer and the sanitizers)
   clang-tidy clang-format                    # the core's static checks (.clang-tidy) and the
                                              # sources' layout (.clang-format)
   xvfb xauth                                 # window tests on a machine without a display
