@@ -123,11 +123,28 @@ void edit(Document& doc, FuzzedDataProvider& in, Model& m)
         break;
     }
     case 7: (void)edits::moveStart(doc, byte(in), byte(in)); break;
-    case 8:
-        (void)edits::setSceneProperty(doc, static_cast<edits::SceneProperty>(in.ConsumeIntegralInRange<int>(0, 5)),
-                                      byte(in));
+    case 8: {
+        const auto property = in.ConsumeIntegralInRange<std::size_t>(0, kScenePropertyCount - 1);
+        (void)edits::setSceneProperty(doc, static_cast<SceneProperty>(property), byte(in));
         break;
-    case 9: (void)edits::setPaletteSelector(doc, in.ConsumeIntegralInRange<int>(-1, 8), byte(in)); break;
+    }
+    case 9: {
+        // The background editor's and the tile panels' edits; a quarter or palette outside 0..3
+        // is refused.
+        const int quarter = in.ConsumeIntegralInRange<int>(-1, 4);
+        const auto table = in.ConsumeBool() ? edits::PatternTable::Sprite : edits::PatternTable::Background;
+        switch (in.ConsumeIntegralInRange<int>(0, 4)) {
+        case 0: (void)edits::setSubtileTile(doc, byte(in), quarter, byte(in)); break;
+        case 1: (void)edits::setMetatileSubtile(doc, byte(in), quarter, byte(in)); break;
+        case 2: (void)edits::setAttributePalette(doc, byte(in), quarter, in.ConsumeIntegralInRange<int>(-1, 4)); break;
+        case 3:
+            (void)edits::transformTile(doc, table, byte(in),
+                                       static_cast<edits::TileOperation>(in.ConsumeIntegralInRange<int>(0, 6)));
+            break;
+        default: (void)edits::copyTile(doc, table, byte(in), byte(in)); break;
+        }
+        break;
+    }
     case 10: (void)edits::setPaletteEntry(doc, in.ConsumeIntegralInRange<int>(-1, 32), byte(in)); break;
     case 11:
         (void)edits::paintPixel(doc, in.ConsumeBool() ? edits::PatternTable::Sprite : edits::PatternTable::Background,

@@ -1,5 +1,5 @@
-// The commands that change one scene's actors and properties: each is one edit of the same kind
-// the main window makes, and rewrites the image only when a byte changed.
+// The commands that change one scene's actors: each is one edit of the same kind the main window
+// makes, and rewrites the image only when a byte changed.
 #include <array>
 
 #include "commands.h"
@@ -7,35 +7,6 @@
 #include "base/hex.h"
 
 namespace velmar::cli {
-
-namespace {
-
-using edits::SceneProperty;
-
-struct PropertyName {
-    std::string_view name;
-    std::optional<SceneProperty> property;  // else a palette selector
-    int selector = 0;
-};
-
-constexpr std::array<PropertyName, 14> kPropertyNames{{
-    {"time", SceneProperty::Time},
-    {"indicator", SceneProperty::Indicator},
-    {"reload", SceneProperty::Reload},
-    {"spr-bank", SceneProperty::SprBank},
-    {"bkg-bank", SceneProperty::BkgBank},
-    {"direction", SceneProperty::Direction},
-    {"bkg-palette-0", std::nullopt, 0},
-    {"bkg-palette-1", std::nullopt, 1},
-    {"bkg-palette-2", std::nullopt, 2},
-    {"bkg-palette-3", std::nullopt, 3},
-    {"spr-palette-0", std::nullopt, 4},
-    {"spr-palette-1", std::nullopt, 5},
-    {"spr-palette-2", std::nullopt, 6},
-    {"spr-palette-3", std::nullopt, 7},
-}};
-
-}  // namespace
 
 int runSetEnemy(const Invocation& inv, Io& io)
 {
@@ -147,30 +118,6 @@ int runSetStart(const Invocation& inv, Io& io)
         || !openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
         return exitCode;
     return finishEdit(edits::moveStart(doc, v[0], v[1]), doc, io);
-}
-
-int runSetProperty(const Invocation& inv, Io& io)
-{
-    const PropertyName* name = nullptr;
-    for (const PropertyName& p : kPropertyNames) {
-        if (p.name == inv.positional[2])
-            name = &p;
-    }
-    if (!name) {
-        std::string names;
-        for (const PropertyName& p : kPropertyNames)
-            names += (names.empty() ? "" : ", ") + std::string(p.name);
-        return usageError(inv, io, "NAME is one of " + names);
-    }
-    Document doc;
-    int exitCode = kExitOk;
-    std::uint8_t value = 0;
-    if (!byteArgs(inv, io, 3, &value, 1, exitCode)
-        || !openSceneArg(inv.positional[0], inv.positional[1], inv, io, doc, exitCode))
-        return exitCode;
-    const Outcome<EditResult> r = name->property ? edits::setSceneProperty(doc, *name->property, value)
-                                                 : edits::setPaletteSelector(doc, name->selector, value);
-    return finishEdit(r, doc, io);
 }
 
 }  // namespace velmar::cli

@@ -1,5 +1,6 @@
 #include "json_output.h"
 
+#include "editor/scene_properties.h"
 #include "rom/area_catalogue.h"
 
 namespace velmar::cli {
@@ -41,27 +42,20 @@ Json sceneJson(const SceneRecord& s)
     for (const EnemyRecord& enemy : s.enemies)
         enemies.push_back({{"b", enemy.b}, {"xy", enemy.xy}, {"id", enemy.id}});
 
-    return {
+    Json scene = {
         {"stage", s.stage},
         {"scene", s.scene},
         {"length", s.length},
-        {"direction", s.direction},
         {"startX", s.startX},
         {"startY", s.startY},
         {"enemyCount", s.enemyCount},
         {"itemCount", s.itemCount},
-        {"reload", s.reload},
-        {"indicator", s.indicator},
-        {"time", s.time},
         {"mapAddress", s.mapAddress},
         {"tileset", s.tileset},
         {"subtileAddress", s.subtileAddress},
         {"metatileAddress", s.metatileAddress},
         {"attributeAddress", s.attributeAddress},
-        {"bkgBank", s.bkgBank},
-        {"sprBank", s.sprBank},
         {"itemAnimation", s.itemAnimation},
-        {"palSelectors", numbers(s.palSelectors)},
         {"itemXAddress", s.itemXAddress},
         {"itemYIdAddress", s.itemYIdAddress},
         {"enemyBAddress", s.enemyBAddress},
@@ -72,6 +66,15 @@ Json sceneJson(const SceneRecord& s)
         {"items", items},
         {"enemies", enemies},
     };
+    // The properties of the core's table; a list (the palette selectors) fills by places.
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        Json& member = scene[row.outputKey];
+        if (row.outputElement < 0)
+            member = propertyValue(s, row);
+        else
+            member[static_cast<std::size_t>(row.outputElement)] = propertyValue(s, row);
+    }
+    return scene;
 }
 
 Json textsJson(const std::vector<std::string>& texts) { return Json(texts); }

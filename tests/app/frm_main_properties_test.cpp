@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <QSignalSpy>
 
 #include "app_fixture.h"
@@ -48,41 +46,38 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
 {
     PanelFixture f;
     f.selectScene([](const SceneRecord& s) { return s.stage > 0 && s.scene > 0; });
-    using Field = std::function<std::uint8_t(const SceneRecord&)>;
-    const struct {
+    // Every property of the core's table but the direction (two options) has its box.
+    struct Box {
         QLineEdit* box;
-        Field field;
-    } boxes[] = {
-        {f.w.txtBKGbank, [](const SceneRecord& s) { return s.bkgBank; }},
-        {f.w.txtTime, [](const SceneRecord& s) { return s.time; }},
-        {f.w.txtIndicator, [](const SceneRecord& s) { return s.indicator; }},
-        {f.w.txtReload, [](const SceneRecord& s) { return s.reload; }},
-        {f.w.txtSPRbank, [](const SceneRecord& s) { return s.sprBank; }},
-        {f.w.txtBKGPal[0], [](const SceneRecord& s) { return s.palSelectors[0]; }},
-        {f.w.txtBKGPal[3], [](const SceneRecord& s) { return s.palSelectors[3]; }},
-        {f.w.txtSPRPal[0], [](const SceneRecord& s) { return s.palSelectors[4]; }},
-        {f.w.txtSPRPal[3], [](const SceneRecord& s) { return s.palSelectors[7]; }},
+        const ScenePropertyRow* row;
     };
+    std::vector<Box> boxes;
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        if (!row.words[0]) {
+            boxes.push_back({f.w.propertiesPanel->box(row.property), &row});
+            ASSERT_TRUE(boxes.back().box) << row.label;
+        }
+    }
     const auto name = [](QLineEdit* box) { return box->objectName().toStdString(); };
     std::vector<std::uint8_t> before, after;
-    for (const auto& b : boxes) {
-        before.push_back(b.field(f.scene()));
+    for (const Box& b : boxes) {
+        before.push_back(propertyValue(f.scene(), *b.row));
         EXPECT_EQ(b.box->text(), hex2(before.back())) << name(b.box);
         after.push_back(static_cast<std::uint8_t>(before.back() ^ 1));  // a bank stays in range
         f.type(b.box, hex2(after.back()).toLower());
         f.tabOut(b.box);
-        EXPECT_EQ(b.field(f.scene()), after.back()) << name(b.box);
+        EXPECT_EQ(propertyValue(f.scene(), *b.row), after.back()) << name(b.box);
     }
-    EXPECT_EQ(f.steps(), std::size(boxes));
+    EXPECT_EQ(f.steps(), boxes.size());
     f.w.opt_Direction[f.scene().direction ? 0 : 1]->click();
     const std::uint8_t direction = f.scene().direction;
 
-    for (std::size_t i = 0; i <= std::size(boxes); ++i)
+    for (std::size_t i = 0; i <= boxes.size(); ++i)
         f.w.menuEditUndo_Click();
-    for (std::size_t i = 0; i < std::size(boxes); ++i)
+    for (std::size_t i = 0; i < boxes.size(); ++i)
         EXPECT_EQ(boxes[i].box->text(), hex2(before[i])) << name(boxes[i].box);
     EXPECT_TRUE(f.w.opt_Direction[direction ? 0 : 1]->isChecked());
-    for (std::size_t i = 0; i <= std::size(boxes); ++i)
+    for (std::size_t i = 0; i <= boxes.size(); ++i)
         f.w.menuEditRedo_Click();
     EXPECT_TRUE(f.w.opt_Direction[direction ? 1 : 0]->isChecked());
 

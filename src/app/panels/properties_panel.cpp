@@ -1,5 +1,8 @@
 #include "panels/properties_panel.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,8 +20,6 @@
 #include "rom/scene_record.h"
 
 namespace velmar {
-
-using edits::SceneProperty;
 
 namespace {
 
@@ -80,20 +81,6 @@ void addRow(QGridLayout* grid, int row, QLabel* label, std::initializer_list<QWi
 }
 
 void setBox(QLineEdit* box, std::uint8_t value) { box->setText(qs(hexPad(value, 2))); }
-
-// What the status bar calls a box when it refuses what was typed into it.
-const char* propertyField(SceneProperty property)
-{
-    switch (property) {
-    case SceneProperty::Time: return "Time";
-    case SceneProperty::Indicator: return "Indicator";
-    case SceneProperty::Reload: return "Reload";
-    case SceneProperty::SprBank: return "SPR bank";
-    case SceneProperty::BkgBank: return "BKG bank";
-    case SceneProperty::Direction: break;
-    }
-    return "The value";
-}
 
 // Long enough to read; the status bar is not a place to keep a refusal or a warning for good.
 constexpr int kRefusalShownMs = 10000;
@@ -179,6 +166,16 @@ PropertiesPanel::PropertiesPanel(EditorDocument& document, Dialogs& dialogs, Sta
     addRow(scene, 3, newLabel(f, "SPR:", txtSPRPal[0]), {txtSPRPal[0], txtSPRPal[1], txtSPRPal[2], txtSPRPal[3]});
     scene->setColumnStretch(6, 1);
     outer->addWidget(fraSceneProperties);
+
+    boxes_ = {{txtBKGbank, SceneProperty::BkgBank},
+              {txtTime, SceneProperty::Time},
+              {txtIndicator, SceneProperty::Indicator},
+              {txtReload, SceneProperty::Reload},
+              {txtSPRbank, SceneProperty::SprBank}};
+    for (int i = 0; i < 4; ++i) {
+        boxes_.emplace_back(txtBKGPal[static_cast<std::size_t>(i)], paletteSelectorProperty(i));
+        boxes_.emplace_back(txtSPRPal[static_cast<std::size_t>(i)], paletteSelectorProperty(4 + i));
+    }
     connectControls();
     connect(&document_, &EditorDocument::changed, this, &PropertiesPanel::document_Changed);
 }
@@ -239,23 +236,22 @@ void PropertiesPanel::showScene(const SceneRecord& scene)
     setBox(txtLen, scene.length);
     setBox(txtStartX, scene.startX);
     setBox(txtStartY, scene.startY);
-    setBox(txtSPRbank, scene.sprBank);
     setBox(txtEnemyC, scene.enemyCount);
     setBox(txtItemC, scene.itemCount);
-    for (std::size_t i = 0; i < 4; ++i)
-        setBox(txtSPRPal[i], scene.palSelectors[4 + i]);
-    opt_Direction[scene.direction ? 1 : 0]->setChecked(true);
-    setBox(txtReload, scene.reload);
-    setBox(txtIndicator, scene.indicator);
-    setBox(txtTime, scene.time);
-    setBox(txtBKGbank, scene.bkgBank);
-    for (std::size_t i = 0; i < 4; ++i)
-        setBox(txtBKGPal[i], scene.palSelectors[i]);
+    for (const auto& [box, property] : boxes_)
+        setBox(box, propertyValue(scene, sceneProperty(property)));
+    opt_Direction[propertyValue(scene, sceneProperty(SceneProperty::Direction)) ? 1 : 0]->setChecked(true);
     // What each selector picks, beside it: a value past its table's palettes reads other bytes.
     for (std::size_t k = 0; k < 8; ++k) {
         QLineEdit* box = k < 4 ? txtBKGPal[k] : txtSPRPal[k - 4];
         box->setToolTip(qs(paletteSelectorMeaning(static_cast<int>(k), scene.palSelectors[k])));
     }
+}
+
+QLineEdit* PropertiesPanel::box(SceneProperty property) const
+{
+    const auto it = std::find_if(boxes_.begin(), boxes_.end(), [&](const auto& b) { return b.second == property; });
+    return it == boxes_.end() ? nullptr : it->first;
 }
 
 void PropertiesPanel::clear()
@@ -294,25 +290,25 @@ std::optional<std::uint8_t> PropertiesPanel::takeBox(QLineEdit* box, std::string
     return typed.value;
 }
 
-void PropertiesPanel::commitSceneProperty(QLineEdit* box, SceneProperty property)
+std::optional<std::uint8_t> PropertiesPanel::commitSceneProperty(QLineEdit* box, SceneProperty property)
 {
     if (!entryAllowed())
-        return;
-    if (const auto value = takeBox(box, propertyField(property), edits::scenePropertyMax(property)))
+        return std::nullopt;
+    // The status bar's refusal begins with what the box holds: "Time takes two ...".
+    const ScenePropertyRow& row = sceneProperty(property);
+    std::string field = row.label;
+    field[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(field[0])));
+    const std::optional<std::uint8_t> value = takeBox(box, field, row.max);
+    if (value)
         editDone(edits::setSceneProperty(document_.doc(), property, *value));
+    return value;
 }
 
 void PropertiesPanel::commitPaletteSelector(QLineEdit* box, int index)
 {
-    if (!entryAllowed())
-        return;
-    const std::string field = (index < 4 ? "BKG palette " : "SPR palette ") + std::to_string(index % 4);
-    const auto value = takeBox(box, field, 0xFF);
-    if (!value)
-        return;
-    editDone(edits::setPaletteSelector(document_.doc(), index, *value));
+    const std::optional<std::uint8_t> value = commitSceneProperty(box, paletteSelectorProperty(index));
     // Taken as typed, but said: such a selector colours the scene with bytes that are no palette.
-    if (*value >= kSelectablePalettes)
+    if (value && *value >= kSelectablePalettes)
         showStatus_(qs(paletteSelectorMeaning(index, *value)), kRefusalShownMs);
 }
 

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <QWidget>
 
@@ -61,6 +63,8 @@ public:
     // Empties every box and the direction: no scene is shown.
     void clear();
     bool filling() const { return filling_; }
+    // The box of a property of the core's table; nullptr for the direction, which has options.
+    QLineEdit* box(SceneProperty property) const;
 
     // The boxes' and the options' events.
     void txtBKGbank_Change();
@@ -86,13 +90,16 @@ private:
     // no such value is refused: the box shows the scene's value again and the status bar says
     // what `field` takes.
     std::optional<std::uint8_t> takeBox(QLineEdit* box, std::string_view field, std::uint8_t max);
-    void commitSceneProperty(QLineEdit* box, edits::SceneProperty property);
+    // Takes the box's value as the property's; returns the value taken, if any.
+    std::optional<std::uint8_t> commitSceneProperty(QLineEdit* box, SceneProperty property);
     // Selector `index`: 0-3 the background sub-palettes, 4-7 the sprite ones.
     void commitPaletteSelector(QLineEdit* box, int index);
     void editDone(const Outcome<EditResult>& result);
 
     EditorDocument& document_;
     Dialogs& dialogs_;
+    // The boxes of the core's table of properties, each with the property it shows.
+    std::vector<std::pair<QLineEdit*, SceneProperty>> boxes_;
     StatusLine showStatus_;
     bool filling_ = false;
     // The receiver of the boxes' connections. Being a member, it goes before QWidget's

@@ -218,77 +218,23 @@ Outcome<EditResult> moveStart(Document& doc, std::uint8_t x, std::uint8_t y)
     });
 }
 
-namespace {
-
-struct PropertyEdit {
-    const char* name;
-    Parts parts;
-};
-
-PropertyEdit propertyEdit(SceneProperty property)
-{
-    switch (property) {
-    case SceneProperty::Time: return {"Edit Time Limit", part::Properties};
-    case SceneProperty::Indicator: return {"Edit Stage Indicator", part::Properties};
-    case SceneProperty::Reload: return {"Edit Gameover Reload", part::Properties};
-    case SceneProperty::SprBank: return {"Edit SPR Bank", part::Properties | part::Patterns};
-    case SceneProperty::BkgBank: return {"Edit BKG Bank", part::Properties | part::Patterns};
-    case SceneProperty::Direction: return {"Change Direction", part::Properties};
-    }
-    return {"Edit Property", part::Properties};
-}
-
-}  // namespace
-
-std::uint8_t scenePropertyMax(SceneProperty property)
-{
-    // A byte holds more than the image keeps: sprBank has four bits, and the BKG byte holds the
-    // bank times 8.
-    switch (property) {
-    case SceneProperty::SprBank: return 0x0F;
-    case SceneProperty::BkgBank: return rommap::kPatternBankCount - 1;
-    default: return 0xFF;
-    }
-}
-
 Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std::uint8_t value)
 {
-    if (value > scenePropertyMax(property)) {
-        const char* bank = property == SceneProperty::SprBank ? "SPR" : "BKG";
-        return Outcome<EditResult>::failure(EditResult::Refused,
-                                            std::string("The ") + bank + " bank must be 00 to "
-                                                + hexPad(scenePropertyMax(property), 2) + ".");
-    }
-    const PropertyEdit e = propertyEdit(property);
-    return editScene(doc, {e.name, e.parts, Document::kFocusNone}, [&](SceneState& s) {
-        SceneRecord& r = s.currentScene;
-        switch (property) {
-        case SceneProperty::Time: r.time = value; break;
-        case SceneProperty::Indicator: r.indicator = value; break;
-        case SceneProperty::Reload: r.reload = value; break;
-        case SceneProperty::SprBank: r.sprBank = value; break;
-        case SceneProperty::BkgBank: r.bkgBank = value; break;
-        case SceneProperty::Direction: r.direction = value ? 0x80 : 0; break;
-        }
-        return true;
-    });
-}
-
-Outcome<EditResult> setPaletteSelector(Document& doc, int index, std::uint8_t value)
-{
+    const ScenePropertyRow& row = sceneProperty(property);
+    if (row.words[0])
+        value = value ? row.max : 0;
+    if (const std::optional<std::string> refusal = propertyValueRefusal(row, value))
+        return Outcome<EditResult>::failure(EditResult::Refused, *refusal);
     if (!doc.hasScene())
         return Outcome<EditResult>::failure(EditResult::Refused, "No scene is shown.");
-    if (index < 0 || index > 7)
-        return Outcome<EditResult>::failure(EditResult::Refused, {});
-    return doc.edit({"Edit Palette Selector", part::Properties | part::Palette, Document::kFocusNone},
-                    [&](EditContext& context) {
-                        SceneRecord& r = context.scene().currentScene;
-                        r.palSelectors[static_cast<std::size_t>(index)] = value;
-                        // Every colour edit is already in the image under the old selectors, so
-                        // reading the colours again loses nothing; storing the old colours under
-                        // the new selector would overwrite that palette instead.
-                        return loadScenePalettes(context.image(), r, false).ok();
-                    });
+    return doc.edit({row.stepName, row.parts, Document::kFocusNone}, [&](EditContext& context) {
+        SceneRecord& r = context.scene().currentScene;
+        setPropertyValue(r, row, value);
+        // Every colour edit is already in the image under the old selectors, so reading the
+        // colours again loses nothing; storing the old colours under the new selector would
+        // overwrite that palette instead.
+        return !(row.parts & part::Palette) || loadScenePalettes(context.image(), r, false).ok();
+    });
 }
 
 Outcome<EditResult> setPaletteEntry(Document& doc, int index, std::uint8_t colour)

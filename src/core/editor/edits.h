@@ -9,6 +9,7 @@
 #include "actors/map_end.h"
 #include "actors/sprite_frames.h"
 #include "editor/document.h"
+#include "editor/scene_properties.h"
 #include "expansion/resize_result.h"
 #include "gfx/tile_import.h"
 #include "scene/map_cells.h"
@@ -86,24 +87,13 @@ std::string actorCommandName(ActorCommand command, ActorKind kind);
 // "Move Player Start".
 Outcome<EditResult> moveStart(Document& doc, std::uint8_t x, std::uint8_t y);
 
-// The single-byte properties the properties panel edits. The time limit, stage indicator,
-// game-over reload and background bank belong to the stage: every scene of it shares them.
-enum class SceneProperty { Time, Indicator, Reload, SprBank, BkgBank, Direction };
-
-// The largest value a property takes: 0x0F for the SPR bank (four bits), 0x1F for the BKG bank
-// (the 32 pattern banks), 0xFF for the others.
-std::uint8_t scenePropertyMax(SceneProperty property);
-
-// Sets one property ("Edit Time Limit", "Edit SPR Bank", ...). A value above scenePropertyMax (a
-// bank the image cannot hold) is refused with the reason; nothing changes. A new bank
-// shows that bank's tiles; the tiles of the bank shown before are already in the image. The
-// direction is 0 or 0x80 (any non-zero value counts as 0x80).
+// Sets one property of the scene or its stage, under its row's step name ("Edit Time Limit",
+// "Edit SPR Bank", "Edit Palette Selector", ...). A value above the row's largest (a bank the
+// image cannot hold) is refused with the reason; nothing changes. For a property of two words
+// (the direction) any value but 0 counts as the second. A new bank shows that bank's tiles; the
+// tiles of the bank shown before are already in the image. A new palette selector shows the
+// colours the image holds under it: the colours shown before stay in the image under the old one.
 Outcome<EditResult> setSceneProperty(Document& doc, SceneProperty property, std::uint8_t value);
-
-// "Edit Palette Selector": selector `index` (0-3 background, 4-7 sprite sub-palettes) becomes
-// `value`, and the scene's colours are read again from the image for the new selectors. The
-// colours shown before stay in the image under the old selector.
-Outcome<EditResult> setPaletteSelector(Document& doc, int index, std::uint8_t value);
 
 // "Edit Palette": entry `index` (0..31) of the scene's palette memory becomes NES colour `colour`.
 // Colour 0 of each sub-palette (entries 0, 4, .. 28) is one colour shared by all eight and by

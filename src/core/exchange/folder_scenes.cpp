@@ -29,9 +29,8 @@ bool blankScene(Document& doc, const SceneKey& key)
     std::fill(d.map.begin(), d.map.end(), 0);
     std::fill(d.enemies.begin(), d.enemies.end(), EnemyRecord{});
     std::fill(d.items.begin(), d.items.end(), ItemRecord{});
-    d.direction = d.startX = d.startY = d.sprBank = 0;
-    d.sprPalettes = {};
-    d.stage = {};
+    d.startX = d.startY = 0;
+    d.properties = {};
     return stepped(importScene(doc, d, SharedValues::Change));
 }
 
@@ -46,15 +45,10 @@ FolderOutcome applyScene(Document& doc, const SceneKey& key, const Bytes& file, 
     // Only values an earlier file set are compared: the others are this file's to set.
     SceneDescription compared = d;
     const SceneDescription here = describeScene(doc.currentScene());
-    if (!seen.stages.contains(key.stage)) {
-        const std::uint8_t every = compared.stage.bkgPalettes[0];
-        compared.stage = here.stage;
-        compared.stage.bkgPalettes[0] = every;
-    }
-    if (!seen.any) {
-        compared.stage.bkgPalettes[0] = here.stage.bkgPalettes[0];
-        compared.sprPalettes[0] = here.sprPalettes[0];
-        compared.sprPalettes[1] = here.sprPalettes[1];
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        if ((row.sharing == Sharing::Stage && !seen.stages.contains(key.stage))
+            || (row.sharing == Sharing::Game && !seen.any))
+            compared.property(row.property) = here.property(row.property);
     }
     if (const std::vector<std::string> differ = sharedDifferences(doc.currentScene(), compared); !differ.empty()) {
         std::string reason = "values it shares with the scene files before it differ:";

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/hex.h"
+#include "editor/scene_properties.h"
 
 // What the readers of scene files and Tiled maps share: a wrong value stops the reading with the
 // place it is at. Only the exchange readers include this; nothing of it leaves them.
@@ -41,6 +42,28 @@ inline std::uint8_t hexValue(const Json& j, const std::string& where, int max)
     if (!j.is_string())
         throw Wrong{where, "write hexadecimal digits in quotes, such as \"" + hexPad(max, max > 0x0F ? 2 : 1) + "\""};
     return readHexDigits(j.get_ref<const std::string&>(), where, max);
+}
+
+// A property of the scene's table as a file holds it: one of its two words, or hexadecimal
+// digits in quotes.
+inline std::uint8_t propertyValueOf(const ScenePropertyRow& row, const Json& j, const std::string& where)
+{
+    if (!row.words[0])
+        return hexValue(j, where, row.max);
+    for (std::size_t k = 0; k < row.words.size(); ++k) {
+        if (j == row.words[k])
+            return k == 0 ? 0 : row.max;
+    }
+    throw Wrong{where, j.dump() + " is not \"" + row.words[0] + "\" or \"" + row.words[1] + "\""};
+}
+
+// The number of places of the list a property is a place of (the four palette selectors).
+inline std::size_t propertyListSize(const ScenePropertyRow& row)
+{
+    const auto& rows = scenePropertyRows();
+    return static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(), [&](const ScenePropertyRow& r) {
+        return std::string_view(r.fileKey) == row.fileKey;
+    }));
 }
 
 }  // namespace velmar::exchange

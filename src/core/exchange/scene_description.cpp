@@ -14,17 +14,7 @@ namespace velmar {
 namespace {
 
 using rommap::kMaxMapLength;
-using rommap::kPatternBankCount;
 using rommap::kScreenBytes;
-
-StageValues stageOf(const SceneRecord& s)
-{
-    return {s.bkgBank,
-            s.time,
-            s.indicator,
-            s.reload,
-            {s.palSelectors[0], s.palSelectors[1], s.palSelectors[2], s.palSelectors[3]}};
-}
 
 // Why the image cannot hold `d`, or nullopt. The file readers refuse all of this with the place
 // in the file; this guards the way in itself.
@@ -34,10 +24,10 @@ std::optional<std::string> unfitValue(const SceneDescription& d)
         return "The length must be 00 to " + hexPad(kMaxMapLength, 2) + ".";
     if (d.map.size() != static_cast<std::size_t>(d.length + 1) * kScreenBytes)
         return std::string("The map does not have the cells its length needs.");
-    if (d.direction != 0 && d.direction != 0x80)
-        return std::string("The direction is 00 or 80.");
-    if (d.sprBank > 0x0F || d.stage.bkgBank >= kPatternBankCount)
-        return std::string("A bank the image does not have.");
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        if (auto refusal = propertyValueRefusal(row, d.property(row.property)))
+            return refusal;
+    }
     if (d.enemies.size() > 0xFF || d.items.size() > 0xFF)
         return std::string("A scene holds at most FF enemies and FF items.");
     for (const ItemRecord& item : d.items) {
@@ -64,18 +54,6 @@ std::optional<std::string> pastTheEnd(const SceneRecord& scene, const SceneDescr
         + "map's end. " + beyondEndReason(*actorAt(after, first.kind, first.index), d.length);
 }
 
-void setShared(SceneRecord& s, const StageValues& v, const std::array<std::uint8_t, 4>& sprPalettes)
-{
-    s.bkgBank = v.bkgBank;
-    s.time = v.time;
-    s.indicator = v.indicator;
-    s.reload = v.reload;
-    for (std::size_t k = 0; k < 4; ++k)
-        s.palSelectors[k] = v.bkgPalettes[k];
-    s.palSelectors[4] = sprPalettes[0];
-    s.palSelectors[5] = sprPalettes[1];
-}
-
 void addDifference(std::vector<std::string>& out, const std::string& name, std::uint8_t here, std::uint8_t file)
 {
     if (here != file)
@@ -88,16 +66,12 @@ SceneDescription describeScene(const SceneRecord& s)
 {
     SceneDescription d;
     d.length = s.length;
-    d.direction = s.direction;
     d.map = s.map;
     d.startX = s.startX;
     d.startY = s.startY;
-    d.sprBank = s.sprBank;
-    for (std::size_t k = 0; k < 4; ++k)
-        d.sprPalettes[k] = s.palSelectors[4 + k];
     d.enemies = s.enemies;
     d.items = s.items;
-    d.stage = stageOf(s);
+    d.properties = propertyValues(s);
     return d;
 }
 
@@ -110,18 +84,14 @@ SceneDescription canonicalScene(SceneDescription d)
 
 std::vector<std::string> sharedDifferences(const SceneRecord& scene, const SceneDescription& d)
 {
-    const StageValues here = stageOf(scene);
     std::vector<std::string> out;
-    addDifference(out, "stage BKG bank", here.bkgBank, d.stage.bkgBank);
-    addDifference(out, "stage time", here.time, d.stage.time);
-    addDifference(out, "stage indicator", here.indicator, d.stage.indicator);
-    addDifference(out, "stage reload", here.reload, d.stage.reload);
-    addDifference(out, "BKG palette 0 (every stage)", here.bkgPalettes[0], d.stage.bkgPalettes[0]);
-    for (std::size_t k = 1; k < 4; ++k)
-        addDifference(out, "stage BKG palette " + std::to_string(k), here.bkgPalettes[k], d.stage.bkgPalettes[k]);
-    for (std::size_t k = 0; k < 2; ++k)
-        addDifference(out, "SPR palette " + std::to_string(k) + " (every stage)", scene.palSelectors[4 + k],
-                      d.sprPalettes[k]);
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        if (row.sharing == Sharing::Scene)
+            continue;
+        const std::string name = row.sharing == Sharing::Stage ? "stage " + std::string(row.label)
+                                                               : row.label + std::string(" (every stage)");
+        addDifference(out, name, propertyValue(scene, row), d.property(row.property));
+    }
     return out;
 }
 
@@ -161,16 +131,14 @@ Outcome<SceneImportResult> importScene(Document& doc, const SceneDescription& d,
             || !made(resizeEnemies(rom, s, static_cast<int>(d.enemies.size()), areaEnd)))
             return false;
         s.map = d.map;
-        s.direction = d.direction;
         s.startX = d.startX;
         s.startY = d.startY;
-        s.sprBank = d.sprBank;
-        s.palSelectors[6] = d.sprPalettes[2];
-        s.palSelectors[7] = d.sprPalettes[3];
         s.enemies = d.enemies;
         s.items = d.items;
-        if (shared == SharedValues::Change)
-            setShared(s, d.stage, d.sprPalettes);
+        for (const ScenePropertyRow& row : scenePropertyRows()) {
+            if (row.sharing == Sharing::Scene || shared == SharedValues::Change)
+                setPropertyValue(s, row, d.property(row.property));
+        }
         // New selectors show the colours the image holds under them (as "Edit Palette
         // Selector" does); storing the old colours there would change other scenes' palettes.
         if (const RomStatus status = loadScenePalettes(rom, s, false); !status.ok()) {

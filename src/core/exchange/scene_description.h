@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "editor/scene_properties.h"
 #include "rom/scene_record.h"
 
 // A scene as it leaves the program for a file (a scene file, a Tiled map) and comes back: what a
@@ -13,33 +14,20 @@
 // importScene, which changes the document by its packers and its edit history only.
 namespace velmar {
 
-// The values a scene shares with the other scenes of its stage (and, for palette selector 0,
-// with every scene of the game).
-struct StageValues {
-    std::uint8_t bkgBank = 0;  // 00-1F
-    std::uint8_t time = 0;
-    std::uint8_t indicator = 0;
-    std::uint8_t reload = 0;
-    // Background palette selectors 0-3: 1-3 belong to the stage, 0 to the whole game.
-    std::array<std::uint8_t, 4> bkgPalettes{};
-
-    bool operator==(const StageValues&) const = default;
-};
-
 struct SceneDescription {
-    std::uint8_t length = 0;     // screens minus one, 00-10
-    std::uint8_t direction = 0;  // 0 or 0x80 (right to left)
+    std::uint8_t length = 0;  // screens minus one, 00-10
     // (length + 1) screens of 48 metatile numbers in the image's order: screen * 48 + column * 6
     // + row.
     Bytes map;
     std::uint8_t startX = 0;
     std::uint8_t startY = 0;
-    std::uint8_t sprBank = 0;  // 0-F
-    // Sprite palette selectors 0-3: 2 and 3 belong to the scene, 0 and 1 to the whole game.
-    std::array<std::uint8_t, 4> sprPalettes{};
     std::vector<EnemyRecord> enemies;  // in the order given; the image keeps them sorted by b
     std::vector<ItemRecord> items;     // item y is the row times 16 (low nibble 0), type 0-F
-    StageValues stage;
+    // The properties of the scene and of what it shares (editor/scene_properties.h), by row.
+    ScenePropertyValues properties{};
+
+    std::uint8_t& property(SceneProperty p) { return properties[static_cast<std::size_t>(p)]; }
+    std::uint8_t property(SceneProperty p) const { return properties[static_cast<std::size_t>(p)]; }
 
     bool operator==(const SceneDescription&) const = default;
 };
@@ -52,7 +40,8 @@ SceneDescription describeScene(const SceneRecord& scene);
 SceneDescription canonicalScene(SceneDescription d);
 
 // The values of `d` that other scenes share and that differ from the scene's, one line each:
-// "stage time: 99 here, 60 in the file". Empty when they agree.
+// "stage time: 99 here, 60 in the file", "SPR palette 0 (every stage): ...". Empty when they
+// agree.
 std::vector<std::string> sharedDifferences(const SceneRecord& scene, const SceneDescription& d);
 
 // What importScene does with values other scenes share when they differ from the scene's.

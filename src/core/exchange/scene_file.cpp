@@ -1,7 +1,7 @@
 #include "exchange/scene_file.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -17,12 +17,11 @@ namespace {
 using Json = nlohmann::json;
 using OrderedJson = nlohmann::ordered_json;
 using exchange::hexValue;
+using exchange::propertyValueOf;
 using exchange::Wrong;
 
 constexpr int kRows = 6;
 constexpr int kColumns = 8;  // map columns per screen
-constexpr const char* kLeftToRight = "left to right";
-constexpr const char* kRightToLeft = "right to left";
 
 // ---- writing ----
 
@@ -52,20 +51,42 @@ std::size_t cellIndex(int column, int row)
     return static_cast<std::size_t>((column / kColumns) * rommap::kScreenBytes + (column % kColumns) * kRows + row);
 }
 
+// Where a property stands in the file: member `member` of the top, or of its object
+// ("stage.time": member "time" of "stage").
+struct FilePlace {
+    std::string object;
+    std::string member;
+};
+
+FilePlace filePlace(const ScenePropertyRow& row)
+{
+    const std::string key = row.fileKey;
+    const std::size_t dot = key.find('.');
+    if (dot == std::string::npos)
+        return {{}, key};
+    return {key.substr(0, dot), key.substr(dot + 1)};
+}
+
+void addOnce(std::vector<std::string>& names, const std::string& name)
+{
+    if (std::find(names.begin(), names.end(), name) == names.end())
+        names.push_back(name);
+}
+
 // ---- reading ----
 
 // The object at `where` with exactly the members named: a missing or an unknown one (a typing
 // error that would otherwise be ignored) refuses the file.
-const Json& object(const Json& j, const std::string& where, std::initializer_list<const char*> members)
+const Json& object(const Json& j, const std::string& where, const std::vector<std::string>& members)
 {
     if (!j.is_object())
         throw Wrong{where, "must be an object { ... }"};
-    for (const char* m : members) {
+    for (const std::string& m : members) {
         if (!j.contains(m))
-            throw Wrong{where, std::string("\"") + m + "\" is missing"};
+            throw Wrong{where, "\"" + m + "\" is missing"};
     }
     for (auto it = j.begin(); it != j.end(); ++it) {
-        if (std::find_if(members.begin(), members.end(), [&](const char* m) { return it.key() == m; }) == members.end())
+        if (std::find(members.begin(), members.end(), it.key()) == members.end())
             throw Wrong{where, "unknown member " + Json(it.key()).dump()};
     }
     return j;
@@ -85,15 +106,6 @@ const Json& array(const Json& j, const std::string& where, std::size_t minSize, 
                 + (minSize == maxSize ? "not " + std::to_string(minSize) : "at most " + std::to_string(maxSize))};
     }
     return j;
-}
-
-std::array<std::uint8_t, 4> selectors(const Json& j, const std::string& where)
-{
-    array(j, where, 4, 4);
-    std::array<std::uint8_t, 4> out{};
-    for (std::size_t k = 0; k < 4; ++k)
-        out[k] = hexValue(j[k], element(where, k), 0xFF);
-    return out;
 }
 
 // The six rows of the map, each a text of (length + 1) * 8 metatile numbers.
@@ -131,11 +143,43 @@ Bytes readMap(const Json& j, std::uint8_t length)
     return map;
 }
 
+// Reads the properties of the top (`inObjects` false) or of the objects in it ("stage").
+void readProperties(const Json& top, SceneDescription& d, bool inObjects)
+{
+    std::vector<std::string> checked;
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        const FilePlace place = filePlace(row);
+        if (place.object.empty() == inObjects)
+            continue;
+        if (inObjects && std::find(checked.begin(), checked.end(), place.object) == checked.end()) {
+            std::vector<std::string> inside;
+            for (const ScenePropertyRow& other : scenePropertyRows()) {
+                if (const FilePlace p = filePlace(other); p.object == place.object)
+                    addOnce(inside, p.member);
+            }
+            object(top[place.object], place.object, inside);
+            checked.push_back(place.object);
+        }
+        const Json& value = (inObjects ? top[place.object] : top)[place.member];
+        if (row.fileElement < 0) {
+            d.property(row.property) = propertyValueOf(row, value, row.fileKey);
+        } else {
+            const auto at = static_cast<std::size_t>(row.fileElement);
+            const std::size_t size = exchange::propertyListSize(row);
+            d.property(row.property) =
+                propertyValueOf(row, array(value, row.fileKey, size, size)[at], element(row.fileKey, at));
+        }
+    }
+}
+
 SceneDescription readDescription(const Json& top)
 {
-    object(top, "",
-           {"format", "version", "length", "direction", "start", "sprBank", "sprPalettes", "map", "enemies", "items",
-            "stage"});
+    std::vector<std::string> members = {"format", "version", "length", "start", "map", "enemies", "items"};
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        const FilePlace place = filePlace(row);
+        addOnce(members, place.object.empty() ? place.member : place.object);
+    }
+    object(top, "", members);
     if (top["format"] != std::string(kSceneFileFormat))
         throw Wrong{"format", top["format"].dump() + " is not \"" + std::string(kSceneFileFormat) + "\""};
     if (top["version"] != kSceneFileVersion)
@@ -144,15 +188,10 @@ SceneDescription readDescription(const Json& top)
 
     SceneDescription d;
     d.length = hexValue(top["length"], "length", rommap::kMaxMapLength);
-    const Json& direction = top["direction"];
-    if (direction != kLeftToRight && direction != kRightToLeft)
-        throw Wrong{"direction", direction.dump() + " is not \"" + kLeftToRight + "\" or \"" + kRightToLeft + "\""};
-    d.direction = direction == kRightToLeft ? 0x80 : 0;
+    readProperties(top, d, false);
     const Json& start = object(top["start"], "start", {"x", "y"});
     d.startX = hexValue(start["x"], "start.x", 0xFF);
     d.startY = hexValue(start["y"], "start.y", 0xFF);
-    d.sprBank = hexValue(top["sprBank"], "sprBank", 0x0F);
-    d.sprPalettes = selectors(top["sprPalettes"], "sprPalettes");
     d.map = readMap(top["map"], d.length);
 
     const Json& enemies = array(top["enemies"], "enemies", 0, 0xFF);
@@ -172,13 +211,7 @@ SceneDescription readDescription(const Json& top)
                            static_cast<std::uint8_t>(hexValue(item["y"], member(where, "y"), 0x0F) << 4),
                            hexValue(item["type"], member(where, "type"), 0x0F)});
     }
-
-    const Json& stage = object(top["stage"], "stage", {"bkgBank", "time", "indicator", "reload", "bkgPalettes"});
-    d.stage.bkgBank = hexValue(stage["bkgBank"], "stage.bkgBank", rommap::kPatternBankCount - 1);
-    d.stage.time = hexValue(stage["time"], "stage.time", 0xFF);
-    d.stage.indicator = hexValue(stage["indicator"], "stage.indicator", 0xFF);
-    d.stage.reload = hexValue(stage["reload"], "stage.reload", 0xFF);
-    d.stage.bkgPalettes = selectors(stage["bkgPalettes"], "stage.bkgPalettes");
+    readProperties(top, d, true);
     return d;
 }
 
@@ -220,27 +253,25 @@ std::string writeSceneFile(const SceneDescription& d)
         items.push_back(OrderedJson{
             {"type", hex1(item.id)}, {"x", hex2(item.x)}, {"y", hex1(static_cast<std::uint8_t>(item.y >> 4))}});
     }
-    const auto palettes = [](const std::array<std::uint8_t, 4>& p) {
-        return OrderedJson{hex2(p[0]), hex2(p[1]), hex2(p[2]), hex2(p[3])};
-    };
-    const OrderedJson members = {
-        {"format", kSceneFileFormat},
-        {"version", kSceneFileVersion},
-        {"length", hex2(d.length)},
-        {"direction", d.direction ? kRightToLeft : kLeftToRight},
-        {"start", {{"x", hex2(d.startX)}, {"y", hex2(d.startY)}}},
-        {"sprBank", hex1(d.sprBank)},
-        {"sprPalettes", palettes(d.sprPalettes)},
-        {"map", map},
-        {"enemies", enemies},
-        {"items", items},
-        {"stage",
-         {{"bkgBank", hex2(d.stage.bkgBank)},
-          {"time", hex2(d.stage.time)},
-          {"indicator", hex2(d.stage.indicator)},
-          {"reload", hex2(d.stage.reload)},
-          {"bkgPalettes", palettes(d.stage.bkgPalettes)}}},
-    };
+    // The properties: the scene's own beside its length, those of an object ("stage") in it.
+    OrderedJson own = OrderedJson::object();
+    OrderedJson inObjects = OrderedJson::object();
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        const FilePlace place = filePlace(row);
+        OrderedJson& into = place.object.empty() ? own[place.member] : inObjects[place.object][place.member];
+        const std::string text = propertyText(row, d.property(row.property));
+        if (row.fileElement < 0)
+            into = text;
+        else
+            into[static_cast<std::size_t>(row.fileElement)] = text;
+    }
+    OrderedJson members = {{"format", kSceneFileFormat}, {"version", kSceneFileVersion}, {"length", hex2(d.length)}};
+    members.update(own);
+    members["start"] = {{"x", hex2(d.startX)}, {"y", hex2(d.startY)}};
+    members["map"] = map;
+    members["enemies"] = enemies;
+    members["items"] = items;
+    members.update(inObjects);
     // The lists a person reads down, one entry a line; everything else on one line.
     std::string text = "{\n";
     for (auto it = members.begin(); it != members.end(); ++it) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "actors/actor_drawing.h"
@@ -28,24 +29,32 @@ constexpr int kColumns = 8;  // map columns per screen
 constexpr int kActorSize = 16;
 // Where an actor of row 0 stands: its bottom edge at 202, below the map (see actorBottomY).
 constexpr int kRowZeroTop = 202 - kActorSize;
-constexpr const char* kLeftToRight = "left to right";
-constexpr const char* kRightToLeft = "right to left";
 
 std::size_t cellIndex(int column, int row)
 {
     return static_cast<std::size_t>((column / kColumns) * rommap::kScreenBytes + (column % kColumns) * kRows + row);
 }
 
-int startBase(const SceneDescription& d) { return d.direction ? d.length * kScreenWidth : 0; }
+int startBase(const SceneDescription& d) { return d.property(SceneProperty::Direction) ? d.length * kScreenWidth : 0; }
 
 OrderedJson property(const std::string& name, const std::string& value)
 {
     return OrderedJson{{"name", name}, {"type", "string"}, {"value", value}};
 }
 
-std::string selectorText(const std::array<std::uint8_t, 4>& p)
+// The map's custom properties, by name as Tiled sorts them: one for each property of the scene's
+// table, the places of a list in one text ("00 01 02 03").
+OrderedJson mapProperties(const SceneDescription& d)
 {
-    return hexPad(p[0], 2) + " " + hexPad(p[1], 2) + " " + hexPad(p[2], 2) + " " + hexPad(p[3], 2);
+    std::map<std::string, std::string> texts;
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        std::string& text = texts[row.fileKey];
+        text += (text.empty() ? "" : " ") + propertyText(row, d.property(row.property));
+    }
+    OrderedJson list = OrderedJson::array();
+    for (const auto& [name, text] : texts)
+        list.push_back(property(name, text));
+    return list;
 }
 
 OrderedJson actorObject(int id, const char* kind, TiledPoint at, OrderedJson properties)
@@ -127,26 +136,33 @@ struct Properties {
         return hexValue(v, place, max);
     }
 
-    std::array<std::uint8_t, 4> selectors(const std::string& name) const
+    // A property of the scene's table: its word or digits, or for a place of a list (the palette
+    // selectors) the list's values in one text, "00 01 02 03".
+    std::uint8_t tableValue(const ScenePropertyRow& row) const
     {
-        const Json& v = value(name);
-        const std::string place = where + ", property " + name;
+        if (row.words[0])
+            return exchange::propertyValueOf(row, value(row.fileKey), where + ", property " + row.fileKey);
+        if (row.fileElement < 0)
+            return hex(row.fileKey, row.max);
+        const Json& v = value(row.fileKey);
+        const std::string place = where + ", property " + row.fileKey;
+        const std::size_t size = exchange::propertyListSize(row);
+        const std::string example = "write " + std::to_string(size) + " values as \"00 01 02 03\"";
         if (!v.is_string())
-            throw Wrong{place, "write four selectors as \"00 01 02 03\""};
-        std::array<std::uint8_t, 4> out{};
-        std::size_t count = 0;
+            throw Wrong{place, example};
+        std::vector<std::uint8_t> out;
         const std::string& text = v.get_ref<const std::string&>();
         std::size_t at = 0;
         while ((at = text.find_first_not_of(' ', at)) != std::string::npos) {
             const std::size_t end = std::min(text.find(' ', at), text.size());
-            if (count < 4)
-                out[count] = readHexDigits(text.substr(at, end - at), place, 0xFF);
-            ++count;
+            if (out.size() == size)
+                throw Wrong{place, example};
+            out.push_back(readHexDigits(text.substr(at, end - at), place, row.max));
             at = end;
         }
-        if (count != 4)
-            throw Wrong{place, "write four selectors as \"00 01 02 03\""};
-        return out;
+        if (out.size() != size)
+            throw Wrong{place, example};
+        return out[static_cast<std::size_t>(row.fileElement)];
     }
 };
 
@@ -251,19 +267,8 @@ SceneDescription readDescription(const Json& top)
 
     SceneDescription d;
     const Properties p = propertiesOf(top, "the map");
-    const Json& direction = p.value("direction");
-    if (direction != kLeftToRight && direction != kRightToLeft) {
-        throw Wrong{"the map, property direction",
-                    direction.dump() + " is not \"" + kLeftToRight + "\" or \"" + kRightToLeft + "\""};
-    }
-    d.direction = direction == kRightToLeft ? 0x80 : 0;
-    d.sprBank = p.hex("sprBank", 0x0F);
-    d.sprPalettes = p.selectors("sprPalettes");
-    d.stage.bkgBank = p.hex("stage.bkgBank", rommap::kPatternBankCount - 1);
-    d.stage.time = p.hex("stage.time", 0xFF);
-    d.stage.indicator = p.hex("stage.indicator", 0xFF);
-    d.stage.reload = p.hex("stage.reload", 0xFF);
-    d.stage.bkgPalettes = p.selectors("stage.bkgPalettes");
+    for (const ScenePropertyRow& row : scenePropertyRows())
+        d.property(row.property) = p.tableValue(row);
 
     const Json& layers = need(top, "the map", "layers");
     if (!layers.is_array())
@@ -337,12 +342,7 @@ std::string writeTiledMap(const SceneDescription& d, const std::string& imageNam
         {"tileheight", kMetatileSize},
         {"nextlayerid", 3},
         {"nextobjectid", id},
-        {"properties",
-         {property("direction", d.direction ? kRightToLeft : kLeftToRight), property("sprBank", hexPad(d.sprBank, 1)),
-          property("sprPalettes", selectorText(d.sprPalettes)), property("stage.bkgBank", hexPad(d.stage.bkgBank, 2)),
-          property("stage.bkgPalettes", selectorText(d.stage.bkgPalettes)),
-          property("stage.indicator", hexPad(d.stage.indicator, 2)),
-          property("stage.reload", hexPad(d.stage.reload, 2)), property("stage.time", hexPad(d.stage.time, 2))}},
+        {"properties", mapProperties(d)},
         {"tilesets",
          {{{"firstgid", kTiledFirstGid},
            {"name", "metatiles"},

@@ -78,9 +78,9 @@ TEST(SceneFile, ValuesOtherScenesShareChangeOnlyWhenAsked)
     const SceneDescription d = describeScene(from.doc.currentScene());
     SceneFileFixture f(kOther);
     const Bytes loaded = f.doc.romData();
-    const StageValues stageBefore = describeScene(f.doc.currentScene()).stage;
+    const SceneDescription before = describeScene(f.doc.currentScene());
     SceneDescription differing = d;
-    differing.stage.time = static_cast<std::uint8_t>(f.doc.currentScene().time + 1);
+    differing.property(SceneProperty::Time) = static_cast<std::uint8_t>(f.doc.currentScene().time + 1);
 
     const auto refused = importScene(f.doc, differing, SharedValues::Refuse);
     EXPECT_EQ(refused.code, SceneImportResult::SharedDiffer);
@@ -90,7 +90,10 @@ TEST(SceneFile, ValuesOtherScenesShareChangeOnlyWhenAsked)
     ASSERT_TRUE(importScene(f.doc, differing, SharedValues::Keep).ok());
     const SceneDescription kept = describeScene(f.doc.currentScene());
     EXPECT_EQ(kept.map, d.map);
-    EXPECT_EQ(kept.stage, stageBefore);
+    for (const ScenePropertyRow& row : scenePropertyRows()) {
+        EXPECT_EQ(kept.property(row.property), (row.sharing == Sharing::Scene ? d : before).property(row.property))
+            << row.label;
+    }
     ASSERT_TRUE(f.doc.undo().ok());
 
     ASSERT_TRUE(importScene(f.doc, differing, SharedValues::Change).ok());
@@ -153,16 +156,18 @@ TEST(SceneFile, ABrokenFileIsRefusedWithWhereItIsWrong)
         {replaced(good, length, "\"length\": \"10\""),
          "map[0]: " + std::to_string(columns) + " metatiles, but a length of 10 needs 136"},
         {replaced(good, length, "\"length\": \"11\""), "length: 11 is not 00 to 10"},
-        {replaced(good, "\"sprBank\": \"", "\"sprBank\": \"1"), "sprBank: 1" + hexPad(d.sprBank, 1) + " is not 0 to F"},
+        {replaced(good, "\"sprBank\": \"", "\"sprBank\": \"1"),
+         "sprBank: 1" + hexPad(d.property(SceneProperty::SprBank), 1) + " is not 0 to F"},
         {replaced(good, "\"time\": \"", "\"time\": \"g"),
-         "stage.time: \"g" + hexPad(d.stage.time, 2) + "\" is not a hexadecimal number"},
+         "stage.time: \"g" + hexPad(d.property(SceneProperty::Time), 2) + "\" is not a hexadecimal number"},
         {replaced(good, "\"bkgBank\": \"", "\"bkgBank\": \"2"),
-         "stage.bkgBank: 2" + hexPad(d.stage.bkgBank, 2) + " is not 00 to 1F"},
+         "stage.bkgBank: 2" + hexPad(d.property(SceneProperty::BkgBank), 2) + " is not 00 to 1F"},
         {replaced(good, "{\"x\": \"" + hexPad(d.startX, 2) + "\"", "{\"x\": 32"),
          "start.x: write hexadecimal digits in quotes, such as \"FF\""},
         {replaced(good, "\"map\": [\n    \"", "\"map\": [\n    \"zz "),
          "map[0][0]: \"zz\" is not a hexadecimal number"},
-        {replaced(good, "[\"" + hexPad(d.sprPalettes[0], 2) + "\", ", "["), "sprPalettes: 3 entries, not 4"},
+        {replaced(good, "[\"" + hexPad(d.property(SceneProperty::SprPalette0), 2) + "\", ", "["),
+         "sprPalettes: 3 entries, not 4"},
         {replaced(good, lastEnemy, firstEnemy + ",\n    " + R"({"type": "04", "b": "300", "x": "3", "y": "2"})" + "\n"),
          "enemies[4].b: 300 is not 00 to FF"},
         {replaced(good, R"("x": "3", "y": "2"})", R"("x": "3"})"), "enemies[0]: \"y\" is missing"},

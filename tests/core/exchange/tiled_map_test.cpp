@@ -20,7 +20,7 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
     ASSERT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
     ASSERT_TRUE(doc.selectScene({1, 2, 2}).ok());
     SceneDescription d = describeScene(doc.currentScene());
-    d.direction = 0x80;
+    d.property(SceneProperty::Direction) = 0x80;
     d.enemies = {{0x04, 0x5E, 0x21}};  // row 5, column E of the screen from column 04
     d.items = {{0x30, 0xF0, 0x07}};
     const Json map = Json::parse(writeTiledMap(d, "level-metatiles.png"));
