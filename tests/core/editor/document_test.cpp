@@ -128,20 +128,33 @@ TEST(Document, PixelsGoBackToTheBankTheyCameFrom)
     EXPECT_EQ(stored[64 * 3], (before + 1) & 3);
 }
 
-// Subtile, metatile and attribute edits are stored with the scene: undone, redone, kept over a
-// scene switch and in the saved file.
+// Subtile, metatile and attribute edits set one quarter each (counted column first: top left,
+// bottom left, top right, bottom right; the attribute byte's bits go row first) under their own
+// names, and are stored with the scene: undone, redone, kept over a scene switch and in the
+// saved file. A quarter or palette out of range is refused.
 TEST(Document, MetatileTableEditsAreKept)
 {
     DocumentFixture f;
     const MetatileTables loaded = f.doc.scene().metatiles;
-    ASSERT_EQ(edits::setSubtileTile(f.doc, 3, 1, static_cast<std::uint8_t>(loaded.subtileDefs[3][1] ^ 0x40)).code,
-              EditResult::Recorded);
-    ASSERT_EQ(edits::setAttributePalette(f.doc, 7, 2, ((loaded.metatileDefs[7][0] >> 2) & 3) ^ 3).code,
-              EditResult::Recorded);
-    ASSERT_EQ(edits::setMetatileSubtile(f.doc, 7, 3, static_cast<std::uint8_t>(loaded.metatileDefs[7][4] ^ 1)).code,
-              EditResult::Recorded);
-    const MetatileTables edited = f.doc.scene().metatiles;
-    EXPECT_NE(edited, loaded);
+    MetatileTables want = loaded;
+    want.subtileDefs[3][1] ^= 0x40;
+    want.metatileDefs[7][4] ^= 1;
+    const int palette = (loaded.metatileDefs[7][0] >> 2 & 3) ^ 3;  // top right: bits 2-3
+    want.metatileDefs[7][0] = static_cast<std::uint8_t>((loaded.metatileDefs[7][0] & 0xF3) | palette << 2);
+    ASSERT_EQ(edits::setSubtileTile(f.doc, 3, 1, want.subtileDefs[3][1]).code, EditResult::Recorded);
+    EXPECT_EQ(f.doc.undoName(), "Edit Subtile");
+    ASSERT_EQ(edits::setAttributePalette(f.doc, 7, 2, palette).code, EditResult::Recorded);
+    EXPECT_EQ(f.doc.undoName(), "Edit Attributes");
+    ASSERT_EQ(edits::setMetatileSubtile(f.doc, 7, 3, want.metatileDefs[7][4]).code, EditResult::Recorded);
+    EXPECT_EQ(f.doc.undoName(), "Edit Metatile");
+    EXPECT_EQ(f.doc.scene().metatiles, want);
+    for (const int quarter : {-1, 4}) {
+        EXPECT_EQ(edits::setSubtileTile(f.doc, 3, quarter, 0).reason, "A quarter is 0 to 3.");
+        EXPECT_EQ(edits::setMetatileSubtile(f.doc, 7, quarter, 0).code, EditResult::Refused);
+        EXPECT_EQ(edits::setAttributePalette(f.doc, 7, quarter, 0).code, EditResult::Refused);
+    }
+    EXPECT_EQ(edits::setAttributePalette(f.doc, 7, 0, 4).reason, "A background palette is 0 to 3.");
+
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(f.doc.undo().ok());
     EXPECT_EQ(f.doc.scene().metatiles, loaded);
@@ -149,13 +162,13 @@ TEST(Document, MetatileTableEditsAreKept)
         ASSERT_TRUE(f.doc.redo().ok());
     ASSERT_TRUE(f.doc.selectScene(kSecond).ok());
     ASSERT_TRUE(f.doc.selectScene(kFirst).ok());
-    EXPECT_EQ(f.doc.scene().metatiles, edited);
+    EXPECT_EQ(f.doc.scene().metatiles, want);
     ASSERT_TRUE(f.doc.save(false).ok());
     RomImage saved;
     ASSERT_TRUE(readRomFile(f.path, saved).ok());
     MetatileTables reread;
     ASSERT_TRUE(loadMetatileTables(saved.romData, f.doc.currentScene(), reread).ok());
-    EXPECT_EQ(reread, edited);
+    EXPECT_EQ(reread, want);
 }
 
 TEST(Document, OpeningAndSaving)

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "editor/edits.h"
-#include "gfx/metatile_render.h"
 #include "gfx/tile_drawing.h"
 #include "support/test_support.h"
 
@@ -120,39 +119,6 @@ TEST(TileEdits, ImportTilesReadsASheetIntoABank)
     ASSERT_TRUE(loadChrBank(s.doc.romData(), stored, bank).ok());
     EXPECT_EQ(stored, tiles);
     EXPECT_EQ(edits::importTiles(s.doc, 0x20, sheet, colours, 2).edit.code, EditResult::Refused) << "no bank 20";
-}
-
-// Quarters count column first (top left, bottom left, top right, bottom right); the attribute
-// byte's bits go row first. A quarter or palette out of range is refused.
-TEST(TileEdits, SubtileMetatileAndAttributeEditsSetOneQuarter)
-{
-    SampleScene s;
-    const MetatileTables before = s.doc.scene().metatiles;
-    const std::uint8_t sub = 5, meta = 9;
-    const auto tile = static_cast<std::uint8_t>(before.subtileDefs[sub][1] ^ 1);
-    const auto subtile = static_cast<std::uint8_t>(before.metatileDefs[meta][3] ^ 1);
-    const int palette = quadrantPalette(1, before.metatileDefs[meta][0]) ^ 1;
-    ASSERT_EQ(edits::setSubtileTile(s.doc, sub, 1, tile).code, EditResult::Recorded);
-    EXPECT_EQ(s.doc.undoName(), "Edit Subtile");
-    ASSERT_EQ(edits::setMetatileSubtile(s.doc, meta, 2, subtile).code, EditResult::Recorded);
-    EXPECT_EQ(s.doc.undoName(), "Edit Metatile");
-    ASSERT_EQ(edits::setAttributePalette(s.doc, meta, 1, palette).code, EditResult::Recorded);
-    EXPECT_EQ(s.doc.undoName(), "Edit Attributes");
-
-    MetatileTables want = before;
-    want.subtileDefs[sub][1] = tile;
-    want.metatileDefs[meta][3] = subtile;
-    want.metatileDefs[meta][0] = static_cast<std::uint8_t>((before.metatileDefs[meta][0] & 0xCF) | palette << 4);
-    EXPECT_EQ(s.doc.scene().metatiles, want);
-
-    const Bytes image = s.doc.romData();
-    for (const int quarter : {-1, 4}) {
-        EXPECT_EQ(edits::setSubtileTile(s.doc, sub, quarter, 0).reason, "A quarter is 0 to 3.");
-        EXPECT_EQ(edits::setMetatileSubtile(s.doc, meta, quarter, 0).code, EditResult::Refused);
-        EXPECT_EQ(edits::setAttributePalette(s.doc, meta, quarter, 0).code, EditResult::Refused);
-    }
-    EXPECT_EQ(edits::setAttributePalette(s.doc, meta, 0, 4).reason, "A background palette is 0 to 3.");
-    EXPECT_EQ(s.doc.romData(), image);
 }
 
 }  // namespace
