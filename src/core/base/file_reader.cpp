@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/paths.h"
+
 namespace velmar {
 
 namespace fs = std::filesystem;
@@ -32,6 +34,14 @@ std::string readWholeFile(const fs::path& path, Bytes& out, std::uintmax_t maxSi
     if (static_cast<std::uintmax_t>(in.gcount()) != size)
         return std::generic_category().message(errno != 0 ? errno : EIO);
     return {};
+}
+
+std::string readFileBelow(const fs::path& root, const std::string& relative, Bytes& out, std::uintmax_t maxSize,
+                          const std::string& tooLarge)
+{
+    if (const std::optional<PathObstacle> o = obstacleBelow(root, relative); o && o->link)
+        return (o->name == relative ? "The file" : o->name) + " is a link; no link inside the folder is followed";
+    return readWholeFile(root / pathFromUtf8(relative), out, maxSize, tooLarge);
 }
 
 }  // namespace velmar

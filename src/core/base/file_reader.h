@@ -14,4 +14,10 @@ namespace velmar {
 std::string readWholeFile(const std::filesystem::path& path, Bytes& out, std::uintmax_t maxSize,
                           const std::string& tooLarge);
 
+// Reads file `relative` ('/' between folders) of a folder someone else made, as readWholeFile does,
+// but follows no link inside the folder: a link on the way is refused with its name ("scenes is a
+// link; ..."). The folder itself may be a link the user chose.
+std::string readFileBelow(const std::filesystem::path& root, const std::string& relative, Bytes& out,
+                          std::uintmax_t maxSize, const std::string& tooLarge);
+
 }  // namespace velmar

@@ -1,5 +1,7 @@
 #include "base/file_writer.h"
 
+#include "base/paths.h"
+
 #include <cerrno>
 #include <random>
 #include <string>
@@ -157,20 +159,7 @@ Outcome<WriteResult> fail(std::string reason)
 
 #ifdef _WIN32
 
-// std::filesystem on MinGW-w64 sees no symbolic links (a link reads as the file it points to) and
-// counts one link for every file: the system is asked itself.
-bool isSymbolicLink(const fs::path& path)
-{
-    WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(path.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(find);
-    // Other reparse points are no links: a OneDrive file not downloaded yet is one.
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
-        && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
-}
-
+// std::filesystem on MinGW-w64 counts one link for every file: the system is asked itself.
 // The file a link leads to, or an empty path when it leads nowhere.
 fs::path linkTarget(const fs::path& link)
 {
@@ -232,12 +221,6 @@ std::error_code replaceFile(const fs::path& from, const fs::path& to)
 }
 
 #else
-
-bool isSymbolicLink(const fs::path& path)
-{
-    std::error_code ec;
-    return fs::is_symlink(fs::symlink_status(path, ec));
-}
 
 fs::path linkTarget(const fs::path& link)
 {
@@ -339,6 +322,27 @@ Outcome<WriteResult> checkWritable(const fs::path& path, bool mustExist, FileOwn
 {
     Target target;
     return examine(path, mustExist, owner, target);
+}
+
+Outcome<WriteResult> writeProgramFileBelow(const fs::path& root, const std::string& relative, const Bytes& bytes)
+{
+    // Folder by folder, each checked as it is reached or made: a link planted at "scenes" would
+    // otherwise take every scene file into the folder it leads to.
+    fs::path at = root;
+    for (std::size_t from = 0, slash; (slash = relative.find('/', from)) != std::string::npos; from = slash + 1) {
+        at /= pathFromUtf8(relative.substr(from, slash - from));
+        const std::string name = relative.substr(0, slash);
+        std::error_code ec;
+        if (!isSymbolicLink(at) && !fs::exists(fs::symlink_status(at, ec)))
+            fs::create_directory(at, ec);
+        if (ec)
+            return fail(name + ": " + ec.message());
+        if (isSymbolicLink(at))
+            return fail(name + " is a link; it was not followed, and nothing was written");
+        if (!fs::is_directory(fs::symlink_status(at, ec)))
+            return fail(name + " is not a folder; nothing was written");
+    }
+    return writeFileSafely(root / pathFromUtf8(relative), bytes, false, FileOwner::Program);
 }
 
 Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist, FileOwner owner)

@@ -42,6 +42,13 @@ enum class FileOwner {
 [[nodiscard]] Outcome<WriteResult> writeFileSafely(const std::filesystem::path& path, const Bytes& bytes,
                                                    bool mustExist, FileOwner owner);
 
+// Writes file `relative` ('/' between folders) of a folder the program fills with files it names
+// itself, as writeFileSafely does for FileOwner::Program, making the folders on the way: a link, or
+// anything but a folder where a folder goes, is refused with its name and never followed. The
+// folder `root` itself is the user's choice and may be a link.
+[[nodiscard]] Outcome<WriteResult> writeProgramFileBelow(const std::filesystem::path& root, const std::string& relative,
+                                                         const Bytes& bytes);
+
 // Whether writeFileSafely would write `path` now, by its rules, without writing anything: the
 // reason it would refuse, so that work that belongs to a write (a backup) is not done for one
 // that cannot happen.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace velmar {
@@ -8,6 +9,21 @@ namespace velmar {
 // Paths travel through the program as UTF-8 text; this is the one place they become paths.
 std::filesystem::path pathFromUtf8(const std::string& text);
 std::string pathToUtf8(const std::filesystem::path& path);
+
+// Whether `path` itself is a symbolic link (a junction too, on Windows), whatever it leads to.
+bool isSymbolicLink(const std::filesystem::path& path);
+
+// What stands in the way of a file the program names itself below a folder ("scenes/010203.json"
+// below the folder the user chose): the first part of the name, from the top, that is a link, or
+// is something other than a folder where a folder goes or a plain file where the file goes.
+struct PathObstacle {
+    std::string name;  // the part's name below `root`, '/' between folders ("scenes")
+    bool link = false;
+    std::string why;  // "a link", "not a folder", "not a plain file"
+};
+// nullopt when every part is what its place needs or is missing. `relative` is '/'-separated
+// UTF-8 without "." or ".." parts; `root` itself may be anything the user chose, a link too.
+std::optional<PathObstacle> obstacleBelow(const std::filesystem::path& root, const std::string& relative);
 
 // A message about a file: the program's fixed text, then on a second line the path and the
 // reason ("Error loading file!" / "/roms/game.nes: Permission denied").

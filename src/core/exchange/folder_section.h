@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/document.h"
 #include "base/outcome.h"
+#include "editor/document.h"
+#include "exchange/json_text.h"
 #include "text/char_table.h"
 #include "text/text_packer.h"
 
@@ -51,6 +52,18 @@ FolderPart bankPart(int bank);
 inline FolderOutcome badFile(std::string reason)
 {
     return FolderOutcome::failure(FolderResult::BadFile, std::move(reason));
+}
+
+// The apply of a part whose file is JSON: the file is read through readJson, whose refusal is the
+// part's, and `apply` takes the value.
+inline std::function<FolderOutcome(Document&, const Bytes&)> jsonApply(FolderOutcome (*apply)(Document&, const Json&))
+{
+    return [apply](Document& doc, const Bytes& file) {
+        FolderOutcome result;
+        if (std::string fault = readJson(file, [&](const Json& value) { result = apply(doc, value); }); !fault.empty())
+            return badFile(std::move(fault));
+        return result;
+    };
 }
 
 }  // namespace velmar::exchange

@@ -4,22 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
 #include "base/hex.h"
 #include "editor/scene_properties.h"
+#include "exchange/json_text.h"
 
-// What the readers of scene files and Tiled maps share: a wrong value stops the reading with the
-// place it is at. Only the exchange readers include this; nothing of it leaves them.
+// What the readers of scene files and Tiled maps share: a wrong value stops the reading (through
+// readJson) with the place it is at. Only the exchange readers include this; nothing of it leaves
+// them.
 namespace velmar::exchange {
-
-using Json = nlohmann::json;
-
-// Where a value is wrong; thrown inside a reader only, and turned into its outcome there.
-struct Wrong {
-    std::string where;
-    std::string why;
-};
 
 inline std::string rangeText(int max) { return (max > 0x0F ? "00" : "0") + std::string(" to ") + hexText(max); }
 
@@ -27,12 +19,12 @@ inline std::string rangeText(int max) { return (max > 0x0F ? "00" : "0") + std::
 inline std::uint8_t readHexDigits(const std::string& text, const std::string& where, int max)
 {
     if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; }))
-        throw Wrong{where, Json(text).dump() + " is not a hexadecimal number"};
+        throw Wrong{where, quoteValue(text) + " is not a hexadecimal number"};
     std::uint32_t value = 0;
     for (const char c : text)
         value = std::min<std::uint32_t>(value * 16 + static_cast<std::uint32_t>(hexDigitValue(c)), 0x10000000);
     if (value > static_cast<std::uint32_t>(max))
-        throw Wrong{where, text + " is not " + rangeText(max)};
+        throw Wrong{where, cutText(text) + " is not " + rangeText(max)};
     return static_cast<std::uint8_t>(value);
 }
 
@@ -54,7 +46,7 @@ inline std::uint8_t propertyValueOf(const ScenePropertyRow& row, const Json& j, 
         if (j == row.words[k])
             return k == 0 ? 0 : row.max;
     }
-    throw Wrong{where, j.dump() + " is not \"" + row.words[0] + "\" or \"" + row.words[1] + "\""};
+    throw Wrong{where, quoteValue(j) + " is not \"" + row.words[0] + "\" or \"" + row.words[1] + "\""};
 }
 
 // The number of places of the list a property is a place of (the four palette selectors).

@@ -66,16 +66,12 @@ bool blankPalettes(Document& doc)
     return r.ok() || r.code == EditResult::NoChange;
 }
 
-FolderOutcome applyPalettes(Document& doc, const Bytes& bytes)
+FolderOutcome applyPalettes(Document& doc, const Json& file)
 {
-    std::string reason;
-    const std::optional<Json> file = parseJson(bytes, reason);
-    if (!file)
-        return badFile(reason);
     JsonFields f;
     Bytes colours;
     for (const Table& t : kTables) {
-        const Json& table = f.member(*file, "", t.name);
+        const Json& table = f.member(file, "", t.name);
         if (t.entries == 1) {
             const Json& list = f.array(table, t.name, static_cast<std::size_t>(t.width));
             for (std::size_t c = 0; c < list.size(); ++c)
@@ -99,6 +95,6 @@ FolderOutcome applyPalettes(Document& doc, const Bytes& bytes)
 
 }  // namespace
 
-FolderPart palettePart() { return {"palettes.json", describePalettes, blankPalettes, applyPalettes}; }
+FolderPart palettePart() { return {"palettes.json", describePalettes, blankPalettes, jsonApply(applyPalettes)}; }
 
 }  // namespace velmar::exchange

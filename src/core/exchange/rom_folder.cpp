@@ -4,18 +4,21 @@
 #include <set>
 #include <system_error>
 
-#include "exchange/json_text.h"
 #include "base/file_reader.h"
 #include "base/file_writer.h"
-#include "rom/address_map.h"
 #include "base/hex.h"
+#include "exchange/json_text.h"
+#include "exchange/scene_file.h"
+#include "rom/address_map.h"
 
 namespace velmar::exchange {
 
 namespace {
 
-// No file of a folder comes near this; the bound only keeps a stray file from being read whole.
-constexpr std::uintmax_t kMaxFolderFileBytes = 64u << 20;
+std::string tooLarge(const std::string& name)
+{
+    return "The file is larger than any file of its kind (" + std::to_string(folderFileLimit(name)) + " bytes).";
+}
 
 FolderOutcome failure(FolderResult code, std::string reason) { return FolderOutcome::failure(code, std::move(reason)); }
 
@@ -54,26 +57,23 @@ Bytes manifestOf(const std::vector<std::string>& files)
 }
 
 // The files the manifest lists, each a part's; or why the manifest is wrong.
-FolderOutcome readManifest(const Bytes& bytes, const std::vector<FolderPart>& parts, std::set<std::string>& files)
+FolderOutcome readManifestValue(const Json& manifest, const std::vector<FolderPart>& parts,
+                                std::set<std::string>& files)
 {
     const auto wrong = [](const std::string& what) {
         return failure(FolderResult::BadFile, std::string(kManifestFile) + ": " + what);
     };
-    std::string reason;
-    const std::optional<Json> manifest = parseJson(bytes, reason);
-    if (!manifest)
-        return wrong(reason);
     JsonFields f;
-    const Json& format = f.member(*manifest, "", "format");
-    const Json& version = f.member(*manifest, "", "version");
-    const Json& remainder = f.member(*manifest, "", "remainder");
-    const Json& list = f.array(f.member(*manifest, "", "files"), "files");
+    const Json& format = f.member(manifest, "", "format");
+    const Json& version = f.member(manifest, "", "version");
+    const Json& remainder = f.member(manifest, "", "remainder");
+    const Json& list = f.array(f.member(manifest, "", "files"), "files");
     if (!f.ok())
         return wrong(f.fault());
     if (format != kFolderFormat)
         return wrong("format: this is not a folder of this program's (\"" + std::string(kFolderFormat) + "\")");
     if (!version.is_number_integer() || version.get<std::int64_t>() != kFolderVersion)
-        return wrong("version: the folder is of version " + version.dump() + "; this program reads version "
+        return wrong("version: the folder is of version " + quoteValue(version) + "; this program reads version "
                      + std::to_string(kFolderVersion));
     if (remainder != kRemainderFile)
         return wrong("remainder: must be \"" + std::string(kRemainderFile) + "\"");
@@ -84,11 +84,24 @@ FolderOutcome readManifest(const Bytes& bytes, const std::vector<FolderPart>& pa
                                return p.file == name.get<std::string>();
                            });
         if (!known)
-            return wrong(where + ": " + name.dump() + " is no file a folder holds");
+            return wrong(where + ": " + quoteValue(name) + " is no file a folder holds");
         if (!files.insert(name.get<std::string>()).second)
-            return wrong(where + ": " + name.dump() + " is listed twice");
+            return wrong(where + ": " + quoteValue(name) + " is listed twice");
     }
     return {};
+}
+
+FolderOutcome readManifest(const Bytes& bytes, const std::vector<FolderPart>& parts, std::set<std::string>& files)
+{
+    const auto wrong = [](const std::string& what) {
+        return failure(FolderResult::BadFile, std::string(kManifestFile) + ": " + what);
+    };
+    FolderOutcome result;
+    if (const std::string fault =
+            readJson(bytes, [&](const Json& manifest) { result = readManifestValue(manifest, parts, files); });
+        !fault.empty())
+        return wrong(fault);
+    return result;
 }
 
 }  // namespace
@@ -145,8 +158,16 @@ FolderOutcome exportFolder(const RomImage& image, const CharTable& table, Folder
     return {};
 }
 
-FolderOutcome importFolder(const FolderReader& read, const CharTable& table, RomImage& out, EndCode endCode)
+FolderOutcome importFolder(const FolderReader& readAny, const CharTable& table, RomImage& out, EndCode endCode)
 {
+    const FolderReader read = [&readAny](const std::string& name, std::string& reason) -> std::optional<Bytes> {
+        std::optional<Bytes> file = readAny(name, reason);
+        if (file && file->size() > folderFileLimit(name)) {
+            reason = tooLarge(name);
+            return std::nullopt;
+        }
+        return file;
+    };
     const std::vector<FolderPart> parts = folderParts(table, endCode);
     std::string reason;
     const std::optional<Bytes> manifest = read(kManifestFile, reason);
@@ -182,25 +203,41 @@ FolderOutcome importFolder(const FolderReader& read, const CharTable& table, Rom
     return {};
 }
 
+std::uintmax_t folderFileLimit(const std::string& name)
+{
+    return name == kRemainderFile ? kMaxRomFileBytes : kMaxSceneFileBytes;
+}
+
 FolderReader diskFolder(const std::filesystem::path& dir)
 {
     return [dir](const std::string& name, std::string& reason) -> std::optional<Bytes> {
         Bytes bytes;
-        reason = readWholeFile(dir / pathFromUtf8(name), bytes, kMaxFolderFileBytes, "The file is too large.");
+        reason = readFileBelow(dir, name, bytes, folderFileLimit(name), tooLarge(name));
         return reason.empty() ? std::optional(std::move(bytes)) : std::nullopt;
     };
 }
 
 FolderOutcome writeFolder(const std::filesystem::path& dir, const FolderFiles& files)
 {
+    std::set<std::string> refused;
     for (const auto& [name, bytes] : files) {
-        const std::filesystem::path path = dir / pathFromUtf8(name);
-        std::error_code error;
-        std::filesystem::create_directories(path.parent_path(), error);
-        if (error)
-            return failure(FolderResult::Unreadable, pathToUtf8(path.parent_path()) + ": " + error.message());
-        if (const Outcome<WriteResult> r = writeFileSafely(path, bytes, false, FileOwner::User); !r.ok())
-            return failure(FolderResult::Unreadable, pathToUtf8(path) + ": " + r.reason);
+        if (const std::optional<PathObstacle> o = obstacleBelow(dir, name))
+            refused.insert(o->name + ": " + o->why);
+    }
+    if (!refused.empty()) {
+        std::string reason = "Nothing was written. The folder holds things the export would have to follow or "
+                             "replace at names it writes:";
+        for (const std::string& line : refused)
+            reason += "\n" + line;
+        return failure(FolderResult::Unreadable, reason + "\nRemove them, or export into another folder.");
+    }
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error)
+        return failure(FolderResult::Unreadable, pathToUtf8(dir) + ": " + error.message());
+    for (const auto& [name, bytes] : files) {
+        if (const Outcome<WriteResult> r = writeProgramFileBelow(dir, name, bytes); !r.ok())
+            return failure(FolderResult::Unreadable, name + ": " + r.reason);
     }
     return {};
 }

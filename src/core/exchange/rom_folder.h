@@ -48,10 +48,21 @@ using FolderReader = std::function<std::optional<Bytes>(const std::string& name,
 FolderOutcome importFolder(const FolderReader& read, const CharTable& table, RomImage& out,
                            EndCode endCode = EndCode::Required);
 
-// The files of a folder on disk, read by the rules of every reader here.
+// The largest file of its kind that a folder may hold under `name`: an image's bound for the
+// remainder, a scene file's for every other file (none comes near it). importFolder refuses a
+// larger one, and diskFolder reads none before it knows its size.
+std::uintmax_t folderFileLimit(const std::string& name);
+
+// The files of a folder on disk, read by the rules of every reader here. A file is read only when
+// it is no larger than its limit, and a link inside the folder is never followed: the folder
+// comes from someone else, and its files are the program's own names, which nobody needs as
+// links (the folder itself may be one).
 FolderReader diskFolder(const std::filesystem::path& dir);
 
-// Writes every file into `dir` (made when missing), each whole or not at all.
+// Writes every file into `dir` (made when missing), each whole or not at all, as the program's own
+// files. A folder holding a link, or anything but a folder or a plain file, at a name of the
+// files or their folders is refused before anything is written, with every such name: the
+// files are one whole, and a folder written in part could be read back as one.
 FolderOutcome writeFolder(const std::filesystem::path& dir, const FolderFiles& files);
 
 }  // namespace velmar::exchange

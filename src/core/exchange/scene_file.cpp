@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "exchange/json_fields.h"
 #include "rom/address_map.h"
 #include "base/hex.h"
@@ -14,10 +12,10 @@ namespace velmar {
 
 namespace {
 
-using Json = nlohmann::json;
-using OrderedJson = nlohmann::ordered_json;
 using exchange::hexValue;
+using exchange::Json;
 using exchange::propertyValueOf;
+using exchange::quoteValue;
 using exchange::Wrong;
 
 constexpr int kRows = 6;
@@ -26,7 +24,7 @@ constexpr int kColumns = 8;  // map columns per screen
 // ---- writing ----
 
 // A value on one line, with a space after every colon and comma: {"x": "20", "y": "A0"}.
-std::string oneLine(const OrderedJson& j)
+std::string oneLine(const Json& j)
 {
     if (j.is_object()) {
         std::string s = "{";
@@ -75,19 +73,35 @@ void addOnce(std::vector<std::string>& names, const std::string& name)
 
 // ---- reading ----
 
-// The object at `where` with exactly the members named: a missing or an unknown one (a typing
-// error that would otherwise be ignored) refuses the file.
+// Whether two member names differ in the case of their letters only ("sprbank", "sprBank").
+bool sameLetters(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The object at `where` with exactly the members named. An unknown member (a typing error that
+// would otherwise be ignored) refuses the file before a missing one: a misspelt name is both, and
+// the misspelling is what the user has to find.
 const Json& object(const Json& j, const std::string& where, const std::vector<std::string>& members)
 {
     if (!j.is_object())
         throw Wrong{where, "must be an object { ... }"};
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        if (std::find(members.begin(), members.end(), it.key()) != members.end())
+            continue;
+        std::string why = "unknown member " + quoteValue(it.key());
+        const auto near = std::find_if(members.begin(), members.end(), [&](const std::string& m) {
+            return sameLetters(it.key(), m) && !j.contains(m);
+        });
+        if (near != members.end())
+            why += " (did you mean \"" + *near + "\"?)";
+        throw Wrong{where, why};
+    }
     for (const std::string& m : members) {
         if (!j.contains(m))
             throw Wrong{where, "\"" + m + "\" is missing"};
-    }
-    for (auto it = j.begin(); it != j.end(); ++it) {
-        if (std::find(members.begin(), members.end(), it.key()) == members.end())
-            throw Wrong{where, "unknown member " + Json(it.key()).dump()};
     }
     return j;
 }
@@ -181,10 +195,10 @@ SceneDescription readDescription(const Json& top)
     }
     object(top, "", members);
     if (top["format"] != std::string(kSceneFileFormat))
-        throw Wrong{"format", top["format"].dump() + " is not \"" + std::string(kSceneFileFormat) + "\""};
+        throw Wrong{"format", quoteValue(top["format"]) + " is not \"" + std::string(kSceneFileFormat) + "\""};
     if (top["version"] != kSceneFileVersion)
         throw Wrong{"version",
-                    top["version"].dump() + ": this program reads version " + std::to_string(kSceneFileVersion)};
+                    quoteValue(top["version"]) + ": this program reads version " + std::to_string(kSceneFileVersion)};
 
     SceneDescription d;
     d.length = hexValue(top["length"], "length", rommap::kMaxMapLength);
@@ -215,23 +229,12 @@ SceneDescription readDescription(const Json& top)
     return d;
 }
 
-// Line and column (from 1) of byte `offset` of the text, for a JSON syntax error.
-std::string textPlace(std::string_view text, std::size_t offset)
-{
-    offset = std::min(offset, text.size());
-    const std::string_view before = text.substr(0, offset);
-    const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
-    const std::size_t lineStart = before.find_last_of('\n');
-    const std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1);
-    return "line " + std::to_string(line) + ", column " + std::to_string(std::max<std::size_t>(column, 1));
-}
-
 }  // namespace
 
 std::string writeSceneFile(const SceneDescription& d)
 {
     const int columns = (d.length + 1) * kColumns;
-    OrderedJson map = OrderedJson::array();
+    Json map = Json::array();
     for (int r = 0; r < kRows; ++r) {
         std::string row;
         for (int c = 0; c < columns; ++c) {
@@ -241,31 +244,31 @@ std::string writeSceneFile(const SceneDescription& d)
         }
         map.push_back(row);
     }
-    OrderedJson enemies = OrderedJson::array();
+    Json enemies = Json::array();
     for (const EnemyRecord& e : d.enemies) {
-        enemies.push_back(OrderedJson{{"type", hex2(e.id)},
-                                      {"b", hex2(e.b)},
-                                      {"x", hex1(e.xy & 0x0F)},
-                                      {"y", hex1(static_cast<std::uint8_t>(e.xy >> 4))}});
+        enemies.push_back(Json{{"type", hex2(e.id)},
+                               {"b", hex2(e.b)},
+                               {"x", hex1(e.xy & 0x0F)},
+                               {"y", hex1(static_cast<std::uint8_t>(e.xy >> 4))}});
     }
-    OrderedJson items = OrderedJson::array();
+    Json items = Json::array();
     for (const ItemRecord& item : d.items) {
-        items.push_back(OrderedJson{
-            {"type", hex1(item.id)}, {"x", hex2(item.x)}, {"y", hex1(static_cast<std::uint8_t>(item.y >> 4))}});
+        items.push_back(
+            Json{{"type", hex1(item.id)}, {"x", hex2(item.x)}, {"y", hex1(static_cast<std::uint8_t>(item.y >> 4))}});
     }
     // The properties: the scene's own beside its length, those of an object ("stage") in it.
-    OrderedJson own = OrderedJson::object();
-    OrderedJson inObjects = OrderedJson::object();
+    Json own = Json::object();
+    Json inObjects = Json::object();
     for (const ScenePropertyRow& row : scenePropertyRows()) {
         const FilePlace place = filePlace(row);
-        OrderedJson& into = place.object.empty() ? own[place.member] : inObjects[place.object][place.member];
+        Json& into = place.object.empty() ? own[place.member] : inObjects[place.object][place.member];
         const std::string text = propertyText(row, d.property(row.property));
         if (row.fileElement < 0)
             into = text;
         else
             into[static_cast<std::size_t>(row.fileElement)] = text;
     }
-    OrderedJson members = {{"format", kSceneFileFormat}, {"version", kSceneFileVersion}, {"length", hex2(d.length)}};
+    Json members = {{"format", kSceneFileFormat}, {"version", kSceneFileVersion}, {"length", hex2(d.length)}};
     members.update(own);
     members["start"] = {{"x", hex2(d.startX)}, {"y", hex2(d.startY)}};
     members["map"] = map;
@@ -276,7 +279,7 @@ std::string writeSceneFile(const SceneDescription& d)
     std::string text = "{\n";
     for (auto it = members.begin(); it != members.end(); ++it) {
         text += "  " + Json(it.key()).dump() + ": ";
-        const OrderedJson& v = it.value();
+        const Json& v = it.value();
         if (v.is_array() && !v.empty() && (it.key() == "map" || it.key() == "enemies" || it.key() == "items")) {
             text += "[\n";
             for (std::size_t i = 0; i < v.size(); ++i)
@@ -292,19 +295,11 @@ std::string writeSceneFile(const SceneDescription& d)
 
 Outcome<SceneImportResult> readSceneFile(std::string_view text, SceneDescription& out)
 {
-    using R = Outcome<SceneImportResult>;
-    Json top;
-    try {
-        top = Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        return R::failure(SceneImportResult::BadFile,
-                          "The file is not JSON: the error is at " + textPlace(text, e.byte) + ".");
-    }
-    try {
-        out = readDescription(top);
-    } catch (const Wrong& w) {
-        return R::failure(SceneImportResult::BadFile, (w.where.empty() ? "The file" : w.where) + ": " + w.why);
-    }
+    SceneDescription d;
+    if (std::string fault = exchange::readJson(text, [&](const Json& top) { d = readDescription(top); });
+        !fault.empty())
+        return Outcome<SceneImportResult>::failure(SceneImportResult::BadFile, std::move(fault));
+    out = std::move(d);
     return {};
 }
 

@@ -57,16 +57,12 @@ bool blankFrames(Document& doc)
     return true;
 }
 
-FolderOutcome applyFrames(Document& doc, const Bytes& bytes)
+FolderOutcome applyFrames(Document& doc, const Json& file)
 {
-    std::string reason;
-    const std::optional<Json> file = parseJson(bytes, reason);
-    if (!file)
-        return badFile(reason);
     for (const auto& [set, name] : kSets) {
         JsonFields f;
         const int count = lastFrameIndex(doc.romData(), set) + 1;
-        const Json& frames = f.array(f.member(*file, "", name), name);
+        const Json& frames = f.array(f.member(file, "", name), name);
         if (f.ok() && frames.size() != static_cast<std::size_t>(count))
             return badFile(std::string(name) + ": the image has " + std::to_string(count) + " frames in this set, not "
                            + std::to_string(frames.size()));
@@ -138,14 +134,10 @@ bool blankAnimations(Document& doc)
     return true;
 }
 
-FolderOutcome applyAnimations(Document& doc, const Bytes& bytes)
+FolderOutcome applyAnimations(Document& doc, const Json& file)
 {
-    std::string reason;
-    const std::optional<Json> file = parseJson(bytes, reason);
-    if (!file)
-        return badFile(reason);
     JsonFields f;
-    const Json& animations = f.array(*file, "the file", static_cast<std::size_t>(rommap::kAnimationCount));
+    const Json& animations = f.array(file, "the file", static_cast<std::size_t>(rommap::kAnimationCount));
     for (std::size_t a = 0; a < animations.size() && f.ok(); ++a) {
         const std::string where = "[" + std::to_string(a) + "]";
         Bytes pairs;
@@ -173,8 +165,11 @@ FolderOutcome applyAnimations(Document& doc, const Bytes& bytes)
 
 }  // namespace
 
-FolderPart framePart() { return {"frames.json", describeFrames, blankFrames, applyFrames}; }
+FolderPart framePart() { return {"frames.json", describeFrames, blankFrames, jsonApply(applyFrames)}; }
 
-FolderPart animationPart() { return {"animations.json", describeAnimations, blankAnimations, applyAnimations}; }
+FolderPart animationPart()
+{
+    return {"animations.json", describeAnimations, blankAnimations, jsonApply(applyAnimations)};
+}
 
 }  // namespace velmar::exchange

@@ -20,9 +20,10 @@ namespace {
 
 using exchange::hexValue;
 using exchange::Json;
+using exchange::quoteValue;
 using exchange::readHexDigits;
 using exchange::Wrong;
-using OrderedJson = nlohmann::ordered_json;
+using OrderedJson = exchange::Json;
 
 constexpr int kRows = 6;
 constexpr int kColumns = 8;  // map columns per screen
@@ -73,7 +74,7 @@ std::string objectPlace(std::size_t index, const Json& o)
 {
     std::string where = "object " + std::to_string(index);
     if (o.is_object() && o.contains("id") && o["id"].is_number_integer())
-        where += " (id " + std::to_string(o["id"].get<long long>()) + ")";
+        where += " (id " + quoteValue(o["id"]) + ")";
     return where;
 }
 
@@ -128,10 +129,12 @@ struct Properties {
         const Json& v = value(name);
         const std::string place = where + ", property " + name;
         if (v.is_number_integer()) {
-            const long long n = v.get<long long>();
-            if (n < 0 || n > max)
-                throw Wrong{place, std::to_string(n) + " is not 0 to " + std::to_string(max)};
-            return static_cast<std::uint8_t>(n);
+            // Read as the kind of number it is: 18446744073709551615 is no -1.
+            const bool inRange = v.is_number_unsigned() ? v.get<std::uint64_t>() <= static_cast<std::uint64_t>(max)
+                                                        : v.get<std::int64_t>() >= 0 && v.get<std::int64_t>() <= max;
+            if (!inRange)
+                throw Wrong{place, quoteValue(v) + " is not 0 to " + std::to_string(max)};
+            return static_cast<std::uint8_t>(v.get<std::uint64_t>());
         }
         return hexValue(v, place, max);
     }
@@ -249,7 +252,7 @@ void readObjects(const Json& layer, SceneDescription& d, bool& startSeen, std::s
             d.startX = s.x;
             d.startY = s.y;
         } else {
-            throw Wrong{where, "its class " + Json(kind).dump() + " is not enemy, item or start"};
+            throw Wrong{where, "its class " + quoteValue(kind) + " is not enemy, item or start"};
         }
     }
 }
@@ -281,7 +284,8 @@ SceneDescription readDescription(const Json& top)
                 throw Wrong{"the map", "it has more than one tile layer"};
             tiles = &layer;
         } else if (type != "objectgroup") {
-            throw Wrong{"the map", "a layer of type " + type.dump() + ": only the tile layer and object layers import"};
+            throw Wrong{"the map",
+                        "a layer of type " + quoteValue(type) + ": only the tile layer and object layers import"};
         }
     }
     if (!tiles)
@@ -381,24 +385,12 @@ std::string writeTiledMap(const SceneDescription& d, const std::string& imageNam
 
 Outcome<SceneImportResult> readTiledMap(std::string_view text, SceneDescription& out)
 {
-    using R = Outcome<SceneImportResult>;
-    Json top;
-    try {
-        top = Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        return R::failure(SceneImportResult::BadFile,
-                          "The file is not JSON (a Tiled map saved as .tmj): the error is at byte "
-                              + std::to_string(e.byte) + ".");
-    }
-    try {
-        out = readDescription(top);
-    } catch (const Wrong& w) {
-        return R::failure(SceneImportResult::BadFile, w.where + ": " + w.why);
-    } catch (const Json::exception& e) {
-        // A member of an unexpected kind somewhere the checks above do not look.
-        return R::failure(SceneImportResult::BadFile,
-                          std::string("The map is not one this program reads: ") + e.what());
-    }
+    SceneDescription d;
+    if (std::string fault = exchange::readJson(
+            text, [&](const Json& top) { d = readDescription(top); }, "JSON (a Tiled map saved as .tmj)");
+        !fault.empty())
+        return Outcome<SceneImportResult>::failure(SceneImportResult::BadFile, std::move(fault));
+    out = std::move(d);
     return {};
 }
 
@@ -416,17 +408,28 @@ std::string tiledImageName(const std::string& mapPath)
 
 Outcome<WriteResult> exportTiled(const Document& doc, const std::string& mapPath)
 {
+    using R = Outcome<WriteResult>;
     if (!doc.hasScene())
-        return Outcome<WriteResult>::failure(WriteResult::IoError, "No scene is shown.");
+        return R::failure(WriteResult::IoError, "No scene is shown.");
+    // The map is the user's file; the tileset's name is the program's, made from the map's, so a
+    // link someone left at that name is not written through. Both are checked before either is
+    // written.
     const std::string image = tiledImageName(mapPath);
-    const std::string imagePath = pathToUtf8(pathFromUtf8(mapPath).parent_path() / pathFromUtf8(image));
-    if (Outcome<WriteResult> r = saveBitmapPng(tiledTileset(doc.scene()), imagePath); !r.ok())
-        return Outcome<WriteResult>::failure(r.code, fileMessage("Unknown I/O error!", imagePath, r.reason));
+    const std::filesystem::path imagePath = pathFromUtf8(mapPath).parent_path() / pathFromUtf8(image);
     const std::string text = writeTiledMap(describeScene(doc.currentScene()), image);
-    if (Outcome<WriteResult> r =
-            writeFileSafely(pathFromUtf8(mapPath), Bytes(text.begin(), text.end()), false, FileOwner::User);
-        !r.ok())
-        return Outcome<WriteResult>::failure(r.code, fileMessage("Unknown I/O error!", mapPath, r.reason));
+    const Bytes png = encodePng(tiledTileset(doc.scene()));
+    if (png.empty())
+        return R::failure(WriteResult::IoError, "The tileset could not be encoded as PNG.");
+    using Target = std::pair<std::filesystem::path, FileOwner>;
+    for (const auto& [path, owner] :
+         {Target{imagePath, FileOwner::Program}, Target{pathFromUtf8(mapPath), FileOwner::User}}) {
+        if (R r = checkWritable(path, false, owner); !r.ok())
+            return R::failure(r.code, fileMessage("Unknown I/O error!", pathToUtf8(path), r.reason));
+    }
+    if (R r = writeFileSafely(imagePath, png, false, FileOwner::Program); !r.ok())
+        return R::failure(r.code, fileMessage("Unknown I/O error!", pathToUtf8(imagePath), r.reason));
+    if (R r = writeFileSafely(pathFromUtf8(mapPath), Bytes(text.begin(), text.end()), false, FileOwner::User); !r.ok())
+        return R::failure(r.code, fileMessage("Unknown I/O error!", mapPath, r.reason));
     return {};
 }
 

@@ -45,7 +45,9 @@ Bitmap tiledTileset(const SceneState& scene);
 std::string tiledImageName(const std::string& mapPath);
 
 // Writes the current scene's map to `mapPath` and its tileset image beside it, each whole or not
-// at all. The reason names the file that failed.
+// at all. The map is the user's file (a link there is written through); the image's name is the
+// program's, so it is written as the program's own file: a link, a folder or any special file
+// at that name is refused before anything is written. The reason names the file and why.
 Outcome<WriteResult> exportTiled(const Document& doc, const std::string& mapPath);
 
 // Reads a Tiled map's text and imports it into the current scene as one step ("Import from Tiled").

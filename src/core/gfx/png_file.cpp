@@ -61,6 +61,7 @@ struct PngHeader {
     int colourType = 0;
     std::uint64_t compressedBytes = 0;
     std::vector<std::size_t> emptyDataChunks;
+    bool complete = false;  // the chunks run whole up to the end chunk (IEND)
 };
 
 std::uint32_t bigEndian32(const Bytes& bytes, std::size_t at)
@@ -86,9 +87,13 @@ bool readPngHeader(const Bytes& file, PngHeader& header)
     for (std::size_t at = kHeaderEnd + 4; at + 8 <= file.size();) {
         const std::uint64_t length = bigEndian32(file, at);
         if (length + 12 > file.size() - at)
-            break;  // cut off: stb_image says so
-        if (std::equal(file.begin() + static_cast<std::ptrdiff_t>(at) + 4,
-                       file.begin() + static_cast<std::ptrdiff_t>(at) + 8, "IDAT")) {
+            break;  // cut off inside this chunk
+        const auto type = file.begin() + static_cast<std::ptrdiff_t>(at) + 4;
+        if (std::equal(type, type + 4, "IEND")) {
+            header.complete = true;
+            break;
+        }
+        if (std::equal(type, type + 4, "IDAT")) {
             header.compressedBytes += length;
             if (length == 0)
                 header.emptyDataChunks.push_back(at);
@@ -127,6 +132,9 @@ Outcome<ImageReadResult> decodePng(const Bytes& file, Bitmap& out)
     PngHeader header;
     if (!readPngHeader(file, header))
         return unreadable("The file is not a PNG picture");
+    // stb_image reads on past the end as if zeros followed, and names a chunk that is not there.
+    if (!header.complete)
+        return unreadable("The PNG file is cut short: it ends before its last chunk");
     if (header.width == 0 || header.height == 0)
         return unreadable("The picture has no pixels");
     if (header.width > kMaxPictureSide || header.height > kMaxPictureSide)

@@ -11,8 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// No image of this game comes near this; a larger file is not one and is not read into memory.
-constexpr std::uintmax_t kMaxFileSize = 64u << 20;
 constexpr std::size_t kTrainerSize = 512;
 
 }  // namespace
@@ -59,7 +57,7 @@ Outcome<RomReadResult> readRomFile(const fs::path& path, RomImage& image)
 {
     Bytes file;
     if (std::string reason =
-            readWholeFile(path, file, kMaxFileSize, "The file is larger than 64 MB; no image of this game is");
+            readWholeFile(path, file, kMaxRomFileBytes, "The file is larger than 64 MB; no image of this game is");
         !reason.empty())
         return {RomReadResult::IoError, std::move(reason)};
     return parseRomFile(file, image);

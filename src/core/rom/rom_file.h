@@ -39,6 +39,9 @@ enum class [[nodiscard]] RomReadResult : std::int16_t{
 // The program's message for a read result: "Error loading file!", "Invalid rom!", ...
 std::string romReadMessage(RomReadResult result);
 
+// No image of this game comes near this; a larger file is not one and is not read into memory.
+inline constexpr std::uintmax_t kMaxRomFileBytes = 64u << 20;
+
 // Reads the whole file. Only the "NES" signature is checked (not byte 3 nor the size fields);
 // a trainer (bit 2 of header byte 6) is set aside.
 // `image` is replaced only when the result is Ok, so a rejected file never mixes with the image

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "core/expansion/pack_fixture.h"
 #include "core/text/text_image.h"
 #include "exchange/bank_pictures.h"
 #include "exchange/rom_folder.h"
+#include "exchange/scene_file.h"
 #include "gfx/png_file.h"
 #include "rom/scene_codec.h"
 #include "support/test_support.h"
@@ -124,7 +131,8 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
         const char* reason;
     };
     const Case cases[] = {
-        {"manifest.json", [](Bytes& f) { f.resize(f.size() - 2); }, "manifest.json: parse error at line"},
+        {"manifest.json", [](Bytes& f) { f.resize(f.size() - 2); },
+         "manifest.json: The file is not JSON: the error is at line"},
         {"manifest.json", [](Bytes& f) { replace(f, "\"version\": 1", "\"version\": 2"); },
          "manifest.json: version: the folder is of version 2"},
         {"manifest.json", [](Bytes& f) { replace(f, "\"texts.txt\"", "\"../texts.txt\""); },
@@ -170,6 +178,65 @@ TEST(RomFolder, WrongFilesAreRefusedWithTheirPlace)
         EXPECT_EQ(image.romData, Bytes{7}) << c.reason;
     }
 }
+
+// Every file of a folder is held to the bound of its kind before it is read.
+TEST(RomFolder, AFileLargerThanItsKindIsNotRead)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFolder(dir.path(), exported(sampleImage())).ok());
+    writeFile(dir.file("scenes/010203.json"), std::string(kMaxSceneFileBytes + 1, '['));
+    RomImage image;
+    EXPECT_EQ(importFolder(diskFolder(dir.path()), defaultTable(), image).reason,
+              "scenes/010203.json: The file is larger than any file of its kind (4194304 bytes).");
+}
+
+#ifndef _WIN32
+// A folder from someone else may hold links at the names of the folder's files (version control
+// keeps links): export writes nothing at all while one is there, naming each, and import follows
+// none, not even to a copy of the folder's own file. The folder itself may be a link.
+TEST(RomFolder, NoLinkInsideTheFolderIsFollowed)
+{
+    namespace fs = std::filesystem;
+    const FolderFiles files = exported(sampleImage());
+    TempDir dir;
+    const fs::path mod = dir.file("mod"), elsewhere = dir.file("elsewhere");
+    fs::create_directories(mod / "banks");
+    fs::create_directories(elsewhere);
+    writeFile(elsewhere / "mine.txt", "mine");
+    fs::create_symlink(elsewhere / "mine.txt", mod / "texts.txt");
+    fs::create_directory_symlink(elsewhere, mod / "scenes");
+    ASSERT_EQ(::mkfifo((mod / "banks/03.png").c_str(), 0600), 0);
+    EXPECT_EQ(writeFolder(mod, files).reason,
+              "Nothing was written. The folder holds things the export would have to follow or replace at names it "
+              "writes:\nbanks/03.png: not a plain file\nscenes: a link\ntexts.txt: a link\nRemove them, or export "
+              "into another folder.");
+    EXPECT_EQ(readFile(elsewhere / "mine.txt"), "mine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1);
+    EXPECT_FALSE(fs::exists(mod / kManifestFile));
+
+    for (const char* planted : {"texts.txt", "scenes", "banks/03.png"})
+        fs::remove(mod / planted);
+    ASSERT_TRUE(writeFolder(mod, files).ok());
+    fs::create_directory_symlink(mod, dir.file("via"));
+    RomImage image;
+    ASSERT_TRUE(importFolder(diskFolder(dir.file("via")), defaultTable(), image).ok());
+
+    const struct {
+        const char* moved;
+        const char* reason;
+    } links[] = {
+        {"texts.txt", "texts.txt: The file is a link; no link inside the folder is followed"},
+        {"scenes", "scenes/000000.json: scenes is a link; no link inside the folder is followed"},
+    };
+    for (const auto& l : links) {
+        fs::rename(mod / l.moved, elsewhere / l.moved);
+        fs::create_symlink(elsewhere / l.moved, mod / l.moved);
+        EXPECT_EQ(importFolder(diskFolder(mod), defaultTable(), image).reason, l.reason);
+        fs::remove(mod / l.moved);
+        fs::rename(elsewhere / l.moved, mod / l.moved);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace velmar

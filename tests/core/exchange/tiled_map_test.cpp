@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include <nlohmann/json.hpp>
@@ -64,6 +65,10 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
          "object 1 (id 2), property b: 300 is not 00 to FF"},
         {[](Json& m) { m["layers"][1]["objects"][2]["properties"][0]["value"] = 16; },
          "object 2 (id 3), property type: 16 is not 0 to 15"},
+        {[](Json& m) { m["layers"][1]["objects"][2]["properties"][0]["value"] = 18446744073709551615u; },
+         "object 2 (id 3), property type: 18446744073709551615 is not 0 to 15"},
+        {[](Json& m) { m["layers"][1]["objects"][2]["properties"][0]["value"] = -1; },
+         "object 2 (id 3), property type: -1 is not 0 to 15"},
         {[](Json& m) { m["layers"][1]["objects"][2]["type"] = "tree"; },
          "object 2 (id 3): its class \"tree\" is not enemy, item or start"},
         {[](Json& m) { m["properties"][1]["value"] = "10"; }, "the map, property sprBank: 10 is not 0 to F"},
@@ -78,6 +83,41 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
     for (const auto& c : refusals)
         EXPECT_EQ(edited(c.edit).first, c.reason);
 }
+
+#ifndef _WIN32
+// The map is the user's file, written through a link the user made; the tileset's name is the
+// program's, and whatever stands there but a plain file is refused before either is written.
+TEST(TiledMap, TheTilesetIsWrittenAsTheProgramsOwnFile)
+{
+    namespace fs = std::filesystem;
+    Document doc;
+    ASSERT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
+    ASSERT_TRUE(doc.selectScene({1, 2, 2}).ok());
+    test::TempDir dir;
+    const fs::path tileset = dir.file("level-metatiles.png");
+    const std::string map = pathToUtf8(dir.file("level.tmj"));
+    test::writeFile(dir.file("mine.png"), "mine");
+    fs::create_symlink(dir.file("mine.png"), tileset);
+    EXPECT_EQ(exportTiled(doc, map).reason,
+              "Unknown I/O error!\n" + pathToUtf8(tileset)
+                  + ": A link stands where this file goes; it was not followed, and nothing was written");
+    fs::remove(tileset);
+    fs::create_directory(tileset);
+    EXPECT_EQ(exportTiled(doc, map).reason,
+              "Unknown I/O error!\n" + pathToUtf8(tileset)
+                  + ": Something that is not a plain file stands where this file goes; nothing was written");
+    EXPECT_EQ(test::readFile(dir.file("mine.png")), "mine");
+    EXPECT_FALSE(fs::exists(map));
+
+    fs::remove(tileset);
+    test::writeFile(dir.file("mine.tmj"), "");
+    fs::create_symlink(dir.file("mine.tmj"), map);
+    ASSERT_TRUE(exportTiled(doc, map).ok());
+    EXPECT_TRUE(fs::is_symlink(map));
+    EXPECT_NE(test::readFile(dir.file("mine.tmj")), "");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(tileset)));
+}
+#endif
 
 }  // namespace
 }  // namespace velmar
