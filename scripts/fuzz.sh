@@ -16,12 +16,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 all_targets=(fuzz_scene_codec fuzz_packers fuzz_texts fuzz_drawing fuzz_data_files fuzz_history fuzz_session
-             fuzz_patches fuzz_png fuzz_scene_file)
+             fuzz_patches fuzz_png fuzz_scene_file fuzz_folder)
 # The longest input each target is given: a few patches and control bytes need no more, and
 # short inputs keep the seeds small and the runs fast.
 declare -A max_len=([fuzz_scene_codec]=512 [fuzz_packers]=512 [fuzz_texts]=2048 [fuzz_drawing]=512
                     [fuzz_data_files]=2048 [fuzz_history]=512 [fuzz_session]=4096 [fuzz_patches]=4096
-                    [fuzz_png]=8192 [fuzz_scene_file]=8192)
+                    [fuzz_png]=8192 [fuzz_scene_file]=8192 [fuzz_folder]=16384)
 
 merge=0
 seconds=60

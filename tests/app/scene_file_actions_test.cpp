@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
+#include "exchange/scene_file.h"
 #include "session/scene_file_actions.h"
 
 namespace velmar::test {
@@ -44,6 +45,55 @@ TEST(SceneFileActions, ImportAsksBeforeStageValuesChangeAndIsOneStep)
     a.menuFileImportScene->trigger();
     EXPECT_TRUE(f.dialogs.messages.last().startsWith("The file was not imported.\nThe file is not JSON"))
         << f.dialogs.messages.last().toStdString();
+}
+
+// Files that ended the editor or overflowed its stack before: a number no double holds, nesting
+// tens of thousands deep, a value too long to quote, a number past 63 bits; and a file too large
+// to be a scene. Each import says why and changes nothing; the editor goes on.
+TEST(SceneFileActions, HostileFilesAreRefusedAndTheEditorGoesOn)
+{
+    AppFixture f;
+    frmMain& w = f.startWithSample();
+    SceneFileActions& a = *w.sceneFileActions;
+    f.dialogs.saveFiles = {f.file("scene.json"), f.file("level.tmj")};
+    a.menuFileExportScene->trigger();
+    a.menuFileExportTiled->trigger();
+    const std::string scene = readFile(f.dir.file("scene.json")), map = readFile(f.dir.file("level.tmj"));
+    const auto with = [](std::string text, const std::string& from, const std::string& to) {
+        return text.replace(text.find(from), from.size(), to);
+    };
+    // The map's sprite bank property as a number.
+    std::string bankAsNumber = map;
+    const std::size_t value = bankAsNumber.find("\"value\"", bankAsNumber.find("\"sprBank\""));
+    const std::size_t quote = bankAsNumber.find('"', bankAsNumber.find(':', value));
+    bankAsNumber.replace(quote, bankAsNumber.find('"', quote + 1) + 1 - quote, "18446744073709551615");
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const struct {
+        QAction* import;
+        std::string file;
+        const char* reason;
+    } cases[] = {
+        {a.menuFileImportScene, with(scene, "\"velmar-scene\"", "1e400"), "the number 1e400 at line 2"},
+        {a.menuFileImportScene, with(scene, "\"velmar-scene\"", deep), "nested more than 64 levels deep"},
+        {a.menuFileImportScene, with(scene, "\"velmar-scene\"", "\"" + std::string(100000, 'A') + "\""),
+         "format: \"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA...\" is not"},
+        {a.menuFileImportScene, std::string(kMaxSceneFileBytes + 1, ' '), "larger than a scene file can be"},
+        {a.menuFileImportTiled, with(map, "\"orthogonal\"", "-1e400"), "the number -1e400 at line"},
+        {a.menuFileImportTiled, with(map, "\"orthogonal\"", deep), "nested more than 64 levels deep"},
+        {a.menuFileImportTiled, bankAsNumber, "property sprBank: 18446744073709551615 is not 0 to 15"},
+    };
+    const Bytes before = w.doc().romData();
+    for (const auto& c : cases) {
+        writeFile(f.dir.file("hostile.json"), c.file);
+        f.dialogs.files = {f.file("hostile.json")};
+        f.dialogs.messages.clear();
+        c.import->trigger();
+        ASSERT_EQ(f.dialogs.messages.size(), 1) << c.reason;
+        EXPECT_TRUE(f.dialogs.messages[0].contains(c.reason)) << f.dialogs.messages[0].left(300).toStdString();
+        EXPECT_LT(f.dialogs.messages[0].size(), 600) << c.reason;
+        EXPECT_EQ(w.doc().romData(), before) << c.reason;
+        EXPECT_FALSE(w.doc().canUndo()) << c.reason;
+    }
 }
 
 }  // namespace

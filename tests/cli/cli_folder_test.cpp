@@ -31,5 +31,28 @@ TEST(CliFolder, ExportImportAndRefusal)
     EXPECT_EQ(cli({"import", dir.arg("mod"), dir.arg("open.nes"), "--allow-no-end"}).code, 0);
 }
 
+#ifndef _WIN32
+// A link planted in the folder (version control keeps links) is never written through: export
+// refuses before writing anything, naming it; export-tiled the same for its tileset.
+TEST(CliFolder, ExportWritesThroughNoLinkItFinds)
+{
+    CliFixtureDir dir;
+    std::filesystem::create_directories(dir.file("mod"));
+    writeFile(dir.file("mine.txt"), "mine");
+    std::filesystem::create_symlink(dir.file("mine.txt"), dir.file("mod") / "texts.txt");
+    std::filesystem::create_symlink(dir.file("mine.txt"), dir.file("level-metatiles.png"));
+    const CliRun exported = cli({"export", dir.romArg(), dir.arg("mod")});
+    EXPECT_EQ(exported.code, 1);
+    EXPECT_NE(exported.err.find("Nothing was written."), std::string::npos) << exported.err;
+    EXPECT_NE(exported.err.find("\ntexts.txt: a link\n"), std::string::npos) << exported.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("mod") / "manifest.json"));
+    const CliRun tiled = cli({"export-tiled", dir.romArg(), "c:010203", dir.arg("level.tmj")});
+    EXPECT_EQ(tiled.code, 1);
+    EXPECT_NE(tiled.err.find("level-metatiles.png: A link stands where this file goes"), std::string::npos)
+        << tiled.err;
+    EXPECT_EQ(readFile(dir.file("mine.txt")), "mine");
+}
+#endif
+
 }  // namespace
 }  // namespace velmar::test

@@ -106,7 +106,7 @@ TEST(TiledMap, TheTilesetIsWrittenAsTheProgramsOwnFile)
     EXPECT_EQ(exportTiled(doc, map).reason,
               "Unknown I/O error!\n" + pathToUtf8(tileset)
                   + ": Something that is not a plain file stands where this file goes; nothing was written");
-    EXPECT_EQ(test::readFile(dir.file("mine.png")), "mine");
+    EXPECT_TRUE(test::readFile(dir.file("mine.png")) == "mine");
     EXPECT_FALSE(fs::exists(map));
 
     fs::remove(tileset);
