@@ -1,7 +1,5 @@
 #include "base/file_writer.h"
 
-#include "base/paths.h"
-
 #include <cerrno>
 #include <random>
 #include <string>
@@ -16,6 +14,8 @@
 #else
 #include <unistd.h>
 #endif
+
+#include "base/paths.h"
 
 namespace velmar {
 
@@ -159,7 +159,6 @@ Outcome<WriteResult> fail(std::string reason)
 
 #ifdef _WIN32
 
-// std::filesystem on MinGW-w64 counts one link for every file: the system is asked itself.
 // The file a link leads to, or an empty path when it leads nowhere.
 fs::path linkTarget(const fs::path& link)
 {
@@ -186,6 +185,7 @@ fs::path linkTarget(const fs::path& link)
     return fs::path(name);
 }
 
+// std::filesystem on MinGW-w64 counts one link for every file: the system is asked itself.
 std::uintmax_t linkCount(const fs::path& path)
 {
     const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -62,6 +62,7 @@ void format(const Json& value, int indent, std::string& out)
 class ShapeCheck final : public nlohmann::json_sax<Json> {
 public:
     bool tooDeep = false;
+    bool tooManyMembers = false;
     std::size_t errorAt = 0;
     int errorId = 0;
     std::string token;
@@ -73,9 +74,21 @@ public:
     bool number_float(number_float_t, const string_t&) override { return true; }
     bool string(string_t&) override { return true; }
     bool binary(binary_t&) override { return true; }
-    bool key(string_t&) override { return true; }
-    bool start_object(std::size_t) override { return enter(); }
-    bool end_object() override { return leave(); }
+    bool key(string_t&) override
+    {
+        tooManyMembers = ++members_.back() > kMaxJsonMembers;
+        return !tooManyMembers;
+    }
+    bool start_object(std::size_t) override
+    {
+        members_.push_back(0);
+        return enter();
+    }
+    bool end_object() override
+    {
+        members_.pop_back();
+        return leave();
+    }
     bool start_array(std::size_t) override { return enter(); }
     bool end_array() override { return leave(); }
 
@@ -89,6 +102,7 @@ public:
 
 private:
     int depth_ = 0;
+    std::vector<std::size_t> members_;  // of each object open, the innermost last
 
     bool enter()
     {
@@ -145,6 +159,8 @@ std::string readJson(std::string_view text, const std::function<void(const Json&
         if (!Json::sax_parse(text.begin(), text.end(), &check)) {
             if (check.tooDeep)
                 return unread + "it is nested more than " + std::to_string(kMaxJsonDepth) + " levels deep.";
+            if (check.tooManyMembers)
+                return unread + "an object in it has more than " + std::to_string(kMaxJsonMembers) + " members.";
             if (check.errorId == kNumberOverflow) {
                 // The place the number begins: the error comes at its end.
                 const std::size_t begins = check.errorAt - std::min(check.errorAt, check.token.size()) + 1;

@@ -19,6 +19,9 @@ using Json = nlohmann::ordered_json;
 // The deepest nesting a file may have: no file of this program's needs more than a handful of
 // levels, and the library's printing, copying and comparing recurse once a level.
 inline constexpr int kMaxJsonDepth = 64;
+// The most members an object may have: no object of this program's files has more than a few
+// dozen, and finding a member of an object that keeps its members' order takes a look at each.
+inline constexpr std::size_t kMaxJsonMembers = 128;
 
 // Where a value is wrong; thrown by a reader inside readJson only, and turned into its reason
 // there.
@@ -32,10 +35,11 @@ struct Wrong {
 Bytes formatJson(const Json& value);
 
 // Every JSON file from outside comes in here. The text is first checked by a pass that builds
-// nothing (syntax, numbers no double holds, nesting beyond kMaxJsonDepth), then parsed and handed
-// to `read`. Returns why the file is refused, or an empty text when `read` finished:
+// nothing (syntax, numbers no double holds, nesting beyond kMaxJsonDepth, objects of more than
+// kMaxJsonMembers members), then parsed and handed to `read`. Returns why the file is refused, or
+// an empty text when `read` finished:
 //  - "The file is not JSON: the error is at line 3, column 5." (`kind` names what the file should
-//    be, "JSON" when empty), or the number that is too large, or the nesting;
+//    be, "JSON" when empty), or the number that is too large, the nesting, the members;
 //  - "where: why" for a Wrong that `read` throws ("The file: why" when `where` is empty);
 //  - "The file is not one this program reads: ..." for any exception of the JSON library that
 //    `read` lets out (a value of another type than it asked for).

@@ -101,6 +101,10 @@ TEST(JsonInput, EveryReaderRefusesHostileValuesWithoutHarm)
          folderFile("animations.json")},
     };
     const std::string deep = nested(100000, "[", "]");
+    std::string crowded = "{";
+    for (int i = 0; i <= 128; ++i)
+        crowded += (i ? ", \"" : "\"") + std::to_string(i) + "\": 0";
+    crowded += "}";
     const struct {
         std::string value;
         const char* reason;  // a part of every reader's reason
@@ -110,7 +114,8 @@ TEST(JsonInput, EveryReaderRefusesHostileValuesWithoutHarm)
         {deep, "nested more than 64 levels deep"},
         {nested(100000, "{\"a\": ", "}"), "nested more than 64 levels deep"},
         {deep.substr(0, 50000), "nested more than 64 levels deep"},  // and never closed
-        {nested(60, "[", "]"), ""},                                  // deep, but not too deep
+        {crowded, "an object in it has more than 128 members"},
+        {nested(60, "[", "]"), ""},  // deep, but not too deep
         {"\"" + std::string(100000, 'A') + "\"", ""},
         {std::string(5000, '9'), "is too large"},  // a whole number past any 64 bits: a double
     };
