@@ -115,7 +115,7 @@ for side in linux windows; do
   $cli scene "$rom" c:02070C > "$dir/scene.json"
   $cli texts "$rom" > "$dir/texts.json"
   cp "$rom" "$dir/enemy.nes"
-  $cli set-enemy "$dir/enemy.nes" c:000101 0 7F A5 7
+  $cli set-enemy "$dir/enemy.nes" c:000101 0 10 A5 7
   cp "$rom" "$dir/text.nes"
   $cli set-text "$dir/text.nes" 5 'HELLO\nWORLD\0'
   $cli patch "$rom" "$dir/text.nes" "$dir/text.ips"
