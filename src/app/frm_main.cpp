@@ -32,6 +32,7 @@
 #include "session/recovery_session.h"
 #include "session/scene_file_actions.h"
 #include "widgets/bitmap_view.h"
+#include "widgets/undo_keys.h"
 #include "session/window_layout.h"
 #include "session/workspace_files.h"
 
@@ -52,6 +53,8 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     setAcceptDrops(true);  // a .nes file dropped on the window opens
     document_ = new EditorDocument(this);
     buildMenus(*this);
+    // Undo and Redo reach the document from a text box that has nothing of its own to take back.
+    qApp->installEventFilter(new UndoKeysFilter(this));
     sceneFileActions = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
     sceneFileActions->addTo(menuFile, menuFileCreatePatch);
     buildToolBar(*this);

@@ -103,6 +103,18 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
     EXPECT_EQ(f.scene().sprBank, 3);
     EXPECT_EQ(f.steps(), done + 2);
     EXPECT_EQ(f.w.doc().undoName(), "Edit SPR Bank");
+    // The box shows the stored value with no typing of its own to take back: Ctrl+Z there is
+    // the window's Undo, and the redo keys bring the step back.
+    QTest::keyClick(f.w.txtSPRbank, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(f.scene().sprBank, 3);
+    EXPECT_EQ(f.w.txtSPRbank->text(), hex2(f.scene().sprBank));
+    QTest::keyClick(f.w.txtSPRbank, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(f.scene().sprBank, 3);
+    // Typing of its own is the box's to take back first.
+    f.type(f.w.txtSPRbank, "0");
+    QTest::keyClick(f.w.txtSPRbank, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.w.txtSPRbank->text(), "03");
+    EXPECT_EQ(f.steps(), done + 2);
 
     // A bank the image cannot hold, or text that is no value, is refused as it is typed: the box
     // shows the scene's value again, and the status bar says once what the box takes, even
