@@ -117,9 +117,6 @@ public:
     void checkFileOnDisk() { files_->checkFileOnDisk(); }
     void reportSuccess(const QString& text) override;
     void settingsChanged() override;
-    void unloadSubEditor_refresh() override;
-    // After an item or enemy count change: the lists filled afresh.
-    void unloadResizeEditor_refresh() override { actorLists->showLists(); }
     // The scene nodes of the tree, for selection by key.
     QTreeWidgetItem* findNode(const QString& key) const { return areaTree->findNode(key); }
 

@@ -237,14 +237,4 @@ void frmMain::document_Changed(const DocumentEvent& event)
 
 void frmMain::clearSceneView() { setSceneControlsEnabled(false); }
 
-void frmMain::unloadSubEditor_refresh()
-{
-    if (!doc().hasScene())
-        return;
-    mapView->refresh();
-    paletteStrip->refresh();
-    refreshPropertyPanel();
-    refreshActors(false);
-}
-
 }  // namespace velmar

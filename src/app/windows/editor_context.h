@@ -12,17 +12,13 @@ class QWidget;
 
 namespace velmar {
 
-// What an editor window asks of the window that opened it, beyond the document: whether the
-// program is on its way out, the full redraws a closing window asks for, and the word after a
-// change that worked.
+// What an editor window asks of the window that opened it, beyond the document (whose changed()
+// event every window redraws from): whether the program is on its way out, the word after a
+// change that worked, and that a setting changed.
 class EditorHost {
 public:
     // True once the program is closing: windows closing with it store nothing and ask nothing.
     virtual bool exiting() const = 0;
-    // The full redraw of the current scene: sheet, map, palette, grid and actor markers.
-    virtual void unloadSubEditor_refresh() = 0;
-    // After an item or enemy count change: the item list, then the enemy list, filled afresh.
-    virtual void unloadResizeEditor_refresh() = 0;
     // A load, save or resize that worked: a message box, or with the option off the status bar
     // for five seconds. Failures are always message boxes.
     virtual void reportSuccess(const QString& text) = 0;
@@ -61,8 +57,6 @@ public:
     }
 
     bool exiting() const { return host_->exiting(); }
-    void unloadSubEditor_refresh() const { host_->unloadSubEditor_refresh(); }
-    void unloadResizeEditor_refresh() const { host_->unloadResizeEditor_refresh(); }
     void reportSuccess(const QString& text) const { host_->reportSuccess(text); }
     void settingsChanged() const { host_->settingsChanged(); }
 

@@ -411,9 +411,6 @@ void frmBkgEdit::keyPressEvent(QKeyEvent* event)
 void frmBkgEdit::closeEvent(QCloseEvent* event)
 {
     fraTileEdit->endPainting();
-    // The main window shows every edit as it is made; a full redraw puts it all right again.
-    if (!ctx_.exiting())
-        ctx_.unloadSubEditor_refresh();
     QWidget::closeEvent(event);
 }
 

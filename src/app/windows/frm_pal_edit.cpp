@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -247,14 +246,6 @@ void frmPalEdit::keyPressEvent(QKeyEvent* event)
         close();
     else
         QWidget::keyPressEvent(event);
-}
-
-void frmPalEdit::closeEvent(QCloseEvent* event)
-{
-    // The main window shows every edit as it is made; a full redraw puts it all right again.
-    if (!ctx_.exiting())
-        ctx_.unloadSubEditor_refresh();
-    QWidget::closeEvent(event);
 }
 
 }  // namespace velmar

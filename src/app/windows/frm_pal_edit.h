@@ -45,7 +45,6 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void document_Changed(const DocumentEvent& event);

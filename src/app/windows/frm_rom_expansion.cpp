@@ -308,7 +308,6 @@ bool frmRomExpansion::resizeMap()
     const Outcome<ResizeResult> r = edits::resizeMap(ctx_.document().doc(), n, atEnd, pastEnd);
     if (r.code == ResizeResult::Unchanged)
         return true;
-    ctx_.unloadSubEditor_refresh();
     if (r.ok())
         ctx_.reportSuccess(qs(resizeMapMessage(r)));
     else
@@ -352,10 +351,6 @@ bool frmRomExpansion::resizeActors()
     const Outcome<ResizeResult> r = editType_ == Items ? edits::resizeItems(doc, n) : edits::resizeEnemies(doc, n);
     if (r.code == ResizeResult::Unchanged)
         return true;
-    if (r.ok()) {
-        ctx_.unloadSubEditor_refresh();
-        ctx_.unloadResizeEditor_refresh();
-    }
     // A refusal (tables that no longer fit) is said too: nothing changed.
     const QString text = qs(editType_ == Items ? resizeItemsMessage(r) : resizeEnemiesMessage(r));
     if (r.ok())

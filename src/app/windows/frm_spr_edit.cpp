@@ -513,9 +513,6 @@ void frmSprEdit::closeEvent(QCloseEvent* event)
         e->clearFocus();
     stopAnimation();
     fraTileEdit->endPainting();
-    // The main window shows every edit as it is made; a full redraw puts it all right again.
-    if (!ctx_.exiting())
-        ctx_.unloadSubEditor_refresh();
     QWidget::closeEvent(event);
 }
 
