@@ -328,7 +328,7 @@ void frmMain::applyEditMode(EditMode mode)
     // The outlined cell is map mode's.
     if (mode != EditMode::Map)
         mapView->cursor().hideOutline();
-    actorLists->showMode();
+    mapView->showModeMarkers();
     setModeButtons(mode);
 }
 

@@ -46,6 +46,7 @@ class QTreeWidgetItem;
 
 namespace velmar {
 
+class ActorSelection;
 class EditorWindows;
 class EmulatorLauncher;
 class BitmapView;
@@ -328,8 +329,6 @@ private:
     // The one place a mode takes effect: which markers show, what the map's mouse does, which
     // mode button is down.
     void applyEditMode(EditMode mode);
-    // Shows the enemy and item markers that the mode shows, hides the others.
-    void showModeMarkers() { actorLists->showMarkers(); }
 
     // Tree, scene and document: the panels follow the document themselves; the window keeps its
     // caption, its commands, the controls a scene enables, and the scroll to an undone step.
@@ -341,8 +340,6 @@ private:
     // The actors and properties panels (frm_main_actors.cpp).
     void buildActorLists();
     void buildPropertiesPanel();
-    // After a new layout of the map: lists, boxes, line and frame follow it.
-    void refreshActors(bool scroll) { actorLists->refresh(scroll); }
     // The arrow keys move the selected actor a column or a row, as a drag does.
     bool moveSelectedActorByKey(const QKeyEvent& key) { return actorLists->drags().moveByKey(key); }
     // Takes a value still being typed into a box, as leaving the box does; the box may be in
@@ -363,6 +360,7 @@ private:
 
     Workspace workspace_;
     EditorDocument* document_ = nullptr;
+    ActorSelection* actorSelection_ = nullptr;
     EditMode editMode_ = EditMode::Map;
     bool exiting_ = false;
     QString readmeFile_;

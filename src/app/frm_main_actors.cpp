@@ -30,6 +30,7 @@ void frmMain::buildActorLists()
                           dialogs_,
                           workspace_,
                           *mapView,
+                          *actorSelection_,
                           [this] { return editMode_; },
                           [this](EditMode mode) { applyEditMode(mode); },
                           [this](const QString& text) { mainStatusBar->showMessage(text, 10000); }};

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "actor_selection.h"
 #include "frm_main.h"
 #include "panels/grid_options_panel.h"
 #include "panels/palette_strip.h"
@@ -68,17 +69,13 @@ void frmMain::buildCentralArea()
     setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
 
     metatilePicker = new MetatilePickerPanel(*document_, this);
-    mapView = new MapViewPanel(*document_, dialogs_,
+    actorSelection_ = new ActorSelection(this);
+    mapView = new MapViewPanel(*document_, *actorSelection_, dialogs_,
                                {[this] { return editMode_; }, [this] { return brushMetatile(); },
                                 [this](std::uint8_t m) { metatilePicker->chooseMetatileNumber(m); },
                                 [this](const QKeyEvent& key) { return moveSelectedActorByKey(key); }},
                                this);
     connect(mapView, &MapViewPanel::sheetDrawn, metatilePicker, &MetatilePickerPanel::setSheet);
-    // The frame round the selected actor and the enemy's player line follow the zoom.
-    connect(mapView, &MapViewPanel::zoomChanged, this, [this] {
-        if (doc().hasScene())
-            refreshActors(false);
-    });
     connect(cmdSelect, &QToolButton::toggled, this, [this](bool on) { mapView->selectionTool().setSelectTool(on); });
     picContainer = mapView->picContainer;
     picRenderDest = mapView->picRenderDest;
@@ -125,7 +122,6 @@ void frmMain::buildCentralArea()
     mainStatusBar->setObjectName("mainStatusBar");
     new SceneStatusPanels(*mainStatusBar, *document_);
     mainStatusBar->addPermanentWidget(mapView->cursor().lblPointer);
-    // After the panels': the actors are laid out on the map they drew.
     connect(document_, &EditorDocument::changed, this, &frmMain::document_Changed);
     fitToScreen();
 }
@@ -230,9 +226,6 @@ void frmMain::document_Changed(const DocumentEvent& event)
     }
     if (event.kind == Kind::SceneSelected || event.sceneSwitched)
         setSceneControlsEnabled(true);
-    // Last, so that the actor lists' own scrolling to their selection does not hide it.
-    if (event.kind != Kind::Edited && event.focusX >= 0)
-        mapView->scrollToShow(event.focusX);
 }
 
 void frmMain::clearSceneView() { setSceneControlsEnabled(false); }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
+#include "actors/actor_placement.h"
 #include "base/hex.h"
+#include "panels/actors_panel.h"
 #include "widgets/bitmap_view.h"
 
 namespace velmar::test {
@@ -22,6 +24,29 @@ const EnemyRecord& enemy(frmMain& w, int i) { return w.doc().currentScene().enem
 const ItemRecord& item(frmMain& w, int i) { return w.doc().currentScene().items[static_cast<std::size_t>(i)]; }
 
 QWidget* enemyPicture(frmMain& w, int i) { return w.mapView->markerPicture(MapMarker::Enemy, i); }
+
+// The red frame surrounds the picture of the selected actor of the mode (in view, with `inView`),
+// and in enemy mode the green line stands at the selected enemy's player position.
+void expectMarksOnSelected(frmMain& w, const std::string& after, bool inView = true)
+{
+    const auto kind = actorKindOf(w.editMode());
+    ASSERT_TRUE(kind) << after;
+    const int index = w.actorLists->selected(*kind);
+    const QWidget* picture =
+        w.mapView->markerPicture(*kind == ActorKind::Enemy ? MapMarker::Enemy : MapMarker::Item, index);
+    ASSERT_TRUE(picture) << after;
+    const auto* frame = w.findChild<QLabel*>("lblSelActorHighlight");
+    const QWidget* map = w.findChild<QWidget*>("picRenderDest");
+    EXPECT_TRUE(frame->isVisibleTo(map)) << after;
+    EXPECT_EQ(frame->geometry(), picture->geometry().adjusted(-4, -4, 4, 4)) << after;
+    const QRect window(-map->x(), 0, w.findChild<QWidget*>("picContainer")->width(), map->height());
+    EXPECT_TRUE(!inView || window.intersects(picture->geometry())) << after << ": in view";
+    const auto* line = w.findChild<QWidget*>("linePlayerPos");
+    EXPECT_EQ(line->isVisibleTo(map), *kind == ActorKind::Enemy) << after;
+    if (*kind == ActorKind::Enemy) {
+        EXPECT_EQ(line->x(), w.mapView->toView(QPoint(playerLineX(enemy(w, index)), 0)).x()) << after;
+    }
+}
 
 TEST_F(MainWindowActors, ListsModesSelectionAndKeys)
 {
@@ -93,6 +118,38 @@ TEST_F(MainWindowActors, ListsModesSelectionAndKeys)
     EXPECT_EQ(enemy(w, 1).b, 0x21);
     EXPECT_EQ(enemy(w, 1).xy, 0xA4);
     EXPECT_EQ(w.lstEnemyList->currentRow(), 1);
+}
+
+// The frame and the line follow the selected actor through every kind of change: a scene
+// switch, an edit, undo and redo (also across scenes), a graphics edit, a new zoom, a count
+// change. The map lays the pictures out before the frame is put round one.
+TEST_F(MainWindowActors, TheFrameAndTheLineFollowTheSelectedActorThroughEveryChange)
+{
+    w.show();
+    w.cmdEnemyEdit->click();
+    expectMarksOnSelected(w, "enemy mode");
+    f.select("c:030A11");
+    expectMarksOnSelected(w, "a scene switch");
+    w.findChild<QListWidget*>("lstEnemyList")->setCurrentRow(1);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Right, Qt::ShiftModifier);
+    expectMarksOnSelected(w, "a key");
+    w.menuEditUndo->trigger();
+    expectMarksOnSelected(w, "undo");
+    w.menuEditRedo->trigger();
+    f.select(kStage11);
+    w.menuEditUndo->trigger();
+    ASSERT_EQ(w.doc().currentScene().length, 3);
+    expectMarksOnSelected(w, "an undo that went back to the scene");
+    w.mapView->setMapZoom(3);
+    expectMarksOnSelected(w, "a new zoom");
+    w.cmdItemEdit->click();
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    w.cmdResizeItem->click();
+    auto* count = w.findChild<QLineEdit*>("txtActorCount_New");
+    count->setText(qs(hexPad(w.doc().currentScene().itemCount + 1, 2)));
+    w.findChild<QPushButton*>("cmdOk")->click();
+    // A count change does not scroll the map.
+    expectMarksOnSelected(w, "a count change", false);
 }
 
 TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)

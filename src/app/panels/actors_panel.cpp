@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "actor_selection.h"
 #include "actors/map_end.h"
 #include "base/hex.h"
 #include "map/actor_drag_tool.h"
@@ -156,8 +157,9 @@ ActorsPanel::ActorsPanel(ActorsContext context, QWidget* parent)
         for (std::size_t i = 0; i < s.boxes.size(); ++i)
             connect(s.boxes[i], &QLineEdit::editingFinished, this, [this, kind, i] { positionTyped(kind, i); });
     }
-    connect(&context_.document, &EditorDocument::changed, this, &ActorsPanel::document_Changed);
     MapViewPanel* map = &context_.map;
+    // After the map, whose pictures the selection is marked on and scrolled to.
+    connect(map, &MapViewPanel::sceneDrawn, this, &ActorsPanel::map_SceneDrawn);
     // In the actor modes Insert, Delete and Ctrl+D on the map act on the mode's actors, before
     // the map's own commands see those keys.
     map->picRenderDest->installEventFilter(this);
@@ -379,11 +381,9 @@ bool ActorsPanel::commandKey(ActorKind kind, const QKeyEvent& key)
     return true;
 }
 
-void ActorsPanel::document_Changed(const DocumentEvent& event)
+void ActorsPanel::map_SceneDrawn(const DocumentEvent& event)
 {
     using Kind = DocumentEvent::Kind;
-    if (event.kind == Kind::Saved)
-        return;
     showCommandStates();
     // The pictures are laid out again: a drag under way has nothing left to move.
     drags_->forget();
@@ -399,6 +399,8 @@ void ActorsPanel::document_Changed(const DocumentEvent& event)
 }
 
 // --- What the panel shows ---
+
+int ActorsPanel::selected(ActorKind kind) const { return context_.selection.selected(kind); }
 
 std::optional<Actor> ActorsPanel::actor(ActorKind kind, int index) const
 {
@@ -459,69 +461,18 @@ void ActorsPanel::showDetails(ActorKind kind, int index)
     showChoice(s.type, actorChoices(names, actorTypeCount(kind), id), id);
 }
 
-void ActorsPanel::placePlayerLine()
-{
-    BitmapView* line = context_.map.linePlayerPos;
-    const auto a = mode() == EditMode::Enemies ? actor(ActorKind::Enemy, selected(ActorKind::Enemy)) : std::nullopt;
-    if (!a) {
-        line->hide();
-        return;
-    }
-    line->move(context_.map.toView(QPoint(playerLineX(std::get<EnemyRecord>(*a)), 0)));
-    line->show();
-    line->raise();
-}
-
-void ActorsPanel::highlight(ActorKind kind, int index, bool scroll, bool withPlayerLine)
-{
-    MapViewPanel& map = context_.map;
-    const QWidget* picture = map.markerPicture(kind == ActorKind::Enemy ? MapMarker::Enemy : MapMarker::Item, index);
-    if (!picture)
-        return;
-    const QRect r = picture->geometry();
-    map.lblSelActorHighlight->setGeometry(r.adjusted(-4, -4, 4, 4));
-    if (scroll) {
-        const auto toMap = [&map](int viewPixels) { return map.toMap(viewPixels); };
-        const std::optional<int> line = withPlayerLine && kind == ActorKind::Enemy
-            ? std::optional<int>(toMap(map.linePlayerPos->x()))
-            : std::nullopt;
-        const ScrollChoice c =
-            highlightScroll(toMap(r.left()), toMap(r.width()), line, toMap(map.picRenderDest->width()), map.viewWidth(),
-                            map.hscrollRenderer->value(), map.hscrollRenderer->maximum());
-        map.hscrollRenderer->setValue(c.value);
-        map.hscrollRenderer->setEnabled(c.enabled);
-    }
-    // Under the pictures, so that it shows as a frame round the selected one.
-    map.lblSelActorHighlight->lower();
-    map.lblSelActorHighlight->show();
-}
-
-void ActorsPanel::showMarkers() { context_.map.showModeMarkers(); }
-
-void ActorsPanel::showMode()
-{
-    // The frame and the enemy's player line belong to a selected actor of the actor modes.
-    if (!actorKindOf(mode()))
-        context_.map.lblSelActorHighlight->hide();
-    placePlayerLine();
-    showMarkers();
-}
-
 void ActorsPanel::showScene(bool scroll)
 {
     showLists();
     for (const ActorKind kind : kKinds) {
-        side(kind).selected = 0;
+        context_.selection.select(kind, 0);
         showDetails(kind, 0);
     }
     context_.setMode(mode());
     // The mode the user chose stays: a scene without enemies leaves enemy mode with nothing
     // selected rather than switching to items.
-    if (const auto kind = actorKindOf(mode())) {
+    if (const auto kind = actorKindOf(mode()))
         select(*kind, 0, scroll);
-        if (!actor(*kind, 0))
-            context_.map.lblSelActorHighlight->hide();
-    }
 }
 
 void ActorsPanel::refresh(bool scroll)
@@ -530,16 +481,12 @@ void ActorsPanel::refresh(bool scroll)
     const SceneRecord& s = context_.document.doc().currentScene();
     for (const ActorKind kind : kKinds) {
         const int last = std::max(static_cast<int>(actorCount(s, kind)) - 1, 0);
-        side(kind).selected = std::clamp(side(kind).selected, 0, last);
-        showDetails(kind, side(kind).selected);
+        context_.selection.select(kind, std::clamp(selected(kind), 0, last));
+        showDetails(kind, selected(kind));
     }
     context_.setMode(mode());
-    if (const auto kind = actorKindOf(mode())) {
-        if (actor(*kind, selected(*kind)))
-            follow(*kind, selected(*kind), scroll);
-        else
-            context_.map.lblSelActorHighlight->hide();
-    }
+    if (const auto kind = actorKindOf(mode()))
+        follow(*kind, selected(*kind), scroll);
 }
 
 void ActorsPanel::clear()
@@ -559,25 +506,18 @@ void ActorsPanel::select(ActorKind kind, int index, bool scroll)
     follow(kind, index, scroll);
 }
 
-void ActorsPanel::selectFirst(ActorKind kind)
-{
-    context_.map.lblSelActorHighlight->hide();
-    select(kind, 0);
-}
-
 void ActorsPanel::follow(ActorKind kind, int index, bool scroll, bool withPlayerLine)
 {
     if (!actor(kind, index))
         return;
-    Side& s = side(kind);
-    s.selected = index;
+    context_.selection.select(kind, index);
     {
-        const QSignalBlocker block(s.list);
-        s.list->setCurrentRow(index);
+        const QSignalBlocker block(side(kind).list);
+        side(kind).list->setCurrentRow(index);
     }
     showDetails(kind, index);
-    placePlayerLine();
-    highlight(kind, index, scroll, withPlayerLine);
+    if (scroll)
+        context_.map.scrollToActor(kind, index, withPlayerLine);
 }
 
 void ActorsPanel::lineChosen(ActorKind kind)
@@ -596,9 +536,8 @@ void ActorsPanel::lineMoved(ActorKind kind)
         return;
     }
     // The boxes and the type selector act on the line they show.
-    side(kind).selected = row;
+    context_.selection.select(kind, row);
     showDetails(kind, row);
-    placePlayerLine();
 }
 
 // --- Edits ---
@@ -623,7 +562,7 @@ void ActorsPanel::typeChosen(ActorKind kind, int index)
     const std::size_t at = store(static_cast<std::size_t>(selected(kind)), withId(*a, id), textsOf(kind).typeChange);
     select(kind, static_cast<int>(at));
     // The actor itself in view, wherever its player line is.
-    highlight(kind, selected(kind), true, false);
+    context_.map.scrollToActor(kind, selected(kind), false);
 }
 
 void ActorsPanel::promptPosition(ActorKind kind)
@@ -737,7 +676,7 @@ void ActorsPanel::commandDone(ActorKind kind, const Outcome<EditResult>& result,
     }
     select(kind, static_cast<int>(index));
     // The actor itself in view, wherever its player line is.
-    highlight(kind, selected(kind), true, false);
+    context_.map.scrollToActor(kind, selected(kind), false);
 }
 
 void ActorsPanel::addActor(ActorKind kind, std::optional<QPoint> at)
@@ -768,8 +707,6 @@ void ActorsPanel::deleteActor(ActorKind kind)
     // The actor that took its line is selected, or the last one; in the kind's mode.
     if (actorCount(doc.currentScene(), kind) > 0)
         select(kind, std::min(index, static_cast<int>(actorCount(doc.currentScene(), kind)) - 1), false);
-    else if (mode() == actorMode(kind))
-        context_.map.lblSelActorHighlight->hide();
 }
 
 void ActorsPanel::duplicateActor(ActorKind kind)

@@ -27,6 +27,7 @@ class QToolButton;
 namespace velmar {
 
 class ActorDragTool;
+class ActorSelection;
 class Dialogs;
 class EditorDocument;
 class MapViewPanel;
@@ -34,13 +35,14 @@ struct DocumentEvent;
 struct Workspace;
 
 // What the actors panel works with: the shared document, the dialogs, the type names, the map its
-// markers stand on, and the window's edit mode, which selecting an actor of a kind turns to that
-// kind's mode (`setMode` applies a mode everywhere, this panel's showMode included).
+// markers stand on, the selected actors (which the map marks), and the window's edit mode, which
+// selecting an actor of a kind turns to that kind's mode (`setMode` applies a mode everywhere).
 struct ActorsContext {
     EditorDocument& document;
     Dialogs& dialogs;
     const Workspace& workspace;
     MapViewPanel& map;
+    ActorSelection& selection;
     std::function<EditMode()> mode;
     std::function<void(EditMode)> setMode;
     // A word for the status bar: why a key or a drag stopped, what a typed value takes.
@@ -49,13 +51,13 @@ struct ActorsContext {
 
 // The enemies and items of the current scene: a list of each, one line per actor (an actor past
 // the map's end marked so), the boxes of the selected enemy and item (positions typed in, or b
-// and x by a prompt that a double-click opens; and the type selectors), the selection frame and
-// the selected enemy's player-position line on the map, and through drags() the markers' drags
+// and x by a prompt that a double-click opens; and the type selectors), which actor of each kind
+// is selected (the ActorSelection, which the map marks), and through drags() the markers' drags
 // and the arrow keys. Actors are added (at the pointer, of the type the selector shows), deleted
 // and duplicated one at a time: by the buttons beside each list, the Edit menu's commands
 // (actions()), the map's context menu in the actor modes, and Insert, Delete and Ctrl+D on the
 // map or a list. Enemies and items go through the same routines, told apart by their ActorKind.
-// The panel follows the document itself.
+// The panel follows each change of the document once the map has drawn it.
 class ActorsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -90,15 +92,15 @@ public:
     QList<QAction*> actions() const;
 
     EditMode mode() const { return context_.mode(); }
-    int selected(ActorKind kind) const { return side(kind).selected; }
+    int selected(ActorKind kind) const;
     ActorDragTool& drags() { return *drags_; }
 
-    // Actor `index` of `kind` becomes the selected one: the mode turns to the kind's, and its
-    // line, boxes and frame show it, the map scrolling to it with `scroll`. Nothing happens for
+    // Actor `index` of `kind` becomes the selected one: the mode turns to the kind's, its line
+    // and boxes show it, and the map marks it, scrolling to it with `scroll`. Nothing happens for
     // an actor that is not there.
     void select(ActorKind kind, int index, bool scroll = true);
-    // The kind's mode button: the frame goes until actor 0, if there is one, is selected.
-    void selectFirst(ActorKind kind);
+    // The kind's mode button: actor 0, if there is one, is selected.
+    void selectFirst(ActorKind kind) { select(kind, 0); }
     // Shows actor `index` as the selected one after it was edited (its list may have reordered);
     // the mode stays. With `withPlayerLine` the scroll shows the enemy's player line too.
     void follow(ActorKind kind, int index, bool scroll, bool withPlayerLine = true);
@@ -132,35 +134,28 @@ public:
 
     // A new scene: both lists filled, actor 0 of the mode selected.
     void showScene(bool scroll);
-    // After an edit, undo, redo or a new layout of the map: lists, boxes, the line and the frame
-    // follow the scene.
+    // After an edit, undo or redo: the lists and boxes follow the scene, the selection stays
+    // within the lists.
     void refresh(bool scroll);
     // No scene: empty lists and boxes.
     void clear();
     void showLists();
-    // What the mode shows: its markers, the frame only in the actor modes, the line only in
-    // enemy mode.
-    void showMode();
-    void showMarkers();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The controls and the selection of one kind.
+    // The controls of one kind.
     struct Side {
         QListWidget* list = nullptr;
         QComboBox* type = nullptr;
         std::vector<QLineEdit*> boxes;
-        int selected = 0;
     };
     Side& side(ActorKind kind) { return sides_[static_cast<std::size_t>(kind)]; }
     const Side& side(ActorKind kind) const { return sides_[static_cast<std::size_t>(kind)]; }
     void buildControls();
     std::optional<Actor> actor(ActorKind kind, int index) const;
     void showDetails(ActorKind kind, int index);
-    // The selected enemy's player-position line, shown in enemy mode only.
-    void placePlayerLine();
     void buildCommands();
     void showCommandStates();
     // Insert, Delete and Ctrl+D for the kind's actors; true when the key was one of them.
@@ -169,8 +164,8 @@ private:
     QPoint addPoint() const;
     // Shows the actor of `kind` that a command left at `index`, or reports its failure.
     void commandDone(ActorKind kind, const Outcome<EditResult>& result, std::size_t index);
-    void highlight(ActorKind kind, int index, bool scroll, bool withPlayerLine);
-    void document_Changed(const DocumentEvent& event);
+    // The map drew `event`'s change.
+    void map_SceneDrawn(const DocumentEvent& event);
 
     ActorsContext context_;
     std::array<Side, 2> sides_;

@@ -19,6 +19,7 @@
 #include "map/map_cursor.h"
 #include "map/map_mouse_handlers.h"
 #include "map/map_selection.h"
+#include "actor_selection.h"
 #include "actors/map_end.h"
 #include "mapview/map_region.h"
 #include "mapview/map_view_rules.h"
@@ -46,8 +47,9 @@ enum GridSet : std::size_t { kMetatileVertical, kMetatileHorizontal, kScreenVert
 
 }  // namespace
 
-MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hooks, QWidget* parent)
-    : QWidget(parent), document_(document), dialogs_(dialogs), hooks_(std::move(hooks))
+MapViewPanel::MapViewPanel(EditorDocument& document, const ActorSelection& actors, Dialogs& dialogs, Hooks hooks,
+                           QWidget* parent)
+    : QWidget(parent), document_(document), actors_(actors), dialogs_(dialogs), hooks_(std::move(hooks))
 {
     setObjectName("mapViewPanel");
     auto* layout = new QVBoxLayout(this);
@@ -161,6 +163,7 @@ MapViewPanel::MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hoo
                             {hooks_.mode, hooks_.brush, hooks_.actorKeys, [this](QPoint point) { clickAt(point); }});
     connect(this, &MapViewPanel::pointerOver, cursor_, &MapCursor::pointAt);
     connect(&document_, &EditorDocument::changed, this, &MapViewPanel::document_Changed);
+    connect(&actors_, &ActorSelection::changed, this, &MapViewPanel::markSelection);
 }
 
 MapViewPanel::~MapViewPanel()
@@ -201,6 +204,11 @@ void MapViewPanel::document_Changed(const DocumentEvent& event)
     } else {
         refresh();
     }
+    emit sceneDrawn(event);
+    // An undo or redo shows the place of its step, after what stands on the map has followed
+    // the change (the actors panel scrolls to its selection only when no place is given).
+    if (hasScene() && event.kind != Kind::Edited && event.focusX >= 0)
+        scrollToShow(event.focusX);
 }
 
 void MapViewPanel::showScene()
@@ -275,6 +283,31 @@ void MapViewPanel::showModeMarkers()
     const EditMode mode = hooks_.mode();
     setEnemiesVisible(mode == EditMode::Enemies || mode == EditMode::All);
     setItemsVisible(mode == EditMode::Items || mode == EditMode::All);
+    markSelection();
+}
+
+void MapViewPanel::markSelection()
+{
+    const auto kind = actorKindOf(hooks_.mode());
+    const QWidget* picture = kind && hasScene() ? markerPicture(actorMarker(*kind), actors_.selected(*kind)) : nullptr;
+    if (picture) {
+        lblSelActorHighlight->setGeometry(picture->geometry().adjusted(-4, -4, 4, 4));
+        // Under the pictures, so that it shows as a frame round the selected one.
+        lblSelActorHighlight->lower();
+        lblSelActorHighlight->show();
+    } else {
+        lblSelActorHighlight->hide();
+    }
+    const auto enemy = picture && kind == ActorKind::Enemy
+        ? actorAt(document_.doc().currentScene(), ActorKind::Enemy, static_cast<std::size_t>(actors_.selected(*kind)))
+        : std::nullopt;
+    if (!enemy) {
+        linePlayerPos->hide();
+        return;
+    }
+    linePlayerPos->move(toView(QPoint(playerLineX(std::get<EnemyRecord>(*enemy)), 0)));
+    linePlayerPos->show();
+    linePlayerPos->raise();
 }
 
 MapMouseHandler& MapViewPanel::modeTool() { return hooks_.mode() == EditMode::Map ? *painter_ : *noEdits_; }
@@ -326,7 +359,6 @@ void MapViewPanel::setMapZoom(int zoom, int viewX)
     menuViewZoomIn->setEnabled(zoom < 4);
     menuViewZoomOut->setEnabled(zoom > 1);
     cursor_->lblPointer->setText(QString("Zoom %1x").arg(zoom));
-    emit zoomChanged(zoom);
 }
 
 void MapViewPanel::exportMap()
@@ -505,6 +537,23 @@ void MapViewPanel::scrollToShow(int mapX)
     // The column comes into view a screen in from the edge it was beyond.
     const int target = mapX < first ? mapX - kScreenWidth : mapX - width + kScreenWidth;
     hscrollRenderer->setValue(std::clamp(target, 0, hscrollRenderer->maximum()));
+}
+
+void MapViewPanel::scrollToActor(ActorKind kind, int index, bool withPlayerLine)
+{
+    const QWidget* picture = markerPicture(actorMarker(kind), index);
+    if (!picture)
+        return;
+    const QRect r = picture->geometry();
+    std::optional<int> line;
+    if (withPlayerLine && kind == ActorKind::Enemy) {
+        const auto enemy = actorAt(document_.doc().currentScene(), kind, static_cast<std::size_t>(index));
+        line = playerLineX(std::get<EnemyRecord>(*enemy));
+    }
+    const ScrollChoice c = highlightScroll(toMap(r.left()), toMap(r.width()), line, toMap(picRenderDest->width()),
+                                           viewWidth(), hscrollRenderer->value(), hscrollRenderer->maximum());
+    hscrollRenderer->setValue(c.value);
+    hscrollRenderer->setEnabled(c.enabled);
 }
 
 void MapViewPanel::buildGridLines()

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "editor/document.h"
 #include "map/edit_mode.h"
 #include "mapview/scene_view.h"
 
@@ -19,6 +20,7 @@ class QScrollBar;
 
 namespace velmar {
 
+class ActorSelection;
 class BitmapView;
 class Dialogs;
 class EditorDocument;
@@ -26,16 +28,22 @@ class GridOptionsPanel;
 class MapCursor;
 class MapMouseHandler;
 class MapSelection;
-struct DocumentEvent;
 
 // What lies under the pointer on the map: the map itself or one of the markers on it.
 enum class MapMarker { None, Enemy, Item, PlayerStart, PlayerLine };
 
+// The marker of an actor of `kind`.
+constexpr MapMarker actorMarker(ActorKind kind)
+{
+    return kind == ActorKind::Enemy ? MapMarker::Enemy : MapMarker::Item;
+}
+
 // The map of the current scene: a window onto the map surface (three screens wide, more in a
-// wider window), which moves left to scroll, with the grid lines and the actor markers on it.
-// It redraws itself from the document's changes, and its tools take the mouse and the keys on
-// the map (in map pixels, at any zoom): in map mode the selection and the painter, in the actor
-// modes none (the markers take their own presses, which leave as signals).
+// wider window), which moves left to scroll, with the grid lines and the actor markers on it,
+// the selected actor of the mode marked (a frame, and an enemy's player-position line). It
+// redraws itself from the document's changes and the actor selection's, and its tools take the
+// mouse and the keys on the map (in map pixels, at any zoom): in map mode the selection and the
+// painter, in the actor modes none (the markers take their own presses, which leave as signals).
 class MapViewPanel : public QWidget {
     Q_OBJECT
 public:
@@ -49,7 +57,8 @@ public:
         // The arrow keys in the actor modes: true when they moved the selected actor.
         std::function<bool(const QKeyEvent&)> actorKeys;
     };
-    MapViewPanel(EditorDocument& document, Dialogs& dialogs, Hooks hooks, QWidget* parent = nullptr);
+    MapViewPanel(EditorDocument& document, const ActorSelection& actors, Dialogs& dialogs, Hooks hooks,
+                 QWidget* parent = nullptr);
     ~MapViewPanel() override;
 
     // The map's window, scrolling up and down when the zoomed map is taller than the room.
@@ -78,7 +87,8 @@ public:
     // The whole map drawn again: the sheet, the map (its size when the scene's changed), the
     // markers and the grid.
     void refresh();
-    // Shows the markers the edit mode shows (enemies, items or both) and hides the others.
+    // Shows the markers the edit mode shows (enemies, items or both) and hides the others, and
+    // marks the selected actor of the mode.
     void showModeMarkers();
     void setEnemiesVisible(bool visible);
     void setItemsVisible(bool visible);
@@ -86,6 +96,9 @@ public:
     void followGrid(const GridOptionsPanel& options);
     // Scrolls as little as needed for map pixel column `mapX` to be in view.
     void scrollToShow(int mapX);
+    // Scrolls as little as needed for actor `index` of `kind` to be in view, an enemy's player
+    // line too `withPlayerLine`.
+    void scrollToActor(ActorKind kind, int index, bool withPlayerLine);
     // The width of the map's window in map pixels: three screens at 1x, more in a wider window,
     // fewer when zoomed.
     int viewWidth() const;
@@ -128,8 +141,10 @@ signals:
     void pointerOver(MapMarker marker, int index, QPoint point);
     // The metatile sheet of the scene was drawn again.
     void sheetDrawn(const Bitmap& sheet);
-    // The map shows at a new zoom; the frames around actors follow.
-    void zoomChanged(int zoom);
+    // The map and the actor pictures on it were drawn again (or cleared) after `event`, a change
+    // of the document other than a save. What stands on the map follows from here rather than
+    // from the document's own event, which may reach it before the map was drawn.
+    void sceneDrawn(const velmar::DocumentEvent& event);
     // The context menu was asked for over map pixel `point` (on the map or a marker on it);
     // `global` is where the pointer is on the screen.
     void contextMenuRequested(QPoint point, QPoint global);
@@ -156,12 +171,15 @@ private:
     void setupMapScroll(int screens, bool startAtLeft);
     void limitHeight();
     void placeActorMarkers(const SceneView& view);
+    // The frame round the selected actor of the mode and the selected enemy's player line.
+    void markSelection();
     void placeEndMarkers();
     void connectMarker(BitmapView* picture, MapMarker marker, int index);
     bool hasScene() const;
     MapMouseHandler& modeTool();
 
     EditorDocument& document_;
+    const ActorSelection& actors_;
     Dialogs& dialogs_;
     Hooks hooks_;
     SceneView view_;
