@@ -52,15 +52,13 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     setObjectName("frmMain");
     setAcceptDrops(true);  // a .nes file dropped on the window opens
     document_ = new EditorDocument(this);
-    buildMenus(*this);
     // Undo and Redo reach the document from a text box that has nothing of its own to take back.
     qApp->installEventFilter(new UndoKeysFilter(this));
-    sceneFileActions = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
-    sceneFileActions->addTo(menuFile, menuFileCreatePatch);
     buildToolBar(*this);
-    connectActions();
     buildCentralArea();  // the panels, which follow the document before the window does
-    buildSelectionControls();
+    buildMenus(*this, docks());
+    sceneFiles_ = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
+    connectActions();
     layout_ = std::make_unique<WindowLayout>(workspaceFiles_->layoutFile());
     windows_ = std::make_unique<EditorWindows>(editorContext(), *layout_);
     statusMessages_ = new StatusMessages(*mainStatusBar);
@@ -81,9 +79,31 @@ void frmMain::connectActions()
         {menuFileSaveAs, &frmMain::menuFileSaveAs_Click},
         {menuFileCreatePatch, &frmMain::menuFileCreatePatch_Click},
         {menuFileApplyPatch, &frmMain::menuFileApplyPatch_Click},
+        {menuFileExportMap, &frmMain::menuFileExportMap_Click},
         {menuFileExit, &frmMain::menuFileExit_Click},
         {menuEditUndo, &frmMain::menuEditUndo_Click},
         {menuEditRedo, &frmMain::menuEditRedo_Click},
+        {menuEditCut, &frmMain::menuEditCut_Click},
+        {menuEditCopy, &frmMain::menuEditCopy_Click},
+        {menuEditPaste, &frmMain::menuEditPaste_Click},
+        {menuEditFillSelection, &frmMain::menuEditFillSelection_Click},
+        {menuEditDelete, &frmMain::menuEditDelete_Click},
+        {menuEditSelectNone, &frmMain::menuEditSelectNone_Click},
+        {menuViewZoomIn, &frmMain::menuViewZoomIn_Click},
+        {menuViewZoomOut, &frmMain::menuViewZoomOut_Click},
+        {menuViewActualSize, &frmMain::menuViewActualSize_Click},
+        {menuViewGrid, &frmMain::menuViewGrid_Click},
+        {menuViewResetLayout, &frmMain::menuViewResetLayout_Click},
+        {menuToolsBackgroundEditor, &frmMain::cmdMetatileEditor_Click},
+        {menuToolsSpriteEditor, &frmMain::cmdAnimEdit_Click},
+        {menuToolsPaletteEditor, &frmMain::cmdPaletteEdit_Click},
+        {menuToolsTextEditor, &frmMain::cmdTextEditor_Click},
+        {menuToolsResizeMap, &frmMain::cmdResizeMap_Click},
+        {menuToolsResizeItems, &frmMain::cmdResizeItem_Click},
+        {menuToolsResizeEnemies, &frmMain::cmdResizeEnemy_Click},
+        {menuToolsEraseMap, &frmMain::cmdClearArea_Click},
+        {menuToolsAreaInfo, &frmMain::cmdAreaInfo_Click},
+        {menuToolsRunEmulator, &frmMain::cmdRunEmulator_Click},
         {menuHelpShortcuts, &frmMain::menuHelpShortcuts_Click},
         {menuHelpReadme, &frmMain::menuHelpReadme_Click},
         {menuHelpAbout, &frmMain::menuHelpAbout_Click},
@@ -91,6 +111,32 @@ void frmMain::connectActions()
     };
     for (const auto& [action, slot] : actions)
         connect(action, &QAction::triggered, this, slot);
+    using SceneFileSlot = void (SceneFileActions::*)();
+    const std::pair<QAction*, SceneFileSlot> sceneFiles[] = {
+        {menuFileExportScene, &SceneFileActions::menuFileExportScene_Click},
+        {menuFileImportScene, &SceneFileActions::menuFileImportScene_Click},
+        {menuFileExportTiled, &SceneFileActions::menuFileExportTiled_Click},
+        {menuFileImportTiled, &SceneFileActions::menuFileImportTiled_Click},
+    };
+    for (const auto& [action, slot] : sceneFiles)
+        connect(action, &QAction::triggered, sceneFiles_, slot);
+    using edits::ActorCommand;
+    const std::tuple<QAction*, ActorCommand, ActorKind> actorCommands[] = {
+        {menuEditAddEnemy, ActorCommand::Add, ActorKind::Enemy},
+        {menuEditDuplicateEnemy, ActorCommand::Duplicate, ActorKind::Enemy},
+        {menuEditDeleteEnemy, ActorCommand::Delete, ActorKind::Enemy},
+        {menuEditAddItem, ActorCommand::Add, ActorKind::Item},
+        {menuEditDuplicateItem, ActorCommand::Duplicate, ActorKind::Item},
+        {menuEditDeleteItem, ActorCommand::Delete, ActorKind::Item},
+    };
+    for (const auto& [action, command, kind] : actorCommands)
+        connect(action, &QAction::triggered, actorLists, [this, c = command, k = kind] { actorLists->run(c, k); });
+    // The menus follow what their commands work on.
+    connect(actorLists, &ActorsPanel::commandsChanged, this,
+            [this](bool scene, bool anyEnemy, bool anyItem) { showActorCommands(scene, anyEnemy, anyItem); });
+    connect(&mapView->selectionTool(), &MapSelection::commandsChanged, this,
+            [this](bool selected, bool canPaste) { showSelectionState(selected, canPaste); });
+    connect(mapView, &MapViewPanel::zoomChanged, this, [this](int zoom) { showZoom(zoom); });
     for (int i = 0; i < 5; ++i)
         connect(menuFileRecentFiles[static_cast<std::size_t>(i)], &QAction::triggered, this,
                 [this, i] { menuFileRecentFiles_Click(i); });

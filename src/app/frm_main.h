@@ -54,6 +54,7 @@ class GridOptionsPanel;
 class PaletteStrip;
 class PropertiesPanel;
 class RecoverySession;
+class SceneFileActions;
 class StatusMessages;
 class WindowLayout;
 class WorkspaceFiles;
@@ -314,7 +315,8 @@ protected:
 
 private:
     void buildCentralArea();
-    // The menus' and tool buttons' slots.
+    // Every command of the menus and the tool bar to what runs it, and the menus to the panels
+    // whose state they show.
     void connectActions();
     void startUp();
     // DocumentFiles::Host: what the window does around the open file.
@@ -346,8 +348,6 @@ private:
     // another of the program's windows.
     void commitPendingInput() override;
     bool settleTextEdits() override;
-    // The Edit and View menus' commands of the map view.
-    void buildSelectionControls();
     void fitToScreen();
     // The docks in their first arrangement, all shown.
     void resetLayout();
@@ -361,6 +361,7 @@ private:
     Workspace workspace_;
     EditorDocument* document_ = nullptr;
     ActorSelection* actorSelection_ = nullptr;
+    SceneFileActions* sceneFiles_ = nullptr;
     EditMode editMode_ = EditMode::Map;
     bool exiting_ = false;
     QString readmeFile_;

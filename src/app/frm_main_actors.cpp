@@ -35,7 +35,6 @@ void frmMain::buildActorLists()
                           [this](EditMode mode) { applyEditMode(mode); },
                           [this](const QString& text) { mainStatusBar->showMessage(text, 10000); }};
     ActorsPanel* a = actorLists = placePanel(actorListsPlace, new ActorsPanel(std::move(context), actorListsPlace));
-    addActorCommands(a->actions());
     lstEnemyList = a->lstEnemyList;
     lstItemList = a->lstItemList;
     fraEnemyEdit = a->fraEnemyEdit;

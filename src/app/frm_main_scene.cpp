@@ -1,11 +1,9 @@
-// The main window's scene side: the layout of its panels, the map view's menu commands, and what
+// The main window's scene side: the layout of its panels and docks, and what
 // the window itself redraws when the document changes (the panels follow it themselves).
 #include <QAction>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -163,42 +161,6 @@ void frmMain::resetLayout()
     resizeDocks({dockMetatiles, dockGrid}, wants({dockMetatiles, dockGrid}, Qt::Horizontal), Qt::Horizontal);
     resizeDocks({dockMetatiles, dockPalettes}, wants({dockMetatiles, dockPalettes}, Qt::Vertical), Qt::Vertical);
     resizeDocks({dockActors, dockProperties}, wants({dockActors, dockProperties}, Qt::Vertical), Qt::Vertical);
-}
-
-void frmMain::buildSelectionControls()
-{
-    const MapSelection& selection = mapView->selectionTool();
-    menuEditCut = selection.menuEditCut;
-    menuEditCopy = selection.menuEditCopy;
-    menuEditPaste = selection.menuEditPaste;
-    menuEditFillSelection = selection.menuEditFillSelection;
-    menuEditDelete = selection.menuEditDelete;
-    menuEditSelectNone = selection.menuEditSelectNone;
-    menuEdit->addSeparator();
-    menuEdit->addActions(selection.actions());
-
-    menuView = new QMenu("&View", this);
-    menuView->setObjectName("menuView");
-    menuBar()->insertMenu(menuOptions, menuView);
-    menuViewZoomIn = mapView->menuViewZoomIn;
-    menuViewZoomOut = mapView->menuViewZoomOut;
-    menuViewActualSize = mapView->menuViewActualSize;
-    menuView->addActions({menuViewZoomIn, menuViewZoomOut, menuViewActualSize});
-    menuView->addSeparator();
-    menuViewGrid = menuView->addAction("Next Grid (None, Metatiles, Screens)", this, &frmMain::menuViewGrid_Click);
-    menuViewGrid->setObjectName("menuViewGrid");
-    menuViewGrid->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    // The docks, shown or hidden, and their first arrangement again.
-    menuView->addSeparator();
-    for (QDockWidget* dock : docks())
-        menuView->addAction(dock->toggleViewAction());
-    menuViewResetLayout = menuView->addAction("Reset Layout", this, &frmMain::menuViewResetLayout_Click);
-    menuViewResetLayout->setObjectName("menuViewResetLayout");
-
-    menuFileExportMap = new QAction("Export Map as PNG...", this);
-    menuFileExportMap->setObjectName("menuFileExportMap");
-    connect(menuFileExportMap, &QAction::triggered, this, &frmMain::menuFileExportMap_Click);
-    menuFile->insertAction(menuFileCreatePatch, menuFileExportMap);
 }
 
 void frmMain::menuViewGrid_Click() { fraGrid->cycle(); }

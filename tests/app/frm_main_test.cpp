@@ -542,7 +542,7 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     QStringList titles;
     for (const QAction* a : w.menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Options", "&Help"}));
+    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Tools", "&Options", "&Help"}));
 
     const auto table = [this] {
         w.menuHelpShortcuts->trigger();
@@ -557,6 +557,7 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     QStringList rows = table();
     EXPECT_TRUE(rows.contains("View: Next Grid (None, Metatiles, Screens) = Ctrl+G")) << rows.join("\n").toStdString();
     EXPECT_TRUE(rows.contains("Edit: Undo = Ctrl+Z")) << rows.join("\n").toStdString();
+    EXPECT_TRUE(rows.contains("Tools: Text Editor = Ctrl+4")) << rows.join("\n").toStdString();
     EXPECT_TRUE(rows.contains("Map: Map mode: place the chosen metatile in the outlined cell (or put a floating "
                               "paste there) = Space, Enter"));
     w.menuFileExportMap->setShortcut(QKeySequence("Ctrl+E"));

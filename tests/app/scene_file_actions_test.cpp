@@ -2,7 +2,6 @@
 
 #include "app_fixture.h"
 #include "exchange/scene_file.h"
-#include "session/scene_file_actions.h"
 
 namespace velmar::test {
 namespace {
@@ -13,17 +12,16 @@ TEST(SceneFileActions, ImportAsksBeforeStageValuesChangeAndIsOneStep)
 {
     AppFixture f;
     frmMain& w = f.startWithSample();
-    SceneFileActions& a = *w.sceneFileActions;
     const SceneRecord first = w.doc().currentScene();
     f.dialogs.saveFiles = {f.file("scene.json"), f.file("level.tmj")};
-    a.menuFileExportScene->trigger();
-    a.menuFileExportTiled->trigger();  // what it says is checked after the imports
+    w.menuFileExportScene->trigger();
+    w.menuFileExportTiled->trigger();  // what it says is checked after the imports
 
     f.select("c:010202");
     const Bytes before = w.doc().romData();
     const SceneRecord other = w.doc().currentScene();
-    for (QAction* import : {a.menuFileImportScene, a.menuFileImportTiled}) {
-        const QString file = f.file(import == a.menuFileImportTiled ? "level.tmj" : "scene.json");
+    for (QAction* import : {w.menuFileImportScene, w.menuFileImportTiled}) {
+        const QString file = f.file(import == w.menuFileImportTiled ? "level.tmj" : "scene.json");
         // Cancel imports nothing; No keeps this stage's values and brings the rest.
         f.dialogs.files = {file, file};
         f.dialogs.answers = {Dialogs::Answer::Cancel};
@@ -35,14 +33,14 @@ TEST(SceneFileActions, ImportAsksBeforeStageValuesChangeAndIsOneStep)
         import->trigger();
         EXPECT_EQ(w.doc().currentScene().map, first.map);
         EXPECT_EQ(w.doc().currentScene().time, other.time);
-        EXPECT_EQ(w.doc().undoName(), import == a.menuFileImportTiled ? "Import from Tiled" : "Import Scene");
+        EXPECT_EQ(w.doc().undoName(), import == w.menuFileImportTiled ? "Import from Tiled" : "Import Scene");
         w.cmdUndo->click();
         EXPECT_EQ(w.doc().romData(), before);
     }
     EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("\n").toStdString();
 
     f.dialogs.files = {f.file("level-metatiles.png")};
-    a.menuFileImportScene->trigger();
+    w.menuFileImportScene->trigger();
     EXPECT_TRUE(f.dialogs.messages.last().startsWith("The file was not imported.\nThe file is not JSON"))
         << f.dialogs.messages.last().toStdString();
 }
@@ -54,10 +52,9 @@ TEST(SceneFileActions, HostileFilesAreRefusedAndTheEditorGoesOn)
 {
     AppFixture f;
     frmMain& w = f.startWithSample();
-    SceneFileActions& a = *w.sceneFileActions;
     f.dialogs.saveFiles = {f.file("scene.json"), f.file("level.tmj")};
-    a.menuFileExportScene->trigger();
-    a.menuFileExportTiled->trigger();
+    w.menuFileExportScene->trigger();
+    w.menuFileExportTiled->trigger();
     const std::string scene = readFile(f.dir.file("scene.json")), map = readFile(f.dir.file("level.tmj"));
     const auto with = [](std::string text, const std::string& from, const std::string& to) {
         return text.replace(text.find(from), from.size(), to);
@@ -73,14 +70,14 @@ TEST(SceneFileActions, HostileFilesAreRefusedAndTheEditorGoesOn)
         std::string file;
         const char* reason;
     } cases[] = {
-        {a.menuFileImportScene, with(scene, "\"velmar-scene\"", "1e400"), "the number 1e400 at line 2"},
-        {a.menuFileImportScene, with(scene, "\"velmar-scene\"", deep), "nested more than 64 levels deep"},
-        {a.menuFileImportScene, with(scene, "\"velmar-scene\"", "\"" + std::string(100000, 'A') + "\""),
+        {w.menuFileImportScene, with(scene, "\"velmar-scene\"", "1e400"), "the number 1e400 at line 2"},
+        {w.menuFileImportScene, with(scene, "\"velmar-scene\"", deep), "nested more than 64 levels deep"},
+        {w.menuFileImportScene, with(scene, "\"velmar-scene\"", "\"" + std::string(100000, 'A') + "\""),
          "format: \"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA...\" is not"},
-        {a.menuFileImportScene, std::string(kMaxSceneFileBytes + 1, ' '), "larger than a scene file can be"},
-        {a.menuFileImportTiled, with(map, "\"orthogonal\"", "-1e400"), "the number -1e400 at line"},
-        {a.menuFileImportTiled, with(map, "\"orthogonal\"", deep), "nested more than 64 levels deep"},
-        {a.menuFileImportTiled, bankAsNumber, "property sprBank: 18446744073709551615 is not 0 to 15"},
+        {w.menuFileImportScene, std::string(kMaxSceneFileBytes + 1, ' '), "larger than a scene file can be"},
+        {w.menuFileImportTiled, with(map, "\"orthogonal\"", "-1e400"), "the number -1e400 at line"},
+        {w.menuFileImportTiled, with(map, "\"orthogonal\"", deep), "nested more than 64 levels deep"},
+        {w.menuFileImportTiled, bankAsNumber, "property sprBank: 18446744073709551615 is not 0 to 15"},
     };
     const Bytes before = w.doc().romData();
     for (const auto& c : cases) {

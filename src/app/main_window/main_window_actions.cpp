@@ -1,11 +1,13 @@
-// The main window's menus and tool bar: built once, connected to its slots, and kept in step
-// with the document.
+// The main window's menus and tool bar: built once, here only, and kept in step with what their
+// commands work on.
 #include "main_window/main_window_actions.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QDir>
+#include <QDockWidget>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStyle>
@@ -16,8 +18,9 @@
 #include "editor/document.h"
 #include "files/app_info.h"
 #include "files/settings.h"
+#include "editor/edits.h"
+#include "panels/actors_panel.h"
 #include "qt_bridge.h"
-#include "session/scene_file_actions.h"
 
 namespace velmar {
 
@@ -44,25 +47,42 @@ QIcon markIcon(const QString& mark, const QColor& colour)
 
 }  // namespace
 
-void MainWindowActions::buildMenus(QMainWindow& window)
+void MainWindowActions::buildMenus(QMainWindow& window, const QList<QDockWidget*>& docks)
 {
-    auto action = [](QMenu* menu, QAction*& member, const char* name, const QString& caption,
-                     const QKeySequence& keys) {
+    QMenu* menu = nullptr;
+    auto action = [&menu](QAction*& member, const char* name, const QString& caption,
+                          const QList<QKeySequence>& keys = {}, const QString& tip = QString()) {
         member = menu->addAction(caption);
         member->setObjectName(name);
-        member->setShortcut(keys);
+        member->setShortcuts(keys);
+        if (!tip.isEmpty()) {
+            member->setToolTip(tip);
+            member->setStatusTip(tip);
+        }
     };
-    menuFile = window.menuBar()->addMenu("&File");
+    const auto key = [](QKeyCombination k) { return QList<QKeySequence>{QKeySequence(k)}; };
+
+    menu = menuFile = window.menuBar()->addMenu("&File");
     menuFile->setObjectName("menuFile");
     menuFile->setToolTipsVisible(true);
-    action(menuFile, menuFileLoadFile, "menuFileLoadFile", "Load File", QKeySequence::Open);
-    action(menuFile, menuFileSaveFile, "menuFileSaveFile", "Save File", QKeySequence::Save);
-    action(menuFile, menuFileSaveAs, "menuFileSaveAs", "Save As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    action(menuFileLoadFile, "menuFileLoadFile", "Load File", {QKeySequence::Open});
+    action(menuFileSaveFile, "menuFileSaveFile", "Save File", {QKeySequence::Save});
+    action(menuFileSaveAs, "menuFileSaveAs", "Save As...", key(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     menuFile->addSeparator();
-    action(menuFile, menuFileCreatePatch, "menuFileCreatePatch", "Create Patch...", QKeySequence());
-    action(menuFile, menuFileApplyPatch, "menuFileApplyPatch", "Apply Patch...", QKeySequence());
-    menuFileCreatePatch->setToolTip("Write the edits as an IPS or BPS patch, to share them without the image");
-    menuFileApplyPatch->setToolTip("Apply an IPS or BPS patch to the open image, as one step");
+    action(menuFileExportScene, "menuFileExportScene", "Export Scene...", {},
+           "Write the scene shown as a scene file (JSON) to edit or to import elsewhere");
+    action(menuFileImportScene, "menuFileImportScene", "Import Scene...", {},
+           "Make the scene shown what a scene file holds, as one step");
+    action(menuFileExportTiled, "menuFileExportTiled", "Export to Tiled...", {},
+           "Write the scene shown as a Tiled map, with its metatiles as the tileset");
+    action(menuFileImportTiled, "menuFileImportTiled", "Import from Tiled...", {},
+           "Make the scene shown what a Tiled map holds, as one step");
+    menuFile->addSeparator();
+    action(menuFileExportMap, "menuFileExportMap", "Export Map as PNG...");
+    action(menuFileCreatePatch, "menuFileCreatePatch", "Create Patch...", {},
+           "Write the edits as an IPS or BPS patch, to share them without the image");
+    action(menuFileApplyPatch, "menuFileApplyPatch", "Apply Patch...", {},
+           "Apply an IPS or BPS patch to the open image, as one step");
     menuFile->addSeparator();
     for (int i = 0; i < 5; ++i) {
         QAction* a = menuFile->addAction(QString("Recent File %1").arg(i));
@@ -71,12 +91,10 @@ void MainWindowActions::buildMenus(QMainWindow& window)
     }
     menuFile->addSeparator();
     // Ctrl+Q everywhere: Windows has no standard key for quitting.
-    action(menuFile, menuFileExit, "menuFileExit", "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    action(menuFileExit, "menuFileExit", "Exit", key(Qt::CTRL | Qt::Key_Q));
 
-    menuEdit = window.menuBar()->addMenu("&Edit");
+    menu = menuEdit = window.menuBar()->addMenu("&Edit");
     menuEdit->setObjectName("menuEdit");
-    action(menuEdit, menuEditUndo, "menuEditUndo", "Undo", QKeySequence::Undo);
-    action(menuEdit, menuEditRedo, "menuEditRedo", "Redo", QKeySequence::Redo);
     // The platform's keys first; Ctrl+Y and Ctrl+Shift+Z work everywhere, as users of other
     // editors expect one or the other.
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
@@ -84,7 +102,8 @@ void MainWindowActions::buildMenus(QMainWindow& window)
         if (!redoKeys.contains(k))
             redoKeys << k;
     }
-    menuEditRedo->setShortcuts(redoKeys);
+    action(menuEditUndo, "menuEditUndo", "Undo", {QKeySequence::Undo});
+    action(menuEditRedo, "menuEditRedo", "Redo", redoKeys);
     // Their texts name the step they take; the table of shortcuts names the command.
     menuEditUndo->setIconText("Undo");
     menuEditRedo->setIconText("Redo");
@@ -92,15 +111,82 @@ void MainWindowActions::buildMenus(QMainWindow& window)
     // box with the focus still takes the keys for its own text first.
     menuEditUndo->setShortcutContext(Qt::ApplicationShortcut);
     menuEditRedo->setShortcutContext(Qt::ApplicationShortcut);
+    menuEdit->addSeparator();
+    using edits::ActorCommand;
+    const struct {
+        QAction** member;
+        const char* name;
+        ActorCommand command;
+        ActorKind kind;
+    } actorCommands[] = {
+        {&menuEditAddEnemy, "menuEditAddEnemy", ActorCommand::Add, ActorKind::Enemy},
+        {&menuEditDuplicateEnemy, "menuEditDuplicateEnemy", ActorCommand::Duplicate, ActorKind::Enemy},
+        {&menuEditDeleteEnemy, "menuEditDeleteEnemy", ActorCommand::Delete, ActorKind::Enemy},
+        {&menuEditAddItem, "menuEditAddItem", ActorCommand::Add, ActorKind::Item},
+        {&menuEditDuplicateItem, "menuEditDuplicateItem", ActorCommand::Duplicate, ActorKind::Item},
+        {&menuEditDeleteItem, "menuEditDeleteItem", ActorCommand::Delete, ActorKind::Item},
+    };
+    for (const auto& c : actorCommands) {
+        const char* keys = c.command == ActorCommand::Add ? "Ins"
+            : c.command == ActorCommand::Duplicate        ? "Ctrl+D"
+                                                          : "Del";
+        action(*c.member, c.name, qs(edits::actorCommandName(c.command, c.kind)) + '\t' + keys, {},
+               actorCommandTip(c.command, c.kind));
+    }
+    menuEdit->addSeparator();
+    // Their keys work wherever the focus is in the main window; a text box with the focus takes
+    // Ctrl+V, Delete and the others for its own text first.
+    action(menuEditCut, "menuEditCut", "Cut", {QKeySequence::Cut},
+           "Copy the selection and fill it with the chosen metatile");
+    action(menuEditCopy, "menuEditCopy", "Copy", {QKeySequence::Copy});
+    action(menuEditPaste, "menuEditPaste", "Paste", {QKeySequence::Paste});
+    action(menuEditFillSelection, "menuEditFillSelection", "Fill Selection", key(Qt::CTRL | Qt::Key_B),
+           "Fill the selection with the chosen metatile");
+    action(menuEditDelete, "menuEditDelete", "Delete", {QKeySequence::Delete},
+           "Fill the selection with metatile FF, as new screens are");
+    action(menuEditSelectNone, "menuEditSelectNone", "Select None", key(Qt::Key_Escape));
+
+    menu = menuView = window.menuBar()->addMenu("&View");
+    menuView->setObjectName("menuView");
+    action(menuViewZoomIn, "menuViewZoomIn", "Zoom In", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    action(menuViewZoomOut, "menuViewZoomOut", "Zoom Out", {QKeySequence::ZoomOut});
+    action(menuViewActualSize, "menuViewActualSize", "Actual Size", key(Qt::CTRL | Qt::Key_0));
+    showZoom(1);
+    menuView->addSeparator();
+    action(menuViewGrid, "menuViewGrid", "Next Grid (None, Metatiles, Screens)", key(Qt::CTRL | Qt::Key_G));
+    // The docks, shown or hidden, and their first arrangement again.
+    menuView->addSeparator();
+    for (QDockWidget* dock : docks)
+        menuView->addAction(dock->toggleViewAction());
+    action(menuViewResetLayout, "menuViewResetLayout", "Reset Layout");
+
+    menu = menuTools = window.menuBar()->addMenu("&Tools");
+    menuTools->setObjectName("menuTools");
+    action(menuToolsBackgroundEditor, "menuToolsBackgroundEditor", "&Background Editor", key(Qt::CTRL | Qt::Key_1));
+    action(menuToolsSpriteEditor, "menuToolsSpriteEditor", "&Sprite Editor", key(Qt::CTRL | Qt::Key_2));
+    action(menuToolsPaletteEditor, "menuToolsPaletteEditor", "&Palette Editor", key(Qt::CTRL | Qt::Key_3));
+    action(menuToolsTextEditor, "menuToolsTextEditor", "&Text Editor", key(Qt::CTRL | Qt::Key_4));
+    menuTools->addSeparator();
+    action(menuToolsResizeMap, "menuToolsResizeMap", "Resize &Map...");
+    action(menuToolsResizeItems, "menuToolsResizeItems", "Resize &Items...");
+    action(menuToolsResizeEnemies, "menuToolsResizeEnemies", "Resize E&nemies...");
+    action(menuToolsEraseMap, "menuToolsEraseMap", "&Erase Map...");
+    menuTools->addSeparator();
+    action(menuToolsAreaInfo, "menuToolsAreaInfo", "&Area Info");
+    action(menuToolsRunEmulator, "menuToolsRunEmulator", "&Run Emulator", key(Qt::Key_F5));
 
     menuOptions = window.menuBar()->addAction("&Options");
     menuOptions->setObjectName("menuOptions");
 
-    menuHelp = window.menuBar()->addMenu("&Help");
+    menu = menuHelp = window.menuBar()->addMenu("&Help");
     menuHelp->setObjectName("menuHelp");
-    action(menuHelp, menuHelpShortcuts, "menuHelpShortcuts", "&Keyboard Shortcuts", QKeySequence::HelpContents);
-    action(menuHelp, menuHelpReadme, "menuHelpReadme", "Open the &README", QKeySequence());
-    action(menuHelp, menuHelpAbout, "menuHelpAbout", "&About Velmar", QKeySequence());
+    action(menuHelpShortcuts, "menuHelpShortcuts", "&Keyboard Shortcuts", {QKeySequence::HelpContents});
+    action(menuHelpReadme, "menuHelpReadme", "Open the &README");
+    action(menuHelpAbout, "menuHelpAbout", "&About Velmar");
+
+    // Nothing is open yet.
+    showSelectionState(false, false);
+    showActorCommands(false, false, false);
 }
 
 void MainWindowActions::buildToolBar(QMainWindow& window)
@@ -161,12 +247,6 @@ void MainWindowActions::buildToolBar(QMainWindow& window)
     cmdSelect->setCheckable(true);
 }
 
-void MainWindowActions::addActorCommands(const QList<QAction*>& actions)
-{
-    menuEdit->addSeparator();
-    menuEdit->addActions(actions);
-}
-
 void MainWindowActions::showRecentFiles(const Settings& settings)
 {
     for (int i = 0; i < 5; ++i) {
@@ -198,16 +278,38 @@ void MainWindowActions::showUndoRedo(const Document& d)
     cmdRedo->setEnabled(d.canRedo());
 }
 
+void MainWindowActions::showSelectionState(bool selected, bool canPaste)
+{
+    for (QAction* a : {menuEditCopy, menuEditCut, menuEditFillSelection, menuEditDelete})
+        a->setEnabled(selected);
+    menuEditPaste->setEnabled(canPaste);
+}
+
+void MainWindowActions::showZoom(int zoom)
+{
+    menuViewZoomIn->setEnabled(zoom < 4);
+    menuViewZoomOut->setEnabled(zoom > 1);
+}
+
+void MainWindowActions::showActorCommands(bool scene, bool anyEnemy, bool anyItem)
+{
+    menuEditAddEnemy->setEnabled(scene);
+    menuEditAddItem->setEnabled(scene);
+    menuEditDuplicateEnemy->setEnabled(anyEnemy);
+    menuEditDeleteEnemy->setEnabled(anyEnemy);
+    menuEditDuplicateItem->setEnabled(anyItem);
+    menuEditDeleteItem->setEnabled(anyItem);
+}
+
 void MainWindowActions::setFileActionsEnabled(bool enabled)
 {
-    for (QToolButton* b : {cmdFileSave, cmdAreaInfo, cmdClearArea, cmdRunEmulator, cmdBkgEdit, cmdEnemyEdit,
-                           cmdItemEdit, cmdAll, cmdTextEditor, cmdMetatileEditor, cmdAnimEdit, cmdPaletteEdit,
-                           cmdResizeMap, cmdResizeItem, cmdResizeEnemy, cmdSelect})
+    // The Text Editor and the emulator need the file only.
+    for (QToolButton* b : {cmdFileSave, cmdRunEmulator, cmdTextEditor})
         b->setEnabled(enabled);
-    for (QAction* a :
-         {menuFileSaveFile, menuFileSaveAs, menuFileCreatePatch, menuFileApplyPatch, menuFileExportMap, menuViewGrid})
+    for (QAction* a : {menuFileSaveFile, menuFileSaveAs, menuFileCreatePatch, menuFileApplyPatch, menuViewGrid,
+                       menuToolsTextEditor, menuToolsRunEmulator})
         a->setEnabled(enabled);
-    sceneFileActions->setEnabled(enabled);
+    setSceneActionsEnabled(enabled);
 }
 
 void MainWindowActions::setSceneActionsEnabled(bool enabled)
@@ -215,8 +317,11 @@ void MainWindowActions::setSceneActionsEnabled(bool enabled)
     for (QToolButton* b : {cmdAreaInfo, cmdClearArea, cmdBkgEdit, cmdEnemyEdit, cmdItemEdit, cmdAll, cmdMetatileEditor,
                            cmdAnimEdit, cmdPaletteEdit, cmdResizeMap, cmdResizeItem, cmdResizeEnemy, cmdSelect})
         b->setEnabled(enabled);
-    menuFileExportMap->setEnabled(enabled);
-    sceneFileActions->setEnabled(enabled);
+    for (QAction* a :
+         {menuFileExportMap, menuFileExportScene, menuFileImportScene, menuFileExportTiled, menuFileImportTiled,
+          menuToolsBackgroundEditor, menuToolsSpriteEditor, menuToolsPaletteEditor, menuToolsResizeMap,
+          menuToolsResizeItems, menuToolsResizeEnemies, menuToolsEraseMap, menuToolsAreaInfo})
+        a->setEnabled(enabled);
 }
 
 void showAbout(Dialogs& dialogs)

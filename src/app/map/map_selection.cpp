@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QAction>
 #include <QCursor>
 #include <QLabel>
 
@@ -29,27 +28,6 @@ MapSelection::MapSelection(MapViewPanel& view, EditorDocument& document, Dialogs
                            std::function<std::uint8_t()> brush)
     : QObject(&view), view_(view), document_(document), dialogs_(dialogs), brush_(std::move(brush))
 {
-    auto action = [this](QAction*& member, const char* name, const QString& caption, void (MapSelection::*slot)(),
-                         const QKeySequence& keys) {
-        member = new QAction(caption, this);
-        member->setObjectName(name);
-        member->setShortcut(keys);
-        connect(member, &QAction::triggered, this, slot);
-    };
-    action(menuEditCut, "menuEditCut", "Cut", &MapSelection::cut, QKeySequence::Cut);
-    action(menuEditCopy, "menuEditCopy", "Copy", &MapSelection::copy, QKeySequence::Copy);
-    action(menuEditPaste, "menuEditPaste", "Paste", &MapSelection::paste, QKeySequence::Paste);
-    action(menuEditFillSelection, "menuEditFillSelection", "Fill Selection", &MapSelection::fill,
-           QKeySequence(Qt::CTRL | Qt::Key_B));
-    action(menuEditDelete, "menuEditDelete", "Delete", &MapSelection::erase, QKeySequence::Delete);
-    action(menuEditSelectNone, "menuEditSelectNone", "Select None", &MapSelection::selectNone,
-           QKeySequence(Qt::Key_Escape));
-    // Their keys work wherever the focus is in the main window (the Edit menu holds them); a text
-    // box with the focus takes Ctrl+V, Delete and the others for its own text first.
-    menuEditCut->setToolTip("Copy the selection and fill it with the chosen metatile");
-    menuEditFillSelection->setToolTip("Fill the selection with the chosen metatile");
-    menuEditDelete->setToolTip("Fill the selection with metatile FF, as new screens are");
-
     lblSelection_ = new QLabel(view_.picRenderDest);
     lblSelection_->setObjectName("lblSelection");
     lblSelection_->setAccessibleName("Selection");
@@ -64,11 +42,6 @@ MapSelection::MapSelection(MapViewPanel& view, EditorDocument& document, Dialogs
     picFloating_->setAttribute(Qt::WA_TransparentForMouseEvents);
     picFloating_->hide();
     showFrame();
-}
-
-QList<QAction*> MapSelection::actions() const
-{
-    return {menuEditCut, menuEditCopy, menuEditPaste, menuEditFillSelection, menuEditDelete, menuEditSelectNone};
 }
 
 bool MapSelection::hasScene() const { return document_.doc().hasScene(); }
@@ -130,9 +103,7 @@ void MapSelection::showFrame()
         lblSelection_->raise();
         lblSelection_->setAccessibleDescription(QString("%1 x %2 cells").arg(selection_.columns).arg(selection_.rows));
     }
-    for (QAction* a : {menuEditCopy, menuEditCut, menuEditFillSelection, menuEditDelete})
-        a->setEnabled(any);
-    menuEditPaste->setEnabled(hasScene() && !clipboard_.empty());
+    emit commandsChanged(any, hasScene() && !clipboard_.empty());
 }
 
 void MapSelection::copy()

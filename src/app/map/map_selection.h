@@ -9,7 +9,6 @@
 #include "map/map_mouse_handlers.h"
 #include "mapview/map_region.h"
 
-class QAction;
 class QLabel;
 
 namespace velmar {
@@ -28,16 +27,6 @@ class MapSelection final : public QObject, public MapMouseHandler {
     Q_OBJECT
 public:
     MapSelection(MapViewPanel& view, EditorDocument& document, Dialogs& dialogs, std::function<std::uint8_t()> brush);
-
-    // The Edit menu's commands on the selection. The ones that change the map take their keys
-    // only while the map has the focus, so that Delete in a list or a box never fills it unseen.
-    QAction* menuEditCut = nullptr;
-    QAction* menuEditCopy = nullptr;
-    QAction* menuEditPaste = nullptr;
-    QAction* menuEditFillSelection = nullptr;
-    QAction* menuEditDelete = nullptr;
-    QAction* menuEditSelectNone = nullptr;
-    QList<QAction*> actions() const;
 
     const CellRect& selection() const { return selection_; }
     const MapBlock& clipboard() const { return clipboard_; }
@@ -61,6 +50,10 @@ public:
     void refresh();
     // The floating copy follows the pointer to map pixel `mapPoint`.
     void follow(QPoint mapPoint);
+
+signals:
+    // Whether there is a selection for Copy, Cut, Fill Selection and Delete, and something to paste.
+    void commandsChanged(bool selected, bool canPaste);
 
 private:
     bool hasScene() const;

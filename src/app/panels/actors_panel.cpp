@@ -185,8 +185,7 @@ void ActorsPanel::buildControls()
     layout->setContentsMargins(0, 0, 0, 0);
 
     // A list and, beside it, the buttons that add, duplicate and delete its actors.
-    const auto listRow = [this, layout](QListWidget* list, std::array<QToolButton**, 3> buttons, const char* kind,
-                                        const char* kindCaption) {
+    const auto listRow = [this, layout](QListWidget* list, std::array<QToolButton**, 3> buttons, const char* kind) {
         auto* row = new QHBoxLayout;
         row->setSpacing(3);
         row->addWidget(list, 1);
@@ -195,16 +194,12 @@ void ActorsPanel::buildControls()
         const struct {
             const char* name;
             const char* text;
-            const char* tip;
-        } made[] = {{"cmdAdd", "Add", "Add %1: a new %2 at the pointer (Insert), of the type the selector shows"},
-                    {"cmdDuplicate", "Dup", "Duplicate %1: a copy of the selected %2 beside it (Ctrl+D)"},
-                    {"cmdDelete", "Del", "Delete %1: remove the selected %2 (Delete)"}};
+        } made[] = {{"cmdAdd", "Add"}, {"cmdDuplicate", "Dup"}, {"cmdDelete", "Del"}};
         for (std::size_t i = 0; i < 3; ++i) {
             auto* b = new QToolButton(this);
             b->setObjectName(QString(made[i].name) + kind);
             b->setText(made[i].text);
             const QString command = QString(made[i].name + 3) + " " + kind;
-            b->setToolTip(QString(made[i].tip).arg(kind, kindCaption));
             b->setAccessibleName(command);
             b->setMinimumWidth(36);
             column->addWidget(b);
@@ -216,7 +211,7 @@ void ActorsPanel::buildControls()
     };
 
     lstEnemyList = actorList(this, "lstEnemyList", "Enemy List -> #: [ID] [B] [X] [Y]");
-    listRow(lstEnemyList, {&cmdAddEnemy, &cmdDuplicateEnemy, &cmdDeleteEnemy}, "Enemy", "enemy");
+    listRow(lstEnemyList, {&cmdAddEnemy, &cmdDuplicateEnemy, &cmdDeleteEnemy}, "Enemy");
     fraEnemyEdit = new QGroupBox("Enemy Editor", this);
     fraEnemyEdit->setObjectName("fraEnemyEdit");
     fraEnemyEdit->setAccessibleName("Enemy Editor");
@@ -238,7 +233,7 @@ void ActorsPanel::buildControls()
     layout->addWidget(fraEnemyEdit);
 
     lstItemList = actorList(this, "lstItemList", "Item List -> #: [ID] [X] [Y]");
-    listRow(lstItemList, {&cmdAddItem, &cmdDuplicateItem, &cmdDeleteItem}, "Item", "item");
+    listRow(lstItemList, {&cmdAddItem, &cmdDuplicateItem, &cmdDeleteItem}, "Item");
     fraItemEdit = new QGroupBox("Item Editor", this);
     fraItemEdit->setObjectName("fraItemEdit");
     fraItemEdit->setAccessibleName("Item Editor");
@@ -260,56 +255,57 @@ void ActorsPanel::buildControls()
 
 void ActorsPanel::buildCommands()
 {
-    using edits::ActorCommand;
-    const auto action = [this](QAction*& member, const char* name, ActorCommand command, ActorKind kind,
-                               QToolButton* button) {
-        // The keys are the mode's (Insert, Ctrl+D and Delete on the map or a list act on the kind
-        // the mode or the list shows), so the menu shows them without taking them as shortcuts.
-        const char* keys = command == ActorCommand::Add ? "Ins" : command == ActorCommand::Duplicate ? "Ctrl+D" : "Del";
-        member = new QAction(qs(edits::actorCommandName(command, kind)) + '\t' + keys, this);
-        member->setObjectName(name);
-        member->setStatusTip(button->toolTip());
-        member->setToolTip(button->toolTip());
-        connect(member, &QAction::triggered, this, [this, command, kind] {
-            switch (command) {
-            case ActorCommand::Add: addActor(kind); break;
-            case ActorCommand::Delete: deleteActor(kind); break;
-            case ActorCommand::Duplicate: duplicateActor(kind); break;
-            }
-        });
-        connect(button, &QToolButton::clicked, member, &QAction::trigger);
+    using C = edits::ActorCommand;
+    const std::pair<QToolButton*, std::pair<C, ActorKind>> buttons[] = {
+        {cmdAddEnemy, {C::Add, ActorKind::Enemy}},
+        {cmdAddItem, {C::Add, ActorKind::Item}},
+        {cmdDuplicateEnemy, {C::Duplicate, ActorKind::Enemy}},
+        {cmdDuplicateItem, {C::Duplicate, ActorKind::Item}},
+        {cmdDeleteEnemy, {C::Delete, ActorKind::Enemy}},
+        {cmdDeleteItem, {C::Delete, ActorKind::Item}},
     };
-    using C = ActorCommand;
-    action(menuEditAddEnemy, "menuEditAddEnemy", C::Add, ActorKind::Enemy, cmdAddEnemy);
-    action(menuEditAddItem, "menuEditAddItem", C::Add, ActorKind::Item, cmdAddItem);
-    action(menuEditDuplicateEnemy, "menuEditDuplicateEnemy", C::Duplicate, ActorKind::Enemy, cmdDuplicateEnemy);
-    action(menuEditDuplicateItem, "menuEditDuplicateItem", C::Duplicate, ActorKind::Item, cmdDuplicateItem);
-    action(menuEditDeleteEnemy, "menuEditDeleteEnemy", C::Delete, ActorKind::Enemy, cmdDeleteEnemy);
-    action(menuEditDeleteItem, "menuEditDeleteItem", C::Delete, ActorKind::Item, cmdDeleteItem);
+    for (const auto& [button, command] : buttons) {
+        button->setToolTip(actorCommandTip(command.first, command.second));
+        connect(button, &QToolButton::clicked, this, [this, c = command] { run(c.first, c.second); });
+    }
 }
 
-QList<QAction*> ActorsPanel::actions() const
+void ActorsPanel::run(edits::ActorCommand command, ActorKind kind)
 {
-    return {menuEditAddEnemy, menuEditDuplicateEnemy, menuEditDeleteEnemy,
-            menuEditAddItem,  menuEditDuplicateItem,  menuEditDeleteItem};
+    switch (command) {
+    case edits::ActorCommand::Add: addActor(kind); break;
+    case edits::ActorCommand::Delete: deleteActor(kind); break;
+    case edits::ActorCommand::Duplicate: duplicateActor(kind); break;
+    }
+}
+
+QString actorCommandTip(edits::ActorCommand command, ActorKind kind)
+{
+    const QString name = qs(edits::actorCommandName(command, kind));
+    const QString actor = kind == ActorKind::Enemy ? "enemy" : "item";
+    switch (command) {
+    case edits::ActorCommand::Add:
+        return name + ": a new " + actor + " at the pointer (Insert), of the type the selector shows";
+    case edits::ActorCommand::Duplicate: return name + ": a copy of the selected " + actor + " beside it (Ctrl+D)";
+    case edits::ActorCommand::Delete: break;
+    }
+    return name + ": remove the selected " + actor + " (Delete)";
 }
 
 void ActorsPanel::showCommandStates()
 {
     const Document& doc = context_.document.doc();
     const bool scene = doc.hasScene();
+    std::array<bool, 2> any{};
     for (const ActorKind kind : kKinds) {
-        const bool any = scene && actorCount(doc.currentScene(), kind) > 0;
+        any[static_cast<std::size_t>(kind)] = scene && actorCount(doc.currentScene(), kind) > 0;
         const bool enemy = kind == ActorKind::Enemy;
-        for (QAction* a : {enemy ? menuEditAddEnemy : menuEditAddItem})
-            a->setEnabled(scene);
-        for (QAction* a :
-             {enemy ? menuEditDuplicateEnemy : menuEditDuplicateItem, enemy ? menuEditDeleteEnemy : menuEditDeleteItem})
-            a->setEnabled(any);
         (enemy ? cmdAddEnemy : cmdAddItem)->setEnabled(scene);
-        (enemy ? cmdDuplicateEnemy : cmdDuplicateItem)->setEnabled(any);
-        (enemy ? cmdDeleteEnemy : cmdDeleteItem)->setEnabled(any);
+        (enemy ? cmdDuplicateEnemy : cmdDuplicateItem)->setEnabled(any[static_cast<std::size_t>(kind)]);
+        (enemy ? cmdDeleteEnemy : cmdDeleteItem)->setEnabled(any[static_cast<std::size_t>(kind)]);
     }
+    emit commandsChanged(scene, any[static_cast<std::size_t>(ActorKind::Enemy)],
+                         any[static_cast<std::size_t>(ActorKind::Item)]);
 }
 
 void ActorsPanel::say(const QString& text) const

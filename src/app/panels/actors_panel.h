@@ -13,9 +13,9 @@
 
 #include "actors/actor_placement.h"
 #include "editor/document.h"
+#include "editor/edits.h"
 #include "map/edit_mode.h"
 
-class QAction;
 class QComboBox;
 class QGroupBox;
 class QKeyEvent;
@@ -55,7 +55,7 @@ struct ActorsContext {
 // is selected (the ActorSelection, which the map marks), and through drags() the markers' drags
 // and the arrow keys. Actors are added (at the pointer, of the type the selector shows), deleted
 // and duplicated one at a time: by the buttons beside each list, the Edit menu's commands
-// (actions()), the map's context menu in the actor modes, and Insert, Delete and Ctrl+D on the
+// (the main window's), the map's context menu in the actor modes, and Insert, Delete and Ctrl+D on the
 // map or a list. Enemies and items go through the same routines, told apart by their ActorKind.
 // The panel follows each change of the document once the map has drawn it.
 class ActorsPanel : public QWidget {
@@ -82,14 +82,6 @@ public:
     QToolButton* cmdAddItem = nullptr;
     QToolButton* cmdDuplicateItem = nullptr;
     QToolButton* cmdDeleteItem = nullptr;
-    // The same commands for the Edit menu.
-    QAction* menuEditAddEnemy = nullptr;
-    QAction* menuEditAddItem = nullptr;
-    QAction* menuEditDuplicateEnemy = nullptr;
-    QAction* menuEditDuplicateItem = nullptr;
-    QAction* menuEditDeleteEnemy = nullptr;
-    QAction* menuEditDeleteItem = nullptr;
-    QList<QAction*> actions() const;
 
     EditMode mode() const { return context_.mode(); }
     int selected(ActorKind kind) const;
@@ -125,6 +117,8 @@ public:
     void addActor(ActorKind kind, std::optional<QPoint> at = std::nullopt);
     void deleteActor(ActorKind kind);
     void duplicateActor(ActorKind kind);
+    // One of the three above, as the buttons and the Edit menu run it.
+    void run(edits::ActorCommand command, ActorKind kind);
     // The map's context menu for map pixel `at` in the actor modes: add there, duplicate and
     // delete the selected actor. Empty in the other modes.
     std::unique_ptr<QMenu> contextMenu(QPoint at);
@@ -140,6 +134,10 @@ public:
     // No scene: empty lists and boxes.
     void clear();
     void showLists();
+
+signals:
+    // What the commands work on changed: a scene shown, a selected enemy, a selected item.
+    void commandsChanged(bool scene, bool anyEnemy, bool anyItem);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -173,5 +171,8 @@ private:
     std::optional<QPoint> pointer_;
     std::unique_ptr<ActorDragTool> drags_;
 };
+
+// What Add, Duplicate or Delete of `kind` does, with its key, for buttons and menus.
+QString actorCommandTip(edits::ActorCommand command, ActorKind kind);
 
 }  // namespace velmar

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 #include <QScrollArea>
@@ -138,20 +137,6 @@ MapViewPanel::MapViewPanel(EditorDocument& document, const ActorSelection& actor
     connect(hscrollRenderer, &QScrollBar::valueChanged, this, &MapViewPanel::hscrollRenderer_Change);
     layout->addWidget(hscrollRenderer);
     limitHeight();
-
-    auto zoomAction = [this](QAction*& member, const char* name, const QString& caption,
-                             const QList<QKeySequence>& keys, std::function<int()> to) {
-        member = new QAction(caption, this);
-        member->setObjectName(name);
-        member->setShortcuts(keys);
-        connect(member, &QAction::triggered, this, [this, to] { setMapZoom(to()); });
-    };
-    zoomAction(menuViewZoomIn, "menuViewZoomIn", "Zoom In",
-               {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { return zoom_ + 1; });
-    zoomAction(menuViewZoomOut, "menuViewZoomOut", "Zoom Out", {QKeySequence::ZoomOut}, [this] { return zoom_ - 1; });
-    zoomAction(menuViewActualSize, "menuViewActualSize", "Actual Size", {QKeySequence(Qt::CTRL | Qt::Key_0)},
-               [] { return 1; });
-    menuViewZoomOut->setEnabled(false);  // 1x to begin with
 
     painter_ = std::make_unique<MapPainter>(document_, dialogs_, hooks_.brush, [this](MapCell cell) {
         if (const std::optional<std::uint8_t> m = metatileAt(document_.doc().currentScene(), cell))
@@ -356,8 +341,7 @@ void MapViewPanel::setMapZoom(int zoom, int viewX)
         refresh();
         selection_->refresh();
     }
-    menuViewZoomIn->setEnabled(zoom < 4);
-    menuViewZoomOut->setEnabled(zoom > 1);
+    emit zoomChanged(zoom);
     cursor_->lblPointer->setText(QString("Zoom %1x").arg(zoom));
 }
 

@@ -12,7 +12,6 @@
 #include "map/edit_mode.h"
 #include "mapview/scene_view.h"
 
-class QAction;
 class QKeyEvent;
 class QLabel;
 class QScrollArea;
@@ -75,10 +74,6 @@ public:
     // the map does not show them.
     QLabel* lblMapEnd = nullptr;
     QLabel* lblPastEnd = nullptr;
-    // The View menu's zoom commands.
-    QAction* menuViewZoomIn = nullptr;
-    QAction* menuViewZoomOut = nullptr;
-    QAction* menuViewActualSize = nullptr;
 
     const SceneView& sceneView() const { return view_; }
     MapSelection& selectionTool() { return *selection_; }
@@ -148,6 +143,8 @@ signals:
     // The context menu was asked for over map pixel `point` (on the map or a marker on it);
     // `global` is where the pointer is on the screen.
     void contextMenuRequested(QPoint point, QPoint global);
+    // The map is shown at `zoom` (1..4).
+    void zoomChanged(int zoom);
 
 protected:
     // The wheel scrolls the map sideways (with or without Shift).

@@ -1,8 +1,6 @@
 #include "session/scene_file_actions.h"
 
-#include <QAction>
 #include <QFileInfo>
-#include <QMenu>
 
 #include "dialogs.h"
 #include "editor_document.h"
@@ -25,35 +23,6 @@ SceneFileActions::SceneFileActions(QObject* parent, EditorDocument& document, Di
                                    std::function<void()> settle)
     : QObject(parent), document_(document), dialogs_(dialogs), settle_(std::move(settle))
 {
-    const auto make = [this](QAction*& member, const char* name, const QString& caption, const QString& tip,
-                             void (SceneFileActions::*slot)()) {
-        member = new QAction(caption, this);
-        member->setObjectName(name);
-        member->setToolTip(tip);
-        connect(member, &QAction::triggered, this, slot);
-    };
-    make(menuFileExportScene, "menuFileExportScene", "Export Scene...",
-         "Write the scene shown as a scene file (JSON) to edit or to import elsewhere",
-         &SceneFileActions::menuFileExportScene_Click);
-    make(menuFileImportScene, "menuFileImportScene", "Import Scene...",
-         "Make the scene shown what a scene file holds, as one step", &SceneFileActions::menuFileImportScene_Click);
-    make(menuFileExportTiled, "menuFileExportTiled", "Export to Tiled...",
-         "Write the scene shown as a Tiled map, with its metatiles as the tileset",
-         &SceneFileActions::menuFileExportTiled_Click);
-    make(menuFileImportTiled, "menuFileImportTiled", "Import from Tiled...",
-         "Make the scene shown what a Tiled map holds, as one step", &SceneFileActions::menuFileImportTiled_Click);
-}
-
-void SceneFileActions::addTo(QMenu* menu, QAction* before)
-{
-    menu->insertActions(before, {menuFileExportScene, menuFileImportScene, menuFileExportTiled, menuFileImportTiled});
-    menu->insertSeparator(before);
-}
-
-void SceneFileActions::setEnabled(bool enabled)
-{
-    for (QAction* a : {menuFileExportScene, menuFileImportScene, menuFileExportTiled, menuFileImportTiled})
-        a->setEnabled(enabled);
 }
 
 QString SceneFileActions::folder() const { return QFileInfo(qs(document_.doc().path())).absolutePath(); }

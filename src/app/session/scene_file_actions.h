@@ -4,16 +4,13 @@
 
 #include <QObject>
 
-class QAction;
-class QMenu;
-
 namespace velmar {
 
 class Dialogs;
 class EditorDocument;
 
-// The File menu's scene exchange: "Export Scene...", "Import Scene...", "Export to Tiled..." and
-// "Import from Tiled...". An import is one step of the history; before it changes values that
+// What the File menu's scene exchange does: "Export Scene...", "Import Scene...", "Export to
+// Tiled..." and "Import from Tiled...". An import is one step of the history; before it changes values that
 // other scenes of the stage share, it asks.
 class SceneFileActions : public QObject {
     Q_OBJECT
@@ -21,21 +18,13 @@ public:
     // `settle` runs before each command: it takes in what is still being typed in a box.
     SceneFileActions(QObject* parent, EditorDocument& document, Dialogs& dialogs, std::function<void()> settle);
 
-    // Puts the four commands into `menu` before `before`.
-    void addTo(QMenu* menu, QAction* before);
-    // They work on the scene shown.
-    void setEnabled(bool enabled);
-
-    QAction* menuFileExportScene = nullptr;
-    QAction* menuFileImportScene = nullptr;
-    QAction* menuFileExportTiled = nullptr;
-    QAction* menuFileImportTiled = nullptr;
-
-private:
+    // The File menu's commands, which work on the scene shown.
     void menuFileExportScene_Click();
     void menuFileImportScene_Click();
     void menuFileExportTiled_Click();
     void menuFileImportTiled_Click();
+
+private:
     // Reads the chosen file and imports it with `import`, asking about shared values first.
     void importFile(const QString& filter, bool tiled);
     QString folder() const;
