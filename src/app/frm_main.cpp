@@ -26,6 +26,7 @@
 #include "windows/frm_rom_expansion.h"
 #include "windows/frm_shortcuts.h"
 #include "map/map_cursor.h"
+#include "panels/grid_options_panel.h"
 #include "panels/map_view_panel.h"
 #include "panels/status_messages.h"
 #include "qt_bridge.h"
@@ -207,13 +208,8 @@ void frmMain::endSession()
 void frmMain::setEditingEnabled(bool enabled)
 {
     setFileActionsEnabled(enabled);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{tvAreaList, picRenderDest, picBkgNat, vMetaRenderer, optNone, optShowMetatile,
-                                         optShowScreen, hscrGridColor, actorListsPlace, propertiesPlace})
-        w->setEnabled(enabled);
-    // The map view turns its scroll bar on when its map is wider than the window.
-    if (!enabled)
-        hscrollRenderer->setEnabled(false);
+    areaTree->setEnabled(enabled);
+    setSceneControlsEnabled(enabled);
 }
 
 void frmMain::setSceneControlsEnabled(bool enabled)
@@ -221,11 +217,13 @@ void frmMain::setSceneControlsEnabled(bool enabled)
     // What works on the scene shown; the file itself (save, patches, texts, the tree to pick
     // another scene) stays at hand.
     setSceneActionsEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{picRenderDest, picBkgNat, vMetaRenderer, optNone, optShowMetatile,
-                                                      optShowScreen, hscrGridColor, actorListsPlace, propertiesPlace})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{mapView->picRenderDest, metatilePicker->picBkgNat,
+                                         metatilePicker->vMetaRenderer, fraGrid, actorListsPlace, propertiesPlace})
         w->setEnabled(enabled);
+    // The map view turns its scroll bar on when its map is wider than the window.
     if (!enabled)
-        hscrollRenderer->setEnabled(false);
+        mapView->hscrollRenderer->setEnabled(false);
 }
 
 void frmMain::showOpenedFile(const std::optional<SceneKey>& scene)

@@ -141,65 +141,21 @@ public:
     QString layoutFile() const;
 
     AreaTreePanel* areaTree = nullptr;
-    QTreeWidget* tvAreaList = nullptr;
 
     MapViewPanel* mapView = nullptr;
-    QWidget* picContainer = nullptr;
-    BitmapView* picRenderDest = nullptr;
-    QScrollBar* hscrollRenderer = nullptr;
     MetatilePickerPanel* metatilePicker = nullptr;
-    QWidget* picContMetatiles = nullptr;
-    BitmapView* picBkgNat = nullptr;
-    QScrollBar* vMetaRenderer = nullptr;
-    BitmapView* picSelectedMetatile = nullptr;
-    QLabel* lblSelMetatile = nullptr;
     GridOptionsPanel* fraGrid = nullptr;
-    QRadioButton* optNone = nullptr;
-    QRadioButton* optShowMetatile = nullptr;
-    QRadioButton* optShowScreen = nullptr;
-    QScrollBar* hscrGridColor = nullptr;
     PaletteStrip* paletteStrip = nullptr;
-    std::array<QLabel*, 32> lblPal{};
     // Where the actor lists and the scene properties panel go.
     QWidget* actorListsPlace = nullptr;
     QWidget* propertiesPlace = nullptr;
 
     // The actor lists and the selected actor's boxes.
     ActorsPanel* actorLists = nullptr;
-    QListWidget* lstEnemyList = nullptr;
-    QListWidget* lstItemList = nullptr;
-    QGroupBox* fraEnemyEdit = nullptr;
-    QLineEdit* txtEnemyEdit_B = nullptr;
-    QLineEdit* txtEnemyEdit_X = nullptr;
-    QLineEdit* txtEnemyEdit_Y = nullptr;
-    QComboBox* cmbEnemyList = nullptr;
-    QGroupBox* fraItemEdit = nullptr;
-    QLineEdit* txtItemEdit_X = nullptr;
-    QLineEdit* txtItemEdit_Y = nullptr;
-    QComboBox* cmbItemList = nullptr;
 
     // The stage and scene properties panel.
     PropertiesPanel* propertiesPanel = nullptr;
-    QGroupBox* fraStageProperties = nullptr;
-    QLineEdit* txtBKGbank = nullptr;
-    QLineEdit* txtTime = nullptr;
-    QLineEdit* txtIndicator = nullptr;
-    QLineEdit* txtReload = nullptr;
-    std::array<QLineEdit*, 4> txtBKGPal{};
-    QGroupBox* fraSceneProperties = nullptr;
-    std::array<QRadioButton*, 2> opt_Direction{};
-    QLineEdit* txtSPRbank = nullptr;
-    QLineEdit* txtLen = nullptr;
-    QLineEdit* txtStartX = nullptr;
-    QLineEdit* txtStartY = nullptr;
-    QLineEdit* txtEnemyC = nullptr;
-    QLineEdit* txtItemC = nullptr;
-    std::array<QLineEdit*, 4> txtSPRPal{};
     QStatusBar* mainStatusBar = nullptr;
-
-    BitmapView* picMainCharacterSpawn = nullptr;
-    QLabel* lblSelActorHighlight = nullptr;
-    BitmapView* linePlayerPos = nullptr;
 
 public slots:
     void tmrRecovery_Timer();

@@ -34,41 +34,14 @@ void frmMain::buildActorLists()
                           [this] { return editMode_; },
                           [this](EditMode mode) { applyEditMode(mode); },
                           [this](const QString& text) { mainStatusBar->showMessage(text, 10000); }};
-    ActorsPanel* a = actorLists = placePanel(actorListsPlace, new ActorsPanel(std::move(context), actorListsPlace));
-    lstEnemyList = a->lstEnemyList;
-    lstItemList = a->lstItemList;
-    fraEnemyEdit = a->fraEnemyEdit;
-    txtEnemyEdit_B = a->txtEnemyEdit_B;
-    txtEnemyEdit_X = a->txtEnemyEdit_X;
-    txtEnemyEdit_Y = a->txtEnemyEdit_Y;
-    cmbEnemyList = a->cmbEnemyList;
-    fraItemEdit = a->fraItemEdit;
-    txtItemEdit_X = a->txtItemEdit_X;
-    txtItemEdit_Y = a->txtItemEdit_Y;
-    cmbItemList = a->cmbItemList;
+    actorLists = placePanel(actorListsPlace, new ActorsPanel(std::move(context), actorListsPlace));
 }
 
 void frmMain::buildPropertiesPanel()
 {
     const auto status = [this](const QString& text, int ms) { mainStatusBar->showMessage(text, ms); };
-    PropertiesPanel* p = propertiesPanel =
-        placePanel(propertiesPlace, new PropertiesPanel(*document_, dialogs_, status, propertiesPlace));
-    propertiesOwner_.reset(p);
-    fraStageProperties = p->fraStageProperties;
-    txtBKGbank = p->txtBKGbank;
-    txtTime = p->txtTime;
-    txtIndicator = p->txtIndicator;
-    txtReload = p->txtReload;
-    txtBKGPal = p->txtBKGPal;
-    fraSceneProperties = p->fraSceneProperties;
-    opt_Direction = p->opt_Direction;
-    txtSPRbank = p->txtSPRbank;
-    txtLen = p->txtLen;
-    txtStartX = p->txtStartX;
-    txtStartY = p->txtStartY;
-    txtEnemyC = p->txtEnemyC;
-    txtItemC = p->txtItemC;
-    txtSPRPal = p->txtSPRPal;
+    propertiesPanel = placePanel(propertiesPlace, new PropertiesPanel(*document_, dialogs_, status, propertiesPlace));
+    propertiesOwner_.reset(propertiesPanel);
 }
 
 }  // namespace velmar

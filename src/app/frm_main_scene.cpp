@@ -75,35 +75,19 @@ void frmMain::buildCentralArea()
                                this);
     connect(mapView, &MapViewPanel::sheetDrawn, metatilePicker, &MetatilePickerPanel::setSheet);
     connect(cmdSelect, &QToolButton::toggled, this, [this](bool on) { mapView->selectionTool().setSelectTool(on); });
-    picContainer = mapView->picContainer;
-    picRenderDest = mapView->picRenderDest;
-    hscrollRenderer = mapView->hscrollRenderer;
-    picMainCharacterSpawn = mapView->picMainCharacterSpawn;
-    lblSelActorHighlight = mapView->lblSelActorHighlight;
-    linePlayerPos = mapView->linePlayerPos;
     setCentralWidget(mapView);
 
-    tvAreaList = areaTree = new AreaTreePanel(*document_, dialogs_, this);
+    areaTree = new AreaTreePanel(*document_, dialogs_, this);
     dockAreaTree = makeDock(this, "dockAreaTree", "Area Tree", areaTree, DockFit::ScrollsItself);
 
-    picContMetatiles = metatilePicker->picContMetatiles;
-    picBkgNat = metatilePicker->picBkgNat;
-    vMetaRenderer = metatilePicker->vMetaRenderer;
-    picSelectedMetatile = metatilePicker->picSelectedMetatile;
-    lblSelMetatile = metatilePicker->lblSelMetatile;
     dockMetatiles = makeDock(this, "dockMetatiles", "Metatiles", metatilePicker, DockFit::Grows);
 
     fraGrid = new GridOptionsPanel(this);
     fraGrid->setTitle(QString());  // the dock's title says it
-    optNone = fraGrid->optNone;
-    optShowMetatile = fraGrid->optShowMetatile;
-    optShowScreen = fraGrid->optShowScreen;
-    hscrGridColor = fraGrid->hscrGridColor;
     mapView->followGrid(*fraGrid);
     dockGrid = makeDock(this, "dockGrid", "Grid", fraGrid, DockFit::TopLeft);
 
     paletteStrip = new PaletteStrip(*document_, this);
-    lblPal = paletteStrip->lblPal;
     dockPalettes = makeDock(this, "dockPalettes", "Palettes", paletteStrip, DockFit::TopLeft);
 
     actorListsPlace = new QWidget(this);

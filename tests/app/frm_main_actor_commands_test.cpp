@@ -57,15 +57,15 @@ TEST_F(ActorCommands, AddDuplicateAndDeleteByButtonsMenuKeysAndContextMenu)
 
     // The button beside the enemy list: an enemy of the type the selector shows, in the middle
     // of the map's window, selected and in enemy mode.
-    w.cmbEnemyList->setCurrentIndex(w.cmbEnemyList->findData(0));
+    w.actorLists->cmbEnemyList->setCurrentIndex(w.actorLists->cmbEnemyList->findData(0));
     expectOneStep(w, "Add Enemy", [&] { w.actorLists->cmdAddEnemy->click(); });
     ASSERT_EQ(scene(w).enemies.size(), enemies + 1);
     EXPECT_EQ(w.editMode(), EditMode::Enemies);
     const int added = w.selectedEnemy();
-    const QPoint middle(w.hscrollRenderer->value() + w.mapView->viewWidth() / 2, kMapHeight / 2);
+    const QPoint middle(w.mapView->hscrollRenderer->value() + w.mapView->viewWidth() / 2, kMapHeight / 2);
     EXPECT_EQ(Actor(scene(w).enemies[static_cast<std::size_t>(added)]),
               actorAtPoint(ActorKind::Enemy, 0, middle.x(), middle.y(), scene(w).length));
-    EXPECT_EQ(w.lstEnemyList->count(), static_cast<int>(enemies) + 1);
+    EXPECT_EQ(w.actorLists->lstEnemyList->count(), static_cast<int>(enemies) + 1);
 
     // Ctrl+D on the map copies it a column to the right; Delete on the map removes the selected
     // one, also while cells of the map are selected (Delete of cells is map mode's).
@@ -77,19 +77,21 @@ TEST_F(ActorCommands, AddDuplicateAndDeleteByButtonsMenuKeysAndContextMenu)
     const Bytes map = scene(w).map;
     w.cmdEnemyEdit->click();
     w.actorLists->select(ActorKind::Enemy, added);
-    w.picRenderDest->setFocus();
-    expectOneStep(w, "Duplicate Enemy", [&] { QTest::keyClick(w.picRenderDest, Qt::Key_D, Qt::ControlModifier); });
+    w.mapView->picRenderDest->setFocus();
+    expectOneStep(w, "Duplicate Enemy",
+                  [&] { QTest::keyClick(w.mapView->picRenderDest, Qt::Key_D, Qt::ControlModifier); });
     const EnemyRecord copy = scene(w).enemies[static_cast<std::size_t>(w.selectedEnemy())];
     EXPECT_EQ(copy.xy & 0x0F, (scene(w).enemies[static_cast<std::size_t>(added)].xy & 0x0F) + 1);
-    expectOneStep(w, "Delete Enemy", [&] { QTest::keyClick(w.picRenderDest, Qt::Key_Delete); });
+    expectOneStep(w, "Delete Enemy", [&] { QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Delete); });
     EXPECT_EQ(scene(w).enemies.size(), enemies + 1);
     EXPECT_EQ(scene(w).map, map);
 
     // Insert and Ctrl+D in the item list; the Edit menu deletes.
-    w.lstItemList->setFocus();
-    expectOneStep(w, "Add Item", [&] { QTest::keyClick(w.lstItemList, Qt::Key_Insert); });
+    w.actorLists->lstItemList->setFocus();
+    expectOneStep(w, "Add Item", [&] { QTest::keyClick(w.actorLists->lstItemList, Qt::Key_Insert); });
     EXPECT_EQ(w.editMode(), EditMode::Items);
-    expectOneStep(w, "Duplicate Item", [&] { QTest::keyClick(w.lstItemList, Qt::Key_D, Qt::ControlModifier); });
+    expectOneStep(w, "Duplicate Item",
+                  [&] { QTest::keyClick(w.actorLists->lstItemList, Qt::Key_D, Qt::ControlModifier); });
     EXPECT_EQ(scene(w).items.size(), items + 2);
     expectOneStep(w, "Delete Item", [&] { editMenuAction(w, "menuEditDeleteItem")->trigger(); });
     EXPECT_EQ(scene(w).items.size(), items + 1);
@@ -120,41 +122,41 @@ TEST_F(ActorCommands, PositionsAndTheStartAreTypedIntoTheirBoxesAsThePromptsChec
         QTest::keyClick(box, Qt::Key_Return);
     };
     // B, then the column and the row: each is a step, and the moved enemy stays selected.
-    expectOneStep(w, "Move Enemy Base", [&] { type(w.txtEnemyEdit_B, "2C"); });
+    expectOneStep(w, "Move Enemy Base", [&] { type(w.actorLists->txtEnemyEdit_B, "2C"); });
     EXPECT_EQ(scene(w).enemies[static_cast<std::size_t>(w.selectedEnemy())].b, 0x2C);
-    expectOneStep(w, "Move Enemy", [&] { type(w.txtEnemyEdit_X, "9"); });
-    expectOneStep(w, "Move Enemy", [&] { type(w.txtEnemyEdit_Y, "4"); });
+    expectOneStep(w, "Move Enemy", [&] { type(w.actorLists->txtEnemyEdit_X, "9"); });
+    expectOneStep(w, "Move Enemy", [&] { type(w.actorLists->txtEnemyEdit_Y, "4"); });
     EXPECT_EQ(scene(w).enemies[static_cast<std::size_t>(w.selectedEnemy())], (EnemyRecord{0x2C, 0x49, first.id}));
 
     // What the prompt refuses, the box refuses, and shows the enemy's value again: B takes up
     // to 86 for column 9 (the enemy would otherwise stand past column 8F).
     const std::size_t steps = w.doc().history().size();
     f.dialogs.messages.clear();
-    type(w.txtEnemyEdit_B, "87");
+    type(w.actorLists->txtEnemyEdit_B, "87");
     EXPECT_EQ(f.dialogs.messages, QStringList({"Value is outside stage length! (max = $86)"}));
-    EXPECT_EQ(w.txtEnemyEdit_B->text(), "2C");
-    type(w.txtEnemyEdit_B, "ZZ");
+    EXPECT_EQ(w.actorLists->txtEnemyEdit_B->text(), "2C");
+    type(w.actorLists->txtEnemyEdit_B, "ZZ");
     EXPECT_EQ(w.mainStatusBar->currentMessage(), "Enemy B takes two hexadecimal digits, 00 to 86.");
-    type(w.txtEnemyEdit_X, "G");
-    EXPECT_EQ(w.txtEnemyEdit_X->text(), "9");
+    type(w.actorLists->txtEnemyEdit_X, "G");
+    EXPECT_EQ(w.actorLists->txtEnemyEdit_X->text(), "9");
     EXPECT_EQ(w.doc().history().size(), steps);
 
     // Enter in the B box left as it is asks, as a double-click does.
     f.dialogs.inputs = {QString("")};
-    w.txtEnemyEdit_B->setFocus();
-    QTest::keyClick(w.txtEnemyEdit_B, Qt::Key_Return);
+    w.actorLists->txtEnemyEdit_B->setFocus();
+    QTest::keyClick(w.actorLists->txtEnemyEdit_B, Qt::Key_Return);
     EXPECT_EQ(f.dialogs.questions.back(), "New B value: (hex, max = $86)");
 
     w.cmdItemEdit->click();
-    expectOneStep(w, "Move Item", [&] { type(w.txtItemEdit_Y, "60"); });
-    type(w.txtItemEdit_Y, "65");
+    expectOneStep(w, "Move Item", [&] { type(w.actorLists->txtItemEdit_Y, "60"); });
+    type(w.actorLists->txtItemEdit_Y, "65");
     EXPECT_EQ(w.mainStatusBar->currentMessage(), "Item Y is a row: 00, 10, 20 .. F0.");
-    expectOneStep(w, "Move Item", [&] { type(w.txtItemEdit_X, "8F"); });
+    expectOneStep(w, "Move Item", [&] { type(w.actorLists->txtItemEdit_X, "8F"); });
 
     // The player start, typed.
     expectOneStep(w, "Move Player Start", [&] {
-        type(w.txtStartX, "44");
-        w.txtStartY->setFocus();
+        type(w.propertiesPanel->txtStartX, "44");
+        w.propertiesPanel->txtStartY->setFocus();
     });
     EXPECT_EQ(scene(w).startX, 0x44);
 }
@@ -170,8 +172,8 @@ TEST_F(ActorCommands, TheMapsEndStopsKeysAndDragsAndShowsWhatLiesPastIt)
     w.actorLists->select(ActorKind::Enemy, last);
     ASSERT_EQ(actorColumn(Actor(scene(w).enemies[static_cast<std::size_t>(last)])), 0x8F);
     const Bytes atEnd = w.doc().romData();
-    w.picRenderDest->setFocus();
-    QTest::keyClick(w.picRenderDest, Qt::Key_Right);
+    w.mapView->picRenderDest->setFocus();
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Right);
     EXPECT_EQ(w.doc().romData(), atEnd);
     EXPECT_EQ(w.mainStatusBar->currentMessage(), "The map ends with column 8F: the enemy goes no further.");
     // Dragged right, it stops there too.
@@ -181,8 +183,8 @@ TEST_F(ActorCommands, TheMapsEndStopsKeysAndDragsAndShowsWhatLiesPastIt)
     EXPECT_EQ(w.doc().romData(), atEnd);
 
     // The map's end is drawn at its right edge; nothing lies past it yet.
-    EXPECT_EQ(w.mapView->lblMapEnd->geometry().right(), w.picRenderDest->width() - 1);
-    EXPECT_FALSE(w.mapView->lblPastEnd->isVisibleTo(w.picRenderDest));
+    EXPECT_EQ(w.mapView->lblMapEnd->geometry().right(), w.mapView->picRenderDest->width() - 1);
+    EXPECT_FALSE(w.mapView->lblPastEnd->isVisibleTo(w.mapView->picRenderDest));
 
     // A shrink to three screens, the actors past the new end kept ("No"): the lists mark them,
     // and the map says how many lie past its end.
@@ -198,13 +200,13 @@ TEST_F(ActorCommands, TheMapsEndStopsKeysAndDragsAndShowsWhatLiesPastIt)
     EXPECT_TRUE(f.dialogs.questions.back().contains("would then stand past the map's end"));
     EXPECT_TRUE(f.dialogs.questions.back().contains(qs(actorName(scene(w), beyond.front()))));
     for (const ActorRef& r : beyond) {
-        QListWidget* list = r.kind == ActorKind::Enemy ? w.lstEnemyList : w.lstItemList;
+        QListWidget* list = r.kind == ActorKind::Enemy ? w.actorLists->lstEnemyList : w.actorLists->lstItemList;
         EXPECT_TRUE(list->item(static_cast<int>(r.index))->text().endsWith("past the end"))
             << list->item(static_cast<int>(r.index))->text().toStdString();
     }
-    EXPECT_TRUE(w.mapView->lblPastEnd->isVisibleTo(w.picRenderDest));
+    EXPECT_TRUE(w.mapView->lblPastEnd->isVisibleTo(w.mapView->picRenderDest));
     EXPECT_EQ(w.mapView->lblPastEnd->text(), qs(actorCountText(beyond)) + " past the end " + QChar(0x25B6));
-    EXPECT_EQ(w.mapView->lblMapEnd->geometry().right(), w.picRenderDest->width() - 1);
+    EXPECT_EQ(w.mapView->lblMapEnd->geometry().right(), w.mapView->picRenderDest->width() - 1);
 
     // Yes removes them with the shrink, as one step.
     w.menuEditUndo_Click();
@@ -215,7 +217,7 @@ TEST_F(ActorCommands, TheMapsEndStopsKeysAndDragsAndShowsWhatLiesPastIt)
     dialog->cmdOk->click();
     EXPECT_TRUE(actorsBeyondEnd(scene(w), 2).empty());
     EXPECT_EQ(scene(w).enemies.size() + scene(w).items.size(), actors - beyond.size());
-    EXPECT_FALSE(w.mapView->lblPastEnd->isVisibleTo(w.picRenderDest));
+    EXPECT_FALSE(w.mapView->lblPastEnd->isVisibleTo(w.mapView->picRenderDest));
     w.menuEditUndo_Click();
     EXPECT_EQ(scene(w).length, 8);
     EXPECT_EQ(scene(w).enemies.size() + scene(w).items.size(), actors) << "the shrink and the removal: one step";

@@ -50,32 +50,32 @@ void expectMarksOnSelected(frmMain& w, const std::string& after, bool inView = t
 
 TEST_F(MainWindowActors, ListsModesSelectionAndKeys)
 {
-    ASSERT_EQ(w.lstEnemyList->count(), 8);
-    EXPECT_EQ(w.lstItemList->item(0)->text(), "00: 00 08 B0");
-    EXPECT_FALSE(w.lblSelActorHighlight->isVisibleTo(w.picRenderDest)) << "map mode selects nothing";
+    ASSERT_EQ(w.actorLists->lstEnemyList->count(), 8);
+    EXPECT_EQ(w.actorLists->lstItemList->item(0)->text(), "00: 00 08 B0");
+    EXPECT_FALSE(w.mapView->lblSelActorHighlight->isVisibleTo(w.mapView->picRenderDest)) << "map mode selects nothing";
 
     w.cmdEnemyEdit->click();
     EXPECT_EQ(w.editMode(), EditMode::Enemies);
-    EXPECT_EQ(w.lstEnemyList->currentRow(), 0);
-    EXPECT_EQ(w.txtEnemyEdit_B->text(), "07");
-    EXPECT_EQ(w.txtEnemyEdit_X->text(), "3");
-    EXPECT_EQ(w.txtEnemyEdit_Y->text(), "B");
-    EXPECT_TRUE(w.linePlayerPos->isVisibleTo(w.picRenderDest));
+    EXPECT_EQ(w.actorLists->lstEnemyList->currentRow(), 0);
+    EXPECT_EQ(w.actorLists->txtEnemyEdit_B->text(), "07");
+    EXPECT_EQ(w.actorLists->txtEnemyEdit_X->text(), "3");
+    EXPECT_EQ(w.actorLists->txtEnemyEdit_Y->text(), "B");
+    EXPECT_TRUE(w.mapView->linePlayerPos->isVisibleTo(w.mapView->picRenderDest));
 
-    w.lstEnemyList->setCurrentRow(2);  // the keyboard in the list
+    w.actorLists->lstEnemyList->setCurrentRow(2);  // the keyboard in the list
     EXPECT_EQ(w.selectedEnemy(), 2);
-    EXPECT_EQ(w.txtEnemyEdit_B->text(), "39");
+    EXPECT_EQ(w.actorLists->txtEnemyEdit_B->text(), "39");
     // Enemy 7 (b 7F) lies right of the view: the map scrolls just enough to show 8 px past its
     // player line.
-    w.lstEnemyList->setCurrentRow(7);
-    EXPECT_EQ(w.hscrollRenderer->value(), 0x7F * 16 + 128 + 8 - 768);
+    w.actorLists->lstEnemyList->setCurrentRow(7);
+    EXPECT_EQ(w.mapView->hscrollRenderer->value(), 0x7F * 16 + 128 + 8 - 768);
 
     w.cmdItemEdit->click();
     EXPECT_EQ(w.editMode(), EditMode::Items);
-    EXPECT_EQ(w.txtItemEdit_Y->text(), "B0");
-    EXPECT_FALSE(w.linePlayerPos->isVisibleTo(w.picRenderDest));
-    EXPECT_TRUE(w.mapView->markerPicture(MapMarker::Item, 0)->isVisibleTo(w.picRenderDest));
-    EXPECT_FALSE(enemyPicture(w, 0)->isVisibleTo(w.picRenderDest));
+    EXPECT_EQ(w.actorLists->txtItemEdit_Y->text(), "B0");
+    EXPECT_FALSE(w.mapView->linePlayerPos->isVisibleTo(w.mapView->picRenderDest));
+    EXPECT_TRUE(w.mapView->markerPicture(MapMarker::Item, 0)->isVisibleTo(w.mapView->picRenderDest));
+    EXPECT_FALSE(enemyPicture(w, 0)->isVisibleTo(w.mapView->picRenderDest));
 
     // A press on an enemy picture selects it, whatever the mode.
     w.picEnemy_MouseDown(5, centreOf(enemyPicture(w, 5)));
@@ -88,36 +88,36 @@ TEST_F(MainWindowActors, ListsModesSelectionAndKeys)
     // A one-screen map does not scroll.
     f.select(kOneScreen);
     EXPECT_EQ(w.editMode(), EditMode::Enemies);
-    EXPECT_EQ(w.lstEnemyList->currentRow(), 0);
-    EXPECT_EQ(w.hscrollRenderer->value(), 0);
-    EXPECT_FALSE(w.hscrollRenderer->isEnabled());
+    EXPECT_EQ(w.actorLists->lstEnemyList->currentRow(), 0);
+    EXPECT_EQ(w.mapView->hscrollRenderer->value(), 0);
+    EXPECT_FALSE(w.mapView->hscrollRenderer->isEnabled());
     w.cmdItemEdit->click();
-    EXPECT_EQ(w.lstItemList->count(), 0);
-    EXPECT_TRUE(w.txtItemEdit_X->text().isEmpty());
-    EXPECT_FALSE(w.lblSelActorHighlight->isVisibleTo(w.picRenderDest));
+    EXPECT_EQ(w.actorLists->lstItemList->count(), 0);
+    EXPECT_TRUE(w.actorLists->txtItemEdit_X->text().isEmpty());
+    EXPECT_FALSE(w.mapView->lblSelActorHighlight->isVisibleTo(w.mapView->picRenderDest));
     w.picPwrUp_MouseDown(0, QPoint(5, 5));  // no such picture: nothing happens
     EXPECT_EQ(w.doc().history().size(), 0u);
 
     // The status bar names what the pointer is over.
     emit w.mapView->pointerOver(MapMarker::Enemy, 0, QPoint(300, 100));
     EXPECT_EQ(w.findChild<QLabel*>("lblPointer")->text(),
-              "Screen 01  X 2  Y 6    Enemy " + w.lstEnemyList->item(0)->text());
+              "Screen 01  X 2  Y 6    Enemy " + w.actorLists->lstEnemyList->item(0)->text());
 
     // Keys move the selected actor, and the moved one stays selected.
     f.select(kStage11);
     w.cmdEnemyEdit->click();
-    QTest::keyClick(w.picRenderDest, Qt::Key_Right);
-    QTest::keyClick(w.picRenderDest, Qt::Key_Up);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Right);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Up);
     EXPECT_EQ(enemy(w, 0).xy, 0xA4);
     EXPECT_EQ(w.doc().history().size(), 2u);
 
     // Shift+Right moves its screen: b goes from 07 past enemy 1's 20.
     for (int i = 0; i < 0x1A; ++i)
-        QTest::keyClick(w.picRenderDest, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(w.selectedEnemy(), 1) << "the list is kept in order of b";
     EXPECT_EQ(enemy(w, 1).b, 0x21);
     EXPECT_EQ(enemy(w, 1).xy, 0xA4);
-    EXPECT_EQ(w.lstEnemyList->currentRow(), 1);
+    EXPECT_EQ(w.actorLists->lstEnemyList->currentRow(), 1);
 }
 
 // The frame and the line follow the selected actor through every kind of change: a scene
@@ -174,8 +174,8 @@ TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
     const int moved = w.selectedEnemy();
     EXPECT_EQ(enemy(w, moved).b, 0x2C);
     EXPECT_EQ(enemy(w, moved).xy, before.xy);
-    EXPECT_EQ(w.txtEnemyEdit_B->text(), "2C");
-    EXPECT_EQ(w.linePlayerPos->x(), 0x2C * 16 + 128);
+    EXPECT_EQ(w.actorLists->txtEnemyEdit_B->text(), "2C");
+    EXPECT_EQ(w.mapView->linePlayerPos->x(), 0x2C * 16 + 128);
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Move Enemy Base");
 
     w.cmdItemEdit->click();
@@ -205,26 +205,26 @@ TEST(MainWindowActorTypes, TypeChoicesReplaceOneLineAndKeepUnnamedTypes)
     w.loadRom(false, f.writeSample());
 
     w.cmdEnemyEdit->click();
-    w.lstEnemyList->setCurrentRow(2);  // type 0A: no name for it
-    EXPECT_EQ(w.cmbEnemyList->currentText(), "0A (no name)");
-    EXPECT_EQ(w.cmbEnemyList->count(), 11);
-    EXPECT_EQ(w.cmbEnemyList->itemText(9), "09 E9") << "each type after its number";
+    w.actorLists->lstEnemyList->setCurrentRow(2);  // type 0A: no name for it
+    EXPECT_EQ(w.actorLists->cmbEnemyList->currentText(), "0A (no name)");
+    EXPECT_EQ(w.actorLists->cmbEnemyList->count(), 11);
+    EXPECT_EQ(w.actorLists->cmbEnemyList->itemText(9), "09 E9") << "each type after its number";
 
-    const QString next = w.lstEnemyList->item(3)->text();
-    w.cmbEnemyList->setCurrentIndex(4);
-    emit w.cmbEnemyList->activated(4);
+    const QString next = w.actorLists->lstEnemyList->item(3)->text();
+    w.actorLists->cmbEnemyList->setCurrentIndex(4);
+    emit w.actorLists->cmbEnemyList->activated(4);
     EXPECT_EQ(enemy(w, 2).id, 4);
-    EXPECT_EQ(w.cmbEnemyList->count(), 10) << "the unnamed entry goes once another type is chosen";
-    EXPECT_EQ(w.lstEnemyList->item(2)->text(), "02: 04 39 1 7");
-    EXPECT_EQ(w.lstEnemyList->item(3)->text(), next);
+    EXPECT_EQ(w.actorLists->cmbEnemyList->count(), 10) << "the unnamed entry goes once another type is chosen";
+    EXPECT_EQ(w.actorLists->lstEnemyList->item(2)->text(), "02: 04 39 1 7");
+    EXPECT_EQ(w.actorLists->lstEnemyList->item(3)->text(), next);
     w.menuEditUndo_Click();
     EXPECT_EQ(enemy(w, 2).id, 0x0A);
-    EXPECT_EQ(w.cmbEnemyList->currentText(), "0A (no name)");
+    EXPECT_EQ(w.actorLists->cmbEnemyList->currentText(), "0A (no name)");
 
     // Item types have four bits: 16 of the 20 names are offered.
     w.cmdItemEdit->click();
-    EXPECT_EQ(w.cmbItemList->count(), 16);
-    emit w.cmbItemList->activated(15);
+    EXPECT_EQ(w.actorLists->cmbItemList->count(), 16);
+    emit w.actorLists->cmbItemList->activated(15);
     EXPECT_EQ(item(w, 0).id, 15);
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Change Item Type");
 }
@@ -241,7 +241,7 @@ TEST_F(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
     w.picEnemy_MouseMove(0, from + QPoint(40, 8));
     w.picEnemy_MouseUp(0, from + QPoint(40, 8));
     EXPECT_EQ(enemy(w, 0).xy, 0xB5);
-    EXPECT_EQ(w.lstEnemyList->item(0)->text(), "00: 00 07 5 B");
+    EXPECT_EQ(w.actorLists->lstEnemyList->item(0)->text(), "00: 00 07 5 B");
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Move Enemy");
 
     // A drop off the map puts the picture back and changes nothing.
@@ -254,21 +254,21 @@ TEST_F(MainWindowActors, DragsFollowThePointerAndLandByTheRules)
     EXPECT_EQ(w.doc().romData(), beforeDrop);
 
     // The player line: 64 px left lowers b by 4 and takes the picture along.
-    const QPoint line = centreOf(w.linePlayerPos);
+    const QPoint line = centreOf(w.mapView->linePlayerPos);
     w.linePlayerPos_MouseDown(line);
     w.linePlayerPos_MouseMove(line - QPoint(64, 40));
-    EXPECT_EQ(w.linePlayerPos->x(), 3 * 16 + 128);
+    EXPECT_EQ(w.mapView->linePlayerPos->x(), 3 * 16 + 128);
     EXPECT_EQ(enemyPicture(w, 0)->geometry(), placed.translated(-64, 0));
     w.linePlayerPos_MouseUp(line - QPoint(64, 40));
     EXPECT_EQ(enemy(w, 0).b, 3);
 
     // The player start moves by pixels.
     const std::uint8_t startX = w.doc().currentScene().startX;
-    const QPoint start = centreOf(w.picMainCharacterSpawn);
+    const QPoint start = centreOf(w.mapView->picMainCharacterSpawn);
     w.picMainCharacterSpawn_MouseDown(start);
     w.picMainCharacterSpawn_MouseUp(start + QPoint(3, 0));
     EXPECT_EQ(w.doc().currentScene().startX, startX + 3);
-    EXPECT_EQ(w.txtStartX->text(), qs(hexPad(startX + 3, 2))) << "the properties panel follows";
+    EXPECT_EQ(w.propertiesPanel->txtStartX->text(), qs(hexPad(startX + 3, 2))) << "the properties panel follows";
 
     // Items move along the map; two rows up from B0 is 90.
     w.cmdItemEdit->click();

@@ -68,7 +68,7 @@ TEST_F(MainWindowEditing, PaintUndoRedoSaveAndEditWithoutAMouse)
     EXPECT_TRUE(w.isWindowModified());
     SceneView fresh;
     redrawSceneView(w.doc().romData(), w.doc().scene(), fresh);
-    EXPECT_EQ(w.picRenderDest->image(), toQImage(fresh.map)) << "the map shows it";
+    EXPECT_EQ(w.mapView->picRenderDest->image(), toQImage(fresh.map)) << "the map shows it";
 
     QTest::keySequence(&w, QKeySequence::Save);
     EXPECT_EQ(f.dialogs.messages.back(), "File saved!");
@@ -82,22 +82,22 @@ TEST_F(MainWindowEditing, PaintUndoRedoSaveAndEditWithoutAMouse)
 
     // The picker: left and right a metatile, up and down a row, stopping at the sheet's edges.
     f.choose(0x10);
-    w.picBkgNat->setFocus(Qt::TabFocusReason);
+    w.metatilePicker->picBkgNat->setFocus(Qt::TabFocusReason);
     for (Qt::Key k : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up})
-        QTest::keyClick(w.picBkgNat, k);
+        QTest::keyClick(w.metatilePicker->picBkgNat, k);
     EXPECT_EQ(w.brushMetatile(), 0x02);
-    EXPECT_EQ(w.lblSelMetatile->accessibleName(), "Selected metatile 02");
+    EXPECT_EQ(w.metatilePicker->lblSelMetatile->accessibleName(), "Selected metatile 02");
 
     // The map: the outline starts in view, moves with the keys, and Space places there.
-    w.hscrollRenderer->setValue(100);
-    w.picRenderDest->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(w.picRenderDest, Qt::Key_Right);
-    QTest::keyClick(w.picRenderDest, Qt::Key_Down);
+    w.mapView->hscrollRenderer->setValue(100);
+    w.mapView->picRenderDest->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Right);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Down);
     const MapCell first = w.mapCursor();
     EXPECT_EQ(first, (MapCell{5, 1})) << "from (4, 0), the first whole column in view";
     f.choose(static_cast<std::uint8_t>(metatile(first) + 1));
-    w.picRenderDest->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(w.picRenderDest, Qt::Key_Space);
+    w.mapView->picRenderDest->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Space);
     EXPECT_EQ(metatile(first), w.brushMetatile());
     EXPECT_EQ(w.doc().history().size(), done + 1);
     EXPECT_EQ(w.menuEditUndo->text(), "Undo Place Metatile");
@@ -106,20 +106,20 @@ TEST_F(MainWindowEditing, PaintUndoRedoSaveAndEditWithoutAMouse)
 
     // Far to the right the view follows the outline, as little as shows it.
     for (int i = 0; i < 30; ++i)
-        QTest::keyClick(w.picRenderDest, Qt::Key_Right);
+        QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Right);
     const MapCell far = w.mapCursor();
     EXPECT_EQ(far, (MapCell{35, 1}));
-    EXPECT_EQ(w.hscrollRenderer->value() + w.mapView->viewWidth(), (far.column + 1) * 32);
+    EXPECT_EQ(w.mapView->hscrollRenderer->value() + w.mapView->viewWidth(), (far.column + 1) * 32);
     f.choose(static_cast<std::uint8_t>(metatile(far) + 1));
-    w.picRenderDest->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(w.picRenderDest, Qt::Key_Return);
+    w.mapView->picRenderDest->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Return);
     EXPECT_EQ(metatile(far), w.brushMetatile());
     EXPECT_EQ(w.doc().history().size(), done + 2);
 
     // In the other modes the keys place nothing.
     w.cmdAll->click();
-    w.picRenderDest->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(w.picRenderDest, Qt::Key_Space);
+    w.mapView->picRenderDest->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.mapView->picRenderDest, Qt::Key_Space);
     EXPECT_EQ(w.doc().history().size(), done + 2);
 }
 
@@ -146,21 +146,21 @@ TEST_F(MainWindowEditing, TheEditMenuUndoAcrossScenesAndAccessibleNames)
 
     // Undo after switching scenes returns to the edited scene.
     const std::string longScene = f.selectScene([](const SceneRecord& s) { return s.length >= 5; });
-    const int width = w.picRenderDest->width();
-    w.hscrollRenderer->setValue(0);
+    const int width = w.mapView->picRenderDest->width();
+    w.mapView->hscrollRenderer->setValue(0);
     f.choose(f.otherThanAt(48 * 5));
     f.stroke({QPoint(5 * 256 + 3, 3)});  // on screen 5, out of view once scrolled back
     const Bytes edited = w.doc().romData();
-    w.hscrollRenderer->setValue(0);
+    w.mapView->hscrollRenderer->setValue(0);
     f.select("c:000000");
-    EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode("c:000000"));
+    EXPECT_EQ(w.areaTree->currentItem(), w.findNode("c:000000"));
 
     w.menuEditUndo_Click();
-    EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode(qs(longScene)));
+    EXPECT_EQ(w.areaTree->currentItem(), w.findNode(qs(longScene)));
     EXPECT_EQ(sceneKeyText(*w.doc().sceneKey()), longScene);
-    EXPECT_EQ(w.picRenderDest->width(), width) << "the map shows the scene of the step";
+    EXPECT_EQ(w.mapView->picRenderDest->width(), width) << "the map shows the scene of the step";
     const int x = 5 * 256 + 3;
-    EXPECT_TRUE(x >= w.hscrollRenderer->value() && x < w.hscrollRenderer->value() + 768)
+    EXPECT_TRUE(x >= w.mapView->hscrollRenderer->value() && x < w.mapView->hscrollRenderer->value() + 768)
         << "the view comes back to where the edit was";
     w.menuEditRedo_Click();
     EXPECT_EQ(w.doc().romData(), edited);

@@ -3,6 +3,8 @@
 #include <QSignalSpy>
 
 #include "app_fixture.h"
+#include "panels/palette_strip.h"
+
 #include "editor/edits.h"
 #include "base/hex.h"
 
@@ -69,17 +71,17 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
         EXPECT_EQ(propertyValue(f.scene(), *b.row), after.back()) << name(b.box);
     }
     EXPECT_EQ(f.steps(), boxes.size());
-    f.w.opt_Direction[f.scene().direction ? 0 : 1]->click();
+    f.w.propertiesPanel->opt_Direction[f.scene().direction ? 0 : 1]->click();
     const std::uint8_t direction = f.scene().direction;
 
     for (std::size_t i = 0; i <= boxes.size(); ++i)
         f.w.menuEditUndo_Click();
     for (std::size_t i = 0; i < boxes.size(); ++i)
         EXPECT_EQ(boxes[i].box->text(), hex2(before[i])) << name(boxes[i].box);
-    EXPECT_TRUE(f.w.opt_Direction[direction ? 0 : 1]->isChecked());
+    EXPECT_TRUE(f.w.propertiesPanel->opt_Direction[direction ? 0 : 1]->isChecked());
     for (std::size_t i = 0; i <= boxes.size(); ++i)
         f.w.menuEditRedo_Click();
-    EXPECT_TRUE(f.w.opt_Direction[direction ? 1 : 0]->isChecked());
+    EXPECT_TRUE(f.w.propertiesPanel->opt_Direction[direction ? 1 : 0]->isChecked());
 
     // Banks are taken at the second character, and what is no value is refused once.
     f.selectScene([](const SceneRecord& s) { return s.sprBank != 3; });
@@ -91,29 +93,29 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
                                   static_cast<std::uint8_t>((old + 1) & 3))
                     .ok());
     const PixelArray painted = f.w.doc().scene().bkgPatterns;
-    f.w.txtBKGbank->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(f.w.txtBKGbank, Qt::Key_Return);
-    f.tabOut(f.w.txtBKGbank);
+    f.w.propertiesPanel->txtBKGbank->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f.w.propertiesPanel->txtBKGbank, Qt::Key_Return);
+    f.tabOut(f.w.propertiesPanel->txtBKGbank);
     EXPECT_EQ(f.steps(), done + 1);
     EXPECT_EQ(f.w.doc().scene().bkgPatterns, painted);
 
-    f.type(f.w.txtSPRbank, "0");
+    f.type(f.w.propertiesPanel->txtSPRbank, "0");
     EXPECT_EQ(f.steps(), done + 1);
-    QTest::keyClicks(f.w.txtSPRbank, "3");
+    QTest::keyClicks(f.w.propertiesPanel->txtSPRbank, "3");
     EXPECT_EQ(f.scene().sprBank, 3);
     EXPECT_EQ(f.steps(), done + 2);
     EXPECT_EQ(f.w.doc().undoName(), "Edit SPR Bank");
     // The box shows the stored value with no typing of its own to take back: Ctrl+Z there is
     // the window's Undo, and the redo keys bring the step back.
-    QTest::keyClick(f.w.txtSPRbank, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(f.w.propertiesPanel->txtSPRbank, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_NE(f.scene().sprBank, 3);
-    EXPECT_EQ(f.w.txtSPRbank->text(), hex2(f.scene().sprBank));
-    QTest::keyClick(f.w.txtSPRbank, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(f.w.propertiesPanel->txtSPRbank->text(), hex2(f.scene().sprBank));
+    QTest::keyClick(f.w.propertiesPanel->txtSPRbank, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(f.scene().sprBank, 3);
     // Typing of its own is the box's to take back first.
-    f.type(f.w.txtSPRbank, "0");
-    QTest::keyClick(f.w.txtSPRbank, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(f.w.txtSPRbank->text(), "03");
+    f.type(f.w.propertiesPanel->txtSPRbank, "0");
+    QTest::keyClick(f.w.propertiesPanel->txtSPRbank, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.w.propertiesPanel->txtSPRbank->text(), "03");
     EXPECT_EQ(f.steps(), done + 2);
 
     // A bank the image cannot hold, or text that is no value, is refused as it is typed: the box
@@ -127,8 +129,8 @@ TEST(PropertiesPanel, EveryEditableBoxIsOneStepAndRefusesWhatIsNoValue)
         f.tabOut(box);
         EXPECT_EQ(box->text(), hex2(shown)) << text.toStdString();
     };
-    typeAndLeave(f.w.txtSPRbank, "1A", 3);
-    typeAndLeave(f.w.txtBKGbank, "ZZ", typed.bkgBank);
+    typeAndLeave(f.w.propertiesPanel->txtSPRbank, "1A", 3);
+    typeAndLeave(f.w.propertiesPanel->txtBKGbank, "ZZ", typed.bkgBank);
     QStringList said;
     for (const QList<QVariant>& signal : status) {
         if (!signal.value(0).toString().isEmpty())
@@ -150,19 +152,19 @@ TEST(PropertiesPanel, StagePropertiesAndPaletteSelectors)
     f.selectScene([](const SceneRecord& s) { return s.time != 7 && s.reload && s.indicator != 0x2C; });
     const SceneRecord first = f.scene();
 
-    f.type(f.w.txtTime, "7");
-    f.type(f.w.txtIndicator, "2c");  // the time box lost the focus; two characters take nothing
+    f.type(f.w.propertiesPanel->txtTime, "7");
+    f.type(f.w.propertiesPanel->txtIndicator, "2c");  // the time box lost the focus; two characters take nothing
     EXPECT_EQ(f.scene().time, 7);
-    EXPECT_EQ(f.w.txtTime->text(), "07");
+    EXPECT_EQ(f.w.propertiesPanel->txtTime->text(), "07");
     EXPECT_EQ(f.scene().indicator, first.indicator);
-    f.tabOut(f.w.txtIndicator);
+    f.tabOut(f.w.propertiesPanel->txtIndicator);
     EXPECT_EQ(f.scene().indicator, 0x2C) << "lower-case digits are hexadecimal too";
-    EXPECT_EQ(f.w.txtIndicator->text(), "2C");
+    EXPECT_EQ(f.w.propertiesPanel->txtIndicator->text(), "2C");
     EXPECT_EQ(f.steps(), 2u);
 
     f.selectScene([&](const SceneRecord& s) { return s.stage == first.stage && s.scene != first.scene; });
-    EXPECT_EQ(f.w.txtTime->text(), "07");
-    EXPECT_EQ(f.w.txtIndicator->text(), "2C");
+    EXPECT_EQ(f.w.propertiesPanel->txtTime->text(), "07");
+    EXPECT_EQ(f.w.propertiesPanel->txtIndicator->text(), "2C");
 
     // A palette selector shows its colours and keeps those edited under the old one.
     // Background sub-palettes 1 and 2 show different colours.
@@ -173,26 +175,26 @@ TEST(PropertiesPanel, StagePropertiesAndPaletteSelectors)
     const auto colour = static_cast<std::uint8_t>((f.scene().palette[5] + 1) & 0x3F);
     ASSERT_TRUE(edits::setPaletteEntry(f.w.document().doc(), 5, colour).ok());
 
-    f.type(f.w.txtBKGPal[1], hex2(other));
+    f.type(f.w.propertiesPanel->txtBKGPal[1], hex2(other));
     EXPECT_EQ(f.scene().palSelectors[1], other);
     for (std::size_t j = 5; j < 8; ++j) {
         EXPECT_EQ(f.scene().palette[j], f.scene().palette[j + 4]);
-        EXPECT_TRUE(f.w.lblPal[j]->accessibleName().endsWith("$" + hex2(f.scene().palette[j + 4]))) << j;
+        EXPECT_TRUE(f.w.paletteStrip->lblPal[j]->accessibleName().endsWith("$" + hex2(f.scene().palette[j + 4]))) << j;
     }
-    f.type(f.w.txtBKGPal[1], hex2(mine));
+    f.type(f.w.propertiesPanel->txtBKGPal[1], hex2(mine));
     EXPECT_EQ(f.scene().palette[5], colour);
     EXPECT_EQ(f.w.doc().undoName(), "Edit Palette Selector");
-    EXPECT_TRUE(
-        f.w.txtBKGPal[2]->toolTip().startsWith("BKG palette 2 = " + hex2(other) + ": the colours of background"));
+    EXPECT_TRUE(f.w.propertiesPanel->txtBKGPal[2]->toolTip().startsWith("BKG palette 2 = " + hex2(other)
+                                                                        + ": the colours of background"));
 
     // A selector past its table's palettes reads other bytes as colours: taken, and said.
-    f.type(f.w.txtBKGPal[1], "FF");
+    f.type(f.w.propertiesPanel->txtBKGPal[1], "FF");
     EXPECT_EQ(f.scene().palSelectors[1], 0xFF);
     const QString said = f.w.mainStatusBar->currentMessage();
     EXPECT_TRUE(said.startsWith("BKG palette 1 = FF: past the background palettes (00-54); its colours are read from "
                                 "$32FD, behind the colour tables"))
         << said.toStdString();
-    EXPECT_EQ(f.w.txtBKGPal[1]->toolTip(), said);
+    EXPECT_EQ(f.w.propertiesPanel->txtBKGPal[1]->toolTip(), said);
 }
 
 // A value still being typed is taken before the window asks about unsaved changes, and a window
@@ -200,12 +202,12 @@ TEST(PropertiesPanel, StagePropertiesAndPaletteSelectors)
 TEST(PropertiesPanel, AValueTypedWhenTheWindowClosesIsNotLost)
 {
     PanelFixture f;
-    f.type(f.w.txtTime, "7");
+    f.type(f.w.propertiesPanel->txtTime, "7");
     f.dialogs.answers = {Dialogs::Answer::Cancel};
     EXPECT_FALSE(f.w.close());
     EXPECT_EQ(f.scene().time, 7);
     EXPECT_EQ(f.dialogs.questions.size(), 1);
-    f.type(f.w.txtTime, "8");
+    f.type(f.w.propertiesPanel->txtTime, "8");
     f.window.reset();  // the box loses the focus as the window's widgets go
 }
 

@@ -72,7 +72,7 @@ TEST(MainWindowRecovery, EditsLeftByACrashComeBackAsUnsavedChangesOfTheirFile)
     EXPECT_EQ(w.doc().rom(), e.edited);
     EXPECT_TRUE(w.doc().hasUnsavedChanges());
     EXPECT_TRUE(w.isWindowModified());
-    EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode("c:000101")) << "the scene shown comes back";
+    EXPECT_EQ(w.areaTree->currentItem(), w.findNode("c:000101")) << "the scene shown comes back";
     EXPECT_EQ(sceneKeyText(*w.doc().sceneKey()), "c:000101");
     EXPECT_TRUE(e.f.dialogs.messages.isEmpty()) << e.f.dialogs.messages.join("|").toStdString();
 

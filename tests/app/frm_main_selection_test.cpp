@@ -14,7 +14,7 @@ using MapSelection = SampleWindow;
 // Shift+drag on the map from one map pixel to another.
 void shiftDrag(frmMain& w, QPoint from, QPoint to)
 {
-    QTest::mousePress(w.picRenderDest, Qt::LeftButton, Qt::ShiftModifier, from);
+    QTest::mousePress(w.mapView->picRenderDest, Qt::LeftButton, Qt::ShiftModifier, from);
     w.picRenderDest_MouseMove(to, Qt::LeftButton);
     w.picRenderDest_MouseUp(to, Qt::LeftButton);
 }
@@ -33,18 +33,18 @@ TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
     // keys work wherever the focus is in the window, but a box being typed into takes them first.
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.txtTime->setFocus();
-    QTest::keySequence(w.txtTime, QKeySequence::Paste);
+    w.propertiesPanel->txtTime->setFocus();
+    QTest::keySequence(w.propertiesPanel->txtTime, QKeySequence::Paste);
     EXPECT_FALSE(w.pasting());
     const std::string other =
         AppFixture::findScene([&](const SceneRecord& s) { return s.map != w.doc().currentScene().map; });
     QTreeWidgetItem* node = w.findNode(other.c_str());
-    w.tvAreaList->scrollToItem(node);
-    QTest::mouseClick(w.tvAreaList->viewport(), Qt::LeftButton, {}, w.tvAreaList->visualItemRect(node).center());
+    w.areaTree->scrollToItem(node);
+    QTest::mouseClick(w.areaTree->viewport(), Qt::LeftButton, {}, w.areaTree->visualItemRect(node).center());
     ASSERT_EQ(sceneKeyText(*w.doc().sceneKey()), other);
     EXPECT_TRUE(w.selection().empty());
-    ASSERT_EQ(QApplication::focusWidget(), w.tvAreaList);
-    QTest::keySequence(w.tvAreaList, QKeySequence::Paste);
+    ASSERT_EQ(QApplication::focusWidget(), w.areaTree);
+    QTest::keySequence(w.areaTree, QKeySequence::Paste);
     EXPECT_TRUE(w.pasting());
     w.picRenderDest_MouseDown(QPoint(2 * 32 + 5, 5), Qt::LeftButton);
     w.picRenderDest_MouseUp(QPoint(2 * 32 + 5, 5), Qt::LeftButton);
@@ -105,9 +105,9 @@ TEST_F(MapSelection, CopyPasteCutDeleteTheEyedropperAndTheBrushOfEachTileset)
     ASSERT_FALSE(w.selection().empty());
     const std::uint8_t kept = cell(w, 3, 3);
     const std::size_t enemies = w.doc().currentScene().enemies.size();
-    w.lstEnemyList->setCurrentRow(0);
-    w.lstEnemyList->setFocus();
-    QTest::keyClick(w.lstEnemyList, Qt::Key_Delete);
+    w.actorLists->lstEnemyList->setCurrentRow(0);
+    w.actorLists->lstEnemyList->setFocus();
+    QTest::keyClick(w.actorLists->lstEnemyList, Qt::Key_Delete);
     EXPECT_EQ(w.doc().currentScene().enemies.size(), enemies - 1);
     EXPECT_EQ(cell(w, 3, 3), kept);
 }

@@ -18,6 +18,8 @@
 #include <unistd.h>
 
 #include "app_fixture.h"
+#include "panels/grid_options_panel.h"
+
 #include "files/app_info.h"
 #include "files/recovery.h"
 #include "windows/frm_options.h"
@@ -50,8 +52,9 @@ TEST(MainWindowStartUp, AFirstStartIsQuiet)
     const QSize screen = w.screen()->availableGeometry().size();
     EXPECT_TRUE(w.width() <= screen.width() && w.height() <= screen.height()) << "the first window fits the screen";
     // Nothing can be edited before a file is loaded, nor play-tested.
-    for (QWidget* c : std::initializer_list<QWidget*>{w.cmdFileSave, w.cmdClearArea, w.cmdAll, w.cmdRunEmulator,
-                                                      w.tvAreaList, w.picRenderDest, w.optShowScreen, w.cmdUndo})
+    for (QWidget* c :
+         std::initializer_list<QWidget*>{w.cmdFileSave, w.cmdClearArea, w.cmdAll, w.cmdRunEmulator, w.areaTree,
+                                         w.mapView->picRenderDest, w.fraGrid->optShowScreen, w.cmdUndo})
         EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(w.cmdFileLoad->isEnabled());
 }
@@ -104,7 +107,7 @@ TEST(MainWindowStartUp, LoadGoodMissingInvalidAndCutOffFiles)
     EXPECT_EQ(f.dialogs.lastFolder, "/roms") << "the dialog starts in the last ROM folder";
     EXPECT_EQ(f.dialogs.messages, QStringList{"File successfully loaded!"});
     EXPECT_FALSE(w.isWindowModified());
-    EXPECT_EQ(w.tvAreaList->currentItem(), w.findNode("c:000000"));
+    EXPECT_EQ(w.areaTree->currentItem(), w.findNode("c:000000"));
     EXPECT_TRUE(w.cmdRunEmulator->isEnabled());
     // The four scenes of Stage 2-1 share their caption; the scene number tells them apart.
     QTreeWidgetItem* second = w.findNode("c:010203");
@@ -395,7 +398,7 @@ TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
         for (const QString& m : f.dialogs.messages)
             EXPECT_TRUE(m.startsWith("This scene cannot be shown: ")) << m.toStdString();
         if (!w.doc().hasScene()) {
-            EXPECT_TRUE(w.picRenderDest->image().isNull());
+            EXPECT_TRUE(w.mapView->picRenderDest->image().isNull());
             EXPECT_FALSE(w.propertiesPlace->isEnabled());
             EXPECT_FALSE(w.actorListsPlace->isEnabled());
             EXPECT_FALSE(w.cmdResizeMap->isEnabled());
@@ -413,14 +416,14 @@ TEST_F(MainWindowFiles, SaveFailuresAndNoiseLeaveTheWindowWhole)
     w.menuEditUndo_Click();
     EXPECT_EQ(w.doc().romData(), image);
     EXPECT_FALSE(w.doc().canUndo());
-    EXPECT_TRUE(w.picRenderDest->image().isNull());
+    EXPECT_TRUE(w.mapView->picRenderDest->image().isNull());
     EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join("|").toStdString();
 }
 
 TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
 {
     f.selectScene([](const SceneRecord& s) { return s.length == 3; });
-    const auto& sets = w.picRenderDest->lineSets();
+    const auto& sets = w.mapView->picRenderDest->lineSets();
     ASSERT_EQ(sets.size(), 3u);
     ASSERT_EQ(sets[0].lines.size(), 31u);
     EXPECT_EQ(sets[0].lines.back(), QLine(992, 0, 992, 176));
@@ -429,16 +432,16 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     EXPECT_EQ(sets[2].lines.back(), QLine(1024, 0, 1024, 176));
     EXPECT_FALSE(sets[0].visible || sets[2].visible) << "no grid until one is chosen";
 
-    w.optShowScreen->click();
-    EXPECT_TRUE(w.picRenderDest->lineSets()[2].visible);
-    EXPECT_FALSE(w.picRenderDest->lineSets()[0].visible);
-    w.optShowMetatile->click();
-    EXPECT_TRUE(w.picRenderDest->lineSets()[0].visible && w.picRenderDest->lineSets()[1].visible);
-    EXPECT_FALSE(w.picRenderDest->lineSets()[2].visible);
-    w.hscrGridColor->setValue(128);
-    EXPECT_EQ(w.picRenderDest->lineColour(), QColor(0, 0, 128));
-    w.optNone->click();
-    EXPECT_FALSE(w.picRenderDest->lineSets()[0].visible);
+    w.fraGrid->optShowScreen->click();
+    EXPECT_TRUE(w.mapView->picRenderDest->lineSets()[2].visible);
+    EXPECT_FALSE(w.mapView->picRenderDest->lineSets()[0].visible);
+    w.fraGrid->optShowMetatile->click();
+    EXPECT_TRUE(w.mapView->picRenderDest->lineSets()[0].visible && w.mapView->picRenderDest->lineSets()[1].visible);
+    EXPECT_FALSE(w.mapView->picRenderDest->lineSets()[2].visible);
+    w.fraGrid->hscrGridColor->setValue(128);
+    EXPECT_EQ(w.mapView->picRenderDest->lineColour(), QColor(0, 0, 128));
+    w.fraGrid->optNone->click();
+    EXPECT_FALSE(w.mapView->picRenderDest->lineSets()[0].visible);
 
     // The seven panels, keyed out of their order on the bar.
     QStringList keys;
@@ -451,26 +454,28 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
 
     f.selectScene([](const SceneRecord& s) { return s.length >= 3 && s.direction; });
     const int max = (w.doc().currentScene().length + 1 - 3) * 256;
-    EXPECT_EQ(w.hscrollRenderer->maximum(), max);
-    EXPECT_EQ(w.picRenderDest->x(), -max);
+    EXPECT_EQ(w.mapView->hscrollRenderer->maximum(), max);
+    EXPECT_EQ(w.mapView->picRenderDest->x(), -max);
 
     // The picker works in sheet coordinates: scrolled down three rows, the top-left metatile in
     // view is 0x30.
-    w.vMetaRenderer->setValue(3);
-    EXPECT_EQ(w.picBkgNat->y(), -96);
+    w.metatilePicker->vMetaRenderer->setValue(3);
+    EXPECT_EQ(w.metatilePicker->picBkgNat->y(), -96);
     w.picBkgNat_MouseDown(QPoint(5, 96 + 5), Qt::LeftButton);
     EXPECT_EQ(w.brushMetatile(), 0x30);
 
     // A wider window shows more of the map; the scroll range follows the view's width.
     w.show();
     f.selectScene([](const SceneRecord& s) { return s.length >= 7; });
-    const int narrow = w.picContainer->width();
+    const int narrow = w.mapView->picContainer->width();
     w.resize(2200, 800);
     QApplication::processEvents();
-    ASSERT_GT(w.picContainer->width(), narrow);
-    EXPECT_EQ(w.hscrollRenderer->maximum(), w.picRenderDest->width() - w.picContainer->width());
-    w.hscrollRenderer->setValue(w.hscrollRenderer->maximum());
-    EXPECT_EQ(w.picRenderDest->x() + w.picRenderDest->width(), w.picContainer->width()) << "the end is in view";
+    ASSERT_GT(w.mapView->picContainer->width(), narrow);
+    EXPECT_EQ(w.mapView->hscrollRenderer->maximum(),
+              w.mapView->picRenderDest->width() - w.mapView->picContainer->width());
+    w.mapView->hscrollRenderer->setValue(w.mapView->hscrollRenderer->maximum());
+    EXPECT_EQ(w.mapView->picRenderDest->x() + w.mapView->picRenderDest->width(), w.mapView->picContainer->width())
+        << "the end is in view";
 
     // On a 1024 x 600 screen the window fits, also at 4x: the map takes the width the docks leave
     // it (its scroll range follows) and scrolls up and down in its room; its scroll bar and every
@@ -479,9 +484,10 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     w.setMapZoom(4);
     QApplication::processEvents();
     EXPECT_EQ(w.size(), QSize(1024, 600));
-    EXPECT_EQ(w.hscrollRenderer->maximum(), (w.picRenderDest->width() - w.picContainer->width()) / 4);
+    EXPECT_EQ(w.mapView->hscrollRenderer->maximum(),
+              (w.mapView->picRenderDest->width() - w.mapView->picContainer->width()) / 4);
     EXPECT_TRUE(w.mapView->scrMap->verticalScrollBar()->isVisible());
-    for (QWidget* part : std::initializer_list<QWidget*>{w.hscrollRenderer, w.dockAreaTree, w.dockMetatiles,
+    for (QWidget* part : std::initializer_list<QWidget*>{w.mapView->hscrollRenderer, w.dockAreaTree, w.dockMetatiles,
                                                          w.dockPalettes, w.dockGrid, w.dockActors, w.dockProperties})
         EXPECT_TRUE(w.rect().contains(QRect(part->mapTo(&w, QPoint(0, 0)), part->size())))
             << part->objectName().toStdString();
@@ -502,13 +508,13 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
         EXPECT_TRUE(w.doc().romData() == loaded) << where;
         EXPECT_EQ(w.doc().history().size(), 0u) << where;
     };
-    w.tvAreaList->setFocus(Qt::TabFocusReason);
+    w.areaTree->setFocus(Qt::TabFocusReason);
     QList<QWidget*> reached;
     // Twice round: after the lists have had the focus, the map has it again.
     for (int laps = 0, i = 0; laps < 2 && i < 400; ++i) {
         QWidget* at = QApplication::focusWidget();
         ASSERT_TRUE(at);
-        if (at == w.tvAreaList && i > 0)
+        if (at == w.areaTree && i > 0)
             ++laps;
         reached << at;
         const auto* button = qobject_cast<QAbstractButton*>(at);
@@ -521,15 +527,18 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
         unchanged(at);
         QTest::keyClick(at, Qt::Key_Tab);
     }
-    for (QWidget* c : std::initializer_list<QWidget*>{w.picBkgNat, w.picRenderDest, w.lstEnemyList, w.lstItemList,
-                                                      w.txtEnemyEdit_B, w.txtItemEdit_X, w.cmbEnemyList, w.txtTime,
-                                                      w.txtStartX, w.txtEnemyEdit_Y, w.txtItemEdit_Y})
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             w.metatilePicker->picBkgNat, w.mapView->picRenderDest, w.actorLists->lstEnemyList,
+             w.actorLists->lstItemList, w.actorLists->txtEnemyEdit_B, w.actorLists->txtItemEdit_X,
+             w.actorLists->cmbEnemyList, w.propertiesPanel->txtTime, w.propertiesPanel->txtStartX,
+             w.actorLists->txtEnemyEdit_Y, w.actorLists->txtItemEdit_Y})
         EXPECT_TRUE(reached.contains(c)) << c->objectName().toStdString();
-    for (QWidget* c : std::initializer_list<QWidget*>{w.txtLen, w.txtEnemyC, w.txtItemC}) {
+    for (QWidget* c : std::initializer_list<QWidget*>{w.propertiesPanel->txtLen, w.propertiesPanel->txtEnemyC,
+                                                      w.propertiesPanel->txtItemC}) {
         EXPECT_FALSE(reached.contains(c)) << c->objectName().toStdString();
         EXPECT_TRUE(qobject_cast<QLineEdit*>(c)->isReadOnly());
     }
-    for (QListWidget* list : {w.lstEnemyList, w.lstItemList}) {
+    for (QListWidget* list : {w.actorLists->lstEnemyList, w.actorLists->lstItemList}) {
         list->setFocus(Qt::TabFocusReason);
         for (Qt::Key k : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
             QTest::keyClick(list, k);
@@ -563,11 +572,11 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     w.menuFileExportMap->setShortcut(QKeySequence("Ctrl+E"));
     EXPECT_TRUE(table().contains("File: Export Map as PNG = Ctrl+E"));
 
-    for (QRadioButton* next : {w.optShowMetatile, w.optShowScreen, w.optNone}) {
+    for (QRadioButton* next : {w.fraGrid->optShowMetatile, w.fraGrid->optShowScreen, w.fraGrid->optNone}) {
         QTest::keySequence(&w, QKeySequence("Ctrl+G"));
         EXPECT_TRUE(next->isChecked()) << next->objectName().toStdString();
     }
-    EXPECT_FALSE(w.picRenderDest->lineSets()[0].visible);
+    EXPECT_FALSE(w.mapView->picRenderDest->lineSets()[0].visible);
 
     w.menuHelpAbout->trigger();
     EXPECT_TRUE(f.dialogs.messages.value(0).startsWith(qs(appTitle()) + "\n"));

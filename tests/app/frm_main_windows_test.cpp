@@ -9,6 +9,8 @@
 #include <QWindow>
 
 #include "app_fixture.h"
+#include "panels/grid_options_panel.h"
+
 #include "actors/actor_drawing.h"
 #include "base/hex.h"
 #include "panels/map_view_panel.h"
@@ -70,8 +72,8 @@ TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
     w.dockGrid->setFloating(true);
     w.dockGrid->activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w.dockGrid; }));
-    QTest::keySequence(w.optNone, QKeySequence("Ctrl+G"));
-    EXPECT_TRUE(w.optShowMetatile->isChecked());
+    QTest::keySequence(w.fraGrid->optNone, QKeySequence("Ctrl+G"));
+    EXPECT_TRUE(w.fraGrid->optShowMetatile->isChecked());
     w.tabifyDockWidget(w.dockMetatiles, w.dockPalettes);
     const QStringList moved = arrangement(w);
     ASSERT_NE(moved, first);
@@ -231,7 +233,7 @@ TEST_F(EditorWindows, BelongToTheMainWindowAndAskOverThemselves)
     EXPECT_EQ(f.dialogs.windows, QStringList({"frmTextEdit", "frmBkgEdit", "frmSprEdit", "frmMain"}));
 
     f.editFirstCell();
-    QTest::mousePress(w.picRenderDest, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+    QTest::mousePress(w.mapView->picRenderDest, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
     w.picRenderDest_MouseUp(QPoint(40, 5), Qt::LeftButton);
     ASSERT_FALSE(w.selection().empty());
     const Bytes before = w.doc().romData();

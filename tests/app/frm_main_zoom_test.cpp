@@ -18,13 +18,14 @@ TEST(MapZoom, ClicksDragsAndDropsMeanTheSameAtEveryZoom)
         frmMain& w = f.startWithSample();
         w.setMapZoom(zoom);
         const int width = static_cast<int>(w.doc().currentScene().map.size()) / 48 * 256;
-        EXPECT_EQ(w.picRenderDest->width(), width * zoom);
-        EXPECT_EQ(w.picContainer->height(), w.picRenderDest->height()) << "the whole map height shows";
+        EXPECT_EQ(w.mapView->picRenderDest->width(), width * zoom);
+        EXPECT_EQ(w.mapView->picContainer->height(), w.mapView->picRenderDest->height())
+            << "the whole map height shows";
 
         // A click in the last screen pixel of map pixel (620, 130): screen 2, column 3, row 4.
         f.choose(0x21);
         const QPoint screen(620 * zoom + zoom - 1, 130 * zoom);
-        QTest::mouseClick(w.picRenderDest, Qt::LeftButton, {}, screen);
+        QTest::mouseClick(w.mapView->picRenderDest, Qt::LeftButton, {}, screen);
         EXPECT_EQ(w.doc().currentScene().map[48 * 2 + 6 * 3 + 4], 0x21);
 
         // An enemy's picture is pressed where it stands; 40 map pixels right is two columns.
@@ -36,7 +37,7 @@ TEST(MapZoom, ClicksDragsAndDropsMeanTheSameAtEveryZoom)
         const QPoint grabbed(origin.x() / zoom + 1, origin.y() / zoom + 1);
         w.picEnemy_MouseMove(0, grabbed + QPoint(40, 8));
         EXPECT_EQ(pic->geometry(), origin.translated(32 * zoom, 0)) << "the picture shows where it lands";
-        EXPECT_EQ(w.lblSelActorHighlight->geometry(), origin.adjusted(-4, -4, 4, 4).translated(32 * zoom, 0));
+        EXPECT_EQ(w.mapView->lblSelActorHighlight->geometry(), origin.adjusted(-4, -4, 4, 4).translated(32 * zoom, 0));
         w.picEnemy_MouseUp(0, grabbed + QPoint(40, 8));
         // A drop below the map changes nothing.
         const QPoint placed(pic->geometry().center() / zoom);
@@ -53,7 +54,7 @@ TEST(MapZoom, ClicksDragsAndDropsMeanTheSameAtEveryZoom)
         EXPECT_EQ(w.mapView->zoom(), std::min(zoom + 1, 4));
         w.menuViewActualSize->trigger();
         EXPECT_EQ(w.mapView->zoom(), 1);
-        EXPECT_EQ(w.picRenderDest->width(), width);
+        EXPECT_EQ(w.mapView->picRenderDest->width(), width);
     }
 }
 

@@ -96,7 +96,7 @@ TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
     EXPECT_TRUE(c.lblActorRoom->text().contains("bytes used"));
     c.cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.value(0), "Item count changed successfully!");
-    EXPECT_EQ(w.lstItemList->count(), items + 2);
+    EXPECT_EQ(w.actorLists->lstItemList->count(), items + 2);
 
     // "ZZ" once read as 0 and deleted every item: refused, once, with nothing changed and the
     // dialog still open.
@@ -107,13 +107,13 @@ TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.mid(1), QStringList({"Item count takes two hexadecimal digits, 00 to FF."}));
     EXPECT_EQ(w.doc().history().size(), steps);
-    EXPECT_EQ(w.lstItemList->count(), items + 2);
+    EXPECT_EQ(w.actorLists->lstItemList->count(), items + 2);
     EXPECT_TRUE(dialogOf(w).isVisible());
     EXPECT_EQ(dialogOf(w).txtActorCount_New->text(), qs(hexPad(items + 2, 2)));
     dialogOf(w).cmdCancel->click();
 
     // Lowering a count names the actors that go, the last ones, and No keeps them.
-    const QString lastEnemy = w.lstEnemyList->item(w.lstEnemyList->count() - 1)->text();
+    const QString lastEnemy = w.actorLists->lstEnemyList->item(w.actorLists->lstEnemyList->count() - 1)->text();
     w.cmdResizeEnemy->click();
     dialogOf(w).txtActorCount_New->setText("0");
     const qsizetype asked = f.dialogs.questions.size();
@@ -121,13 +121,13 @@ TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
     ASSERT_EQ(f.dialogs.questions.size(), asked + 1);
     EXPECT_TRUE(f.dialogs.questions.last().startsWith(
         QString("The scene has %1 enemies. Lowering the count to 0 removes the last %1:\nEnemy 00: ")
-            .arg(w.lstEnemyList->count())));
+            .arg(w.actorLists->lstEnemyList->count())));
     EXPECT_TRUE(f.dialogs.questions.last().endsWith("Enemy " + lastEnemy + "\nRemove them?"));
     EXPECT_TRUE(dialogOf(w).isVisible());
     f.dialogs.answers = {Dialogs::Answer::Yes};
     dialogOf(w).cmdOk->click();
     EXPECT_EQ(f.dialogs.messages.value(2), "Enemy count changed successfully!");
-    EXPECT_EQ(w.lstEnemyList->count(), 0);
+    EXPECT_EQ(w.actorLists->lstEnemyList->count(), 0);
     EXPECT_EQ(w.doc().history().size(), 4u);
 
     w.cmdResizeItem->click();
