@@ -213,49 +213,22 @@ public slots:
     void picRenderDest_MouseUp(QPoint at, Qt::MouseButton button) { mapView->picRenderDest_MouseUp(at, button); }
     void picBkgNat_MouseDown(QPoint at, Qt::MouseButton button) { metatilePicker->picBkgNat_MouseDown(at, button); }
 
-    // Actors: the actors panel does the work (panels/actors_panel.h, actor_drag_tool.h).
-    void lstEnemyList_Click() { actorLists->lineChosen(ActorKind::Enemy); }
-    void lstItemList_Click() { actorLists->lineChosen(ActorKind::Item); }
-    void lstEnemyList_Change() { actorLists->lineMoved(ActorKind::Enemy); }
-    void lstItemList_Change() { actorLists->lineMoved(ActorKind::Item); }
-    void cmbEnemyList_Click(int index) { actorLists->typeChosen(ActorKind::Enemy, index); }
-    void cmbItemList_Click(int index) { actorLists->typeChosen(ActorKind::Item, index); }
-    void txtEnemyEdit_B_DblClick() { promptEnemyB(); }
-    void txtItemEdit_X_DblClick() { promptItemX(); }
+    // The markers' drags and the position prompts: the actors panel does the work
+    // (panels/actors_panel.h, map/actor_drag_tool.h).
+    void txtEnemyEdit_B_DblClick() { actorLists->promptPosition(ActorKind::Enemy); }
+    void txtItemEdit_X_DblClick() { actorLists->promptPosition(ActorKind::Item); }
     void picEnemy_MouseDown(int index, QPoint point) { actorLists->drags().press(MapMarker::Enemy, index, point); }
     void picEnemy_MouseMove(int index, QPoint point) { actorLists->drags().move(MapMarker::Enemy, index, point); }
     void picEnemy_MouseUp(int index, QPoint point) { actorLists->drags().release(MapMarker::Enemy, index, point); }
     void picPwrUp_MouseDown(int index, QPoint point) { actorLists->drags().press(MapMarker::Item, index, point); }
-    void picPwrUp_MouseMove(int index, QPoint point) { actorLists->drags().move(MapMarker::Item, index, point); }
     void picPwrUp_MouseUp(int index, QPoint point) { actorLists->drags().release(MapMarker::Item, index, point); }
     void linePlayerPos_MouseDown(QPoint point) { actorLists->drags().press(MapMarker::PlayerLine, 0, point); }
     void linePlayerPos_MouseMove(QPoint point) { actorLists->drags().move(MapMarker::PlayerLine, 0, point); }
     void linePlayerPos_MouseUp(QPoint point) { actorLists->drags().release(MapMarker::PlayerLine, 0, point); }
     void picMainCharacterSpawn_MouseDown(QPoint point) { actorLists->drags().press(MapMarker::PlayerStart, 0, point); }
-    void picMainCharacterSpawn_MouseMove(QPoint point) { actorLists->drags().move(MapMarker::PlayerStart, 0, point); }
     void picMainCharacterSpawn_MouseUp(QPoint point) { actorLists->drags().release(MapMarker::PlayerStart, 0, point); }
 
-    // Properties: the properties panel does the work (panels/properties_panel.h).
-    void txtBKGbank_Change() { propertiesPanel->txtBKGbank_Change(); }
-    void txtBKGbank_LostFocus() { propertiesPanel->txtBKGbank_LostFocus(); }
-    void txtTime_LostFocus() { propertiesPanel->txtTime_LostFocus(); }
-    void txtIndicator_LostFocus() { propertiesPanel->txtIndicator_LostFocus(); }
-    void txtReload_LostFocus() { propertiesPanel->txtReload_LostFocus(); }
-    void txtBKGPal_Change(int index) { propertiesPanel->txtBKGPal_Change(index); }
-    void txtBKGPal_LostFocus(int index) { propertiesPanel->txtBKGPal_LostFocus(index); }
-    void opt_Direction_Click(int index) { propertiesPanel->opt_Direction_Click(index); }
-    void txtSPRbank_Change() { propertiesPanel->txtSPRbank_Change(); }
-    void txtSPRbank_LostFocus() { propertiesPanel->txtSPRbank_LostFocus(); }
-    void txtSPRPal_Change(int index) { propertiesPanel->txtSPRPal_Change(index); }
-    void txtSPRPal_LostFocus(int index) { propertiesPanel->txtSPRPal_LostFocus(index); }
-
 public:
-    void selectEnemy(int index) { actorLists->select(ActorKind::Enemy, index); }
-    void selectItem(int index) { actorLists->select(ActorKind::Item, index); }
-    void promptEnemyB() { actorLists->promptPosition(ActorKind::Enemy); }
-    void promptItemX() { actorLists->promptPosition(ActorKind::Item); }
-    // The fill of the properties panel from the current scene.
-    void refreshPropertyPanel() { propertiesPanel->refresh(); }
     int selectedEnemy() const { return actorLists->selected(ActorKind::Enemy); }
     int selectedItem() const { return actorLists->selected(ActorKind::Item); }
     EditMode editMode() const { return editMode_; }
