@@ -61,7 +61,8 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     sceneFiles_ = new SceneFileActions(this, *document_, dialogs_, [this] { commitPendingInput(); });
     connectActions();
     layout_ = std::make_unique<WindowLayout>(workspaceFiles_->layoutFile());
-    windows_ = std::make_unique<EditorWindows>(editorContext(), *layout_);
+    layoutWriter_ = new WindowLayoutWriter(*layout_, *this, [this] { return windows_->made(); });
+    windows_ = std::make_unique<EditorWindows>(editorContext(), *layout_, *layoutWriter_);
     statusMessages_ = new StatusMessages(*mainStatusBar);
     recovery_ = std::make_unique<RecoverySession>(recoveryFolder, *document_, dialogs_, *statusMessages_);
     tmrRecovery = recovery_->timer();
@@ -198,6 +199,7 @@ void frmMain::endSession()
     commitPendingInput();
     recovery_->keepForNextStart();
     exiting_ = true;
+    layoutWriter_->stop();
     layout_->save(*this, windows_->made());
     // No one is there to read a message: a settings file that cannot be written is left as it was.
     workspaceFiles_->saveSettings(workspace_.settings, nullptr);
@@ -426,6 +428,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     exiting_ = true;
+    layoutWriter_->stop();
     layout_->save(*this, windows_->made());
     recovery_->end();
     workspaceFiles_->saveSettings(workspace_.settings, &dialogs_);

@@ -57,6 +57,7 @@ class RecoverySession;
 class SceneFileActions;
 class StatusMessages;
 class WindowLayout;
+class WindowLayoutWriter;
 class WorkspaceFiles;
 struct KeyHelp;
 
@@ -301,6 +302,7 @@ private:
 
     std::unique_ptr<WorkspaceFiles> workspaceFiles_;
     std::unique_ptr<WindowLayout> layout_;
+    WindowLayoutWriter* layoutWriter_ = nullptr;
     std::unique_ptr<EmulatorLauncher> emulator_;
     std::unique_ptr<EditorWindows> windows_;
     StatusMessages* statusMessages_ = nullptr;

@@ -21,6 +21,7 @@
 #include "widgets/bitmap_view.h"
 #include "windows/frm_bkg_edit.h"
 #include "windows/frm_pal_edit.h"
+#include "windows/frm_readme.h"
 #include "windows/frm_rom_expansion.h"
 #include "windows/frm_spr_edit.h"
 #include "windows/frm_text_edit.h"
@@ -47,7 +48,8 @@ QStringList arrangement(frmMain& w)
 }
 
 // The parts around the map are docks: hidden and shown from the View menu, moved, floated and
-// tabbed; the arrangement comes back at the next start, and Reset Layout brings back the first.
+// tabbed; the arrangement, written as it changes, comes back at the next start, and Reset Layout
+// brings back the first.
 // A layout file that does not read as one leaves the first arrangement. The window's keys work
 // in a floating dock too.
 TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
@@ -77,7 +79,11 @@ TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
     w.tabifyDockWidget(w.dockMetatiles, w.dockPalettes);
     const QStringList moved = arrangement(w);
     ASSERT_NE(moved, first);
-    EXPECT_TRUE(w.close());
+    // Written a moment after the last change: the next start finds it although this run never
+    // closes.
+    const QTimer* wait = w.findChild<QTimer*>("tmrLayout");
+    ASSERT_TRUE(wait && wait->isActive());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wait->isActive(); }, 5000));
 
     frmMain& again = f.start();
     again.show();
@@ -300,8 +306,8 @@ TEST(EditorWindowPlaces, BesideTheOwnerOnTheScreen)
 }
 
 // The tile is a canvas that grows with the window, each pixel a whole square, and a press
-// paints the pixel under the pointer at any size. The windows open on the screen, and where they
-// were left at the next start.
+// paints the pixel under the pointer at any size. The windows (the README too) open on the
+// screen, and where they were left at the next start.
 TEST_F(EditorWindows, TheTileGrowsWithTheWindowAndTheWindowsKeepTheirPlaces)
 {
     w.show();
@@ -329,13 +335,25 @@ TEST_F(EditorWindows, TheTileGrowsWithTheWindowAndTheWindowsKeepTheirPlaces)
     EXPECT_TRUE(screen.contains(spr.frameGeometry())) << "opens on the screen";
     bkg.move(screen.topLeft() + QPoint(10, 20));
     const QRect kept = bkg.geometry();
-    f.dialogs.answers = {Dialogs::Answer::No};
-    EXPECT_TRUE(w.close());
+    w.setReadmeFile(VELMAR_SOURCE_DIR "/README.md");
+    w.menuHelpReadme->trigger();
+    auto* readme = w.findChild<frmReadme*>("frmReadme");
+    ASSERT_TRUE(readme && readme->isVisible());
+    EXPECT_TRUE(screen.contains(readme->frameGeometry())) << "opens on the screen";
+    readme->move(screen.topLeft() + QPoint(40, 30));
+    const QRect readmeKept = readme->geometry();
+    // A window that closes writes its place at once: the next start finds it although this run
+    // never closes.
+    bkg.close();
+    readme->close();
     frmMain& again = f.start();
     again.show();
     again.loadRom(false, f.file("game.nes"));
     auto& reopened = f.open<frmBkgEdit>(again.cmdMetatileEditor);
     EXPECT_EQ(reopened.geometry(), kept);
+    again.setReadmeFile(VELMAR_SOURCE_DIR "/README.md");
+    again.menuHelpReadme->trigger();
+    EXPECT_EQ(again.findChild<frmReadme*>("frmReadme")->geometry(), readmeKept);
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
+#include <QObject>
 #include <QString>
 
 class QMainWindow;
+class QTimer;
 class QWidget;
 
 namespace velmar {
@@ -27,6 +31,37 @@ public:
 
 private:
     QString file_;
+};
+
+// Keeps the layout file in step with the windows while the program runs, so that a run that
+// ends without closing properly (a crash, a kill) keeps the arrangement too: a moment after the
+// main window, a dock or a watched window last moved or changed size, and at once when a
+// watched window closes.
+class WindowLayoutWriter : public QObject {
+    Q_OBJECT
+public:
+    // `windows` gives the windows whose places `layout` keeps beside `window`'s. The main window
+    // and its docks are watched from here on.
+    WindowLayoutWriter(const WindowLayout& layout, QMainWindow& window, std::function<QList<QWidget*>()> windows);
+
+    // Another window to follow, as it is made.
+    void watch(QWidget& window);
+    // Writes the layout now (while the main window is shown).
+    void write();
+    // No more writes: the program is ending and writes its own.
+    void stop();
+    // The wait after the last change.
+    QTimer* timer() const { return timer_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const WindowLayout& layout_;
+    QMainWindow& window_;
+    std::function<QList<QWidget*>()> windows_;
+    QTimer* timer_ = nullptr;
+    bool stopped_ = false;
 };
 
 }  // namespace velmar

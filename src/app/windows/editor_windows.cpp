@@ -38,22 +38,28 @@ template <class Window, class Make, class Fill> void showWindow(Window*& window,
 template <class Window> Window* EditorWindows::makeEditor()
 {
     auto* window = new Window(ctx_);
-    if (!layout_.restoreWindow(*window)) {
-        placeBeside(*window, ctx_.window());
-        // Opened where another editor stands, it leaves that one's title bar in view where the
-        // screen has room.
-        for (const QWidget* other : made()) {
-            // Its frame is not known before it is shown: the other's stands in for it.
-            const QRect inner = other->geometry(), outer = other->frameGeometry();
-            const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                                 outer.bottom() - inner.bottom());
-            const QRect lower = window->geometry().translated(0, frame.top());
-            if (other != window && other->isVisible() && inner.top() == window->geometry().top()
-                && window->screen()->availableGeometry().contains(lower.marginsAdded(frame)))
-                window->setGeometry(lower);
-        }
-    }
+    place(*window);
     return window;
+}
+
+void EditorWindows::place(QWidget& window) const
+{
+    writer_.watch(window);
+    if (layout_.restoreWindow(window))
+        return;
+    placeBeside(window, ctx_.window());
+    // Opened where another window stands, it leaves that one's title bar in view where the
+    // screen has room.
+    for (const QWidget* other : made()) {
+        // Its frame is not known before it is shown: the other's stands in for it.
+        const QRect inner = other->geometry(), outer = other->frameGeometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        const QRect lower = window.geometry().translated(0, frame.top());
+        if (other != &window && other->isVisible() && inner.top() == window.geometry().top()
+            && window.screen()->availableGeometry().contains(lower.marginsAdded(frame)))
+            window.setGeometry(lower);
+    }
 }
 
 // The window's own initGUI() is all its filling.
@@ -122,7 +128,12 @@ void EditorWindows::openShortcuts(const QList<KeyHelp>& viewKeys)
 void EditorWindows::openReadme(const QString& file)
 {
     showWindow(
-        readme_, [this] { return new frmReadme(&ctx_.window()); },
+        readme_,
+        [this] {
+            auto* readme = new frmReadme(&ctx_.window());
+            place(*readme);
+            return readme;
+        },
         [&](frmReadme& r) {
             QString reason;
             if (r.initGUI(file, reason))
@@ -136,7 +147,7 @@ void EditorWindows::openReadme(const QString& file)
 QList<QWidget*> EditorWindows::made() const
 {
     QList<QWidget*> windows;
-    for (QWidget* w : std::initializer_list<QWidget*>{palEdit_, bkgEdit_, sprEdit_, textEdit_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{palEdit_, bkgEdit_, sprEdit_, textEdit_, readme_}) {
         if (w)
             windows << w;
     }

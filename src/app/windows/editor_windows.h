@@ -15,14 +15,19 @@ class frmShortcuts;
 class frmSprEdit;
 class frmTextEdit;
 class WindowLayout;
+class WindowLayoutWriter;
 struct KeyHelp;
 
 // The windows the main window opens: each is made at its first opening and kept, so that it
 // comes back as it was left; opening one that is open brings it to the front. An editor window
-// opens where the last run left it, else beside the main window, on the screen.
+// (and the README) opens where the last run left it, else beside the main window, on the screen.
 class EditorWindows {
 public:
-    EditorWindows(const EditorContext& context, const WindowLayout& layout) : ctx_(context), layout_(layout) { }
+    // `writer` follows each window as it is made.
+    EditorWindows(const EditorContext& context, const WindowLayout& layout, WindowLayoutWriter& writer)
+        : ctx_(context), layout_(layout), writer_(writer)
+    {
+    }
 
     // Modeless: the main window follows their edits as they are made.
     void openPalette();
@@ -43,16 +48,19 @@ public:
     // (false) the user stays.
     bool settleTextEdits();
     void closeAll();
-    // The editor windows made in this run, whose places are kept.
+    // The windows made in this run whose places are kept: the editors and the README.
     QList<QWidget*> made() const;
 
 private:
     // An editor window, where the last run left it or beside the main window.
     template <class Window> Window* makeEditor();
+    // `window` where the last run left it, else beside the main window, clear of the others.
+    void place(QWidget& window) const;
     template <class Window> void showEditor(Window*& window);
 
     EditorContext ctx_;
     const WindowLayout& layout_;
+    WindowLayoutWriter& writer_;
     frmOptions* options_ = nullptr;
     frmPalEdit* palEdit_ = nullptr;
     frmBkgEdit* bkgEdit_ = nullptr;

@@ -49,7 +49,6 @@ frmReadme::frmReadme(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(txtReadme);
-    resize(820, 700);
 }
 
 bool frmReadme::initGUI(const QString& file, QString& reason)

@@ -19,6 +19,9 @@ public:
 
     QTextBrowser* txtReadme = nullptr;
 
+    // Room for the text and its pictures; it opens beside the main window, as the editors do.
+    QSize sizeHint() const override { return {820, 700}; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
