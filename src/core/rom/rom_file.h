@@ -49,7 +49,8 @@ inline constexpr std::uintmax_t kMaxRomFileBytes = 64u << 20;
 Outcome<RomReadResult> readRomFile(const std::filesystem::path& path, RomImage& image);
 
 // Checks the signature of an in-memory file (header + data) and splits it. Same rules as
-// readRomFile; used by the fuzz target and by the sample image.
+// readRomFile, for an image already in memory: the file on disk compared before a save, the
+// recovery copy, a folder's remainder.
 Outcome<RomReadResult> parseRomFile(const Bytes& file, RomImage& image);
 
 // The game's tables reach to the end of pattern bank 31 (romData 0x40000); an image that ends
