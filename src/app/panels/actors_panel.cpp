@@ -162,6 +162,7 @@ ActorsPanel::ActorsPanel(ActorsContext context, QWidget* parent)
     connect(map, &MapViewPanel::sceneDrawn, this, &ActorsPanel::map_SceneDrawn);
     // In the actor modes Insert, Delete and Ctrl+D on the map act on the mode's actors, before
     // the map's own commands see those keys.
+    mapPicture_ = map->picRenderDest;
     map->picRenderDest->installEventFilter(this);
     connect(map, &MapViewPanel::markerPressed, this,
             [this](MapMarker marker, int index, QPoint point) { drags_->press(marker, index, point); });
@@ -329,9 +330,10 @@ bool ActorsPanel::eventFilter(QObject* watched, QEvent* event)
             event->accept();
         return ours;
     };
-    if (watched == context_.map.picRenderDest) {
-        const auto kind = actorKindOf(mode());
-        if (!key || !kind)
+    if (watched == mapPicture_) {
+        // Only keys ask for the mode: no key comes while the window is taken down.
+        const auto kind = key ? actorKindOf(mode()) : std::nullopt;
+        if (!kind)
             return QWidget::eventFilter(watched, event);
         if (event->type() == QEvent::ShortcutOverride)
             return takeOverride();

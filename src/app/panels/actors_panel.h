@@ -170,6 +170,9 @@ private:
     // The map pixel last under the pointer, while it is over the map.
     std::optional<QPoint> pointer_;
     std::unique_ptr<ActorDragTool> drags_;
+    // The map's picture, whose keys this panel watches; compared only, so that the events it
+    // gets while the main window is taken down never reach into the map or the window.
+    const QObject* mapPicture_ = nullptr;
 };
 
 // What Add, Duplicate or Delete of `kind` does, with its key, for buttons and menus.
