@@ -581,6 +581,8 @@ TEST_F(MainWindowMap, GridScrollingTheKeyboardAndHelpChangeNothing)
     w.menuHelpAbout->trigger();
     EXPECT_TRUE(f.dialogs.messages.value(0).startsWith(qs(appTitle()) + "\n"));
     EXPECT_TRUE(f.dialogs.messages.value(0).contains(QString("running on Qt ") + qVersion()));
+    EXPECT_TRUE(f.dialogs.messages.value(0).contains("under the MIT License"));
+    EXPECT_TRUE(f.dialogs.messages.value(0).contains("GNU Lesser General Public License, version 3"));
 
     // Showing scenes, scrolling, choosing, tabbing and help change nothing in the file: no question at exit.
     EXPECT_TRUE(w.close());

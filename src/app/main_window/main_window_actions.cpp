@@ -327,7 +327,13 @@ void MainWindowActions::setSceneActionsEnabled(bool enabled)
 void showAbout(Dialogs& dialogs)
 {
     dialogs.message(qAppTitle() + "\nA level editor for the ROM image of an NES side-scrolling action game.\n\n"
-                        + "Built with Qt " + QT_VERSION_STR + ", running on Qt " + qVersion() + ".",
+                        + "Copyright (c) 2026 the Velmar developers.\nVelmar is free software under the MIT "
+                        + "License: you may use, copy, change and share it; see the file LICENSE beside the "
+                        + "README.\n\nBuilt with Qt " + QT_VERSION_STR + ", running on Qt " + qVersion()
+                        + ".\nQt: Copyright (c) The Qt Company Ltd. and other contributors. It is used under "
+                        + "the GNU Lesser General Public License, version 3, which builds on the GNU General "
+                        + "Public License, version 3: their texts, and where Qt's source is, are in the "
+                        + "licenses folder beside velmar.exe on Windows, and come with the system's Qt elsewhere.",
                     Dialogs::Icon::Information);
 }
 
