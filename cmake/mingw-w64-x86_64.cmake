@@ -1,6 +1,8 @@
 # Cross-builds Velmar for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64-posix);
-# ctest runs what it builds under Wine. Everything below Qt builds this way: the core, the sample,
-# velmar-cli and their tests (scripts/test.sh does it in build-windows/):
+# ctest runs what it builds under Wine. The editor needs Qt for Windows, which
+# scripts/build-qt-windows.sh builds once (cmake/windows_cross.cmake finds it); everything else
+# (the core, the sample, velmar-cli and the tests) needs nothing more. scripts/test.sh builds it
+# all in build-windows/ (cmake --preset windows); without the editor:
 #
 #   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 #     -DVELMAR_BUILD_APP=OFF -DVELMAR_BUILD_BENCH=OFF
@@ -18,9 +20,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# libgcc, libstdc++ and winpthreads linked in: the programs run without DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # Programs run under Wine in a prefix of this build's own, made by the first start. WINEDEBUG
 # keeps Wine's own notes off the output; without Mono and Gecko Wine asks for no downloads; and
