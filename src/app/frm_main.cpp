@@ -66,6 +66,10 @@ frmMain::frmMain(const QString& datFolder, const QString& userConfigFolder, cons
     statusMessages_ = new StatusMessages(*mainStatusBar);
     recovery_ = std::make_unique<RecoverySession>(recoveryFolder, *document_, dialogs_, *statusMessages_);
     tmrRecovery = recovery_->timer();
+    // The system ends a session in two steps (Windows: WM_QUERYENDSESSION, then WM_ENDSESSION, on
+    // which Qt quits without closing any window; X11 session managers alike).
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepUnsavedEdits(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::endSession);
     startUp();
     layout_->restoreMain(*this);
 }
@@ -205,6 +209,15 @@ void frmMain::endSession()
     workspaceFiles_->saveSettings(workspace_.settings, nullptr);
     emulator_->removeCopy();
     QCoreApplication::quit();
+}
+
+void frmMain::keepUnsavedEdits()
+{
+    if (exiting_)
+        return;
+    commitPendingInput();
+    recovery_->tmrRecovery_Timer();
+    recovery_->wait();
 }
 
 void frmMain::setEditingEnabled(bool enabled)

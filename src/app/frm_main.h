@@ -105,6 +105,10 @@ public:
     // unsaved edits go to the recovery copy now and stay there for the next start, the settings
     // are kept, the play-test copy goes, and the program quits.
     void endSession();
+    // The system is about to end the session and asks every program to keep its data first
+    // (Windows: a logout or a shutdown, which another program may still cancel): unsaved edits go
+    // to the recovery copy now, and the editor goes on. When the session does end, endSession().
+    void keepUnsavedEdits();
     // The recovery copy in the recovery folder; empty when none is kept (no folder, or another
     // running editor keeps its copy there).
     QString recoveryFile() const;

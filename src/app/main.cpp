@@ -8,7 +8,11 @@
 
 #include <string_view>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include <cstdio>
+#else
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -49,6 +53,24 @@ QCommandLineOption sampleOption()
     return QCommandLineOption("sample", "Open the built-in sample image (kept in the user's data folder).");
 }
 
+#ifdef _WIN32
+// velmar.exe is a window program, without a console of its own: help and version go where its
+// output is sent (a file, a pipe), else to the console of the command prompt it was started from,
+// which a script can read. Only when there is neither does Qt show them in a message box.
+void printToTheCallersConsole()
+{
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    const bool redirected = out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN;
+    if (!redirected) {
+        if (!AttachConsole(ATTACH_PARENT_PROCESS))
+            return;
+        (void)std::freopen("CONOUT$", "w", stdout);
+        (void)std::freopen("CONOUT$", "w", stderr);
+    }
+    qputenv("QT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES", "1");
+}
+#endif
+
 // Help and version are answered before the QApplication exists, which needs a display: they
 // work on a terminal without one. A command line that does not parse here (it may carry Qt's own
 // options, such as -platform, which only the QApplication takes) is left to the QApplication.
@@ -64,6 +86,9 @@ void answerHelpOrVersion(int& argc, char* argv[])
     }
     if (!asked)
         return;
+#ifdef _WIN32
+    printToTheCallersConsole();
+#endif
     QCoreApplication app(argc, argv);
     setApplicationNames();
     QCommandLineParser parser;
@@ -79,7 +104,7 @@ struct Folders {
     QString dat;
     QString userConfig;
     QString readme;
-    bool installed = false;
+    bool settingsWithTheUser = false;  // VELMAR.INI is kept in userConfig
 };
 
 Folders programFolders()
@@ -90,8 +115,15 @@ Folders programFolders()
     const QString installedDat = QDir::cleanPath(programFolder + "/" + VELMAR_INSTALLED_DAT);
     if (!QFileInfo(folders.dat).isDir() && QFileInfo(installedDat).isDir()) {
         folders.dat = installedDat;
-        folders.installed = true;
+        folders.settingsWithTheUser = true;
     }
+#ifdef _WIN32
+    // A Windows program keeps the user's settings in the user's profile, %APPDATA%\Velmar, with
+    // the sample image and the recovery copy, wherever the program is (Program Files is not the
+    // user's to write); its data files stay beside velmar.exe.
+    folders.userConfig = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    folders.settingsWithTheUser = true;
+#endif
     if (!QFileInfo(folders.readme).isFile())
         folders.readme = QDir::cleanPath(programFolder + "/" + VELMAR_INSTALLED_DOC + "/README.md");
     return folders;
@@ -178,7 +210,7 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     const Folders folders = programFolders();
-    if (folders.installed)
+    if (folders.settingsWithTheUser)
         keepSettingsWithTheUser(folders.userConfig);
 
     // Play-test copies of editors that were killed.

@@ -11,11 +11,11 @@
 
 namespace velmar {
 
-EmulatorLauncher::EmulatorLauncher()
-    : launcher_([](const QString& program, const QStringList& arguments) {
-          return QProcess::startDetached(program, arguments);
-      })
+EmulatorLauncher::EmulatorLauncher() : launcher_(&EmulatorLauncher::startProgram) { }
+
+bool EmulatorLauncher::startProgram(const QString& program, const QStringList& arguments)
 {
+    return QProcess::startDetached(program, arguments);
 }
 
 EmulatorLauncher::~EmulatorLauncher() = default;

@@ -19,8 +19,11 @@ public:
     // Starts an external command; true when it started.
     using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
 
-    // Starts programs as detached processes.
+    // Starts programs as detached processes, with startProgram.
     EmulatorLauncher();
+    // Starts `program` with `arguments`, each passed whole as one word however it is written
+    // (on Windows, quoted into the command line as programs read it back).
+    static bool startProgram(const QString& program, const QStringList& arguments);
     ~EmulatorLauncher();
 
     void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }

@@ -8,6 +8,7 @@
 
 #include "qt_bridge.h"
 #include "rom/rom_file.h"
+#include "session/private_folder.h"
 
 #ifndef _WIN32
 #include <cerrno>
@@ -29,6 +30,19 @@ namespace {
 
 const QString kPrefix = "velmar-playtest-";
 const QString kLockName = "editor.lock";
+
+// The copy keeps the file's name, which emulators show and name their save files after, less the
+// characters a command interpreter reads: an emulator started through a batch file gets the name
+// through cmd.exe, which expands %NAME% and !NAME! and splits commands at & | < > ^.
+QString playTestName(const QString& fileName)
+{
+    QString name = QFileInfo(fileName).fileName();
+    for (QChar& c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("%!&|<>^\"").contains(c))
+            c = u'_';
+    }
+    return name.isEmpty() ? QString("playtest.nes") : name;
+}
 
 std::function<void(const QString&)>& beforeRemoval()
 {
@@ -158,9 +172,21 @@ Outcome<WriteResult> PlayTestCopy::write(const Bytes& image, const QString& file
         if (Outcome<WriteResult> made = makeFolder(); !made.ok())
             return made;
     }
-    const QString name = QFileInfo(fileName).fileName();
-    path = folder_ + "/" + (name.isEmpty() ? QString("playtest.nes") : name);
-    return writeFileSafely(pathFromUtf8(ss(path)), image, false, FileOwner::Program);
+    const QString name = playTestName(fileName);
+    path = folder_ + "/" + name;
+    Outcome<WriteResult> written = writeFileSafely(pathFromUtf8(ss(path)), image, false, FileOwner::Program);
+#ifdef _WIN32
+    // An emulator still running may hold the last copy open, and Windows replaces no open file:
+    // this run's copy goes beside it into a folder of its own ("2", "3" ...), under the same name.
+    for (int run = 2; !written.ok() && run <= 9 && QFileInfo::exists(path); ++run) {
+        const QString folder = folder_ + "/" + QString::number(run);
+        if (!QDir().mkpath(folder))
+            break;
+        path = folder + "/" + name;
+        written = writeFileSafely(pathFromUtf8(ss(path)), image, false, FileOwner::Program);
+    }
+#endif
+    return written;
 }
 
 void PlayTestCopy::setBeforeRemovalForTesting(std::function<void(const QString&)> hook)
@@ -233,10 +259,14 @@ void PlayTestCopy::removeStale(const QString& tempFolder)
 
 Outcome<WriteResult> PlayTestCopy::makeFolder()
 {
-    // QTemporaryDir makes the folder with a random name, exclusively and for the user alone.
+    // QTemporaryDir makes the folder with a random name, exclusively.
     auto dir = std::make_unique<QTemporaryDir>(tempFolder_ + "/" + kPrefix + "XXXXXX");
     if (!dir->isValid())
         return failure(ss(dir->errorString()));
+    // Windows gives a new folder the access list of the one it is in: the play-test folder gets
+    // one of its own, before anything goes into it.
+    if (!restrictToCurrentUser(dir->path()))
+        return failure("The play-test folder cannot be made private to you");
     auto lock = std::make_unique<QLockFile>(dir->filePath(kLockName));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0))
@@ -250,7 +280,7 @@ Outcome<WriteResult> PlayTestCopy::makeFolder()
 void PlayTestCopy::remove()
 {
     lock_.reset();
-    dir_.reset();  // removes the folder and everything in it
+    dir_.reset();  // removes the folder and everything in it but a copy an emulator holds open
     folder_.clear();
 }
 
@@ -259,7 +289,11 @@ void PlayTestCopy::removeStale(const QString& tempFolder)
     const QDir temp(tempFolder);
     for (const QFileInfo& entry :
          temp.entryInfoList({kPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        // Only real folders of this user: a link or a junction planted under such a name, or
+        // someone else's folder, is none of this program's business.
         if (entry.isSymLink() || !entry.isDir())
+            continue;
+        if (entry.isJunction() || !ownedByCurrentUser(entry.filePath()))
             continue;
         QLockFile lock(entry.filePath() + "/" + kLockName);
         lock.setStaleLockTime(0);
@@ -269,6 +303,8 @@ void PlayTestCopy::removeStale(const QString& tempFolder)
         lock.unlock();
         if (beforeRemoval())
             beforeRemoval()(entry.filePath());
+        // A file an emulator still holds open stays on Windows, with its folder, until a later
+        // start finds it let go.
         QDir(entry.filePath()).removeRecursively();
     }
 }
