@@ -17,8 +17,11 @@ packages=(
   xvfb xauth                                 # window tests on a machine without a display
   dpkg-dev file                              # the Debian package (dpkg-shlibdeps finds its dependencies,
                                              # CPack names the programs' types with file)
+  ccache                                     # scripts/test.sh compiles through it: a run that
+                                             # changed little compiles little
   g++-mingw-w64-x86-64-posix googletest      # the Windows build (GoogleTest built from its sources)
   wine wine64                                # ... and its tests
+  nsis                                       # the Windows installer (makensis)
 )
 
 missing=()

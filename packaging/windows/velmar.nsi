@@ -14,11 +14,11 @@
 ;
 ; Silent: velmar-<version>-windows-x64-setup.exe /S [/D=C:\Other\Folder]; Uninstall.exe /S.
 
-Unicode true
+; A 64-bit installer, as Velmar is a 64-bit program (and 64-bit Wine runs no 32-bit one).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
-!include "x64.nsh"
 !include "FileFunc.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmar"
@@ -56,10 +56,6 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 the Velmar developers. MIT 
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "Velmar needs 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
   SetShellVarContext all
   SetRegView 64
 FunctionEnd
@@ -122,9 +118,6 @@ Section "Uninstall"
   ; The installed files one by one, then their folders where they are empty: a folder that holds
   ; a file of the user's stays, with that file.
   !include "${UNFILES}"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
-
   Delete "$SMPROGRAMS\Velmar.lnk"
 
   DeleteRegKey HKLM "Software\Classes\${PROGID}"
@@ -139,4 +132,7 @@ Section "Uninstall"
   DeleteRegKey HKLM "Software\Velmar"
 
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+  ; Last, so that the uninstaller gone means everything else is done.
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
 SectionEnd
