@@ -3,6 +3,8 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <atomic>
+
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
@@ -40,6 +42,22 @@ std::vector<std::string> arguments(int argc, char** argv)
     return args;
 }
 
+#ifdef _WIN32
+std::atomic<bool> commandRunning{false};
+
+// The console closes, the user logs off, the system shuts down, or Ctrl+C: Windows ends the
+// process once this returns (it runs on a thread of its own). The command is let finish first,
+// for the few seconds a closing console is granted: each file it writes goes to a temporary copy
+// that then takes the file's place, and a process ended in between would leave that copy beside
+// the user's file.
+BOOL WINAPI onConsoleEnd(DWORD)
+{
+    for (int waited = 0; waited < 4000 && commandRunning; waited += 10)
+        Sleep(10);
+    return FALSE;  // the system's own handler ends the process
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -50,6 +68,13 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
-#endif
+    commandRunning = true;
+    SetConsoleCtrlHandler(onConsoleEnd, TRUE);
+    const int result = velmar::runCli(arguments(argc, argv), std::cout, std::cerr);
+    std::cout.flush();
+    commandRunning = false;
+    return result;
+#else
     return velmar::runCli(arguments(argc, argv), std::cout, std::cerr);
+#endif
 }
