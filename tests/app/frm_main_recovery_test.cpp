@@ -156,8 +156,9 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     EXPECT_EQ(third.doc().rom(), secondEdits);
     third.waitForRecoveryWriter();
 
+#ifndef _WIN32
     // A link planted where the copy goes is not followed (the file writer's rule), and the status
-    // bar says why no copy is kept.
+    // bar says why no copy is kept. (Wine makes no symbolic links.)
     const std::filesystem::path copy = e.w().recoveryFile().toStdString();
     std::filesystem::remove(copy);
     std::filesystem::create_symlink(e.f.dir.file("victim.txt"), copy);
@@ -167,6 +168,7 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     EXPECT_TRUE(e.w().mainStatusBar->currentMessage().startsWith("Unsaved changes cannot be kept for recovery: "))
         << e.w().mainStatusBar->currentMessage().toStdString();
     std::filesystem::remove(copy);
+#endif
 
     // A copy that cannot be read is reported and removed, never offered.
     e.w().tmrRecovery_Timer();

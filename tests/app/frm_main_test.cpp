@@ -640,8 +640,11 @@ TEST_F(MainWindowExit, EmulatorCommandsThenUnsavedEditsSettingsAndLayoutAtExit)
     EXPECT_EQ(readFile(f.dir.file("game.nes")), onDisk);
     // In a folder of its own that no one else can enter, under a name no one can guess.
     const std::filesystem::path folder = std::filesystem::path(copy.toStdString()).parent_path();
+#ifndef _WIN32
+    // (On Windows its access list says so: WindowsPlayTest.)
     EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_all);
+#endif
     EXPECT_TRUE(folder.filename().string().starts_with("velmar-playtest-")) << folder;
     EXPECT_NE(folder.filename().string(), "velmar-playtest-" + std::to_string(QCoreApplication::applicationPid()));
 
@@ -727,19 +730,24 @@ TEST(MainWindowSession, TheSessionEndsWithoutLosingEditsOrLeavingCopies)
     const QString temp = QDir::tempPath();
     PlayTestCopy::removeStale(temp);
     EXPECT_TRUE(std::filesystem::exists(folder)) << "its editor is running";
+#ifndef _WIN32
+    // (Wine makes no symbolic links.)
     TempDir victim;
     writeFile(victim.file("keep.txt"), "keep");
     const std::filesystem::path planted = temp.toStdString() + "/velmar-playtest-planted" + std::to_string(::getpid());
     std::filesystem::create_directory_symlink(victim.path(), planted);
+#endif
     const std::filesystem::path stale = temp.toStdString() + "/velmar-playtest-stale" + std::to_string(::getpid());
     std::filesystem::create_directory(stale);
     writeFile(stale / "game.nes", "old");
     writeFile(stale / "editor.lock", "2147483647\nvelmar\n" + QSysInfo::machineHostName().toStdString() + "\n");
     PlayTestCopy::removeStale(temp);
     EXPECT_FALSE(std::filesystem::exists(stale));
+#ifndef _WIN32
     EXPECT_EQ(readFile(victim.file("keep.txt")), "keep");
     EXPECT_TRUE(std::filesystem::is_symlink(planted));
     std::filesystem::remove(planted);
+#endif
 
     w.endSession();
     EXPECT_TRUE(f.dialogs.questions.isEmpty());
