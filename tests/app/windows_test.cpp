@@ -1,5 +1,5 @@
-// What Windows does differently around the editor's session: how it ends one, and what an
-// emulator that holds the play-test copy open does to replacing and removing it.
+// What Windows does differently around the editor: how it ends a session, what an emulator that
+// holds the play-test copy open does to replacing and removing it, and drive letters.
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
@@ -124,6 +124,27 @@ TEST(WindowsPlayTest, ACopyAnEmulatorHoldsOpenIsNeitherReplacedNorInTheWay)
     CloseHandle(held);
     PlayTestCopy::removeStale(QDir::tempPath());
     EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+// The quick-loading option: a recent file that is gone from its drive (a USB stick that got
+// another letter) opens from the same place on a drive the system lists.
+TEST(WindowsDrives, TheQuickLoadingOptionOpensARecentFileFromAnotherDrive)
+{
+    AppFixture f;
+    f.writeGoodDataFiles();
+    frmMain& w = f.start();
+    const QString onC = QDir::toNativeSeparators(f.writeSample());
+    ASSERT_TRUE(onC.startsWith("C:\\"));
+    const QString lost = "Y" + onC.mid(1);
+    w.loadRom(false, lost);
+    EXPECT_FALSE(w.doc().hasImage()) << "the option is off";
+    f.dialogs.messages.clear();
+
+    w.workspace().settings.checkDrive = true;
+    w.loadRom(false, lost);
+    ASSERT_TRUE(w.doc().hasImage()) << f.dialogs.messages.join("|").toStdString();
+    EXPECT_EQ(QDir::toNativeSeparators(qs(w.doc().path())), onC);
+    EXPECT_EQ(qs(w.workspace().settings.recentFiles[0]), onC);
 }
 
 }  // namespace
