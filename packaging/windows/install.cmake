@@ -15,7 +15,11 @@
 # PNG itself and shows nothing else. The DLLs are found by reading the programs' imports (and
 # the imports of those), as Windows does.
 if(NOT TARGET velmar)
-  message(FATAL_ERROR "The Windows program folder needs the editor: configure with VELMAR_BUILD_APP=ON")
+  # Without the editor (VELMAR_BUILD_APP=OFF): velmar-cli.exe alone, which needs nothing beside it.
+  if(TARGET velmar-cli)
+    install(TARGETS velmar-cli RUNTIME DESTINATION .)
+  endif()
+  return()
 endif()
 
 install(TARGETS velmar velmar-cli RUNTIME DESTINATION .)
