@@ -1,6 +1,7 @@
 # cmake -DBUILD=... -DNAME=... -DVERSION=... -DMAKENSIS=... -DSOURCE=... -P make_packages.cmake
 # (the target windows-packages): the Windows program folder installed into BUILD/package/NAME,
 # then BUILD/NAME.zip of that folder and the installer BUILD/NAME-setup.exe made from it.
+cmake_policy(VERSION 3.22)
 set(stage ${BUILD}/package)
 file(REMOVE_RECURSE ${stage})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${stage}/${NAME} OUTPUT_QUIET
