@@ -128,8 +128,8 @@ These DLLs were built, unchanged, from Debian's source package of Qt, qt6-base $
 whose upstream part is ${orig_name}
 (SHA-256 ${orig_sha}).
 Debian's archive keeps that package: `apt-get source qt6-base=${debian_version}` on Debian 12
-fetches it, and the Debian snapshot archive keeps every version. The same source is the Qt
-Project's qtbase-everywhere-src-${qt_version} release. Velmar's own source holds the script that built
+fetches it, and the Debian snapshot archive keeps every version. Its upstream part is the Qt
+Project's qtbase-everywhere-src-${qt_version} release, less a few files Debian leaves out. Velmar's own source holds the script that built
 these DLLs from it (scripts/build-qt-windows.sh: MinGW-w64 GCC 12 with POSIX threads, a shared
 Release build with SQL, network, OpenGL, D-Bus, printing, concurrency, XML and tablet support
 left out). Should that source ever not be found there, ask the Velmar developers for it.
