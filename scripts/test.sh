@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs everything that checks Velmar: the tests (plain and under AddressSanitizer and
-# UndefinedBehaviorSanitizer), an install and the Debian package, the Windows build of everything
-# below Qt with its tests under Wine, a short benchmark run and a short run of every fuzz target.
+# UndefinedBehaviorSanitizer), an install and the Debian package, the Windows build with its tests
+# under Wine and its zip and installer, a short benchmark run and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
