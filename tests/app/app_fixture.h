@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QTemporaryDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +37,19 @@
 #include "support/test_support.h"
 
 namespace velmar::test {
+
+// The lock a killed editor leaves: written as this system's QLockFile writes it (its host is
+// COMPUTERNAME on Windows, the host name elsewhere), naming a process that is no more.
+inline std::string deadEditorLock()
+{
+    QTemporaryDir folder;
+    QLockFile lock(folder.filePath("editor.lock"));
+    EXPECT_TRUE(lock.tryLock(0));
+    QFile file(folder.filePath("editor.lock"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    return "2147483647" + text.mid(text.indexOf('\n')).toStdString();
+}
 
 // A program folder with a dat folder and a copy of the sample image, and a main window on it.
 class AppFixture {
@@ -158,3 +175,6 @@ protected:
 };
 
 }  // namespace velmar::test
+
+// A failed comparison of texts shows them as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QLockFile>
-#include <QSysInfo>
 #include <QTimer>
 
 #include "app_fixture.h"
@@ -56,8 +55,7 @@ TEST(MainWindowRecovery, EditsLeftByACrashComeBackAsUnsavedChangesOfTheirFile)
     ASSERT_TRUE(e.copyKept()) << "only a proper close removes the copy";
     EXPECT_EQ(readFile(e.f.dir.file("game.nes")), e.original);
     // A killed editor also leaves its lock, naming a process that is no more.
-    writeFile(e.f.dir.path() / "data" / "recovery.lock",
-              "2147483647\nvelmar\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    writeFile(e.f.dir.path() / "data" / "recovery.lock", deadEditorLock());
     // And the temporary file of a write it was in the middle of.
     const std::filesystem::path cutShort = e.f.dir.path() / "data" / ".recovery.velmar.velmar-123.tmp";
     writeFile(cutShort, "half");
@@ -140,7 +138,7 @@ TEST(MainWindowRecovery, AGoneFileADamagedCopyAndASecondEditor)
     second.writeGoodDataFiles();
     auto other = std::make_unique<frmMain>(second.dat(), second.config(), e.f.data(), second.dialogs);
     EXPECT_TRUE(second.dialogs.questions.isEmpty());
-    const QString otherCopy = e.f.data() + "/recovery-2.velmar";
+    const QString otherCopy = QDir::toNativeSeparators(e.f.data() + "/recovery-2.velmar");
     EXPECT_EQ(other->recoveryFile(), otherCopy);
     other->loadRom(false, second.writeSample());
     second.window = std::move(other);

@@ -2,8 +2,7 @@
 
 #include <filesystem>
 
-#include <QSysInfo>
-
+#include "app_fixture.h"
 #include "session/play_test_copy.h"
 #include "support/test_support.h"
 
@@ -17,6 +16,9 @@ namespace fs = std::filesystem;
 // check and the removal or while an editor's own folder waits for its exit.
 TEST(PlayTestCopy, AFolderSwappedForALinkIsNeverEmptiedThroughIt)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine makes no symbolic links; stale folders go in MainWindowSession";
+#endif
     TempDir temp;
     TempDir victim;
     writeFile(victim.file("keep.txt"), "keep");
@@ -30,7 +32,7 @@ TEST(PlayTestCopy, AFolderSwappedForALinkIsNeverEmptiedThroughIt)
     fs::create_directory(stale);
     writeFile(stale / "game.nes", "old");
     // Its editor was killed: the lock names a process that is no more, and no one holds it.
-    writeFile(stale / "editor.lock", "2147483647\nvelmar\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    writeFile(stale / "editor.lock", deadEditorLock());
     PlayTestCopy::setBeforeRemovalForTesting([&](const QString& folder) { swapForLink(folder.toStdString()); });
     PlayTestCopy::removeStale(tempFolder);
     PlayTestCopy::setBeforeRemovalForTesting({});

@@ -107,8 +107,10 @@ void DocumentFiles::openFile(const QString& fileName, bool askFirst)
         text += "Open it anyway?";
         return dialogs_.askYesNo(text) == Dialogs::Answer::Yes;
     };
-    const Outcome<RomReadResult> r =
-        ctx_.document().doc().open(ss(fileName), workspace_.settings.checkDrive, systemVolumes(), accept);
+    // The document keeps the name as the system writes it: the same file is listed and named
+    // once, whether a dialog, a drop or the recent files gave it.
+    const Outcome<RomReadResult> r = ctx_.document().doc().open(
+        ss(QDir::toNativeSeparators(fileName)), workspace_.settings.checkDrive, systemVolumes(), accept);
     if (r.code == RomReadResult::Declined)
         return;
     if (!r.ok()) {
@@ -197,8 +199,8 @@ void DocumentFiles::saveAs()
         return;
     // The open file's name is proposed, as editors do; a name without an extension gets the
     // image's, and the dialog asked about the name typed, not that one.
-    QString target =
-        dialogs_.saveFile(QDir(dialogFolder_).filePath(fileNameOf(qs(doc().path()))), "iNES rom image (*.nes)");
+    QString target = dialogs_.saveFile(
+        QDir::toNativeSeparators(QDir(dialogFolder_).filePath(fileNameOf(qs(doc().path())))), "iNES rom image (*.nes)");
     if (target.isEmpty())
         return;
     if (QFileInfo(target).suffix().isEmpty()) {
@@ -208,6 +210,7 @@ void DocumentFiles::saveAs()
                 != Dialogs::Answer::Yes)
             return;
     }
+    target = QDir::toNativeSeparators(target);
     const Outcome<SaveResult> r = ctx_.document().doc().saveAs(ss(target), workspace_.settings.keepBackup);
     reportSaveFailure(r, target);
     if (!r.ok())

@@ -90,7 +90,7 @@ void RecoverySession::start(const ShowRestored& showRestored)
     // A write cut short by a crash leaves its temporary file; with the lock held, none is in use.
     for (const QString& name : QDir(folder_).entryList({"." + copyName + ".velmar-*.tmp"}, QDir::Files | QDir::Hidden))
         QFile::remove(folder_ + "/" + name);
-    writer_ = std::make_unique<RecoveryWriter>(pathFromUtf8(ss(folder_ + "/" + copyName)),
+    writer_ = std::make_unique<RecoveryWriter>(pathFromUtf8(ss(QDir::toNativeSeparators(folder_ + "/" + copyName))),
                                                [this](const Outcome<WriteResult>& result) {
                                                    // On the writer's thread: the session hears of it on its own. The
                                                    // writer is joined before the session's QObject part goes, which
