@@ -18,19 +18,46 @@ foreach(plugin platforms/qwindows.dll styles/qwindowsvistastyle.dll)
 endforeach()
 
 # 2. Every DLL the programs and the plugins import, and the DLLs those import, that is not part
-# of Windows: Qt's and the C++ runtime's.
+# of Windows: Qt's and the C++ runtime's. CMake looks for a Windows DLL by its name in lower case,
+# as Windows would find it; this file system tells cases apart, so the search goes through a
+# folder of links named in lower case, and each DLL is installed under its own name.
+set(names ${prefix}/.dll-names)
+file(REMOVE_RECURSE ${names})
+file(MAKE_DIRECTORY ${names})
+foreach(folder IN LISTS VELMAR_WINDOWS_DLL_DIRS)
+  file(GLOB dlls ${folder}/*.dll)
+  foreach(dll IN LISTS dlls)
+    get_filename_component(name ${dll} NAME)
+    string(TOLOWER ${name} lower)
+    if(NOT EXISTS ${names}/${lower})
+      file(CREATE_LINK ${dll} ${names}/${lower} SYMBOLIC)
+      set(velmar_dll_${lower} ${dll})
+    endif()
+  endforeach()
+endforeach()
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${VELMAR_OBJDUMP})
 file(GET_RUNTIME_DEPENDENCIES
   EXECUTABLES ${VELMAR_PROGRAMS}
   MODULES ${plugins}
-  DIRECTORIES ${VELMAR_WINDOWS_DLL_DIRS}
+  DIRECTORIES ${names}
   RESOLVED_DEPENDENCIES_VAR found
   UNRESOLVED_DEPENDENCIES_VAR system)
+file(REMOVE_RECURSE ${names})
+set(shipped ${plugins})
 foreach(dll IN LISTS found)
-  file(INSTALL ${dll} DESTINATION ${prefix})
+  get_filename_component(lower ${dll} NAME)
+  string(TOLOWER ${lower} lower)
+  file(INSTALL ${velmar_dll_${lower}} DESTINATION ${prefix})
+  get_filename_component(name ${velmar_dll_${lower}} NAME)
+  list(APPEND shipped ${prefix}/${name})
 endforeach()
+# The C++ runtime comes with its debugging information (20 MB of the 23): none is shipped.
+execute_process(COMMAND ${VELMAR_STRIP} --strip-debug ${shipped} RESULT_VARIABLE stripped)
+if(NOT stripped EQUAL 0)
+  message(FATAL_ERROR "${VELMAR_STRIP} could not strip the DLLs")
+endif()
 # What is not found beside Qt or the compiler must come with Windows: the system's own DLLs.
 foreach(dll IN LISTS system)
   string(TOLOWER ${dll} name)

@@ -41,10 +41,12 @@ foreach(notice "nlohmann-json3-dev;nlohmann-json.txt" "libstb-dev;stb.txt" "ming
 endforeach()
 
 find_program(VELMAR_MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump REQUIRED)
+find_program(VELMAR_MINGW_STRIP NAMES x86_64-w64-mingw32-strip REQUIRED)
 install(CODE "
   set(VELMAR_QT_WINDOWS \"${VELMAR_QT_WINDOWS}\")
   set(VELMAR_WINDOWS_DLL_DIRS \"${VELMAR_WINDOWS_DLL_DIRS}\")
   set(VELMAR_OBJDUMP \"${VELMAR_MINGW_OBJDUMP}\")
+  set(VELMAR_STRIP \"${VELMAR_MINGW_STRIP}\")
   set(VELMAR_PROGRAMS \"$<TARGET_FILE:velmar>;$<TARGET_FILE:velmar-cli>\")
 ")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/deploy.cmake)
