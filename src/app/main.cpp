@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #else
 #include <csignal>
 #include <sys/socket.h>
@@ -56,18 +57,20 @@ QCommandLineOption sampleOption()
 #ifdef _WIN32
 // velmar.exe is a window program, without a console of its own: help and version go where its
 // output is sent (a file, a pipe), else to the console of the command prompt it was started from,
-// which a script can read. Only when there is neither does Qt show them in a message box.
-void printToTheCallersConsole()
+// which a script can read. Only when there is neither does Qt show them in a message box. (Qt
+// would show one also for output sent elsewhere by a starter that does not say so in its
+// start-up information, as Wine's does: the program prints them itself.)
+bool printToTheCallersConsole()
 {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const bool redirected = out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN;
     if (!redirected) {
         if (!AttachConsole(ATTACH_PARENT_PROCESS))
-            return;
+            return false;
         (void)std::freopen("CONOUT$", "w", stdout);
         (void)std::freopen("CONOUT$", "w", stderr);
     }
-    qputenv("QT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES", "1");
+    return true;
 }
 #endif
 
@@ -87,14 +90,25 @@ void answerHelpOrVersion(int& argc, char* argv[])
     if (!asked)
         return;
 #ifdef _WIN32
-    printToTheCallersConsole();
+    const bool toConsole = printToTheCallersConsole();
 #endif
     QCoreApplication app(argc, argv);
     setApplicationNames();
     QCommandLineParser parser;
     describeOptions(parser, sampleOption());
-    if (parser.parse(QCoreApplication::arguments()))
-        parser.process(app);  // prints the help or the version and exits
+    if (!parser.parse(QCoreApplication::arguments()))
+        return;
+#ifdef _WIN32
+    if (toConsole && (parser.isSet("version") || parser.isSet("help"))) {
+        const QString text = parser.isSet("version")
+            ? QCoreApplication::applicationName() + " " + QCoreApplication::applicationVersion() + "\n"
+            : parser.helpText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        std::fflush(stdout);
+        std::exit(EXIT_SUCCESS);
+    }
+#endif
+    parser.process(app);  // prints the help or the version and exits
 }
 
 // Where the editor's files are. The data files sit in a dat folder beside the program (the build
