@@ -6,6 +6,12 @@
 
 #include "base/paths.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace velmar {
 
 namespace fs = std::filesystem;
@@ -36,6 +42,8 @@ std::string readWholeFile(const fs::path& path, Bytes& out, std::uintmax_t maxSi
     return {};
 }
 
+#ifdef _WIN32
+
 std::string readFileBelow(const fs::path& root, const std::string& relative, Bytes& out, std::uintmax_t maxSize,
                           const std::string& tooLarge)
 {
@@ -43,5 +51,51 @@ std::string readFileBelow(const fs::path& root, const std::string& relative, Byt
         return (o->name == relative ? "The file" : o->name) + " is a link; no link inside the folder is followed";
     return readWholeFile(root / pathFromUtf8(relative), out, maxSize, tooLarge);
 }
+
+#else
+
+std::string readFileBelow(const fs::path& root, const std::string& relative, Bytes& out, std::uintmax_t maxSize,
+                          const std::string& tooLarge)
+{
+    const auto reason = [](int error) { return std::generic_category().message(error); };
+    const HeldFolder folder(root, relative, false);
+    if (folder.fd() < 0)
+        return folder.error() == ELOOP ? folder.failedName() + " is a link; no link inside the folder is followed"
+                                       : reason(folder.error());
+    // Not blocking: a pipe at the name would otherwise hold the read until someone writes into it.
+    const int fd = ::openat(folder.fd(), folder.fileName().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ELOOP ? "The file is a link; no link inside the folder is followed" : reason(errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st { };
+    if (::fstat(fd, &st) != 0)
+        return reason(errno);
+    if (S_ISDIR(st.st_mode))
+        return reason(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return "Not a regular file";
+    if (static_cast<std::uintmax_t>(st.st_size) > maxSize)
+        return tooLarge;
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            // A file cut while it is read: what was promised did not come.
+            const int error = n < 0 ? errno : EIO;
+            out.clear();
+            return reason(error);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+#endif
 
 }  // namespace velmar

@@ -16,7 +16,8 @@ std::string readWholeFile(const std::filesystem::path& path, Bytes& out, std::ui
 
 // Reads file `relative` ('/' between folders) of a folder someone else made, as readWholeFile does,
 // but follows no link inside the folder: a link on the way is refused with its name ("scenes is a
-// link; ..."). The folder itself may be a link the user chose.
+// link; ..."), also one put there while the file is reached (but on Windows, where names are
+// checked and then used). The folder itself may be a link the user chose.
 std::string readFileBelow(const std::filesystem::path& root, const std::string& relative, Bytes& out,
                           std::uintmax_t maxSize, const std::string& tooLarge);
 

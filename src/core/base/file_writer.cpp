@@ -59,6 +59,18 @@ public:
         return fd_ < 0 ? errno : 0;
     }
 
+#ifndef _WIN32
+    // Creates new file `name` in the held folder `folder`, never following a link.
+    int createAt(int folder, const std::string& name, bool asNewFile)
+    {
+        fd_ = ::openat(folder, name.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_CREAT | O_EXCL,
+                       asNewFile ? 0666 : 0600);
+        return fd_ < 0 ? errno : 0;
+    }
+
+    int setMode(mode_t mode) { return ::fchmod(fd_, mode) == 0 ? 0 : errno; }
+#endif
+
     int write(const Bytes& bytes)
     {
         std::size_t done = 0;
@@ -324,6 +336,8 @@ Outcome<WriteResult> checkWritable(const fs::path& path, bool mustExist, FileOwn
     return examine(path, mustExist, owner, target);
 }
 
+#ifdef _WIN32
+
 Outcome<WriteResult> writeProgramFileBelow(const fs::path& root, const std::string& relative, const Bytes& bytes)
 {
     // Folder by folder, each checked as it is reached or made: a link planted at "scenes" would
@@ -344,6 +358,70 @@ Outcome<WriteResult> writeProgramFileBelow(const fs::path& root, const std::stri
     }
     return writeFileSafely(root / pathFromUtf8(relative), bytes, false, FileOwner::Program);
 }
+
+#else
+
+Outcome<WriteResult> writeProgramFileBelow(const fs::path& root, const std::string& relative, const Bytes& bytes)
+{
+    // Every name is looked up from the folder held open that holds it, from the chosen folder down:
+    // a link planted at "scenes", even after every check, cannot take a file anywhere else.
+    const HeldFolder folder(root, relative, true);
+    if (folder.fd() < 0) {
+        const std::string& name = folder.failedName();
+        if (folder.error() == ELOOP)
+            return fail(name + " is a link; it was not followed, and nothing was written");
+        if (folder.error() == ENOTDIR)
+            return fail(name + " is not a folder; nothing was written");
+        return fail((name.empty() ? "" : name + ": ") + systemReason(folder.error()));
+    }
+    const int dir = folder.fd();
+    const std::string& leaf = folder.fileName();
+
+    struct stat st { };
+    const bool exists = ::fstatat(dir, leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && S_ISLNK(st.st_mode))
+        return fail("A link stands where this file goes; it was not followed, and nothing was written");
+    if (exists && !S_ISREG(st.st_mode))
+        return fail("Something that is not a plain file stands where this file goes; nothing was written");
+    if (exists && ((st.st_mode & 0222) == 0 || ::faccessat(dir, leaf.c_str(), W_OK, 0) != 0))
+        return fail("The file is read-only");
+    if (::faccessat(dir, ".", W_OK, 0) != 0)
+        return fail("The folder cannot be written: " + pathToUtf8((root / pathFromUtf8(relative)).parent_path()));
+
+    std::random_device entropy;
+    std::string temp;
+    RawFile out;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
+        temp = "." + leaf + ".velmar-" + std::to_string(entropy() % 1000000u) + ".tmp";
+        error = run(WriteStep::CreateTemp, [&] { return out.createAt(dir, temp, !exists); });
+    }
+    if (error != 0)
+        return fail(systemReason(error));
+    const auto dropTemp = [&](int failure) {
+        out.close();
+        ::unlinkat(dir, temp.c_str(), 0);
+        return fail(systemReason(failure));
+    };
+    if ((error = run(WriteStep::WriteTemp, [&] { return out.write(bytes); })) != 0)
+        return dropTemp(error);
+    if (exists && (error = out.setMode(st.st_mode & 07777)) != 0)
+        return dropTemp(error);
+    if ((error = run(WriteStep::SyncTemp, [&] { return out.sync(); })) != 0)
+        return dropTemp(error);
+    if ((error = out.close()) != 0)
+        return dropTemp(error);
+    // The rename replaces the name in the held folder, never what a link there would point to.
+    error = run(WriteStep::Replace, [&] { return ::renameat(dir, temp.c_str(), dir, leaf.c_str()) == 0 ? 0 : errno; });
+    if (error != 0) {
+        ::unlinkat(dir, temp.c_str(), 0);
+        return fail(systemReason(error));
+    }
+    (void)::fsync(dir);  // best effort, as for any folder
+    return {};
+}
+
+#endif
 
 Outcome<WriteResult> writeFileSafely(const fs::path& path, const Bytes& bytes, bool mustExist, FileOwner owner)
 {

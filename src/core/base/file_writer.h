@@ -44,8 +44,10 @@ enum class FileOwner {
 
 // Writes file `relative` ('/' between folders) of a folder the program fills with files it names
 // itself, as writeFileSafely does for FileOwner::Program, making the folders on the way: a link, or
-// anything but a folder where a folder goes, is refused with its name and never followed. The
-// folder `root` itself is the user's choice and may be a link.
+// anything but a folder where a folder goes, is refused with its name and never followed. Each name
+// is looked up from the folder that holds it, held open, so a link put on the way after the check
+// is not followed either (on Windows, names are checked and then used). The folder `root` itself
+// is the user's choice and may be a link.
 [[nodiscard]] Outcome<WriteResult> writeProgramFileBelow(const std::filesystem::path& root, const std::string& relative,
                                                          const Bytes& bytes);
 

@@ -5,6 +5,11 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace velmar {
@@ -69,6 +74,50 @@ std::optional<PathObstacle> obstacleBelow(const fs::path& root, const std::strin
     }
     return std::nullopt;
 }
+
+#ifndef _WIN32
+
+HeldFolder::HeldFolder(const fs::path& root, const std::string& relative, bool make)
+{
+    // The root is the user's choice and may be a link; nothing below it is followed.
+    fd_ = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    error_ = fd_ < 0 ? errno : 0;
+    std::size_t from = 0;
+    for (std::size_t slash; error_ == 0 && (slash = relative.find('/', from)) != std::string::npos; from = slash + 1) {
+        const std::string part = relative.substr(from, slash - from);
+        failedName_ = relative.substr(0, slash);
+        if (make && ::mkdirat(fd_, part.c_str(), 0777) != 0 && errno != EEXIST) {
+            error_ = errno;
+            break;
+        }
+        const int next = ::openat(fd_, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0) {
+            error_ = errno;
+            struct stat st { };
+            if (::fstatat(fd_, part.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+                error_ = ELOOP;
+            break;
+        }
+        ::close(fd_);
+        fd_ = next;
+    }
+    if (error_ != 0) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    failedName_.clear();
+    fileName_ = relative.substr(from);
+}
+
+HeldFolder::~HeldFolder()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+#endif
 
 std::string fileMessage(const std::string& text, const std::string& path, const std::string& reason)
 {

@@ -192,5 +192,40 @@ TEST(FileWriter, AFailureAtAnyStepLeavesTheFileAsItWas)
     EXPECT_EQ(entries(dir.path()), 3u);
 }
 
+// A file the program names below a folder it fills is reached from the folders themselves, held
+// open: a folder swapped for a link after every check takes nothing elsewhere, and a failure at any
+// step leaves the file as it was.
+TEST(FileWriter, AFileBelowAFolderGoesNowhereElseWhateverIsSwappedIn)
+{
+    FaultGuard guard;
+    TempDir dir;
+    const fs::path out = dir.path() / "out";
+    const fs::path elsewhere = dir.path() / "elsewhere";
+    fs::create_directories(out / "scenes");
+    fs::create_directories(elsewhere);
+    writeFile(out / "scenes" / "a.json", "old");
+    for (WriteStep failing : {WriteStep::CreateTemp, WriteStep::WriteTemp, WriteStep::SyncTemp, WriteStep::Replace}) {
+        setWriteFaultForTesting([failing](WriteStep step) { return step == failing ? ENOSPC : 0; });
+        EXPECT_EQ(writeProgramFileBelow(out, "scenes/a.json", kNew).reason, "No space left on device");
+        EXPECT_EQ(readFile(out / "scenes" / "a.json"), "old");
+        EXPECT_EQ(entries(out / "scenes"), 1u) << "the temporary file is gone";
+    }
+#ifndef _WIN32
+    setWriteFaultForTesting([&](WriteStep step) {
+        if (step == WriteStep::CreateTemp && !fs::is_symlink(out / "scenes")) {
+            fs::rename(out / "scenes", out / "checked");
+            fs::create_directory_symlink(elsewhere, out / "scenes");
+        }
+        return 0;
+    });
+    ASSERT_TRUE(writeProgramFileBelow(out, "scenes/a.json", kNew).ok());
+    EXPECT_EQ(entries(elsewhere), 0u) << "nothing went through the link";
+    EXPECT_EQ(readFile(out / "checked" / "a.json"), "new") << "the folder that was checked took the file";
+    setWriteFaultForTesting({});
+    EXPECT_EQ(writeProgramFileBelow(out, "scenes/b.json", kNew).reason,
+              "scenes is a link; it was not followed, and nothing was written");
+#endif
+}
+
 }  // namespace
 }  // namespace velmar
