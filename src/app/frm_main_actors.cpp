@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "frm_main.h"
+#include "panels/status_messages.h"
 #include "mapview/map_view_rules.h"
 #include "qt_bridge.h"
 #include "base/hex.h"
@@ -33,13 +34,13 @@ void frmMain::buildActorLists()
                           *actorSelection_,
                           [this] { return editMode_; },
                           [this](EditMode mode) { applyEditMode(mode); },
-                          [this](const QString& text) { mainStatusBar->showMessage(text, 10000); }};
+                          [this](const QString& text) { statusMessages_->refuse(text); }};
     actorLists = placePanel(actorListsPlace, new ActorsPanel(std::move(context), actorListsPlace));
 }
 
 void frmMain::buildPropertiesPanel()
 {
-    const auto status = [this](const QString& text, int ms) { mainStatusBar->showMessage(text, ms); };
+    const auto status = [this](const QString& text, int ms) { statusMessages_->refuse(text, ms); };
     propertiesPanel = placePanel(propertiesPlace, new PropertiesPanel(*document_, dialogs_, status, propertiesPlace));
     propertiesOwner_.reset(propertiesPanel);
 }

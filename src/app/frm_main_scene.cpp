@@ -12,6 +12,7 @@
 
 #include "actor_selection.h"
 #include "frm_main.h"
+#include "panels/status_messages.h"
 #include "panels/grid_options_panel.h"
 #include "panels/palette_strip.h"
 #include "panels/properties_panel.h"
@@ -166,6 +167,8 @@ void frmMain::document_Changed(const DocumentEvent& event)
     setCaption();
     if (event.kind == Kind::Saved)
         return;
+    if (statusMessages_)
+        statusMessages_->documentChanged();
     if (!doc().hasScene()) {
         clearSceneView();
         return;

@@ -140,6 +140,9 @@ TEST_F(ActorCommands, PositionsAndTheStartAreTypedIntoTheirBoxesAsThePromptsChec
     type(w.actorLists->txtEnemyEdit_X, "G");
     EXPECT_EQ(w.actorLists->txtEnemyEdit_X->text(), "9");
     EXPECT_EQ(w.doc().history().size(), steps);
+    type(w.actorLists->txtEnemyEdit_B, "ZZ");
+    expectOneStep(w, "Move Enemy", [&] { type(w.actorLists->txtEnemyEdit_Y, "5"); });
+    EXPECT_EQ(w.mainStatusBar->currentMessage(), "") << "a refusal goes with the next step";
 
     // Enter in the B box left as it is asks, as a double-click does.
     f.dialogs.inputs = {QString("")};

@@ -185,13 +185,14 @@ bool ActorDragTool::moveByKey(const QKeyEvent& key)
     const Actor wanted = base ? Actor(dragEnemyBase(std::get<EnemyRecord>(*from), dx)) : dragActor(*from, dx, dy);
     const int length = document_.doc().currentScene().length;
     const Actor to = limitToMapEnd(*from, wanted, length);
+    if (to != *from) {
+        const std::size_t at = panel_.store(static_cast<std::size_t>(index), to, base ? kMoveBase : moveName(*kind));
+        panel_.follow(*kind, static_cast<int>(at), true, !base);
+    }
+    // Said after the step, which retires an earlier word of the status bar.
     if (to != wanted)
         panel_.say(QString("The map ends with column %1: the %2 goes no further.")
                        .arg(qs(hexPad(lastMapColumn(length), 2)), *kind == ActorKind::Enemy ? "enemy" : "item"));
-    if (to == *from)
-        return true;
-    const std::size_t at = panel_.store(static_cast<std::size_t>(index), to, base ? kMoveBase : moveName(*kind));
-    panel_.follow(*kind, static_cast<int>(at), true, !base);
     return true;
 }
 

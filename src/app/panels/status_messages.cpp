@@ -27,6 +27,19 @@ void StatusMessages::clearWarning()
     bar_.clearMessage();
 }
 
+void StatusMessages::refuse(const QString& text, int ms)
+{
+    refusal_ = text;
+    bar_.showMessage(text, ms);
+}
+
+void StatusMessages::documentChanged()
+{
+    if (!refusal_.isEmpty() && bar_.currentMessage() == refusal_)
+        bar_.clearMessage();
+    refusal_.clear();
+}
+
 void StatusMessages::pass(const QString& text, int ms)
 {
     bar_.showMessage(warning_.isEmpty() ? text : text + "   " + warning_, ms);
