@@ -171,12 +171,9 @@ TEST_F(MainWindowActors, PromptsReadHexadecimalAndKeepTheirLimits)
     // "2c" moves it behind the others: it stays the selected enemy in its new place.
     f.dialogs.inputs = {QString("2c")};
     w.txtEnemyEdit_B_DblClick();
-    const int moved = w.selectedEnemy();
-    EXPECT_EQ(enemy(w, moved).b, 0x2C);
-    EXPECT_EQ(enemy(w, moved).xy, before.xy);
+    EXPECT_EQ(enemy(w, w.selectedEnemy()), (EnemyRecord{0x2C, before.xy, before.id}));
     EXPECT_EQ(w.actorLists->txtEnemyEdit_B->text(), "2C");
     EXPECT_EQ(w.mapView->linePlayerPos->x(), 0x2C * 16 + 128);
-    EXPECT_EQ(w.menuEditUndo->text(), "Undo Move Enemy Base");
 
     w.cmdItemEdit->click();
     // 40 would be the first column past the map's end, where the map shows no item.

@@ -57,17 +57,7 @@ TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const QStringList first = arrangement(w);
-    const auto area = [&](QDockWidget* d) { return w.dockWidgetArea(d); };
-    EXPECT_EQ(area(w.dockAreaTree), Qt::LeftDockWidgetArea);
-    EXPECT_EQ(area(w.dockMetatiles), Qt::BottomDockWidgetArea);
-    EXPECT_EQ(area(w.dockProperties), Qt::RightDockWidgetArea);
     EXPECT_EQ(w.centralWidget(), w.mapView);
-
-    QStringList views;
-    for (const QAction* a : w.menuView->actions())
-        views << a->text();
-    for (const char* title : {"Area Tree", "Metatiles", "Palettes", "Grid", "Actors", "Properties", "Reset Layout"})
-        EXPECT_TRUE(views.contains(title)) << title;
     w.dockActors->toggleViewAction()->trigger();
     EXPECT_TRUE(w.dockActors->isHidden());
     w.addDockWidget(Qt::LeftDockWidgetArea, w.dockProperties);

@@ -23,7 +23,6 @@ TEST_F(ResizeDialog, MapAndCountsChangeOnlyAsConfirmed)
     ASSERT_GE(length, 2);
     w.cmdResizeMap->click();
     frmRomExpansion& d = dialogOf(w);
-    EXPECT_EQ(d.windowTitle(), "Scene Editor");
     EXPECT_TRUE(d.frmSceneExpander->isVisibleTo(&d));
     EXPECT_FALSE(d.frmActorExpander->isVisibleTo(&d));
     EXPECT_EQ(d.txtNewLength->text(), qs(hexPad(length, 2)));

@@ -53,7 +53,6 @@ TEST_F(TextEditor, ATextLeftIsOneStepAndOneThatCannotBeStoredStaysInTheWindow)
 {
     const Bytes loaded = w.doc().romData();
     frmTextEdit& t = openTextEdit(w);
-    EXPECT_EQ(t.windowTitle(), "Text Editor");
     ASSERT_EQ(t.lstTextStrings->count(), 113);
     EXPECT_EQ(t.lstTextStrings->item(0)->text(), "00: " + qs(textOf(w, 0)));
     EXPECT_EQ(t.txtSelectedText->text(), qs(textOf(w, 0))) << "typing at once edits text 0, which is shown";
