@@ -58,6 +58,8 @@ TEST_F(MainWindowDocks, TheArrangementIsKeptAndResetLayoutBringsBackTheFirst)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const QStringList first = arrangement(w);
     EXPECT_EQ(w.centralWidget(), w.mapView);
+    for (QDockWidget* d : w.docks())
+        EXPECT_TRUE(w.menuView->actions().contains(d->toggleViewAction())) << d->objectName().toStdString();
     w.dockActors->toggleViewAction()->trigger();
     EXPECT_TRUE(w.dockActors->isHidden());
     w.addDockWidget(Qt::LeftDockWidgetArea, w.dockProperties);

@@ -45,9 +45,9 @@ TEST(SceneFileActions, ImportAsksBeforeStageValuesChangeAndIsOneStep)
         << f.dialogs.messages.last().toStdString();
 }
 
-// Files that ended the editor or overflowed its stack before: a number no double holds, nesting
-// tens of thousands deep, a value too long to quote, a number past 63 bits; and a file too large
-// to be a scene. Each import says why and changes nothing; the editor goes on.
+// Files that ended the editor or overflowed its stack before: nesting tens of thousands deep (what
+// else the readers refuse is theirs), and a file too large to be a scene. Each import says why and
+// changes nothing; the editor goes on.
 TEST(SceneFileActions, HostileFilesAreRefusedAndTheEditorGoesOn)
 {
     AppFixture f;
@@ -59,25 +59,15 @@ TEST(SceneFileActions, HostileFilesAreRefusedAndTheEditorGoesOn)
     const auto with = [](std::string text, const std::string& from, const std::string& to) {
         return text.replace(text.find(from), from.size(), to);
     };
-    // The map's sprite bank property as a number.
-    std::string bankAsNumber = map;
-    const std::size_t value = bankAsNumber.find("\"value\"", bankAsNumber.find("\"sprBank\""));
-    const std::size_t quote = bankAsNumber.find('"', bankAsNumber.find(':', value));
-    bankAsNumber.replace(quote, bankAsNumber.find('"', quote + 1) + 1 - quote, "18446744073709551615");
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
     const struct {
         QAction* import;
         std::string file;
         const char* reason;
     } cases[] = {
-        {w.menuFileImportScene, with(scene, "\"velmar-scene\"", "1e400"), "the number 1e400 at line 2"},
         {w.menuFileImportScene, with(scene, "\"velmar-scene\"", deep), "nested more than 64 levels deep"},
-        {w.menuFileImportScene, with(scene, "\"velmar-scene\"", "\"" + std::string(100000, 'A') + "\""),
-         "format: \"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA...\" is not"},
         {w.menuFileImportScene, std::string(kMaxSceneFileBytes + 1, ' '), "larger than a scene file can be"},
-        {w.menuFileImportTiled, with(map, "\"orthogonal\"", "-1e400"), "the number -1e400 at line"},
         {w.menuFileImportTiled, with(map, "\"orthogonal\"", deep), "nested more than 64 levels deep"},
-        {w.menuFileImportTiled, bankAsNumber, "property sprBank: 18446744073709551615 is not 0 to 15"},
     };
     const Bytes before = w.doc().romData();
     for (const auto& c : cases) {
