@@ -131,6 +131,7 @@ TEST_F(MainWindowEditing, TheEditMenuUndoAcrossScenesAndAccessibleNames)
     EXPECT_EQ(w.cmdUndo->toolTip(), "Undo Place Metatile");
     EXPECT_FALSE(w.menuEditRedo->isEnabled() || w.cmdRedo->isEnabled());
     w.cmdUndo->click();
+    EXPECT_EQ(w.menuEditUndo->text(), "Undo");
     EXPECT_FALSE(w.menuEditUndo->isEnabled());
     EXPECT_EQ(w.menuEditRedo->text(), "Redo Place Metatile");
     EXPECT_TRUE(w.cmdRedo->isEnabled());
