@@ -2,7 +2,7 @@
 
 #include "actors/frame_sheet.h"
 #include "cli_test_util.h"
-#include "editor/document.h"
+#include "core/sample_document.h"
 
 namespace velmar::test {
 namespace {
@@ -12,9 +12,8 @@ namespace {
 TEST(CliFrames, SheetOfEverySetIsTransparentBetweenItsFrames)
 {
     CliFixtureDir dir;
-    Document doc;
-    ASSERT_TRUE(doc.openImage(sampleImage(), "sample.nes").ok());
-    ASSERT_TRUE(doc.selectScene(*parseSceneKey("c:02070C")).ok());
+    const SampleDocument sample(*parseSceneKey("c:02070C"));
+    const Document& doc = sample.doc;
     for (const FrameSet set : {FrameSet::Enemy, FrameSet::Player}) {
         const std::string setArg = std::to_string(static_cast<int>(set));
         SCOPED_TRACE(setArg);

@@ -7,6 +7,7 @@
 #include "editor/edits.h"
 #include "rom/address_map.h"
 #include "rom/rom_access.h"
+#include "core/sample_document.h"
 #include "support/test_support.h"
 
 namespace velmar {
@@ -97,14 +98,11 @@ TEST(SpriteEditorViews, SpritePlacesAndHalves)
     EXPECT_EQ(previousStep(0, 1), std::nullopt);
 }
 
-struct SampleDocument {
-    Document doc;
-    SampleDocument() { EXPECT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok()); }
-};
+using test::SampleDocument;
 
 TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
 {
-    SampleDocument s;
+    SampleDocument s(std::nullopt);
     Document& doc = s.doc;
     SpriteFrame frame;
     ASSERT_TRUE(readSpriteFrame(doc.romData(), FrameSet::Player, 1, frame).ok());
@@ -133,7 +131,7 @@ TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
 
 TEST(SpriteEdits, AnimationStepsKeepTheirCountAndTheirEnd)
 {
-    SampleDocument s;
+    SampleDocument s(std::nullopt);
     Document& doc = s.doc;
     int animation = 0;
     Bytes steps;

@@ -2,8 +2,8 @@
 
 #include "editor/edits.h"
 #include "expansion/actor_packer.h"
+#include "core/sample_document.h"
 #include "rom/address_map.h"
-#include "support/test_support.h"
 
 namespace velmar {
 namespace {
@@ -11,20 +11,11 @@ namespace {
 // Stage 1-1 of the sample: nine screens, eight enemies.
 constexpr SceneKey kStage11{0, 0, 0};
 
-struct ActorEditFixture {
-    Document doc;
-
-    explicit ActorEditFixture(RomImage image = test::sampleImage())
-    {
-        EXPECT_TRUE(doc.openImage(std::move(image), "game.nes").ok());
-        EXPECT_TRUE(doc.selectScene(kStage11).ok());
-    }
-    const SceneRecord& scene() const { return doc.currentScene(); }
-};
+using test::SampleDocument;
 
 TEST(ActorEdits, AddDeleteAndDuplicateAreOneStepEachThroughThePacker)
 {
-    ActorEditFixture f;
+    SampleDocument f;
     const Bytes loaded = f.doc.romData();
     const std::size_t enemies = f.scene().enemies.size();
 
@@ -67,7 +58,7 @@ TEST(ActorEdits, AddDeleteAndDuplicateAreOneStepEachThroughThePacker)
 
 TEST(ActorEdits, RefusalsSayWhyAndChangeNothing)
 {
-    ActorEditFixture f;
+    SampleDocument f;
     const Bytes loaded = f.doc.romData();
     const auto refused = [&](const Outcome<EditResult>& r, const std::string& reason) {
         EXPECT_EQ(r.code, EditResult::Refused) << reason;
@@ -101,7 +92,7 @@ TEST(ActorEdits, NoRoomInTheActorAreaRefusesAnAddWithThePackersReason)
     for (int i = 0; i < rommap::kSceneCount; ++i)
         bytes += 2u * image.romData[rommap::kItemCounts + i] + 3u * image.romData[rommap::kEnemyCounts + i];
     image.romData[rommap::kActorAreaStart + bytes] = 0x00;
-    ActorEditFixture f(image);
+    SampleDocument f(kStage11, image);
     ASSERT_EQ(f.doc.actorAreaEnd(), rommap::kActorAreaStart + static_cast<RomOffset>(bytes));
     const Bytes loaded = f.doc.romData();
     const Outcome<EditResult> r = edits::addActor(f.doc, ItemRecord{0x10, 0x80, 0});
@@ -116,7 +107,7 @@ TEST(ActorEdits, NoRoomInTheActorAreaRefusesAnAddWithThePackersReason)
 
 TEST(ActorEdits, AShrinkNamesTheActorsPastTheNewEndThenRemovesOrKeepsThem)
 {
-    ActorEditFixture f;
+    SampleDocument f;
     const Bytes loaded = f.doc.romData();
     const SceneRecord before = f.scene();
     // Three screens keep columns 00 to 2F.

@@ -2,7 +2,7 @@
 
 #include "editor/edits.h"
 #include "gfx/tile_drawing.h"
-#include "support/test_support.h"
+#include "core/sample_document.h"
 
 namespace velmar {
 namespace {
@@ -10,13 +10,7 @@ namespace {
 using edits::PatternTable;
 using edits::TileOperation;
 
-struct SampleScene {
-    Document doc;
-    SampleScene()
-    {
-        EXPECT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-        EXPECT_TRUE(doc.selectScene({0, 0, 0}).ok());
-    }
+struct SampleScene : test::SampleDocument {
     const PixelArray& bank(PatternTable table) const
     {
         return table == PatternTable::Background ? doc.scene().bkgPatterns : doc.scene().sprPatterns;
@@ -25,9 +19,8 @@ struct SampleScene {
 
 TEST(MapEdits, PasteAndFillAreStepsOfTheDocument)
 {
-    Document doc;
-    ASSERT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-    ASSERT_TRUE(doc.selectScene({0, 0, 0}).ok());
+    test::SampleDocument sample;
+    Document& doc = sample.doc;
     const MapBlock block = copyBlock(doc.currentScene(), {0, 0, 3, 2});
     ASSERT_EQ(block.cells.size(), 6u);
 

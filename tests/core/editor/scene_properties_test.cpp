@@ -5,7 +5,7 @@
 #include "editor/edits.h"
 #include "exchange/scene_file.h"
 #include "exchange/tiled_map.h"
-#include "support/test_support.h"
+#include "core/sample_document.h"
 
 namespace velmar {
 namespace {
@@ -23,9 +23,8 @@ TEST(SceneProperties, EveryPropertyIsAStepOfItsOwnAndRefusedAboveItsRange)
 {
     for (const ScenePropertyRow& row : scenePropertyRows()) {
         SCOPED_TRACE(row.label);
-        Document doc;
-        ASSERT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-        ASSERT_TRUE(doc.selectScene({1, 2, 2}).ok());
+        test::SampleDocument sample(SceneKey{1, 2, 2});
+        Document& doc = sample.doc;
         const std::uint8_t value = propertyValue(doc.currentScene(), row) == distinctValue(row)
             ? static_cast<std::uint8_t>(row.words[0] ? 0 : (distinctValue(row) + 1) & row.max)
             : distinctValue(row);
@@ -45,10 +44,7 @@ TEST(SceneProperties, EveryPropertyIsAStepOfItsOwnAndRefusedAboveItsRange)
 // Scene files and Tiled maps carry every property in a place of its own.
 TEST(SceneProperties, FilesCarryEachPropertyInItsOwnPlace)
 {
-    Document doc;
-    ASSERT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-    ASSERT_TRUE(doc.selectScene({0, 0, 0}).ok());
-    SceneDescription d = describeScene(doc.currentScene());
+    SceneDescription d = describeScene(test::SampleDocument().scene());
     for (const ScenePropertyRow& row : scenePropertyRows())
         d.property(row.property) = distinctValue(row);
     SceneDescription fromFile, fromMap;

@@ -6,7 +6,7 @@
 #include "exchange/rom_folder.h"
 #include "exchange/scene_file.h"
 #include "exchange/tiled_map.h"
-#include "support/test_support.h"
+#include "core/sample_document.h"
 
 // Scene files, Tiled maps and the folder put actors where they say, but never past the end of
 // the map without a word: such a file is refused with the limit, and nothing changes.
@@ -16,14 +16,8 @@ namespace {
 // A scene of four screens: columns 00 to 3F.
 constexpr SceneKey kFourScreens{3, 0x0A, 0x11};
 
-struct Fixture {
-    Document doc;
-    Fixture()
-    {
-        EXPECT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-        EXPECT_TRUE(doc.selectScene(kFourScreens).ok());
-        EXPECT_EQ(doc.currentScene().length, 3);
-    }
+struct Fixture : test::SampleDocument {
+    Fixture() : SampleDocument(kFourScreens) { EXPECT_EQ(scene().length, 3); }
 };
 
 TEST(ActorsPastTheEnd, SceneFilesAndTiledMapsAreRefusedWithTheLimit)

@@ -7,20 +7,13 @@
 #include "exchange/rom_folder.h"
 #include "exchange/scene_file.h"
 #include "exchange/tiled_map.h"
-#include "support/test_support.h"
+#include "core/sample_document.h"
 
 namespace velmar {
 namespace {
 
 using namespace test;
 using namespace exchange;
-
-std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
 
 std::string nested(std::size_t levels, const std::string& open, const std::string& close)
 {
@@ -39,10 +32,7 @@ std::string nested(std::size_t levels, const std::string& open, const std::strin
 // nothing whole, and changes nothing.
 TEST(JsonInput, EveryReaderRefusesHostileValuesWithoutHarm)
 {
-    Document doc;
-    ASSERT_TRUE(doc.openImage(sampleImage(), "game.nes").ok());
-    ASSERT_TRUE(doc.selectScene({1, 2, 3}).ok());
-    const SceneDescription scene = describeScene(doc.currentScene());
+    const SceneDescription scene = describeScene(SampleDocument(SceneKey{1, 2, 3}).scene());
     SceneDescription leftToRight = scene;
     leftToRight.property(SceneProperty::Direction) = 0;
     FolderFiles folder;

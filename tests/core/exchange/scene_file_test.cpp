@@ -4,7 +4,7 @@
 
 #include "exchange/scene_file.h"
 #include "base/hex.h"
-#include "support/test_support.h"
+#include "core/sample_document.h"
 
 namespace velmar {
 namespace {
@@ -12,14 +12,10 @@ namespace {
 constexpr SceneKey kFirst{0, 0, 0};
 constexpr SceneKey kOther{0, 1, 1};
 
-struct SceneFileFixture {
-    Document doc;
+using test::replaced;
 
-    SceneFileFixture(SceneKey key = kFirst)
-    {
-        EXPECT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-        EXPECT_TRUE(doc.selectScene(key).ok());
-    }
+struct SceneFileFixture : test::SampleDocument {
+    using SampleDocument::SampleDocument;
 
     // What a change must leave as it was when it is refused.
     void expectUntouched(const Bytes& before, const char* what) const
@@ -28,14 +24,6 @@ struct SceneFileFixture {
         EXPECT_EQ(doc.history().size(), 0u) << what;
     }
 };
-
-// Replaces the first occurrence of `from` in `text`.
-std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
 
 TEST(SceneFile, ExportAndImportGiveTheSameSceneAndAnEditLandsWhereItShould)
 {

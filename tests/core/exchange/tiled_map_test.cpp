@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "exchange/tiled_map.h"
-#include "support/test_support.h"
+#include "core/sample_document.h"
 
 namespace velmar {
 namespace {
@@ -17,10 +17,7 @@ using Json = nlohmann::json;
 // with where it is. (Tiled itself reads and writes these maps in the velmar-cli tests.)
 TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
 {
-    Document doc;
-    ASSERT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-    ASSERT_TRUE(doc.selectScene({1, 2, 2}).ok());
-    SceneDescription d = describeScene(doc.currentScene());
+    SceneDescription d = describeScene(test::SampleDocument(SceneKey{1, 2, 2}).scene());
     d.property(SceneProperty::Direction) = 0x80;
     d.enemies = {{0x04, 0x5E, 0x21}};  // row 5, column E of the screen from column 04
     d.items = {{0x30, 0xF0, 0x07}};
@@ -90,9 +87,8 @@ TEST(TiledMap, ObjectsMoveByTheDragRulesAndWhatTheGameCannotHoldIsRefused)
 TEST(TiledMap, TheTilesetIsWrittenAsTheProgramsOwnFile)
 {
     namespace fs = std::filesystem;
-    Document doc;
-    ASSERT_TRUE(doc.openImage(test::sampleImage(), "game.nes").ok());
-    ASSERT_TRUE(doc.selectScene({1, 2, 2}).ok());
+    test::SampleDocument sample(SceneKey{1, 2, 2});
+    Document& doc = sample.doc;
     test::TempDir dir;
     const fs::path tileset = dir.file("level-metatiles.png");
     const std::string map = pathToUtf8(dir.file("level.tmj"));

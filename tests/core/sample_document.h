@@ -1,0 +1,36 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "editor/document.h"
+#include "support/test_support.h"
+
+namespace velmar::test {
+
+// A document holding the sample image (or `image`), with the scene `key` shown: Stage 1-1 unless
+// told otherwise, none for nullopt.
+struct SampleDocument {
+    Document doc;
+
+    explicit SampleDocument(std::optional<SceneKey> key = SceneKey{0, 0, 0}, RomImage image = sampleImage())
+    {
+        EXPECT_TRUE(doc.openImage(std::move(image), "game.nes").ok());
+        if (key) {
+            EXPECT_TRUE(doc.selectScene(*key).ok());
+        }
+    }
+    const SceneRecord& scene() const { return doc.currentScene(); }
+};
+
+// `text` with the first `from` in it replaced by `to`; a `from` it lacks fails the test.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+}  // namespace velmar::test
