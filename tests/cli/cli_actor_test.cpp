@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "base/hex.h"
 #include "cli_test_util.h"
 
@@ -40,22 +42,16 @@ TEST(CliActors, AddAndDeleteOneAtATime)
     const std::string edited = readFile(dir.rom());
     const struct {
         std::vector<std::string> args;
-        int code;
         std::string err;
     } refused[] = {
         {{"add-item", rom, kKey, "90", "40", "2"},
-         1,
          "The item would stand in column 90 (X 90), past the map's end: a map of 9 screens ends with column 8F.\n"},
-        {{"add-item", rom, kKey, "10", "45", "2"}, 1, "An item's Y is a row: 00, 10 .. F0.\n"},
-        {{"delete-item", rom, kKey, "40"}, 1, "The scene has no item 40.\n"},
-        {{"add-enemy", rom, kKey, "10", "zz", "2"}, 2, ""},
+        {{"add-item", rom, kKey, "10", "45", "2"}, "An item's Y is a row: 00, 10 .. F0.\n"},
+        {{"delete-item", rom, kKey, "40"}, "The scene has no item 40.\n"},
     };
     for (const auto& r : refused) {
         const CliRun run = cli(r.args);
-        EXPECT_EQ(run.code, r.code) << r.args[0];
-        if (!r.err.empty()) {
-            EXPECT_EQ(run.err, r.err);
-        }
+        EXPECT_EQ(std::tuple(run.code, run.err), std::tuple(1, r.err)) << r.args[0];
     }
     EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
 }

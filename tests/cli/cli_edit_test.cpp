@@ -115,20 +115,10 @@ TEST(CliEdit, ActorAndPropertyCommands)
               std::tuple(0x10, 0x90, 0x45, 0x12));
 
     const std::string edited = readFile(dir.rom());
-    for (const std::string bad : {"twelve", "-1", "0x5", "100", ""}) {
-        const CliRun run = cli({"set-property", rom, key, "reload", bad});
-        EXPECT_EQ(run.code, 2) << bad;
-    }
+    // (Which values each edit refuses, and why, are the core's tests.)
+    EXPECT_EQ(cli({"set-property", rom, key, "reload", "0x5"}).code, 2);
     const CliRun bank = cli({"set-property", rom, key, "spr-bank", "10"});
-    EXPECT_EQ(bank.code, 1);
-    EXPECT_EQ(bank.err, "The SPR bank must be 00 to 0F.\n");
-    EXPECT_EQ(cli({"set-enemy", rom, key, "40", "0", "0", "0"}).code, 1);
-    // Seven screens end with column 6F: B 6D in column 5 would stand in column 72.
-    const CliRun past = cli({"set-enemy", rom, key, "0", "6D", "A5", "7"});
-    EXPECT_EQ(past.code, 1);
-    EXPECT_EQ(past.err,
-              "The enemy would stand in column 72 (B 6D and column 5 of its screen), past the map's end: a "
-              "map of 7 screens ends with column 6F.\n");
+    EXPECT_EQ(std::tuple(bank.code, bank.err), std::tuple(1, std::string("The SPR bank must be 00 to 0F.\n")));
     EXPECT_EQ(cli({"set-property", rom, key, "colour", "1"}).code, 2);
     EXPECT_TRUE(sameBytes(readFile(dir.rom()), edited));
 }
