@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "rom/address_map.h"
 #include "support/test_support.h"
 
 namespace velmar::test {
@@ -24,6 +25,17 @@ struct SampleDocument {
     }
     const SceneRecord& scene() const { return doc.currentScene(); }
 };
+
+// The sample with other data right behind its actor tables: no spare byte for a new actor.
+inline RomImage sampleWithFullActorArea()
+{
+    RomImage image = sampleImage();
+    std::size_t bytes = 0;
+    for (int i = 0; i < rommap::kSceneCount; ++i)
+        bytes += 2u * image.romData[rommap::kItemCounts + i] + 3u * image.romData[rommap::kEnemyCounts + i];
+    image.romData[rommap::kActorAreaStart + bytes] = 0x00;
+    return image;
+}
 
 // `text` with the first `from` in it replaced by `to`; a `from` it lacks fails the test.
 inline std::string replaced(std::string text, const std::string& from, const std::string& to)

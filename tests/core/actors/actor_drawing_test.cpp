@@ -42,7 +42,7 @@ SpriteFrame frameOf(std::initializer_list<FrameTile> tiles, std::initializer_lis
     return f;
 }
 
-TEST(ActorDrawing, FramesDrawFromTheirBanksAroundTheAnchor)
+TEST(ActorDrawing, FramesDrawFromTheirBanksAroundTheAnchorOnTheMap)
 {
     const Canvas c;
     SpriteFrame one = frameOf({{0, 0, 0x10}}, {0});
@@ -67,14 +67,10 @@ TEST(ActorDrawing, FramesDrawFromTheirBanksAroundTheAnchor)
     p = drawActor(clear, c.view(), 200, 60, true);
     EXPECT_EQ(p.image.pixel(3, 5), c.map.pixel(203, 65) | kKeyColour);
     EXPECT_EQ(p.image.pixel(8, 0), c.sprite(0, 0x10 % 3 + 1));
-}
 
-TEST(ActorDrawing, PlacementOnTheMapAndThePlaceholder)
-{
-    const Canvas c;
-    // A 16 x 32 frame: two sprites side by side, each 8 x 16, stacked twice.
+    // Placed on the map: a 16 x 32 frame: two sprites side by side, each 8 x 16, stacked twice.
     SpriteFrame big = frameOf({{0, 0, 0}, {8, 0, 2}, {0, 16, 4}, {8, 16, 6}}, {0, 0, 0, 0});
-    ActorPicture p = drawActor(big, c.view(), 0x10, 0xA3, false);
+    p = drawActor(big, c.view(), 0x10, 0xA3, false);
     EXPECT_EQ(std::tuple(p.width(), p.height(), p.left, p.top), std::tuple(16, 32, 304, 106 - 32));
 
     SpriteFrame small = frameOf({{0, 0, 0}}, {0});

@@ -63,7 +63,9 @@ int pitchOf(const Bitmap& b, int cells)
     return (b.width() - 1) / cells;
 }
 
-TEST(FrameSheet, FramesStandOnTheSameAnchorInEveryCell)
+// Frames stand on the same anchor in every cell; cells are numbered and boxed, and a frame that
+// cannot be read is marked.
+TEST(FrameSheet, FramesStandOnOneAnchorAndUnreadableOnesAreMarked)
 {
     const Fixture f;
     const Bitmap sheet = f.sheet();
@@ -77,13 +79,7 @@ TEST(FrameSheet, FramesStandOnTheSameAnchorInEveryCell)
     EXPECT_EQ(sheet.pixel(a0->x + 7, a0->y + 15), f.sprite(0)) << "an 8 x 16 sprite";
     for (const Point p : {Point{a0->x + 8, a0->y}, Point{a0->x - 64, a0->y - 64}, Point{a1->x + 100, a1->y}})
         EXPECT_EQ(sheet.pixel(p.x, p.y), kKeyColour) << "background at " << p.x << "," << p.y;
-}
 
-TEST(FrameSheet, LabelsAndTheMarkOfAnUnreadableFrame)
-{
-    const Fixture f;
-    const Bitmap sheet = f.sheet();
-    const int pitch = pitchOf(sheet, 3);
     const int areaTop = find(sheet, f.sprite(2), 1, pitch)->y;  // frame 1 reaches highest
     auto band = [&](int cell) {
         Bitmap b(pitch, areaTop);

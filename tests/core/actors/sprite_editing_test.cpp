@@ -100,7 +100,8 @@ TEST(SpriteEditorViews, SpritePlacesAndHalves)
 
 using test::SampleDocument;
 
-TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
+// A frame is written at its pointers and nothing else; an animation keeps its count and its end.
+TEST(SpriteEdits, FramesAndAnimationsAreWrittenInPlaceWithinTheirLimits)
 {
     SampleDocument s(std::nullopt);
     Document& doc = s.doc;
@@ -127,12 +128,7 @@ TEST(SpriteEdits, AFrameIsWrittenAtItsPointersAndNothingElse)
     EXPECT_EQ(edits::setSpriteFrame(doc, FrameSet::Player, 1, fewer).code, EditResult::Refused);
     EXPECT_EQ(edits::setSpriteFrame(doc, FrameSet::Player, 1, edited).code, EditResult::NoChange);
     EXPECT_EQ(doc.romData(), want);
-}
 
-TEST(SpriteEdits, AnimationStepsKeepTheirCountAndTheirEnd)
-{
-    SampleDocument s(std::nullopt);
-    Document& doc = s.doc;
     int animation = 0;
     Bytes steps;
     for (; animation < 109; ++animation) {
@@ -141,23 +137,23 @@ TEST(SpriteEdits, AnimationStepsKeepTheirCountAndTheirEnd)
     }
     ASSERT_GE(steps.size(), 4u) << "the sample has an animation of two steps or more";
 
-    Bytes edited = steps;
-    edited[2] = 0x3C;
-    edited[3] = 0x07;
-    ASSERT_EQ(edits::setAnimation(doc, animation, edited).code, EditResult::Recorded);
+    Bytes changed = steps;
+    changed[2] = 0x3C;
+    changed[3] = 0x07;
+    ASSERT_EQ(edits::setAnimation(doc, animation, changed).code, EditResult::Recorded);
     Bytes read;
     ASSERT_TRUE(readAnimation(doc.romData(), animation, read).ok());
-    EXPECT_EQ(read, edited);
+    EXPECT_EQ(read, changed);
 
     for (std::uint8_t ending : {0x00, 0xFF}) {
-        Bytes cut = edited;
+        Bytes cut = changed;
         cut[2] = ending;
         EXPECT_EQ(edits::setAnimation(doc, animation, cut).code, EditResult::Refused);
     }
-    Bytes first = edited;
+    Bytes first = changed;
     first[0] = 0x00;  // the first step's timer may be anything
     EXPECT_EQ(edits::setAnimation(doc, animation, first).code, EditResult::Recorded);
-    EXPECT_EQ(edits::setAnimation(doc, animation, Bytes(edited.begin(), edited.end() - 2)).code, EditResult::Refused);
+    EXPECT_EQ(edits::setAnimation(doc, animation, Bytes(changed.begin(), changed.end() - 2)).code, EditResult::Refused);
 }
 
 }  // namespace

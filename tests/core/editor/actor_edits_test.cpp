@@ -86,14 +86,7 @@ TEST(ActorEdits, RefusalsSayWhyAndChangeNothing)
 
 TEST(ActorEdits, NoRoomInTheActorAreaRefusesAnAddWithThePackersReason)
 {
-    // The sample with other data right behind its actor tables: no spare byte for a new actor.
-    RomImage image = test::sampleImage();
-    std::size_t bytes = 0;
-    for (int i = 0; i < rommap::kSceneCount; ++i)
-        bytes += 2u * image.romData[rommap::kItemCounts + i] + 3u * image.romData[rommap::kEnemyCounts + i];
-    image.romData[rommap::kActorAreaStart + bytes] = 0x00;
-    SampleDocument f(kStage11, image);
-    ASSERT_EQ(f.doc.actorAreaEnd(), rommap::kActorAreaStart + static_cast<RomOffset>(bytes));
+    SampleDocument f(kStage11, test::sampleWithFullActorArea());
     const Bytes loaded = f.doc.romData();
     const Outcome<EditResult> r = edits::addActor(f.doc, ItemRecord{0x10, 0x80, 0});
     EXPECT_EQ(r.code, EditResult::Refused);

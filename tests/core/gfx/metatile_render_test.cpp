@@ -49,7 +49,7 @@ TEST(Metatiles, QuadrantPalettesFollowTheAttributeLayout)
     EXPECT_EQ(s.pixel(31, 31), colour(3 * 4 + 1));
 }
 
-TEST(Metatiles, SheetPositions)
+TEST(Metatiles, SheetPositionsAndAnEnlargedSubtile)
 {
     Tables t;
     t.defs.metatileDefs[0x23] = {0, 3, 3, 3, 3};
@@ -66,13 +66,9 @@ TEST(Metatiles, SheetPositions)
     drawMetatileSheet(sheet, t.defs, t.pixels, 16, 15, pal);
     EXPECT_EQ(sheet.pixel(0, 0), colour(2));
     EXPECT_EQ(sheet.pixel(96, 64), sheet.backColour()) << "only one row drawn";
-}
 
-TEST(Metatiles, SubtileInOneSubPaletteEnlarged)
-{
-    Tables t;
+    // A subtile in one sub-palette, enlarged.
     t.defs.subtileDefs[9] = {1, 2, 3, 0};
-    const auto pal = test::countingPalette(0);
     Bitmap s(64, 64, 0);
     drawSubtile(s, t.pixels, t.defs, 9, pal, 2, 4);
     EXPECT_EQ(s.pixel(0, 0), colour(8 + 1));   // top left: tile 1
