@@ -30,8 +30,6 @@ TEST(CliArgs, UsageErrorsExitTwoAndTouchNothing)
         {"set-text", rom, "-1", "x"},
         {"set-text", rom, "99999999999", "x"},  // too large to convert
         // Numbers are read whole: not "0 from the leading digits".
-        {"resize-enemies", rom, "c:000101", "twelve"},
-        {"resize-items", rom, "c:000101", "-1"},
         {"resize-map", rom, "c:000101", "0x5"},
         {"resize-map", rom, "c:000101", ""},
         {"tiles", rom, "1G", out},

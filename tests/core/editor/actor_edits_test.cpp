@@ -66,14 +66,11 @@ TEST(ActorEdits, RefusalsSayWhyAndChangeNothing)
         EXPECT_EQ(f.doc.romData(), loaded) << reason;
         EXPECT_EQ(f.doc.history().size(), 0u) << reason;
     };
-    // Nine screens end with column 8F: an item at X 90 (the prompt once offered it), an enemy
-    // whose b and column pass it, an arrow key or a typed B that would.
+    // Nine screens end with column 8F: an item at X 90 (the prompt once offered it). (Which moves
+    // pass the end are the map end's tests.)
     const std::string item90 =
         "The item would stand in column 90 (X 90), past the map's end: a map of 9 screens ends with column 8F.";
     refused(edits::setItem(f.doc, 0, ItemRecord{0x90, 0x80, 0}, "Move Item"), item90);
-    const EnemyRecord& first = f.scene().enemies.front();
-    refused(edits::setEnemy(f.doc, 0, EnemyRecord{0x8D, first.xy, first.id}, "Move Enemy Base"),
-            beyondEndReason(Actor(EnemyRecord{0x8D, first.xy, first.id}), 8));
     refused(edits::addActor(f.doc, ItemRecord{0x10, 0x80, 0x10}), "An item type is 0 to F.");
 
     // A list of FF is full.
