@@ -48,11 +48,6 @@ TEST(ActorsPastTheEnd, SceneFilesAndTiledMapsAreRefusedWithTheLimit)
               std::string::npos);
     EXPECT_EQ(f.doc.romData(), loaded);
     EXPECT_EQ(f.doc.history().size(), 0u);
-
-    // The last column is fine.
-    d = scene;
-    d.items.push_back({0x3F, 0x40, 1});
-    EXPECT_TRUE(importScene(f.doc, d, SharedValues::Change).ok());
 }
 
 TEST(ActorsPastTheEnd, ActorsKeptThereComeBackAndTheFolderKeepsThem)
