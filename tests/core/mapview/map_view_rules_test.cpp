@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "mapview/map_region.h"
 #include "mapview/map_view_rules.h"
 
 namespace velmar {
@@ -51,6 +52,18 @@ TEST(MapViewRules, StatusPanelsKeepTheLastFourDigits)
     const auto panels = statusPanels(s);
     EXPECT_EQ(std::tuple(panels[0].key, panels[0].text, panels[1].key, panels[1].text, panels[2].text, panels[6].key),
               std::tuple("status1", "Map: $8A10", "status4", "M-T: $F6C2", "M-S: $0005", "status5"));
+}
+
+TEST(MapRegion, SpansAndTheKeyboardsCursorStayOnTheMap)
+{
+    SceneRecord s;
+    s.length = 1;  // 16 columns, 6 rows
+    s.map.resize(96);
+    EXPECT_EQ(spanCells({9, 4}, {7, 1}), (CellRect{7, 1, 3, 4}));
+    EXPECT_EQ(stepCell(s, {15, 5}, 1, 1), (MapCell{15, 5}));
+    EXPECT_EQ(stepCell(s, {0, 0}, -8, -1), (MapCell{0, 0}));
+    EXPECT_EQ(stepCell(s, {4, 2}, 8, 1), (MapCell{12, 3}));
+    EXPECT_EQ(stepCell(s, {40, 9}, 0, 0), (MapCell{15, 5})) << "a cell outside comes back in";
 }
 
 }  // namespace
