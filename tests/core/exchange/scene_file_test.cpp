@@ -134,8 +134,6 @@ TEST(SceneFile, ABrokenFileIsRefusedWithWhereItIsWrong)
         {replaced(good, length, "\"length\": \"11\""), "length: 11 is not 00 to 10"},
         {replaced(good, "\"sprBank\": \"", "\"sprBank\": \"1"),
          "sprBank: 1" + hexPad(d.property(SceneProperty::SprBank), 1) + " is not 0 to F"},
-        {replaced(good, "\"time\": \"", "\"time\": \"g"),
-         "stage.time: \"g" + hexPad(d.property(SceneProperty::Time), 2) + "\" is not a hexadecimal number"},
         {replaced(good, "\"bkgBank\": \"", "\"bkgBank\": \"2"),
          "stage.bkgBank: 2" + hexPad(d.property(SceneProperty::BkgBank), 2) + " is not 00 to 1F"},
         {replaced(good, "{\"x\": \"" + hexPad(d.startX, 2) + "\"", "{\"x\": 32"),
