@@ -13,7 +13,7 @@ namespace {
 TEST(CliRender, TheMapIsTheSheetsMetatilesInTheirPalettes)
 {
     CliFixtureDir dir;
-    // Scenes of both directions; a longer map is wider than the pictures the program reads back.
+    // Scenes of both directions, one of them longer than a picture the program reads back.
     for (const char* key : {"c:000000", "c:030910", "c:010205"}) {
         SCOPED_TRACE(key);
         ASSERT_EQ(cli({"render", dir.romArg(), key, dir.arg("map.png")}).code, 0);
