@@ -86,8 +86,7 @@ TEST(CliTiles, SubtileMetatileAndAttributeCommands)
     want.subtileDefs[5][1] = 0xA7;
     want.metatileDefs[9][3] = 0x3C;
     want.metatileDefs[9][0] = static_cast<std::uint8_t>((want.metatileDefs[9][0] & 0xCF) | palette << 4);
-    EXPECT_EQ(tables(), want);
-    EXPECT_NE(readFile(dir.rom()), sampleFileText());
+    EXPECT_EQ(tables(), want);  // read back from the file
 
     const std::string edited = readFile(dir.rom());
     const CliRun quarter = cli({"set-metatile", rom, key, "9", "4", "00"});
