@@ -21,7 +21,6 @@ TEST(CliArgs, UsageErrorsExitTwoAndTouchNothing)
         {"scene", rom, "c:000030"},                    // scene 0x30: there are 48 scene slots
         {"roundtrip", rom, out, "c:000000", "act01"},  // a bad key after a good one
         {"resize-enemies", rom, "c:000030", "2"},
-        {"render", rom, "c:003000", out},
         {"resize-map", rom, "c:000000", "2", "--right"},
         {"resize-items", rom, "c:000000", "2", "--left"},  // --left is resize-map's alone
         {"sheet", rom, "c:000000", out, "--actors"},
