@@ -1,12 +1,13 @@
 #include "base/file_reader.h"
 
 #include <cerrno>
-#include <fstream>
 #include <system_error>
 
 #include "base/paths.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fstream>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,8 @@
 namespace velmar {
 
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
 
 std::string readWholeFile(const fs::path& path, Bytes& out, std::uintmax_t maxSize, const std::string& tooLarge)
 {
@@ -42,8 +45,6 @@ std::string readWholeFile(const fs::path& path, Bytes& out, std::uintmax_t maxSi
     return {};
 }
 
-#ifdef _WIN32
-
 std::string readFileBelow(const fs::path& root, const std::string& relative, Bytes& out, std::uintmax_t maxSize,
                           const std::string& tooLarge)
 {
@@ -54,18 +55,14 @@ std::string readFileBelow(const fs::path& root, const std::string& relative, Byt
 
 #else
 
-std::string readFileBelow(const fs::path& root, const std::string& relative, Bytes& out, std::uintmax_t maxSize,
-                          const std::string& tooLarge)
+namespace {
+
+std::string reason(int error) { return std::generic_category().message(error); }
+
+// Reads the file open as `fd` whole, its kind and size asked of the handle itself, and closes it.
+// Opened without blocking: a pipe at the name would otherwise hold the read until someone writes.
+std::string readOpenFile(int fd, Bytes& out, std::uintmax_t maxSize, const std::string& tooLarge)
 {
-    const auto reason = [](int error) { return std::generic_category().message(error); };
-    const HeldFolder folder(root, relative, false);
-    if (folder.fd() < 0)
-        return folder.error() == ELOOP ? folder.failedName() + " is a link; no link inside the folder is followed"
-                                       : reason(folder.error());
-    // Not blocking: a pipe at the name would otherwise hold the read until someone writes into it.
-    const int fd = ::openat(folder.fd(), folder.fileName().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ELOOP ? "The file is a link; no link inside the folder is followed" : reason(errno);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
@@ -94,6 +91,27 @@ std::string readFileBelow(const fs::path& root, const std::string& relative, Byt
         done += static_cast<std::size_t>(n);
     }
     return {};
+}
+
+}  // namespace
+
+std::string readWholeFile(const fs::path& path, Bytes& out, std::uintmax_t maxSize, const std::string& tooLarge)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return fd < 0 ? reason(errno) : readOpenFile(fd, out, maxSize, tooLarge);
+}
+
+std::string readFileBelow(const fs::path& root, const std::string& relative, Bytes& out, std::uintmax_t maxSize,
+                          const std::string& tooLarge)
+{
+    const HeldFolder folder(root, relative, false);
+    if (folder.fd() < 0)
+        return folder.error() == ELOOP ? folder.failedName() + " is a link; no link inside the folder is followed"
+                                       : reason(folder.error());
+    const int fd = ::openat(folder.fd(), folder.fileName().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ELOOP ? "The file is a link; no link inside the folder is followed" : reason(errno);
+    return readOpenFile(fd, out, maxSize, tooLarge);
 }
 
 #endif
